@@ -1,0 +1,75 @@
+#pragma once
+// The database connection that the screen and the platform share: SQL text in the
+// screen's dialect giving a record set, and one connection-wide transaction.
+#include "platform/core/error.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+
+namespace qmx44::db {
+
+enum class Backend { Sqlite, Postgres, Odbc };
+
+// A forward-only result. Fields are found by column name without regard to case.
+// Every failure throws qmx44::RuntimeError with the database's message.
+class RecordSet {
+public:
+    virtual ~RecordSet() = default;
+    virtual bool eof() const = 0;
+    // The value of the named column in the current row; throws when there is no such
+    // column or no current row. A database NULL is an invalid (null) QVariant.
+    virtual QVariant field(const QString &name) const = 0;
+    virtual bool hasField(const QString &name) const = 0;
+    // Column names as the database returns them, in order.
+    virtual QStringList columns() const = 0;
+    virtual void moveNext() = 0;
+    virtual void close() = 0;
+};
+
+class Conexion {
+public:
+    virtual ~Conexion() = default;
+
+    virtual Backend backend() const = 0;
+
+    // Runs a statement written in the screen's dialect (ISNULL, '+' on strings); the
+    // connection translates it for its back-end. Statements that return no rows give
+    // a record set at its end.
+    virtual std::unique_ptr<RecordSet> execute(const QString &statement) = 0;
+
+    // Our own code's statements: native-neutral SQL with '?' placeholders and bound
+    // values (no splicing). Not translated.
+    virtual std::unique_ptr<RecordSet> query(const QString &sql, const QVariantList &values = {}) = 0;
+    // Returns the number of rows affected.
+    virtual int run(const QString &sql, const QVariantList &values = {}) = 0;
+
+    // The connection-wide transaction. begin() while one is open throws.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+};
+
+// Rolls back on destruction unless committed; never throws from the destructor.
+class ScopedTransaction {
+public:
+    explicit ScopedTransaction(Conexion &c) : m_c(c) { m_c.begin(); }
+    ~ScopedTransaction()
+    {
+        if (!m_done) {
+            try { m_c.rollback(); } catch (...) {}
+        }
+    }
+    void commit() { m_c.commit(); m_done = true; }
+    ScopedTransaction(const ScopedTransaction &) = delete;
+    ScopedTransaction &operator=(const ScopedTransaction &) = delete;
+
+private:
+    Conexion &m_c;
+    bool m_done = false;
+};
+
+} // namespace qmx44::db
