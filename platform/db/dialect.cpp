@@ -1,0 +1,107 @@
+#include "platform/db/dialect.h"
+
+namespace qmx44::db {
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@')
+        || c == QLatin1Char('#') || c == QLatin1Char('$');
+}
+
+// End (one past) of the quoted run that starts at 'from' with the quote character q;
+// a doubled quote inside stays part of it. An unterminated run ends with the text.
+qsizetype quotedEnd(const QString &s, qsizetype from, QChar q)
+{
+    qsizetype i = from + 1;
+    while (i < s.size()) {
+        if (s[i] == q) {
+            if (i + 1 < s.size() && s[i + 1] == q) {
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        ++i;
+    }
+    return s.size();
+}
+
+bool isBlank(QChar c) { return c.isSpace(); }
+
+} // namespace
+
+QString translate(const QString &tsql, Backend backend)
+{
+    if (backend == Backend::Odbc)
+        return tsql;
+
+    // Pass 1: where the string literals are, so that '+' can look at its neighbours.
+    const qsizetype n = tsql.size();
+    std::vector<char> inLiteral(size_t(n), 0); // 1 = part of a '...' literal
+    bool anyWork = false;
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = tsql[i];
+        if (c == QLatin1Char('\'')) {
+            const qsizetype end = quotedEnd(tsql, i, c);
+            std::fill(inLiteral.begin() + i, inLiteral.begin() + end, 1);
+            i = end;
+        } else if (c == QLatin1Char('"')) {
+            const qsizetype end = quotedEnd(tsql, i, c);
+            std::fill(inLiteral.begin() + i, inLiteral.begin() + end, 2);
+            i = end;
+        } else {
+            if (c == QLatin1Char('+') || c == QLatin1Char('i') || c == QLatin1Char('I'))
+                anyWork = true;
+            ++i;
+        }
+    }
+    if (!anyWork)
+        return tsql;
+
+    static const QString isnull = QStringLiteral("ISNULL");
+    QString out;
+    out.reserve(n + 16);
+    for (qsizetype i = 0; i < n;) {
+        if (inLiteral[size_t(i)]) {
+            out += tsql[i];
+            ++i;
+            continue;
+        }
+        const QChar c = tsql[i];
+        if ((c == QLatin1Char('i') || c == QLatin1Char('I'))
+            && (i == 0 || !isWordChar(tsql[i - 1]))
+            && QStringView(tsql).mid(i, 6).compare(isnull, Qt::CaseInsensitive) == 0) {
+            qsizetype j = i + 6;
+            while (j < n && isBlank(tsql[j]) && !inLiteral[size_t(j)])
+                ++j;
+            if (j < n && tsql[j] == QLatin1Char('(') && !inLiteral[size_t(j)]
+                && (i + 6 >= n || !isWordChar(tsql[i + 6]))) {
+                out += QLatin1String("COALESCE");
+                i += 6;
+                continue;
+            }
+        }
+        if (c == QLatin1Char('+')) {
+            qsizetype before = i - 1;
+            while (before >= 0 && isBlank(tsql[before]) && !inLiteral[size_t(before)])
+                --before;
+            qsizetype after = i + 1;
+            while (after < n && isBlank(tsql[after]) && !inLiteral[size_t(after)])
+                ++after;
+            const bool literalBefore = before >= 0 && inLiteral[size_t(before)] == 1;
+            const bool literalAfter = after < n && inLiteral[size_t(after)] == 1;
+            if (literalBefore || literalAfter) {
+                out += QLatin1String("||");
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
+} // namespace qmx44::db

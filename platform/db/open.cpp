@@ -1,0 +1,83 @@
+#include "platform/db/open.h"
+
+#include "platform/db/connection_string.h"
+#include "platform/db/qt_connection.h"
+#include "platform/db/schema.h"
+
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+
+namespace qmx44::db {
+
+namespace {
+
+void removeSqliteFiles(const QString &path)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+} // namespace
+
+std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode)
+{
+    int versionFound = 0;
+    return open(connectionString, mode, versionFound);
+}
+
+std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, int &versionFound)
+{
+    versionFound = 0;
+    const ConnectionSpec spec = parseConnectionString(connectionString);
+
+    bool createdFile = false;
+    if (spec.backend == Backend::Sqlite && !spec.inMemory()) {
+        const QFileInfo file(spec.path);
+        if (file.isDir())
+            throw RuntimeError(QStringLiteral("No se pudo abrir la base de datos %1: es una carpeta, "
+                                              "no un archivo").arg(spec.display()));
+        if (!file.exists()) {
+            if (mode == OpenMode::Existing)
+                throw RuntimeError(QStringLiteral("No existe la base de datos %1").arg(spec.display()));
+            if (!file.absoluteDir().exists())
+                throw RuntimeError(QStringLiteral("No se pudo crear la base de datos %1: no existe la "
+                                                  "carpeta %2").arg(spec.display(), file.absolutePath()));
+            createdFile = true;
+        }
+    }
+
+    try {
+        auto conn = std::make_unique<QtConexion>(spec);
+        if (spec.backend == Backend::Odbc)
+            return conn;
+        switch (mode) {
+        case OpenMode::Raw:
+            conn->enableWriteAheadLog();
+            break;
+        case OpenMode::Existing:
+            requireCurrentSchema(*conn);
+            versionFound = knownSchemaVersion();
+            break;
+        case OpenMode::Upgrade: {
+            // Look before writing anything: a database that is not ours, or is newer,
+            // is left exactly as it was (not even its journal mode is touched).
+            const SchemaStatus status = inspectSchema(*conn);
+            versionFound = status.version;
+            if (status.state != SchemaState::Current) {
+                if (status.state == SchemaState::Empty || status.state == SchemaState::Older)
+                    conn->enableWriteAheadLog();
+                upgradeSchema(*conn);
+            }
+            break;
+        }
+        }
+        return conn;
+    } catch (...) {
+        if (createdFile)
+            removeSqliteFiles(spec.path);
+        throw;
+    }
+}
+
+} // namespace qmx44::db

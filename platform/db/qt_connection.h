@@ -1,0 +1,47 @@
+#pragma once
+// The connection over Qt Sql (SQLite, PostgreSQL, ODBC): statements, bound queries and
+// the connection-wide transaction.
+#include "platform/db/connection.h"
+#include "platform/db/connection_string.h"
+#include "platform/db/record_set.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <memory>
+
+namespace qmx44::db {
+
+class QtConexion final : public Conexion {
+public:
+    // Connects; throws qmx44::RuntimeError naming the database when it cannot.
+    explicit QtConexion(const ConnectionSpec &spec);
+    ~QtConexion() override;
+
+    Backend backend() const override { return m_spec.backend; }
+    const ConnectionSpec &spec() const { return m_spec; }
+
+    std::unique_ptr<RecordSet> execute(const QString &statement) override;
+    std::unique_ptr<RecordSet> query(const QString &sql, const QVariantList &values = {}) override;
+    int run(const QString &sql, const QVariantList &values = {}) override;
+
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override { return m_inTransaction; }
+
+    // SQLite: switches the file to write-ahead logging (readers and one writer at once).
+    void enableWriteAheadLog();
+
+private:
+    QSqlQuery newQuery() const;
+    std::unique_ptr<RecordSet> select(QSqlQuery &&query);
+    void runPlain(const QString &sql);
+
+    std::shared_ptr<ConnectionHandle> m_handle; // first: the queries below go before it
+    ConnectionSpec m_spec;
+    bool m_forwardOnly = true;
+    bool m_inTransaction = false;
+    QHash<QString, QSqlQuery> m_prepared; // run() statements kept prepared
+};
+
+} // namespace qmx44::db

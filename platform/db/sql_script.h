@@ -1,0 +1,13 @@
+#pragma once
+// Splits an SQL file (the schema steps, the demo company) into its statements.
+#include <QString>
+#include <QStringList>
+
+namespace qmx44::db {
+
+// Statements end at ';' outside string literals, quoted identifiers and comments
+// ("-- ..." to the end of the line, "/* ... */"). Comments are dropped; statements that
+// are empty once trimmed are left out.
+QStringList splitSqlScript(const QString &script);
+
+} // namespace qmx44::db

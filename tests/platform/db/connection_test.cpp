@@ -1,0 +1,270 @@
+// The connection and its record set on every back-end: reading by name, NULLs, the
+// end of a result, errors with the database's message, bound values and transactions.
+#include "platform/db/open.h"
+#include "platform/db/sql_text.h"
+#include "tests/support/test_db.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using qmx44::RuntimeError;
+using qmx44::db::Conexion;
+
+namespace {
+
+class ConnectionTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        db = qmx44::test::freshDatabase(GetParam());
+        db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Dias_Credito, Pv_Saldo) "
+                               "VALUES (?, ?, ?, ?)"),
+                {QStringLiteral("P1"), QStringLiteral("Uno"), 30, 1250.5});
+        db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Razon_Social) VALUES (?, ?, ?)"),
+                {QStringLiteral("P2"), QStringLiteral("Dos"), QVariant()});
+        db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion) VALUES (?, ?)"),
+                {QStringLiteral("P'3"), QStringLiteral("Tres con comilla")});
+    }
+    int count(const QString &where = QString())
+    {
+        auto rs = db->query(QStringLiteral("SELECT COUNT(*) AS n FROM Proveedor ") + where);
+        return rs->field(QStringLiteral("n")).toInt();
+    }
+    std::unique_ptr<Conexion> db;
+};
+
+// Guards against columns found only in the letter case the back-end returns
+// (PostgreSQL gives them in lower case), and against the wrong column being returned.
+TEST_P(ConnectionTest, FindsFieldsWithoutRegardToCase)
+{
+    auto rs = db->execute(QStringLiteral("SELECT Pv_Descripcion, Pv_Dias_Credito AS Dias FROM Proveedor WHERE Pv_Cve_Proveedor = 'P1'"));
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(QStringLiteral("Uno"), rs->field(QStringLiteral("PV_DESCRIPCION")).toString());
+    EXPECT_EQ(QStringLiteral("Uno"), rs->field(QStringLiteral("pv_descripcion")).toString());
+    EXPECT_EQ(30, rs->field(QStringLiteral("dIAS")).toInt());
+    EXPECT_TRUE(rs->hasField(QStringLiteral("DIAS")));
+    EXPECT_FALSE(rs->hasField(QStringLiteral("Pv_Saldo")));
+    EXPECT_EQ(2, rs->columns().size());
+}
+
+// Guards against a NULL read as an empty text or 0 (the screen tells them apart).
+TEST_P(ConnectionTest, GivesNullAsInvalidVariantAndEmptyTextAsText)
+{
+    auto rs = db->execute(QStringLiteral("SELECT Pv_Razon_Social, Pv_Direccion_1 FROM Proveedor WHERE Pv_Cve_Proveedor = 'P2'"));
+    ASSERT_FALSE(rs->eof());
+    EXPECT_FALSE(rs->field(QStringLiteral("Pv_Razon_Social")).isValid());
+    const QVariant address = rs->field(QStringLiteral("Pv_Direccion_1"));
+    EXPECT_TRUE(address.isValid());
+    EXPECT_EQ(QString(), address.toString());
+}
+
+// Guards against a result that skips or repeats rows, and reads past its end silently.
+TEST_P(ConnectionTest, WalksEveryRowOnceAndStopsAtTheEnd)
+{
+    auto rs = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor ORDER BY Pv_Cve_Proveedor"));
+    QStringList keys;
+    while (!rs->eof()) {
+        keys.append(rs->field(QStringLiteral("Pv_Cve_Proveedor")).toString());
+        rs->moveNext();
+    }
+    EXPECT_EQ(QStringList({QStringLiteral("P'3"), QStringLiteral("P1"), QStringLiteral("P2")}), keys);
+    EXPECT_THROW(rs->field(QStringLiteral("Pv_Cve_Proveedor")), RuntimeError);
+    EXPECT_THROW(rs->moveNext(), RuntimeError);
+
+    auto empty = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor WHERE 1 = 0"));
+    EXPECT_TRUE(empty->eof());
+    auto closed = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor"));
+    closed->close();
+    EXPECT_TRUE(closed->eof());
+    closed->close();
+}
+
+// Guards against a field name that does not exist returning an empty value instead of
+// failing (a misspelt column would pass unnoticed).
+TEST_P(ConnectionTest, UnknownFieldFails)
+{
+    auto rs = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor"));
+    try {
+        rs->field(QStringLiteral("Pv_Nombre"));
+        FAIL() << "no error";
+    } catch (const RuntimeError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("Pv_Nombre")));
+    }
+}
+
+// Guards against a result that loses its remaining rows when another statement runs
+// on the same connection meanwhile (the screen reads purchase lines while it looks up
+// the supplier).
+TEST_P(ConnectionTest, OpenResultSurvivesOtherStatements)
+{
+    auto outer = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor ORDER BY Pv_Cve_Proveedor"));
+    int rows = 0;
+    while (!outer->eof()) {
+        auto inner = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '")
+                                 + qmx44::db::quoted(outer->field(QStringLiteral("Pv_Cve_Proveedor")).toString())
+                                 + QStringLiteral("'"));
+        EXPECT_FALSE(inner->eof());
+        db->run(QStringLiteral("UPDATE Proveedor SET Pv_Telefono = ? WHERE Pv_Cve_Proveedor = ?"),
+                {QStringLiteral("1"), outer->field(QStringLiteral("Pv_Cve_Proveedor"))});
+        ++rows;
+        outer->moveNext();
+    }
+    EXPECT_EQ(3, rows);
+}
+
+// Guards against failures reported as success, and errors that hide the database's
+// own message.
+TEST_P(ConnectionTest, FailingStatementThrowsTheDatabaseMessage)
+{
+    try {
+        db->execute(QStringLiteral("SELECT * FROM Tabla_Que_No_Existe"));
+        FAIL() << "no error";
+    } catch (const RuntimeError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("tabla_que_no_existe"), Qt::CaseInsensitive))
+            << e.description().toStdString();
+    }
+    try {
+        db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("P1")});
+        FAIL() << "duplicate key accepted";
+    } catch (const RuntimeError &e) {
+        EXPECT_FALSE(e.description().isEmpty());
+    }
+    // The prepared statement that failed is usable again.
+    EXPECT_EQ(1, db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("P9")}));
+}
+
+// Guards against the screen's dialect reaching a back-end that cannot parse it.
+TEST_P(ConnectionTest, ExecuteTranslatesTheScreensDialect)
+{
+    auto rs = db->execute(QStringLiteral("SELECT ISNULL(SUM(Pv_Saldo), 0) AS s, Pv_Descripcion + ' (' + Pv_Cve_Proveedor + ')' AS d "
+                                         "FROM Proveedor WHERE Pv_Cve_Proveedor = 'P1' GROUP BY Pv_Descripcion, Pv_Cve_Proveedor"));
+    ASSERT_FALSE(rs->eof());
+    EXPECT_DOUBLE_EQ(1250.5, rs->field(QStringLiteral("s")).toDouble());
+    EXPECT_EQ(QStringLiteral("Uno (P1)"), rs->field(QStringLiteral("d")).toString());
+    auto none = db->execute(QStringLiteral("SELECT ISNULL(SUM(Pv_Saldo), 0) AS s FROM Proveedor WHERE Pv_Cve_Proveedor = 'nadie'"));
+    EXPECT_DOUBLE_EQ(0.0, none->field(QStringLiteral("s")).toDouble());
+}
+
+// Guards against a value with a quote breaking the statement or widening it to other
+// rows, whether spliced through the quoting helper or bound.
+TEST_P(ConnectionTest, QuotedAndBoundValuesFindExactlyTheirRow)
+{
+    using qmx44::db::quoted;
+    auto rs = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '") + quoted(QStringLiteral("P'3")) + QStringLiteral("'"));
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(QStringLiteral("Tres con comilla"), rs->field(QStringLiteral("Pv_Descripcion")).toString());
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof());
+
+    auto attack = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '") + quoted(QStringLiteral("x' OR '1'='1")) + QStringLiteral("'"));
+    EXPECT_TRUE(attack->eof());
+
+    auto bound = db->query(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P'3")});
+    ASSERT_FALSE(bound->eof());
+    EXPECT_EQ(QStringLiteral("Tres con comilla"), bound->field(QStringLiteral("Pv_Descripcion")).toString());
+}
+
+// Guards against bound values of other types (dates, flags, doubles, NULL) stored
+// wrongly, and the affected-row count that writers check.
+TEST_P(ConnectionTest, BindsDatesFlagsNumbersAndNull)
+{
+    const int n = db->run(QStringLiteral("INSERT INTO Periodo_Operativo (Po_Modulo, Po_Fecha_Inicio, Po_Fecha_Fin, Po_Abierto) VALUES (?, ?, ?, ?)"),
+                          {QStringLiteral("COMPRAS"), QDate(2024, 2, 1), QDate(2024, 2, 29), true});
+    EXPECT_EQ(1, n);
+    auto rs = db->query(QStringLiteral("SELECT Po_Abierto FROM Periodo_Operativo WHERE Po_Modulo = ? AND ? BETWEEN Po_Fecha_Inicio AND Po_Fecha_Fin"),
+                        {QStringLiteral("COMPRAS"), QDate(2024, 2, 29)});
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(1, rs->field(QStringLiteral("Po_Abierto")).toInt());
+    auto dates = db->query(QStringLiteral("SELECT Po_Fecha_Inicio FROM Periodo_Operativo"));
+    EXPECT_EQ(QDate(2024, 2, 1), dates->field(QStringLiteral("Po_Fecha_Inicio")).toDate());
+
+    EXPECT_EQ(2, db->run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = ?, Pv_Correo = ? WHERE Pv_Cve_Proveedor IN (?, ?)"),
+                         {0.125, QVariant(), QStringLiteral("P1"), QStringLiteral("P2")}));
+    auto saldo = db->query(QStringLiteral("SELECT Pv_Saldo, Pv_Correo FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P2")});
+    EXPECT_DOUBLE_EQ(0.125, saldo->field(QStringLiteral("Pv_Saldo")).toDouble());
+    EXPECT_FALSE(saldo->field(QStringLiteral("Pv_Correo")).isValid());
+}
+
+// Guards against a rollback that keeps writes, a commit that loses them, and nested or
+// unmatched transaction calls passing silently.
+TEST_P(ConnectionTest, TransactionsCommitAndRollBackAndRefuseMisuse)
+{
+    db->begin();
+    EXPECT_TRUE(db->inTransaction());
+    EXPECT_THROW(db->begin(), RuntimeError);
+    db->run(QStringLiteral("DELETE FROM Proveedor"));
+    EXPECT_EQ(0, count());
+    db->rollback();
+    EXPECT_FALSE(db->inTransaction());
+    EXPECT_EQ(3, count());
+
+    {
+        qmx44::db::ScopedTransaction tx(*db);
+        db->run(QStringLiteral("DELETE FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P1")});
+    } // not committed: rolled back
+    EXPECT_EQ(3, count());
+
+    {
+        qmx44::db::ScopedTransaction tx(*db);
+        db->run(QStringLiteral("DELETE FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P1")});
+        tx.commit();
+    }
+    EXPECT_EQ(2, count());
+    EXPECT_THROW(db->commit(), RuntimeError);
+    EXPECT_THROW(db->rollback(), RuntimeError);
+}
+
+// Guards against a statement error that leaves the transaction in a state where the
+// rollback fails or the earlier writes survive.
+TEST_P(ConnectionTest, RollbackAfterAFailedStatementUndoesEverything)
+{
+    db->begin();
+    db->run(QStringLiteral("DELETE FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P1")});
+    EXPECT_THROW(db->execute(QStringLiteral("SELECT nada FROM Proveedor")), RuntimeError);
+    db->rollback();
+    EXPECT_EQ(3, count());
+}
+
+// Guards against one connection's writes being invisible to another process's
+// connection after commit, or visible before it.
+TEST_P(ConnectionTest, SecondConnectionSeesOnlyCommittedWrites)
+{
+    qmx44::test::FreshDatabase fresh(GetParam());
+    auto other = qmx44::db::open(fresh.connectionString());
+    Conexion &first = fresh.connection();
+    first.begin();
+    first.run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("N1")});
+    EXPECT_TRUE(other->query(QStringLiteral("SELECT 1 FROM Proveedor"))->eof());
+    first.commit();
+    EXPECT_FALSE(other->query(QStringLiteral("SELECT 1 FROM Proveedor"))->eof());
+}
+
+INSTANTIATE_TEST_SUITE_P(db, ConnectionTest, ::testing::ValuesIn(qmx44::test::backends()),
+                         qmx44::test::backendName);
+
+// Guards against a second writer failing at once, or waiting forever, instead of
+// reporting a locked database after its wait.
+TEST(dbSqliteLock, WriterWaitsThenReportsALockedDatabase)
+{
+    qmx44::test::FreshDatabase fresh("sqlite");
+    Conexion &holder = fresh.connection();
+    holder.begin();
+    holder.run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("X")});
+
+    auto other = qmx44::db::open(fresh.connectionString() + QStringLiteral("?busy_timeout=100"));
+    try {
+        other->begin();
+        FAIL() << "a second writer got the lock";
+    } catch (const RuntimeError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("locked"))) << e.description().toStdString();
+    }
+    EXPECT_FALSE(other->inTransaction());
+    // Reading goes on meanwhile.
+    EXPECT_TRUE(other->query(QStringLiteral("SELECT 1 FROM Proveedor"))->eof());
+    holder.rollback();
+    other->begin();
+    other->rollback();
+}
+
+} // namespace
