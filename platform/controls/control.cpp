@@ -1,0 +1,135 @@
+// Base control behaviour: enabled state, containers, focus and float geometry.
+#include "platform/controls/control.h"
+
+#include "platform/controls/form.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace qmx44::controls {
+
+Control::Control(Form &form, const QString &name, ControlKind kind)
+    : m_form(form), m_name(name), m_kind(kind)
+{
+}
+
+Control::~Control() = default;
+
+void Control::setEnabled(bool on)
+{
+    if (m_enabled == on)
+        return;
+    m_enabled = on;
+    enabledChanged();
+    // A control (or frame content) that can no longer take the focus gives it up.
+    if (Control *f = m_form.focused(); f && !f->canFocus())
+        m_form.clearFocus();
+}
+
+void Control::setVisible(bool on)
+{
+    if (m_visible == on)
+        return;
+    m_visible = on;
+    if (Control *f = m_form.focused(); f && !f->canFocus())
+        m_form.clearFocus();
+}
+
+void Control::setContainer(Control *container)
+{
+    // A container chain must not loop back to this control.
+    for (Control *c = container; c; c = c->m_container)
+        if (c == this)
+            return;
+    m_container = container;
+}
+
+bool Control::effectivelyEnabled() const
+{
+    for (const Control *c = this; c; c = c->m_container)
+        if (!c->m_enabled || !c->m_visible)
+            return false;
+    return true;
+}
+
+void Control::setTabIndex(int index)
+{
+    m_tabIndex = index;
+    m_form.tabOrderChanged();
+}
+
+bool Control::canFocus() const
+{
+    return focusable() && effectivelyEnabled();
+}
+
+bool Control::setFocus()
+{
+    return m_form.focusControl(this);
+}
+
+bool Control::hasFocus() const
+{
+    return m_form.focused() == this;
+}
+
+bool Control::storeFloat(float &slot, double v, bool nonNegative)
+{
+    if (!std::isfinite(v) || std::fabs(v) > double(FLT_MAX))
+        return false;
+    if (nonNegative && v < 0)
+        return false;
+    slot = float(v);
+    return true;
+}
+
+bool Control::setLeft(double v) { return storeFloat(m_left, v, false); }
+bool Control::setTop(double v) { return storeFloat(m_top, v, false); }
+bool Control::setWidth(double v) { return storeFloat(m_width, v, true); }
+bool Control::setHeight(double v) { return storeFloat(m_height, v, true); }
+
+bool Control::applySetting(const QString &name, const QVariant &value)
+{
+    const QString n = name.toLower();
+    if (n == u"left")
+        return setLeft(value.toDouble());
+    if (n == u"top")
+        return setTop(value.toDouble());
+    if (n == u"width")
+        return setWidth(value.toDouble());
+    if (n == u"height")
+        return setHeight(value.toDouble());
+    if (n == u"enabled") {
+        setEnabled(flagOf(value));
+        return true;
+    }
+    if (n == u"visible") {
+        setVisible(flagOf(value));
+        return true;
+    }
+    if (n == u"tabindex") {
+        setTabIndex(value.toInt());
+        return true;
+    }
+    if (n == u"tabstop") {
+        setTabStop(flagOf(value));
+        return true;
+    }
+    return false;
+}
+
+bool Control::flagOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QString) {
+        const QString t = value.toString().trimmed().toUpper();
+        return t == u"SI" || t == u"S" || t == u"YES" || t == u"TRUE" || t == u"1" || t == u"-1";
+    }
+    return value.toBool();
+}
+
+void Control::reportFailure(const QString &title, const QString &description) const
+{
+    m_form.reportFailure(title, description);
+}
+
+} // namespace qmx44::controls

@@ -1,0 +1,270 @@
+// The form container: controls by name, focus and tab order, keyboard routing, modal
+// display and the reporting end of the event boundary.
+#include "platform/controls/form.h"
+
+#include "platform/controls/desktop.h"
+#include "platform/controls/keys.h"
+#include "platform/controls/text_field.h"
+#include "platform/core/message.h"
+
+#include <QtDebug>
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+namespace qmx44::controls {
+
+namespace {
+qint64 nextHandle()
+{
+    static qint64 counter = 1000;
+    return ++counter;
+}
+} // namespace
+
+Form::Form(const QString &name)
+    : Load(this, QStringLiteral("Load")),
+      Activate(this, QStringLiteral("Activate")),
+      KeyUp(this, QStringLiteral("KeyUp")),
+      Resize(this, QStringLiteral("Resize")),
+      Unload(this, QStringLiteral("Unload")),
+      m_name(name),
+      m_handle(nextHandle())
+{
+}
+
+Form::~Form()
+{
+    m_focus = nullptr;
+    Desktop::remove(*this);
+}
+
+void Form::adopt(std::unique_ptr<Control> control)
+{
+    const QString key = control->name().toLower();
+    if (key.isEmpty() || m_byName.contains(key))
+        throw RuntimeError(QStringLiteral("Ya existe el control %1").arg(control->name()));
+    control->setTabIndex(int(m_controls.size()));
+    m_byName.insert(key, control.get());
+    m_controls.push_back(std::move(control));
+    m_tabOrderDirty = true;
+}
+
+Control *Form::find(const QString &name) const
+{
+    return m_byName.value(name.toLower(), nullptr);
+}
+
+// ---- focus -------------------------------------------------------------------------------
+
+bool Form::focusControl(Control *c)
+{
+    if (!c) {
+        clearFocus();
+        return true;
+    }
+    if (&c->form() != this || !c->canFocus())
+        return false;
+    if (m_focus == c)
+        return true;
+    Control *old = m_focus;
+    m_focus = c;
+    if (old)
+        old->focusOut();
+    // A handler run by the old control's leaving may have moved the focus elsewhere.
+    if (m_focus == c)
+        c->focusIn();
+    return true;
+}
+
+void Form::clearFocus()
+{
+    Control *old = m_focus;
+    m_focus = nullptr;
+    if (old)
+        old->focusOut();
+}
+
+std::vector<Control *> Form::tabOrder() const
+{
+    if (m_tabOrderDirty) {
+        m_tabCache.clear();
+        for (const auto &c : m_controls)
+            m_tabCache.push_back(c.get());
+        std::stable_sort(m_tabCache.begin(), m_tabCache.end(),
+                         [](const Control *a, const Control *b) { return a->tabIndex() < b->tabIndex(); });
+        m_tabOrderDirty = false;
+    }
+    std::vector<Control *> out;
+    for (Control *c : m_tabCache)
+        if (c->tabStop() && c->canFocus())
+            out.push_back(c);
+    return out;
+}
+
+bool Form::stepFocus(bool backwards)
+{
+    tabOrder(); // refreshes the sorted cache
+    const int n = int(m_tabCache.size());
+    if (n == 0)
+        return false;
+    int start = -1;
+    for (int i = 0; i < n; ++i)
+        if (m_tabCache[i] == m_focus)
+            start = i;
+    if (start < 0)
+        start = backwards ? 0 : n - 1; // so that the first step lands on the first/last
+    for (int step = 1; step <= n; ++step) {
+        int i = backwards ? (start - step % n + n) % n : (start + step) % n;
+        Control *c = m_tabCache[i];
+        if (c == m_focus)
+            return false; // went all the way round
+        if (c->tabStop() && c->canFocus())
+            return focusControl(c);
+    }
+    return false;
+}
+
+bool Form::focusNext() { return stepFocus(false); }
+bool Form::focusPrevious() { return stepFocus(true); }
+
+bool Form::sendTab(bool backwards)
+{
+    if (m_focus && m_focus->canFocus() && m_focus->handleTab(backwards))
+        return true;
+    return stepFocus(backwards);
+}
+
+// ---- keyboard ------------------------------------------------------------------------------
+
+void Form::keyStroke(int keyCode, int shift, char16_t ch)
+{
+    if (keyCode == keys::Tab && !(shift & (keys::CtrlMask | keys::AltMask))) {
+        sendTab(shift & keys::ShiftMask);
+    } else if (Control *c = m_focus; c && c->canFocus()) {
+        int k = keyCode, s = shift;
+        c->keyDown(k, s);
+        // Keys that produce a character: the typed one, and Enter, Backspace, Escape;
+        // none while Ctrl or Alt is held.
+        int typed = ch;
+        if (!typed && (keyCode == keys::Enter || keyCode == keys::Backspace || keyCode == keys::Escape))
+            typed = keyCode;
+        if (shift & (keys::CtrlMask | keys::AltMask))
+            typed = 0;
+        // The control may have swallowed the key (zeroed it), or handed the focus on.
+        const bool swallowed = keyCode != 0 && k == 0;
+        if (!swallowed && typed != 0 && m_focus == c)
+            c->keyPress(typed);
+    }
+    keyRelease(keyCode, shift);
+}
+
+void Form::typeText(const QString &text)
+{
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == u'\t')
+            keyStroke(keys::Tab);
+        else if (u == u'\r' || u == u'\n')
+            keyStroke(keys::Enter);
+        else if (u == u'\b')
+            keyStroke(keys::Backspace);
+        else
+            keyStroke(keys::virtualKeyFor(u), ch.isUpper() ? keys::ShiftMask : 0, u);
+    }
+}
+
+void Form::keyRelease(int keyCode, int shift)
+{
+    int k = keyCode, s = shift;
+    KeyUp.raise(k, s);
+}
+
+// ---- form events -------------------------------------------------------------------------
+
+void Form::load() { Load.call(); }
+void Form::activate() { Activate.raise(); }
+
+void Form::unload()
+{
+    Unload.raise();
+    hide();
+}
+
+void Form::setClientSize(double width, double height)
+{
+    auto ok = [](double v) { return std::isfinite(v) && v >= 0 && v <= double(FLT_MAX); };
+    if (!ok(width) || !ok(height))
+        return;
+    const float w = float(width), h = float(height);
+    if (w == m_clientWidth && h == m_clientHeight)
+        return;
+    m_clientWidth = w;
+    m_clientHeight = h;
+    Resize.raise();
+}
+
+// ---- display ---------------------------------------------------------------------------------
+
+void Form::show()
+{
+    m_visible = true;
+    Desktop::activate(*this);
+    activate();
+}
+
+void Form::hide()
+{
+    m_visible = false;
+    Desktop::remove(*this);
+}
+
+void Form::showModal(Form &dialog)
+{
+    dialog.m_owner = this;
+    dialog.m_modal = true;
+    if (!dialog.m_connection)
+        dialog.m_connection = m_connection;
+    if (!dialog.m_sink)
+        dialog.m_sink = m_sink;
+    if (!dialog.m_presenter)
+        dialog.m_presenter = m_presenter;
+
+    struct Close {
+        Form &d;
+        ~Close()
+        {
+            if (d.m_visible)
+                d.hide();
+            d.m_modal = false;
+        }
+    } close{dialog};
+
+    dialog.show();
+    if (dialog.m_presenter && dialog.m_visible)
+        dialog.m_presenter->runModal(dialog);
+}
+
+void Form::clearFields(const QStringList &names)
+{
+    for (const QString &n : names)
+        if (auto *t = dynamic_cast<TextField *>(find(n)))
+            t->clear();
+}
+
+void Form::reportFailure(const QString &title, const QString &description) const
+{
+    if (m_sink) {
+        Message m;
+        m.text = description;
+        m.style = 16;
+        m.title = title;
+        m.owner = m_handle;
+        m.module = QStringLiteral("QMX44");
+        m_sink->show(m);
+        return;
+    }
+    qWarning().noquote() << title << description;
+}
+
+} // namespace qmx44::controls

@@ -1,0 +1,174 @@
+#pragma once
+// A form: owns its controls (found by name in O(1), case-insensitively), has a window
+// handle, the focus and tab order, the key-release preview, the database connection and
+// message sink set by the host, and modal display of dialogs through a presenter.
+#include "platform/controls/control.h"
+#include "platform/controls/event.h"
+#include "platform/core/error.h"
+
+#include <QHash>
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+#include <vector>
+
+namespace qmx44 {
+class MessageSink;
+namespace db { class Conexion; }
+}
+
+namespace qmx44::controls {
+
+class Form;
+
+// Runs a modal dialog until it hides itself. The GUI opens a window and waits; the
+// headless runner drives the dialog's controls from its script. Set by the host.
+class ModalPresenter {
+public:
+    virtual ~ModalPresenter() = default;
+    virtual void runModal(Form &dialog) = 0;
+};
+
+class Form : public EventOwner {
+public:
+    explicit Form(const QString &name);
+    ~Form() override;
+    Form(const Form &) = delete;
+    Form &operator=(const Form &) = delete;
+
+    const QString &name() const { return m_name; }
+    // A whole number unique to this form for the life of the process (the owner window
+    // of its messages).
+    qint64 handle() const { return m_handle; }
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption) { m_caption = caption; }
+
+    // ---- controls ------------------------------------------------------------
+    // Creates a control owned by the form. Throws RuntimeError when the name is taken.
+    // New controls come last in the tab order (tabIndex = number of controls so far).
+    template <class T, class... More>
+    T &add(const QString &name, More &&...more)
+    {
+        auto owned = std::make_unique<T>(*this, name, std::forward<More>(more)...);
+        T &ref = *owned;
+        adopt(std::move(owned));
+        return ref;
+    }
+    // Null when there is no such control.
+    Control *find(const QString &name) const;
+    // The named control of type T; throws RuntimeError when missing or of another type.
+    template <class T>
+    T &get(const QString &name) const
+    {
+        Control *c = find(name);
+        auto *t = dynamic_cast<T *>(c);
+        if (!t)
+            throw RuntimeError(c ? QStringLiteral("El control %1 no es del tipo esperado").arg(name)
+                                 : QStringLiteral("No existe el control %1").arg(name));
+        return *t;
+    }
+    // All controls in creation order.
+    const std::vector<std::unique_ptr<Control>> &controls() const { return m_controls; }
+
+    // ---- focus -----------------------------------------------------------------
+    Control *focused() const { return m_focus; }
+    // Moves the focus (Control::setFocus calls this). False when `c` cannot take it.
+    bool focusControl(Control *c);
+    void clearFocus();
+    // What one Tab keystroke does: the next control in tab order (wrapping around) that
+    // has a tab stop and can take the focus (enabled, visible, not inside a disabled
+    // frame; locked fields count). True when the focus moved.
+    bool focusNext();
+    bool focusPrevious();
+    // The whole Tab keystroke: the focused control may consume it (the grid moves to its
+    // next cell); otherwise focusNext()/focusPrevious().
+    bool sendTab(bool backwards = false);
+    // The controls that Tab visits, in order (for views and tests).
+    std::vector<Control *> tabOrder() const;
+
+    // ---- keyboard (the GUI and the runner drive the form through these) ----------
+    // One keystroke: key down and the typed character (if `ch` is not null) go to the
+    // focused control; then the key release goes to the form's KeyUp preview, and the
+    // key is not seen further if the preview zeroes it.
+    void keyStroke(int keyCode, int shift = 0, char16_t ch = 0);
+    // Types each character of `text` as a keystroke into the focused control.
+    void typeText(const QString &text);
+    // Key release only (what a window gets for a key whose down went elsewhere).
+    void keyRelease(int keyCode, int shift = 0);
+
+    // ---- form events ---------------------------------------------------------------
+    Event<> Load;                 // load(): first thing when the form is created
+    Event<> Activate;             // activate(): every time the form becomes active
+    Event<int &, int &> KeyUp;    // key-release preview: key code, shift (may zero the key)
+    Event<> Resize;               // setClientSize() with a changed size
+    Event<> Unload;               // unload()
+
+    // Raises Load without the boundary: a failing load reaches the caller (the host
+    // decides; the component's entry returns no form).
+    void load();
+    void activate();
+    void unload();
+
+    // Inner (client) size in twips; raises Resize when it changes.
+    float clientWidth() const { return m_clientWidth; }
+    float clientHeight() const { return m_clientHeight; }
+    void setClientSize(double width, double height);
+
+    // ---- visibility and modal display -------------------------------------------------
+    bool isVisible() const { return m_visible; }
+    // Shows the form modelessly, makes it the desktop's active form and raises Activate.
+    void show();
+    // Hides the form (a modal dialog hiding itself ends its modal display).
+    void hide();
+    // Shows `dialog` modally, owned by this form: it becomes the desktop's active form,
+    // inherits connection, sink and presenter when it has none, and the presenter runs
+    // it until it hides. Without a presenter this returns at once (after showing and
+    // hiding). Returns when the dialog is hidden.
+    void showModal(Form &dialog);
+    Form *owner() const { return m_owner; }
+    bool isModal() const { return m_modal; }
+
+    // ---- host wiring -----------------------------------------------------------
+    db::Conexion *connection() const { return m_connection; }
+    void setConnection(db::Conexion *c) { m_connection = c; }
+    MessageSink *messageSink() const { return m_sink; }
+    void setMessageSink(MessageSink *sink) { m_sink = sink; }
+    ModalPresenter *presenter() const { return m_presenter; }
+    void setPresenter(ModalPresenter *p) { m_presenter = p; }
+
+    // Clearing for Utilerias.LimpiarControles: empties the named text fields (numeric
+    // ones to 0). Unknown names are ignored.
+    void clearFields(const QStringList &names);
+
+    // EventOwner: failures are shown through the message sink with style 16, the handler
+    // name as title, this form's handle as owner, module "QMX44" and an empty identifier.
+    // Without a sink they go to the Qt warning log.
+    // Form handlers are named "Form_<event>()", whatever the form is called.
+    QString eventOwnerName() const override { return QStringLiteral("Form"); }
+    void reportFailure(const QString &title, const QString &description) const override;
+
+    // Used by Control when its tab index changes or it is destroyed.
+    void tabOrderChanged() { m_tabOrderDirty = true; }
+
+private:
+    void adopt(std::unique_ptr<Control> control);
+    bool stepFocus(bool backwards);
+
+    QString m_name;
+    QString m_caption;
+    qint64 m_handle;
+    std::vector<std::unique_ptr<Control>> m_controls;
+    QHash<QString, Control *> m_byName; // key: lower-case name
+    Control *m_focus = nullptr;
+    mutable std::vector<Control *> m_tabCache;
+    mutable bool m_tabOrderDirty = true;
+    float m_clientWidth = 0, m_clientHeight = 0;
+    bool m_visible = false;
+    bool m_modal = false;
+    Form *m_owner = nullptr;
+    db::Conexion *m_connection = nullptr;
+    MessageSink *m_sink = nullptr;
+    ModalPresenter *m_presenter = nullptr;
+};
+
+} // namespace qmx44::controls

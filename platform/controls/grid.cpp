@@ -1,0 +1,456 @@
+// The data grid model: columns by name, a flat cell store, and the editing path with
+// events 13, 26, 28 and 50.
+#include "platform/controls/grid.h"
+
+#include "platform/controls/form.h"
+#include "platform/controls/keys.h"
+#include "platform/controls/number_format.h"
+#include "platform/core/error.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <cmath>
+
+namespace qmx44::controls {
+
+namespace {
+constexpr int InternLimit = 6; // short codes (units, sizes, colours) repeat: share them
+} // namespace
+
+// ---- GridColumn ---------------------------------------------------------------------------------
+
+const ColumnDef &GridColumn::def() const { return m_grid->columnDef(m_index); }
+
+QString GridColumn::text() const
+{
+    m_grid->requireCurrentRow();
+    return m_grid->cellText(m_grid->m_row, m_index);
+}
+
+void GridColumn::setText(const QString &text)
+{
+    m_grid->requireCurrentRow();
+    m_grid->setCellText(m_grid->m_row, m_index, text);
+}
+
+QVariant GridColumn::value() const
+{
+    m_grid->requireCurrentRow();
+    return m_grid->cellValue(m_grid->m_row, m_index);
+}
+
+void GridColumn::setValue(const QVariant &value)
+{
+    m_grid->requireCurrentRow();
+    m_grid->setCellValue(m_grid->m_row, m_index, value);
+}
+
+// ---- design -------------------------------------------------------------------------------------------
+
+Grid::Grid(Form &form, const QString &name)
+    : Control(form, name, ControlKind::Grid),
+      KeyPress(this, QStringLiteral("KeyPress")),
+      CellMoved(this, QStringLiteral("CellMoved")),
+      CellChange(this, QStringLiteral("Change")),
+      CellDone(this, QStringLiteral("CellDone"))
+{
+}
+
+void Grid::setColumns(std::vector<ColumnDef> columns)
+{
+    m_columns = std::move(columns);
+    m_byName.clear();
+    for (int i = 0; i < int(m_columns.size()); ++i)
+        m_byName.insert(m_columns[std::size_t(i)].name.toLower(), i);
+    removeAll();
+}
+
+const ColumnDef &Grid::columnDef(int index) const
+{
+    requireColumn(index);
+    return m_columns[std::size_t(index)];
+}
+
+int Grid::columnIndex(const QString &name) const
+{
+    return m_byName.value(name.toLower(), -1);
+}
+
+GridColumn Grid::column(int index)
+{
+    requireColumn(index);
+    return GridColumn(*this, index);
+}
+
+GridColumn Grid::column(const QString &name)
+{
+    const int i = columnIndex(name);
+    if (i < 0)
+        throw RuntimeError(QStringLiteral("No existe la columna %1 en %2").arg(name, this->name()));
+    return GridColumn(*this, i);
+}
+
+std::vector<int> Grid::shownColumns() const
+{
+    std::vector<int> out;
+    for (int i = 0; i < columnCount(); ++i)
+        if (m_columns[std::size_t(i)].shown)
+            out.push_back(i);
+    return out;
+}
+
+void Grid::requireColumn(int column) const
+{
+    if (column < 0 || column >= columnCount())
+        throw RuntimeError(QStringLiteral("Columna fuera de rango en %1: %2").arg(name()).arg(column));
+}
+
+void Grid::requireCurrentRow() const
+{
+    if (m_row < 0 || m_row >= m_rowCount)
+        throw RuntimeError(QStringLiteral("No hay renglón actual en %1").arg(name()));
+}
+
+// ---- rows ----------------------------------------------------------------------------------------------
+
+void Grid::removeAll()
+{
+    m_blocks.clear();
+    m_pool.clear();
+    m_rowCount = 0;
+    m_row = -1;
+    m_col = -1;
+    m_editing = false;
+    m_freshCell = true;
+}
+
+void Grid::addRow()
+{
+    if (m_rowCount % BlockRows == 0)
+        m_blocks.push_back(std::make_unique<QVariant[]>(std::size_t(BlockRows) * m_columns.size()));
+    m_row = m_rowCount++;
+}
+
+void Grid::moveFirst()
+{
+    m_row = m_rowCount > 0 ? 0 : -1;
+}
+
+void Grid::moveNext()
+{
+    if (m_row + 1 < m_rowCount)
+        ++m_row;
+}
+
+bool Grid::setCurrentRow(int row)
+{
+    if (row < 0 || row >= m_rowCount)
+        return false;
+    m_row = row;
+    return true;
+}
+
+bool Grid::setCurrentColumn(int column)
+{
+    if (column < -1 || column >= columnCount())
+        return false;
+    m_col = column;
+    return true;
+}
+
+// ---- cells ---------------------------------------------------------------------------------------------------
+
+QVariant &Grid::cell(int row, int column)
+{
+    if (row < 0 || row >= m_rowCount)
+        throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
+    requireColumn(column);
+    return m_blocks[std::size_t(row / BlockRows)]
+                   [std::size_t(row % BlockRows) * m_columns.size() + std::size_t(column)];
+}
+
+const QVariant &Grid::cell(int row, int column) const
+{
+    return const_cast<Grid *>(this)->cell(row, column);
+}
+
+// What a value becomes in a cell of `column`: null for nothing, a double for numbers,
+// a QDate for dates, a (shared when short) QString for text; text that a number or
+// date column cannot read is kept as text.
+QVariant Grid::normalise(int column, const QVariant &value) const
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    const ColumnDef &def = m_columns[std::size_t(column)];
+    const bool isText = value.typeId() == QMetaType::QString;
+    switch (def.type) {
+    case ColumnType::Number: {
+        if (isText) {
+            const QString t = value.toString();
+            if (t.trimmed().isEmpty())
+                return QVariant();
+            if (auto v = parseNumber(t))
+                return *v;
+            return t;
+        }
+        bool ok = false;
+        const double d = value.toDouble(&ok);
+        if (!ok || !std::isfinite(d))
+            throw RuntimeError(QStringLiteral("Valor no numérico para la columna %1").arg(def.name));
+        return d;
+    }
+    case ColumnType::Date: {
+        if (value.typeId() == QMetaType::QDate)
+            return value;
+        if (value.typeId() == QMetaType::QDateTime)
+            return value.toDateTime().date();
+        const QString t = value.toString();
+        if (t.isEmpty())
+            return QVariant();
+        const QDate d = QDate::fromString(t.left(10), Qt::ISODate);
+        return d.isValid() ? QVariant(d) : QVariant(t);
+    }
+    case ColumnType::Text:
+        break;
+    }
+    const QString t = value.toString();
+    if (t.isEmpty())
+        return QVariant();
+    if (t.size() <= InternLimit) {
+        auto &pool = const_cast<QSet<QString> &>(m_pool);
+        auto it = pool.constFind(t);
+        if (it == pool.constEnd())
+            it = pool.insert(t);
+        return *it;
+    }
+    return t;
+}
+
+QString Grid::cellText(int row, int column) const
+{
+    const QVariant &v = cell(row, column);
+    if (!v.isValid())
+        return QString();
+    switch (v.typeId()) {
+    case QMetaType::Double:
+        return formatNumber(v.toDouble(), m_columns[std::size_t(column)].format);
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate);
+    default:
+        return v.toString();
+    }
+}
+
+QVariant Grid::cellValue(int row, int column) const
+{
+    const QVariant &v = cell(row, column);
+    const ColumnDef &def = m_columns[std::size_t(column)];
+    if (v.typeId() == QMetaType::QString && def.type == ColumnType::Number) {
+        auto parsed = parseNumber(v.toString());
+        return parsed ? QVariant(*parsed) : QVariant();
+    }
+    if (v.typeId() == QMetaType::QString && def.type == ColumnType::Date) {
+        const QDate d = QDate::fromString(v.toString(), Qt::ISODate);
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    if (!v.isValid() && def.type == ColumnType::Text)
+        return QString();
+    return v;
+}
+
+void Grid::setCellValue(int row, int column, const QVariant &value)
+{
+    QVariant &slot = cell(row, column);
+    slot = normalise(column, value);
+}
+
+void Grid::setCellText(int row, int column, const QString &text)
+{
+    setCellValue(row, column, QVariant(text));
+}
+
+std::size_t Grid::bytesPerRow() const
+{
+    return m_columns.size() * sizeof(QVariant);
+}
+
+// ---- the user's path ----------------------------------------------------------------------------------------
+
+bool Grid::gotoCell(int row, int column)
+{
+    if (!effectivelyEnabled() || row < 0 || row >= m_rowCount || column < 0 || column >= columnCount()
+        || !m_columns[std::size_t(column)].shown)
+        return false;
+    if (!hasFocus())
+        setFocus();
+    if (m_editing)
+        endEdit();
+    if (row == m_row && column == m_col)
+        return true;
+    const int prevRow = m_row, prevCol = m_col;
+    m_row = row;
+    m_col = column;
+    m_freshCell = true;
+    CellMoved.raise(prevRow, prevCol);
+    return true;
+}
+
+bool Grid::typeChar(int charCode)
+{
+    if (!effectivelyEnabled())
+        return false;
+    int code = charCode;
+    KeyPress.raise(code);
+    if (code == 0 || m_row < 0 || m_col < 0 || m_row >= m_rowCount)
+        return false;
+    const ColumnDef &def = m_columns[std::size_t(m_col)];
+    if (!def.editable)
+        return false;
+    QString text;
+    if (code == keys::Backspace) {
+        if (!m_freshCell) {
+            text = cellText(m_row, m_col);
+            text.chop(1);
+        }
+    } else if (code < 32 || code == 127) {
+        return false; // Enter, Escape and other control keys type nothing
+    } else {
+        text = (m_freshCell ? QString() : cellText(m_row, m_col)) + QChar(char16_t(code));
+        if (text.size() > def.length)
+            return false;
+    }
+    // Kept as typed until the edit ends, so that the user sees what they type.
+    cell(m_row, m_col) = text;
+    m_editing = true;
+    m_freshCell = false;
+    CellChange.raise();
+    return true;
+}
+
+void Grid::finishTypedText(int row, int column)
+{
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= columnCount())
+        return;
+    QVariant &slot = cell(row, column);
+    if (slot.typeId() == QMetaType::QString)
+        slot = normalise(column, slot);
+}
+
+void Grid::endEdit()
+{
+    if (!m_editing)
+        return;
+    m_editing = false;
+    m_freshCell = true;
+    const int row = m_row, column = m_col;
+    CellDone.raise(column);
+    finishTypedText(row, column);
+}
+
+void Grid::editCell(int row, int column, const QString &text)
+{
+    if (!gotoCell(row, column))
+        return;
+    for (QChar ch : text)
+        typeChar(ch == u'\b' ? keys::Backspace : int(ch.unicode()));
+    // Entering and leaving a cell ends its edit even when nothing was typed.
+    if (m_row == row && m_col == column) {
+        m_editing = true;
+        endEdit();
+    }
+}
+
+// ---- keyboard ---------------------------------------------------------------------------------------------
+
+void Grid::keyDown(int &keyCode, int &shift)
+{
+    if (m_rowCount == 0)
+        return;
+    int row = qMax(m_row, 0), col = m_col;
+    switch (keyCode) {
+    case keys::Up:
+        row = qMax(0, row - 1);
+        break;
+    case keys::Down:
+        row = qMin(m_rowCount - 1, row + 1);
+        break;
+    case keys::Left:
+    case keys::Right: {
+        const auto shown = shownColumns();
+        if (shown.empty())
+            return;
+        int pos = 0;
+        for (int i = 0; i < int(shown.size()); ++i)
+            if (shown[std::size_t(i)] == col)
+                pos = i;
+        pos = keyCode == keys::Left ? qMax(0, pos - 1) : qMin(int(shown.size()) - 1, pos + 1);
+        col = shown[std::size_t(pos)];
+        break;
+    }
+    default:
+        return;
+    }
+    if (col < 0) {
+        const auto shown = shownColumns();
+        if (shown.empty())
+            return;
+        col = shown.front();
+    }
+    keyCode = 0;
+    gotoCell(row, col);
+}
+
+void Grid::keyPress(int &charCode)
+{
+    typeChar(charCode);
+}
+
+bool Grid::handleTab(bool backwards)
+{
+    const auto shown = shownColumns();
+    if (m_rowCount == 0 || shown.empty()) {
+        endEdit();
+        return false;
+    }
+    int pos = -1;
+    for (int i = 0; i < int(shown.size()); ++i)
+        if (shown[std::size_t(i)] == m_col)
+            pos = i;
+    int row = qMax(m_row, 0);
+    if (pos < 0) {
+        pos = backwards ? int(shown.size()) - 1 : 0;
+    } else if (!backwards) {
+        if (++pos == int(shown.size())) {
+            pos = 0;
+            if (++row == m_rowCount) {
+                endEdit();
+                return false; // past the last cell: the focus leaves the grid
+            }
+        }
+    } else {
+        if (--pos < 0) {
+            pos = int(shown.size()) - 1;
+            if (--row < 0) {
+                endEdit();
+                return false;
+            }
+        }
+    }
+    return gotoCell(row, shown[std::size_t(pos)]);
+}
+
+void Grid::focusOut()
+{
+    endEdit();
+}
+
+bool Grid::applySetting(const QString &name, const QVariant &value)
+{
+    if (name.compare(QLatin1String("caption"), Qt::CaseInsensitive) == 0) {
+        setCaption(value.toString());
+        return true;
+    }
+    return Control::applySetting(name, value);
+}
+
+} // namespace qmx44::controls

@@ -1,0 +1,157 @@
+#pragma once
+// The unbound data grid model: columns declared as data, rows appended by code, a
+// current row and cell, cell text and value, and the user's editing path with its
+// events. Rows are stored compactly: one QVariant per cell in blocks of rows; empty
+// cells are null variants (no heap), numbers doubles, dates QDate, texts QString
+// (short ones shared between cells).
+//
+// Events and their order, for a user edit of a cell (editCell or the keyboard):
+//  1. going to the cell: if the current cell moves, event 26 (previous row, previous
+//     column) with the grid already on the new cell;
+//  2. every typed character: event 13 (character code by reference; 0 discards it);
+//     then, if kept and the column is editable, the cell text changes and event 28 fires.
+//     Backspace (8) deletes. The first accepted key after entering the cell replaces its
+//     whole content (the cell is selected on entry);
+//  3. leaving the edit (editCell's end, Tab/Enter moving on, endEdit()): event 50, while
+//     the edited cell is still current; then a number cell's typed text is read as its
+//     value (what does not read as a number stays as text and has no value).
+// Locked columns: event 13 is still raised, but the cell does not change.
+//
+// Cell value vs text: number cells keep a double and show it through the column's
+// format; value() of a number cell is that double, or null when the cell is empty or its
+// text does not read as a number. Text cells: value() is the text. Date cells: a QDate,
+// shown as YYYY-MM-DD.
+#include "platform/controls/control.h"
+#include "platform/controls/event.h"
+#include "platform/controls/grid_column.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace qmx44::controls {
+
+class Grid;
+
+// A column seen from the current row: the object that `grid.column("Bon_Importe")` gives.
+class GridColumn {
+public:
+    GridColumn(Grid &grid, int index) : m_grid(&grid), m_index(index) {}
+    int index() const { return m_index; }
+    const ColumnDef &def() const;
+    QString name() const { return def().name; }
+    // The current row's cell.
+    QString text() const;
+    void setText(const QString &text);
+    QVariant value() const;
+    void setValue(const QVariant &value);
+
+private:
+    Grid *m_grid;
+    int m_index;
+};
+
+class Grid : public Control {
+public:
+    Grid(Form &form, const QString &name);
+
+    // ---- events --------------------------------------------------------------------------
+    Event<int &> KeyPress;             // 13: character typed in a cell (may change or zero it)
+    Event<int, int> CellMoved;      // 26: current cell moved (previous row, previous column)
+    Event<> CellChange;                // 28: content of the current cell changed
+    Event<int> CellDone;               // 50: the user is done with the current cell (its column)
+
+    // ---- design ------------------------------------------------------------------------------
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &c) { m_caption = c; }
+    // Replaces the columns (and removes all rows).
+    void setColumns(std::vector<ColumnDef> columns);
+    int columnCount() const { return int(m_columns.size()); }
+    const ColumnDef &columnDef(int index) const;
+    // Column position by name ignoring case, -1 when none. O(1).
+    int columnIndex(const QString &name) const;
+    // The column by position or name; RuntimeError when there is none.
+    GridColumn column(int index);
+    GridColumn column(const QString &name);
+    // Shown columns' positions, left to right.
+    std::vector<int> shownColumns() const;
+
+    // ---- rows and current cell -------------------------------------------------------------------
+    int rowCount() const { return m_rowCount; }
+    int currentRow() const { return m_row; }        // -1 when there are no rows
+    int currentColumn() const { return m_col; }     // negative when there is no current cell
+    void removeAll();
+    // Appends an empty row and makes it the current row.
+    void addRow();
+    // Repaints (a view listening to refreshed() redraws); no effect on the data.
+    void refresh() { ++m_refreshCount; }
+    int refreshCount() const { return m_refreshCount; }
+    void moveFirst();
+    // To the next row; stays on the last row.
+    void moveNext();
+    // Current row by code; raises no event. False when out of range.
+    bool setCurrentRow(int row);
+    // Current column by code; raises no event. -1 clears it. False when out of range.
+    bool setCurrentColumn(int column);
+
+    // ---- cells by position (views, tests) -------------------------------------------------
+    QString cellText(int row, int column) const;
+    QVariant cellValue(int row, int column) const;
+    void setCellValue(int row, int column, const QVariant &value);
+    void setCellText(int row, int column, const QString &text);
+
+    // ---- the user's path ---------------------------------------------------------------------------
+    // Goes to a cell as a click does: ends an open edit (event 50), moves, raises 26 when
+    // the cell changed. False when out of range.
+    bool gotoCell(int row, int column);
+    // One typed character into the current cell: event 13, then the change and 28.
+    // Backspace is code 8. Returns whether the cell changed.
+    bool typeChar(int charCode);
+    // gotoCell, every character of `text` typed ("\b" is Backspace), then endEdit().
+    void editCell(int row, int column, const QString &text);
+    // Ends an open edit: event 50, then the typed text becomes the cell's value.
+    void endEdit();
+    bool editing() const { return m_editing; }
+
+    // Control
+    bool focusable() const override { return true; }
+    void keyDown(int &keyCode, int &shift) override;
+    void keyPress(int &charCode) override;
+    // Tab moves to the next shown column, then to the first shown column of the next
+    // row; from the last cell it lets the focus leave the grid.
+    bool handleTab(bool backwards) override;
+    void focusOut() override;
+    bool applySetting(const QString &name, const QVariant &value) override;
+
+    // Bytes held per row by the cell store (for the capacity test and the bench).
+    std::size_t bytesPerRow() const;
+
+private:
+    friend class GridColumn;
+    QVariant &cell(int row, int column);
+    const QVariant &cell(int row, int column) const;
+    void requireCurrentRow() const;
+    void requireColumn(int column) const;
+    QVariant normalise(int column, const QVariant &value) const;
+    void finishTypedText(int row, int column);
+
+    QString m_caption;
+    std::vector<ColumnDef> m_columns;
+    QHash<QString, int> m_byName;     // lower-case name -> position
+    QSet<QString> m_pool;             // short texts shared between cells (units, sizes)
+    // Row-major cells in fixed blocks of BlockRows rows, so that growing never holds
+    // more than one spare block (a doubling array would waste up to half its size).
+    static constexpr int BlockRows = 256;
+    std::vector<std::unique_ptr<QVariant[]>> m_blocks;
+    int m_rowCount = 0;
+    int m_row = -1;
+    int m_col = -1;
+    bool m_editing = false;           // a cell was typed into and not yet left
+    bool m_freshCell = true;          // next accepted key replaces the content
+    int m_refreshCount = 0;
+};
+
+} // namespace qmx44::controls

@@ -1,0 +1,446 @@
+// Text field behaviour: typing rules, commit and lookup, Enter with tab-on-enter, the
+// currency amount type and the catalogue search.
+#include "platform/controls/text_field.h"
+
+#include "platform/controls/catalogue.h"
+#include "platform/controls/form.h"
+#include "platform/controls/keys.h"
+#include "platform/controls/number_format.h"
+#include "platform/db/connection.h"
+#include "platform/db/sql_text.h"
+
+#include <cmath>
+
+namespace qmx44::controls {
+
+TextField::TextField(Form &form, const QString &name)
+    : Control(form, name, ControlKind::TextField),
+      Enter(this, QStringLiteral("Enter")),
+      Change(this, QStringLiteral("Change")),
+      Revalidate(this, QStringLiteral("Revalidate"))
+{
+}
+
+// ---- text and value ------------------------------------------------------------------------
+
+QString TextField::currencyPicture() const
+{
+    // Every currency format code shows four decimals; 10 is the one the forms use.
+    return QStringLiteral("$#,##0.0000");
+}
+
+void TextField::assignText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    m_selStart = int(m_text.size());
+    m_selLength = 0;
+    Change.raise();
+}
+
+void TextField::setText(const QString &text)
+{
+    if (isCurrency()) {
+        m_amount = parseNumber(text).value_or(0.0);
+        m_amountShown = formatNumber(m_amount, currencyPicture());
+        assignText(m_amountShown);
+    } else {
+        assignText(text);
+    }
+    commitBy(false);
+}
+
+QVariant TextField::value() const
+{
+    if (!isCurrency())
+        return m_text;
+    // Full precision for what code wrote; typed text is read as it stands.
+    if (m_text == m_amountShown)
+        return m_amount;
+    return parseNumber(m_text).value_or(0.0);
+}
+
+void TextField::setValue(const QVariant &value)
+{
+    if (!isCurrency()) {
+        setText(value.toString());
+        return;
+    }
+    double amount = 0;
+    if (value.isValid() && !value.isNull()) {
+        bool ok = false;
+        if (value.typeId() == QMetaType::QString) {
+            const QString t = value.toString();
+            auto parsed = parseNumber(t);
+            ok = parsed.has_value() || t.trimmed().isEmpty();
+            amount = parsed.value_or(0.0);
+        } else {
+            amount = value.toDouble(&ok);
+        }
+        if (!ok || !std::isfinite(amount))
+            throw RuntimeError(QStringLiteral("El valor de %1 no es un número válido: %2")
+                                   .arg(name(), value.toString()));
+    }
+    m_amount = amount;
+    m_amountShown = formatNumber(amount, currencyPicture());
+    assignText(m_amountShown);
+    commitBy(false);
+}
+
+void TextField::clear()
+{
+    if (isCurrency())
+        setValue(0.0);
+    else
+        setText(QString());
+}
+
+void TextField::setTipodato(int code)
+{
+    m_dataType = code;
+    normaliseCurrencyText();
+    m_committed = m_text;
+}
+
+void TextField::setFormato(int code)
+{
+    m_formatCode = code;
+    normaliseCurrencyText();
+    m_committed = m_text;
+}
+
+// Reads the text of a currency field as its amount and shows it formatted (no-op for
+// other fields). Fires Change when the shown text changes.
+void TextField::normaliseCurrencyText()
+{
+    if (!isCurrency())
+        return;
+    if (m_text == m_amountShown && !m_amountShown.isEmpty())
+        return;
+    m_amount = parseNumber(m_text).value_or(0.0);
+    m_amountShown = formatNumber(m_amount, currencyPicture());
+    assignText(m_amountShown);
+}
+
+// ---- commit and lookup ------------------------------------------------------------------------
+
+void TextField::commitBy(bool byEnter)
+{
+    const bool changed = m_text != m_committed;
+    normaliseCurrencyText();
+    m_committed = m_text;
+    lookup();
+    if (!byEnter && changed)
+        Revalidate.raise();
+}
+
+void TextField::commit()
+{
+    if (m_text != m_committed)
+        commitBy(false);
+}
+
+void TextField::lookup()
+{
+    if (m_sql.isEmpty() || m_sqlResult.isEmpty()) {
+        m_lookupFound = true;
+        return;
+    }
+    // A result field that looks up into this one (or this one itself) must not start
+    // the lookup over while it is running.
+    if (m_inLookup)
+        return;
+    struct Running {
+        bool &flag;
+        explicit Running(bool &f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(m_inLookup);
+    auto *result = dynamic_cast<TextField *>(form().find(m_sqlResult));
+    bool found = false;
+    QString description;
+    const bool ok = detail::runGuarded(this, name() + QStringLiteral("_Validar()"), [&] {
+        if (!result)
+            throw RuntimeError(QStringLiteral("No existe el campo %1").arg(m_sqlResult));
+        if (m_text.isEmpty())
+            return; // a blank key has no description
+        db::Conexion *db = form().connection();
+        if (!db)
+            throw RuntimeError(QStringLiteral("No hay conexión a la base de datos"));
+        QString statement = m_sql;
+        statement.replace(QLatin1Char('?'), db::quoted(m_text));
+        auto rs = db->execute(statement);
+        if (!rs->eof()) {
+            found = true;
+            const QStringList columns = rs->columns();
+            if (!columns.isEmpty())
+                description = rs->field(columns.first()).toString();
+        }
+        rs->close();
+    });
+    m_lookupFound = ok && found;
+    if (result)
+        result->setText(description);
+}
+
+// ---- keyboard ---------------------------------------------------------------------------------
+
+void TextField::enterPressed()
+{
+    Control *before = form().focused();
+    commitBy(true);
+    const bool found = m_lookupFound;
+    const bool ok = Enter.raise();
+    if (!m_tabOnEnter || before != this || form().focused() != this || !ok)
+        return;
+    if (m_text.isEmpty() && !m_tabOnEnterEmpty)
+        return;
+    if (m_tabOnEnterCancel && !found)
+        return;
+    form().focusNext();
+}
+
+bool TextField::insertTyped(QString chars)
+{
+    if (!effectivelyEnabled() || m_locked || chars.isEmpty())
+        return false;
+    if (m_upper)
+        chars = chars.toUpper(); // Unicode-aware: "ñ" -> "Ñ"
+    if (isCurrency()) {
+        for (QChar c : chars)
+            if (!(c.isDigit() && c.unicode() < 128) && c != u'.' && c != u'-' && c != u'$' && c != u',')
+                return false;
+    }
+    QString next = m_text;
+    const int start = qBound(0, m_selStart, int(next.size()));
+    const int length = qBound(0, m_selLength, int(next.size()) - start);
+    next.replace(start, length, chars);
+    if (m_maxLength > 0 && next.size() > m_maxLength)
+        return false;
+    const int caret = start + int(chars.size());
+    assignText(next);
+    m_selStart = caret;
+    m_selLength = 0;
+    return true;
+}
+
+int TextField::typeText(const QString &text)
+{
+    int accepted = 0;
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == u'\r' || u == u'\n') {
+            pressKey(keys::Enter);
+        } else if (u == u'\b') {
+            pressKey(keys::Backspace);
+        } else if (u == u'\t') {
+            pressKey(keys::Tab);
+        } else {
+            int code = u;
+            const QString before = m_text;
+            keyPress(code);
+            if (m_text != before)
+                ++accepted;
+        }
+    }
+    return accepted;
+}
+
+void TextField::pressKey(int keyCode, int shift)
+{
+    if (keyCode == keys::Tab) {
+        if (hasFocus())
+            form().sendTab(shift & keys::ShiftMask);
+        return;
+    }
+    int k = keyCode, s = shift;
+    keyDown(k, s);
+}
+
+void TextField::keyDown(int &keyCode, int &shift)
+{
+    if (!effectivelyEnabled())
+        return;
+    const int size = int(m_text.size());
+    const int start = qBound(0, m_selStart, size);
+    const int length = qBound(0, m_selLength, size - start);
+    switch (keyCode) {
+    case keys::Enter:
+        keyCode = 0;
+        enterPressed();
+        break;
+    case keys::Backspace:
+    case keys::Delete: {
+        const bool back = keyCode == keys::Backspace;
+        keyCode = 0;
+        if (m_locked)
+            break;
+        QString next = m_text;
+        int caret = start;
+        if (length > 0)
+            next.remove(start, length);
+        else if (back && start > 0)
+            next.remove(--caret, 1);
+        else if (!back && start < size)
+            next.remove(start, 1);
+        assignText(next);
+        m_selStart = caret;
+        m_selLength = 0;
+        break;
+    }
+    case keys::Home:
+        m_selStart = 0;
+        m_selLength = 0;
+        break;
+    case keys::End:
+        m_selStart = size;
+        m_selLength = 0;
+        break;
+    case keys::Left:
+        m_selStart = length > 0 ? start : qMax(0, start - 1);
+        m_selLength = 0;
+        break;
+    case keys::Right:
+        m_selStart = length > 0 ? start + length : qMin(size, start + 1);
+        m_selLength = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void TextField::keyPress(int &charCode)
+{
+    if (charCode < 32 || charCode == 127)
+        return; // control characters type nothing
+    insertTyped(QString(QChar(char16_t(charCode))));
+}
+
+void TextField::selectAll()
+{
+    m_selStart = 0;
+    m_selLength = int(m_text.size());
+}
+
+void TextField::focusIn()
+{
+    selectAll();
+}
+
+void TextField::focusOut()
+{
+    commit();
+}
+
+// ---- catalogue search ----------------------------------------------------------------------------
+
+QString TextField::catalogueStatement() const
+{
+    if (!m_sqlList.isEmpty())
+        return m_sqlList;
+    return builtInCatalogue(m_catalogue);
+}
+
+std::vector<CatalogueRow> TextField::search(const QString &filter) const
+{
+    std::vector<CatalogueRow> rows;
+    const QString statement = catalogueStatement();
+    if (statement.isEmpty())
+        return rows;
+    detail::runGuarded(this, name() + QStringLiteral("_Buscar()"), [&] {
+        db::Conexion *db = form().connection();
+        if (!db)
+            throw RuntimeError(QStringLiteral("No hay conexión a la base de datos"));
+        auto rs = db->execute(statement);
+        for (; !rs->eof(); rs->moveNext()) {
+            CatalogueRow row{rs->field(QStringLiteral("CLAVE")).toString(),
+                             rs->field(QStringLiteral("DESCRIPCION")).toString()};
+            if (filter.isEmpty() || row.clave.contains(filter, Qt::CaseInsensitive)
+                || row.descripcion.contains(filter, Qt::CaseInsensitive))
+                rows.push_back(std::move(row));
+        }
+        rs->close();
+    });
+    return rows;
+}
+
+bool TextField::pick(const QString &clave)
+{
+    if (!effectivelyEnabled() || m_locked)
+        return false;
+    assignText(clave);
+    m_committed = m_text;
+    lookup();
+    Revalidate.raise();
+    return true;
+}
+
+// ---- design settings ----------------------------------------------------------------------------
+
+bool TextField::applySetting(const QString &name, const QVariant &value)
+{
+    const QString n = name.toLower();
+    if (n == u"text") {
+        // Design text: no events, no lookup.
+        m_text = value.toString();
+        if (isCurrency()) {
+            m_amount = parseNumber(m_text).value_or(0.0);
+            m_amountShown = formatNumber(m_amount, currencyPicture());
+            m_text = m_amountShown;
+        }
+        m_committed = m_text;
+        m_selStart = int(m_text.size());
+        m_selLength = 0;
+    } else if (n == u"locked") {
+        setLocked(flagOf(value));
+    } else if (n == u"maxlength") {
+        setMaxlength(value.toInt());
+    } else if (n == u"alignment") {
+        const QString a = value.toString().toLower();
+        if (a == u"right" || a == u"1")
+            setAlignment(Alignment::Right);
+        else if (a == u"center" || a == u"centre" || a == u"2")
+            setAlignment(Alignment::Center);
+        else
+            setAlignment(Alignment::Left);
+    } else if (n == u"mayusculas") {
+        setMayusculas(flagOf(value));
+    } else if (n == u"esclave") {
+        setEsclave(flagOf(value));
+    } else if (n == u"idconsulta") {
+        setIdconsulta(value.toString());
+    } else if (n == u"transaccion") {
+        setTransaccion(value.toString());
+    } else if (n == u"sql") {
+        setSql(value.toString());
+    } else if (n == u"sql_control_resultado") {
+        setSqlControlResultado(value.toString());
+    } else if (n == u"sql_lista") {
+        setSqlLista(value.toString());
+    } else if (n == u"tabonenter") {
+        setTabonenter(flagOf(value));
+    } else if (n == u"tabonentervacio") {
+        setTabonentervacio(flagOf(value));
+    } else if (n == u"tabonentercancel") {
+        setTabonentercancel(flagOf(value));
+    } else if (n == u"tipodato") {
+        setTipodato(value.toInt());
+    } else if (n == u"formato") {
+        setFormato(value.toInt());
+    } else if (n == u"subrayar") {
+        setSubrayar(flagOf(value));
+    } else if (n == u"enabledcolor") {
+        setEnabledcolor(value.toString());
+    } else if (n == u"focuscolor") {
+        setFocuscolor(value.toString());
+    } else if (n == u"tag") {
+        setTag(value.toString());
+    } else if (n == u"format") {
+        setFormat(value);
+    } else {
+        return Control::applySetting(name, value);
+    }
+    return true;
+}
+
+} // namespace qmx44::controls

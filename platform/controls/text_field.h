@@ -1,0 +1,196 @@
+#pragma once
+// The text field model: text and value, the typing rules of its design settings
+// (maxlength, mayusculas, locked, currency amount), the lookup statement that shows a
+// key's description in another field, the catalogue search, and the Enter / Change /
+// re-validation events.
+//
+// Behaviour, in one place:
+// - Change (12) fires whenever the text actually changes, typed or written by code.
+// - The lookup (`sql`, every '?' replaced by the text with single quotes doubled) runs
+//   when the text is committed: on Enter, when the focus leaves after the text changed,
+//   and whenever code writes the text (setText/setValue/clear). It writes the first
+//   column of the first row into the field named by `sql_control_resultado`, or empties
+//   that field when no row comes back. An empty text is not looked up: the result field
+//   is emptied. No `sql` or no result field: no lookup. A failing lookup (bad statement,
+//   no connection, unknown result field) is reported through the event boundary with the
+//   title "<field>_Validar()" and empties the result field.
+// - Enter (11): the lookup runs first, then the Enter handler (so it sees the
+//   description), then the focus moves on as with Tab when `tabonenter` is set and
+//   * the text is not empty, or `tabonentervacio` is set;
+//   * the handler did not fail and did not move the focus itself;
+//   * with `tabonentercancel`: the lookup found a row (a key that is not found keeps
+//     the focus so that it can be corrected).
+// - Event 1 (Revalidate): raised after the lookup of a commit that was not an Enter
+//   (focus left after typing, code wrote a different text, a key picked from the
+//   catalogue), so a field can re-run its Enter work without the user pressing Enter.
+// - Typing (typeText / keyStroke): refused on a locked or disabled field; `mayusculas`
+//   upper-cases typed characters (Unicode: "ñ" becomes "Ñ"); `maxlength` (0 = no limit)
+//   refuses characters beyond it. Code-written text is taken as it is. Taking the focus
+//   selects the whole text, so typing replaces it.
+// - `tipodato` 6 is a currency amount: value() is a double, the text shows it with the
+//   picture of `formato` ("$#,##0.0000": "$0.0000" fresh, "$1,234.5000"). Typed text is
+//   read back as a number on commit; what does not read as a number counts as 0.
+// - clear(): text fields become empty, currency fields 0.
+#include "platform/controls/control.h"
+#include "platform/controls/event.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+namespace qmx44::controls {
+
+enum class Alignment { Left = 0, Right = 1, Center = 2 };
+
+// One row of a field's catalogue search.
+struct CatalogueRow {
+    QString clave;
+    QString descripcion;
+};
+
+class TextField : public Control {
+public:
+    static constexpr int TipoDatoMoneda = 6;       // currency amount
+    static constexpr int FormatoMoneda4 = 10;      // "$#,##0.0000"
+
+    TextField(Form &form, const QString &name);
+
+    // ---- events ------------------------------------------------------------------
+    Event<> Enter;       // 11
+    Event<> Change;      // 12
+    Event<> Revalidate;  // 1
+
+    // ---- run-time properties -------------------------------------------------------
+    QString text() const { return m_text; }
+    // Writes the text (a currency field reads it as a number and shows it formatted);
+    // Change fires when it differs; then the lookup runs.
+    void setText(const QString &text);
+    // Currency field: the amount (double). Other fields: the text.
+    QVariant value() const;
+    // Currency field: the amount (must convert to a finite number, else RuntimeError).
+    // Other fields: the value's text. Change and lookup as for setText.
+    void setValue(const QVariant &value);
+
+    // The key format written at load from a parameter; kept for the key services, the
+    // field itself does not reformat keys with it.
+    QVariant format() const { return m_format; }
+    void setFormat(const QVariant &format) { m_format = format; }
+
+    QString sql() const { return m_sql; }
+    void setSql(const QString &statement) { m_sql = statement; }
+    QString sqlControlResultado() const { return m_sqlResult; }
+    void setSqlControlResultado(const QString &fieldName) { m_sqlResult = fieldName; }
+    QString sqlLista() const { return m_sqlList; }
+    void setSqlLista(const QString &statement) { m_sqlList = statement; }
+    QString tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+    // ---- design-time settings (stored names in comments) ----------------------------
+    bool locked() const { return m_locked; }                         // locked
+    void setLocked(bool on) { m_locked = on; }
+    int maxlength() const { return m_maxLength; }                     // maxlength, 0 = none
+    void setMaxlength(int n) { m_maxLength = n < 0 ? 0 : n; }
+    Alignment alignment() const { return m_alignment; }               // alignment
+    void setAlignment(Alignment a) { m_alignment = a; }
+    bool mayusculas() const { return m_upper; }                       // mayusculas
+    void setMayusculas(bool on) { m_upper = on; }
+    bool esclave() const { return m_isKey; }                          // esclave
+    void setEsclave(bool on) { m_isKey = on; }
+    QString idconsulta() const { return m_catalogue; }                // idconsulta
+    void setIdconsulta(const QString &id) { m_catalogue = id; }
+    QString transaccion() const { return m_accessCode; }              // transaccion
+    void setTransaccion(const QString &code) { m_accessCode = code; }
+    bool tabonenter() const { return m_tabOnEnter; }                  // tabonenter
+    void setTabonenter(bool on) { m_tabOnEnter = on; }
+    bool tabonentervacio() const { return m_tabOnEnterEmpty; }        // tabonentervacio
+    void setTabonentervacio(bool on) { m_tabOnEnterEmpty = on; }
+    bool tabonentercancel() const { return m_tabOnEnterCancel; }      // tabonentercancel
+    void setTabonentercancel(bool on) { m_tabOnEnterCancel = on; }
+    int tipodato() const { return m_dataType; }                       // tipodato
+    void setTipodato(int code);
+    int formato() const { return m_formatCode; }                      // formato
+    void setFormato(int code);
+    bool subrayar() const { return m_underline; }                     // subrayar
+    void setSubrayar(bool on) { m_underline = on; }
+    QString enabledcolor() const { return m_enabledColor; }           // enabledcolor
+    void setEnabledcolor(const QString &c) { m_enabledColor = c; }
+    QString focuscolor() const { return m_focusColor; }               // focuscolor
+    void setFocuscolor(const QString &c) { m_focusColor = c; }
+
+    bool isCurrency() const { return m_dataType == TipoDatoMoneda; }
+    // The picture used to show a currency amount.
+    QString currencyPicture() const;
+
+    // All of the above plus "text", "sql", "sql_control_resultado", "sql_lista", "tag",
+    // "format" by their stored names.
+    bool applySetting(const QString &name, const QVariant &value) override;
+
+    // ---- operations -----------------------------------------------------------------
+    // The selection call: selects the whole text (typing then replaces it).
+    void selectAll();
+    int selectionStart() const { return m_selStart; }
+    int selectionLength() const { return m_selLength; }
+    // Empties the field (currency fields: 0) as Utilerias.LimpiarControles does.
+    void clear();
+
+    // ---- user input (GUI and runner) ---------------------------------------------------
+    // Types each character as a keystroke into this field (it need not have the focus).
+    // Returns how many characters were accepted.
+    int typeText(const QString &text);
+    // A non-character key: Enter, Backspace, Delete, Home, End, Left, Right. Tab moves the
+    // focus through the form.
+    void pressKey(int keyCode, int shift = 0);
+    // Commits typed text now (the lookup and event 1, when the text changed since the
+    // last commit): what leaving the field does.
+    void commit();
+    // Whether the last lookup found a row (true when none ran).
+    bool lookupFound() const { return m_lookupFound; }
+
+    // ---- catalogue search (idconsulta / sql_lista) ------------------------------------------
+    // The statement behind the search: `sql_lista` when set, else the built-in one for
+    // `idconsulta` ("NC_PROVEEDOR_BN", "COMPRA", "CAUSA_NOTA_CREDITO_PROVEEDOR"), else "".
+    QString catalogueStatement() const;
+    // Runs it on the form's connection; keeps rows whose CLAVE or DESCRIPCION contains
+    // `filter` (ignoring case). The filter is never put into the statement.
+    std::vector<CatalogueRow> search(const QString &filter = QString()) const;
+    // The user picked `clave` from the search: it becomes the text, the lookup runs and
+    // event 1 is raised. Refused (false) on a locked or disabled field.
+    bool pick(const QString &clave);
+
+    // Control
+    bool focusable() const override { return true; }
+    void keyDown(int &keyCode, int &shift) override;
+    void keyPress(int &charCode) override;
+    void focusIn() override;
+    void focusOut() override;
+
+private:
+    void assignText(const QString &text);   // sets and fires Change when different
+    void lookup();                          // runs sql into the result field
+    void commitBy(bool byEnter);
+    void enterPressed();
+    bool insertTyped(QString chars);
+    void normaliseCurrencyText();
+
+    QString m_text;
+    QString m_committed;       // text at the last commit
+    QVariant m_format;
+    QString m_sql, m_sqlResult, m_sqlList, m_tag;
+    bool m_locked = false;
+    int m_maxLength = 0;
+    Alignment m_alignment = Alignment::Left;
+    bool m_upper = false, m_isKey = false;
+    QString m_catalogue, m_accessCode;
+    bool m_tabOnEnter = false, m_tabOnEnterEmpty = false, m_tabOnEnterCancel = false;
+    int m_dataType = 0, m_formatCode = 0;
+    bool m_underline = false;
+    QString m_enabledColor, m_focusColor;
+    double m_amount = 0;       // currency fields: the amount written or committed
+    QString m_amountShown;     // ... and its display; typed text differs from it
+    int m_selStart = 0, m_selLength = 0;
+    bool m_lookupFound = true;
+    bool m_inLookup = false;
+};
+
+} // namespace qmx44::controls

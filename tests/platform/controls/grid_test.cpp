@@ -1,0 +1,161 @@
+// The data grid: column lookup, cell value vs text, the walk over rows, and the order
+// of the editing events.
+#include "platform/controls/controls.h"
+#include "platform/core/message.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+using namespace qmx44::controls;
+
+namespace {
+
+class controlsGrid : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Desktop::reset();
+        form.setMessageSink(&sink);
+        form.show();
+        auto column = [](const char *name, ColumnType type, const char *format, bool shown, bool editable) {
+            ColumnDef c;
+            c.name = c.caption = QString::fromUtf8(name);
+            c.type = type;
+            c.format = QString::fromUtf8(format);
+            c.shown = shown;
+            c.editable = editable;
+            return c;
+        };
+        ColumnDef key = column("Pr_Cve_Producto", ColumnType::Text, "", true, false);
+        ColumnDef hidden = column("Oculta", ColumnType::Number, "", false, false);
+        ColumnDef pct = column("BON_PORCENTAJE", ColumnType::Number, "#,##0.00#######", true, true);
+        ColumnDef amount = column("BON_IMPORTE", ColumnType::Number, "$#,##0.00#######", true, true);
+        grid.setColumns({key, hidden, pct, amount});
+        for (int i = 0; i < 2; ++i) {
+            grid.addRow();
+            grid.column("pr_cve_producto").setText(QStringLiteral("P%1").arg(i));
+            grid.column("Bon_Porcentaje").setValue(0);
+            grid.column("Bon_Importe").setValue(0);
+        }
+        grid.KeyPress.connect([&](int &code) {
+            log << QStringLiteral("13:%1").arg(QChar(code == 8 ? u'<' : char16_t(code)));
+            if (code == 'a')
+                code = 0;
+        });
+        grid.CellMoved.connect([&](int r, int c) { log << QStringLiteral("26:%1,%2").arg(r).arg(c); });
+        grid.CellChange.connect([&] { log << "28:" + grid.column(grid.currentColumn()).text(); });
+        grid.CellDone.connect([&](int) { log << "50:" + grid.column(grid.currentColumn()).text(); });
+    }
+    void TearDown() override { Desktop::reset(); }
+
+    Form form{QStringLiteral("frmQMX44")};
+    RecordingMessageSink sink;
+    Grid &grid = form.add<Grid>("ssDetalle");
+    QStringList log;
+};
+
+} // namespace
+
+// Guards the editing order the totals rely on: move (26) before any key, 13 before each
+// change, 28 after each accepted key, 50 last while the edited cell is still current;
+// the first key replaces the old content; a zeroed key changes nothing.
+TEST_F(controlsGrid, EditingRaisesEventsInOrder)
+{
+    grid.editCell(1, 2, "1a5\b0");
+    EXPECT_EQ((QStringList{"26:1,-1", "13:1", "28:1", "13:a", "13:5", "28:15", "13:<", "28:1",
+                           "13:0", "28:10", "50:10"}),
+              log);
+    EXPECT_EQ(10.0, grid.cellValue(1, 2).toDouble());
+    EXPECT_EQ(QString("10.00"), grid.cellText(1, 2));
+}
+
+// Guards locked columns: the key event still reaches the handler, but the cell does not
+// change and no change event follows.
+TEST_F(controlsGrid, LockedColumnRaisesKeyEventButKeepsItsText)
+{
+    grid.editCell(0, 0, "x");
+    EXPECT_EQ((QStringList{"26:1,-1", "13:x", "50:P0"}), log);
+    EXPECT_EQ(QString("P0"), grid.cellText(0, 0));
+}
+
+// Guards Enter handled as a move: the handler zeroes Enter and sends a Tab, which ends
+// the edit (50) before moving (26) to the next shown column, skipping hidden ones.
+TEST_F(controlsGrid, EnterTurnedIntoTabEndsTheEditThenMoves)
+{
+    grid.KeyPress.connect([&](int &code) {
+        if (code == keys::Enter) {
+            code = 0;
+            Desktop::sendTab();
+        }
+    });
+    grid.CellMoved.connect([&](int r, int c) { log << QStringLiteral("26:%1,%2").arg(r).arg(c); });
+    grid.CellDone.connect([&](int c) { log << QStringLiteral("50:%1").arg(c); });
+    grid.CellChange.connect([&] { log << "28"; });
+    ASSERT_TRUE(grid.gotoCell(0, 0));
+    log.clear();
+    form.keyStroke(keys::Enter); // a locked column: Enter moves on and types nothing
+    EXPECT_EQ(2, grid.currentColumn());
+    EXPECT_EQ(QString("P0"), grid.cellText(0, 0));
+    ASSERT_TRUE(grid.gotoCell(0, 3));
+    log.clear();
+    form.typeText("7\r");
+    EXPECT_EQ((QStringList{"28", "50:3", "26:0,3"}), log);
+    EXPECT_EQ(1, grid.currentRow());
+    EXPECT_EQ(0, grid.currentColumn());
+    EXPECT_EQ(7.0, grid.cellValue(0, 3).toDouble());
+}
+
+// Guards a bonus cell emptied by the user: while empty its value is null (never a stale
+// number) and what the handler of 50 writes is kept.
+TEST_F(controlsGrid, EmptiedNumberCellHasNoValueUntilSet)
+{
+    grid.CellDone.connect([&](int) {
+        log << (grid.column(grid.currentColumn()).value().isNull() ? "null" : "value");
+        if (grid.column(grid.currentColumn()).text().isEmpty())
+            grid.column(grid.currentColumn()).setValue(0);
+    });
+    grid.editCell(0, 3, "\b");
+    EXPECT_EQ(QString("null"), log.last());
+    EXPECT_EQ(QString("$0.00"), grid.cellText(0, 3));
+}
+
+// Guards name lookup ignoring case and a clear failure for unknown columns.
+TEST_F(controlsGrid, ColumnsAreFoundByNameIgnoringCase)
+{
+    EXPECT_EQ(2, grid.columnIndex("bon_porcentaje"));
+    EXPECT_EQ(3, grid.column("Bon_Importe").index());
+    EXPECT_EQ(-1, grid.columnIndex("Bon"));
+    EXPECT_THROW(grid.column("Bon"), RuntimeError);
+}
+
+// Guards full precision behind the display and the walk that every screen loop uses:
+// first row, then next n times, never past the last row.
+TEST_F(controlsGrid, WalkKeepsExactValuesAndStopsOnTheLastRow)
+{
+    grid.moveFirst();
+    grid.column("BON_IMPORTE").setValue(1.0 / 3 * 100);
+    const int n = grid.rowCount();
+    for (int i = 0; i < n; ++i)
+        grid.moveNext();
+    EXPECT_EQ(1, grid.currentRow());
+    grid.moveFirst();
+    EXPECT_EQ(1.0 / 3 * 100, grid.column("BON_IMPORTE").value().toDouble());
+    EXPECT_EQ(QString("$33.333333333"), grid.column("BON_IMPORTE").text());
+    grid.removeAll();
+    EXPECT_EQ(-1, grid.currentColumn());
+    EXPECT_THROW(grid.column("BON_IMPORTE").value(), RuntimeError);
+}
+
+// Guards the event boundary in the grid: a failing key handler is reported and the grid
+// goes on accepting keys.
+TEST_F(controlsGrid, FailingKeyHandlerIsReported)
+{
+    grid.KeyPress.connect("ssDetalle_KeyPress()", [&](int &code) {
+        if (code == '9')
+            throw RuntimeError(QStringLiteral("tecla"));
+    });
+    grid.editCell(0, 2, "92");
+    ASSERT_EQ(1u, sink.messages().size());
+    EXPECT_EQ(QString("ssDetalle_KeyPress()"), sink.messages()[0].title);
+    EXPECT_EQ(92.0, grid.cellValue(0, 2).toDouble());
+}

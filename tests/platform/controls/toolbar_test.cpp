@@ -1,0 +1,181 @@
+// The toolbar: command availability through the editing states, the Aceptar flag, the
+// Eliminar confirmation, and additional fields stored inside the caller's transaction.
+#include "platform/controls/controls.h"
+#include "platform/core/message.h"
+#include "tests/support/test_db.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+using namespace qmx44::controls;
+
+namespace {
+
+class controlsToolbar : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.setMessageSink(&sink);
+        bar.setNuevoHabilitado(true);
+        bar.Aceptar.connect([&](bool &nuevo) { accepted.push_back(nuevo); });
+    }
+    QString offered() const
+    {
+        const std::pair<Command, const char *> all[] = {
+            {Command::Nuevo, "N"}, {Command::Modificar, "M"}, {Command::Imprimir, "I"},
+            {Command::Consultar, "C"}, {Command::Eliminar, "E"}, {Command::Aceptar, "A"},
+            {Command::Cancelar, "X"}, {Command::Salir, "S"}, {Command::Opcional, "O"}};
+        QString out;
+        for (auto [c, letter] : all)
+            if (bar.available(c))
+                out += QLatin1String(letter);
+        return out;
+    }
+
+    Form form{QStringLiteral("frmQMX44")};
+    RecordingMessageSink sink;
+    Toolbar &bar = form.add<Toolbar>("Controles");
+    std::vector<bool> accepted;
+};
+
+} // namespace
+
+// Guards the state machine: editing offers only Aceptar/Cancelar/Salir (and the
+// optional command with a caption); a failed save keeps editing; a finished save or
+// Cancelar returns to the flags the screen set.
+TEST_F(controlsToolbar, CommandsFollowTheEditingState)
+{
+    EXPECT_EQ(QString("NXS"), offered());
+    EXPECT_FALSE(bar.click(Command::Aceptar));
+
+    bool editingSeenByHandler = false;
+    bar.Nuevo.connect([&] {
+        editingSeenByHandler = bar.EnEdicion();
+        bar.setCaptionOpcional("Prorratear");
+    });
+    EXPECT_TRUE(bar.click(Command::Nuevo));
+    EXPECT_TRUE(editingSeenByHandler);
+    EXPECT_EQ(QString("AXSO"), offered());
+
+    EXPECT_TRUE(bar.click(Command::Aceptar));
+    bar.OperacionFallida();
+    EXPECT_TRUE(bar.EnEdicion());
+    EXPECT_TRUE(bar.click(Command::Aceptar));
+    bar.OperacionTerminada();
+    EXPECT_FALSE(bar.EnEdicion());
+
+    bar.setImprimirHabilitado(true);
+    bar.setConsultarHabilitado(true);
+    bar.setModificarHabilitado(true);
+    bar.setEliminarHabilitado(true);
+    bar.setCaptionOpcional("");
+    EXPECT_EQ(QString("NMICEXS"), offered());
+    EXPECT_TRUE(bar.click(Command::Modificar));
+    EXPECT_TRUE(bar.click(Command::Aceptar));
+    EXPECT_TRUE(bar.click(Command::Cancelar));
+    EXPECT_FALSE(bar.EnEdicion());
+    EXPECT_EQ((std::vector<bool>{true, true, false}), accepted);
+}
+
+// Guards Eliminar: the host's answer decides; without an answer provider it proceeds.
+TEST_F(controlsToolbar, EliminarAsksFirst)
+{
+    int runs = 0;
+    QString asked;
+    bar.Eliminar.connect([&] { ++runs; });
+    bar.setEliminarHabilitado(true);
+    bar.setFolio("0000000012");
+    EXPECT_TRUE(bar.click(Command::Eliminar));
+    bar.setConfirm([&](const QString &q) { asked = q; return false; });
+    EXPECT_FALSE(bar.click(Command::Eliminar));
+    EXPECT_EQ(1, runs);
+    EXPECT_TRUE(asked.contains("0000000012"));
+}
+
+// Guards that a failing command handler is reported under "Controles_<command>()" and
+// leaves the toolbar usable.
+TEST_F(controlsToolbar, FailingCommandIsReportedUnderItsName)
+{
+    bar.Cancelar.connect([] { throw RuntimeError(QStringLiteral("sin servicio")); });
+    EXPECT_TRUE(bar.click(Command::Cancelar));
+    ASSERT_EQ(1u, sink.messages().size());
+    EXPECT_EQ(QString("Controles_Cancelar()"), sink.messages()[0].title);
+    EXPECT_TRUE(bar.click(Command::Nuevo));
+}
+
+// ---- additional fields, on every available back-end ---------------------------------------
+
+namespace {
+
+class controlsAdditionalFields : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        db = test::freshDatabase(GetParam());
+        const QString sql = "INSERT INTO Campo_Adicional (Ca_Tabla, Ca_Campo, Ca_Etiqueta, Ca_Tipo, "
+                            "Ca_Longitud, Ca_Requerido, Ca_Orden) VALUES (?, ?, ?, ?, ?, ?, ?)";
+        db->run(sql, {"NOTA_CREDITO_PROVEEDOR", "REF_PROV", "Referencia del proveedor", "T", 10, 1, 1});
+        db->run(sql, {"NOTA_CREDITO_PROVEEDOR", "PIEZAS", "Piezas", "N", 10, 0, 2});
+        db->run(sql, {"COMPRA", "OTRO", "Otro", "T", 10, 1, 1});
+        form.setConnection(db.get());
+        bar.applySetting("opc_table", "Nota_Credito_Proveedor");
+        bar.setNuevoHabilitado(true);
+        bar.click(Command::Nuevo);
+    }
+    int storedRows()
+    {
+        auto rs = db->query("SELECT COUNT(*) AS N FROM Campo_Adicional_Valor");
+        return rs->field("N").toInt();
+    }
+
+    std::unique_ptr<db::Conexion> db;
+    Form form{QStringLiteral("frmQMX44")};
+    Toolbar &bar = form.add<Toolbar>("Controles");
+};
+
+} // namespace
+
+// Guards that the values are written through the screen's connection inside its
+// transaction (a rollback leaves nothing) and read back under the folio after a commit.
+TEST_P(controlsAdditionalFields, StoredInsideTheCallersTransaction)
+{
+    ASSERT_EQ(2u, bar.camposAdicionales().definitions().size());
+    EXPECT_TRUE(bar.setCampoAdicional("ref_prov", "F-77'A"));
+    EXPECT_FALSE(bar.setCampoAdicional("OTRO", "x"));
+    EXPECT_TRUE(bar.setCampoAdicional("PIEZAS", "12"));
+    QString folio = "0000000001";
+    {
+        db::ScopedTransaction tx(*db);
+        EXPECT_TRUE(bar.GuardarCamposAdicionales(folio));
+        EXPECT_EQ(2, storedRows());
+    }
+    EXPECT_EQ(0, storedRows());
+    {
+        db::ScopedTransaction tx(*db);
+        ASSERT_TRUE(bar.GuardarCamposAdicionales(folio));
+        tx.commit();
+    }
+    bar.click(Command::Cancelar);
+    EXPECT_EQ(QString(), bar.campoAdicional("REF_PROV"));
+    bar.CargarCamposAdicionales(folio);
+    EXPECT_EQ(QString("F-77'A"), bar.campoAdicional("REF_PROV"));
+    EXPECT_EQ(QString("12"), bar.campoAdicional("PIEZAS"));
+}
+
+// Guards the refusals: a required field left empty, a non-numeric number; nothing is
+// written and the reason names the field's label.
+TEST_P(controlsAdditionalFields, RefusedValuesGiveAReasonAndWriteNothing)
+{
+    QString folio = "0000000002";
+    EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));
+    EXPECT_EQ(QString("El campo adicional Referencia del proveedor es obligatorio"),
+              bar.ErrorCamposAdicionales());
+    bar.setCampoAdicional("REF_PROV", "R1");
+    bar.setCampoAdicional("PIEZAS", "doce");
+    EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));
+    EXPECT_EQ(QString("El campo adicional Piezas debe ser un número"), bar.ErrorCamposAdicionales());
+    EXPECT_EQ(0, storedRows());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, controlsAdditionalFields, ::testing::ValuesIn(test::backends()),
+                         [](const auto &info) { return qmx44::test::backendLabel(info.param); });
