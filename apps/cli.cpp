@@ -1,0 +1,75 @@
+#include "apps/cli.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace qmx44::apps {
+
+void printError(const QString &command, const QString &text)
+{
+    const QString prefix = command.isEmpty() ? QStringLiteral("qmx44: ")
+                                             : QStringLiteral("qmx44 %1: ").arg(command);
+    std::fputs(qPrintable(prefix + text + u'\n'), stderr);
+}
+
+void printOut(const QString &text)
+{
+    std::fputs(qPrintable(text + u'\n'), stdout);
+}
+
+std::optional<QString> takeOption(QStringList &args, const QString &name)
+{
+    const QString flag = QStringLiteral("--") + name;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == flag) {
+            if (i + 1 >= args.size() || args[i + 1].isEmpty())
+                throw UsageError{QStringLiteral("%1 needs a value").arg(flag)};
+            const QString value = args[i + 1];
+            args.remove(i, 2);
+            return value;
+        }
+        if (args[i].startsWith(flag + u'=')) {
+            const QString value = args[i].mid(flag.size() + 1);
+            if (value.isEmpty())
+                throw UsageError{QStringLiteral("%1 needs a value").arg(flag)};
+            args.removeAt(i);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool takeFlag(QStringList &args, const QString &name)
+{
+    return args.removeAll(QStringLiteral("--") + name) > 0;
+}
+
+void rejectUnknownOptions(const QStringList &args)
+{
+    for (const QString &a : args) {
+        if (a.startsWith(u'-') && a.size() > 1)
+            throw UsageError{QStringLiteral("unknown option %1").arg(a)};
+    }
+}
+
+QString defaultDatabase()
+{
+    return QDir::homePath() + QStringLiteral("/.local/share/qmx44/demo.sqlite");
+}
+
+QString builtComponent()
+{
+    const QString name = QStringLiteral(QMX44_COMPONENT_FILE_NAME);
+    const QDir exeDir(QCoreApplication::applicationDirPath());
+    for (const QString &candidate : {exeDir.filePath(QStringLiteral("../components/") + name),
+                                     exeDir.filePath(name),
+                                     QStringLiteral(QMX44_COMPONENT_BUILD_FILE)}) {
+        if (QFileInfo(candidate).isFile())
+            return QFileInfo(candidate).absoluteFilePath();
+    }
+    return QString();
+}
+
+} // namespace qmx44::apps

@@ -1,0 +1,34 @@
+#pragma once
+// What the subcommands share: output on stdout/stderr, reading options, the default
+// database and component plug-in, and the exit status of a failure.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qmx44::apps {
+
+// "qmx44 <command>: <text>" on stderr.
+void printError(const QString &command, const QString &text);
+void printOut(const QString &text);
+
+// Takes "--name VALUE" or "--name=VALUE" out of `args`. Throws UsageError when the
+// option is given without a value.
+std::optional<QString> takeOption(QStringList &args, const QString &name);
+// Takes the flag "--name" out of `args`.
+bool takeFlag(QStringList &args, const QString &name);
+
+// A wrong command line: reported with the command's synopsis, exit status 2.
+struct UsageError {
+    QString text;
+};
+// Throws UsageError when an unknown option ("-x", "--x") is left in `args`.
+void rejectUnknownOptions(const QStringList &args);
+
+// The demo database used when `run` is given none: ~/.local/share/qmx44/demo.sqlite.
+QString defaultDatabase();
+
+// The component plug-in built with this executable: the build's components folder (or
+// the executable's own folder). Empty when it cannot be found.
+QString builtComponent();
+
+} // namespace qmx44::apps

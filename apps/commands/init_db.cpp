@@ -1,0 +1,38 @@
+// `qmx44 init-db [--demo] CONNECTION`: creates or upgrades a database's schema and, with
+// --demo, loads the demo company into it.
+#include "apps/cli.h"
+#include "apps/command.h"
+#include "platform/db/admin.h"
+
+namespace qmx44::apps {
+
+namespace {
+
+int initDb(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const bool demo = takeFlag(args, QStringLiteral("demo"));
+    rejectUnknownOptions(args);
+    if (args.size() != 1 || args[0].isEmpty())
+        throw UsageError{args.isEmpty() ? QStringLiteral("CONNECTION is missing")
+                                        : QStringLiteral("too many arguments")};
+    const db::InitReport report = db::initDatabase(args[0], demo);
+    QString text = report.versionBefore == 0
+        ? QStringLiteral("%1: schema version %2 created").arg(args[0]).arg(report.versionAfter)
+        : report.versionBefore == report.versionAfter
+            ? QStringLiteral("%1: schema version %2, up to date").arg(args[0]).arg(report.versionAfter)
+            : QStringLiteral("%1: schema upgraded from version %2 to %3")
+                  .arg(args[0]).arg(report.versionBefore).arg(report.versionAfter);
+    if (report.demoLoaded)
+        text += QStringLiteral("; demo company loaded");
+    printOut(text);
+    return kExitOk;
+}
+
+} // namespace
+
+QMX44_COMMAND("init-db", "[--demo] CONNECTION",
+              "creates or upgrades the database's schema; --demo also loads the demo company",
+              initDb);
+
+} // namespace qmx44::apps

@@ -1,0 +1,58 @@
+// `qmx44 register [PLUGIN]` and `qmx44 unregister [PROGID]`: install the screen component
+// in the component folder, or remove it.
+#include "apps/cli.h"
+#include "apps/command.h"
+#include "platform/host/component_registry.h"
+
+namespace qmx44::apps {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("QMX44.Pantalla");
+
+int registerComponent(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    rejectUnknownOptions(args);
+    if (args.size() > 1)
+        throw UsageError{QStringLiteral("too many arguments")};
+    QString plugin = args.value(0);
+    if (plugin.isEmpty()) {
+        plugin = builtComponent();
+        if (plugin.isEmpty()) {
+            printError(QStringLiteral("register"),
+                       QStringLiteral("the component built with qmx44 was not found; name the plug-in file"));
+            return kExitFailure;
+        }
+    }
+    host::ComponentRegistry registry;
+    const auto entry = registry.registerComponent(plugin);
+    printOut(QStringLiteral("registered %1: %2").arg(entry.progIds.join(QStringLiteral(", ")), entry.file));
+    return kExitOk;
+}
+
+int unregisterComponent(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    rejectUnknownOptions(args);
+    if (args.size() > 1)
+        throw UsageError{QStringLiteral("too many arguments")};
+    const QString progId = args.value(0, kPantalla);
+    host::ComponentRegistry registry;
+    if (registry.unregisterComponent(progId))
+        printOut(QStringLiteral("unregistered %1 from %2").arg(progId, registry.folder()));
+    else
+        printOut(QStringLiteral("%1 was not registered in %2").arg(progId, registry.folder()));
+    return kExitOk;
+}
+
+} // namespace
+
+QMX44_COMMAND("register", "[PLUGIN]",
+              "installs the screen component (default: the one built with qmx44) in the component folder",
+              registerComponent);
+QMX44_COMMAND("unregister", "[PROGID]",
+              "removes the component serving PROGID (default QMX44.Pantalla) from the component folder",
+              unregisterComponent);
+
+} // namespace qmx44::apps

@@ -1,0 +1,136 @@
+// `qmx44 run [--db CONNECTION] [--user USER]`: the product's main job on a database. For
+// now it prepares the database (the demo company when it is new), makes sure the screen
+// component is registered, loads it by its identifier, opens the screen and prints a
+// short summary of both.
+#include "apps/cli.h"
+#include "apps/command.h"
+#include "platform/controls/form.h"
+#include "platform/db/admin.h"
+#include "platform/db/connection_string.h"
+#include "platform/db/open.h"
+#include "platform/host/component_registry.h"
+#include "platform/services/sistema.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qmx44::apps {
+
+namespace {
+
+const QString kPantalla = QStringLiteral("QMX44.Pantalla");
+
+// Coded messages of a headless run go to the console.
+class ConsoleMessageSink : public MessageSink {
+public:
+    int show(const Message &m) override
+    {
+        printError(QStringLiteral("run"), QStringLiteral("[%1] %2 (%3)").arg(m.title, m.text, m.id));
+        return 1;
+    }
+};
+
+// The database, prepared: a new one (missing SQLite file, empty server database) gets the
+// schema and the demo company; an older one is upgraded; one that is not ours or is newer
+// is refused before anything is written.
+std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection)
+{
+    const db::ConnectionSpec spec = db::parseConnectionString(connection);
+    // The default demo database's folder is ours to make; any other missing folder is
+    // a mistake in the connection string and is refused.
+    if (spec.backend == db::Backend::Sqlite && !spec.inMemory()
+        && QFileInfo(spec.path).absoluteFilePath() == QFileInfo(defaultDatabase()).absoluteFilePath())
+        QDir().mkpath(QFileInfo(spec.path).absolutePath());
+    int versionFound = 0;
+    auto conexion = db::open(connection, db::OpenMode::Upgrade, versionFound);
+    // An ODBC source is a site's own server: it is never seeded.
+    if (versionFound == 0 && spec.backend != db::Backend::Odbc)
+        db::loadDemo(*conexion);
+    return conexion;
+}
+
+qint64 countRows(db::Conexion &c, const QString &table)
+{
+    auto rs = c.query(QStringLiteral("SELECT COUNT(*) AS n FROM %1").arg(table));
+    return rs->eof() ? 0 : rs->field(QStringLiteral("n")).toLongLong();
+}
+
+int run(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const auto dbOption = takeOption(args, QStringLiteral("db"));
+    const auto user = takeOption(args, QStringLiteral("user"));
+    rejectUnknownOptions(args);
+    if (!args.isEmpty())
+        throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
+    const QString connection = dbOption.value_or(defaultDatabase());
+
+    // 1. The database first: bad input stops here, before the component folder is touched.
+    std::shared_ptr<db::Conexion> conexion = prepareDatabase(connection);
+    const db::DatabaseSummary summary = db::summarize(*conexion);
+
+    auto context = std::make_shared<host::PlatformContext>();
+    context->sesion = std::make_shared<services::Sesion>(conexion, user.value_or(QString()));
+    context->sesion->setMensajes(std::make_shared<ConsoleMessageSink>());
+    QString userLine;
+    if (user) {
+        services::Sistema sistema(context->sesion);   // refuses an unknown user
+        const QString branch = sistema.Sucursal(), warehouse = sistema.Almacen();
+        userLine = QStringLiteral("  user %1: branch %2, warehouse %3")
+                       .arg(*user, branch.isEmpty() ? QStringLiteral("any") : branch,
+                            warehouse.isEmpty() ? QStringLiteral("any") : warehouse);
+    }
+
+    // 2. The component: registered from the build when the folder lacks it.
+    host::ComponentRegistry registry;
+    auto entry = registry.find(kPantalla);
+    if (!entry) {
+        const QString plugin = builtComponent();
+        if (plugin.isEmpty()) {
+            printError(QStringLiteral("run"), QStringLiteral("%1 is not registered in %2 and no built "
+                                                             "component was found; run qmx44 register PLUGIN")
+                                                  .arg(kPantalla, registry.folder()));
+            return kExitFailure;
+        }
+        entry = registry.registerComponent(plugin);
+    }
+
+    // 3. The screen, as a host gets it.
+    std::unique_ptr<QObject> object = registry.createObject(kPantalla, context);
+    auto *pantalla = qobject_cast<host::PantallaInterface *>(object.get());
+    host::MainForm *form = pantalla ? host::mainFormOf(pantalla->GetPantalla()) : nullptr;
+    if (!form) {
+        printError(QStringLiteral("run"), QStringLiteral("the component %1 gave no screen").arg(entry->file));
+        return kExitFailure;
+    }
+
+    QString text;
+    text += QStringLiteral("Database %1\n").arg(db::parseConnectionString(connection).display());
+    text += QStringLiteral("  schema version %1\n").arg(summary.schemaVersion);
+    text += QStringLiteral("  branches %1, suppliers %2, products %3\n")
+                .arg(countRows(*conexion, QStringLiteral("Sucursal")))
+                .arg(summary.suppliers)
+                .arg(summary.products);
+    text += QStringLiteral("  purchases %1 (%2 lines), credit notes %3 (%4 cancelled)\n")
+                .arg(summary.purchases).arg(summary.purchaseLines)
+                .arg(summary.notes).arg(summary.cancelledNotes);
+    if (!userLine.isEmpty())
+        text += userLine + u'\n';
+    text += QStringLiteral("Component %1\n").arg(kPantalla);
+    text += QStringLiteral("  file %1\n").arg(entry->file);
+    text += QStringLiteral("  module %1\n").arg(pantalla->Modulo().toString());
+    text += QStringLiteral("  screen \"%1\" (%2)").arg(form->form().caption(),
+                                                      form->isLoaded() ? QStringLiteral("loaded")
+                                                                       : QStringLiteral("not loaded"));
+    printOut(text);
+    form->unload();
+    return kExitOk;
+}
+
+} // namespace
+
+QMX44_COMMAND("run", "[--db CONNECTION] [--user USER]",
+              "opens the screen on the database (the demo one, created when missing) and prints a summary",
+              run);
+
+} // namespace qmx44::apps

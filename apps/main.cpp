@@ -1,0 +1,58 @@
+// qmx44: the host application and its tools. `qmx44 COMMAND [ARGS]`; see --help.
+#include "apps/cli.h"
+#include "apps/command.h"
+#include "platform/core/error.h"
+
+#include <QCoreApplication>
+
+using namespace qmx44::apps;
+
+namespace {
+
+void printHelp()
+{
+    QString text = QStringLiteral("usage: qmx44 COMMAND [ARGS]\n\ncommands:\n");
+    for (const Command &c : commands())
+        text += QStringLiteral("  %1 %2\n      %3\n").arg(c.name, c.synopsis, c.summary);
+    text += QStringLiteral("\nCONNECTION is an SQLite file (PATH or sqlite:PATH), a PostgreSQL URL "
+                           "(postgresql://user@host:port/db) or odbc:DSN.\n"
+                           "The component folder is $QMX44_COMPONENT_PATH, else "
+                           "~/.local/share/qmx44/components.");
+    printOut(text);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        printHelp();
+        return kExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == u"--help" || name == u"-h" || name == u"help") {
+        printHelp();
+        return kExitOk;
+    }
+    const Command *command = findCommand(name);
+    if (!command) {
+        printError(QString(), QStringLiteral("unknown command '%1' (see qmx44 --help)").arg(name));
+        return kExitUsage;
+    }
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        printOut(QStringLiteral("usage: qmx44 %1 %2\n%3").arg(command->name, command->synopsis, command->summary));
+        return kExitOk;
+    }
+    try {
+        return command->run(args);
+    } catch (const UsageError &e) {
+        printError(command->name, e.text);
+        printError(command->name, QStringLiteral("usage: qmx44 %1 %2").arg(command->name, command->synopsis));
+        return kExitUsage;
+    } catch (const std::exception &e) {
+        printError(command->name, qmx44::describe(e));
+        return kExitFailure;
+    }
+}

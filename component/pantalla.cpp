@@ -1,0 +1,32 @@
+#include "component/pantalla.h"
+
+#include "component/publico.h"
+
+namespace qmx44::component {
+
+Pantalla::Pantalla(std::weak_ptr<Publico> componente, QObject *parent)
+    : QObject(parent), m_componente(std::move(componente))
+{
+}
+
+QVariant Pantalla::GetPantalla()
+{
+    try {
+        auto componente = m_componente.lock();
+        if (!componente)
+            return QVariant();
+        componente->contexto().sesion->check(QStringLiteral("Pantalla.GetPantalla"));
+        QObject *form = &componente->pantalla();
+        return QVariant::fromValue(form);
+    } catch (...) {
+        // The host gets no form and nothing is shown: it decides what to tell the user.
+        return QVariant();
+    }
+}
+
+QVariant Pantalla::Modulo() const
+{
+    return QStringLiteral("COMPRAS");
+}
+
+} // namespace qmx44::component

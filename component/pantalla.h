@@ -1,0 +1,35 @@
+#pragma once
+// Pantalla, the component's public class (programmatic identifier "QMX44.Pantalla"):
+// the host's way to the screen. It keeps no state of its own.
+#include "platform/host/component_interfaces.h"
+
+#include <QObject>
+#include <QVariant>
+#include <memory>
+
+namespace qmx44::component {
+
+class Publico;
+
+class Pantalla : public QObject, public host::PantallaInterface {
+    Q_OBJECT
+    Q_INTERFACES(qmx44::host::PantallaInterface)
+    Q_PROPERTY(QVariant GetPantalla READ GetPantalla)
+    Q_PROPERTY(QVariant Modulo READ Modulo)
+public:
+    static constexpr auto kProgId = "QMX44.Pantalla";
+
+    explicit Pantalla(std::weak_ptr<Publico> componente, QObject *parent = nullptr);
+
+    // The one main form (a QObject implementing host::MainForm); an invalid QVariant,
+    // silently, on any failure (the component was stopped, the form could not be made
+    // or its load failed).
+    QVariant GetPantalla() override;
+    // "COMPRAS", whether or not the form exists.
+    QVariant Modulo() const override;
+
+private:
+    std::weak_ptr<Publico> m_componente;
+};
+
+} // namespace qmx44::component

@@ -1,0 +1,42 @@
+#include "component/publico.h"
+
+#include "platform/core/error.h"
+
+namespace qmx44::component {
+
+Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_contexto(std::move(contexto))
+{
+    if (!m_contexto || !m_contexto->sesion)
+        throw RuntimeError(QStringLiteral("QMX44: el anfitrión no dio una sesión"));
+    m_contexto->sesion->check(QStringLiteral("Publico"));
+    m_sistema = std::make_unique<services::Sistema>(m_contexto->sesion);
+    m_utilerias = std::make_unique<services::Utilerias>(m_contexto->sesion);
+    m_auxiliar = std::make_unique<services::Auxiliar>(m_contexto->sesion);
+}
+
+Publico::~Publico()
+{
+    // The form goes before the services it uses.
+    if (m_pantalla && !m_pantalla->isUnloaded()) {
+        try {
+            m_pantalla->unload();
+        } catch (...) {
+        }
+    }
+    m_pantalla.reset();
+}
+
+screen::FrmQMX44 &Publico::pantalla()
+{
+    if (m_pantalla && !m_pantalla->isUnloaded())
+        return *m_pantalla;
+    // A closed form is replaced; whoever still holds it was told it closed.
+    m_pantalla.reset();
+    auto nueva = std::make_unique<screen::FrmQMX44>(
+        screen::Entorno{m_contexto, m_sistema.get(), m_utilerias.get()});
+    nueva->load();
+    m_pantalla = std::move(nueva);
+    return *m_pantalla;
+}
+
+} // namespace qmx44::component

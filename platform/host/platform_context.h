@@ -1,0 +1,35 @@
+#pragma once
+// What the host hands to the component when it loads it: the session (connection, user,
+// overrides, planned failures, message sink) and the host's own facilities — where
+// prints go, how yes/no questions are answered, how modal windows are shown.
+#include "platform/controls/form.h"
+#include "platform/services/sesion.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace qmx44::host {
+
+struct PlatformContext {
+    // The signed-in session; the component's services answer for it.
+    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
+
+    // Folder where printed documents (PDF) are written; empty = the current folder.
+    QString outputFolder;
+
+    // Answers a yes/no question (text, title) on behalf of the user. Unset means "no":
+    // nothing that needs a confirmation happens without someone answering.
+    std::function<bool(const QString &texto, const QString &titulo)> confirm;
+
+    // Runs the component's modal dialogs (the GUI's window loop, or the scenario runner);
+    // null = dialogs return at once. Given to every form the component shows.
+    std::shared_ptr<controls::ModalPresenter> presenter;
+
+    bool confirmar(const QString &texto, const QString &titulo) const
+    {
+        return confirm ? confirm(texto, titulo) : false;
+    }
+};
+
+} // namespace qmx44::host

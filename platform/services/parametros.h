@@ -1,0 +1,28 @@
+#pragma once
+// System parameters as stored in table Parametro, and the conversion of their text by
+// type code. Shared by Sistema.Parametro and the services that read a parameter
+// internally (the local currency of the exchange rate).
+#include "platform/db/connection.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace qmx44::services {
+
+struct ParametroGuardado {
+    QVariant valor;   // null when the parameter is defined without a value
+    QString tipo;     // Pa_Tipo as stored
+};
+
+// The stored row of `nombre`, or nothing when the parameter is not defined.
+std::optional<ParametroGuardado> leerParametro(db::Conexion &conexion, const QString &nombre);
+
+// Converts a parameter's text by type code: "B" flag, "N" number, "E"/"I" whole number,
+// "F"/"D" date (ISO), anything else text. A text that does not read as the type stays text.
+QVariant convertirParametro(const QString &texto, const QString &tipo);
+
+// Reads a flag the way people write them: 1/0, S/N, SI/NO, T/F, TRUE/FALSE, Y/N.
+bool textoComoBandera(const QString &texto);
+
+} // namespace qmx44::services

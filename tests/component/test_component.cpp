@@ -1,0 +1,185 @@
+// The QMX44 component created by its identifier from a component folder: Pantalla,
+// GetPantalla, Modulo, the form's Padre and Transaccion, closing and start-up.
+#include "platform/controls/desktop.h"
+#include "platform/core/error.h"
+#include "platform/host/component_registry.h"
+#include "platform/host/padre.h"
+#include "screen/frm_qmx44.h"
+#include "tests/support/test_db.h"
+
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+
+namespace {
+
+const QString kPantalla = QStringLiteral("QMX44.Pantalla");
+
+class ComponentTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = new QTemporaryDir;
+        host::ComponentRegistry(folder->path()).registerComponent(QStringLiteral(QMX44_COMPONENT_FILE));
+    }
+    static void TearDownTestSuite()
+    {
+        delete folder;
+        folder = nullptr;
+    }
+
+    ComponentTest()
+    {
+        context->sesion = std::make_shared<services::Sesion>(
+            std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {}), QStringLiteral("ADMIN"));
+        context->sesion->setMensajes(sink);
+    }
+    ~ComponentTest() override { controls::Desktop::reset(); }
+
+    // A new Pantalla, as a host makes one.
+    std::unique_ptr<QObject> nuevaPantalla() { return registry->createObject(kPantalla, context); }
+    static host::PantallaInterface *pantalla(const std::unique_ptr<QObject> &o)
+    {
+        return qobject_cast<host::PantallaInterface *>(o.get());
+    }
+    static screen::FrmQMX44 *frm(const QVariant &v) { return qobject_cast<screen::FrmQMX44 *>(v.value<QObject *>()); }
+
+    static std::shared_ptr<host::Padre> padreCon(const QString &transaccion)
+    {
+        auto padre = std::make_shared<host::Padre>();
+        padre->setMember(QStringLiteral("Transaccion"), transaccion);
+        return padre;
+    }
+
+    static QTemporaryDir *folder;
+    test::FreshDatabase fresh{"sqlite", /*demo=*/true};
+    std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
+    std::shared_ptr<host::PlatformContext> context = std::make_shared<host::PlatformContext>();
+    std::unique_ptr<host::ComponentRegistry> registry = std::make_unique<host::ComponentRegistry>(folder->path());
+};
+
+QTemporaryDir *ComponentTest::folder = nullptr;
+
+// Guards against a second form per component (two screens on one state) and a load that
+// runs again on each request.
+TEST_F(ComponentTest, GetPantallaServesOneFormLoadedOnce)
+{
+    auto objeto = nuevaPantalla();
+    ASSERT_NE(pantalla(objeto), nullptr);
+    const QVariant primera = pantalla(objeto)->GetPantalla();
+    const QVariant segunda = pantalla(objeto)->GetPantalla();
+    ASSERT_NE(host::mainFormOf(primera), nullptr);
+    EXPECT_EQ(host::mainFormOf(primera), host::mainFormOf(segunda));
+    ASSERT_NE(frm(primera), nullptr);
+    EXPECT_EQ(frm(primera)->loadCount(), 1);
+    EXPECT_TRUE(frm(primera)->isLoaded());
+
+    // Another Pantalla of the same load, and a late-bound read, reach the same form.
+    auto otro = nuevaPantalla();
+    EXPECT_EQ(host::mainFormOf(pantalla(otro)->GetPantalla()), host::mainFormOf(primera));
+    EXPECT_EQ(otro->property("GetPantalla").value<QObject *>(), primera.value<QObject *>());
+    EXPECT_EQ(frm(primera)->loadCount(), 1);
+}
+
+// Guards against Modulo depending on the form (or on the component still running).
+TEST_F(ComponentTest, ModuloIsComprasWithoutAForm)
+{
+    auto objeto = nuevaPantalla();
+    EXPECT_EQ(pantalla(objeto)->Modulo().toString(), QStringLiteral("COMPRAS"));
+    EXPECT_EQ(objeto->property("Modulo").toString(), QStringLiteral("COMPRAS"));
+
+    registry.reset();   // the host let the component go; the object outlives it
+    EXPECT_EQ(pantalla(objeto)->Modulo().toString(), QStringLiteral("COMPRAS"));
+    EXPECT_FALSE(pantalla(objeto)->GetPantalla().isValid());
+}
+
+// Guards against a failure inside GetPantalla escaping to the host or reaching the user.
+TEST_F(ComponentTest, GetPantallaFailsSilentlyWithNoForm)
+{
+    auto objeto = nuevaPantalla();
+    context->sesion->faults().arm(QStringLiteral("Pantalla.GetPantalla"), QStringLiteral("sin memoria"));
+    QVariant v;
+    EXPECT_NO_THROW(v = pantalla(objeto)->GetPantalla());
+    EXPECT_FALSE(v.isValid());
+    EXPECT_EQ(host::mainFormOf(v), nullptr);
+    EXPECT_TRUE(sink->messages().empty());
+    EXPECT_NE(host::mainFormOf(pantalla(objeto)->GetPantalla()), nullptr);
+}
+
+// Guards against Transaccion inventing an empty text when the host gave no parent or
+// the parent lacks the member.
+TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)
+{
+    auto objeto = nuevaPantalla();
+    host::MainForm *form = host::mainFormOf(pantalla(objeto)->GetPantalla());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->getPadre(), nullptr);
+    EXPECT_THROW(form->Transaccion(), RuntimeError);
+
+    form->setPadre(std::make_shared<host::Padre>());
+    EXPECT_THROW(form->Transaccion(), RuntimeError);
+
+    form->setPadre(padreCon(QStringLiteral("CO003")));
+    EXPECT_EQ(form->Transaccion(), QStringLiteral("Orvalis:CO003"));
+
+    context->sesion->faults().arm(QStringLiteral("Utilerias.Transaccion"), QStringLiteral("caído"));
+    EXPECT_THROW(form->Transaccion(), RuntimeError);
+}
+
+// Guards against the form keeping (or reading through) an earlier parent.
+TEST_F(ComponentTest, PadreAssignedTwiceKeepsTheSecond)
+{
+    auto objeto = nuevaPantalla();
+    host::MainForm *form = host::mainFormOf(pantalla(objeto)->GetPantalla());
+    ASSERT_NE(form, nullptr);
+    auto primero = padreCon(QStringLiteral("A1"));
+    auto segundo = padreCon(QStringLiteral("B2"));
+    form->setPadre(primero);
+    form->setPadre(segundo);
+    EXPECT_EQ(form->getPadre(), segundo);
+    EXPECT_EQ(form->Transaccion(), QStringLiteral("Orvalis:B2"));
+    EXPECT_EQ(primero.use_count(), 1) << "the first parent is still shared by the form";
+}
+
+// Guards against a closed form being served again, or a fresh one not being loaded.
+TEST_F(ComponentTest, AfterUnloadGetPantallaBuildsAFreshForm)
+{
+    auto objeto = nuevaPantalla();
+    QPointer<QObject> vieja = pantalla(objeto)->GetPantalla().value<QObject *>();
+    host::MainForm *form = host::mainFormOf(QVariant::fromValue(vieja.data()));
+    ASSERT_NE(form, nullptr);
+    form->show();
+    EXPECT_EQ(controls::Desktop::activeForm(), &form->form());
+    form->unload();
+    EXPECT_EQ(controls::Desktop::activeForm(), nullptr);
+
+    const QVariant nueva = pantalla(objeto)->GetPantalla();
+    EXPECT_TRUE(vieja.isNull()) << "the closed form was not released";
+    ASSERT_NE(frm(nueva), nullptr);
+    EXPECT_EQ(frm(nueva)->loadCount(), 1);
+    EXPECT_FALSE(frm(nueva)->isUnloaded());
+}
+
+// Guards against a failed start-up leaving a half-made component that serves objects,
+// or one that can never start afterwards.
+TEST_F(ComponentTest, FailedStartUpReachesTheHostAndCanBeRetried)
+{
+    context->sesion->faults().arm(QStringLiteral("Publico"), QStringLiteral("no hay servicios"));
+    try {
+        nuevaPantalla();
+        ADD_FAILURE() << "the start-up failure did not reach the host";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.description(), QStringLiteral("no hay servicios"));
+    }
+    ASSERT_NE(registry->loadedPlugin(kPantalla), nullptr);
+    EXPECT_FALSE(registry->loadedPlugin(kPantalla)->started());
+
+    auto objeto = nuevaPantalla();
+    EXPECT_NE(host::mainFormOf(pantalla(objeto)->GetPantalla()), nullptr);
+    EXPECT_THROW(registry->loadedPlugin(kPantalla)->create(QStringLiteral("QMX44.Otra")), RuntimeError);
+}
+
+} // namespace

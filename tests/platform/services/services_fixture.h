@@ -1,0 +1,30 @@
+#pragma once
+// A session on a fresh demo database, with a recording message sink, for service tests.
+#include "platform/core/message.h"
+#include "platform/services/sesion.h"
+#include "tests/support/test_db.h"
+
+#include <memory>
+
+namespace qmx44::test {
+
+struct SesionDemo {
+    explicit SesionDemo(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
+        : fresh(backend, /*demo=*/true)
+    {
+        // The fresh database owns the connection; the session only borrows it.
+        conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
+        sesion = std::make_shared<services::Sesion>(conexion, usuario);
+        sink = std::make_shared<RecordingMessageSink>();
+        sesion->setMensajes(sink);
+    }
+
+    db::Conexion &db() { return *conexion; }
+
+    FreshDatabase fresh;
+    std::shared_ptr<db::Conexion> conexion;
+    std::shared_ptr<services::Sesion> sesion;
+    std::shared_ptr<RecordingMessageSink> sink;
+};
+
+} // namespace qmx44::test

@@ -1,0 +1,164 @@
+// LimpiarControles / HabilitarControles on a small form holding part of both mode
+// groups, and EnviarTeclas moving the focus of the active form.
+#include "platform/controls/desktop.h"
+#include "platform/controls/form.h"
+#include "platform/controls/text_field.h"
+#include "platform/services/utilerias.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+using controls::TextField;
+
+namespace {
+
+class GruposTest : public ::testing::Test {
+protected:
+    GruposTest()
+    {
+        campo(QStringLiteral("txtFolio"), QStringLiteral("0000000005"), false, true);
+        campo(QStringLiteral("txt_Sc_Cve_Sucursal"), QStringLiteral("001"), true, false).setTag(QStringLiteral("0"));
+        campo(QStringLiteral("txt_Al_Cve_Almacen"), QStringLiteral("A01"), true, false);
+        campo(QStringLiteral("txt_Pv_Cve_Proveedor"), QStringLiteral("P0001"), true, false);
+        campo(QStringLiteral("txt_Pv_Descripcion"), QStringLiteral("Hilados de Jalisco"), true, false);
+        moneda(QStringLiteral("txt_Nc_Tipo_Cambio"), 17.5, false, false);
+        moneda(QStringLiteral("txt_SubTotal"), 100.0, true, true);
+        campo(QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC"), false, false);
+        campo(QStringLiteral("txt_Cn_Descripcion"), QStringLiteral("Bonificación comercial"), true, false);
+        campo(QStringLiteral("txt_Nc_Referencia"), QStringLiteral("REF-1"), false, false);
+        campo(QStringLiteral("txt_Comentario"), QStringLiteral("nota"), false, false);
+        // No buyer, currency or totals beyond the subtotal: the services must skip them.
+    }
+
+    TextField &campo(const QString &nombre, const QString &texto, bool locked, bool enabled)
+    {
+        TextField &t = form.add<TextField>(nombre);
+        t.setText(texto);
+        t.setLocked(locked);
+        t.setEnabled(enabled);
+        return t;
+    }
+    TextField &moneda(const QString &nombre, double valor, bool locked, bool enabled)
+    {
+        TextField &t = form.add<TextField>(nombre);
+        t.setTipodato(TextField::TipoDatoMoneda);
+        t.setFormato(TextField::FormatoMoneda4);
+        t.setValue(valor);
+        t.setLocked(locked);
+        t.setEnabled(enabled);
+        return t;
+    }
+    TextField &f(const char *nombre) { return form.get<TextField>(QString::fromLatin1(nombre)); }
+
+    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
+    services::Utilerias utilerias{sesion};
+    controls::Form form{QStringLiteral("frmPrueba")};
+};
+
+// Guards against clearing the wrong group, the folio, or the user's preset branch, and
+// against amounts left at their old value instead of 0.
+TEST_F(GruposTest, LimpiarMode1EmptiesWhatAPurchaseFilled)
+{
+    utilerias.LimpiarControles(form, 1);
+    EXPECT_EQ(f("txt_Al_Cve_Almacen").text(), QString());
+    EXPECT_EQ(f("txt_Pv_Cve_Proveedor").text(), QString());
+    EXPECT_EQ(f("txt_Pv_Descripcion").text(), QString());
+    EXPECT_EQ(f("txt_Nc_Tipo_Cambio").value().toDouble(), 0.0);
+    EXPECT_EQ(f("txt_SubTotal").value().toDouble(), 0.0);
+    EXPECT_EQ(f("txt_SubTotal").text(), QStringLiteral("$0.0000"));
+    // Left alone: the preset branch (tag "0"), the folio, group 2.
+    EXPECT_EQ(f("txt_Sc_Cve_Sucursal").text(), QStringLiteral("001"));
+    EXPECT_EQ(f("txtFolio").text(), QStringLiteral("0000000005"));
+    EXPECT_EQ(f("txt_Cn_Cve_Causa_Nota").text(), QStringLiteral("BC"));
+    EXPECT_EQ(f("txt_Comentario").text(), QStringLiteral("nota"));
+}
+
+// Guards against mode 2 reaching into the purchase's fields.
+TEST_F(GruposTest, LimpiarMode2EmptiesTheNotesOwnData)
+{
+    utilerias.LimpiarControles(form, 2);
+    EXPECT_EQ(f("txt_Cn_Cve_Causa_Nota").text(), QString());
+    EXPECT_EQ(f("txt_Cn_Descripcion").text(), QString());
+    EXPECT_EQ(f("txt_Nc_Referencia").text(), QString());
+    EXPECT_EQ(f("txt_Comentario").text(), QString());
+    EXPECT_EQ(f("txt_Pv_Cve_Proveedor").text(), QStringLiteral("P0001"));
+    EXPECT_EQ(f("txt_SubTotal").value().toDouble(), 100.0);
+}
+
+// Guards against a purchase's header becoming typable (a note always carries its
+// purchase's supplier, branch, warehouse), derived fields unlocked, and the preset
+// branch enabled.
+TEST_F(GruposTest, HabilitarMode1EnablesButOnlyUnlocksTheRate)
+{
+    utilerias.HabilitarControles(form, 1);
+    EXPECT_TRUE(f("txt_Al_Cve_Almacen").enabled());
+    EXPECT_TRUE(f("txt_Al_Cve_Almacen").locked());
+    EXPECT_TRUE(f("txt_Pv_Cve_Proveedor").enabled());
+    EXPECT_TRUE(f("txt_Pv_Cve_Proveedor").locked());
+    EXPECT_TRUE(f("txt_Pv_Descripcion").locked());
+    EXPECT_TRUE(f("txt_SubTotal").locked());
+    EXPECT_TRUE(f("txt_Nc_Tipo_Cambio").enabled());
+    EXPECT_FALSE(f("txt_Nc_Tipo_Cambio").locked());
+    EXPECT_FALSE(f("txt_Sc_Cve_Sucursal").enabled());
+    EXPECT_FALSE(f("txt_Cn_Cve_Causa_Nota").enabled());
+}
+
+// Guards against a new note's own fields staying closed, or the cause's description
+// becoming typable.
+TEST_F(GruposTest, HabilitarMode2OpensCauseReferenceAndComment)
+{
+    utilerias.HabilitarControles(form, 2);
+    for (const char *nombre : {"txt_Cn_Cve_Causa_Nota", "txt_Nc_Referencia", "txt_Comentario"}) {
+        EXPECT_TRUE(f(nombre).enabled()) << nombre;
+        EXPECT_FALSE(f(nombre).locked()) << nombre;
+    }
+    EXPECT_TRUE(f("txt_Cn_Descripcion").enabled());
+    EXPECT_TRUE(f("txt_Cn_Descripcion").locked());
+    EXPECT_FALSE(f("txt_Pv_Cve_Proveedor").enabled());
+    // Typing now reaches the comment.
+    EXPECT_EQ(f("txt_Comentario").typeText(QStringLiteral("!")), 1);
+}
+
+// Guards against a wrong mode silently doing part of the work.
+TEST_F(GruposTest, OtherModesAreRefusedWithoutChanges)
+{
+    for (int modo : {0, 3, -1}) {
+        EXPECT_THROW(utilerias.LimpiarControles(form, modo), RuntimeError);
+        EXPECT_THROW(utilerias.HabilitarControles(form, modo), RuntimeError);
+    }
+    EXPECT_EQ(f("txt_Pv_Cve_Proveedor").text(), QStringLiteral("P0001"));
+    EXPECT_FALSE(f("txt_Comentario").enabled());
+}
+
+// Guards against the planned failure being checked after the fields were touched.
+TEST_F(GruposTest, PlannedFailureChangesNothing)
+{
+    sesion->faults().arm(QStringLiteral("Utilerias.LimpiarControles"), QStringLiteral("x"));
+    sesion->faults().arm(QStringLiteral("Utilerias.HabilitarControles"), QStringLiteral("y"));
+    EXPECT_THROW(utilerias.LimpiarControles(form, 1), RuntimeError);
+    EXPECT_THROW(utilerias.HabilitarControles(form, 2), RuntimeError);
+    EXPECT_EQ(f("txt_Pv_Cve_Proveedor").text(), QStringLiteral("P0001"));
+    EXPECT_FALSE(f("txt_Comentario").enabled());
+}
+
+// Guards against keystrokes that do not reach the active form's focus (Enter in the grid
+// and on the tab strip relies on this to move on).
+TEST_F(GruposTest, EnviarTeclasMovesTheFocusOfTheActiveForm)
+{
+    controls::Desktop::reset();
+    EXPECT_FALSE(utilerias.EnviarTeclas(QStringLiteral("\t"), false));
+
+    utilerias.HabilitarControles(form, 2);
+    form.show();
+    ASSERT_TRUE(f("txt_Cn_Cve_Causa_Nota").setFocus());
+    EXPECT_TRUE(utilerias.EnviarTeclas(QStringLiteral("\t"), false));
+    EXPECT_EQ(form.focused(), &f("txt_Cn_Descripcion"));
+    EXPECT_TRUE(utilerias.EnviarTeclas(QStringLiteral("{TAB}"), false));
+    EXPECT_EQ(form.focused(), &f("txt_Nc_Referencia"));
+    EXPECT_TRUE(utilerias.EnviarTeclas(QStringLiteral("+{TAB}"), false));
+    EXPECT_EQ(form.focused(), &f("txt_Cn_Descripcion"));
+    form.hide();
+    controls::Desktop::reset();
+}
+
+} // namespace

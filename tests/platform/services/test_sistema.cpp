@@ -1,0 +1,207 @@
+// Sistema against the demo company: parameters, rights, the user's branch and warehouse,
+// the coded message, and planned failures — on every back-end of this run.
+#include "platform/services/sistema.h"
+#include "services_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace qmx44;
+using qmx44::services::Sistema;
+
+namespace {
+
+class SistemaTest : public ::testing::TestWithParam<std::string> {
+protected:
+    test::SesionDemo demo{GetParam()};
+    Sistema sistema{demo.sesion};
+};
+
+// Guards against parameters read with the wrong type or without their stored value.
+TEST_P(SistemaTest, ParametroReturnsTheStoredValueConvertedByType)
+{
+    const QVariant moneda = sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL"), 0, QString(), QString());
+    EXPECT_EQ(moneda.typeId(), QMetaType::QString);
+    EXPECT_EQ(moneda.toString(), QStringLiteral("MN"));
+
+    const QVariant aplicar = sistema.Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0,
+                                               QStringLiteral("B"), QStringLiteral("0"));
+    EXPECT_EQ(aplicar.typeId(), QMetaType::Bool);
+    EXPECT_TRUE(aplicar.toBool());
+
+    // A stored flag type decides when the caller gives none.
+    const QVariant validar = sistema.Parametro(QStringLiteral("GEN_VALIDAR_PERIODO_OPERATIVO"));
+    EXPECT_EQ(validar.typeId(), QMetaType::Bool);
+    EXPECT_TRUE(validar.toBool());
+}
+
+// Guards against "N"/"NO" flags being read as true (a non-empty text converts to true).
+TEST_P(SistemaTest, ParametroReadsFlagsWrittenAsWords)
+{
+    demo.db().run(QStringLiteral("INSERT INTO Parametro (Pa_Nombre, Pa_Valor, Pa_Tipo) VALUES (?, ?, ?)"),
+                  {QStringLiteral("X_NO"), QStringLiteral("NO"), QStringLiteral("B")});
+    demo.db().run(QStringLiteral("INSERT INTO Parametro (Pa_Nombre, Pa_Valor, Pa_Tipo) VALUES (?, ?, ?)"),
+                  {QStringLiteral("X_SI"), QStringLiteral("si"), QStringLiteral("T")});
+    EXPECT_FALSE(sistema.Parametro(QStringLiteral("X_NO")).toBool());
+    EXPECT_TRUE(sistema.Parametro(QStringLiteral("X_SI"), 0, QStringLiteral("B")).toBool());
+    EXPECT_EQ(sistema.Parametro(QStringLiteral("X_SI")).toString(), QStringLiteral("si"));
+}
+
+// Guards against undefined or valueless parameters giving something other than the
+// caller's default, or a made-up value when there is no default.
+TEST_P(SistemaTest, ParametroFallsBackToTheDefault)
+{
+    const QVariant nada = sistema.Parametro(QStringLiteral("NO_DEFINIDO"));
+    EXPECT_FALSE(nada.isValid());
+    EXPECT_EQ(sistema.Parametro(QStringLiteral("NO_DEFINIDO"), 0, QString(), QStringLiteral("X")).toString(),
+              QStringLiteral("X"));
+    const QVariant bandera = sistema.Parametro(QStringLiteral("NO_DEFINIDO"), 0, QStringLiteral("B"),
+                                               QStringLiteral("0"));
+    EXPECT_EQ(bandera.typeId(), QMetaType::Bool);
+    EXPECT_FALSE(bandera.toBool());
+
+    demo.db().run(QStringLiteral("INSERT INTO Parametro (Pa_Nombre, Pa_Valor, Pa_Tipo) VALUES (?, NULL, 'T')"),
+                  {QStringLiteral("SIN_VALOR")});
+    EXPECT_EQ(sistema.Parametro(QStringLiteral("SIN_VALOR"), 0, QString(), QStringLiteral("D")).toString(),
+              QStringLiteral("D"));
+    const QVariant vacio = sistema.Parametro(QStringLiteral("SIN_VALOR"));
+    EXPECT_TRUE(vacio.isValid());
+    EXPECT_EQ(vacio.toString(), QString());
+}
+
+// Guards against a parameter name being spliced into the statement.
+TEST_P(SistemaTest, ParametroNameIsNeverPartOfTheStatement)
+{
+    demo.db().run(QStringLiteral("INSERT INTO Parametro (Pa_Nombre, Pa_Valor) VALUES (?, ?)"),
+                  {QStringLiteral("O'HARA"), QStringLiteral("ok")});
+    EXPECT_EQ(sistema.Parametro(QStringLiteral("O'HARA")).toString(), QStringLiteral("ok"));
+    EXPECT_FALSE(sistema.Parametro(QStringLiteral("x' OR '1'='1")).isValid());
+}
+
+// Guards against rights read for the wrong user or module, and missing rows granting.
+TEST_P(SistemaTest, PermisoFollowsTheUsersRows)
+{
+    EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("OTRO"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("NO_EXISTE"), QStringLiteral("No disponible")));
+
+    demo.sesion->setUsuario(QStringLiteral("CXP01"));
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
+    EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
+
+    demo.sesion->setUsuario(QStringLiteral("GDL01"));   // has CHFECHA only
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
+
+    demo.sesion->setUsuario(QString());                  // nobody signed in holds nothing
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
+}
+
+// Guards against the host's override losing to the database (or leaking to other keys).
+TEST_P(SistemaTest, PermisoOverrideWins)
+{
+    demo.sesion->setPermiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), true);
+    demo.sesion->setPermiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), false);
+    EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01")));
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")));
+    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44C"), QStringLiteral("HTC01")));
+}
+
+struct UsuarioCase {
+    const char *usuario;
+    const char *sucursal;
+    const char *almacen;
+};
+
+// Guards against restrictions read from the wrong user or column.
+TEST_P(SistemaTest, SucursalAndAlmacenComeFromTheUsersRow)
+{
+    for (const UsuarioCase &c : {UsuarioCase{"ADMIN", "", ""}, UsuarioCase{"GDL01", "001", ""},
+                                 UsuarioCase{"MTY01", "002", ""}, UsuarioCase{"ALM01", "001", "A01"},
+                                 UsuarioCase{"", "", ""}}) {
+        demo.sesion->setUsuario(QString::fromLatin1(c.usuario));
+        EXPECT_EQ(sistema.Sucursal().toStdString(), std::string(c.sucursal)) << c.usuario;
+        EXPECT_EQ(sistema.Almacen().toStdString(), std::string(c.almacen)) << c.usuario;
+    }
+}
+
+// Guards against the host's overrides being ignored, or an override of one leaking into
+// the other.
+TEST_P(SistemaTest, SucursalAndAlmacenOverridesWin)
+{
+    demo.sesion->setUsuario(QStringLiteral("ALM01"));
+    demo.sesion->setSucursal(QStringLiteral("002"));
+    EXPECT_EQ(sistema.Sucursal(), QStringLiteral("002"));
+    EXPECT_EQ(sistema.Almacen(), QStringLiteral("A01"));
+    demo.sesion->setAlmacen(QString());   // explicitly unrestricted
+    EXPECT_EQ(sistema.Almacen(), QString());
+    demo.sesion->setSucursal(std::nullopt);
+    EXPECT_EQ(sistema.Sucursal(), QStringLiteral("001"));
+}
+
+// Guards against an unknown user being treated as unrestricted.
+TEST_P(SistemaTest, UnknownUserIsRefused)
+{
+    demo.sesion->setUsuario(QStringLiteral("NADIE"));
+    EXPECT_THROW(sistema.Sucursal(), RuntimeError);
+    EXPECT_THROW(sistema.Almacen(), RuntimeError);
+}
+
+// Guards against a message losing or reordering any of its six parts.
+TEST_P(SistemaTest, MensajeHandsAllSixPartsToTheSink)
+{
+    const int answer = sistema.Mensaje(QStringLiteral("No existe la compra proporcionada"), 64,
+                                       QStringLiteral("Orvalis"), 4711, QStringLiteral("QMX44"),
+                                       QStringLiteral("ERR-ID:7500016"));
+    EXPECT_EQ(answer, 1);
+    ASSERT_EQ(demo.sink->messages().size(), 1u);
+    const Message &m = demo.sink->messages().front();
+    EXPECT_EQ(m.text, QStringLiteral("No existe la compra proporcionada"));
+    EXPECT_EQ(m.style, 64);
+    EXPECT_EQ(m.title, QStringLiteral("Orvalis"));
+    EXPECT_EQ(m.owner, 4711);
+    EXPECT_EQ(m.module, QStringLiteral("QMX44"));
+    EXPECT_EQ(m.id, QStringLiteral("ERR-ID:7500016"));
+}
+
+// Guards against an operation that ignores the host's planned failure, or one that
+// fails more than once for one planned failure.
+TEST_P(SistemaTest, EveryOperationHonoursThePlannedFailure)
+{
+    const std::vector<std::pair<QString, std::function<void()>>> operations = {
+        {QStringLiteral("Sistema.Conexion"), [&] { sistema.Conexion(); }},
+        {QStringLiteral("Sistema.Sucursal"), [&] { sistema.Sucursal(); }},
+        {QStringLiteral("Sistema.Almacen"), [&] { sistema.Almacen(); }},
+        {QStringLiteral("Sistema.Parametro"), [&] { sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL")); }},
+        {QStringLiteral("Sistema.Permiso"), [&] { sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")); }},
+        {QStringLiteral("Sistema.Mensaje"),
+         [&] { sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), 0, QStringLiteral("QMX44"), QString()); }},
+    };
+    for (const auto &[name, call] : operations) {
+        demo.sesion->faults().arm(name, QStringLiteral("falla planeada de ") + name);
+        try {
+            call();
+            ADD_FAILURE() << name.toStdString() << " did not fail";
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.description(), QStringLiteral("falla planeada de ") + name);
+        }
+        EXPECT_NO_THROW(call()) << name.toStdString();
+    }
+    EXPECT_TRUE(demo.sesion->faults().empty());
+    // The failed message never reached the user.
+    EXPECT_EQ(demo.sink->messages().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SistemaTest, ::testing::ValuesIn(test::backends()),
+                         test::backendName);
+
+// Guards against a host without a database getting a crash instead of an error.
+TEST(SistemaSinConexion, ConexionIsRefusedWithAnError)
+{
+    Sistema sistema(std::make_shared<services::Sesion>());
+    EXPECT_THROW(sistema.Conexion(), RuntimeError);
+    EXPECT_THROW(sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL")), RuntimeError);
+}
+
+} // namespace
