@@ -1,5 +1,7 @@
 #include "component/publico.h"
 
+#include "bonus/install.h"
+#include "intake/install.h"
 #include "platform/core/error.h"
 
 namespace qmx44::component {
@@ -34,6 +36,9 @@ screen::FrmQMX44 &Publico::pantalla()
     m_pantalla.reset();
     auto nueva = std::make_unique<screen::FrmQMX44>(
         screen::Entorno{m_contexto, m_sistema.get(), m_utilerias.get()});
+    // Every layer's handlers are in place before the form loads.
+    intake::install(*nueva);
+    bonus::install(*nueva);
     nueva->load();
     m_pantalla = std::move(nueva);
     return *m_pantalla;

@@ -1,6 +1,16 @@
+// frmQMX44: building the form from its design, connecting this layer's handlers, and
+// the host's side of the form (Padre, Transaccion, load, show, activate, unload).
 #include "screen/frm_qmx44.h"
 
+#include "platform/business/ajuste_grid.h"
+#include "platform/business/consulta_registro.h"
+#include "platform/business/direccion_entrega.h"
+#include "platform/business/impresion.h"
 #include "platform/core/error.h"
+#include "screen/form_design.h"
+
+#include <QCoreApplication>
+#include <algorithm>
 
 namespace qmx44::screen {
 
@@ -9,16 +19,86 @@ FrmQMX44::FrmQMX44(Entorno entorno, QObject *parent)
 {
     if (!m_entorno.contexto || !m_entorno.sistema || !m_entorno.utilerias)
         throw RuntimeError(QStringLiteral("frmQMX44: faltan los servicios del componente"));
-    m_form.setCaption(QString::fromUtf16(kTitulo));
+    buildForm(m_form, mainFormDesign());
+
+    m_controles = &m_form.get<controls::Toolbar>(QStringLiteral("Controles"));
+    m_tab = &m_form.get<controls::TabControl>(QStringLiteral("ssTabFichas"));
+    m_fecha = &m_form.get<controls::DateField>(QStringLiteral("dpFecha"));
+    m_detalle = &m_form.get<controls::Grid>(QStringLiteral("ssDetalle"));
+    m_folio = &campo(QStringLiteral("txtFolio"));
+    m_compra = &campo(QStringLiteral("txt_Co_Folio"));
+    m_fr0 = &m_form.get<controls::Frame>(QStringLiteral("fr0"));
+    m_fr1 = &m_form.get<controls::Frame>(QStringLiteral("fr1"));
+
     m_form.Load.connect(QStringLiteral("Form_Load()"), [this] { Form_Load(); });
+    m_form.Activate.connect(QStringLiteral("Form_Activate()"), [this] { Form_Activate(); });
+    m_form.KeyUp.connect(QStringLiteral("Form_KeyUp()"), [this](int &k, int &s) { Form_KeyUp(k, s); });
+    m_form.Resize.connect(QStringLiteral("Form_Resize()"), [this] { Form_Resize(); });
     m_form.Unload.connect(QStringLiteral("Form_Unload()"), [this] { Form_Unload(); });
+    m_tab->Click.connect(QStringLiteral("ssTabFichas_Click()"), [this](int p) { ssTabFichas_Click(p); });
+    m_tab->KeyDown.connect(QStringLiteral("ssTabFichas_KeyDown()"),
+                           [this](int &k, int &s) { ssTabFichas_KeyDown(k, s); });
+    m_controles->Nuevo.connect([this] { Controles_Nuevo(); });
+    m_controles->Modificar.connect([this] { Controles_Modificar(); });
+    m_controles->Imprimir.connect([this] { Controles_Imprimir(); });
+    m_controles->Consultar.connect([this] { Controles_Consultar(); });
+    m_controles->Cancelar.connect([this] { Controles_Cancelar(); });
+    m_controles->Salir.connect([this] { Controles_Salir(); });
 }
 
-FrmQMX44::~FrmQMX44() = default;
+FrmQMX44::~FrmQMX44()
+{
+    QObject::disconnect(m_padreClosed);
+}
+
+controls::TextField &FrmQMX44::campo(const QString &name) const
+{
+    return m_form.get<controls::TextField>(name);
+}
+
+std::unique_ptr<business::Impresion> FrmQMX44::nuevaImpresion()
+{
+    return std::make_unique<business::Impresion>(contexto().sesion, contexto().bitacora);
+}
+
+std::unique_ptr<business::ConsultaRegistro> FrmQMX44::nuevaConsultaRegistro()
+{
+    return std::make_unique<business::ConsultaRegistro>(contexto().sesion, contexto().bitacora);
+}
+
+bool FrmQMX44::focoAlSiguienteCampo(const controls::Control &field)
+{
+    std::vector<controls::Control *> orden;
+    for (const auto &c : m_form.controls())
+        if (c->kind() == controls::ControlKind::TextField || c->kind() == controls::ControlKind::DateField)
+            orden.push_back(c.get());
+    std::stable_sort(orden.begin(), orden.end(), [](const controls::Control *a, const controls::Control *b) {
+        return a->tabIndex() < b->tabIndex();
+    });
+    auto it = std::find(orden.begin(), orden.end(), &field);
+    if (it == orden.end())
+        return false;
+    for (++it; it != orden.end(); ++it)
+        if ((*it)->tabStop() && (*it)->setFocus())
+            return true;
+    return false;
+}
+
+void FrmQMX44::procesarEventosPendientes()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+// ---- host::MainForm ---------------------------------------------------------------------------------
 
 void FrmQMX44::setPadre(std::shared_ptr<host::Padre> padre)
 {
+    QObject::disconnect(m_padreClosed);
     m_padre = std::move(padre);
+    // The screen closes with its parent window.
+    if (m_padre)
+        m_padreClosed = connect(m_padre.get(), &host::Padre::closed, this, [this] { unload(); });
 }
 
 std::shared_ptr<host::Padre> FrmQMX44::getPadre() const
@@ -47,6 +127,11 @@ void FrmQMX44::load()
 void FrmQMX44::show()
 {
     load();
+    // A form is laid out for its size before it first appears, then activated.
+    if (!m_shown) {
+        m_shown = true;
+        m_form.Resize.raise();
+    }
     m_form.show();
 }
 
@@ -59,22 +144,8 @@ void FrmQMX44::unload()
 {
     if (m_unloaded)
         return;
-    m_form.unload();
     m_unloaded = true;
-}
-
-void FrmQMX44::Form_Load()
-{
-    ++m_loadCount;
-    const auto &contexto = *m_entorno.contexto;
-    services::Sesion &sesion = *contexto.sesion;
-    m_form.setConnection(sesion.tieneConexion() ? &sesion.conexion() : nullptr);
-    m_form.setMessageSink(sesion.mensajes());
-    m_form.setPresenter(contexto.presenter.get());
-}
-
-void FrmQMX44::Form_Unload()
-{
+    m_form.unload();
 }
 
 } // namespace qmx44::screen

@@ -1,21 +1,28 @@
 #pragma once
-// frmQMX44, the credit-note screen's main form, as the host drives it: its parent
-// object Padre, the transaction text, and a load that runs once.
+// frmQMX44, the credit-note screen's main form: its controls (declared as data in
+// form_design), the members the screen's handlers share, its lifecycle, the toolbar
+// commands of this layer and the layout on resize; to the host, the MainForm contract.
 //
-// Kept deliberately small: the form's design (fields, grid, toolbar) is still to be
-// declared as data and its lifecycle handlers (load, first activation, keys, pages,
-// unload) to be connected to the events of form(). Add them in Form_Load / Form_Unload
-// and in new handlers here; the host contract below does not change.
-#include "platform/controls/form.h"
-#include "platform/controls/text_field.h"
+// The handlers of the other layers (intake, bonus, document) are connected by their own
+// install functions, which the component calls right after creating the form and before
+// its load.
+#include "platform/controls/controls.h"
 #include "platform/host/component_interfaces.h"
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
 #include "platform/services/sistema.h"
 #include "platform/services/utilerias.h"
 
+#include <QMetaObject>
 #include <QObject>
 #include <memory>
+
+namespace qmx44::business {
+class AjusteGrid;
+class ConsultaRegistro;
+class DireccionEntrega;
+class Impresion;
+}
 
 namespace qmx44::screen {
 
@@ -30,13 +37,76 @@ struct Entorno {
 class FrmQMX44 : public QObject, public host::MainForm {
     Q_OBJECT
     Q_INTERFACES(qmx44::host::MainForm)
-public:
-    static constexpr auto kTitulo = u"Nota de crédito de proveedor (bonificación)";
+    // Read late-bound by name (the scenario runner's dump, the host).
+    Q_PROPERTY(QString MonedaLocal READ propMonedaLocal)
+    Q_PROPERTY(QString CausaDevolucion READ propCausaDevolucion)
+    Q_PROPERTY(QString CausaRechazo READ propCausaRechazo)
+    Q_PROPERTY(bool AplicarNotaCredito READ propAplicarNotaCredito)
+    Q_PROPERTY(bool PuedeCambiarFecha READ propPuedeCambiarFecha)
+    Q_PROPERTY(bool DerechoTipoCambio READ propDerechoTipoCambio)
+    Q_PROPERTY(bool PrimeraActivacion READ propPrimeraActivacion)
+    Q_PROPERTY(double ImporteCompra READ propImporteCompra)
+    Q_PROPERTY(QString IdDireccion READ propIdDireccion)
+    Q_PROPERTY(double BaseSubTotal READ propBaseSubTotal)
+    Q_PROPERTY(double BaseImpuestos READ propBaseImpuestos)
+    Q_PROPERTY(double TotalNota READ propTotalNota)
 
+public:
     explicit FrmQMX44(Entorno entorno, QObject *parent = nullptr);
     ~FrmQMX44() override;
 
-    // host::MainForm
+    // ---- members shared by the screen's handlers ------------------------------------------
+    // Set at load.
+    QString MonedaLocal;               // FIN_MONEDA_LOCAL
+    QString CausaDevolucion;           // CXP_CAUSA_DEVOLUCION
+    QString CausaRechazo;              // CXC_CAUSA_RECHAZO
+    bool AplicarNotaCredito = false;   // CXP_APLICAR_NOTA_CREDITO
+    bool PuedeCambiarFecha = false;    // right CHFECHA
+    bool DerechoTipoCambio = false;    // right CHTC01: the exchange rate stays locked
+    bool PrimeraActivacion = false;
+    // Created at load, released at unload.
+    std::unique_ptr<business::AjusteGrid> AjusteGrid;
+    std::unique_ptr<business::DireccionEntrega> DireccionEntrega;
+    // The note being entered.
+    double ImporteCompra = 0;          // the purchase amount, summed while the grid fills
+    QString IdDireccion;               // delivery address; "" and "0000" mean none
+    double BaseSubTotal = 0;
+    double BaseImpuestos = 0;
+    double TotalNota = 0;
+    // The statement text the handlers build and run (one for the whole screen).
+    QString Sql;
+
+    // ---- controls ------------------------------------------------------------------------------
+    // The text field `name`; RuntimeError when the form has none.
+    controls::TextField &campo(const QString &name) const;
+    controls::Toolbar &Controles() const { return *m_controles; }
+    controls::TabControl &ssTabFichas() const { return *m_tab; }
+    controls::DateField &dpFecha() const { return *m_fecha; }
+    controls::Grid &ssDetalle() const { return *m_detalle; }
+    controls::TextField &txtFolio() const { return *m_folio; }
+    controls::TextField &txt_Co_Folio() const { return *m_compra; }
+    controls::Frame &fr0() const { return *m_fr0; }
+    controls::Frame &fr1() const { return *m_fr1; }
+
+    // ---- services and business objects -----------------------------------------------------------
+    services::Sistema &Sistema() { return *m_entorno.sistema; }
+    services::Utilerias &Utilerias() { return *m_entorno.utilerias; }
+    host::PlatformContext &contexto() { return *m_entorno.contexto; }
+    // Business objects made for one handler (released when it ends).
+    std::unique_ptr<business::Impresion> nuevaImpresion();
+    std::unique_ptr<business::ConsultaRegistro> nuevaConsultaRegistro();
+    // Gives the focus to the next field after `field` in tab order that can take it
+    // (text and date fields only); false when none can.
+    bool focoAlSiguienteCampo(const controls::Control &field);
+    // Lets the window system process what is pending (the one yield of the save, before
+    // its transaction); nothing without an application object.
+    void procesarEventosPendientes();
+
+    // ---- commands other layers run as well ------------------------------------------------------
+    // Clears the screen (toolbar Cancelar); also run after a save and after a cancellation.
+    void Controles_Cancelar();
+
+    // ---- host::MainForm ---------------------------------------------------------------------------
     void setPadre(std::shared_ptr<host::Padre> padre) override;
     std::shared_ptr<host::Padre> getPadre() const override;
     QString Transaccion() override;
@@ -52,23 +122,55 @@ public:
     // How many times the load ran (once for the life of the form).
     int loadCount() const { return m_loadCount; }
 
-    // The form's text field `nombre`; RuntimeError when it has none.
-    controls::TextField &campo(const QString &nombre) { return m_form.get<controls::TextField>(nombre); }
-
-    const Entorno &entorno() const { return m_entorno; }
-    services::Sistema &Sistema() { return *m_entorno.sistema; }
-    services::Utilerias &Utilerias() { return *m_entorno.utilerias; }
-
 private:
+    // Lifecycle (lifecycle.cpp).
     void Form_Load();
+    void Form_Activate();
+    void Form_KeyUp(int &keyCode, int &shift);
     void Form_Unload();
+    void ssTabFichas_Click(int previousTab);
+    void ssTabFichas_KeyDown(int &keyCode, int &shift);
+    // Toolbar commands (toolbar_commands.cpp).
+    void Controles_Nuevo();
+    void Controles_Modificar();
+    void Controles_Imprimir();
+    void Controles_Consultar();
+    void Controles_Salir();
+    // Layout (layout.cpp).
+    void Form_Resize();
+    // Puts the date field in its editing state and the focus on it, or past it.
+    void habilitarFecha();
+
+    QString propMonedaLocal() const { return MonedaLocal; }
+    QString propCausaDevolucion() const { return CausaDevolucion; }
+    QString propCausaRechazo() const { return CausaRechazo; }
+    bool propAplicarNotaCredito() const { return AplicarNotaCredito; }
+    bool propPuedeCambiarFecha() const { return PuedeCambiarFecha; }
+    bool propDerechoTipoCambio() const { return DerechoTipoCambio; }
+    bool propPrimeraActivacion() const { return PrimeraActivacion; }
+    double propImporteCompra() const { return ImporteCompra; }
+    QString propIdDireccion() const { return IdDireccion; }
+    double propBaseSubTotal() const { return BaseSubTotal; }
+    double propBaseImpuestos() const { return BaseImpuestos; }
+    double propTotalNota() const { return TotalNota; }
 
     Entorno m_entorno;
     controls::Form m_form{QStringLiteral("frmQMX44")};
     std::shared_ptr<host::Padre> m_padre;
+    QMetaObject::Connection m_padreClosed;
     bool m_loaded = false;
+    bool m_shown = false;
     bool m_unloaded = false;
     int m_loadCount = 0;
+
+    controls::Toolbar *m_controles = nullptr;
+    controls::TabControl *m_tab = nullptr;
+    controls::DateField *m_fecha = nullptr;
+    controls::Grid *m_detalle = nullptr;
+    controls::TextField *m_folio = nullptr;
+    controls::TextField *m_compra = nullptr;
+    controls::Frame *m_fr0 = nullptr;
+    controls::Frame *m_fr1 = nullptr;
 };
 
 } // namespace qmx44::screen

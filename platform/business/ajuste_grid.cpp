@@ -18,12 +18,9 @@ QStringList nombresDeColumnas(const controls::Grid &grid)
     return nombres;
 }
 
-// The grid model offers no width setter yet; a column's width is plain design data that
-// no index of the grid depends on, and the grid owns its column list as a mutable member.
-// Replace with the grid's own setter once it has one.
 void ponerAncho(controls::Grid &grid, int columna, int ancho)
 {
-    const_cast<controls::ColumnDef &>(grid.columnDef(columna)).width = ancho;
+    grid.setColumnWidth(columna, ancho);
 }
 
 } // namespace

@@ -71,6 +71,14 @@ const ColumnDef &Grid::columnDef(int index) const
     return m_columns[std::size_t(index)];
 }
 
+void Grid::setColumnWidth(int index, int width)
+{
+    requireColumn(index);
+    if (width < 0)
+        throw RuntimeError(QStringLiteral("Ancho de columna negativo: %1").arg(width));
+    m_columns[std::size_t(index)].width = width;
+}
+
 int Grid::columnIndex(const QString &name) const
 {
     return m_byName.value(name.toLower(), -1);

@@ -71,6 +71,8 @@ public:
     void setColumns(std::vector<ColumnDef> columns);
     int columnCount() const { return int(m_columns.size()); }
     const ColumnDef &columnDef(int index) const;
+    // A column's display width in twips (rows are kept). Refuses a negative width.
+    void setColumnWidth(int index, int width);
     // Column position by name ignoring case, -1 when none. O(1).
     int columnIndex(const QString &name) const;
     // The column by position or name; RuntimeError when there is none.

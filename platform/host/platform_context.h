@@ -2,6 +2,7 @@
 // What the host hands to the component when it loads it: the session (connection, user,
 // overrides, planned failures, message sink) and the host's own facilities — where
 // prints go, how yes/no questions are answered, how modal windows are shown.
+#include "platform/business/bitacora.h"
 #include "platform/controls/form.h"
 #include "platform/services/sesion.h"
 
@@ -17,6 +18,10 @@ struct PlatformContext {
 
     // Folder where printed documents (PDF) are written; empty = the current folder.
     QString outputFolder;
+
+    // What the component printed and handed to the record query, in order (the business
+    // objects Impresion and ConsultaRegistro record into it).
+    std::shared_ptr<business::Bitacora> bitacora = std::make_shared<business::Bitacora>();
 
     // Answers a yes/no question (text, title) on behalf of the user. Unset means "no":
     // nothing that needs a confirmation happens without someone answering.

@@ -1,0 +1,12 @@
+#pragma once
+// Connects the bonus layer to the main form: the toolbar's optional command, which opens
+// the proration dialog. The component calls it when it creates the form.
+namespace qmx44::screen {
+class FrmQMX44;
+}
+
+namespace qmx44::bonus {
+
+void install(screen::FrmQMX44 &frm);
+
+} // namespace qmx44::bonus

@@ -1,0 +1,15 @@
+#include "intake/install.h"
+
+#include "intake/branch_warehouse.h"
+#include "intake/detail_format.h"
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::intake {
+
+void install(screen::FrmQMX44 &frm)
+{
+    configureDetailGrid(frm.ssDetalle());
+    installBranchWarehouse(frm);
+}
+
+} // namespace qmx44::intake

@@ -1,0 +1,273 @@
+// The design of frmQMX44: the header, folio and total fields as a table (label, label
+// identifier, length, design state, settings, lookup), expanded with the toolbar, the
+// tab control, frames, shapes and grid into one list of control designs.
+#include "screen/form_design.h"
+
+#include "platform/controls/controls.h"
+#include "platform/core/error.h"
+
+namespace qmx44::screen {
+
+namespace {
+
+using controls::ControlKind;
+
+enum class State { Editable, Locked, Disabled };
+
+// One row of a field's table: the field and the label in front of it.
+struct Field {
+    const char *name;
+    const char16_t *label;     // caption, nullptr = no label
+    const char *labelId;       // idetiqueta
+    int length;                // maxlength, 0 = no limit
+    State state;
+    Settings settings;         // the field's other settings
+    const char *sql = nullptr;
+    const char *result = nullptr;
+};
+
+// Where a field and its label go.
+struct Place {
+    const char *container;
+    double labelLeft, labelWidth;
+    double left, top, width;
+};
+
+constexpr double FieldHeight = 315;
+constexpr double LabelHeight = 255;
+
+// Header rows of the page "Encabezado": two columns of label + field.
+constexpr double RowTop0 = 240, RowStep = 405;
+constexpr double LeftLabel = 120, LeftLabelWidth = 1500, LeftField = 1680;
+constexpr double RightLabel = 6000, RightLabelWidth = 1400, RightField = 7440;
+
+constexpr double row(int r) { return RowTop0 + RowStep * r; }
+
+Place left(int r, double width) { return {"fr0", LeftLabel, LeftLabelWidth, LeftField, row(r), width}; }
+Place right(int r, double width) { return {"fr0", RightLabel, RightLabelWidth, RightField, row(r), width}; }
+Place beside(int r, double x, double width) { return {"fr0", 0, 0, x, row(r), width}; }
+
+QString text(const char *s) { return QString::fromUtf8(s); }
+
+const Settings Currency = {
+    {QStringLiteral("tipodato"), 6},
+    {QStringLiteral("text"), QStringLiteral("$0.0000")},
+    {QStringLiteral("alignment"), QStringLiteral("right")},
+    {QStringLiteral("subrayar"), true},
+};
+
+Settings plus(Settings base, const Settings &more)
+{
+    base.insert(base.end(), more.begin(), more.end());
+    return base;
+}
+
+const Settings Key = {{QStringLiteral("esclave"), true}, {QStringLiteral("mayusculas"), true}};
+const std::pair<QString, QVariant> TabOnEnter{QStringLiteral("tabonenter"), true};
+
+ControlDesign control(const char *name, ControlKind kind, const char *container, double l, double t,
+                      double w, double h, Settings settings = {})
+{
+    return ControlDesign{text(name), kind, text(container), l, t, w, h, std::move(settings)};
+}
+
+// Appends the label (when there is one) and the field.
+void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
+{
+    const QString name = text(f.name);
+    if (f.label) {
+        out.push_back(ControlDesign{labelNameFor(name), ControlKind::Label, text(p.container),
+                                    p.labelLeft, p.top + (FieldHeight - LabelHeight) / 2,
+                                    p.labelWidth, LabelHeight,
+                                    {{QStringLiteral("caption"), QString::fromUtf16(f.label)},
+                                     {QStringLiteral("idetiqueta"), text(f.labelId)}}});
+    }
+    const bool isDate = name.startsWith(u"dp");
+    Settings s = f.settings;
+    if (f.length > 0)
+        s.emplace_back(QStringLiteral("maxlength"), f.length);
+    if (f.sql)
+        s.emplace_back(QStringLiteral("sql"), text(f.sql));
+    if (f.result)
+        s.emplace_back(QStringLiteral("sql_control_resultado"), text(f.result));
+    if (f.state == State::Locked)
+        s.emplace_back(QStringLiteral("locked"), true);
+    if (f.state == State::Disabled)
+        s.emplace_back(QStringLiteral("enabled"), false);
+    // A description only echoes its key's lookup: Tab and Enter pass it by.
+    if (!f.label && name.endsWith(u"_Descripcion"))
+        s.emplace_back(QStringLiteral("tabstop"), false);
+    out.push_back(ControlDesign{name, isDate ? ControlKind::DateField : ControlKind::TextField,
+                                text(p.container), p.left, p.top, p.width, FieldHeight, std::move(s)});
+}
+
+FormDesign build()
+{
+    FormDesign d;
+    d.name = QStringLiteral("frmQMX44");
+    d.caption = QStringLiteral("Nota de crédito de proveedor (bonificación)");
+    d.clientWidth = 11240;
+    d.clientHeight = 8180;
+    auto &c = d.controls;
+
+    // ---- above the tab control ---------------------------------------------------------
+    c.push_back(control("Controles", ControlKind::Toolbar, "", 0, 0, 11240, 480,
+                        {{QStringLiteral("caption"), QStringLiteral("Nota de crédito de proveedor (bonificación)")},
+                         {QStringLiteral("opc_table"), QStringLiteral("Nota_Credito_Proveedor")},
+                         {QStringLiteral("opc_key"), QStringLiteral("Nc_Folio")},
+                         {QStringLiteral("tabwidth"), QStringLiteral("0")},
+                         {QStringLiteral("easyaccessenabled"), QStringLiteral("NO")},
+                         {QStringLiteral("showmenupopup"), QStringLiteral("NO")},
+                         {QStringLiteral("showwindowslist"), QStringLiteral("SI")},
+                         {QStringLiteral("showexitbutton"), QStringLiteral("SI")}}));
+    c.push_back(control("EsquemaColor", ControlKind::ColorScheme, "", 0, 0, 0, 0));
+
+    addField(c, {"txtFolio", u"Folio:", "Folio", 10, State::Editable,
+                 plus({{QStringLiteral("idconsulta"), QStringLiteral("NC_PROVEEDOR_BN")}}, Key)},
+             {"", 120, 600, 780, 600, 1500});
+    addField(c, {"dpFecha", u"Fecha:", "Fecha", 0, State::Disabled, {}},
+             {"", 2520, 600, 3180, 600, 1500});
+
+    c.push_back(control("ssTabFichas", ControlKind::TabControl, "", 120, 1080, 11000, 7000,
+                        {{QStringLiteral("pages"), QStringList{QStringLiteral("Encabezado"), QStringLiteral("Detalle")}},
+                         {QStringLiteral("tab"), 1},
+                         {QStringLiteral("tabheight"), 21},
+                         {QStringLiteral("style"), 1},
+                         {QStringLiteral("tabtheme"), 2},
+                         {QStringLiteral("showfocusrect"), false},
+                         {QStringLiteral("pagecontrols"),
+                          QVariantList{QStringList{QStringLiteral("fr0"), QStringLiteral("sh0")},
+                                       QStringList{QStringLiteral("fr1"), QStringLiteral("sh1")}}}}));
+
+    // ---- page 0, "Encabezado" ------------------------------------------------------------
+    c.push_back(control("fr0", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
+    c.push_back(control("sh0", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
+
+    addField(c, {"txt_Co_Folio", u"Compra:", "Compra", 10, State::Disabled,
+                 plus({{QStringLiteral("idconsulta"), QStringLiteral("COMPRA")},
+                       {QStringLiteral("transaccion"), QStringLiteral("CO003")}}, Key)},
+             left(0, 1500));
+    addField(c, {"txt_Sc_Cve_Sucursal", u"Sucursal:", "Sucursal", 3, State::Locked,
+                 {TabOnEnter, {QStringLiteral("tabonentercancel"), true}},
+                 "SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'", "txt_Sc_Descripcion"},
+             left(1, 600));
+    addField(c, {"txt_Sc_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(1, 2340, 3400));
+    addField(c, {"txt_Al_Cve_Almacen", u"Almacén:", "Almacen", 0, State::Locked, {TabOnEnter}},
+             right(1, 600));
+    addField(c, {"txt_Al_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(1, 8100, 2700));
+    addField(c, {"txt_Pv_Cve_Proveedor", u"Proveedor:", "Proveedor", 0, State::Locked, {TabOnEnter},
+                 "SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '?'", "txt_Pv_Descripcion"},
+             left(2, 1200));
+    addField(c, {"txt_Pv_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(2, 2940, 7860));
+    addField(c, {"txt_Pv_Razon_Social", u"Razón social:", "RAZON SOCIAL", 0, State::Locked, {}},
+             left(3, 9120));
+    addField(c, {"txt_Pv_Direccion_1", u"Domicilio:", "DOMICILIO", 0, State::Locked, {}}, left(4, 9120));
+    addField(c, {"txt_Pv_R_F_C", u"RFC:", "R.F.C.", 0, State::Locked, {}}, left(5, 2000));
+    addField(c, {"txt_Pv_Dias_Credito", u"Días crédito:", "DIAS CREDITO", 0, State::Locked, {}},
+             right(5, 900));
+    addField(c, {"txt_Credito_Disponible", u"Crédito disp:", "CREDITO DISP", 0, State::Locked, {}},
+             left(6, 2000));
+    addField(c, {"txt_Cm_Cve_Comprador", u"Comprador:", "Comprador", 0, State::Locked, {TabOnEnter},
+                 "SELECT Cm_Descripcion FROM Comprador  WHERE Cm_Cve_Comprador  = '?'", "txt_Cm_Descripcion"},
+             left(7, 700));
+    addField(c, {"txt_Cm_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(7, 2440, 3300));
+    addField(c, {"txt_Mn_Cve_Moneda", u"Moneda:", "Moneda", 6, State::Locked, {},
+                 "SELECT Mn_Descripcion FROM Moneda WHERE Mn_Cve_Moneda = '?'", "txt_Mn_Descripcion"},
+             right(7, 900));
+    addField(c, {"txt_Mn_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(7, 8400, 2400));
+    addField(c, {"txt_Nc_Tipo_Cambio", u"Tipo de cambio:", "TIPO DE CAMBIO", 0, State::Disabled,
+                 plus({{QStringLiteral("formato"), 10}}, plus(Currency, {TabOnEnter}))},
+             left(8, 2000));
+    addField(c, {"txt_Cn_Cve_Causa_Nota", u"Causa:", "Causa", 4, State::Disabled,
+                 plus(Key, {TabOnEnter,
+                            {QStringLiteral("idconsulta"), QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR")},
+                            {QStringLiteral("transaccion"), QStringLiteral("CA059")}}),
+                 "SELECT Cn_Descripcion FROM Causa_Nota_Credito_Proveedor WHERE "
+                 "Cn_Cve_Causa_Nota_Credito_Proveedor =  '?' AND Es_Cve_Estado <> 'BA'",
+                 "txt_Cn_Descripcion"},
+             left(9, 700));
+    addField(c, {"txt_Cn_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(9, 2440, 3300));
+    addField(c, {"txt_Nc_Referencia", u"Referencia:", "Referencia", 15, State::Disabled,
+                 {TabOnEnter, {QStringLiteral("tabonentervacio"), true}}},
+             left(10, 2400));
+    addField(c, {"txt_Comentario", u"Comentario:", "Comentario", 50, State::Disabled, {TabOnEnter}},
+             left(11, 9120));
+
+    // ---- page 1, "Detalle" ------------------------------------------------------------------
+    c.push_back(control("fr1", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
+    c.push_back(control("sh1", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
+    // Height: frame height - top - totals frame height - 300, as the layout keeps it.
+    c.push_back(control("ssDetalle", ControlKind::Grid, "fr1", 0, 120, 11000, 5380,
+                        {{QStringLiteral("caption"), QStringLiteral("Productos")}}));
+    // Under the grid's right edge, 100 below it.
+    c.push_back(control("frTotal", ControlKind::Frame, "fr1", 7400, 5600, 3600, 1200));
+    const auto total = [](int r, double top) {
+        return Place{"frTotal", 120, 1200, 1380, top + 360 * r, 2100};
+    };
+    addField(c, {"txt_SubTotal", u"Sub-Total:", "SUB-TOTAL", 0, State::Locked, Currency}, total(0, 120));
+    addField(c, {"txt_Impuestos", u"Impuestos:", "Impuestos", 0, State::Locked, Currency}, total(1, 120));
+    addField(c, {"txt_Total", u"Total:", "Total", 0, State::Locked, Currency}, total(2, 120));
+    return d;
+}
+
+controls::Control &create(controls::Form &form, const ControlDesign &d)
+{
+    using namespace controls;
+    switch (d.kind) {
+    case ControlKind::TextField: return form.add<TextField>(d.name);
+    case ControlKind::DateField: return form.add<DateField>(d.name);
+    case ControlKind::Grid: return form.add<Grid>(d.name);
+    case ControlKind::Toolbar: return form.add<Toolbar>(d.name);
+    case ControlKind::TabControl: return form.add<TabControl>(d.name);
+    case ControlKind::Button: return form.add<Button>(d.name);
+    case ControlKind::OptionButton: return form.add<OptionButton>(d.name);
+    case ControlKind::Frame: return form.add<Frame>(d.name);
+    case ControlKind::Label: return form.add<Label>(d.name);
+    case ControlKind::TitleBar: return form.add<TitleBar>(d.name);
+    case ControlKind::Shape: return form.add<Shape>(d.name);
+    case ControlKind::ColorScheme: return form.add<ColorScheme>(d.name);
+    }
+    throw RuntimeError(QStringLiteral("Tipo de control desconocido: %1").arg(d.name));
+}
+
+} // namespace
+
+QString labelNameFor(const QString &fieldName)
+{
+    QString base = fieldName;
+    if (base.startsWith(u"txt"))
+        base.remove(0, 3);
+    else if (base.startsWith(u"dp"))
+        base.remove(0, 2);
+    return QStringLiteral("lbl") + base;
+}
+
+const FormDesign &mainFormDesign()
+{
+    static const FormDesign design = build();
+    return design;
+}
+
+void buildForm(controls::Form &form, const FormDesign &design)
+{
+    form.setCaption(design.caption);
+    for (const ControlDesign &d : design.controls) {
+        controls::Control &c = create(form, d);
+        if (!d.container.isEmpty()) {
+            controls::Control *container = form.find(d.container);
+            if (!container)
+                throw RuntimeError(QStringLiteral("%1: no existe el contenedor %2").arg(d.name, d.container));
+            c.setContainer(container);
+        }
+        c.setLeft(d.left);
+        c.setTop(d.top);
+        c.setWidth(d.width);
+        c.setHeight(d.height);
+        for (const auto &[name, value] : d.settings)
+            if (!c.applySetting(name, value))
+                throw RuntimeError(QStringLiteral("%1: ajuste desconocido %2").arg(d.name, name));
+    }
+    form.setClientSize(design.clientWidth, design.clientHeight);
+}
+
+} // namespace qmx44::screen

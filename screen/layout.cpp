@@ -1,0 +1,61 @@
+// The layout on resize: the tab control spans the form, both pages' frames and shapes
+// follow it, the grid fills the page "Detalle" above the totals frame, which keeps to
+// the grid's right edge; then the grid's columns are fitted to its width.
+//
+// Every value is worked out in double and stored by the control as a float. A step the
+// control refuses (a negative size while the window is tiny, a value beyond float) or
+// that fails is skipped, and the later steps go on with what the controls then hold:
+// resizing never reports anything.
+#include "platform/business/ajuste_grid.h"
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::screen {
+
+namespace {
+
+template <class Step>
+void paso(Step step)
+{
+    try {
+        step();
+    } catch (...) {
+        // Skipped: a layout that cannot be applied now is applied by the next resize.
+    }
+}
+
+} // namespace
+
+void FrmQMX44::Form_Resize()
+{
+    using controls::Control;
+    Control &tab = ssTabFichas();
+    Control &sh0 = m_form.get<controls::Shape>(QStringLiteral("sh0"));
+    Control &sh1 = m_form.get<controls::Shape>(QStringLiteral("sh1"));
+    Control &f0 = fr0();
+    Control &f1 = fr1();
+    Control &grid = ssDetalle();
+    Control &totales = m_form.get<controls::Frame>(QStringLiteral("frTotal"));
+    const double ancho = m_form.clientWidth();
+    const double alto = m_form.clientHeight();
+
+    paso([&] { tab.setWidth(ancho - 2.0 * double(tab.left())); });
+    paso([&] { tab.setHeight(alto - double(tab.top()) - 100.0); });
+    paso([&] { sh0.setWidth(double(tab.width())); });
+    paso([&] { f0.setWidth(double(tab.width())); });
+    paso([&] { f0.setHeight(double(tab.height())); });
+    paso([&] { sh1.setWidth(double(sh0.width())); });
+    paso([&] { f1.setWidth(double(f0.width())); });
+    paso([&] { f1.setHeight(double(f0.height())); });
+    paso([&] { grid.setWidth(double(f1.width())); });
+    paso([&] {
+        grid.setHeight(double(f1.height()) - double(grid.top()) - double(totales.height()) - 300.0);
+    });
+    paso([&] { totales.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
+    paso([&] { totales.setLeft(double(grid.left()) + double(grid.width()) - double(totales.width())); });
+    paso([&] {
+        if (AjusteGrid)
+            AjusteGrid->Ajustar(ssDetalle(), QStringLiteral("1"));
+    });
+}
+
+} // namespace qmx44::screen

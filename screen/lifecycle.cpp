@@ -1,0 +1,132 @@
+// The main form's lifecycle: load, first activation, the page shortcuts, the tab-page
+// change and the tab strip's Enter, and unload. None of these handlers traps errors: a
+// failure ends the handler where it happened and reaches whoever raised the event.
+#include "platform/business/ajuste_grid.h"
+#include "platform/business/direccion_entrega.h"
+#include "platform/controls/keys.h"
+#include "platform/services/parametros.h"
+#include "screen/cause_lookup.h"
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::screen {
+
+namespace {
+
+const QString Modulo = QStringLiteral("QMX44");
+const QString NoDisponible = QStringLiteral("No disponible");
+
+// A parameter read with type code "B" comes back as a flag; a text is read the way
+// people write flags.
+bool comoBandera(const QVariant &v)
+{
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    if (v.typeId() == QMetaType::QString)
+        return services::textoComoBandera(v.toString());
+    return v.toDouble() != 0.0;
+}
+
+} // namespace
+
+void FrmQMX44::Form_Load()
+{
+    ++m_loadCount;
+    // The host's wiring comes first: the lookups and messages of everything below use it.
+    services::Sesion &sesion = *contexto().sesion;
+    m_form.setConnection(sesion.tieneConexion() ? &sesion.conexion() : nullptr);
+    m_form.setMessageSink(sesion.mensajes());
+    m_form.setPresenter(contexto().presenter.get());
+
+    // 1. Colours.
+    m_form.get<controls::ColorScheme>(QStringLiteral("EsquemaColor")).apply();
+
+    // 2. The two long-lived business objects.
+    AjusteGrid = std::make_unique<business::AjusteGrid>();
+    DireccionEntrega = std::make_unique<business::DireccionEntrega>(contexto().sesion);
+
+    // 3. Key formats, unconverted.
+    campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
+    campo(QStringLiteral("txt_Al_Cve_Almacen")).setFormat(Sistema().Parametro(QStringLiteral("FTO_ALMACEN")));
+    campo(QStringLiteral("txt_Pv_Cve_Proveedor")).setFormat(Sistema().Parametro(QStringLiteral("FTO_PROVEEDOR")));
+    campo(QStringLiteral("txt_Cm_Cve_Comprador")).setFormat(Sistema().Parametro(QStringLiteral("FTO_COMPRADOR")));
+    campo(QStringLiteral("txt_Cn_Cve_Causa_Nota")).setFormat(Sistema().Parametro(QStringLiteral("FTO_CAUSA_NCP")));
+
+    // 4. Causes, local currency, whether a saved note is applied.
+    CausaDevolucion = Sistema().Parametro(QStringLiteral("CXP_CAUSA_DEVOLUCION")).toString();
+    CausaRechazo = Sistema().Parametro(QStringLiteral("CXC_CAUSA_RECHAZO")).toString();
+    MonedaLocal = Sistema().Parametro(QStringLiteral("FIN_MONEDA_LOCAL")).toString();
+    AplicarNotaCredito = comoBandera(Sistema().Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0,
+                                                         QStringLiteral("B"), QStringLiteral("0")));
+
+    // 5. The return and rejection causes, and retired ones, are no cause of a bonus.
+    controls::TextField &causa = campo(QStringLiteral("txt_Cn_Cve_Causa_Nota"));
+    causa.setSql(causeLookupStatement(CausaDevolucion, CausaRechazo));
+    causa.setSqlControlResultado(QStringLiteral("txt_Cn_Descripcion"));
+
+    // 6.-9.
+    dpFecha().setValue(Utilerias().FechaActual());
+    Controles().setNuevoHabilitado(true);
+    PrimeraActivacion = true;
+    ssTabFichas().setActivePage(0);
+
+    // 10. Rights.
+    PuedeCambiarFecha = Sistema().Permiso(Modulo, QStringLiteral("CHFECHA"), NoDisponible);
+    DerechoTipoCambio = Sistema().Permiso(Modulo, QStringLiteral("CHTC01"), NoDisponible);
+}
+
+void FrmQMX44::Form_Activate()
+{
+    // Only the first activation presets the user's context; later ones leave the screen
+    // (and its focus) as the user left it.
+    if (!PrimeraActivacion)
+        return;
+    PrimeraActivacion = false;
+    campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setText(Sistema().Sucursal());
+    campo(QStringLiteral("txt_Al_Cve_Almacen")).setText(Sistema().Almacen());
+    // Tag "0": the clearing and enabling services leave a preset key alone.
+    if (!Sistema().Sucursal().isEmpty())
+        campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setTag(QStringLiteral("0"));
+    if (!Sistema().Almacen().isEmpty())
+        campo(QStringLiteral("txt_Al_Cve_Almacen")).setTag(QStringLiteral("0"));
+    if (txtFolio().enabled())
+        txtFolio().setFocus();
+}
+
+void FrmQMX44::Form_KeyUp(int &keyCode, int &shift)
+{
+    // Alt alone with 1 or 2: the page shortcuts, from whichever field has the focus.
+    if (shift != controls::keys::AltMask)
+        return;
+    if (keyCode == controls::keys::Digit0 + 1)
+        ssTabFichas().setActivePage(0);
+    else if (keyCode == controls::keys::Digit0 + 2)
+        ssTabFichas().setActivePage(1);
+}
+
+void FrmQMX44::ssTabFichas_Click(int previousTab)
+{
+    Q_UNUSED(previousTab);
+    // Only the visible page's fields may take the focus.
+    fr0().setEnabled(false);
+    fr1().setEnabled(false);
+    const int page = ssTabFichas().activePage();
+    if (page == 0)
+        fr0().setEnabled(true);
+    else if (page == 1)
+        fr1().setEnabled(true);
+}
+
+void FrmQMX44::ssTabFichas_KeyDown(int &keyCode, int &shift)
+{
+    Q_UNUSED(shift);
+    if (keyCode == controls::keys::Enter)
+        Utilerias().EnviarTeclas(QStringLiteral("\t"), false);
+}
+
+void FrmQMX44::Form_Unload()
+{
+    AjusteGrid.reset();
+    DireccionEntrega.reset();
+}
+
+} // namespace qmx44::screen

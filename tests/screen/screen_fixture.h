@@ -1,0 +1,72 @@
+#pragma once
+// The main form on a fresh demo database, wired as the component wires it (intake and
+// bonus handlers installed), with a recording message sink and a fixed working date.
+#include "bonus/install.h"
+#include "intake/install.h"
+#include "platform/business/bitacora.h"
+#include "platform/controls/desktop.h"
+#include "platform/core/message.h"
+#include "platform/host/platform_context.h"
+#include "platform/services/sistema.h"
+#include "platform/services/utilerias.h"
+#include "screen/frm_qmx44.h"
+#include "tests/support/test_db.h"
+
+#include <QDate>
+#include <memory>
+#include <ostream>
+
+// Failures show texts as texts.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace qmx44::test {
+
+struct PantallaDemo {
+    explicit PantallaDemo(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
+        : fresh(backend, /*demo=*/true)
+    {
+        controls::Desktop::reset();
+        // The fresh database owns the connection; the session only borrows it.
+        auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
+        contexto = std::make_shared<host::PlatformContext>();
+        contexto->sesion = std::make_shared<services::Sesion>(conexion, usuario);
+        contexto->sesion->setMensajes(sink);
+        contexto->sesion->setFechaFija(QDate(2024, 7, 15));
+        sistema = std::make_unique<services::Sistema>(contexto->sesion);
+        utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
+        frm = std::make_unique<screen::FrmQMX44>(screen::Entorno{contexto, sistema.get(), utilerias.get()});
+        intake::install(*frm);
+        bonus::install(*frm);
+    }
+    ~PantallaDemo() { controls::Desktop::reset(); }
+
+    // What the host does: load, show (first layout and activation).
+    void abrir()
+    {
+        frm->load();
+        frm->show();
+    }
+
+    db::Conexion &db() { return fresh.connection(); }
+    controls::Form &form() { return frm->form(); }
+    controls::TextField &campo(const char *name) { return frm->campo(QString::fromLatin1(name)); }
+    QString foco() const
+    {
+        auto *f = frm->form().focused();
+        return f ? f->name() : QString();
+    }
+    void parametro(const char *nombre, const QString &valor)
+    {
+        db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"),
+                 {valor, QString::fromLatin1(nombre)});
+    }
+
+    FreshDatabase fresh;
+    std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
+    std::shared_ptr<host::PlatformContext> contexto;
+    std::unique_ptr<services::Sistema> sistema;
+    std::unique_ptr<services::Utilerias> utilerias;
+    std::unique_ptr<screen::FrmQMX44> frm;
+};
+
+} // namespace qmx44::test
