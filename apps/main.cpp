@@ -4,6 +4,8 @@
 #include "platform/core/error.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 using namespace qmx44::apps;
 
@@ -21,12 +23,24 @@ void printHelp()
     printOut(text);
 }
 
+// The scenario runner prints documents, and drawing them needs Qt's graphical part: it
+// gets one on the window-less "offscreen" platform unless the caller chose a platform.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "script") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    const auto app = makeApplication(argc, argv);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) {
         printHelp();
         return kExitUsage;

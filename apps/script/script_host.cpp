@@ -1,0 +1,182 @@
+#include "apps/script/script_host.h"
+
+#include "platform/controls/toolbar.h"
+#include "platform/core/error.h"
+#include "platform/db/admin.h"
+#include "platform/db/open.h"
+
+#include <QFileInfo>
+
+namespace qmx44::apps::script {
+
+namespace {
+const QString kPantalla = QStringLiteral("QMX44.Pantalla");
+}
+
+std::vector<Message> MessageRecorder::takeNew()
+{
+    std::vector<Message> out(m_messages.begin() + qsizetype(m_printed), m_messages.end());
+    m_printed = m_messages.size();
+    return out;
+}
+
+ScriptHost::ScriptHost(const HostOptions &options)
+    : m_builtComponent(options.builtComponent), m_messages(std::make_shared<MessageRecorder>())
+{
+    m_presenter = std::make_shared<ScriptPresenter>([this](const QString &text) {
+        if (m_warn)
+            m_warn(text);
+    });
+    m_presenter->onDialog = [this](const controls::Form &dialog) { m_owners.insert(dialog.handle(), dialog.name()); };
+
+    try {
+        int versionFound = 0;
+        m_conexion = db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade,
+                              versionFound);
+        if (options.demo)
+            db::loadDemo(*m_conexion);
+    } catch (const std::exception &e) {
+        throw HostError{describe(e)};
+    }
+
+    m_context = std::make_shared<host::PlatformContext>();
+    // Nobody signs in: the user's branch, warehouse and rights come from the script.
+    m_context->sesion = std::make_shared<services::Sesion>(m_conexion, QString());
+    m_context->sesion->setMensajes(m_messages);
+    if (options.today)
+        m_context->sesion->setFechaFija(*options.today);
+    m_context->presenter = m_presenter;
+    // Printed documents go to a folder of this run's own, removed with it.
+    if (m_outputFolder.isValid())
+        m_context->outputFolder = m_outputFolder.path();
+    m_context->confirm = [this](const QString &, const QString &) { return nextConfirmation(); };
+}
+
+ScriptHost::~ScriptHost()
+{
+    // The component goes first (stopping it closes the form), while the session, the
+    // message sink and the presenter it uses still exist.
+    m_form = nullptr;
+    m_formObject = nullptr;
+    m_pantallas.clear();
+    m_registry.reset();
+}
+
+host::ComponentRegistry &ScriptHost::registry()
+{
+    if (m_registry)
+        return *m_registry;
+    // The registered component when there is one (the folder of QMX44_COMPONENT_PATH, or
+    // the user's), else the one built beside this executable.
+    auto registered = std::make_unique<host::ComponentRegistry>();
+    if (registered->find(kPantalla)) {
+        m_registry = std::move(registered);
+        return *m_registry;
+    }
+    const QString &built = m_builtComponent;
+    if (built.isEmpty() || !QFileInfo(built).isFile())
+        throw HostError{QStringLiteral("%1 is not registered in %2 and no built component was found")
+                            .arg(kPantalla, registered->folder())};
+    m_registry = std::make_unique<host::ComponentRegistry>(QFileInfo(built).absolutePath());
+    return *m_registry;
+}
+
+bool ScriptHost::open()
+{
+    std::unique_ptr<QObject> object;
+    try {
+        object = registry().createObject(kPantalla, m_context);
+    } catch (const std::exception &e) {
+        throw HostError{describe(e)};
+    }
+    auto *pantalla = qobject_cast<host::PantallaInterface *>(object.get());
+    if (!pantalla)
+        throw HostError{QStringLiteral("%1 of the component is not a Pantalla").arg(kPantalla)};
+    const QVariant value = pantalla->GetPantalla();
+    m_pantallas.push_back(std::move(object));
+    // Whatever form was had before may have been replaced by this call.
+    m_form = host::mainFormOf(value);
+    m_formObject = m_form ? value.value<QObject *>() : nullptr;
+    if (!m_form) {
+        if (m_warn)
+            m_warn(QStringLiteral("open: %1 gave no form").arg(kPantalla));
+        return false;
+    }
+    m_owners.insert(form().handle(), form().name());
+
+    // A new parent for this showing; the old one no longer speaks for the form.
+    QObject::disconnect(m_padreClosed);
+    m_padre = std::make_shared<host::Padre>();
+    m_padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("QMX44"));
+    m_padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
+    // Closing the parent window closes the form, once the command that closed it is over.
+    m_padreClosed = QObject::connect(m_padre.get(), &host::Padre::closed, [this] { m_closeRequested = true; });
+    m_form->setPadre(m_padre);
+    if (auto *toolbar = dynamic_cast<controls::Toolbar *>(form().find(QStringLiteral("Controles"))))
+        toolbar->setConfirm([this](const QString &) { return nextConfirmation(); });
+    m_form->show();
+    return true;
+}
+
+bool ScriptHost::formOpen() const
+{
+    return m_form && m_form->isLoaded() && m_form->form().isVisible();
+}
+
+void ScriptHost::afterCommand()
+{
+    if (!m_closeRequested)
+        return;
+    m_closeRequested = false;
+    if (m_form && formOpen())
+        m_form->unload();
+}
+
+bool ScriptHost::nextConfirmation()
+{
+    if (m_confirmations.empty())
+        return true;
+    const bool yes = m_confirmations.front();
+    m_confirmations.pop_front();
+    return yes;
+}
+
+QString ScriptHost::ownerName(qint64 handle) const
+{
+    if (handle == 0)
+        return QString();
+    return m_owners.value(handle, QString::number(handle));
+}
+
+Json ScriptHost::printedJson() const
+{
+    Json out = Json::array();
+    if (!m_context->bitacora)
+        return out;
+    for (const business::DocumentoImpreso &d : m_context->bitacora->impresos()) {
+        Json j;
+        j["format"] = jsonText(d.formato);
+        j["folio"] = jsonText(d.folio);
+        // The output folder is the run's own and goes with it: the name is what is stable.
+        j["file"] = jsonText(d.archivo.isEmpty() ? QString() : QFileInfo(d.archivo).fileName());
+        out.push_back(std::move(j));
+    }
+    return out;
+}
+
+Json ScriptHost::queriedJson() const
+{
+    Json out = Json::array();
+    if (!m_context->bitacora)
+        return out;
+    for (const business::RegistroConsultado &r : m_context->bitacora->consultados()) {
+        Json j;
+        j["table"] = jsonText(r.tabla);
+        j["column"] = jsonText(r.columna);
+        j["value"] = jsonText(r.valor);
+        out.push_back(std::move(j));
+    }
+    return out;
+}
+
+} // namespace qmx44::apps::script

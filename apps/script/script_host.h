@@ -1,0 +1,120 @@
+#pragma once
+// The headless host of a scenario run: the database and the signed-in session, the
+// host's context for the component (messages recorded, confirmations and dialogs
+// answered from the script), and the screen loaded by its programmatic identifier
+// through the component registry, exactly as the GUI host loads it.
+#include "apps/script/json_values.h"
+#include "apps/script/modal_presenter.h"
+#include "platform/core/message.h"
+#include "platform/host/component_interfaces.h"
+#include "platform/host/component_registry.h"
+#include "platform/host/padre.h"
+#include "platform/host/platform_context.h"
+
+#include <QDate>
+#include <QHash>
+#include <QTemporaryDir>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qmx44::apps::script {
+
+// A failure of the run's surroundings (the database, the component), not of a line:
+// exit status 1.
+struct HostError {
+    QString text;
+};
+
+// Every coded message shown; the runner prints those not printed yet.
+class MessageRecorder : public MessageSink {
+public:
+    int show(const Message &message) override
+    {
+        m_messages.push_back(message);
+        return 1;
+    }
+    // The messages shown since the last call.
+    std::vector<Message> takeNew();
+
+private:
+    std::vector<Message> m_messages;
+    std::size_t m_printed = 0;
+};
+
+struct HostOptions {
+    std::optional<QString> connection;   // none: a fresh in-memory SQLite database
+    bool demo = false;                    // load the demo company into the (empty) database
+    std::optional<QDate> today;           // the working date
+    // The component plug-in built with the executable: used when none is registered.
+    QString builtComponent;
+};
+
+class ScriptHost {
+public:
+    // Opens (and prepares) the database and the session. Throws HostError.
+    explicit ScriptHost(const HostOptions &options);
+    ~ScriptHost();
+    ScriptHost(const ScriptHost &) = delete;
+    ScriptHost &operator=(const ScriptHost &) = delete;
+
+    db::Conexion &conexion() { return *m_conexion; }
+    services::Sesion &sesion() { return *m_context->sesion; }
+    ScriptPresenter &presenter() { return *m_presenter; }
+    // Where standard-error warnings go (the runner prefixes the line number).
+    void setWarn(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
+
+    // ---- the screen ----------------------------------------------------------------
+    // Creates "QMX44.Pantalla", reads GetPantalla, assigns Padre (members Transaccion
+    // and Modulo "COMPRAS") and shows the form (which activates it). False, with a
+    // warning, when the component gives no form. Throws HostError when the component
+    // cannot be found or loaded.
+    bool open();
+    // A form was had from the component (it may have been closed since).
+    bool hasForm() const { return m_form != nullptr; }
+    // The form is loaded and shown: it takes user input.
+    bool formOpen() const;
+    host::MainForm &mainForm() { return *m_form; }
+    controls::Form &form() { return m_form->form(); }
+    const QObject *formObject() const { return m_formObject; }
+    // The host's part after each command: a closed parent window closes the form.
+    void afterCommand();
+
+    // ---- answers the script gives --------------------------------------------------
+    void queueConfirmation(bool yes) { m_confirmations.push_back(yes); }
+    // The next queued answer; yes when none is queued.
+    bool nextConfirmation();
+
+    // ---- what the screen did ---------------------------------------------------------
+    std::vector<Message> takeNewMessages() { return m_messages->takeNew(); }
+    // The form (or dialog) that owns window `handle`, by name; the number otherwise.
+    QString ownerName(qint64 handle) const;
+    // Impresion.Imprimir and ConsultaRegistro.Mostrar calls so far.
+    Json printedJson() const;
+    Json queriedJson() const;
+
+private:
+    host::ComponentRegistry &registry();
+
+    QString m_builtComponent;
+    QTemporaryDir m_outputFolder;
+    std::shared_ptr<db::Conexion> m_conexion;
+    std::shared_ptr<host::PlatformContext> m_context;
+    std::shared_ptr<MessageRecorder> m_messages;
+    std::shared_ptr<ScriptPresenter> m_presenter;
+    std::function<void(const QString &)> m_warn;
+    std::deque<bool> m_confirmations;
+    QHash<qint64, QString> m_owners;
+
+    std::unique_ptr<host::ComponentRegistry> m_registry;
+    std::vector<std::unique_ptr<QObject>> m_pantallas;   // every Pantalla the host created
+    std::shared_ptr<host::Padre> m_padre;
+    host::MainForm *m_form = nullptr;
+    QObject *m_formObject = nullptr;
+    QMetaObject::Connection m_padreClosed;
+    bool m_closeRequested = false;
+};
+
+} // namespace qmx44::apps::script

@@ -1,0 +1,126 @@
+#include "apps/script/script_runner.h"
+
+#include "platform/core/error.h"
+
+#include <string>
+
+namespace qmx44::apps::script {
+
+namespace {
+
+using Handler = void (ScriptRunner::*)(const ScriptLine &);
+
+// One line on standard error per message: a database's message may span several lines
+// (PostgreSQL adds the statement and a caret), which are joined with blanks.
+std::string oneLine(const QString &text)
+{
+    QStringList parts;
+    for (const QString &line : text.split(u'\n')) {
+        const QString t = line.simplified();
+        if (!t.isEmpty())
+            parts << t;
+    }
+    return parts.join(u' ').toStdString();
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(ScriptHost &host, std::FILE *out, std::FILE *err)
+    : m_host(host), m_out(out), m_err(err)
+{
+    m_host.setWarn([this](const QString &text) { warn(text); });
+}
+
+ScriptRunner::~ScriptRunner()
+{
+    m_host.setWarn({});
+}
+
+int ScriptRunner::run(std::istream &in)
+{
+    std::string raw;
+    int number = 0;
+    while (std::getline(in, raw)) {
+        ++number;
+        try {
+            runLine(QString::fromStdString(raw), number);
+        } catch (const ScriptError &e) {
+            std::fprintf(m_err, "qmx44 script: line %d: %s\n", number, oneLine(e.text).c_str());
+            return kBadLine;
+        } catch (const HostError &e) {
+            std::fprintf(m_err, "qmx44 script: line %d: %s\n", number, oneLine(e.text).c_str());
+            return kRunFailed;
+        }
+    }
+    return kRunCompleted;
+}
+
+void ScriptRunner::runLine(const QString &text, int number)
+{
+    m_lineNumber = number;
+    const auto line = parseLine(text, number);
+    if (!line)
+        return;
+    try {
+        execute(*line);
+    } catch (const ScriptError &) {
+        throw;
+    } catch (const HostError &) {
+        throw;
+    } catch (const std::exception &e) {
+        // The screen let a failure out of one of its calls. A host never ends on that:
+        // it is told, and the run goes on.
+        warn(QStringLiteral("%1: the screen failed: %2").arg(line->command, describe(e)));
+    }
+    m_host.afterCommand();
+}
+
+void ScriptRunner::execute(const ScriptLine &line)
+{
+    static const struct {
+        const char *name;
+        Handler handler;
+    } table[] = {
+        {"exec", &ScriptRunner::cmdExec},         {"query", &ScriptRunner::cmdQuery},
+        {"user", &ScriptRunner::cmdUser},         {"param", &ScriptRunner::cmdParam},
+        {"right", &ScriptRunner::cmdRight},       {"rate", &ScriptRunner::cmdRate},
+        {"period", &ScriptRunner::cmdPeriod},     {"fail", &ScriptRunner::cmdFail},
+        {"confirm", &ScriptRunner::cmdConfirm},   {"open", &ScriptRunner::cmdOpen},
+        {"activate", &ScriptRunner::cmdActivate}, {"type", &ScriptRunner::cmdType},
+        {"enter", &ScriptRunner::cmdEnter},       {"click", &ScriptRunner::cmdClick},
+        {"cell", &ScriptRunner::cmdCell},         {"key", &ScriptRunner::cmdKey},
+        {"page", &ScriptRunner::cmdPage},         {"resize", &ScriptRunner::cmdResize},
+        {"prorate", &ScriptRunner::cmdProrate},   {"dump", &ScriptRunner::cmdDump},
+        {"messages", &ScriptRunner::cmdMessages},
+    };
+    for (const auto &entry : table) {
+        if (line.command == QLatin1String(entry.name)) {
+            (this->*entry.handler)(line);
+            return;
+        }
+    }
+    throw ScriptError{QStringLiteral("unknown command '%1'").arg(line.command)};
+}
+
+void ScriptRunner::print(const Json &value)
+{
+    const std::string text = jsonLine(value) + '\n';
+    std::fwrite(text.data(), 1, text.size(), m_out);
+    std::fflush(m_out);
+}
+
+void ScriptRunner::warn(const QString &text)
+{
+    std::fprintf(m_err, "qmx44 script: line %d: warning: %s\n", m_lineNumber, oneLine(text).c_str());
+    std::fflush(m_err);
+}
+
+controls::Form &ScriptRunner::openForm()
+{
+    if (!m_host.formOpen())
+        throw ScriptError{m_host.hasForm() ? QStringLiteral("the form is closed (open it again with open)")
+                                           : QStringLiteral("no form is open (use open first)")};
+    return m_host.form();
+}
+
+} // namespace qmx44::apps::script

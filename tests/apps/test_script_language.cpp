@@ -1,0 +1,225 @@
+// The scenario runner's pieces that scripts depend on but the scenarios cannot pin down
+// one by one: how a line splits into arguments, how key names become key codes, how
+// numbers print, and how queued prorate lines drive a modal dialog.
+#include "apps/script/json_values.h"
+#include "apps/script/key_names.h"
+#include "apps/script/modal_presenter.h"
+#include "apps/script/script_line.h"
+#include "platform/controls/controls.h"
+
+#include <QDate>
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+using namespace qmx44::apps::script;
+
+namespace {
+
+struct LineCase {
+    const char *text;
+    const char *command;          // nullptr: the line is skipped
+    std::vector<const char *> args;
+    const char *rest;
+};
+
+class ParseLineTest : public testing::TestWithParam<LineCase> {};
+
+// Guards against arguments split inside quotes, escapes read wrongly, SQL split into
+// arguments, or comments and blank lines run as commands.
+TEST_P(ParseLineTest, SplitsAsTheLanguageSays)
+{
+    const LineCase &c = GetParam();
+    const auto line = parseLine(QString::fromUtf8(c.text), 7);
+    if (!c.command) {
+        EXPECT_FALSE(line.has_value());
+        return;
+    }
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->number, 7);
+    EXPECT_EQ(line->command, QString::fromUtf8(c.command));
+    QStringList expected;
+    for (const char *a : c.args)
+        expected << QString::fromUtf8(a);
+    EXPECT_EQ(line->args, expected);
+    if (c.rest) {
+        EXPECT_EQ(line->rest, QString::fromUtf8(c.rest));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ParseLineTest,
+    testing::Values(
+        LineCase{"", nullptr, {}, nullptr},
+        LineCase{"   \t ", nullptr, {}, nullptr},
+        LineCase{"# a comment", nullptr, {}, nullptr},
+        LineCase{"   # indented comment", nullptr, {}, nullptr},
+        LineCase{"dump", "dump", {}, ""},
+        LineCase{"dump\r", "dump", {}, ""},
+        LineCase{"type  txtFolio\t123", "type", {"txtFolio", "123"}, nullptr},
+        LineCase{"type txt_Comentario \"dos  palabras\"", "type", {"txt_Comentario", "dos  palabras"}, nullptr},
+        LineCase{"cell 1 BON_IMPORTE \"\"", "cell", {"1", "BON_IMPORTE", ""}, nullptr},
+        LineCase{"type f \"a \\\"b\\\" c\\\\d\"", "type", {"f", "a \"b\" c\\d"}, nullptr},
+        LineCase{"type f \"C:\\tmp\"", "type", {"f", "C:\\tmp"}, nullptr},
+        LineCase{"type f 5\"", "type", {"f", "5\""}, nullptr},
+        LineCase{"type f ñandú", "type", {"f", "ñandú"}, nullptr},
+        LineCase{"exec UPDATE Parametro SET Pa_Valor = 'a  b' WHERE Pa_Nombre = \"X\"",
+                 "exec", {}, "UPDATE Parametro SET Pa_Valor = 'a  b' WHERE Pa_Nombre = \"X\""},
+        LineCase{"query   SELECT 1 AS \"n\"   ", "query", {}, "SELECT 1 AS \"n\""}));
+
+// Guards against a broken quote being taken as text instead of stopping the run.
+TEST(ParseLineErrors, UnterminatedOrGluedQuotesAreBadLines)
+{
+    EXPECT_THROW(parseLine(QStringLiteral("type f \"abc"), 1), ScriptError);
+    EXPECT_THROW(parseLine(QStringLiteral("type f \"abc\\\""), 1), ScriptError);
+    EXPECT_THROW(parseLine(QStringLiteral("type f \"a\"b"), 1), ScriptError);
+}
+
+struct KeyCase {
+    const char *name;
+    int code;
+    int shift;
+    char16_t typed;
+};
+
+class KeyChordTest : public testing::TestWithParam<KeyCase> {};
+
+// Guards against the page shortcuts receiving the wrong key code or shift state (Alt+1
+// must be 49 with exactly 4), and against keys held with Ctrl or Alt typing characters.
+TEST_P(KeyChordTest, NamesGiveTheCodesTheFormExpects)
+{
+    const KeyCase &c = GetParam();
+    const auto chord = parseKeyChord(QString::fromUtf8(c.name));
+    ASSERT_TRUE(chord.has_value()) << c.name;
+    EXPECT_EQ(chord->code, c.code) << c.name;
+    EXPECT_EQ(chord->shift, c.shift) << c.name;
+    EXPECT_EQ(int(chord->typed), int(c.typed)) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyChordTest,
+                         testing::Values(KeyCase{"Alt+1", 49, 4, 0}, KeyCase{"Alt+2", 50, 4, 0},
+                                         KeyCase{"Ctrl+Alt+1", 49, 6, 0}, KeyCase{"Shift+Alt+1", 49, 5, 0},
+                                         KeyCase{"1", 49, 0, u'1'}, KeyCase{"Enter", 13, 0, 0},
+                                         KeyCase{"return", 13, 0, 0}, KeyCase{"Escape", 27, 0, 0},
+                                         KeyCase{"esc", 27, 0, 0}, KeyCase{"F4", 115, 0, 0},
+                                         KeyCase{"f12", 123, 0, 0}, KeyCase{"Down", 40, 0, 0},
+                                         KeyCase{"Tab", 9, 0, 0}, KeyCase{"Shift+Tab", 9, 1, 0},
+                                         KeyCase{"a", 65, 0, u'a'}, KeyCase{"Shift+a", 65, 1, u'A'},
+                                         KeyCase{"Ctrl+A", 65, 2, 0}, KeyCase{"Space", 32, 0, u' '},
+                                         KeyCase{"control+alt+Delete", 46, 6, 0}));
+
+// Guards against a misspelt key being sent as some other key instead of stopping the run.
+TEST(KeyChordErrors, UnknownNamesAreRefused)
+{
+    for (const char *bad : {"", "+", "Alt+", "Hyper+1", "F13", "F0", "F04", "Alt+Alt+1", "Enterr", "ñ", "Alt+12"})
+        EXPECT_FALSE(parseKeyChord(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+// Guards against amounts printed with a needless fraction, rounded, or as invalid JSON.
+TEST(JsonValues, NumbersPrintExactlyAndCompactly)
+{
+    EXPECT_EQ(jsonLine(jsonNumber(0)), "0");
+    EXPECT_EQ(jsonLine(jsonNumber(-0.0)), "0");
+    EXPECT_EQ(jsonLine(jsonNumber(120.0)), "120");
+    EXPECT_EQ(jsonLine(jsonNumber(33.333)), "33.333");
+    EXPECT_EQ(jsonLine(jsonNumber(0.1 + 0.2)), "0.30000000000000004");
+    EXPECT_EQ(jsonLine(jsonNumber(std::nan(""))), "null");
+    EXPECT_EQ(jsonLine(jsonNumber(std::numeric_limits<double>::infinity())), "null");
+    EXPECT_EQ(jsonLine(jsonFloat(1234.1f)), "1234.1");
+    EXPECT_EQ(jsonLine(jsonFloat(11000.0f)), "11000");
+    EXPECT_EQ(jsonLine(jsonValue(QVariant(QDate(2024, 7, 15)))), "\"2024-07-15\"");
+    EXPECT_EQ(jsonLine(jsonValue(QVariant())), "null");
+    EXPECT_EQ(jsonLine(jsonValue(QVariant(qlonglong(5)))), "5");
+    EXPECT_EQ(jsonLine(jsonText(QStringLiteral("Atención"))), "\"Atención\"");
+}
+
+// A dialog like the proration dialog: an amount, three options, accept and cancel. It
+// records what the buttons saw, and refuses an amount of 0 by staying open.
+struct FakeDialog {
+    FakeDialog()
+    {
+        auto &importe = form.add<controls::TextField>(QStringLiteral("txtImporte"));
+        importe.setTipodato(controls::TextField::TipoDatoMoneda);
+        for (const char *o : {"Option1", "Option2", "Option3"})
+            form.add<controls::OptionButton>(QString::fromLatin1(o));
+        form.get<controls::OptionButton>(QStringLiteral("Option1")).setSelected(true);
+        auto &botonAceptar = form.add<controls::Button>(QStringLiteral("cmdAceptar"));
+        auto &botonCancelar = form.add<controls::Button>(QStringLiteral("cmdCancelar"));
+        botonAceptar.Click.connect([this] { aceptar(); });
+        botonCancelar.Click.connect([this] { log << QStringLiteral("cancel"); form.hide(); });
+        form.KeyUp.connect([this](int &key, int &) {
+            if (key == controls::keys::F4) { key = 0; aceptar(); }
+            if (key == controls::keys::Escape) { key = 0; log << QStringLiteral("escape"); form.hide(); }
+        });
+    }
+    void aceptar()
+    {
+        const double amount = form.get<controls::TextField>(QStringLiteral("txtImporte")).value().toDouble();
+        int option = 0;
+        for (int i = 1; i <= 3; ++i)
+            if (form.get<controls::OptionButton>(QStringLiteral("Option%1").arg(i)).selected())
+                option = i;
+        log << QStringLiteral("accept %1 option %2").arg(amount).arg(option);
+        if (amount != 0)
+            form.hide();
+    }
+    void show(ScriptPresenter &presenter)
+    {
+        opener.setPresenter(&presenter);
+        opener.show();
+        opener.showModal(form);
+    }
+    controls::Form opener{QStringLiteral("frmOpener")};
+    controls::Form form{QStringLiteral("frmProrrateo")};
+    QStringList log;
+};
+
+// Guards against the amount being read before it was committed, the wrong option being
+// chosen, a refused amount ending the queue, or an open dialog holding the run.
+TEST(ScriptPresenter, QueuedLinesServeOneOpeningThenTheDialogIsCancelled)
+{
+    QStringList warnings;
+    ScriptPresenter presenter([&](const QString &w) { warnings << w; });
+    presenter.queue({QStringLiteral("0"), 1, ProrateAction::Accept});      // refused: stays open
+    presenter.queue({QStringLiteral("1,250.5"), 3, ProrateAction::F4});    // accepted: closes
+    presenter.queue({QStringLiteral("7"), 2, ProrateAction::Accept});      // for the next opening
+    FakeDialog d;
+    d.show(presenter);
+    EXPECT_EQ(d.log, (QStringList{QStringLiteral("accept 0 option 1"), QStringLiteral("accept 1250.5 option 3")}));
+    EXPECT_EQ(presenter.queued(), 1u);
+
+    FakeDialog second;
+    presenter.queue({QStringLiteral("5"), 2, ProrateAction::Escape});
+    second.show(presenter);
+    EXPECT_EQ(second.log, (QStringList{QStringLiteral("accept 7 option 2")}));
+    EXPECT_EQ(presenter.queued(), 1u);   // the Escape line waits: the dialog had closed
+
+    FakeDialog third;
+    third.show(presenter);               // Escape closes it
+    FakeDialog fourth;
+    fourth.show(presenter);              // nothing queued: cancelled
+    EXPECT_EQ(third.log, (QStringList{QStringLiteral("escape")}));
+    EXPECT_EQ(fourth.log, (QStringList{QStringLiteral("cancel")}));
+    EXPECT_FALSE(fourth.form.isVisible());
+    EXPECT_TRUE(warnings.isEmpty());
+}
+
+// Guards against a dialog without a cancel button (or one that ignores it) hanging the
+// run, and against missing controls going unnoticed.
+TEST(ScriptPresenter, ADialogThatDoesNotCloseIsHiddenAndMissingControlsAreTold)
+{
+    QStringList warnings;
+    ScriptPresenter presenter([&](const QString &w) { warnings << w; });
+    presenter.queue({QStringLiteral("10"), 1, ProrateAction::Accept});
+    controls::Form opener(QStringLiteral("frmOpener"));
+    controls::Form bare(QStringLiteral("frmBare"));
+    opener.setPresenter(&presenter);
+    opener.show();
+    opener.showModal(bare);
+    EXPECT_FALSE(bare.isVisible());
+    EXPECT_EQ(warnings.size(), 3);   // txtImporte, Option1, cmdAceptar
+}
+
+} // namespace
