@@ -58,7 +58,7 @@ controls::TextField &FrmQMX44::campo(const QString &name) const
 
 std::unique_ptr<business::Impresion> FrmQMX44::nuevaImpresion()
 {
-    return std::make_unique<business::Impresion>(contexto().sesion, contexto().bitacora);
+    return std::make_unique<business::Impresion>(contexto().sesion, contexto().bitacora, contexto().outputFolder);
 }
 
 std::unique_ptr<business::ConsultaRegistro> FrmQMX44::nuevaConsultaRegistro()

@@ -1,5 +1,6 @@
 #include "platform/business/consulta_registro.h"
 
+#include "platform/business/registros_tabla.h"
 #include "platform/core/error.h"
 
 namespace qmx44::business {
@@ -20,7 +21,10 @@ void ConsultaRegistro::Mostrar(const QString &tabla, const QString &columna, con
     Q_UNUSED(extra3);
     Q_UNUSED(extra4);
     m_sesion->check(QStringLiteral("ConsultaRegistro.Mostrar"));
-    m_bitacora->registrarConsulta({tabla, columna, valor});
+    const RegistrosTabla registros = leerRegistros(m_sesion->conexion(), tabla, columna, valor);
+    m_bitacora->registrarConsulta({tabla, columna, valor, int(registros.filas.size())});
+    if (m_bitacora->alConsultar)
+        m_bitacora->alConsultar(registros);
 }
 
 } // namespace qmx44::business

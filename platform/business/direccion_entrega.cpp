@@ -61,6 +61,18 @@ void DireccionEntrega::Asignar(const QString &tabla, const QString &documento, c
     }
     try {
         db::Conexion &conexion = m_sesion->conexion();
+        if (!sinDireccion(id)) {
+            // Only an address the entity really has may be recorded: the note prints it.
+            auto rs = conexion.query(QStringLiteral("SELECT COUNT(*) AS Hay FROM Direccion_Entrega "
+                                                    "WHERE De_Tabla = ? AND De_Documento = ? AND De_ID = ?"),
+                                     {entidad.toUpper(), cveEntidad, id});
+            const bool existe = !rs->eof() && rs->field(QStringLiteral("Hay")).toLongLong() > 0;
+            rs->close();
+            if (!existe) {
+                m_error = QStringLiteral("La dirección de entrega %1 no es del %2 %3").arg(id, entidad.toLower(), cveEntidad);
+                return;
+            }
+        }
         conexion.run(QStringLiteral("DELETE FROM Documento_Direccion "
                                     "WHERE Dd_Tabla = ? AND Dd_Documento = ? AND Dd_Entidad = ?"),
                      {tabla, documento, entidad});

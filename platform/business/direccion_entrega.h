@@ -29,7 +29,7 @@ public:
     // Records `id` as the delivery address of the document, replacing what was recorded.
     // An empty id or "0000" means none: what was recorded is removed. Runs inside the
     // caller's transaction. `exito` is false, with the reason in MensajeError(), when the
-    // document is not named or the database refuses.
+    // document is not named, the entity has no address `id`, or the database refuses.
     void Asignar(const QString &tabla, const QString &documento, const QString &entidad,
                  const QString &cveEntidad, const QString &id, bool &exito);
 

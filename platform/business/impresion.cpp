@@ -1,11 +1,13 @@
 #include "platform/business/impresion.h"
 
+#include "platform/business/print/formato.h"
 #include "platform/core/error.h"
 
 namespace qmx44::business {
 
-Impresion::Impresion(std::shared_ptr<services::Sesion> sesion, std::shared_ptr<Bitacora> bitacora)
-    : m_sesion(std::move(sesion)), m_bitacora(std::move(bitacora))
+Impresion::Impresion(std::shared_ptr<services::Sesion> sesion, std::shared_ptr<Bitacora> bitacora,
+                     const QString &carpeta)
+    : m_sesion(std::move(sesion)), m_bitacora(std::move(bitacora)), m_carpeta(carpeta)
 {
     if (!m_sesion || !m_bitacora)
         throw RuntimeError(QStringLiteral("Impresion: falta la sesión"));
@@ -19,7 +21,11 @@ void Impresion::Imprimir(const QString &formato, const QString &folio, const QSt
     Q_UNUSED(elegirImpresora);
     Q_UNUSED(filtro);
     m_sesion->check(QStringLiteral("Impresion.Imprimir"));
-    m_bitacora->registrarImpresion({formato, folio, QString()});
+    const QString archivo = print::imprimirNota(m_sesion->conexion(), formato, folio, m_carpeta);
+    const DocumentoImpreso impreso{formato, folio, archivo};
+    m_bitacora->registrarImpresion(impreso);
+    if (m_bitacora->alImprimir)
+        m_bitacora->alImprimir(impreso);
 }
 
 } // namespace qmx44::business

@@ -1,7 +1,8 @@
 #pragma once
-// Impresion: prints a document by the name of its print format. This version records
-// each request in the host's Bitacora (the file written comes with the print
-// formats); a planned failure of "Impresion.Imprimir" raises a run-time error.
+// Impresion: prints a stored document with a print format of Formato_Impresion (an HTML
+// template by name) into a PDF in the host's output folder, records each print in the
+// host's Bitacora and hands it to the host's hook (the GUI's preview and printing).
+// A planned failure of "Impresion.Imprimir" raises a run-time error.
 #include "platform/business/bitacora.h"
 #include "platform/services/sesion.h"
 
@@ -12,17 +13,25 @@ namespace qmx44::business {
 
 class Impresion {
 public:
-    Impresion(std::shared_ptr<services::Sesion> sesion, std::shared_ptr<Bitacora> bitacora);
+    // `carpeta`: where the PDFs go (the host's output folder); the current folder when empty.
+    Impresion(std::shared_ptr<services::Sesion> sesion, std::shared_ptr<Bitacora> bitacora,
+              const QString &carpeta = {});
 
-    // Prints `folio` with the format `formato`. The other arguments (an output name, the
-    // preview and printer-choice flags, a filter) are accepted as callers pass them;
-    // this version does not use them.
+    // Prints the credit note `folio` with the format `formato` into <carpeta>/NC_<folio>.pdf
+    // and records {formato, folio, file}. A cancelled note carries "CANCELADA" across
+    // every page. The other arguments (an output name, the preview and printer-choice
+    // flags, a filter) are accepted as callers pass them; the host's hook decides about
+    // preview and printer. Throws RuntimeError, recording nothing, for an unknown format
+    // or note or a file that cannot be written.
+    // Drawing the PDF needs a QGuiApplication: hosts without a window system create one on
+    // the "offscreen" platform (QT_QPA_PLATFORM=offscreen); without any, Imprimir throws.
     void Imprimir(const QString &formato, const QString &folio, const QString &salida = {},
                   bool vistaPrevia = false, bool elegirImpresora = false, const QString &filtro = {});
 
 private:
     std::shared_ptr<services::Sesion> m_sesion;
     std::shared_ptr<Bitacora> m_bitacora;
+    QString m_carpeta;
 };
 
 } // namespace qmx44::business

@@ -1,6 +1,7 @@
 #pragma once
 // The main form on a fresh demo database, wired as the component wires it (intake and
 // bonus handlers installed), with a recording message sink and a fixed working date.
+#include <QTemporaryDir>
 #include "bonus/install.h"
 #include "intake/install.h"
 #include "platform/business/bitacora.h"
@@ -29,6 +30,7 @@ struct PantallaDemo {
         // The fresh database owns the connection; the session only borrows it.
         auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
         contexto = std::make_shared<host::PlatformContext>();
+        contexto->outputFolder = salida.path(); // prints never land in the working folder
         contexto->sesion = std::make_shared<services::Sesion>(conexion, usuario);
         contexto->sesion->setMensajes(sink);
         contexto->sesion->setFechaFija(QDate(2024, 7, 15));
@@ -62,6 +64,7 @@ struct PantallaDemo {
     }
 
     FreshDatabase fresh;
+    QTemporaryDir salida;
     std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
     std::shared_ptr<host::PlatformContext> contexto;
     std::unique_ptr<services::Sistema> sistema;

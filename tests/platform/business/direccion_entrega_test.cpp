@@ -95,6 +95,23 @@ TEST_P(DireccionEntregaTest, AsignarIsRolledBackWithTheCallersTransaction)
     EXPECT_EQ(recorded(folio), QString());
 }
 
+// Guards against recording an address the supplier does not have (another supplier's,
+// or a made-up identifier), which the printed note could then not show.
+TEST_P(DireccionEntregaTest, AsignarRefusesAnAddressTheEntityDoesNotHave)
+{
+    const QString tabla = QStringLiteral("NOTA_CREDITO_PROVEEDOR"), prov = QStringLiteral("Proveedor");
+    const QString folio = QStringLiteral("0000000009");
+    bool ok = true;
+    direccion.Asignar(tabla, folio, prov, QStringLiteral("P0004"), QStringLiteral("0002"), ok);  // P0002 has it
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(direccion.MensajeError(), QStringLiteral("La dirección de entrega 0002 no es del proveedor P0004"));
+    direccion.Asignar(tabla, folio, prov, QStringLiteral("P0003"), QStringLiteral("0001"), ok);  // has none
+    EXPECT_FALSE(ok);
+    auto rs = demo.db().query(QStringLiteral("SELECT COUNT(*) AS n FROM Documento_Direccion WHERE Dd_Documento = ?"),
+                              {folio});
+    EXPECT_EQ(rs->field(QStringLiteral("n")).toInt(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, DireccionEntregaTest, ::testing::ValuesIn(test::backends()),
                          test::backendName);
 

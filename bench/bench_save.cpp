@@ -1,0 +1,372 @@
+// Saving a credit note of 5,000 bonused lines through the document object against the
+// raw database work of the same statements. The save: Nuevo, Encabezado, and per line
+// Detalle + the two pending-check statements (built and run on the screen's connection
+// as the screen does) + AgregarDetalle; then Guardar and commit. The raw work: the same
+// two statements and one insert a line, executed directly on Qt Sql in one transaction.
+// Every run starts from the same database (the notes of the previous run are removed,
+// untimed). SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds
+// the URL of a server's administrative database (a scratch database is made and dropped).
+#include "platform/business/nota_credito.h"
+#include "platform/db/connection_string.h"
+#include "platform/db/open.h"
+#include "platform/services/sesion.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+using namespace qmx44;
+
+namespace {
+
+constexpr int Lines = 5000;
+const QString Compra = QStringLiteral("S000000001");
+
+QString producto(int i) { return QStringLiteral("PS%1").arg(i, 6, 10, QLatin1Char('0')); }
+
+struct BenchDb {
+    std::string label;
+    std::shared_ptr<db::Conexion> conexion;
+    db::ConnectionSpec spec;
+    QString rawName;
+    std::function<void()> drop;
+
+    ~BenchDb()
+    {
+        conexion.reset();
+        if (!rawName.isEmpty()) {
+            QSqlDatabase::database(rawName, false).close();
+            QSqlDatabase::removeDatabase(rawName);
+        }
+        if (drop)
+            drop();
+    }
+};
+
+void fill(db::Conexion &c)
+{
+    db::ScopedTransaction t(c);
+    c.run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion) VALUES ('P0001', 'Proveedor')"));
+    const QString linea = QStringLiteral(
+        "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, Mn_Cve_Moneda, "
+        "Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, "
+        "Co_Cantidad_Control_1, Co_Unidad_Control_1, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
+        "Co_Precio_Descontado_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
+        "VALUES (?, ?, '001', 'A01', 'P0001', 'MN', 'AC', ?, 'M', 'NEG', 10, 'PZA', 10, 'PZA', 0.16, 1000, 1000, 160, 1160)");
+    for (int i = 1; i <= Lines; ++i)
+        c.run(linea, {Compra, i, producto(i)});
+    t.commit();
+}
+
+// The statements of the pending check, in the screen's dialect, for line i.
+QString sentenciaNotas(int i)
+{
+    return QStringLiteral("SELECT ISNULL(SUM(Nc_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
+                          "       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, "
+                          "       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
+                          "FROM NOTA_CREDITO_PROVEEDOR WHERE Co_Folio = '") +
+           Compra + QStringLiteral("' AND       Pr_Cve_Producto = '") + producto(i) +
+           QStringLiteral("' AND       Tl_Cve_Talla = 'M' AND       Cl_Cve_Color = 'NEG' AND "
+                          "      Nc_Unidad_1 = 'PZA' AND       Es_Cve_Estado <> 'CA'");
+}
+QString sentenciaCompra(int i)
+{
+    return QStringLiteral("SELECT ISNULL(SUM(Co_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
+                          "       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, "
+                          "       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
+                          "FROM COMPRA WHERE Co_Folio = '") +
+           Compra + QStringLiteral("' AND       Pr_Cve_Producto = '") + producto(i) +
+           QStringLiteral("' AND       Tl_Cve_Talla = 'M' AND       Cl_Cve_Color = 'NEG' AND "
+                          "      Co_Unidad_1 = 'PZA' AND       Es_Cve_Estado <> 'CA'");
+}
+// What the raw run executes: the same texts as the connection sends them.
+QString nativo(const QString &sentencia, db::Backend backend)
+{
+    QString s = sentencia;
+    if (backend != db::Backend::Odbc)
+        s.replace(QLatin1String("ISNULL("), QLatin1String("COALESCE("));
+    return s;
+}
+
+const QString kInsert = QStringLiteral(
+    "INSERT INTO NOTA_CREDITO_PROVEEDOR ("
+    "Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, Mn_Cve_Moneda, "
+    "Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, Al_Cve_Almacen, "
+    "Pv_Cve_Proveedor, Cm_Cve_Comprador, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
+    "Nc_Comentario_Linea, Nc_Cantidad_1, Nc_Unidad_1, Nc_Cantidad_Control_1, Nc_Unidad_Control_1, "
+    "Nc_Cantidad_Control_2, Nc_Unidad_Control_2, Nc_Precio_Lista, Nc_Precio_Descontado, Nc_Descuento_1, "
+    "Nc_Descuento_2, Nc_Impuesto_Factor, Nc_Impuesto_Importe, Nc_Precio_Neto, Nc_Precio_Lista_Importe, "
+    "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro"
+    ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+    "?, ?, ?, ?)");
+
+QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name)
+{
+    QSqlDatabase d;
+    if (spec.backend == db::Backend::Sqlite) {
+        d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        d.setDatabaseName(spec.path);
+        d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        d.setHostName(spec.host);
+        if (spec.port > 0)
+            d.setPort(spec.port);
+        d.setUserName(spec.user);
+        d.setPassword(spec.password);
+        d.setDatabaseName(spec.database);
+    }
+    if (!d.open())
+        throw RuntimeError(QStringLiteral("raw connection: ") + d.lastError().text());
+    return d;
+}
+
+// Back to the state before any note: untimed, between runs.
+void limpiar(BenchDb *b)
+{
+    b->conexion->run(QStringLiteral("DELETE FROM NOTA_CREDITO_PROVEEDOR"));
+    b->conexion->run(QStringLiteral("UPDATE Folio_Contador SET Fc_Ultimo = 0"));
+    if (b->spec.backend == db::Backend::Postgres)
+        b->conexion->run(QStringLiteral("VACUUM ANALYZE NOTA_CREDITO_PROVEEDOR"));
+}
+
+std::unique_ptr<BenchDb> sqliteDb(const QTemporaryDir &dir)
+{
+    auto b = std::make_unique<BenchDb>();
+    b->label = "sqlite";
+    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
+    b->spec = db::parseConnectionString(cs);
+    b->conexion = db::open(cs);
+    fill(*b->conexion);
+    b->rawName = QStringLiteral("bench_save_raw_sqlite");
+    rawDatabase(b->spec, b->rawName);
+    return b;
+}
+
+std::unique_ptr<BenchDb> postgresDb(const QString &adminUrl)
+{
+    auto b = std::make_unique<BenchDb>();
+    b->label = "postgres";
+    const QString name = QStringLiteral("qmx44_bench_save_%1").arg(::getpid());
+    auto admin = std::shared_ptr<db::Conexion>(db::open(adminUrl, db::OpenMode::Raw));
+    admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+    admin->run(QStringLiteral("CREATE DATABASE ") + name);
+    b->drop = [admin, name] {
+        try {
+            admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+        } catch (...) {
+        }
+    };
+    b->spec = db::parseConnectionString(adminUrl);
+    b->spec.database = name;
+    b->conexion = db::open(b->spec.toString());
+    fill(*b->conexion);
+    b->conexion->run(QStringLiteral("ANALYZE"));
+    b->rawName = QStringLiteral("bench_save_raw_postgres");
+    rawDatabase(b->spec, b->rawName);
+    return b;
+}
+
+bool leerPendiente(QSqlQuery &q, double &valor)
+{
+    if (!q.next())
+        return false;
+    valor = q.value(1).toDouble();
+    return true;
+}
+
+// The raw work: per line the two aggregate statements and one prepared insert, all in
+// one transaction, on Qt Sql directly.
+void BM_Raw(benchmark::State &state, BenchDb *b)
+{
+    QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
+    const bool sqlite = b->spec.backend == db::Backend::Sqlite;
+    for (auto _ : state) {
+        if (sqlite ? !QSqlQuery(d).exec(QStringLiteral("BEGIN IMMEDIATE")) : !d.transaction()) {
+            state.SkipWithError("begin failed");
+            return;
+        }
+        QSqlQuery insert(d);
+        insert.prepare(kInsert);
+        const QDate fecha(2024, 8, 15);
+        const QString registro = QStringLiteral("2024-08-15 10:00:00");
+        for (int i = 1; i <= Lines; ++i) {
+            double notado = 0, comprado = 0;
+            QSqlQuery a(d), c(d);
+            a.setForwardOnly(sqlite);
+            c.setForwardOnly(sqlite);
+            if (!a.exec(nativo(sentenciaNotas(i), b->spec.backend)) || !leerPendiente(a, notado) ||
+                !c.exec(nativo(sentenciaCompra(i), b->spec.backend)) || !leerPendiente(c, comprado)) {
+                state.SkipWithError("aggregate failed");
+                return;
+            }
+            benchmark::DoNotOptimize(std::trunc(1.16) > std::trunc(comprado - notado));
+            const QVariantList valores = {QStringLiteral("0000000001"), i, fecha, QStringLiteral("REF"), QString(),
+                                          QStringLiteral("MN"), QStringLiteral("DP"), 1.0, Compra,
+                                          QStringLiteral("001"), QStringLiteral("A01"), QStringLiteral("P0001"),
+                                          QStringLiteral("CM01"), QStringLiteral("AC"), producto(i),
+                                          QStringLiteral("M"), QStringLiteral("NEG"), QStringLiteral("Nota"), 1.0,
+                                          QStringLiteral("PZA"), 1.0, QStringLiteral("PZA"), 0.0, QStringLiteral("KG"),
+                                          1.0, 1.0, 0.0, 0.0, 0.16, 0.16, 1.16, 1.0, 1.0, 1.16, QString(),
+                                          QStringLiteral("ADMIN"), registro};
+            for (int k = 0; k < valores.size(); ++k)
+                insert.bindValue(k, valores[k]);
+            if (!insert.exec()) {
+                state.SkipWithError(insert.lastError().text().toStdString().c_str());
+                return;
+            }
+        }
+        insert.finish();
+        if (sqlite ? !QSqlQuery(d).exec(QStringLiteral("COMMIT")) : !d.commit()) {
+            state.SkipWithError("commit failed");
+            return;
+        }
+        state.PauseTiming();
+        limpiar(b);
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = Lines;
+}
+
+// The save through the document object, with the screen's pending check on the same
+// connection.
+void BM_NotaCredito(benchmark::State &state, BenchDb *b)
+{
+    auto sesion = std::make_shared<services::Sesion>(b->conexion, QStringLiteral("ADMIN"));
+    sesion->setFechaFija(QDate(2024, 8, 15));
+    db::Conexion &c = *b->conexion;
+    for (auto _ : state) {
+        db::ScopedTransaction tx(c);
+        business::NotaCredito nota(sesion);
+        nota.Nuevo();
+        business::EncabezadoNota e;
+        e.fecha = QDate(2024, 8, 15);
+        e.referencia = QStringLiteral("REF");
+        e.moneda = QStringLiteral("MN");
+        e.causa = QStringLiteral("DP");
+        e.tipoCambio = 1;
+        e.compra = Compra;
+        e.sucursal = QStringLiteral("001");
+        e.almacen = QStringLiteral("A01");
+        e.proveedor = QStringLiteral("P0001");
+        e.comprador = QStringLiteral("CM01");
+        nota.Encabezado(e);
+        business::DetalleNota d;
+        for (int i = 1; i <= Lines; ++i) {
+            d.producto = producto(i);
+            d.comentario = QStringLiteral("Nota");
+            d.talla = QStringLiteral("M");
+            d.color = QStringLiteral("NEG");
+            d.cantidad1 = 1;
+            d.unidad1 = QStringLiteral("PZA");
+            d.unidadControl2 = QStringLiteral("KG");
+            d.precioLista = d.precioDescontado = 1;
+            d.impuestoFactor = 0.16;
+            d.impuestoImporte = 0.16;
+            d.precioNeto = d.precioNetoImporte = 1.16;
+            d.importe = 1;
+            nota.Detalle(d);
+            const business::EncabezadoNota leido = nota.Encabezado();
+            const business::DetalleNota linea = nota.Detalle();
+            double notado = 0, comprado = 0;
+            auto a = c.execute(sentenciaNotas(i));
+            if (!a->eof()) {
+                notado = a->field(QStringLiteral("Precio_Neto_Importe")).toDouble();
+                auto q = c.execute(sentenciaCompra(i));
+                if (!q->eof())
+                    comprado = q->field(QStringLiteral("Precio_Neto_Importe")).toDouble();
+            }
+            if (std::trunc(linea.precioNetoImporte) > std::trunc(comprado - notado) || leido.compra != Compra) {
+                state.SkipWithError("pending check refused a line");
+                return;
+            }
+            bool ok = false;
+            nota.AgregarDetalle(ok);
+            if (!ok) {
+                state.SkipWithError(nota.MensajeError().toStdString().c_str());
+                return;
+            }
+        }
+        bool ok = false;
+        nota.Guardar(nota.Encabezado().folio, ok);
+        if (!ok) {
+            state.SkipWithError(nota.MensajeError().toStdString().c_str());
+            return;
+        }
+        tx.commit();
+        state.PauseTiming();
+        limpiar(b);
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = Lines;
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean") {
+                const std::string name = r.benchmark_name();
+                times[name.substr(0, name.find("/iterations:"))] = r.GetAdjustedRealTime();
+            }
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<BenchDb>> dbs;
+    try {
+        dbs.push_back(sqliteDb(dir));
+        QString pg = qEnvironmentVariable("QMX44_BENCH_PG");
+        if (pg.isEmpty())
+            pg = qEnvironmentVariable("QMX44_TEST_PG");
+        if (!pg.isEmpty())
+            dbs.push_back(postgresDb(pg));
+    } catch (const RuntimeError &e) {
+        std::fprintf(stderr, "bench_save: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+
+    for (auto &b : dbs) {
+        benchmark::RegisterBenchmark(("raw_save/" + b->label).c_str(), BM_Raw, b.get())
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
+        benchmark::RegisterBenchmark(("nota_credito_save/" + b->label).c_str(), BM_NotaCredito, b.get())
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
+    }
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (auto &b : dbs) {
+        const auto raw = reporter.times.find("raw_save/" + b->label);
+        const auto nota = reporter.times.find("nota_credito_save/" + b->label);
+        if (raw == reporter.times.end() || nota == reporter.times.end() || raw->second <= 0)
+            continue;
+        std::printf("%-9s save of %d lines through NotaCredito / raw statements = %.2f (target <= 3.00)\n",
+                    b->label.c_str(), Lines, nota->second / raw->second);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

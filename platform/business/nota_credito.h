@@ -1,0 +1,138 @@
+#pragma once
+// NotaCredito: the supplier credit-note document. It numbers a note, stores one row of
+// NOTA_CREDITO_PROVEEDOR per line, applies a note to the supplier's balance and cancels
+// notes — always through the caller's connection and inside the caller's transaction.
+#include "platform/business/nota_credito_registros.h"
+#include "platform/db/connection.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+
+namespace qmx44::services {
+class Sesion;
+}
+
+namespace qmx44::business {
+
+// How a caller saves a note (the caller owns the transaction and rolls it back on any
+// failure; every operation refuses to write when no transaction is open):
+//
+//   Nuevo(); Encabezado(header);            // the header locks the purchase's lines
+//   for each line: Detalle(line); <pending check>; AgregarDetalle(ok);
+//   folio = Encabezado().folio; Guardar(folio, ok); [Aplicar(folio, true, ok)]
+//
+// Folios come from the counter 'NOTA_CREDITO_PROVEEDOR' of Folio_Contador: its prefix
+// (none in a new company) and the number padded with zeros to the counter's width, 10
+// ("0000000004"), the form that folio normalisation gives to what a user types. The
+// folio is drawn when the first line is added; each line is stored as it is added, so
+// the pending check of a later line already counts the earlier ones.
+//
+// Saves on one purchase are serialised: writing a header (or a line of a purchase not
+// locked yet) inside a transaction locks the purchase's lines until that transaction
+// ends (PostgreSQL: SELECT ... FOR UPDATE on its COMPRA rows; SQLite transactions hold
+// the database's write lock from their start, which serialises them already). A pending
+// check run after that sees every note committed before and none can be added until
+// this transaction ends, so two clerks can never together grant more than is pending.
+//
+// Replacing a note: Cancelar(old folio) and then Nuevo ... Guardar on the same object in
+// the same transaction; the new note records the old folio in Nc_Folio_Sustituye.
+//
+// Every operation first asks the session's fault plan under its own name
+// ("NotaCredito.AgregarDetalle", "NotaCredito.Guardar", "NotaCredito.Aplicar",
+// "NotaCredito.Cancelar"): a planned failure reports ok = false with the planned text.
+class NotaCredito {
+public:
+    static constexpr const char *kDocumento = "NOTA_CREDITO_PROVEEDOR";
+    static constexpr const char *kEstadoVigente = "AC";
+    static constexpr const char *kEstadoCancelado = "CA";
+
+    // Writes through `conexion`, the caller's; the session gives the user, the working
+    // date and the fault plan. Without a connection the session's is used.
+    explicit NotaCredito(std::shared_ptr<services::Sesion> sesion);
+    NotaCredito(std::shared_ptr<services::Sesion> sesion, db::Conexion &conexion);
+    ~NotaCredito();
+    NotaCredito(const NotaCredito &) = delete;
+    NotaCredito &operator=(const NotaCredito &) = delete;
+
+    // After a failed operation, why (Spanish, for the user); empty after a success.
+    QString MensajeError() const { return m_mensajeError; }
+
+    // The header: a copy of the document's, its folio filled once a line has been added
+    // (and Nc_Folio_Sustituye when this object cancelled a note first).
+    EncabezadoNota Encabezado() const;
+    // Takes the caller's header (the folio field is the document's and is ignored).
+    // Inside a transaction, locks the lines of the header's purchase; a database failure
+    // of that lock throws RuntimeError.
+    void Encabezado(const EncabezadoNota &encabezado);
+
+    // The current line, as last written (with the folio, line number and derived values
+    // filled in once AgregarDetalle has stored it).
+    DetalleNota Detalle() const { return m_detalle; }
+    void Detalle(const DetalleNota &detalle);
+
+    // Starts an empty document. A folio this object cancelled stays remembered as the
+    // note the next one replaces.
+    void Nuevo();
+
+    // Stores the current line under the note's folio (drawing the folio on the first
+    // line). Refuses a line without product or without a positive bonus, a line that
+    // the header's purchase does not have, and a header without purchase.
+    void AgregarDetalle(bool &ok);
+
+    // Completes the note `folio` (the one drawn for this document): refuses a document
+    // without lines or another folio.
+    void Guardar(const QString &folio, bool &ok);
+
+    // With `aplicar` true: lowers the supplier's balance (Proveedor.Pv_Saldo) by the
+    // note's total with tax (converted through the note's exchange rate when the note is
+    // in the local currency and the supplier is not, or the other way round) and records
+    // the application in Nota_Credito_Aplicacion. Refuses a missing, cancelled or
+    // already applied note and an unknown supplier. With `aplicar` false nothing is done.
+    void Aplicar(const QString &folio, bool aplicar, bool &ok);
+
+    // Marks every row of note `folio` cancelled ("CA") with who and when, and reverses
+    // its application (the balance goes back up, the application is marked cancelled).
+    // Refuses a folio that does not exist or is already cancelled.
+    void Cancelar(const QString &folio, bool &ok);
+
+    // The note's total with tax of the lines added so far.
+    double Total() const { return m_total; }
+
+private:
+    struct LineaCompra {
+        QString unidadControl1;
+        double cantidad1 = 0;
+        double cantidadControl1 = 0;
+    };
+
+    bool entrada(const char *operacion, bool &ok);
+    bool falla(const QString &mensaje, bool &ok);
+    bool requiereTransaccion(bool &ok);
+    void bloquearCompra(const QString &compra);
+    void cargarCompra();
+    bool existeFolio(const QString &folio);
+    void insertarLinea(const DetalleNota &linea);
+    void actualizarEncabezado();
+    QVariant momento() const;
+    double importeSinImpuesto(const DetalleNota &linea) const;
+    QString monedaLocal();
+
+    std::shared_ptr<services::Sesion> m_sesion;
+    db::Conexion &m_conexion;
+    QString m_mensajeError;
+
+    EncabezadoNota m_encabezado;
+    EncabezadoNota m_encabezadoGuardado; // the header the stored rows carry
+    DetalleNota m_detalle;
+    QString m_folio;                     // drawn at the first line
+    QVariant m_registro;                 // when the note was saved (Nc_Fecha_Registro)
+    int m_lineas = 0;
+    double m_total = 0;
+    QString m_folioCancelado;            // the note this object cancelled
+    QString m_compraBloqueada;
+    QString m_compraCargada;
+    QHash<QString, LineaCompra> m_lineasCompra; // purchase line key -> what a note line takes
+};
+
+} // namespace qmx44::business

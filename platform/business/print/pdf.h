@@ -1,0 +1,16 @@
+#pragma once
+// Writes an HTML page (a filled print format) as a PDF file.
+#include <QString>
+
+namespace qmx44::business::print {
+
+// Lays `html` out on letter-size pages (15 mm margins) and writes them to `archivo`,
+// creating its folder; a non-empty `marca` is drawn large and diagonally across every
+// page (e.g. "CANCELADA"). The file appears complete or not at all.
+// Needs a QGuiApplication (fonts); headless programs create one with the "offscreen"
+// platform (QT_QPA_PLATFORM=offscreen). Throws RuntimeError without one, or when the
+// file cannot be written.
+void escribirPdf(const QString &html, const QString &archivo, const QString &titulo = {},
+                 const QString &marca = {});
+
+} // namespace qmx44::business::print

@@ -1,0 +1,238 @@
+// Print formats: the template language, the printed amounts, and credit notes written
+// as PDF (their text read back with pdftotext) on every back-end.
+#include "platform/business/impresion.h"
+#include "platform/business/print/datos_nota.h"
+#include "platform/business/print/formato.h"
+#include "platform/business/print/plantilla.h"
+#include "platform/db/open.h"
+#include "platform/db/schema.h"
+#include "tests/platform/services/services_fixture.h"
+#include "tests/support/test_db.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace qmx44;
+using namespace qmx44::business::print;
+
+namespace {
+
+// ---- the template language ------------------------------------------------------------
+
+struct CasoPlantilla {
+    const char *plantilla;
+    const char *esperado;
+};
+
+class PlantillaTest : public ::testing::TestWithParam<CasoPlantilla> {};
+
+// Guards against unescaped values (a supplier name breaking the page), lost or repeated
+// lines, sections shown on the wrong condition and templates cut at a malformed tag.
+TEST_P(PlantillaTest, FillsTheTemplate)
+{
+    DatosImpresion datos;
+    datos.campos = {{"Nombre", "Ana & <Bo>"}, {"Vacio", ""}, {"Multi", "a\nb"}, {"N", "fuera"}};
+    datos.listas[QStringLiteral("Lineas")] = {{{"N", "1"}}, {{"N", "2"}}};
+    datos.listas[QStringLiteral("Nada")] = {};
+    EXPECT_EQ(llenarPlantilla(QString::fromUtf8(GetParam().plantilla), datos), QString::fromUtf8(GetParam().esperado));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, PlantillaTest,
+    ::testing::Values(CasoPlantilla{"{{Nombre}}", "Ana &amp; &lt;Bo&gt;"},
+                      CasoPlantilla{"<b>{{ Nombre }}</b>", "<b>Ana &amp; &lt;Bo&gt;</b>"},
+                      CasoPlantilla{"[{{Desconocido}}]", "[]"}, CasoPlantilla{"{{Multi}}", "a<br/>b"},
+                      CasoPlantilla{"{{#Lineas}}<{{N}}>{{/Lineas}}", "<1><2>"},
+                      CasoPlantilla{"{{#Lineas}}{{Vacio}}{{Multi}};{{/Lineas}}{{N}}", "a<br/>b;a<br/>b;fuera"},
+                      CasoPlantilla{"{{#Vacio}}x{{/Vacio}}{{^Vacio}}y{{/Vacio}}", "y"},
+                      CasoPlantilla{"{{#Nombre}}x{{/Nombre}}{{^Nombre}}y{{/Nombre}}", "x"},
+                      CasoPlantilla{"{{#Nada}}x{{/Nada}}{{^Nada}}sin líneas{{/Nada}}", "sin líneas"},
+                      CasoPlantilla{"{{#Vacio}}a{{#Vacio}}b{{/Vacio}}c{{/Vacio}}d", "d"},
+                      CasoPlantilla{"{{#Nombre}}a{{^Vacio}}b{{/Vacio}}c{{/Nombre}}", "abc"},
+                      CasoPlantilla{"{{#Nombre}}sin fin", "sin fin"}, CasoPlantilla{"a{{/Nombre}}b", "ab"},
+                      CasoPlantilla{"abierto {{Nombre", "abierto {{Nombre"}));
+
+// Guards against amounts printed without grouping, with a stray minus, or rounded the
+// wrong way; and quantities printed with meaningless zeros.
+TEST(FormatoImpresion, AmountsAndQuantities)
+{
+    EXPECT_EQ(formatoImporte(1234.5), QStringLiteral("1,234.50"));
+    EXPECT_EQ(formatoImporte(0), QStringLiteral("0.00"));
+    EXPECT_EQ(formatoImporte(-0.004), QStringLiteral("0.00"));
+    EXPECT_EQ(formatoImporte(-1234567.891), QStringLiteral("-1,234,567.89"));
+    EXPECT_EQ(formatoImporte(0.125), QStringLiteral("0.13"));
+    EXPECT_EQ(formatoImporte(100), QStringLiteral("100.00"));
+    EXPECT_EQ(formatoCantidad(3), QStringLiteral("3"));
+    EXPECT_EQ(formatoCantidad(2.5), QStringLiteral("2.5"));
+    EXPECT_EQ(formatoCantidad(16.9875), QStringLiteral("16.9875"));
+    EXPECT_EQ(formatoCantidad(12345.000001), QStringLiteral("12,345"));
+}
+
+// Guards against the schema upgrade overwriting a print format the company changed, or
+// leaving a company with the plain one.
+TEST(FormatoPorOmision, TheUpgradeReplacesOnlyThePlainTemplate)
+{
+    for (const bool propio : {false, true}) {
+        SCOPED_TRACE(propio ? "own template" : "plain template");
+        QTemporaryDir dir;
+        auto c = db::open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("v1.sqlite")), db::OpenMode::Raw);
+        db::upgradeSchema(*c, {db::schemaStep(1)});
+        if (propio)
+            c->run(QStringLiteral("UPDATE Formato_Impresion SET Fi_Plantilla = 'propia' WHERE Fi_Nombre = 'NCP_BONIFICACION'"));
+        db::upgradeSchema(*c);
+        const QString plantilla = plantillaFormato(*c, QStringLiteral("NCP_BONIFICACION"));
+        if (propio)
+            EXPECT_EQ(plantilla, QStringLiteral("propia"));
+        else
+            EXPECT_TRUE(plantilla.contains(QStringLiteral("{{#Lineas}}"))) << plantilla.toStdString();
+    }
+}
+
+// ---- printed notes --------------------------------------------------------------------
+
+QString ejecutar(const QString &programa, const QStringList &argumentos)
+{
+    QProcess p;
+    p.start(programa, argumentos);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 falló: %2>").arg(programa, QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The PDF's text with runs of white space made one space.
+QString textoPdf(const QString &archivo)
+{
+    return ejecutar(QStringLiteral("pdftotext"), {archivo, QStringLiteral("-")})
+        .replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+}
+
+int paginasPdf(const QString &archivo)
+{
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                       .match(ejecutar(QStringLiteral("pdfinfo"), {archivo}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+class NotaImpresaTest : public ::testing::TestWithParam<std::string> {
+protected:
+    QString imprimir(const QString &folio, const QString &formato = QStringLiteral("NCP_BONIFICACION"))
+    {
+        return imprimirNota(*db, formato, folio, carpeta.path());
+    }
+
+    std::unique_ptr<db::Conexion> db = test::freshDatabase(GetParam(), /*demo=*/true);
+    QTemporaryDir carpeta;
+};
+
+// Guards against a printed note missing what a credit note must show: company, folio,
+// date, supplier and delivery address, purchase, cause, reference, lines and totals.
+TEST_P(NotaImpresaTest, TheDefaultFormatPrintsACompleteNote)
+{
+    const QString archivo = imprimir(QStringLiteral("0000000001"));
+    EXPECT_EQ(archivo, carpeta.filePath(QStringLiteral("NC_0000000001.pdf")));
+    const QString texto = textoPdf(archivo);
+    for (const char *esperado :
+         {"Distribuidora Textil del Bajío, S.A. de C.V.", "DTB950315MX3", "NOTA DE CRÉDITO", "0000000001",
+          "10/02/2024", "P0002 Calzado Industrial León", "Calzado Industrial de León, S.A. de C.V.",
+          "Calle Nardo 112, entre Jazmín y Azucena", "C.P. 37545", "C000000002", "DP Diferencia en precio",
+          "NCP-4471", "Diferencia de precio en la segunda entrega", "BT-001", "Bota industrial con casquillo", "PAR",
+          "50.00", "150.00", "24.00", "174.00", "CXP01 María Fernanda López Ibarra"}) {
+        EXPECT_TRUE(texto.contains(QString::fromUtf8(esperado))) << esperado << "\n" << texto.toStdString();
+    }
+    EXPECT_FALSE(texto.contains(QStringLiteral("CANCELADA"))) << texto.toStdString();
+    EXPECT_FALSE(texto.contains(QStringLiteral("Sustituye"))) << texto.toStdString();
+}
+
+// Guards against a cancelled note printed as if it were live, and a replacement that
+// does not say which note it replaces.
+TEST_P(NotaImpresaTest, CancelledAndReplacingNotesSaySo)
+{
+    const QString cancelada = textoPdf(imprimir(QStringLiteral("0000000002")));
+    EXPECT_TRUE(cancelada.contains(QStringLiteral("CANCELADA"))) << cancelada.toStdString();
+    EXPECT_TRUE(cancelada.contains(QStringLiteral("Cancelada por ADMIN el 25/03/2024 09:40"))) << cancelada.toStdString();
+
+    db->run(QStringLiteral("UPDATE NOTA_CREDITO_PROVEEDOR SET Nc_Folio_Sustituye = '0000000002' "
+                           "WHERE Nc_Folio = '0000000003'"));
+    const QString sustituta = textoPdf(imprimir(QStringLiteral("0000000003")));
+    EXPECT_TRUE(sustituta.contains(QStringLiteral("Sustituye a la nota: 0000000002"))) << sustituta.toStdString();
+    EXPECT_FALSE(sustituta.contains(QStringLiteral("CANCELADA")));
+}
+
+// Guards against long notes losing lines at page breaks or printing only one page.
+TEST_P(NotaImpresaTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
+{
+    db->begin();
+    for (int i = 1; i <= 150; ++i)
+        db->run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pv_Cve_Proveedor, "
+                               "Pr_Cve_Producto, Nc_Cantidad_1, Nc_Precio_Descontado_Importe, Nc_Impuesto_Importe, "
+                               "Nc_Precio_Neto_Importe) VALUES ('LARGA', ?, 'C000000002', 'P0002', ?, 1, 10, 1.6, 11.6)"),
+                {i, QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))});
+    db->commit();
+    const QString archivo = imprimir(QStringLiteral("LARGA"));
+    EXPECT_GE(paginasPdf(archivo), 3);
+    const QString texto = textoPdf(archivo);
+    for (int i = 1; i <= 150; ++i)
+        ASSERT_TRUE(texto.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0')))) << i << texto.left(3000).toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("1,740.00"))) << texto.toStdString();
+}
+
+// Guards against printing with a format or a note that does not exist going unnoticed,
+// and against a folio that makes the file land outside the output folder.
+TEST_P(NotaImpresaTest, UnknownFormatsAndNotesAreErrorsAndFileNamesStayInTheFolder)
+{
+    auto motivo = [&](const QString &folio, const QString &formato) {
+        try {
+            imprimir(folio, formato);
+        } catch (const RuntimeError &e) {
+            return e.description();
+        }
+        return QStringLiteral("<impreso>");
+    };
+    EXPECT_EQ(motivo(QStringLiteral("0000000001"), QStringLiteral("NO_EXISTE")),
+              QStringLiteral("No existe el formato de impresión \"NO_EXISTE\""));
+    EXPECT_TRUE(motivo(QStringLiteral("0000000001"), QString()).startsWith(QStringLiteral("No se indicó el formato")));
+    EXPECT_EQ(motivo(QStringLiteral("0000000099"), QStringLiteral("NCP_BONIFICACION")),
+              QStringLiteral("No existe la nota de crédito 0000000099"));
+    EXPECT_EQ(nombreArchivoNota(QStringLiteral("../x/ñ 1")), QStringLiteral("NC____x___1.pdf"));
+    EXPECT_TRUE(QDir(carpeta.path()).entryList(QDir::Files).isEmpty());
+}
+
+// Guards against a print not recorded with its file, the host's hook not told, and a
+// failed print (unknown format, planned failure) recorded as printed.
+TEST_P(NotaImpresaTest, ImpresionRecordsEachPrintWithItsFileAndTellsTheHost)
+{
+    test::SesionDemo demo(GetParam());
+    auto bitacora = std::make_shared<business::Bitacora>();
+    std::vector<business::DocumentoImpreso> vistos;
+    bitacora->alImprimir = [&](const business::DocumentoImpreso &d) { vistos.push_back(d); };
+    business::Impresion impresion(demo.sesion, bitacora, carpeta.path());
+    impresion.Imprimir(QStringLiteral("NCP_BONIFICACION"), QStringLiteral("0000000003"), QString(), false, false,
+                       QString());
+    ASSERT_EQ(bitacora->impresos().size(), 1u);
+    const business::DocumentoImpreso &d = bitacora->impresos()[0];
+    EXPECT_EQ(d.formato, QStringLiteral("NCP_BONIFICACION"));
+    EXPECT_EQ(d.folio, QStringLiteral("0000000003"));
+    EXPECT_EQ(d.archivo, carpeta.filePath(QStringLiteral("NC_0000000003.pdf")));
+    EXPECT_TRUE(QFile::exists(d.archivo));
+    ASSERT_EQ(vistos.size(), 1u);
+    EXPECT_EQ(vistos[0].archivo, d.archivo);
+
+    EXPECT_THROW(impresion.Imprimir(QStringLiteral("NO_EXISTE"), QStringLiteral("0000000003")), RuntimeError);
+    demo.sesion->faults().arm(QStringLiteral("Impresion.Imprimir"), QStringLiteral("Sin impresora"));
+    try {
+        impresion.Imprimir(QStringLiteral("NCP_BONIFICACION"), QStringLiteral("0000000003"));
+        ADD_FAILURE() << "printed despite the planned failure";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.description(), QStringLiteral("Sin impresora"));
+    }
+    EXPECT_EQ(bitacora->impresos().size(), 1u);
+    EXPECT_EQ(vistos.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, NotaImpresaTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+} // namespace

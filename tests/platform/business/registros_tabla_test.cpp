@@ -1,0 +1,107 @@
+// Reading a table's rows by key for the record query: names checked against the
+// database's own, the key value bound — on every back-end.
+#include "platform/business/consulta_registro.h"
+#include "platform/business/registros_tabla.h"
+#include "tests/platform/services/services_fixture.h"
+#include "tests/support/test_db.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+
+namespace {
+
+class RegistrosTablaTest : public ::testing::TestWithParam<std::string> {
+protected:
+    std::unique_ptr<db::Conexion> db = test::freshDatabase(GetParam(), /*demo=*/true);
+};
+
+QString texto(const business::RegistrosTabla &r, int fila, const QString &columna)
+{
+    for (int i = 0; i < r.columnas.size(); ++i)
+        if (r.columnas.at(i).compare(columna, Qt::CaseInsensitive) == 0)
+            return r.filas.value(fila).value(i).toString();
+    return QStringLiteral("<sin columna>");
+}
+
+// Guards against names matched only in one spelling, rows of other keys, and columns
+// dropped from the rows shown.
+TEST_P(RegistrosTablaTest, RowsOfTheKeyWithEveryColumn)
+{
+    const auto r = business::leerRegistros(*db, QStringLiteral("proveedor"), QStringLiteral("PV_CVE_PROVEEDOR"),
+                                           QStringLiteral("P0003"));
+    EXPECT_EQ(r.tabla.compare(QStringLiteral("Proveedor"), Qt::CaseInsensitive), 0);
+    ASSERT_EQ(r.filas.size(), 1);
+    EXPECT_EQ(texto(r, 0, QStringLiteral("Pv_Cve_Proveedor")), QStringLiteral("P0003"));
+    EXPECT_EQ(texto(r, 0, QStringLiteral("Es_Cve_Estado")), QStringLiteral("AC"));
+    EXPECT_EQ(texto(r, 0, QStringLiteral("Pv_Saldo")).toDouble(), 17852.4);
+    EXPECT_EQ(texto(r, 0, QStringLiteral("Pv_Descripcion")), QStringLiteral("Textiles O'Farrill"));
+
+    const auto compra = business::leerRegistros(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
+                                                QStringLiteral("C000000002"));
+    EXPECT_EQ(compra.filas.size(), 7);
+    EXPECT_EQ(business::leerRegistros(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
+                                      QStringLiteral("C000000002"), 3)
+                  .filas.size(),
+              3);
+}
+
+// Guards against table or column names (or key values) that reach the statement as
+// SQL: each is refused or matched literally, and nothing is run or changed.
+TEST_P(RegistrosTablaTest, NamesAndValuesCannotCarrySql)
+{
+    auto motivo = [&](const QString &tabla, const QString &columna) {
+        try {
+            business::leerRegistros(*db, tabla, columna, QStringLiteral("P0001"));
+        } catch (const RuntimeError &e) {
+            return e.description();
+        }
+        return QStringLiteral("<aceptado>");
+    };
+    EXPECT_EQ(motivo(QStringLiteral("Proveedor; DROP TABLE COMPRA"), QStringLiteral("Pv_Cve_Proveedor")),
+              QStringLiteral("No existe la tabla Proveedor; DROP TABLE COMPRA"));
+    EXPECT_EQ(motivo(QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor OR 1=1")),
+              QStringLiteral("La tabla Proveedor no tiene la columna Pv_Cve_Proveedor OR 1=1"));
+    EXPECT_EQ(motivo(QStringLiteral("NoHay"), QStringLiteral("x")), QStringLiteral("No existe la tabla NoHay"));
+    EXPECT_EQ(business::leerRegistros(*db, QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor"),
+                                      QStringLiteral("P0003' OR '1'='1"))
+                  .filas.size(),
+              0);
+    auto rs = db->query(QStringLiteral("SELECT COUNT(*) AS n FROM COMPRA"));
+    EXPECT_GT(rs->field(QStringLiteral("n")).toInt(), 0);
+}
+
+// Guards against the record query showing nothing, recording a refused request, or
+// ignoring its planned failure.
+TEST_P(RegistrosTablaTest, ConsultaRegistroHandsTheRowsToTheHostAndRecordsTheRequest)
+{
+    test::SesionDemo demo(GetParam());
+    auto bitacora = std::make_shared<business::Bitacora>();
+    std::vector<business::RegistrosTabla> vistos;
+    bitacora->alConsultar = [&](const business::RegistrosTabla &r) { vistos.push_back(r); };
+    business::ConsultaRegistro consulta(demo.sesion, bitacora);
+    consulta.Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("Nc_Folio"), QStringLiteral("0000000003"),
+                     QString(), QString(), QString(), QString());
+    ASSERT_EQ(bitacora->consultados().size(), 1u);
+    EXPECT_EQ(bitacora->consultados()[0].tabla, QStringLiteral("NOTA_CREDITO_PROVEEDOR"));
+    EXPECT_EQ(bitacora->consultados()[0].columna, QStringLiteral("Nc_Folio"));
+    EXPECT_EQ(bitacora->consultados()[0].valor, QStringLiteral("0000000003"));
+    EXPECT_EQ(bitacora->consultados()[0].filas, 2);
+    ASSERT_EQ(vistos.size(), 1u);
+    EXPECT_EQ(vistos[0].filas.size(), 2);
+    EXPECT_EQ(texto(vistos[0], 1, QStringLiteral("Pr_Cve_Producto")), QStringLiteral("CL-001"));
+
+    EXPECT_THROW(consulta.Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("1=1 OR Nc_Folio"),
+                                  QStringLiteral("x")),
+                 RuntimeError);
+    demo.sesion->faults().arm(QStringLiteral("ConsultaRegistro.Mostrar"), QStringLiteral("Sin permiso"));
+    EXPECT_THROW(consulta.Mostrar(QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor"),
+                                  QStringLiteral("P0001")),
+                 RuntimeError);
+    EXPECT_EQ(bitacora->consultados().size(), 1u);
+    EXPECT_EQ(vistos.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, RegistrosTablaTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Every test program runs with a QGuiApplication on the offscreen platform, made before
+// the first test and removed after the last, as the product's executables do: printing
+// draws PDFs. tests/support/gui_application.cpp registers it in every program
+// (qmx44_add_test adds that source). A program that made its own application keeps it.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace qmx44::test {
+
+class AplicacionGrafica : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (QCoreApplication::instance())
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char nombre[] = "qmx44_test";
+        static char *argv[] = {nombre, nullptr};
+        m_app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+
+} // namespace qmx44::test
