@@ -1,36 +1,168 @@
+// The proration dialog: its model made from its design, the key preview (Escape
+// cancels, F4 accepts, from any control), Down on an option moving on, the two checks
+// on the amount and the proration with its messages.
 #include "bonus/frm_prorrateo.h"
 
+#include "bonus/prorrateo_design.h"
+#include "platform/services/sistema.h"
+#include "platform/services/utilerias.h"
 #include "screen/frm_qmx44.h"
 
 namespace qmx44::bonus {
 
-FrmProrrateo::FrmProrrateo(screen::FrmQMX44 &opener) : m_opener(opener)
+namespace {
+
+const QString Modulo = QStringLiteral("QMX44");
+const QString Atencion = QStringLiteral("Atención");
+
+// The amount fields show four decimals: a typed amount that exceeds the purchase amount
+// by less than half of the last one shown only differs from it by the binary noise of
+// the purchase's sum (100.10 + 200.20 is 300.29999999999995), and is not above it.
+constexpr double MargenImporte = 0.00005;
+
+DestinoProrrateo destinoDe(screen::FrmQMX44 &opener)
 {
-    m_form.setCaption(QStringLiteral("Prorratear"));
-    auto &titulo = m_form.add<controls::TitleBar>(QStringLiteral("Titulo"));
-    titulo.setCaption(QStringLiteral("Prorratear"));
-    for (const char *s : {"showminbutton", "showmaxbutton", "showexitbutton", "adjusticon"})
-        titulo.applySetting(QString::fromLatin1(s), QStringLiteral("NO"));
-    auto &cancelarBoton = m_form.add<controls::Button>(QStringLiteral("cmdCancelar"));
-    cancelarBoton.setCaption(QStringLiteral("Cancelar"));
-    cancelarBoton.Click.connect(QStringLiteral("cmdCancelar_Click()"), [this] { cancelar(); });
-    m_form.KeyUp.connect(QStringLiteral("Form_KeyUp()"), [this](int &key, int &) {
-        if (key == controls::keys::Escape) {
-            key = 0;
-            cancelar();
-        }
-    });
+    return DestinoProrrateo{opener.form(), opener.ssDetalle(), Totales::de(opener.form()), opener.Sistema(),
+                            opener.Utilerias()};
+}
+
+} // namespace
+
+FrmProrrateo::FrmProrrateo(screen::FrmQMX44 &opener) : FrmProrrateo(destinoDe(opener)) {}
+
+FrmProrrateo::FrmProrrateo(const DestinoProrrateo &destino) : m_destino(destino)
+{
+    screen::buildForm(m_form, prorrateoDesign());
+    m_importe = &m_form.get<controls::TextField>(QStringLiteral("txtImporte"));
+    const char *opciones[] = {"Option1", "Option2", "Option3"};
+    for (int i = 0; i < 3; ++i) {
+        const QString nombre = QString::fromLatin1(opciones[i]);
+        m_opciones[i] = &m_form.get<controls::OptionButton>(nombre);
+        m_opciones[i]->KeyDown.connect(nombre + QStringLiteral("_KeyDown()"),
+                                       [this](int &key, int &shift) { Option_KeyDown(key, shift); });
+    }
+    m_form.get<controls::Button>(QStringLiteral("cmdAceptar"))
+        .Click.connect(QStringLiteral("cmdAceptar_Click()"), [this] { cmdAceptar_Click(); });
+    m_form.get<controls::Button>(QStringLiteral("cmdCancelar"))
+        .Click.connect(QStringLiteral("cmdCancelar_Click()"), [this] { cmdCancelar_Click(); });
+    m_form.Load.connect([this] { Form_Load(); });
+    m_form.Activate.connect([this] { Form_Activate(); });
+    m_form.KeyUp.connect([this](int &key, int &shift) { Form_KeyUp(key, shift); });
     m_form.load();
 }
 
 void FrmProrrateo::mostrarModal()
 {
-    m_opener.form().showModal(m_form);
+    m_destino.propietario.showModal(m_form);
 }
 
-void FrmProrrateo::cancelar()
+void FrmProrrateo::unload()
+{
+    m_form.unload();
+}
+
+// ---- events ---------------------------------------------------------------------------------
+
+void FrmProrrateo::Form_Load()
+{
+    m_form.get<controls::ColorScheme>(QStringLiteral("EsquemaColor")).apply();
+}
+
+void FrmProrrateo::Form_Activate()
+{
+    enfocarImporte();
+}
+
+void FrmProrrateo::Form_KeyUp(int &keyCode, int &)
+{
+    // The form sees every key release before its controls: Escape and F4 work from any
+    // control of the dialog.
+    if (keyCode == controls::keys::Escape) {
+        keyCode = 0;
+        cmdCancelar_Click();
+    } else if (keyCode == controls::keys::F4) {
+        keyCode = 0;
+        cmdAceptar_Click();
+    }
+}
+
+void FrmProrrateo::Option_KeyDown(int &keyCode, int &)
+{
+    // Down on an option moves on as Tab does; the key itself is left as it is.
+    if (keyCode == controls::keys::Down)
+        m_destino.utilerias.EnviarTeclas(QStringLiteral("\t"), false);
+}
+
+void FrmProrrateo::cmdCancelar_Click()
 {
     m_form.hide();
+}
+
+void FrmProrrateo::cmdAceptar_Click()
+{
+    const double importe = importeDe(m_importe->value());
+    // A negative amount would take bonuses away from every row: it is as incorrect as 0.
+    if (importe <= 0) {
+        mensaje(QStringLiteral("El importe especificad es incorrecto"), 48, Atencion,
+                QStringLiteral("ERR-ID:7500024"));
+        enfocarImporte();
+        return;
+    }
+    if (importe - ImporteFactura > MargenImporte) {
+        mensaje(QStringLiteral("El importe especificado es mayor al importe de la factura"), 48, Atencion,
+                QStringLiteral("ERR-ID:7500025"));
+        enfocarImporte();
+        return;
+    }
+    if (Prorratear() == ResultadoProrrateo::BaseSinTotal) {
+        // Another basis may carry the amount: the dialog stays open on the chosen one.
+        for (controls::OptionButton *o : m_opciones)
+            if (o->selected())
+                o->setFocus();
+        return;
+    }
+    // Done, or stopped at the unit check: either way the dialog closes.
+    m_form.hide();
+}
+
+// ---- proration ----------------------------------------------------------------------------------
+
+BaseProrrateo FrmProrrateo::baseElegida() const
+{
+    if (m_opciones[0]->selected())
+        return BaseProrrateo::CantidadControl1;
+    if (m_opciones[1]->selected())
+        return BaseProrrateo::CantidadControl2;
+    if (m_opciones[2]->selected())
+        return BaseProrrateo::Importe;
+    return BaseProrrateo::CantidadControl1; // one option is always selected; the first by default
+}
+
+ResultadoProrrateo FrmProrrateo::Prorratear()
+{
+    const ResultadoProrrateo r =
+        prorratear(m_destino.grid, m_destino.totales, baseElegida(), importeDe(m_importe->value()));
+    if (r == ResultadoProrrateo::UnidadDistinta)
+        mensaje(QStringLiteral("La unidad debe ser igual en todos los registros"), 16,
+                QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));
+    else if (r == ResultadoProrrateo::BaseSinTotal)
+        mensaje(QStringLiteral("No se puede prorratear el importe con la base elegida: su suma en los "
+                               "registros no es mayor a cero"),
+                48, Atencion, QString::fromUtf16(IdBaseSinTotal));
+    return r;
+}
+
+// ---- helpers ------------------------------------------------------------------------------------
+
+void FrmProrrateo::mensaje(const QString &texto, int estilo, const QString &titulo, const QString &id)
+{
+    m_destino.sistema.Mensaje(texto, estilo, titulo, m_form.handle(), Modulo, id);
+}
+
+void FrmProrrateo::enfocarImporte()
+{
+    if (m_importe->enabled())
+        m_importe->setFocus();
 }
 
 } // namespace qmx44::bonus

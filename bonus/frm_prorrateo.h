@@ -1,18 +1,40 @@
 #pragma once
-// frmProrrateo, the proration dialog opened by the toolbar's optional command. For now
-// a dialog model that only closes: its title bar, the Cancelar button and Escape hide it.
+// frmProrrateo, the proration dialog opened by the toolbar's optional command: the user
+// types one amount and picks the basis (first or second control quantity, or amount),
+// and the dialog distributes it over every row of the opener's detail grid.
+#include "bonus/bonus_columns.h"
+#include "bonus/prorrateo_logic.h"
 #include "platform/controls/controls.h"
 
+namespace qmx44::services {
+class Sistema;
+class Utilerias;
+}
 namespace qmx44::screen {
 class FrmQMX44;
 }
 
 namespace qmx44::bonus {
 
+// What the dialog works on: the opener's form, grid and totals, and the services.
+struct DestinoProrrateo {
+    controls::Form &propietario;   // the modal owner: the main form
+    controls::Grid &grid;          // ssDetalle
+    Totales totales;
+    services::Sistema &sistema;
+    services::Utilerias &utilerias;
+};
+
 class FrmProrrateo {
 public:
-    // Creates (loads) the dialog over the main form `opener`.
+    // The identifier of the notice that the chosen basis adds up to nothing over the
+    // rows (the coded messages of the screen use 7500001 to 7500026 and 7500034).
+    static constexpr auto IdBaseSinTotal = u"ERR-ID:7500027";
+
+    // Creates (loads) the dialog over the main form `opener`: its grid ssDetalle and its
+    // fields txt_SubTotal, txt_Impuestos and txt_Total.
     explicit FrmProrrateo(screen::FrmQMX44 &opener);
+    explicit FrmProrrateo(const DestinoProrrateo &destino);
     FrmProrrateo(const FrmProrrateo &) = delete;
     FrmProrrateo &operator=(const FrmProrrateo &) = delete;
 
@@ -22,12 +44,29 @@ public:
     controls::Form &form() { return m_form; }
     // Shows the dialog modally over its opener; returns when it has hidden itself.
     void mostrarModal();
-    // What cmdCancelar and Escape do: hide, changing nothing.
-    void cancelar();
+    // Unloads the dialog (the opener does it after the modal display).
+    void unload();
+
+    // The chosen basis: the first selected of Option1, Option2, Option3.
+    BaseProrrateo baseElegida() const;
+    // Distributes the amount of txtImporte over the rows by the chosen basis; a refusal
+    // is told to the user and changes nothing.
+    ResultadoProrrateo Prorratear();
 
 private:
-    screen::FrmQMX44 &m_opener;
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyUp(int &keyCode, int &shift);
+    void Option_KeyDown(int &keyCode, int &shift);
+    void cmdAceptar_Click();
+    void cmdCancelar_Click();
+    void mensaje(const QString &texto, int estilo, const QString &titulo, const QString &id);
+    void enfocarImporte();
+
+    DestinoProrrateo m_destino;
     controls::Form m_form{QStringLiteral("frmProrrateo")};
+    controls::TextField *m_importe = nullptr;
+    controls::OptionButton *m_opciones[3] = {};
 };
 
 } // namespace qmx44::bonus

@@ -1,5 +1,8 @@
+// Connects the bonus layer to the main form: the grid's bonus editing and the toolbar's
+// optional command, which opens the proration dialog.
 #include "bonus/install.h"
 
+#include "bonus/bonus_editing.h"
 #include "bonus/frm_prorrateo.h"
 #include "screen/frm_qmx44.h"
 
@@ -15,6 +18,11 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
     FrmProrrateo dialogo(frm);
     dialogo.ImporteFactura = frm.ImporteCompra;
     dialogo.mostrarModal();
+    dialogo.unload();
+    // The proration rewrote every row and the totals while a cell stayed current, and
+    // moved the grid to its last row without the user entering a cell there: take that
+    // row's share out of the new totals, or the next key typed would add to stale bases.
+    retomarBase(frm.ssDetalle(), Totales::de(frm.form()), frm.BaseSubTotal, frm.BaseImpuestos);
 }
 
 } // namespace
@@ -22,6 +30,9 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
 void install(screen::FrmQMX44 &frm)
 {
     frm.Controles().Opcional.connect([&frm] { Controles_Opcional(frm); });
+    EdicionBonos::conectar(std::make_shared<EdicionBonos>(frm.ssDetalle(), Totales::de(frm.form()),
+                                                          frm.BaseSubTotal, frm.BaseImpuestos,
+                                                          frm.Utilerias()));
 }
 
 } // namespace qmx44::bonus

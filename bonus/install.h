@@ -1,6 +1,7 @@
 #pragma once
-// Connects the bonus layer to the main form: the toolbar's optional command, which opens
-// the proration dialog. The component calls it when it creates the form.
+// Connects the bonus layer to the main form: the detail grid's bonus editing (events 13,
+// 26, 28, 50) and the toolbar's optional command, which opens the proration dialog. The
+// component calls it when it creates the form.
 namespace qmx44::screen {
 class FrmQMX44;
 }

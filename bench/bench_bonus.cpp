@@ -1,0 +1,140 @@
+// Bonus work against the size of the detail grid: one bonus cell edited by the user
+// (events 26, 13, 28, 50 with the totals kept) must cost the same on 10 rows as on
+// 10,000; one proration must grow linearly with the rows. Prints both ratios.
+#include "bonus/bonus_editing.h"
+#include "bonus/prorrateo_logic.h"
+#include "intake/detail_format.h"
+#include "platform/controls/controls.h"
+#include "platform/services/sesion.h"
+#include "platform/services/utilerias.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace qmx44;
+
+namespace {
+
+// The grid with `rows` purchase lines, the three totals and the bonus handlers.
+struct Pantalla {
+    explicit Pantalla(int rows)
+    {
+        intake::configureDetailGrid(grid);
+        for (auto *t : {&sub, &imp, &tot})
+            t->applySetting(QStringLiteral("tipodato"), 6);
+        for (int i = 0; i < rows; ++i) {
+            grid.addRow();
+            grid.column("Pr_Cve_Producto").setValue(QStringLiteral("P%1").arg(i, 6, 10, QLatin1Char('0')));
+            grid.column("Cantidad_Control_1").setValue(1.0 + i % 7);
+            grid.column("Unidad_Control_1").setValue(QStringLiteral("PZA"));
+            grid.column("Precio_Descontado_Importe").setValue(100.0 + i % 13);
+            grid.column("Impuesto_Factor").setValue(i % 2 ? 0.16 : 0.0);
+            grid.column("BON_PORCENTAJE").setValue(0);
+            grid.column("BON_IMPORTE").setValue(0);
+        }
+        edicion = std::make_shared<bonus::EdicionBonos>(grid, bonus::Totales{sub, imp, tot}, baseSub, baseImp,
+                                                        utilerias);
+        bonus::EdicionBonos::conectar(edicion);
+        form.show();
+        // Both grids start from the totals of a large note. Showing an amount costs more
+        // the more digits it has; with equal totals the comparison measures the rows.
+        sub.setValue(130000.125);
+        imp.setValue(10400.01);
+        tot.setValue(140400.135);
+    }
+
+    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
+    services::Utilerias utilerias{sesion};
+    controls::Form form{QStringLiteral("frmQMX44")};
+    controls::Grid &grid = form.add<controls::Grid>(QStringLiteral("ssDetalle"));
+    controls::TextField &sub = form.add<controls::TextField>(QStringLiteral("txt_SubTotal"));
+    controls::TextField &imp = form.add<controls::TextField>(QStringLiteral("txt_Impuestos"));
+    controls::TextField &tot = form.add<controls::TextField>(QStringLiteral("txt_Total"));
+    double baseSub = 0, baseImp = 0;
+    std::shared_ptr<bonus::EdicionBonos> edicion;
+};
+
+// One user edit of a bonus cell: go to it, replace its text, leave it. Rows are visited
+// spread over the whole grid so that a large grid is not kept in cache by luck.
+void BM_EditarCeldaBono(benchmark::State &state)
+{
+    controls::Desktop::reset();
+    Pantalla p(int(state.range(0)));
+    const int columnas[] = {p.grid.columnIndex(QStringLiteral("BON_PORCENTAJE")),
+                            p.grid.columnIndex(QStringLiteral("BON_IMPORTE"))};
+    const QString textos[] = {QStringLiteral("\b12.5"), QStringLiteral("\b7")};
+    const int n = p.grid.rowCount();
+    long i = 0;
+    for (auto _ : state) {
+        const int row = int((i * 7919) % n);
+        p.grid.editCell(row, columnas[i % 2], textos[i % 2]);
+        ++i;
+    }
+    state.SetItemsProcessed(state.iterations());
+    controls::Desktop::reset();
+}
+BENCHMARK(BM_EditarCeldaBono)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// One proration of an amount over every row by the first control quantity.
+void BM_Prorratear(benchmark::State &state)
+{
+    controls::Desktop::reset();
+    Pantalla p(int(state.range(0)));
+    for (auto _ : state) {
+        auto r = bonus::prorratear(p.grid, bonus::Totales{p.sub, p.imp, p.tot},
+                                   bonus::BaseProrrateo::CantidadControl1, 12345.678);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetComplexityN(state.range(0));
+    controls::Desktop::reset();
+}
+BENCHMARK(BM_Prorratear)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Keeps the time per iteration of every run so that the ratios can be printed.
+class Recolector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Iteration) {
+                real[r.benchmark_name()] = r.GetAdjustedRealTime();
+                cpu[r.benchmark_name()] = r.GetAdjustedCPUTime();
+            }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> real, cpu;
+};
+
+// The ratio is judged on CPU time: on a machine shared with other work the wall-clock
+// time of a run also counts the time the process waited for a core.
+void razon(const Recolector &r, const char *que, const std::string &grande, const std::string &chico,
+           double limite)
+{
+    if (!r.cpu.count(grande) || !r.cpu.count(chico) || r.cpu.at(chico) <= 0 || r.real.at(chico) <= 0)
+        return;
+    const double x = r.cpu.at(grande) / r.cpu.at(chico);
+    const double y = r.real.at(grande) / r.real.at(chico);
+    std::printf("%-44s cpu %7.3f  real %7.3f  (target <= %.1f) %s\n", que, x, y, limite,
+                x <= limite ? "ok" : "OVER");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    Recolector reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");
+    razon(reporter, "edit one bonus cell, 10,000 rows / 10 rows", "BM_EditarCeldaBono/10000",
+          "BM_EditarCeldaBono/10", 1.2);
+    razon(reporter, "prorate, 10,000 rows / 1,000 rows", "BM_Prorratear/10000", "BM_Prorratear/1000", 12);
+    benchmark::Shutdown();
+    return 0;
+}

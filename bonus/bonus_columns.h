@@ -1,0 +1,54 @@
+#pragma once
+// What the bonus editing and the proration share: the detail-row columns they read and
+// write, the three total fields of the main form, and how a cell or field value is read
+// as an amount.
+#include "platform/controls/form.h"
+#include "platform/controls/text_field.h"
+
+#include <QString>
+#include <QVariant>
+#include <cmath>
+
+namespace qmx44::bonus {
+
+namespace columnas {
+inline const QString BonPorcentaje = QStringLiteral("BON_PORCENTAJE");
+inline const QString BonImporte = QStringLiteral("BON_IMPORTE");
+inline const QString Base = QStringLiteral("Precio_Descontado_Importe");
+inline const QString ImpuestoFactor = QStringLiteral("Impuesto_Factor");
+} // namespace columnas
+
+// The note's totals on the main form.
+struct Totales {
+    controls::TextField &subTotal;   // txt_SubTotal: sum of BON_IMPORTE
+    controls::TextField &impuestos;  // txt_Impuestos: sum of BON_IMPORTE x Impuesto_Factor
+    controls::TextField &total;      // txt_Total: the two above added
+
+    // The fields of `form` by their names; RuntimeError when one is missing.
+    static Totales de(const controls::Form &form)
+    {
+        return Totales{form.get<controls::TextField>(QStringLiteral("txt_SubTotal")),
+                       form.get<controls::TextField>(QStringLiteral("txt_Impuestos")),
+                       form.get<controls::TextField>(QStringLiteral("txt_Total"))};
+    }
+};
+
+// An amount as the arithmetic takes it: an empty cell, a text that is not a number
+// (a lone point while typing) and anything not finite count as 0, so no total or bonus
+// can become infinite or not-a-number.
+inline double importeDe(const QVariant &valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return 0.0;
+    bool ok = false;
+    const double d = valor.toDouble(&ok);
+    return ok && std::isfinite(d) ? d : 0.0;
+}
+
+// A computed amount kept only when finite (an overflow counts as 0, as above).
+inline double finito(double valor)
+{
+    return std::isfinite(valor) ? valor : 0.0;
+}
+
+} // namespace qmx44::bonus

@@ -1,0 +1,43 @@
+#pragma once
+// The proration routine: distributes one bonus amount over every row of the detail grid
+// in proportion to a basis column, rounding each row to three decimals (half to even),
+// and replaces the rows' bonuses and the note's totals. It shows no message: it says
+// why it changed nothing and the dialog tells the user.
+#include "bonus/bonus_columns.h"
+#include "platform/controls/grid.h"
+
+#include <QString>
+
+namespace qmx44::bonus {
+
+// The basis of distribution, one per option of the dialog.
+enum class BaseProrrateo {
+    CantidadControl1,   // Option1: Cantidad_Control_1, units in Unidad_Control_1 must agree
+    CantidadControl2,   // Option2: Cantidad_Control_2, units in Unidad_Control_2 must agree
+    Importe,            // Option3: Precio_Descontado_Importe, units not compared
+};
+
+struct ColumnasBase {
+    QString base;
+    QString unidad;
+    bool unidadesIguales;
+};
+ColumnasBase columnasDe(BaseProrrateo base);
+
+enum class ResultadoProrrateo {
+    Hecho,            // every row and the three totals were replaced
+    UnidadDistinta,   // a row's unit differs from the first row's: nothing changed
+    BaseSinTotal,     // the basis adds up to 0 or less over all rows (or the amount per
+                      // unit of basis is not a finite number): nothing changed
+};
+
+// Every row's BON_IMPORTE = its basis value x (importe / basis total), rounded to three
+// decimals with a half to the even neighbour; its BON_PORCENTAJE = that amount /
+// Precio_Descontado_Importe x 100 (0 when the latter is 0); the totals are the sums of
+// the new bonuses and of their taxes. No remainder is given to any row, so the subtotal
+// may differ from `importe` by the rounding. Leaves the grid on its last row, where a
+// walk over all rows ends. Empty basis cells count as 0. Linear in the rows.
+ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, BaseProrrateo base,
+                              double importe);
+
+} // namespace qmx44::bonus

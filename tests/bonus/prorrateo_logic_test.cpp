@@ -1,0 +1,172 @@
+// The proration routine on the detail grid: shares by each basis, rounding of every row
+// with no remainder redistributed, percent per row, totals replaced, and the refusals
+// (units that differ, a basis without total) leaving every row and total untouched.
+#include "bonus/prorrateo_logic.h"
+#include "tests/bonus/bonus_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qmx44;
+using qmx44::bonus::BaseProrrateo;
+using qmx44::bonus::ResultadoProrrateo;
+using qmx44::test::Linea;
+
+namespace {
+
+const QString Pct = QStringLiteral("BON_PORCENTAJE");
+const QString Imp = QStringLiteral("BON_IMPORTE");
+
+struct Caso {
+    const char *nombre;
+    std::vector<Linea> lineas;
+    BaseProrrateo base;
+    double importe;
+    std::vector<double> importes;   // expected BON_IMPORTE per row
+    std::vector<double> porcentajes; // expected BON_PORCENTAJE per row
+    double sub, imp;
+};
+void PrintTo(const Caso &c, std::ostream *os) { *os << c.nombre; }
+
+Linea control1(double q, double base = 100, const char *unidad = "PZA")
+{
+    return Linea{.base = base, .factor = 0, .control1 = q, .unidad1 = QString::fromLatin1(unidad)};
+}
+
+class bonusProrrateo : public ::testing::TestWithParam<Caso> {
+protected:
+    test::FormaBonos f;
+};
+
+} // namespace
+
+// Guards the arithmetic of each basis: shares, rounding per row, percents and totals.
+TEST_P(bonusProrrateo, DistributesTheAmount)
+{
+    const Caso &c = GetParam();
+    for (const Linea &l : c.lineas)
+        f.agregar(l);
+    // Bonuses and totals standing before are overwritten.
+    f.grid.setCellValue(0, f.col(Imp), 999.0);
+    f.subTotal.setValue(12345.0);
+    ASSERT_EQ(ResultadoProrrateo::Hecho, bonus::prorratear(f.grid, f.totales(), c.base, c.importe));
+    for (std::size_t i = 0; i < c.importes.size(); ++i) {
+        EXPECT_EQ(c.importes[i], f.numero(int(i), Imp)) << "row " << i;
+        EXPECT_DOUBLE_EQ(c.porcentajes[i], f.numero(int(i), Pct)) << "row " << i;
+    }
+    EXPECT_DOUBLE_EQ(c.sub, f.sub());
+    EXPECT_DOUBLE_EQ(c.imp, f.imp());
+    EXPECT_DOUBLE_EQ(c.sub + c.imp, f.tot());
+    EXPECT_EQ(int(c.lineas.size()) - 1, f.grid.currentRow());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, bonusProrrateo,
+    ::testing::Values(
+        Caso{"100 over three equal rows leaves 0.001 undistributed",
+             {control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 100,
+             {33.333, 33.333, 33.333}, {33.333, 33.333, 33.333}, 99.999, 0},
+        Caso{"10 by quantities 1, 3, 6",
+             {control1(1, 50), control1(3, 60), control1(6, 120)}, BaseProrrateo::CantidadControl1, 10,
+             {1, 3, 6}, {2, 5, 5}, 10, 0},
+        Caso{"by amount with taxes",
+             {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
+             BaseProrrateo::Importe, 30, {10, 20}, {10, 10}, 30, 1.6},
+        Caso{"a row without base gets its share and percent 0",
+             {control1(1, 0), control1(1, 100)}, BaseProrrateo::CantidadControl1, 20,
+             {10, 10}, {0, 10}, 20, 0},
+        Caso{"a row whose basis is 0 gets 0",
+             {control1(0, 100), control1(2, 100)}, BaseProrrateo::CantidadControl1, 20,
+             {0, 20}, {0, 20}, 20, 0},
+        Caso{"true halves go to the even neighbour: 8.25 / 4 = 2.0625",
+             {control1(1), control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 8.25,
+             {2.062, 2.062, 2.062, 2.062}, {2.062, 2.062, 2.062, 2.062}, 8.248, 0},
+        Caso{"8.75 / 4 = 2.1875 goes up to the even 2.188",
+             {control1(1), control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 8.75,
+             {2.188, 2.188, 2.188, 2.188}, {2.188, 2.188, 2.188, 2.188}, 8.752, 0},
+        Caso{"second control quantity, its own units",
+             {Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "KG", .control2 = 1},
+              Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "PZA", .control2 = 3}},
+             BaseProrrateo::CantidadControl2, 40, {10, 30}, {10, 30}, 40, 0},
+        Caso{"by amount ignores units",
+             {Linea{.base = 100, .factor = 0, .unidad1 = "KG", .unidad2 = "KG", .unidadCompra = "KG"},
+              Linea{.base = 300, .factor = 0, .unidad1 = "PZA", .unidad2 = "PZA", .unidadCompra = "PZA"}},
+             BaseProrrateo::Importe, 10, {2.5, 7.5}, {2.5, 2.5}, 10, 0}));
+
+namespace {
+struct Rechazo {
+    const char *nombre;
+    std::vector<Linea> lineas;
+    BaseProrrateo base;
+    double importe;
+    ResultadoProrrateo resultado;
+};
+void PrintTo(const Rechazo &c, std::ostream *os) { *os << c.nombre; }
+class bonusProrrateoRechazo : public ::testing::TestWithParam<Rechazo> {
+protected:
+    test::FormaBonos f;
+};
+} // namespace
+
+// Guards "nothing changed" on every refusal: no row's bonus and no total moves, even
+// when the offending row comes last.
+TEST_P(bonusProrrateoRechazo, ChangesNothing)
+{
+    const Rechazo &c = GetParam();
+    for (const Linea &l : c.lineas)
+        f.agregar(l);
+    for (int i = 0; i < f.grid.rowCount(); ++i) {
+        f.grid.setCellValue(i, f.col(Imp), 1.5 * (i + 1));
+        f.grid.setCellValue(i, f.col(Pct), 7.0);
+    }
+    f.subTotal.setValue(4.5);
+    f.impuestos.setValue(0.25);
+    f.total.setValue(4.75);
+    EXPECT_EQ(c.resultado, bonus::prorratear(f.grid, f.totales(), c.base, c.importe));
+    for (int i = 0; i < f.grid.rowCount(); ++i) {
+        EXPECT_EQ(1.5 * (i + 1), f.numero(i, Imp)) << "row " << i;
+        EXPECT_EQ(7.0, f.numero(i, Pct)) << "row " << i;
+    }
+    EXPECT_EQ(4.5, f.sub());
+    EXPECT_EQ(0.25, f.imp());
+    EXPECT_EQ(4.75, f.tot());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, bonusProrrateoRechazo,
+    ::testing::Values(
+        Rechazo{"first control units differ on the last row",
+                {control1(1), control1(1), control1(1, 100, "KG")}, BaseProrrateo::CantidadControl1, 10,
+                ResultadoProrrateo::UnidadDistinta},
+        Rechazo{"units compared exactly: case counts",
+                {control1(1, 100, "pza"), control1(1, 100, "PZA")}, BaseProrrateo::CantidadControl1, 10,
+                ResultadoProrrateo::UnidadDistinta},
+        Rechazo{"second control units differ",
+                {Linea{.unidad2 = "PZA"}, Linea{.unidad2 = "CJA"}}, BaseProrrateo::CantidadControl2, 10,
+                ResultadoProrrateo::UnidadDistinta},
+        Rechazo{"basis adds up to 0",
+                {control1(0), control1(0)}, BaseProrrateo::CantidadControl1, 10,
+                ResultadoProrrateo::BaseSinTotal},
+        Rechazo{"amount basis adds up to 0",
+                {Linea{.base = 0}, Linea{.base = 0}}, BaseProrrateo::Importe, 10,
+                ResultadoProrrateo::BaseSinTotal},
+        Rechazo{"basis adds up to less than 0",
+                {control1(2), control1(-3)}, BaseProrrateo::CantidadControl1, 10,
+                ResultadoProrrateo::BaseSinTotal},
+        Rechazo{"a share would overflow",
+                {control1(1e308), control1(-1e308), control1(1e-300)}, BaseProrrateo::CantidadControl1, 10,
+                ResultadoProrrateo::BaseSinTotal}));
+
+// Guards the factor being formed once from the basis total: 1 over 3 + 7 rows is shared
+// 0.3 / 0.7 with no drift, and the unit column of option 3 is read but not compared.
+TEST(bonusProrrateoUnidades, AmountBasisReadsButDoesNotCompareUnits)
+{
+    test::FormaBonos f;
+    f.agregar(Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"});
+    f.agregar(Linea{.base = 7, .factor = 0, .unidadCompra = "KG"});
+    ASSERT_EQ(ResultadoProrrateo::Hecho, bonus::prorratear(f.grid, f.totales(), BaseProrrateo::Importe, 1));
+    EXPECT_EQ(0.3, f.numero(0, Imp));
+    EXPECT_EQ(0.7, f.numero(1, Imp));
+    EXPECT_EQ(1.0, f.sub());
+}
