@@ -1,6 +1,7 @@
 #include "component/publico.h"
 
 #include "bonus/install.h"
+#include "document/install.h"
 #include "intake/install.h"
 #include "platform/core/error.h"
 
@@ -39,6 +40,7 @@ screen::FrmQMX44 &Publico::pantalla()
     // Every layer's handlers are in place before the form loads.
     intake::install(*nueva);
     bonus::install(*nueva);
+    document::install(*nueva);
     nueva->load();
     m_pantalla = std::move(nueva);
     return *m_pantalla;

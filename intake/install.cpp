@@ -1,7 +1,9 @@
 #include "intake/install.h"
 
 #include "intake/branch_warehouse.h"
+#include "intake/compra.h"
 #include "intake/detail_format.h"
+#include "intake/proveedor.h"
 #include "screen/frm_qmx44.h"
 
 namespace qmx44::intake {
@@ -10,6 +12,8 @@ void install(screen::FrmQMX44 &frm)
 {
     configureDetailGrid(frm.ssDetalle());
     installBranchWarehouse(frm);
+    installProveedor(frm);
+    installCompra(frm);
 }
 
 } // namespace qmx44::intake
