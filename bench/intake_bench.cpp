@@ -1,0 +1,266 @@
+// The purchase intake against the raw database work of its statement: a purchase of
+// 10,000 lines in 10,000 groups is read by ConsultaCompra and filled into the detail
+// grid by LlenarDetalle, and compared with executing the same statement directly on Qt
+// Sql and reading every column of every row. Also reports the filled grid's memory per
+// row. SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the
+// URL of a server's administrative database (a scratch database is made and dropped).
+#include "intake/consulta_compra.h"
+#include "intake/detail_format.h"
+#include "platform/controls/form.h"
+#include "platform/controls/grid.h"
+#include "platform/db/connection_string.h"
+#include "platform/db/open.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <malloc.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+using namespace qmx44;
+
+namespace {
+
+constexpr int Lines = 10000;
+const QString Folio = QStringLiteral("B000000001");
+
+// One back-end's database holding the big purchase (plus two small ones beside it).
+struct BenchDb {
+    std::string label;
+    std::unique_ptr<db::Conexion> conexion;
+    db::ConnectionSpec spec;
+    QString rawName;                      // the raw Qt Sql connection on the same database
+    std::function<void()> drop;           // removes the database at the end
+
+    ~BenchDb()
+    {
+        conexion.reset();
+        if (!rawName.isEmpty()) {
+            QSqlDatabase::database(rawName, false).close();
+            QSqlDatabase::removeDatabase(rawName);
+        }
+        if (drop)
+            drop();
+    }
+};
+
+void fill(db::Conexion &c)
+{
+    db::ScopedTransaction t(c);
+    const QString producto = QStringLiteral(
+        "INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, Pr_Unidad_Costo) VALUES (?, ?, ?, ?)");
+    const QString linea = QStringLiteral(
+        "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
+        "Cm_Cve_Comprador, Mn_Cve_Moneda, Co_Tipo_Cambio, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
+        "Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, "
+        "Co_Cantidad_Control_2, Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
+        "Co_Precio_Descontado_Importe, Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
+        "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, ?, ?, ?, 'PZA', ?, 'PZA', ?, 'KG', 0.16, ?, ?, ?, ?, ?)");
+    for (int i = 1; i <= Lines; ++i) {
+        const QString clave = QStringLiteral("PB%1").arg(i, 6, 10, QLatin1Char('0'));
+        c.run(producto, {clave, QStringLiteral("Producto de prueba para el volumen %1").arg(i),
+                         QStringLiteral("PT"), QStringLiteral("PZA")});
+    }
+    auto addLines = [&](const QString &folio, int count) {
+        for (int i = 1; i <= count; ++i) {
+            const QString clave = QStringLiteral("PB%1").arg(i, 6, 10, QLatin1Char('0'));
+            const double qty = 1 + i % 37, importe = qty * 12.75, global = importe * 0.05;
+            c.run(linea, {folio, i, clave, QStringLiteral("M"), QStringLiteral("NEG"), qty, qty, qty * 0.3,
+                          importe, importe, global, (importe - global) * 0.16, (importe - global) * 1.16});
+        }
+    };
+    addLines(Folio, Lines);
+    addLines(QStringLiteral("B000000002"), 50);
+    addLines(QStringLiteral("B000000003"), 50);
+    t.commit();
+}
+
+QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name)
+{
+    QSqlDatabase d;
+    if (spec.backend == db::Backend::Sqlite) {
+        d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        d.setDatabaseName(spec.path);
+    } else {
+        d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        d.setHostName(spec.host);
+        if (spec.port > 0)
+            d.setPort(spec.port);
+        d.setUserName(spec.user);
+        d.setPassword(spec.password);
+        d.setDatabaseName(spec.database);
+    }
+    if (!d.open())
+        throw RuntimeError(QStringLiteral("raw connection: ") + d.lastError().text());
+    return d;
+}
+
+std::unique_ptr<BenchDb> sqliteDb(const QTemporaryDir &dir)
+{
+    auto b = std::make_unique<BenchDb>();
+    b->label = "sqlite";
+    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
+    b->spec = db::parseConnectionString(cs);
+    b->conexion = db::open(cs);
+    fill(*b->conexion);
+    b->rawName = QStringLiteral("bench_raw_sqlite");
+    rawDatabase(b->spec, b->rawName);
+    return b;
+}
+
+std::unique_ptr<BenchDb> postgresDb(const QString &adminUrl)
+{
+    auto b = std::make_unique<BenchDb>();
+    b->label = "postgres";
+    const QString name = QStringLiteral("qmx44_bench_%1").arg(::getpid());
+    auto admin = std::shared_ptr<db::Conexion>(db::open(adminUrl, db::OpenMode::Raw));
+    admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+    admin->run(QStringLiteral("CREATE DATABASE ") + name);
+    b->drop = [admin, name] {
+        try {
+            admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+        } catch (...) {
+        }
+    };
+    b->spec = db::parseConnectionString(adminUrl);
+    b->spec.database = name;
+    b->conexion = db::open(b->spec.toString());
+    fill(*b->conexion);
+    b->conexion->run(QStringLiteral("ANALYZE"));
+    b->rawName = QStringLiteral("bench_raw_postgres");
+    rawDatabase(b->spec, b->rawName);
+    return b;
+}
+
+// The raw work: the same statement on Qt Sql, every column of every row read. Results
+// are read the way the connection reads them on that back-end (forward-only on SQLite,
+// whole on PostgreSQL).
+void BM_RawStatement(benchmark::State &state, BenchDb *b)
+{
+    const QString sql = intake::consultaCompraSql(Folio);
+    QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        QSqlQuery q(d);
+        q.setForwardOnly(b->spec.backend == db::Backend::Sqlite);
+        if (!q.exec(sql)) {
+            state.SkipWithError(q.lastError().text().toStdString().c_str());
+            return;
+        }
+        const int columns = q.record().count();
+        rows = 0;
+        while (q.next()) {
+            for (int i = 0; i < columns; ++i)
+                benchmark::DoNotOptimize(q.value(i));
+            ++rows;
+        }
+    }
+    state.counters["rows"] = double(rows);
+}
+
+// The intake: ConsultaCompra on the screen's connection, LlenarDetalle into the grid.
+void BM_Intake(benchmark::State &state, BenchDb *b)
+{
+    controls::Form form(QStringLiteral("frmBench"));
+    controls::Grid &grid = form.add<controls::Grid>(QStringLiteral("ssDetalle"));
+    intake::configureDetailGrid(grid);
+    double importe = 0;
+    for (auto _ : state) {
+        importe = 0;
+        auto rs = intake::ConsultaCompra(*b->conexion, Folio);
+        intake::LlenarDetalle(rs, grid, importe);
+        benchmark::DoNotOptimize(importe);
+    }
+    state.counters["rows"] = grid.rowCount();
+
+    // The filled grid's heap per row: an empty grid, then one fill, measured by the
+    // allocator (cells, shared short texts and the long texts they hold).
+    grid.removeAll();
+    malloc_trim(0);
+    const std::size_t before = mallinfo2().uordblks;
+    {
+        auto rs = intake::ConsultaCompra(*b->conexion, Folio);
+        importe = 0;
+        intake::LlenarDetalle(rs, grid, importe);
+    }
+    const std::size_t after = mallinfo2().uordblks;
+    state.counters["grid_bytes_per_row"] = grid.rowCount() ? double(after - before) / grid.rowCount() : 0;
+}
+
+// Collects the mean time of each run to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs) {
+            // One figure per benchmark: its run, or the mean of its repetitions.
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "mean")
+                continue;
+            const std::string name = r.run_name.str();
+            times[name] = r.GetAdjustedRealTime();
+            cpu[name] = r.GetAdjustedCPUTime();
+            auto it = r.counters.find("grid_bytes_per_row");
+            if (it != r.counters.end())
+                bytes[name] = it->second.value;
+        }
+    }
+    std::map<std::string, double> times, cpu, bytes;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<BenchDb>> dbs;
+    try {
+        dbs.push_back(sqliteDb(dir));
+        QString pg = qEnvironmentVariable("QMX44_BENCH_PG");
+        if (pg.isEmpty())
+            pg = qEnvironmentVariable("QMX44_TEST_PG");
+        if (!pg.isEmpty())
+            dbs.push_back(postgresDb(pg));
+    } catch (const RuntimeError &e) {
+        std::fprintf(stderr, "bench_intake: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+
+    for (auto &b : dbs) {
+        benchmark::RegisterBenchmark(("raw_statement/" + b->label).c_str(), BM_RawStatement, b.get())
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("intake/" + b->label).c_str(), BM_Intake, b.get())
+            ->Unit(benchmark::kMillisecond);
+    }
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    // Wall time is what a user waits for; CPU time is steadier on a shared machine (and
+    // leaves out the server's share on PostgreSQL).
+    for (auto &b : dbs) {
+        const std::string raw = "raw_statement/" + b->label, intake = "intake/" + b->label;
+        if (!reporter.times.count(raw) || !reporter.times.count(intake) || reporter.times[raw] <= 0)
+            continue;
+        std::printf("%-9s intake / raw statement: %.2f wall, %.2f cpu (target <= 1.50); "
+                    "grid %.0f bytes/row (target <= 2048)\n",
+                    b->label.c_str(), reporter.times[intake] / reporter.times[raw],
+                    reporter.cpu[intake] / reporter.cpu[raw], reporter.bytes[intake]);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,123 @@
+// The purchase intake and the reset of the purchase field.
+#include "intake/compra.h"
+
+#include "intake/consulta_compra.h"
+#include "intake/mensajes.h"
+#include "intake/proveedor.h"
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::intake {
+
+namespace {
+
+const QString Orvalis = QStringLiteral("Orvalis");
+const QString Atencion = QStringLiteral("Atención");
+const QString SaltoDoble = QStringLiteral("\r\n\r\n");
+const QString Consulte = QStringLiteral("para mayor información consulte al administrador del sistema");
+
+QString columna(db::RecordSet &rs, const char *nombre)
+{
+    return rs.field(QString::fromLatin1(nombre)).toString();
+}
+
+} // namespace
+
+QString textoRestriccionSucursal(const QString &sucursal)
+{
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ")
+        + sucursal + SaltoDoble + Consulte;
+}
+
+QString textoRestriccionAlmacen(const QString &almacen)
+{
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ")
+        + almacen + SaltoDoble + Consulte;
+}
+
+void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
+{
+    controls::TextField &folio = frm.txt_Co_Folio();
+    if (folio.text().isEmpty())
+        return;
+
+    // The folio as the purchase table keys it stays in the field (a different text
+    // clears the form through the field's Change).
+    folio.setText(frm.Utilerias().FormatearFolio(folio.text()));
+    folio.selectAll();
+
+    auto rs = ConsultaCompra(frm, folio.text());
+    if (rs->eof()) {
+        mensaje(frm, QStringLiteral("No existe la compra proporcionada"), EstiloInformacion, Orvalis,
+                QStringLiteral("ERR-ID:7500016"));
+        rs->close();
+        return;
+    }
+
+    controls::TextField &sucursal = frm.campo(QStringLiteral("txt_Sc_Cve_Sucursal"));
+    controls::TextField &almacen = frm.campo(QStringLiteral("txt_Al_Cve_Almacen"));
+    if (!frm.Sistema().Sucursal().isEmpty() && columna(*rs, "Sc_Cve_Sucursal") != sucursal.text()) {
+        mensaje(frm, textoRestriccionSucursal(sucursal.text()), EstiloAviso, Atencion,
+                QStringLiteral("ERR-ID:7500017"));
+        rs.reset();
+        frm.txtFolio().selectAll();
+        return;
+    }
+    if (!frm.Sistema().Almacen().isEmpty() && columna(*rs, "Al_Cve_Almacen") != almacen.text()) {
+        mensaje(frm, textoRestriccionAlmacen(almacen.text()), EstiloAviso, Atencion,
+                QStringLiteral("ERR-ID:7500018"));
+        rs.reset();
+        frm.txtFolio().selectAll();
+        return;
+    }
+    if (columna(*rs, "Es_Cve_Estado") == QLatin1String("CA")) {
+        mensaje(frm, QStringLiteral("La compra se encuentra cancelada"), EstiloAviso, Atencion,
+                QStringLiteral("ERR-ID:7500019"));
+        rs->close();
+        return;
+    }
+
+    // The header, read from the first group (every line carries the same header).
+    const QString moneda = columna(*rs, "Mn_Cve_Moneda");
+    sucursal.setText(columna(*rs, "Sc_Cve_Sucursal"));
+    almacen.setText(columna(*rs, "Al_Cve_Almacen"));
+    frm.campo(QStringLiteral("txt_Pv_Cve_Proveedor")).setText(columna(*rs, "Pv_Cve_Proveedor"));
+    txt_Pv_Cve_Proveedor_Enter(frm);
+    frm.campo(QStringLiteral("txt_Cm_Cve_Comprador")).setText(columna(*rs, "Cm_Cve_Comprador"));
+    frm.campo(QStringLiteral("txt_Mn_Cve_Moneda")).setText(moneda);
+
+    // The rate of the note's date, not the one stored on the purchase. It is typed only
+    // for a foreign currency, and only by a user whose rate is not fixed by CHTC01.
+    controls::TextField &tipoCambio = frm.campo(QStringLiteral("txt_Nc_Tipo_Cambio"));
+    tipoCambio.setValue(frm.Utilerias().TipoCambio(moneda, frm.dpFecha().value()));
+    tipoCambio.setEnabled(frm.campo(QStringLiteral("txt_Mn_Cve_Moneda")).text() != frm.MonedaLocal
+                          && !frm.DerechoTipoCambio);
+
+    // The grid is rebuilt from scratch with every bonus 0, so the purchase amount and the
+    // note's totals start again with it: the same folio confirmed twice (no Change in
+    // between) must neither count the lines twice nor keep totals of bonuses now gone.
+    frm.ImporteCompra = 0;
+    for (const char *total : {"txt_SubTotal", "txt_Impuestos", "txt_Total"})
+        frm.campo(QString::fromLatin1(total)).setValue(0.0);
+    LlenarDetalle(frm, rs);
+
+    frm.Utilerias().EnviarTeclas(QStringLiteral("\t"), false);
+}
+
+void txt_Co_Folio_Change(screen::FrmQMX44 &frm)
+{
+    frm.Utilerias().LimpiarControles(frm.form(), 1);
+    frm.campo(QStringLiteral("txt_Nc_Referencia")).setText(QString());
+    frm.campo(QStringLiteral("txt_Comentario")).setText(QString());
+    frm.ssDetalle().removeAll();
+    frm.IdDireccion.clear();
+    frm.ImporteCompra = 0;
+}
+
+void installCompra(screen::FrmQMX44 &frm)
+{
+    controls::TextField &folio = frm.txt_Co_Folio();
+    folio.Enter.connect(QStringLiteral("txt_Co_Folio_Enter()"), [&frm] { txt_Co_Folio_Enter(frm); });
+    folio.Change.connect(QStringLiteral("txt_Co_Folio_Change()"), [&frm] { txt_Co_Folio_Change(frm); });
+}
+
+} // namespace qmx44::intake

@@ -1,0 +1,48 @@
+// The delivery-address line of a supplier's address.
+#include "intake/direccion_entrega.h"
+
+#include "intake/mensajes.h"
+#include "platform/core/error.h"
+#include "platform/db/sql_text.h"
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::intake {
+
+QString direccionEntregaSql(const QString &idDireccion, const QString &proveedor)
+{
+    return QStringLiteral("SELECT ")
+        + QStringLiteral("   CASE De_Direccion_1 WHEN '' THEN ")
+        + QStringLiteral("       De_Calle + ' ' + De_Numero_Interior + ' ' + De_Numero_Exterior +' '+ De_Cruzamiento_1 +' ' + De_Cruzamiento_2 ")
+        + QStringLiteral("   ELSE De_Direccion_1 END AS Domicilio ")
+        + QStringLiteral("FROM Direccion_Entrega ")
+        + QStringLiteral("WHERE De_Tabla = 'PROVEEDOR' AND ")
+        + QStringLiteral("   De_Documento = '") + db::quoted(proveedor) + QStringLiteral("' AND ")
+        + QStringLiteral("   De_ID = '") + db::quoted(idDireccion) + QStringLiteral("' ");
+}
+
+QString consultarDireccionEntrega(db::Conexion &conexion, const QString &idDireccion,
+                                  const QString &proveedor)
+{
+    QString domicilio;
+    auto rs = conexion.execute(direccionEntregaSql(idDireccion, proveedor));
+    if (!rs->eof()) {
+        // A null line, or a null part (which makes the joined text null), reads as
+        // the empty text: the caller always gets a text.
+        domicilio = rs->field(QStringLiteral("Domicilio")).toString();
+    }
+    rs->close();
+    return domicilio;
+}
+
+QString Direccion_Entrega(screen::FrmQMX44 &frm, const QString &idDireccion, const QString &proveedor)
+{
+    try {
+        return consultarDireccionEntrega(frm.Sistema().Conexion(), idDireccion, proveedor);
+    } catch (const std::exception &e) {
+        mensaje(frm, describe(e), EstiloError, QStringLiteral("Direccion_Entrega()"),
+                QStringLiteral("ERR-ID:7500023"));
+        return QString();
+    }
+}
+
+} // namespace qmx44::intake

@@ -1,0 +1,250 @@
+// ConsultaCompra and LlenarDetalle on every back-end: how purchase lines group, what
+// each grid cell receives, the purchase amount, and folios that carry quotes.
+#include "intake/consulta_compra.h"
+#include "intake/detail_format.h"
+#include "platform/controls/form.h"
+#include "tests/support/test_db.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qmx44;
+
+namespace {
+
+// One purchase line; the defaults make lines of one group.
+struct Linea {
+    QString producto = QStringLiteral("PR-1");
+    QString talla = QStringLiteral("M");
+    QString color = QStringLiteral("NEG");
+    QString unidad1 = QStringLiteral("PZA");
+    QString control1 = QStringLiteral("PZA");
+    QString control2 = QStringLiteral("KG");
+    double factor = 0.16;
+    QString estado = QStringLiteral("AC");
+    double cantidad = 2;
+    double descontado = 100;
+    double global = 0;
+};
+
+class ConsultaCompraTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        grid = &form.add<controls::Grid>(QStringLiteral("ssDetalle"));
+        intake::configureDetailGrid(*grid);
+        for (const char *p : {"PR-1", "PR-2"})
+            db->run(QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, "
+                                   "Pr_Unidad_Costo) VALUES (?, ?, 'PT', 'PZA')"),
+                    {QString::fromLatin1(p), QStringLiteral("Descripción de ") + QString::fromLatin1(p) + QStringLiteral("  ")});
+    }
+
+    void compra(const QString &folio, const std::vector<Linea> &lineas)
+    {
+        int n = 0;
+        for (const Linea &l : lineas) {
+            // Control quantities deliberately differ from quantity 1.
+            db->run(QStringLiteral(
+                        "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
+                        "Cm_Cve_Comprador, Mn_Cve_Moneda, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
+                        "Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, Co_Cantidad_Control_2, "
+                        "Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, Co_Precio_Descontado_Importe, "
+                        "Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
+                        "VALUES (?, ?, '001', 'A01', 'P1', 'CM1', 'MN', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {folio, ++n, l.estado, l.producto, l.talla, l.color, l.cantidad, l.unidad1, l.cantidad * 7,
+                     l.control1, l.cantidad * 0.5, l.control2, l.factor, l.descontado * 1.25, l.descontado, l.global,
+                     (l.descontado - l.global) * l.factor, (l.descontado - l.global) * (1 + l.factor)});
+        }
+    }
+
+    // Fills the grid from `folio`; returns the amount added to the purchase amount.
+    double llenar(const QString &folio)
+    {
+        double importe = 0;
+        auto rs = intake::ConsultaCompra(*db, folio);
+        intake::LlenarDetalle(rs, *grid, importe);
+        EXPECT_EQ(rs, nullptr);
+        return importe;
+    }
+
+    double numero(int row, const char *column) const
+    {
+        return grid->cellValue(row, grid->columnIndex(QString::fromLatin1(column))).toDouble();
+    }
+    QString texto(int row, const char *column) const
+    {
+        return grid->cellValue(row, grid->columnIndex(QString::fromLatin1(column))).toString();
+    }
+
+    std::unique_ptr<db::Conexion> db = test::freshDatabase(GetParam());
+    controls::Form form{QStringLiteral("frmTest")};
+    controls::Grid *grid = nullptr;
+};
+
+// Guards against grouping on too few or too many keys: every key of the group (product,
+// size, colour, each unit, tax factor, line state) splits rows; nothing else does.
+TEST_P(ConsultaCompraTest, GroupsLinesByTheirKeys)
+{
+    struct Caso {
+        const char *nombre;
+        Linea segunda;
+        int renglones;
+    };
+    auto con = [](auto campo, auto valor) {
+        Linea l;
+        l.*campo = valor;
+        return l;
+    };
+    const std::vector<Caso> casos = {
+        {"misma clave", con(&Linea::cantidad, 5.0), 1},
+        {"factor de impuesto", con(&Linea::factor, 0.0), 2},
+        {"unidad 1", con(&Linea::unidad1, QStringLiteral("CJA")), 2},
+        {"unidad de control 1", con(&Linea::control1, QStringLiteral("MT")), 2},
+        {"unidad de control 2", con(&Linea::control2, QStringLiteral("LT")), 2},
+        {"talla", con(&Linea::talla, QStringLiteral("G")), 2},
+        {"color", con(&Linea::color, QStringLiteral("AZU")), 2},
+        {"producto", con(&Linea::producto, QStringLiteral("PR-2")), 2},
+        {"estado", con(&Linea::estado, QStringLiteral("CA")), 2},
+    };
+    int n = 0;
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const QString folio = QStringLiteral("G%1").arg(++n);
+        compra(folio, {Linea{}, c.segunda});
+        llenar(folio);
+        EXPECT_EQ(grid->rowCount(), c.renglones);
+    }
+}
+
+// Guards against a group showing one line's figures instead of the sums, and against
+// the global discount being ignored or subtracted once per group instead of per line.
+TEST_P(ConsultaCompraTest, SumsTheLinesOfAGroup)
+{
+    Linea a, b;
+    a.cantidad = 600;
+    a.descontado = 1000;
+    a.global = 50;
+    b.cantidad = 400;
+    b.descontado = 500.25;
+    b.global = 25.125;
+    compra(QStringLiteral("S1"), {a, b});
+
+    const double importe = llenar(QStringLiteral("S1"));
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(numero(0, "Cantidad_1"), 1000);
+    const double base = (1000 - 50) + (500.25 - 25.125);
+    EXPECT_DOUBLE_EQ(numero(0, "Precio_Lista_Importe"), base);
+    EXPECT_DOUBLE_EQ(numero(0, "Precio_Descontado_Importe"), base);
+    EXPECT_DOUBLE_EQ(numero(0, "Impuesto_Importe"), base * 0.16);
+    EXPECT_DOUBLE_EQ(numero(0, "Precio_Neto_Importe"), base * 1.16);
+    EXPECT_DOUBLE_EQ(importe, base);
+}
+
+// Guards against the control quantities being read from the control-quantity columns:
+// both show the summed quantity 1, whatever the control units.
+TEST_P(ConsultaCompraTest, ControlQuantitiesAreQuantityOne)
+{
+    Linea a, b;
+    a.cantidad = 3;
+    a.control1 = QStringLiteral("MT");
+    b.cantidad = 4.5;
+    b.control1 = QStringLiteral("MT");
+    compra(QStringLiteral("Q1"), {a, b});
+    llenar(QStringLiteral("Q1"));
+    ASSERT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(numero(0, "Cantidad_1"), 7.5);
+    EXPECT_EQ(numero(0, "Cantidad_Control_1"), 7.5);
+    EXPECT_EQ(numero(0, "Cantidad_Control_2"), 7.5);
+}
+
+// Guards against a cell filled from the wrong column, a text trimmed on the way, bonuses
+// left from an earlier fill, cells written that the purchase does not give, and the
+// grid not being on its first row after the fill.
+TEST_P(ConsultaCompraTest, FillsEachCellFromItsColumn)
+{
+    Linea a;
+    a.talla = QStringLiteral("27");
+    a.color = QStringLiteral("CAF");
+    a.unidad1 = QStringLiteral("PAR");
+    a.control1 = QStringLiteral("PAR");
+    a.control2 = QStringLiteral("KG");
+    a.factor = 0.08;
+    a.cantidad = 3;
+    a.descontado = 1215;
+    Linea b;
+    b.producto = QStringLiteral("PR-2");
+    compra(QStringLiteral("F1"), {a, b});
+
+    llenar(QStringLiteral("F1"));
+    ASSERT_EQ(grid->rowCount(), 2);
+    // Rows come in the database's order; find the PR-1 row.
+    const int r = texto(0, "Pr_Cve_Producto") == QLatin1String("PR-1") ? 0 : 1;
+    grid->column(QStringLiteral("bon_importe")).setValue(99);   // a bonus typed on the current row
+
+    llenar(QStringLiteral("F1"));
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->currentRow(), 0);
+    EXPECT_EQ(texto(r, "Pr_Cve_Producto"), QStringLiteral("PR-1"));
+    EXPECT_EQ(texto(r, "Pr_Descripcion"), QStringLiteral("Descripción de PR-1  "));
+    EXPECT_EQ(texto(r, "Tl_Cve_Talla"), QStringLiteral("27"));
+    EXPECT_EQ(texto(r, "Cl_Cve_Color"), QStringLiteral("CAF"));
+    EXPECT_EQ(texto(r, "Unidad_1"), QStringLiteral("PAR"));
+    EXPECT_EQ(texto(r, "Unidad_Control_1"), QStringLiteral("PAR"));
+    EXPECT_EQ(texto(r, "Unidad_Control_2"), QStringLiteral("KG"));
+    EXPECT_EQ(numero(r, "Impuesto_Factor"), 0.08);
+    EXPECT_EQ(numero(r, "Precio_Descontado_Importe"), 1215);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(grid->cellValue(row, grid->columnIndex(QStringLiteral("BON_PORCENTAJE"))), QVariant(0.0));
+        EXPECT_EQ(grid->cellValue(row, grid->columnIndex(QStringLiteral("BON_IMPORTE"))), QVariant(0.0));
+        for (const char *vacia : {"Costo", "Precio_Lista", "Precio_Neto", "Lt_Cve_Lote", "Documento_Id"})
+            EXPECT_EQ(grid->cellText(row, grid->columnIndex(QString::fromLatin1(vacia))), QString()) << vacia;
+    }
+}
+
+// Guards against a purchase without lines keeping the previous purchase's rows, or the
+// purchase amount being reset instead of added to.
+TEST_P(ConsultaCompraTest, EmptyPurchaseEmptiesTheGridAndAddsNothing)
+{
+    compra(QStringLiteral("E1"), {Linea{}});
+    llenar(QStringLiteral("E1"));
+    ASSERT_EQ(grid->rowCount(), 1);
+
+    double importe = 250.5;
+    auto rs = intake::ConsultaCompra(*db, QStringLiteral("NO-EXISTE"));
+    intake::LlenarDetalle(rs, *grid, importe);
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->currentRow(), -1);
+    EXPECT_EQ(importe, 250.5);
+    EXPECT_EQ(rs, nullptr);
+
+    compra(QStringLiteral("E2"), {Linea{}});
+    rs = intake::ConsultaCompra(*db, QStringLiteral("E2"));
+    intake::LlenarDetalle(rs, *grid, importe);
+    EXPECT_EQ(importe, 350.5);
+}
+
+// Guards against a quote in the folio ending the literal: such a folio finds exactly
+// its own lines, and text that would widen the condition finds nothing.
+TEST_P(ConsultaCompraTest, FolioWithQuotesFindsExactlyItsOwnLines)
+{
+    compra(QStringLiteral("O'1"), {Linea{}});
+    compra(QStringLiteral("X1"), {Linea{}, Linea{}});
+    Linea otro;
+    otro.producto = QStringLiteral("PR-2");
+    compra(QStringLiteral("X2"), {otro});
+
+    EXPECT_EQ(llenar(QStringLiteral("O'1")), 100);
+    EXPECT_EQ(grid->rowCount(), 1);
+    for (const char *ataque : {"X1' OR '1'='1", "' OR Co_Folio <> '", "X1'; DELETE FROM COMPRA; --", "'"}) {
+        SCOPED_TRACE(ataque);
+        EXPECT_EQ(llenar(QString::fromLatin1(ataque)), 0);
+        EXPECT_EQ(grid->rowCount(), 0);
+    }
+    EXPECT_EQ(llenar(QStringLiteral("X1")), 200);
+    EXPECT_EQ(grid->rowCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ConsultaCompraTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+} // namespace
