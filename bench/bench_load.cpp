@@ -1,0 +1,282 @@
+// Showing a saved note against the raw database work of its two statements: a note of
+// 5,000 lines on its purchase of 5,000 lines in 5,000 groups is loaded through the note
+// folio's Enter (the note statement, the header with its look-ups and the supplier, the
+// purchase lines into the grid, the saved bonuses matched to their rows, the totals),
+// and compared with executing the note statement and the purchase-lines statement
+// directly on Qt Sql and reading every column of every row. SQLite always; PostgreSQL
+// too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of a server's administrative
+// database (a scratch database is made and dropped).
+#include "document/carga_nota.h"
+#include "document/install.h"
+#include "intake/consulta_compra.h"
+#include "intake/install.h"
+#include "platform/controls/desktop.h"
+#include "platform/core/message.h"
+#include "platform/db/admin.h"
+#include "platform/db/connection_string.h"
+#include "platform/db/open.h"
+#include "platform/host/padre.h"
+#include "platform/host/platform_context.h"
+#include "platform/services/sistema.h"
+#include "platform/services/utilerias.h"
+#include "screen/frm_qmx44.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+using namespace qmx44;
+
+namespace {
+
+constexpr int Lines = 5000;
+const QString Compra = QStringLiteral("L000000001");
+const QString Nota = QStringLiteral("0000009000");
+
+QString producto(int i) { return QStringLiteral("PL%1").arg(i, 6, 10, QLatin1Char('0')); }
+
+struct BenchDb {
+    std::string label;
+    std::shared_ptr<db::Conexion> conexion;
+    db::ConnectionSpec spec;
+    QString rawName;
+    std::function<void()> drop;
+
+    ~BenchDb()
+    {
+        conexion.reset();
+        if (!rawName.isEmpty()) {
+            QSqlDatabase::database(rawName, false).close();
+            QSqlDatabase::removeDatabase(rawName);
+        }
+        if (drop)
+            drop();
+    }
+};
+
+// The demo company plus the big purchase and its note (one note line per purchase line).
+void fill(db::Conexion &c)
+{
+    db::loadDemo(c);
+    db::ScopedTransaction t(c);
+    const QString prod = QStringLiteral(
+        "INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, Pr_Unidad_Costo) VALUES (?, ?, 'PT', 'PZA')");
+    const QString linea = QStringLiteral(
+        "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
+        "Cm_Cve_Comprador, Mn_Cve_Moneda, Co_Tipo_Cambio, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
+        "Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, "
+        "Co_Cantidad_Control_2, Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
+        "Co_Precio_Descontado_Importe, Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
+        "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, 'M', 'NEG', ?, 'PZA', ?, 'PZA', ?, 'KG', "
+        "0.16, ?, ?, 0, ?, ?)");
+    const QString nota = QStringLiteral(
+        "INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, "
+        "Mn_Cve_Moneda, Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, "
+        "Al_Cve_Almacen, Pv_Cve_Proveedor, Cm_Cve_Comprador, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
+        "Cl_Cve_Color, Nc_Cantidad_1, Nc_Unidad_1, Nc_Unidad_Control_1, Nc_Unidad_Control_2, Nc_Impuesto_Factor, "
+        "Nc_Precio_Descontado_Importe, Nc_Precio_Lista_Importe, Nc_Impuesto_Importe, Nc_Precio_Neto_Importe) "
+        "VALUES (?, ?, '2024-07-10', 'REF', 'Volumen', 'MN', 'BC', 1, ?, '001', 'A01', 'P0001', 'CM01', 'AC', ?, "
+        "'M', 'NEG', ?, 'PZA', 'PZA', 'KG', 0.16, ?, ?, ?, ?)");
+    for (int i = 1; i <= Lines; ++i) {
+        const double qty = 1 + i % 37, importe = qty * 12.75, bono = importe * 0.1;
+        c.run(prod, {producto(i), QStringLiteral("Producto de volumen %1").arg(i)});
+        c.run(linea, {Compra, i, producto(i), qty, qty, qty * 0.3, importe, importe, importe * 0.16, importe * 1.16});
+        c.run(nota, {Nota, i, Compra, producto(i), qty, bono, bono, bono * 0.16, bono * 1.16});
+    }
+    t.commit();
+}
+
+QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name)
+{
+    QSqlDatabase d;
+    if (spec.backend == db::Backend::Sqlite) {
+        d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        d.setDatabaseName(spec.path);
+    } else {
+        d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        d.setHostName(spec.host);
+        if (spec.port > 0)
+            d.setPort(spec.port);
+        d.setUserName(spec.user);
+        d.setPassword(spec.password);
+        d.setDatabaseName(spec.database);
+    }
+    if (!d.open())
+        throw RuntimeError(QStringLiteral("raw connection: ") + d.lastError().text());
+    return d;
+}
+
+std::unique_ptr<BenchDb> sqliteDb(const QTemporaryDir &dir)
+{
+    auto b = std::make_unique<BenchDb>();
+    b->label = "sqlite";
+    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench_load.sqlite"));
+    b->spec = db::parseConnectionString(cs);
+    b->conexion = db::open(cs);
+    fill(*b->conexion);
+    b->rawName = QStringLiteral("bench_load_raw_sqlite");
+    rawDatabase(b->spec, b->rawName);
+    return b;
+}
+
+std::unique_ptr<BenchDb> postgresDb(const QString &adminUrl)
+{
+    auto b = std::make_unique<BenchDb>();
+    b->label = "postgres";
+    const QString name = QStringLiteral("qmx44_bench_load_%1").arg(::getpid());
+    auto admin = std::shared_ptr<db::Conexion>(db::open(adminUrl, db::OpenMode::Raw));
+    admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+    admin->run(QStringLiteral("CREATE DATABASE ") + name);
+    b->drop = [admin, name] {
+        try {
+            admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
+        } catch (...) {
+        }
+    };
+    b->spec = db::parseConnectionString(adminUrl);
+    b->spec.database = name;
+    b->conexion = db::open(b->spec.toString());
+    fill(*b->conexion);
+    b->conexion->run(QStringLiteral("ANALYZE"));
+    b->rawName = QStringLiteral("bench_load_raw_postgres");
+    rawDatabase(b->spec, b->rawName);
+    return b;
+}
+
+// The raw work: both statements on Qt Sql, every column of every row read, the way the
+// connection reads results on that back-end (forward-only on SQLite, whole on PostgreSQL).
+void BM_RawStatements(benchmark::State &state, BenchDb *b)
+{
+    const QString statements[] = {document::notaSql(Nota), intake::consultaCompraSql(Compra)};
+    QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (const QString &sql : statements) {
+            QSqlQuery q(d);
+            q.setForwardOnly(b->spec.backend == db::Backend::Sqlite);
+            if (!q.exec(sql)) {
+                state.SkipWithError(q.lastError().text().toStdString().c_str());
+                return;
+            }
+            const int columns = q.record().count();
+            while (q.next()) {
+                for (int i = 0; i < columns; ++i)
+                    benchmark::DoNotOptimize(q.value(i));
+                ++rows;
+            }
+        }
+    }
+    state.counters["rows"] = double(rows);
+}
+
+// The screen as the component builds it, on the benchmark's database.
+struct Pantalla {
+    explicit Pantalla(std::shared_ptr<db::Conexion> conexion)
+    {
+        contexto->sesion = std::make_shared<services::Sesion>(std::move(conexion), QStringLiteral("ADMIN"));
+        contexto->sesion->setMensajes(sink);
+        contexto->sesion->setFechaFija(QDate(2024, 7, 15));
+        sistema = std::make_unique<services::Sistema>(contexto->sesion);
+        utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
+        frm = std::make_unique<screen::FrmQMX44>(screen::Entorno{contexto, sistema.get(), utilerias.get()});
+        intake::install(*frm);
+        document::install(*frm);
+        auto padre = std::make_shared<host::Padre>();
+        padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
+        frm->setPadre(padre);
+        frm->load();
+        frm->show();
+    }
+    ~Pantalla() { controls::Desktop::reset(); }
+
+    std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
+    std::shared_ptr<host::PlatformContext> contexto = std::make_shared<host::PlatformContext>();
+    std::unique_ptr<services::Sistema> sistema;
+    std::unique_ptr<services::Utilerias> utilerias;
+    std::unique_ptr<screen::FrmQMX44> frm;
+};
+
+// The load: the folio typed (its Change clears the screen, untimed), then its Enter.
+void BM_Load(benchmark::State &state, BenchDb *b)
+{
+    Pantalla p(b->conexion);
+    controls::TextField &folio = p.frm->txtFolio();
+    for (auto _ : state) {
+        state.PauseTiming();
+        folio.setText(QString());
+        folio.setText(Nota);
+        state.ResumeTiming();
+        document::txtFolio_Enter(*p.frm);
+    }
+    const auto &mensajes = p.sink->messages();
+    if (!mensajes.empty())
+        state.SkipWithError(mensajes.back().text.toStdString().c_str());
+    else if (p.frm->ssDetalle().rowCount() != Lines || p.frm->campo(QStringLiteral("txt_SubTotal")).value().toDouble() <= 0)
+        state.SkipWithError("the note was not shown in full");
+    state.counters["rows"] = p.frm->ssDetalle().rowCount();
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean")
+                times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<BenchDb>> dbs;
+    try {
+        dbs.push_back(sqliteDb(dir));
+        QString pg = qEnvironmentVariable("QMX44_BENCH_PG");
+        if (pg.isEmpty())
+            pg = qEnvironmentVariable("QMX44_TEST_PG");
+        if (!pg.isEmpty())
+            dbs.push_back(postgresDb(pg));
+    } catch (const RuntimeError &e) {
+        std::fprintf(stderr, "bench_load: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+
+    for (auto &b : dbs) {
+        benchmark::RegisterBenchmark(("raw_statements/" + b->label).c_str(), BM_RawStatements, b.get())
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("load/" + b->label).c_str(), BM_Load, b.get())->Unit(benchmark::kMillisecond);
+    }
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (auto &b : dbs) {
+        const auto raw = reporter.times.find("raw_statements/" + b->label);
+        const auto load = reporter.times.find("load/" + b->label);
+        if (raw == reporter.times.end() || load == reporter.times.end() || raw->second <= 0)
+            continue;
+        std::printf("%-9s load / raw statements = %.2f (target <= 2.00)\n", b->label.c_str(), load->second / raw->second);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,200 @@
+#include "document/carga_nota.h"
+
+#include "document/bonificaciones.h"
+#include "document/mensaje.h"
+#include "intake/compra.h"
+#include "intake/consulta_compra.h"
+#include "intake/proveedor.h"
+#include "platform/business/nota_credito.h"
+#include "platform/core/error.h"
+#include "platform/db/sql_text.h"
+#include "platform/services/parametros.h"
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::document {
+
+namespace {
+
+const QString Atencion = QStringLiteral("Atención");
+
+QString columna(db::RecordSet &rs, const char *nombre)
+{
+    return rs.field(QString::fromLatin1(nombre)).toString();
+}
+
+controls::TextField &campo(screen::FrmQMX44 &frm, const char *nombre)
+{
+    return frm.campo(QString::fromLatin1(nombre));
+}
+
+// A parameter taken as a flag; undefined or null is false.
+bool comoBandera(const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return false;
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    if (v.typeId() == QMetaType::QString)
+        return services::textoComoBandera(v.toString());
+    return v.toDouble() != 0.0;
+}
+
+// Steps 2 to 16 of the load; failures reach the trap.
+void cargar(screen::FrmQMX44 &frm)
+{
+    controls::TextField &folio = frm.txtFolio();
+    controls::Toolbar &controles = frm.Controles();
+
+    folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumento)));
+    folio.selectAll();
+
+    frm.Sql = notaSql(folio.value().toString());
+    auto rs = frm.Sistema().Conexion().execute(frm.Sql);
+    if (rs->eof())
+        return;
+
+    controls::TextField &sucursal = campo(frm, "txt_Sc_Cve_Sucursal");
+    controls::TextField &almacen = campo(frm, "txt_Al_Cve_Almacen");
+    if (!frm.Sistema().Sucursal().isEmpty() && columna(*rs, "Sc_Cve_Sucursal") != sucursal.text()) {
+        mensaje(frm, textoRestriccionSucursal(sucursal.text()), EstiloAviso, Atencion,
+                QStringLiteral("ERR-ID:7500020"));
+        rs.reset();
+        folio.selectAll();
+        return;
+    }
+    if (!frm.Sistema().Almacen().isEmpty() && columna(*rs, "Al_Cve_Almacen") != almacen.text()) {
+        mensaje(frm, textoRestriccionAlmacen(almacen.text()), EstiloAviso, Atencion,
+                QStringLiteral("ERR-ID:7500021"));
+        rs.reset();
+        folio.selectAll();
+        return;
+    }
+
+    // A live note may be modified or cancelled while the date shown — before the note's
+    // own date replaces it — lies in an open period, when periods are checked at all.
+    if (columna(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado)) {
+        const bool validarPeriodo = comoBandera(frm.Sistema().Parametro(
+            QStringLiteral("GEN_VALIDAR_PERIODO_OPERATIVO"), 0, QString(), QString()));
+        bool abierto = true;
+        if (validarPeriodo) {
+            if (!frm.getPadre())
+                throw RuntimeError(QStringLiteral("Variable de objeto no establecida: Padre"));
+            const QString modulo = frm.getPadre()->member(QStringLiteral("Modulo")).toString();
+            abierto = frm.Utilerias().ValidarPeriodo(frm.dpFecha().value(), modulo, 0);
+        }
+        if (abierto) {
+            controles.setModificarHabilitado(true);
+            controles.setEliminarHabilitado(true);
+        }
+    }
+
+    controles.CargarCamposAdicionales(folio.text());
+
+    // The header, in this order; the purchase folio's Change clears what a previous
+    // purchase left, and the supplier intake fills the supplier and the address.
+    const QString compra = columna(*rs, "Co_Folio");
+    frm.dpFecha().setValue(rs->field(QStringLiteral("Nc_Fecha")).toDate());
+    frm.txt_Co_Folio().setText(compra);
+    campo(frm, "txt_Cn_Cve_Causa_Nota").setText(columna(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
+    campo(frm, "txt_Nc_Referencia").setText(columna(*rs, "Nc_Referencia"));
+    sucursal.setText(columna(*rs, "Sc_Cve_Sucursal"));
+    almacen.setText(columna(*rs, "Al_Cve_Almacen"));
+    campo(frm, "txt_Pv_Cve_Proveedor").setText(columna(*rs, "Pv_Cve_Proveedor"));
+    intake::txt_Pv_Cve_Proveedor_Enter(frm);
+    campo(frm, "txt_Cm_Cve_Comprador").setText(columna(*rs, "Cm_Cve_Comprador"));
+    campo(frm, "txt_Comentario").setText(columna(*rs, "Nc_Comentario"));
+    campo(frm, "txt_Mn_Cve_Moneda").setText(columna(*rs, "Mn_Cve_Moneda"));
+    campo(frm, "txt_Nc_Tipo_Cambio").setValue(rs->field(QStringLiteral("Nc_Tipo_Cambio")));
+
+    // The lines of the note's purchase. The purchase amount is of this purchase alone,
+    // even when the purchase folio did not change (the same note confirmed twice).
+    controls::Grid &grid = frm.ssDetalle();
+    grid.removeAll();
+    frm.ImporteCompra = 0;
+    auto lineas = intake::ConsultaCompra(frm, compra);
+    intake::LlenarDetalle(frm, lineas);
+
+    controls::TextField &subTotal = campo(frm, "txt_SubTotal");
+    controls::TextField &impuestos = campo(frm, "txt_Impuestos");
+    controls::TextField &total = campo(frm, "txt_Total");
+    subTotal.setValue(0.0);
+    impuestos.setValue(0.0);
+    total.setValue(0.0);
+
+    TotalesBonificacion totales;
+    aplicarBonificaciones(*rs, grid, totales);
+    subTotal.setValue(totales.subTotal);
+    impuestos.setValue(totales.impuestos);
+    total.setValue(subTotal.value().toDouble() + impuestos.value().toDouble());
+
+    rs->close();
+    rs.reset();
+    grid.moveFirst();
+
+    controles.setImprimirHabilitado(true);
+    controles.setConsultarHabilitado(true);
+
+    controles.setFolio(folio.text());
+    controles.setImporte(total.value().toDouble());
+    controles.setProveedor(campo(frm, "txt_Pv_Cve_Proveedor").text());
+}
+
+} // namespace
+
+QString notaSql(const QString &folio)
+{
+    QString sql;
+    sql.reserve(384);
+    sql += QLatin1String("SELECT Nota_Credito_Proveedor.*, ");
+    sql += QLatin1String("   Pr_Descripcion, ");
+    sql += QLatin1String("   Pr_Tipo_Producto, ");
+    sql += QLatin1String("   Pr_Unidad_Costo ");
+    sql += QLatin1String("FROM Nota_Credito_Proveedor ");
+    sql += QLatin1String("   INNER JOIN Producto ON Nota_Credito_Proveedor.Pr_Cve_Producto = Producto.Pr_Cve_Producto ");
+    sql += QLatin1String("WHERE Nc_Folio = '");
+    sql += db::quoted(folio);
+    sql += QLatin1String("' AND ");
+    sql += QLatin1String("   Co_Folio <> '' ");
+    return sql;
+}
+
+QString textoRestriccionSucursal(const QString &sucursal)
+{
+    return intake::textoRestriccionSucursal(sucursal);
+}
+
+QString textoRestriccionAlmacen(const QString &almacen)
+{
+    return intake::textoRestriccionAlmacen(almacen);
+}
+
+void txtFolio_Enter(screen::FrmQMX44 &frm)
+{
+    if (frm.Controles().EnEdicion())
+        return;
+    try {
+        cargar(frm);
+    } catch (const std::exception &e) {
+        mensaje(frm, describe(e), EstiloError, QStringLiteral("txtFolio_Enter()"), QStringLiteral("ERR-ID:7500022"));
+    }
+}
+
+void txtFolio_Change(screen::FrmQMX44 &frm)
+{
+    controls::Toolbar &controles = frm.Controles();
+    controles.setFolio(QString());
+    controles.setImporte(0);
+    controles.setProveedor(QString());
+    if (controles.EnEdicion())
+        return;
+    controles.setModificarHabilitado(false);
+    controles.setEliminarHabilitado(false);
+    controles.setImprimirHabilitado(false);
+    controles.setConsultarHabilitado(false);
+    frm.Utilerias().LimpiarControles(frm.form(), 1);
+    frm.Utilerias().LimpiarControles(frm.form(), 2);
+    frm.txt_Co_Folio().setText(QString());
+    frm.IdDireccion.clear();
+}
+
+} // namespace qmx44::document

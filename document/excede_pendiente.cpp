@@ -1,0 +1,116 @@
+#include "document/excede_pendiente.h"
+
+#include "platform/core/error.h"
+#include "platform/db/sql_text.h"
+#include "screen/frm_qmx44.h"
+
+#include <cmath>
+
+namespace qmx44::document {
+
+namespace {
+
+// The condition shared by both statements; only the unit column differs.
+void condicion(QString &sql, const LineaPendiente &l, const char *columnaUnidad)
+{
+    sql += QLatin1String("WHERE Co_Folio = '");
+    sql += db::quoted(l.compra);
+    sql += QLatin1String("' AND ");
+    sql += QLatin1String("      Pr_Cve_Producto = '");
+    sql += db::quoted(l.producto);
+    sql += QLatin1String("' AND ");
+    sql += QLatin1String("      Tl_Cve_Talla = '");
+    sql += db::quoted(l.talla);
+    sql += QLatin1String("' AND ");
+    sql += QLatin1String("      Cl_Cve_Color = '");
+    sql += db::quoted(l.color);
+    sql += QLatin1String("' AND ");
+    sql += QLatin1String("      ");
+    sql += QLatin1String(columnaUnidad);
+    sql += QLatin1String(" = '");
+    sql += db::quoted(l.unidad);
+    sql += QLatin1String("' AND ");
+    sql += QLatin1String("      Es_Cve_Estado <> 'CA'");
+}
+
+// The net amount of the aggregate's one row; 0 when there is no row.
+double netoDe(db::RecordSet &rs)
+{
+    if (rs.eof())
+        return 0;
+    // All three are read, as the statement names them; only the net amount counts.
+    rs.field(QStringLiteral("Precio_Lista_Importe")).toDouble();
+    const double neto = rs.field(QStringLiteral("Precio_Neto_Importe")).toDouble();
+    rs.field(QStringLiteral("Precio_Descontado_Importe")).toDouble();
+    return neto;
+}
+
+} // namespace
+
+QString sqlNotasPendiente(const LineaPendiente &linea)
+{
+    QString sql;
+    sql.reserve(512);
+    sql += QLatin1String("SELECT ISNULL(SUM(Nc_Precio_Lista_Importe),0) AS Precio_Lista_Importe, ");
+    sql += QLatin1String("       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, ");
+    sql += QLatin1String("       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe ");
+    sql += QLatin1String("FROM NOTA_CREDITO_PROVEEDOR ");
+    condicion(sql, linea, "Nc_Unidad_1");
+    return sql;
+}
+
+QString sqlCompraPendiente(const LineaPendiente &linea)
+{
+    QString sql;
+    sql.reserve(512);
+    sql += QLatin1String("SELECT ISNULL(SUM(Co_Precio_Lista_Importe),0) AS Precio_Lista_Importe, ");
+    sql += QLatin1String("       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, ");
+    sql += QLatin1String("       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe ");
+    sql += QLatin1String("FROM COMPRA ");
+    condicion(sql, linea, "Co_Unidad_1");
+    return sql;
+}
+
+bool excedeEnEnteros(double bonificacion, double pendiente)
+{
+    if (!std::isfinite(bonificacion) || !std::isfinite(pendiente))
+        throw RuntimeError(QStringLiteral("Desbordamiento al comparar el importe a bonificar (%1) con el pendiente (%2)")
+                               .arg(bonificacion)
+                               .arg(pendiente));
+    return std::trunc(bonificacion) > std::trunc(pendiente);
+}
+
+bool ExcedePendiente(db::Conexion &conexion, QString &sql, business::NotaCredito &nota)
+{
+    const business::EncabezadoNota encabezado = nota.Encabezado();
+    if (encabezado.compra.isEmpty())
+        return false;
+    const business::DetalleNota detalle = nota.Detalle();
+    const LineaPendiente linea{encabezado.compra, detalle.producto, detalle.talla, detalle.color,
+                               detalle.unidad1};
+
+    double notado = 0;
+    double comprado = 0;
+    sql = sqlNotasPendiente(linea);
+    auto rs = conexion.execute(sql);
+    if (!rs->eof()) {
+        notado = netoDe(*rs);
+        rs->close();
+        sql = sqlCompraPendiente(linea);
+        rs = conexion.execute(sql);
+        comprado = netoDe(*rs);
+    }
+    rs->close();
+    rs.reset();
+
+    const double pendiente = comprado - notado;
+    // The line is read again: the amount compared is the one the document holds.
+    return excedeEnEnteros(nota.Detalle().precioNetoImporte, pendiente);
+}
+
+bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &nota)
+{
+    return ExcedePendiente(frm.Sistema().Conexion(), frm.Sql, nota);
+}
+
+} // namespace qmx44::document

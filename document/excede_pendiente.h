@@ -1,0 +1,43 @@
+#pragma once
+// ExcedePendiente: whether the current line of a credit note, tax included, grants more
+// than is still pending on the same line of its purchase (the purchase line's net amount
+// less the live notes already saved on it), compared in whole units.
+#include "platform/business/nota_credito.h"
+#include "platform/db/connection.h"
+
+#include <QString>
+
+namespace qmx44::screen {
+class FrmQMX44;
+}
+
+namespace qmx44::document {
+
+// The purchase line a note line is checked against.
+struct LineaPendiente {
+    QString compra;     // Co_Folio
+    QString producto;   // Pr_Cve_Producto
+    QString talla;      // Tl_Cve_Talla
+    QString color;      // Cl_Cve_Color
+    QString unidad;     // Nc_Unidad_1 in the notes, Co_Unidad_1 in the purchase
+};
+
+// What the live notes already granted on the line (statement A) and what the purchase
+// line is worth (statement B). Every value goes through the quoting helper.
+QString sqlNotasPendiente(const LineaPendiente &linea);
+QString sqlCompraPendiente(const LineaPendiente &linea);
+
+// The comparison in whole units: both amounts truncated toward zero, true exactly when
+// the bonus is strictly greater. An amount that is not a finite number is a run-time
+// error: it cannot be compared and must not slip through as "not greater".
+bool excedeEnEnteros(double bonificacion, double pendiente);
+
+// Reads the header and the current line back from `nota` and runs both statements on
+// `conexion` (inside the caller's transaction), building each in `sql`, the caller's
+// statement text. An empty purchase folio answers false without a statement. Database
+// failures throw RuntimeError.
+bool ExcedePendiente(db::Conexion &conexion, QString &sql, business::NotaCredito &nota);
+// The same on the screen's connection and its shared statement text.
+bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &nota);
+
+} // namespace qmx44::document

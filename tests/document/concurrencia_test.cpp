@@ -1,0 +1,205 @@
+// Several clerks saving notes on the same purchase lines at the same moment, each a
+// `qmx44 script` process on one shared database (an SQLite file; a PostgreSQL database
+// when QMX44_TEST_PG is set). Afterwards no line may be credited beyond what the
+// pending rule allows and every saved note must have a folio of its own.
+//
+// Each process bonuses all 60 lines of one purchase with 210 (243.60 with tax) against
+// 1,160 purchased on each line: four such notes fit (974.40), a fifth does not (243 >
+// 185). Six processes start together: exactly four must save and two must be refused
+// with ERR-ID:7500007. The processes are held at a barrier just before Aceptar (a
+// statement that waits for a lock the test holds) and released together, so that their
+// saves really overlap.
+#include "tests/support/test_db.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <memory>
+#include <set>
+
+using Json = nlohmann::json;
+using namespace qmx44;
+
+namespace {
+
+constexpr int Procesos = 6;
+constexpr int Lineas = 60;
+constexpr double NetoLinea = 1160;
+constexpr double Bono = 210;
+const QString Compra = QStringLiteral("C000000100");
+
+// The purchase every clerk credits, with its products; the required additional field
+// made optional so that a script need not fill it.
+void prepararCompra(db::Conexion &c)
+{
+    db::ScopedTransaction t(c);
+    for (int i = 1; i <= Lineas; ++i) {
+        const QString producto = QStringLiteral("CC-%1").arg(i, 3, 10, QLatin1Char('0'));
+        c.run(QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion) VALUES (?, ?)"),
+              {producto, QStringLiteral("Artículo concurrente %1").arg(i)});
+        c.run(QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, "
+                             "Pv_Cve_Proveedor, Cm_Cve_Comprador, Mn_Cve_Moneda, Es_Cve_Estado, Pr_Cve_Producto, "
+                             "Tl_Cve_Talla, Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, "
+                             "Co_Unidad_Control_1, Co_Cantidad_Control_2, Co_Unidad_Control_2, Co_Impuesto_Factor, "
+                             "Co_Precio_Lista_Importe, Co_Precio_Descontado_Importe, Co_Impuesto_Importe, "
+                             "Co_Precio_Neto_Importe) VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 'AC', ?, "
+                             "'M', 'NEG', 10, 'PZA', 10, 'PZA', 2, 'KG', 0.16, 1000, 1000, 160, ?)"),
+              {Compra, i, producto, NetoLinea});
+    }
+    c.run(QStringLiteral("UPDATE Campo_Adicional SET Ca_Requerido = 0"));
+    t.commit();
+}
+
+// The barrier: a statement that waits while the test holds its lock. PostgreSQL: a
+// shared advisory lock against the test's exclusive one. SQLite: a write, which waits
+// for the test's open write transaction.
+constexpr int Candado = 7044;
+QString barrera(const std::string &backend)
+{
+    if (backend == "postgres")
+        return QStringLiteral("SELECT pg_advisory_lock_shared(%1)").arg(Candado);
+    return QStringLiteral("UPDATE Parametro SET Pa_Tipo = Pa_Tipo WHERE Pa_Nombre = 'GEN_EMPRESA_RFC'");
+}
+
+void cerrarBarrera(db::Conexion &c, const std::string &backend)
+{
+    if (backend == "postgres")
+        c.query(QStringLiteral("SELECT pg_advisory_lock(%1)").arg(Candado))->close();
+    else
+        c.begin();
+}
+
+void abrirBarrera(db::Conexion &c, const std::string &backend)
+{
+    if (backend == "postgres")
+        c.query(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(Candado))->close();
+    else
+        c.commit();
+}
+
+// A clerk's note: the purchase, the cause, every line bonused; "messages" says the
+// clerk is ready, the barrier holds him, then Aceptar.
+QString guion(const std::string &backend)
+{
+    QString s = QStringLiteral("open\nclick Nuevo\ntype txt_Co_Folio %1\nenter txt_Co_Folio\n"
+                               "type txt_Cn_Cve_Causa_Nota BC\nenter txt_Cn_Cve_Causa_Nota\npage 1\n")
+                    .arg(Compra);
+    for (int r = 1; r <= Lineas; ++r)
+        s += QStringLiteral("cell %1 BON_IMPORTE %2\n").arg(r).arg(Bono);
+    s += QStringLiteral("messages\nexec %1\nclick Aceptar\ndump\n").arg(barrera(backend));
+    return s;
+}
+
+class DocumentConcurrenciaTest : public ::testing::TestWithParam<std::string> {};
+
+// Guards against two saves that both read the same pending amount granting more than
+// the purchase line holds together, and against two notes drawing the same folio.
+TEST_P(DocumentConcurrenciaTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
+{
+    test::FreshDatabase fresh(GetParam(), /*demo=*/true);
+    prepararCompra(fresh.connection());
+    QString cs = fresh.connectionString();
+    if (GetParam() == "sqlite")
+        cs += QStringLiteral("?busy_timeout=60000");
+
+    QTemporaryDir dir;
+    const QString script = dir.filePath(QStringLiteral("guardar.scenario"));
+    {
+        QFile f(script);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(guion(GetParam()).toUtf8());
+    }
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), QStringLiteral(QMX44_COMPONENT_DIR));
+    env.insert(QStringLiteral("HOME"), dir.path());
+    db::Conexion &c = fresh.connection();
+    cerrarBarrera(c, GetParam());
+    std::vector<std::unique_ptr<QProcess>> procesos;
+    for (int i = 0; i < Procesos; ++i) {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(env);
+        p->start(QStringLiteral(QMX44_EXECUTABLE),
+                 {QStringLiteral("script"), QStringLiteral("--db"), cs, QStringLiteral("--today"),
+                  QStringLiteral("2024-07-15"), script});
+        ASSERT_TRUE(p->waitForStarted()) << p->errorString().toStdString();
+        procesos.push_back(std::move(p));
+    }
+
+    // Every clerk ready (his first line printed), a moment to reach the barrier, go.
+    QDeadlineTimer plazo(120000);
+    for (auto &p : procesos) {
+        while (!p->canReadLine() && p->state() != QProcess::NotRunning && !plazo.hasExpired())
+            p->waitForReadyRead(1000);
+        ASSERT_TRUE(p->canReadLine()) << QString::fromUtf8(p->readAllStandardError()).toStdString();
+    }
+    QThread::msleep(300);
+    abrirBarrera(c, GetParam());
+
+    int guardadas = 0, rechazadas = 0;
+    std::set<std::string> foliosImpresos;
+    for (auto &p : procesos) {
+        ASSERT_TRUE(p->waitForFinished(180000)) << "a qmx44 script process did not finish";
+        const QString err = QString::fromUtf8(p->readAllStandardError());
+        ASSERT_EQ(0, p->exitCode()) << err.toStdString();
+        const QStringList lineas = QString::fromUtf8(p->readAll()).split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_FALSE(lineas.isEmpty()) << err.toStdString();
+        const Json dump = Json::parse(lineas.last().toStdString());
+        const Json &mensajes = dump["messages"];
+        const Json &impresos = dump["printed"];
+        if (mensajes.empty() && impresos.size() == 1) {
+            ++guardadas;
+            foliosImpresos.insert(impresos[0]["folio"].get<std::string>());
+        } else {
+            ASSERT_EQ(1u, mensajes.size()) << mensajes.dump() << '\n' << err.toStdString();
+            EXPECT_EQ("ERR-ID:7500007", mensajes[0]["id"].get<std::string>()) << mensajes.dump();
+            EXPECT_TRUE(impresos.empty());
+            ++rechazadas;
+        }
+    }
+    EXPECT_EQ(4, guardadas);
+    EXPECT_EQ(Procesos - 4, rechazadas);
+    EXPECT_EQ(std::size_t(guardadas), foliosImpresos.size());
+
+    auto rs = c.query(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) AS Notas, COUNT(*) AS Filas FROM NOTA_CREDITO_PROVEEDOR "
+                                     "WHERE Co_Folio = ? AND Es_Cve_Estado <> 'CA'"),
+                      {Compra});
+    EXPECT_EQ(guardadas, rs->field(QStringLiteral("Notas")).toInt());
+    EXPECT_EQ(guardadas * Lineas, rs->field(QStringLiteral("Filas")).toInt());
+    rs->close();
+    // No line beyond the rule: each save left whole units pending, so the live notes of
+    // a line stay under its net amount plus one.
+    rs = c.query(QStringLiteral("SELECT Pr_Cve_Producto, SUM(Nc_Precio_Neto_Importe) AS Neto FROM NOTA_CREDITO_PROVEEDOR "
+                                "WHERE Co_Folio = ? AND Es_Cve_Estado <> 'CA' GROUP BY Pr_Cve_Producto"),
+                 {Compra});
+    int lineas = 0;
+    for (; !rs->eof(); rs->moveNext(), ++lineas) {
+        const double neto = rs->field(QStringLiteral("Neto")).toDouble();
+        EXPECT_LT(neto, NetoLinea + 1) << rs->field(QStringLiteral("Pr_Cve_Producto")).toString().toStdString();
+        EXPECT_NEAR(4 * Bono * 1.16, neto, 1e-6);
+    }
+    EXPECT_EQ(Lineas, lineas);
+    rs->close();
+    // Every folio drawn once, the counter where the last one left it.
+    rs = c.query(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) AS Folios FROM NOTA_CREDITO_PROVEEDOR"));
+    EXPECT_EQ(3 + guardadas, rs->field(QStringLiteral("Folios")).toInt());
+    rs->close();
+    for (const std::string &f : foliosImpresos)
+        EXPECT_EQ(Lineas, c.query(QStringLiteral("SELECT COUNT(*) AS N FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"),
+                                  {QString::fromStdString(f)})
+                              ->field(QStringLiteral("N"))
+                              .toInt())
+            << f;
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DocumentConcurrenciaTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+} // namespace

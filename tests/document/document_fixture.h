@@ -1,0 +1,208 @@
+#pragma once
+// The main form on a fresh demo database, wired as the component wires it (intake, bonus
+// and document handlers), with a parent object, a recording message sink that also
+// notes whether a transaction was open when each message was shown, a fixed working
+// date (2024-07-15, in an open period) and helpers for the steps of a credit note.
+#include "bonus/install.h"
+#include "document/install.h"
+#include "intake/install.h"
+#include "platform/controls/desktop.h"
+#include "platform/controls/keys.h"
+#include "platform/core/message.h"
+#include "platform/host/padre.h"
+#include "platform/host/platform_context.h"
+#include "platform/services/sistema.h"
+#include "platform/services/utilerias.h"
+#include "screen/frm_qmx44.h"
+#include "tests/support/test_db.h"
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QTemporaryDir>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace qmx44 {
+// Failures show a message by its parts.
+inline void PrintTo(const Message &m, std::ostream *os)
+{
+    *os << m.id.toStdString() << " [" << m.style << ", " << m.title.toStdString() << ", " << m.module.toStdString()
+        << "] " << m.text.toStdString();
+}
+} // namespace qmx44
+
+namespace qmx44::test {
+// Success when no message was shown; otherwise the messages, for the failure report.
+inline ::testing::AssertionResult sinMensajes(const std::vector<Message> &mensajes)
+{
+    if (mensajes.empty())
+        return ::testing::AssertionSuccess();
+    auto r = ::testing::AssertionFailure();
+    for (const Message &m : mensajes) {
+        r << "\n  ";
+        r << m.id.toStdString() << " [" << m.style << ", " << m.title.toStdString() << "] " << m.text.toStdString();
+    }
+    return r;
+}
+} // namespace qmx44::test
+
+namespace qmx44::test {
+
+// Records every message and whether the connection had a transaction open at that moment.
+class SinkConTransaccion : public RecordingMessageSink {
+public:
+    int show(const Message &m) override
+    {
+        abiertas.push_back(conexion && conexion->inTransaction());
+        return RecordingMessageSink::show(m);
+    }
+    db::Conexion *conexion = nullptr;
+    std::vector<bool> abiertas;
+};
+
+struct PantallaNota {
+    explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
+        : fresh(backend, /*demo=*/true)
+    {
+        controls::Desktop::reset();
+        auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
+        sink->conexion = &fresh.connection();
+        contexto = std::make_shared<host::PlatformContext>();
+        contexto->sesion = std::make_shared<services::Sesion>(conexion, usuario);
+        contexto->sesion->setMensajes(sink);
+        contexto->sesion->setFechaFija(QDate(2024, 7, 15));
+        contexto->outputFolder = salida.path();
+        sistema = std::make_unique<services::Sistema>(contexto->sesion);
+        utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
+        frm = std::make_unique<screen::FrmQMX44>(screen::Entorno{contexto, sistema.get(), utilerias.get()});
+        intake::install(*frm);
+        bonus::install(*frm);
+        document::install(*frm);
+        padre = std::make_shared<host::Padre>();
+        padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
+        padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("CO003"));
+    }
+    ~PantallaNota() { controls::Desktop::reset(); }
+
+    // What the host does: parent, load, show.
+    void abrir()
+    {
+        frm->setPadre(padre);
+        frm->load();
+        frm->show();
+    }
+
+    db::Conexion &db() { return fresh.connection(); }
+    controls::Toolbar &toolbar() { return frm->Controles(); }
+    controls::Grid &grid() { return frm->ssDetalle(); }
+    controls::TextField &campo(const char *name) { return frm->campo(QString::fromLatin1(name)); }
+    void parametro(const char *nombre, const QString &valor)
+    {
+        db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"), {valor, QString::fromLatin1(nombre)});
+    }
+    void falla(const char *operacion, const QString &texto)
+    {
+        contexto->sesion->faults().arm(QString::fromLatin1(operacion), texto);
+    }
+
+    // The user types `texto` into field `name` and presses Enter.
+    void teclear(const char *name, const QString &texto, bool enter = true)
+    {
+        controls::TextField &f = campo(name);
+        f.setFocus();
+        f.selectAll();
+        f.typeText(texto);
+        if (enter)
+            f.pressKey(controls::keys::Enter);
+    }
+
+    // Nuevo, the purchase, the cause and the required additional field, as a user does.
+    void nuevaNota(const QString &compra, const QString &causa = QStringLiteral("BC"))
+    {
+        toolbar().click(controls::Command::Nuevo);
+        teclear("txt_Co_Folio", compra);
+        if (!causa.isEmpty())
+            teclear("txt_Cn_Cve_Causa_Nota", causa);
+        toolbar().setCampoAdicional(QStringLiteral("NC_FOLIO_PROVEEDOR"), QStringLiteral("PRV-77"));
+    }
+
+    // Shows saved note `folio` as a user does (typing it and pressing Enter).
+    void mostrarNota(const QString &folio) { teclear("txtFolio", folio); }
+
+    int columna(const char *nombre) { return grid().columnIndex(QString::fromLatin1(nombre)); }
+    QVariant celda(int row, const char *col) { return grid().cellValue(row, columna(col)); }
+    // The grid row of a line group; -1 when none.
+    int fila(const char *producto, const char *talla, const char *color)
+    {
+        for (int r = 0; r < grid().rowCount(); ++r)
+            if (grid().cellText(r, columna("Pr_Cve_Producto")) == QLatin1String(producto)
+                && grid().cellText(r, columna("Tl_Cve_Talla")) == QLatin1String(talla)
+                && grid().cellText(r, columna("Cl_Cve_Color")) == QLatin1String(color))
+                return r;
+        return -1;
+    }
+    // Puts a bonus on a row and keeps the totals as bonus editing keeps them.
+    void bonificar(int row, double importe)
+    {
+        grid().setCellValue(row, columna("BON_IMPORTE"), importe);
+        const double base = celda(row, "Precio_Descontado_Importe").toDouble();
+        grid().setCellValue(row, columna("BON_PORCENTAJE"), base == 0 ? 0.0 : importe / base * 100);
+        retotalizar();
+    }
+    void retotalizar()
+    {
+        double sub = 0, imp = 0;
+        for (int r = 0; r < grid().rowCount(); ++r) {
+            const double b = celda(r, "BON_IMPORTE").toDouble();
+            sub += b;
+            imp += b * celda(r, "Impuesto_Factor").toDouble();
+        }
+        campo("txt_SubTotal").setValue(sub);
+        campo("txt_Impuestos").setValue(imp);
+        campo("txt_Total").setValue(sub + imp);
+    }
+    void aceptar() { toolbar().click(controls::Command::Aceptar); }
+
+    // A fingerprint of everything a save or a cancellation may write.
+    QString estado()
+    {
+        QString out;
+        const auto uno = [&](const char *sql) {
+            auto rs = db().query(QString::fromLatin1(sql));
+            QStringList vals;
+            for (const QString &c : rs->columns())
+                vals << rs->field(c).toString();
+            out += vals.join(QLatin1Char(',')) + QLatin1Char(';');
+        };
+        uno("SELECT COUNT(*), COUNT(DISTINCT Nc_Folio), SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 1 ELSE 0 END), "
+            "SUM(Nc_Precio_Neto_Importe), SUM(Nc_Precio_Descontado_Importe) FROM NOTA_CREDITO_PROVEEDOR");
+        uno("SELECT COUNT(*), SUM(Ap_Cancelada), SUM(Ap_Importe) FROM Nota_Credito_Aplicacion");
+        uno("SELECT SUM(Pv_Saldo) FROM Proveedor");
+        uno("SELECT COUNT(*) FROM Documento_Direccion");
+        uno("SELECT COUNT(*) FROM Campo_Adicional_Valor");
+        uno("SELECT Fc_Ultimo FROM Folio_Contador WHERE Fc_Documento = 'NOTA_CREDITO_PROVEEDOR'");
+        return out;
+    }
+    // A one-value query.
+    QVariant valor(const QString &sql, const QVariantList &args = {})
+    {
+        auto rs = db().query(sql, args);
+        return rs->eof() ? QVariant() : rs->field(rs->columns().value(0));
+    }
+    std::vector<Message> mensajes() { return sink->take(); }
+
+    QTemporaryDir salida;
+    FreshDatabase fresh;
+    std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
+    std::shared_ptr<host::PlatformContext> contexto;
+    std::unique_ptr<services::Sistema> sistema;
+    std::unique_ptr<services::Utilerias> utilerias;
+    std::shared_ptr<host::Padre> padre;
+    std::unique_ptr<screen::FrmQMX44> frm;
+};
+
+} // namespace qmx44::test

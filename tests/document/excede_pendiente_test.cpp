@@ -1,0 +1,183 @@
+// ExcedePendiente on every back-end: what is pending on a purchase line (its net amount
+// less the live notes on it), compared in whole units with a line's bonus with tax.
+#include "document/excede_pendiente.h"
+#include "platform/core/error.h"
+#include "tests/document/counting_connection.h"
+#include "tests/platform/services/services_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace qmx44;
+
+namespace {
+
+// ---- the rule alone -------------------------------------------------------------------
+
+struct Comparacion {
+    double bonificacion, pendiente;
+    bool excede;
+};
+
+class DocumentExcedeEnEnteros : public ::testing::TestWithParam<Comparacion> {};
+
+// Guards against rounding instead of truncating, truncating toward minus infinity, and
+// a non-strict comparison.
+TEST_P(DocumentExcedeEnEnteros, TruncatesTowardZeroAndComparesStrictly)
+{
+    const Comparacion c = GetParam();
+    EXPECT_EQ(c.excede, document::excedeEnEnteros(c.bonificacion, c.pendiente))
+        << c.bonificacion << " vs " << c.pendiente;
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, DocumentExcedeEnEnteros,
+                         ::testing::Values(Comparacion{100.50, 100.99, false},   // both 100
+                                           Comparacion{101.00, 100.99, true},
+                                           Comparacion{100.90, 100.40, false},
+                                           Comparacion{100.99, 100.00, false},   // not rounded up
+                                           Comparacion{100, 100, false},
+                                           Comparacion{0.5, -0.99, false},       // -0.99 truncates to 0
+                                           Comparacion{0.5, -1.5, true},         // -1.5 truncates to -1
+                                           Comparacion{1e15 + 1, 1e15, true}));
+
+// Guards against an amount that is not a number passing as "not greater" (and being
+// granted): it is a run-time error.
+TEST(DocumentExcedeEnEnterosFallas, NotANumberIsARunTimeError)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(document::excedeEnEnteros(std::nan(""), 10), RuntimeError);
+    EXPECT_THROW(document::excedeEnEnteros(inf, 10), RuntimeError);
+    EXPECT_THROW(document::excedeEnEnteros(10, -inf), RuntimeError);
+}
+
+// ---- against the database -----------------------------------------------------------------
+
+class DocumentExcedePendienteTest : public ::testing::TestWithParam<std::string> {
+protected:
+    // Asks about `bonificacion` (tax included) on a line of `compra`.
+    bool excede(const QString &compra, const QString &producto, const QString &talla, const QString &color,
+                const QString &unidad, double bonificacion, int *sentencias = nullptr)
+    {
+        test::CountingConnection contando(demo.db());
+        business::NotaCredito nota(demo.sesion, contando);
+        nota.Nuevo();
+        business::EncabezadoNota e{};
+        e.compra = compra;
+        nota.Encabezado(e);
+        business::DetalleNota d{};
+        d.producto = producto;
+        d.talla = talla;
+        d.color = color;
+        d.unidad1 = unidad;
+        d.precioNetoImporte = bonificacion;
+        nota.Detalle(d);
+        QString sql;
+        const bool r = document::ExcedePendiente(contando, sql, nota);
+        if (sentencias)
+            *sentencias = contando.executed();
+        return r;
+    }
+    bool botas(double bonificacion)
+    {
+        return excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
+                      QStringLiteral("PAR"), bonificacion);
+    }
+    void nota(const char *folio, const char *estado, const char *unidad, double neto)
+    {
+        demo.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto, "
+                                     "Tl_Cve_Talla, Cl_Cve_Color, Nc_Unidad_1, Es_Cve_Estado, Nc_Precio_Neto_Importe) "
+                                     "VALUES (?, 1, 'C000000002', 'BT-001', '27', 'NEG', ?, ?, ?)"),
+                      {QString::fromLatin1(folio), QString::fromLatin1(unidad), QString::fromLatin1(estado), neto});
+    }
+
+    test::SesionDemo demo{GetParam()};
+};
+
+// Guards against one purchase row or one note row being taken for the whole line: two
+// purchase rows (696 + 464 net) less the live note (174) leave 986 pending.
+TEST_P(DocumentExcedePendienteTest, SumsEveryPurchaseRowAndEveryLiveNote)
+{
+    EXPECT_FALSE(botas(986.99));
+    EXPECT_TRUE(botas(987));
+    nota("0000000050", "AC", "PAR", 100.5);
+    nota("0000000051", "AC", "PAR", 0.5);
+    EXPECT_FALSE(botas(885.99));   // 1,160 - 174 - 101 = 885
+    EXPECT_TRUE(botas(886));
+}
+
+// Guards against cancelled notes still counting as granted, and cancelled purchase rows
+// counting as purchased.
+TEST_P(DocumentExcedePendienteTest, IgnoresCancelledNotesAndCancelledPurchaseRows)
+{
+    nota("0000000050", "CA", "PAR", 500);
+    EXPECT_FALSE(botas(986.99));
+    demo.db().run(QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
+                                 "Cl_Cve_Color, Co_Unidad_1, Co_Precio_Neto_Importe) "
+                                 "VALUES ('C000000002', 99, 'CA', 'BT-001', '27', 'NEG', 'PAR', 5000)"));
+    EXPECT_TRUE(botas(987));
+    // The demo's cancelled note on BO-001 leaves its whole net amount pending.
+    EXPECT_FALSE(excede(QStringLiteral("C000000004"), QStringLiteral("BO-001"), QString(), QStringLiteral("PLA"),
+                        QStringLiteral("GRS"), 1392.99));
+}
+
+// Guards against matching the unit on the wrong column: a note saved in another unit 1
+// does not lower what is pending in this one, and a purchase line in another unit is
+// another line.
+TEST_P(DocumentExcedePendienteTest, MatchesUnitOneOnBothSides)
+{
+    nota("0000000050", "AC", "CAJ", 900);
+    EXPECT_FALSE(botas(986.99));
+    EXPECT_TRUE(excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
+                       QStringLiteral("CAJ"), 1));   // nothing purchased in CAJ, 900 noted
+}
+
+// Guards against querying (or failing) without a purchase, and against a quote in a key
+// ending the literal.
+TEST_P(DocumentExcedePendienteTest, EmptyPurchaseRunsNothingAndQuotesStayInside)
+{
+    int sentencias = -1;
+    EXPECT_FALSE(excede(QString(), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
+                        QStringLiteral("PAR"), 1e9, &sentencias));
+    EXPECT_EQ(0, sentencias);
+
+    EXPECT_TRUE(excede(QStringLiteral("C000000002"), QStringLiteral("X' OR '1'='1"), QStringLiteral("27"),
+                       QStringLiteral("NEG"), QStringLiteral("PAR"), 1, &sentencias));
+    EXPECT_EQ(2, sentencias);
+}
+
+// Guards against a failing statement being swallowed as "not exceeded".
+TEST_P(DocumentExcedePendienteTest, DatabaseFailureReachesTheCaller)
+{
+    demo.db().run(QStringLiteral("ALTER TABLE COMPRA RENAME COLUMN Co_Unidad_1 TO Co_Unidad_Uno"));
+    EXPECT_THROW(botas(1), RuntimeError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DocumentExcedePendienteTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+// Guards against a statement that differs from the one the reports and the database
+// indexes expect.
+TEST(DocumentExcedePendienteSql, StatementsReadPieceByPiece)
+{
+    const document::LineaPendiente l{QStringLiteral("C1"), QStringLiteral("P'1"), QStringLiteral("T"),
+                                     QStringLiteral("C"), QStringLiteral("U")};
+    EXPECT_EQ(QStringLiteral("SELECT ISNULL(SUM(Nc_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
+                             "       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, "
+                             "       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
+                             "FROM NOTA_CREDITO_PROVEEDOR "
+                             "WHERE Co_Folio = 'C1' AND       Pr_Cve_Producto = 'P''1' AND "
+                             "      Tl_Cve_Talla = 'T' AND       Cl_Cve_Color = 'C' AND "
+                             "      Nc_Unidad_1 = 'U' AND       Es_Cve_Estado <> 'CA'"),
+              document::sqlNotasPendiente(l));
+    EXPECT_EQ(QStringLiteral("SELECT ISNULL(SUM(Co_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
+                             "       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, "
+                             "       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
+                             "FROM COMPRA "
+                             "WHERE Co_Folio = 'C1' AND       Pr_Cve_Producto = 'P''1' AND "
+                             "      Tl_Cve_Talla = 'T' AND       Cl_Cve_Color = 'C' AND "
+                             "      Co_Unidad_1 = 'U' AND       Es_Cve_Estado <> 'CA'"),
+              document::sqlCompraPendiente(l));
+}
+
+} // namespace

@@ -1,0 +1,424 @@
+// Saving a credit note from the screen, on every back-end: validation, the stored note,
+// every way the transaction can fail (each leaving the database exactly as it was and
+// the screen with its contents on the lines page), the aftermath, and replacing a note.
+#include "document/excede_pendiente.h"
+#include "tests/document/document_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+using namespace qmx44;
+using test::PantallaNota;
+
+namespace {
+
+const QString kCompra = QStringLiteral("C000000002");
+const QString kCancelada = QStringLiteral("Operación cancelada");
+
+// The live notes' net amount on one line of C000000002.
+double notado(PantallaNota &p, const char *producto, const char *talla, const char *color)
+{
+    return p.valor(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
+                                  "WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = ? AND Tl_Cve_Talla = ? "
+                                  "AND Cl_Cve_Color = ? AND Es_Cve_Estado <> 'CA'"),
+                   {QString::fromLatin1(producto), QString::fromLatin1(talla), QString::fromLatin1(color)})
+        .toDouble();
+}
+
+class DocumentGuardarTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override { p.abrir(); }
+
+    // A note on C000000002: 100 on BT-001 27 NEG and 50 on CJ-001.
+    void notaDeDosLineas()
+    {
+        p.nuevaNota(kCompra);
+        p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
+        p.bonificar(p.fila("CJ-001", "", ""), 50);
+        p.mensajes();
+    }
+    // The screen still holds the note being entered, on the lines page, editing.
+    void expectPantallaConservada()
+    {
+        EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
+        EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
+        EXPECT_EQ(100.0, p.celda(p.fila("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
+        EXPECT_EQ(150.0, p.campo("txt_SubTotal").value().toDouble());
+        EXPECT_TRUE(p.toolbar().EnEdicion());
+        EXPECT_TRUE(p.contexto->bitacora->impresos().empty());
+    }
+
+    PantallaNota p{GetParam()};
+};
+
+// Guards against a note stored without its lines, header, application, address or
+// additional fields, and against an aftermath that does not clear, notify and print.
+TEST_P(DocumentGuardarTest, SavesTheNoteAndClearsTheScreen)
+{
+    notaDeDosLineas();
+    p.aceptar();
+
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    const QString folio = QStringLiteral("0000000004");
+    auto rs = p.db().query(QStringLiteral("SELECT * FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? ORDER BY Nc_Linea"),
+                           {folio});
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(kCompra, rs->field(QStringLiteral("Co_Folio")).toString());
+    EXPECT_EQ(QStringLiteral("BC"), rs->field(QStringLiteral("Cn_Cve_Causa_Nota_Credito_Proveedor")).toString());
+    EXPECT_EQ(QStringLiteral("P0002"), rs->field(QStringLiteral("Pv_Cve_Proveedor")).toString());
+    EXPECT_EQ(QStringLiteral("A03"), rs->field(QStringLiteral("Al_Cve_Almacen")).toString());
+    EXPECT_EQ(QStringLiteral("BT-001"), rs->field(QStringLiteral("Pr_Cve_Producto")).toString());
+    EXPECT_EQ(QStringLiteral("PAR"), rs->field(QStringLiteral("Nc_Unidad_Control_1")).toString());
+    EXPECT_EQ(100.0, rs->field(QStringLiteral("Nc_Precio_Descontado_Importe")).toDouble());
+    EXPECT_DOUBLE_EQ(116.0, rs->field(QStringLiteral("Nc_Precio_Neto_Importe")).toDouble());
+    EXPECT_DOUBLE_EQ(100.0 / 3, rs->field(QStringLiteral("Nc_Precio_Lista")).toDouble());   // 3 pairs
+    EXPECT_EQ(QStringLiteral("Nota de crédito por bonificacion compra: C000000002"),
+              rs->field(QStringLiteral("Nc_Comentario_Linea")).toString());
+    rs->moveNext();
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(QStringLiteral("CJ-001"), rs->field(QStringLiteral("Pr_Cve_Producto")).toString());
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof());
+    rs->close();
+    // Blank keys are stored as blanks, never NULL (a NULL key matches nothing later).
+    EXPECT_EQ(0, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? AND "
+                                        "(Tl_Cve_Talla IS NULL OR Cl_Cve_Color IS NULL OR Nc_Unidad_Control_2 IS NULL "
+                                        "OR Nc_Referencia IS NULL OR Nc_Comentario IS NULL)"),
+                         {folio})
+                     .toInt());
+
+    EXPECT_EQ(1, p.valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = ?"), {folio}).toInt());
+    EXPECT_EQ(QStringLiteral("0002"),
+              p.valor(QStringLiteral("SELECT De_ID FROM Documento_Direccion WHERE Dd_Documento = ?"), {folio}).toString());
+    EXPECT_EQ(QStringLiteral("PRV-77"),
+              p.valor(QStringLiteral("SELECT Cv_Valor FROM Campo_Adicional_Valor WHERE Cv_Clave = ?"), {folio}).toString());
+
+    // The aftermath: cleared for a new note, the toolbar told, the note printed.
+    EXPECT_DOUBLE_EQ(174.0, p.frm->TotalNota);
+    EXPECT_FALSE(p.toolbar().EnEdicion());
+    EXPECT_EQ(1, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(folio, p.toolbar().ultimoGuardado().folio);
+    EXPECT_EQ(QStringLiteral("P0002"), p.toolbar().ultimoGuardado().proveedor);
+    EXPECT_DOUBLE_EQ(174.0, p.toolbar().ultimoGuardado().total);
+    EXPECT_EQ(QString(), p.toolbar().Folio());
+    ASSERT_EQ(1u, p.contexto->bitacora->impresos().size());
+    EXPECT_EQ(QStringLiteral("NCP_BONIFICACION"), p.contexto->bitacora->impresos()[0].formato);
+    EXPECT_EQ(folio, p.contexto->bitacora->impresos()[0].folio);
+    EXPECT_EQ(0, p.frm->ssTabFichas().activePage());
+    EXPECT_TRUE(p.frm->txtFolio().enabled());
+    EXPECT_EQ(QStringLiteral("txtFolio"), p.frm->form().focused()->name());
+    EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
+    EXPECT_EQ(0, p.grid().rowCount());
+}
+
+// Guards against a zero or negative bonus reaching the document, and a division by a
+// zero quantity.
+TEST_P(DocumentGuardarTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
+{
+    p.nuevaNota(kCompra);
+    const int botas = p.fila("BT-001", "27", "NEG");
+    p.bonificar(p.fila("CJ-001", "", ""), -20);
+    p.grid().setCellValue(botas, p.columna("Cantidad_1"), 0);
+    p.bonificar(botas, 30);
+    p.aceptar();
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_EQ(1, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(0.0, p.valor(QStringLiteral("SELECT Nc_Precio_Lista + Nc_Precio_Neto FROM NOTA_CREDITO_PROVEEDOR "
+                                          "WHERE Nc_Folio = '0000000004'"))
+                       .toDouble());
+}
+
+struct Falla {
+    const char *operacion;
+    const char *texto;
+    const char *id;        // "" = no message at all
+    int estilo;
+    const char *titulo;
+    const char *mensaje;
+    const char *modulo;
+    bool abiertaAlMostrar;
+};
+
+class DocumentFallaTest : public ::testing::TestWithParam<std::tuple<std::string, Falla>> {};
+
+// Guards against a failure inside the transaction leaving part of the note (or of the
+// replaced note's cancellation) behind, reporting in the wrong words or order, or
+// clearing what the user typed.
+TEST_P(DocumentFallaTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
+{
+    const auto &[backend, f] = GetParam();
+    PantallaNota p(backend);
+    p.abrir();
+    p.nuevaNota(kCompra);
+    p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
+    p.bonificar(p.fila("CJ-001", "", ""), 50);
+    p.mensajes();
+    const QString antes = p.estado();
+
+    p.falla(f.operacion, QString::fromUtf8(f.texto));
+    p.aceptar();
+
+    const auto m = p.mensajes();
+    if (!*f.id) {
+        EXPECT_TRUE(m.empty());
+    } else {
+        ASSERT_EQ(1u, m.size());
+        EXPECT_EQ(QString::fromLatin1(f.id), m[0].id);
+        EXPECT_EQ(QString::fromUtf8(f.mensaje), m[0].text);
+        EXPECT_EQ(f.estilo, m[0].style);
+        EXPECT_EQ(QString::fromUtf8(f.titulo), m[0].title);
+        EXPECT_EQ(QString::fromLatin1(f.modulo), m[0].module);
+        EXPECT_EQ(f.abiertaAlMostrar, p.sink->abiertas.back());
+    }
+    EXPECT_FALSE(p.db().inTransaction());
+    EXPECT_EQ(antes, p.estado());
+    EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
+    EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
+    EXPECT_EQ(150.0, p.campo("txt_SubTotal").value().toDouble());
+    EXPECT_TRUE(p.toolbar().EnEdicion());
+    EXPECT_TRUE(p.contexto->bitacora->impresos().empty());
+
+    // Nothing was lost: the same note saves on the next try.
+    p.aceptar();
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_EQ(2, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, DocumentFallaTest,
+    ::testing::Combine(
+        ::testing::ValuesIn(test::backends()),
+        ::testing::Values(
+            Falla{"NotaCredito.AgregarDetalle", "Línea rechazada", "ERR-ID:7500008", 16, "Operación cancelada",
+                  "Línea rechazada", "QMX44", false},
+            Falla{"NotaCredito.AgregarDetalle", "", "", 0, "", "", "", false},
+            Falla{"Controles.GuardarCamposAdicionales", "Valor no admitido", "ERR-ID:7500034", 16, "Controles_Aceptar()",
+                  "Imposible actualizar campos adicionales\r\nValor no admitido", "CA001", true},
+            Falla{"NotaCredito.Guardar", "No se pudo guardar", "ERR-ID:7500009", 16, "Operación cancelada",
+                  "No se pudo guardar", "QMX44", false},
+            Falla{"NotaCredito.Aplicar", "Saldo bloqueado", "ERR-ID:7500010", 16, "Operación cancelada", "Saldo bloqueado",
+                  "QMX44", false},
+            Falla{"DireccionEntrega.Asignar", "Sin dirección", "ERR-ID:7500011", 16, "Operación cancelada",
+                  "Sin dirección", "QMX44", false},
+            Falla{"Sistema.Conexion", "Conexión perdida", "ERR-ID:7500012", 16, "Controles_Aceptar()",
+                  "Conexión perdida", "QMX44", false})),
+    [](const auto &info) {
+        std::string n = test::backendLabel(std::get<0>(info.param)) + "_";
+        for (const char *c = std::get<1>(info.param).operacion; *c; ++c)
+            n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        return n + (*std::get<1>(info.param).texto ? "" : "_sin_texto");
+    });
+
+// Guards against a line that exceeds what is pending being stored, or the lines before
+// it staying stored: the second line exceeds, the first was already added.
+TEST_P(DocumentGuardarTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
+{
+    p.nuevaNota(kCompra);
+    p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
+    // CJ-001: 783 net purchased; 676 + 16 % = 784.16 truncates to 784 > 783.
+    p.bonificar(p.fila("CJ-001", "", ""), 676);
+    p.mensajes();
+    const QString antes = p.estado();
+    p.aceptar();
+    const auto m = p.mensajes();
+    ASSERT_EQ(1u, m.size());
+    EXPECT_EQ(QStringLiteral("ERR-ID:7500007"), m[0].id);
+    EXPECT_EQ(QStringLiteral("El importe a bonificar del producto: CJ-001 excede el importe pendiente de la compra"),
+              m[0].text);
+    EXPECT_EQ(48, m[0].style);
+    EXPECT_EQ(kCancelada, m[0].title);
+    EXPECT_FALSE(p.sink->abiertas.back());
+    EXPECT_EQ(antes, p.estado());
+    EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
+    EXPECT_TRUE(p.toolbar().EnEdicion());
+
+    // 675 + 16 % = 783 is exactly what is pending: accepted.
+    p.bonificar(p.fila("CJ-001", "", ""), 675);
+    p.aceptar();
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_DOUBLE_EQ(783.0, notado(p, "CJ-001", "", ""));
+}
+
+// Guards against a run-time error in the middle of the lines (here an amount too large
+// to compare) leaving the first line stored or ending without the error report.
+TEST_P(DocumentGuardarTest, RunTimeErrorAmongTheLinesRollsBack)
+{
+    notaDeDosLineas();
+    p.grid().setCellValue(p.fila("CJ-001", "", ""), p.columna("Impuesto_Factor"), 1e308);
+    p.grid().setCellValue(p.fila("CJ-001", "", ""), p.columna("BON_IMPORTE"), 1e10);
+    const QString antes = p.estado();
+    p.aceptar();
+    const auto m = p.mensajes();
+    ASSERT_EQ(1u, m.size());
+    EXPECT_EQ(QStringLiteral("ERR-ID:7500012"), m[0].id);
+    EXPECT_EQ(QStringLiteral("Controles_Aceptar()"), m[0].title);
+    EXPECT_FALSE(p.sink->abiertas.back());
+    EXPECT_EQ(antes, p.estado());
+    EXPECT_TRUE(p.toolbar().EnEdicion());
+}
+
+// Guards against applying the note when the parameter says not to.
+TEST_P(DocumentGuardarTest, AppliesOnlyWhenTheParameterSaysSo)
+{
+    PantallaNota q(GetParam());
+    q.parametro("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("0"));
+    q.abrir();
+    q.nuevaNota(kCompra);
+    q.bonificar(0, 10);
+    q.falla("NotaCredito.Aplicar", QStringLiteral("no debe llamarse"));
+    q.aceptar();
+    EXPECT_TRUE(test::sinMensajes(q.mensajes()));
+    EXPECT_FALSE(q.contexto->sesion->faults().empty());
+    EXPECT_EQ(0, q.valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
+}
+
+// Guards against a failure after the commit undoing the note or leaving the toolbar
+// editing: the note stays saved, the screen cleared, and the error is reported.
+TEST_P(DocumentGuardarTest, PrintFailureAfterTheCommitOnlyReports)
+{
+    notaDeDosLineas();
+    p.falla("Impresion.Imprimir", QStringLiteral("Impresora fuera de línea"));
+    p.aceptar();
+    const auto m = p.mensajes();
+    ASSERT_EQ(1u, m.size());
+    EXPECT_EQ(QStringLiteral("ERR-ID:7500012"), m[0].id);
+    EXPECT_EQ(QStringLiteral("Impresora fuera de línea"), m[0].text);
+    EXPECT_EQ(QStringLiteral("Controles_Aceptar()"), m[0].title);
+    EXPECT_EQ(2, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_FALSE(p.toolbar().EnEdicion());
+    EXPECT_EQ(1, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
+    EXPECT_EQ(0, p.grid().rowCount());
+}
+
+// Guards against replacing a note leaving the old one live, losing the link between
+// them, or counting both against the purchase.
+TEST_P(DocumentGuardarTest, ModifyAndSaveReplacesTheNote)
+{
+    p.mostrarNota(QStringLiteral("1"));
+    ASSERT_TRUE(p.toolbar().modificarHabilitado());
+    p.toolbar().click(controls::Command::Modificar);
+    p.bonificar(p.fila("BT-001", "27", "NEG"), 200);
+    p.mensajes();
+    const double saldo = p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble();
+
+    p.aceptar();
+
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_EQ(QStringLiteral("CA"), p.valor(QStringLiteral("SELECT MIN(Es_Cve_Estado) FROM NOTA_CREDITO_PROVEEDOR "
+                                                           "WHERE Nc_Folio = '0000000001'"))
+                                        .toString());
+    EXPECT_EQ(QStringLiteral("0000000001"), p.valor(QStringLiteral("SELECT Nc_Folio_Sustituye FROM NOTA_CREDITO_PROVEEDOR "
+                                                                   "WHERE Nc_Folio = '0000000004'"))
+                                                .toString());
+    EXPECT_EQ(QStringLiteral("0000000004"), p.toolbar().ultimoGuardado().folio);
+    EXPECT_DOUBLE_EQ(232.0, notado(p, "BT-001", "27", "NEG"));
+    // The old application reversed (+174), the new one applied (-232).
+    EXPECT_DOUBLE_EQ(saldo + 174 - 232,
+                     p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
+}
+
+// Guards against a failed replacement leaving the old note cancelled.
+TEST_P(DocumentGuardarTest, FailedReplacementKeepsTheOldNoteLive)
+{
+    p.mostrarNota(QStringLiteral("1"));
+    p.toolbar().click(controls::Command::Modificar);
+    p.bonificar(p.fila("BT-001", "27", "NEG"), 200);
+    p.mensajes();
+    const QString antes = p.estado();
+    p.falla("NotaCredito.Guardar", QStringLiteral("Disco lleno"));
+    p.aceptar();
+    EXPECT_EQ(1u, p.mensajes().size());
+    EXPECT_EQ(antes, p.estado());
+    EXPECT_DOUBLE_EQ(174.0, notado(p, "BT-001", "27", "NEG"));
+}
+
+// Guards against the cancellation of the replaced note failing silently, or its reason
+// shown without the line break (or with a dangling one when there is none).
+TEST_P(DocumentGuardarTest, ReplacedNoteThatCannotBeCancelled)
+{
+    for (const QString &razon : {QStringLiteral("La nota ya estaba cancelada"), QString()}) {
+        p.toolbar().click(controls::Command::Cancelar);
+        // The period is checked on the date shown before the note's own replaces it.
+        p.frm->dpFecha().setValue(QDate(2024, 7, 15));
+        p.mostrarNota(QStringLiteral("1"));
+        p.toolbar().click(controls::Command::Modificar);
+        p.mensajes();
+        const QString antes = p.estado();
+        p.falla("NotaCredito.Cancelar", razon);
+        p.aceptar();
+        const auto m = p.mensajes();
+        ASSERT_EQ(1u, m.size());
+        EXPECT_EQ(QStringLiteral("ERR-ID:7500006"), m[0].id);
+        EXPECT_EQ(razon.isEmpty() ? QStringLiteral("Error al cancelar la nota de credito")
+                                  : QStringLiteral("Error al cancelar la nota de credito\r\n") + razon,
+                  m[0].text);
+        EXPECT_EQ(48, m[0].style);
+        EXPECT_EQ(QStringLiteral("Orvalis"), m[0].title);
+        EXPECT_FALSE(p.sink->abiertas.back());
+        EXPECT_EQ(antes, p.estado());
+        EXPECT_TRUE(p.toolbar().EnEdicion());
+    }
+}
+
+// Guards against a grid of more rows than a 16-bit counter holds failing to save (or
+// saving only part of it): the only bonused row is the last of 32,800.
+TEST_P(DocumentGuardarTest, GridBeyondSixteenBitsSaves)
+{
+    p.nuevaNota(kCompra);
+    const int botas = p.fila("BT-001", "27", "NEG");
+    QVariantList fila;
+    for (int c = 0; c < p.grid().columnCount(); ++c)
+        fila << p.grid().cellValue(botas, c);
+    controls::Grid &g = p.grid();
+    g.removeAll();
+    const int total = 32800;
+    for (int r = 0; r < total; ++r) {
+        g.addRow();
+        g.setCellValue(r, p.columna("Pr_Cve_Producto"), QStringLiteral("X%1").arg(r));
+        g.setCellValue(r, p.columna("BON_IMPORTE"), 0);
+    }
+    for (int c = 0; c < g.columnCount(); ++c)
+        g.setCellValue(total - 1, c, fila[c]);
+    p.bonificar(total - 1, 10);
+    p.aceptar();
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_DOUBLE_EQ(174.0 + 11.6, notado(p, "BT-001", "27", "NEG"));
+}
+
+// Guards against a second Aceptar, delivered while the save lets pending window events
+// through (a double click), saving the note a second time inside the first save.
+TEST_P(DocumentGuardarTest, SecondAceptarDuringTheYieldIsIgnored)
+{
+    notaDeDosLineas();
+    int clicks = 0;
+    QTimer::singleShot(0, [&] {
+        ++clicks;
+        p.aceptar();
+    });
+    p.aceptar();
+    EXPECT_EQ(1, clicks);
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_EQ(1, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(4, p.valor(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
+}
+
+// Guards against a Cancelar delivered during that yield leaving the save to go on over
+// the cleared screen (and fail with a puzzling message): the user cancelled, so nothing
+// is saved and nothing is said.
+TEST_P(DocumentGuardarTest, CancelarDuringTheYieldAbandonsTheSave)
+{
+    notaDeDosLineas();
+    const QString antes = p.estado();
+    QTimer::singleShot(0, [&] { p.toolbar().click(controls::Command::Cancelar); });
+    p.aceptar();
+    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_EQ(antes, p.estado());
+    EXPECT_EQ(0, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(0, p.grid().rowCount());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DocumentGuardarTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+} // namespace
