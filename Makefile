@@ -21,7 +21,7 @@ run: build
 	$(BUILD)/apps/qmx44 run --db "$(DB)"
 
 test: build
-	scripts/run-tests
+	QMX44_BUILD_DIR=$(BUILD) scripts/run-tests
 
 bench: deps
 	cmake --preset release
