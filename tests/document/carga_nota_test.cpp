@@ -114,9 +114,11 @@ TEST_P(DocumentCargaNotaTest, FillsTheHeaderTheGridAndTheTotals)
     const int botas = p.fila("BT-001", "27", "NEG");
     EXPECT_EQ(150.0, p.celda(botas, "BON_IMPORTE").toDouble());
     EXPECT_EQ(15.0, p.celda(botas, "BON_PORCENTAJE").toDouble());
-    for (int r = 0; r < 4; ++r)
-        if (r != botas)
+    for (int r = 0; r < 4; ++r) {
+        if (r != botas) {
             EXPECT_EQ(0.0, p.celda(r, "BON_IMPORTE").toDouble()) << r;
+        }
+    }
     EXPECT_EQ(150.0, p.campo("txt_SubTotal").value().toDouble());
     EXPECT_DOUBLE_EQ(24.0, p.campo("txt_Impuestos").value().toDouble());
     EXPECT_DOUBLE_EQ(174.0, p.campo("txt_Total").value().toDouble());

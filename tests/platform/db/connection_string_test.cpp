@@ -66,8 +66,9 @@ TEST_P(ConnectionStringTest, WritesBackWhatItRead)
     EXPECT_EQ(spec.toString(), again.toString());
     EXPECT_EQ(spec.password, again.password);
     EXPECT_EQ(spec.host, again.host);
-    if (!spec.password.isEmpty())
+    if (!spec.password.isEmpty()) {
         EXPECT_FALSE(spec.display().contains(QStringLiteral("cr%3At")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(db, ConnectionStringTest, ::testing::ValuesIn(kGood),
