@@ -26,7 +26,7 @@ test: build
 bench: deps
 	cmake --preset release
 	cmake --build --preset release
-	scripts/run-bench
+	scripts/with-postgres scripts/run-bench
 
 asan:
 	$(MAKE) test PRESET=asan
