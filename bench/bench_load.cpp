@@ -14,6 +14,7 @@
 #include "platform/core/message.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
+#include "bench/bench_db.h"
 #include "platform/db/open.h"
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
@@ -47,24 +48,8 @@ const QString Nota = QStringLiteral("0000009000");
 
 QString producto(int i) { return QStringLiteral("PL%1").arg(i, 6, 10, QLatin1Char('0')); }
 
-struct BenchDb {
-    std::string label;
-    std::shared_ptr<db::Conexion> conexion;
-    db::ConnectionSpec spec;
-    QString rawName;
-    std::function<void()> drop;
-
-    ~BenchDb()
-    {
-        conexion.reset();
-        if (!rawName.isEmpty()) {
-            QSqlDatabase::database(rawName, false).close();
-            QSqlDatabase::removeDatabase(rawName);
-        }
-        if (drop)
-            drop();
-    }
-};
+using bench::BenchDb;
+using bench::rawDatabase;
 
 // The demo company plus the big purchase and its note (one note line per purchase line).
 void fill(db::Conexion &c)
@@ -96,63 +81,6 @@ void fill(db::Conexion &c)
         c.run(nota, {Nota, i, Compra, producto(i), qty, bono, bono, bono * 0.16, bono * 1.16});
     }
     t.commit();
-}
-
-QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name)
-{
-    QSqlDatabase d;
-    if (spec.backend == db::Backend::Sqlite) {
-        d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(spec.path);
-    } else {
-        d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        d.setHostName(spec.host);
-        if (spec.port > 0)
-            d.setPort(spec.port);
-        d.setUserName(spec.user);
-        d.setPassword(spec.password);
-        d.setDatabaseName(spec.database);
-    }
-    if (!d.open())
-        throw RuntimeError(QStringLiteral("raw connection: ") + d.lastError().text());
-    return d;
-}
-
-std::unique_ptr<BenchDb> sqliteDb(const QTemporaryDir &dir)
-{
-    auto b = std::make_unique<BenchDb>();
-    b->label = "sqlite";
-    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench_load.sqlite"));
-    b->spec = db::parseConnectionString(cs);
-    b->conexion = db::open(cs);
-    fill(*b->conexion);
-    b->rawName = QStringLiteral("bench_load_raw_sqlite");
-    rawDatabase(b->spec, b->rawName);
-    return b;
-}
-
-std::unique_ptr<BenchDb> postgresDb(const QString &adminUrl)
-{
-    auto b = std::make_unique<BenchDb>();
-    b->label = "postgres";
-    const QString name = QStringLiteral("qmx44_bench_load_%1").arg(::getpid());
-    auto admin = std::shared_ptr<db::Conexion>(db::open(adminUrl, db::OpenMode::Raw));
-    admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-    admin->run(QStringLiteral("CREATE DATABASE ") + name);
-    b->drop = [admin, name] {
-        try {
-            admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-        } catch (...) {
-        }
-    };
-    b->spec = db::parseConnectionString(adminUrl);
-    b->spec.database = name;
-    b->conexion = db::open(b->spec.toString());
-    fill(*b->conexion);
-    b->conexion->run(QStringLiteral("ANALYZE"));
-    b->rawName = QStringLiteral("bench_load_raw_postgres");
-    rawDatabase(b->spec, b->rawName);
-    return b;
 }
 
 // The raw work: both statements on Qt Sql, every column of every row read, the way the
@@ -251,12 +179,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     std::vector<std::unique_ptr<BenchDb>> dbs;
     try {
-        dbs.push_back(sqliteDb(dir));
-        QString pg = qEnvironmentVariable("QMX44_BENCH_PG");
-        if (pg.isEmpty())
-            pg = qEnvironmentVariable("QMX44_TEST_PG");
-        if (!pg.isEmpty())
-            dbs.push_back(postgresDb(pg));
+        dbs = bench::benchDatabases(dir, QStringLiteral("load"), fill);
     } catch (const RuntimeError &e) {
         std::fprintf(stderr, "bench_load: %s\n", qPrintable(e.description()));
         return 1;

@@ -8,6 +8,7 @@
 // the URL of a server's administrative database (a scratch database is made and dropped).
 #include "platform/business/nota_credito.h"
 #include "platform/db/connection_string.h"
+#include "bench/bench_db.h"
 #include "platform/db/open.h"
 #include "platform/services/sesion.h"
 
@@ -36,24 +37,8 @@ const QString Compra = QStringLiteral("S000000001");
 
 QString producto(int i) { return QStringLiteral("PS%1").arg(i, 6, 10, QLatin1Char('0')); }
 
-struct BenchDb {
-    std::string label;
-    std::shared_ptr<db::Conexion> conexion;
-    db::ConnectionSpec spec;
-    QString rawName;
-    std::function<void()> drop;
-
-    ~BenchDb()
-    {
-        conexion.reset();
-        if (!rawName.isEmpty()) {
-            QSqlDatabase::database(rawName, false).close();
-            QSqlDatabase::removeDatabase(rawName);
-        }
-        if (drop)
-            drop();
-    }
-};
+using bench::BenchDb;
+using bench::rawDatabase;
 
 void fill(db::Conexion &c)
 {
@@ -112,27 +97,6 @@ const QString kInsert = QStringLiteral(
     ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
     "?, ?, ?, ?)");
 
-QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name)
-{
-    QSqlDatabase d;
-    if (spec.backend == db::Backend::Sqlite) {
-        d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(spec.path);
-        d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    } else {
-        d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        d.setHostName(spec.host);
-        if (spec.port > 0)
-            d.setPort(spec.port);
-        d.setUserName(spec.user);
-        d.setPassword(spec.password);
-        d.setDatabaseName(spec.database);
-    }
-    if (!d.open())
-        throw RuntimeError(QStringLiteral("raw connection: ") + d.lastError().text());
-    return d;
-}
-
 // Back to the state before any note: untimed, between runs.
 void limpiar(BenchDb *b)
 {
@@ -140,43 +104,6 @@ void limpiar(BenchDb *b)
     b->conexion->run(QStringLiteral("UPDATE Folio_Contador SET Fc_Ultimo = 0"));
     if (b->spec.backend == db::Backend::Postgres)
         b->conexion->run(QStringLiteral("VACUUM ANALYZE NOTA_CREDITO_PROVEEDOR"));
-}
-
-std::unique_ptr<BenchDb> sqliteDb(const QTemporaryDir &dir)
-{
-    auto b = std::make_unique<BenchDb>();
-    b->label = "sqlite";
-    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
-    b->spec = db::parseConnectionString(cs);
-    b->conexion = db::open(cs);
-    fill(*b->conexion);
-    b->rawName = QStringLiteral("bench_save_raw_sqlite");
-    rawDatabase(b->spec, b->rawName);
-    return b;
-}
-
-std::unique_ptr<BenchDb> postgresDb(const QString &adminUrl)
-{
-    auto b = std::make_unique<BenchDb>();
-    b->label = "postgres";
-    const QString name = QStringLiteral("qmx44_bench_save_%1").arg(::getpid());
-    auto admin = std::shared_ptr<db::Conexion>(db::open(adminUrl, db::OpenMode::Raw));
-    admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-    admin->run(QStringLiteral("CREATE DATABASE ") + name);
-    b->drop = [admin, name] {
-        try {
-            admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-        } catch (...) {
-        }
-    };
-    b->spec = db::parseConnectionString(adminUrl);
-    b->spec.database = name;
-    b->conexion = db::open(b->spec.toString());
-    fill(*b->conexion);
-    b->conexion->run(QStringLiteral("ANALYZE"));
-    b->rawName = QStringLiteral("bench_save_raw_postgres");
-    rawDatabase(b->spec, b->rawName);
-    return b;
 }
 
 bool leerPendiente(QSqlQuery &q, double &valor)
@@ -337,12 +264,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     std::vector<std::unique_ptr<BenchDb>> dbs;
     try {
-        dbs.push_back(sqliteDb(dir));
-        QString pg = qEnvironmentVariable("QMX44_BENCH_PG");
-        if (pg.isEmpty())
-            pg = qEnvironmentVariable("QMX44_TEST_PG");
-        if (!pg.isEmpty())
-            dbs.push_back(postgresDb(pg));
+        dbs = bench::benchDatabases(dir, QStringLiteral("save"), fill);
     } catch (const RuntimeError &e) {
         std::fprintf(stderr, "bench_save: %s\n", qPrintable(e.description()));
         return 1;

@@ -9,6 +9,7 @@
 #include "platform/controls/form.h"
 #include "platform/controls/grid.h"
 #include "platform/db/connection_string.h"
+#include "bench/bench_db.h"
 #include "platform/db/open.h"
 
 #include <benchmark/benchmark.h>
@@ -37,24 +38,8 @@ constexpr int Lines = 10000;
 const QString Folio = QStringLiteral("B000000001");
 
 // One back-end's database holding the big purchase (plus two small ones beside it).
-struct BenchDb {
-    std::string label;
-    std::unique_ptr<db::Conexion> conexion;
-    db::ConnectionSpec spec;
-    QString rawName;                      // the raw Qt Sql connection on the same database
-    std::function<void()> drop;           // removes the database at the end
-
-    ~BenchDb()
-    {
-        conexion.reset();
-        if (!rawName.isEmpty()) {
-            QSqlDatabase::database(rawName, false).close();
-            QSqlDatabase::removeDatabase(rawName);
-        }
-        if (drop)
-            drop();
-    }
-};
+using bench::BenchDb;
+using bench::rawDatabase;
 
 void fill(db::Conexion &c)
 {
@@ -85,63 +70,6 @@ void fill(db::Conexion &c)
     addLines(QStringLiteral("B000000002"), 50);
     addLines(QStringLiteral("B000000003"), 50);
     t.commit();
-}
-
-QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name)
-{
-    QSqlDatabase d;
-    if (spec.backend == db::Backend::Sqlite) {
-        d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(spec.path);
-    } else {
-        d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        d.setHostName(spec.host);
-        if (spec.port > 0)
-            d.setPort(spec.port);
-        d.setUserName(spec.user);
-        d.setPassword(spec.password);
-        d.setDatabaseName(spec.database);
-    }
-    if (!d.open())
-        throw RuntimeError(QStringLiteral("raw connection: ") + d.lastError().text());
-    return d;
-}
-
-std::unique_ptr<BenchDb> sqliteDb(const QTemporaryDir &dir)
-{
-    auto b = std::make_unique<BenchDb>();
-    b->label = "sqlite";
-    const QString cs = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
-    b->spec = db::parseConnectionString(cs);
-    b->conexion = db::open(cs);
-    fill(*b->conexion);
-    b->rawName = QStringLiteral("bench_raw_sqlite");
-    rawDatabase(b->spec, b->rawName);
-    return b;
-}
-
-std::unique_ptr<BenchDb> postgresDb(const QString &adminUrl)
-{
-    auto b = std::make_unique<BenchDb>();
-    b->label = "postgres";
-    const QString name = QStringLiteral("qmx44_bench_%1").arg(::getpid());
-    auto admin = std::shared_ptr<db::Conexion>(db::open(adminUrl, db::OpenMode::Raw));
-    admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-    admin->run(QStringLiteral("CREATE DATABASE ") + name);
-    b->drop = [admin, name] {
-        try {
-            admin->run(QStringLiteral("DROP DATABASE IF EXISTS ") + name);
-        } catch (...) {
-        }
-    };
-    b->spec = db::parseConnectionString(adminUrl);
-    b->spec.database = name;
-    b->conexion = db::open(b->spec.toString());
-    fill(*b->conexion);
-    b->conexion->run(QStringLiteral("ANALYZE"));
-    b->rawName = QStringLiteral("bench_raw_postgres");
-    rawDatabase(b->spec, b->rawName);
-    return b;
 }
 
 // The raw work: the same statement on Qt Sql, every column of every row read. Results
@@ -230,12 +158,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     std::vector<std::unique_ptr<BenchDb>> dbs;
     try {
-        dbs.push_back(sqliteDb(dir));
-        QString pg = qEnvironmentVariable("QMX44_BENCH_PG");
-        if (pg.isEmpty())
-            pg = qEnvironmentVariable("QMX44_TEST_PG");
-        if (!pg.isEmpty())
-            dbs.push_back(postgresDb(pg));
+        dbs = bench::benchDatabases(dir, QStringLiteral("intake"), fill);
     } catch (const RuntimeError &e) {
         std::fprintf(stderr, "bench_intake: %s\n", qPrintable(e.description()));
         return 1;

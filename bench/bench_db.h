@@ -1,0 +1,36 @@
+#pragma once
+// Scratch databases for the benchmarks: one filled database per back-end, with both the
+// product's connection and a raw Qt Sql connection on it, removed at the end.
+#include "platform/db/connection.h"
+#include "platform/db/connection_string.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qmx44::bench {
+
+struct BenchDb {
+    std::string label;
+    std::shared_ptr<db::Conexion> conexion;
+    db::ConnectionSpec spec;
+    QString rawName;                      // the raw Qt Sql connection on the same database
+    std::function<void()> drop;           // removes the database at the end
+
+    ~BenchDb();
+};
+
+using Fill = std::function<void(db::Conexion &)>;
+
+// A raw Qt Sql connection named `name` on the database of `spec`.
+QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name);
+
+// SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of
+// a server's administrative database. `tag` names the files, databases and connections.
+std::vector<std::unique_ptr<BenchDb>> benchDatabases(const QTemporaryDir &dir, const QString &tag, const Fill &fill);
+
+} // namespace qmx44::bench
