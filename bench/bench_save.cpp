@@ -85,18 +85,6 @@ QString nativo(const QString &sentencia, db::Backend backend)
     return s;
 }
 
-const QString kInsert = QStringLiteral(
-    "INSERT INTO NOTA_CREDITO_PROVEEDOR ("
-    "Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, Mn_Cve_Moneda, "
-    "Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, Al_Cve_Almacen, "
-    "Pv_Cve_Proveedor, Cm_Cve_Comprador, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
-    "Nc_Comentario_Linea, Nc_Cantidad_1, Nc_Unidad_1, Nc_Cantidad_Control_1, Nc_Unidad_Control_1, "
-    "Nc_Cantidad_Control_2, Nc_Unidad_Control_2, Nc_Precio_Lista, Nc_Precio_Descontado, Nc_Descuento_1, "
-    "Nc_Descuento_2, Nc_Impuesto_Factor, Nc_Impuesto_Importe, Nc_Precio_Neto, Nc_Precio_Lista_Importe, "
-    "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro"
-    ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-    "?, ?, ?, ?)");
-
 // Back to the state before any note: untimed, between runs.
 void limpiar(BenchDb *b)
 {
@@ -126,7 +114,7 @@ void BM_Raw(benchmark::State &state, BenchDb *b)
             return;
         }
         QSqlQuery insert(d);
-        insert.prepare(kInsert);
+        insert.prepare(business::sqlInsertarLineaNota());
         const QDate fecha(2024, 8, 15);
         const QString registro = QStringLiteral("2024-08-15 10:00:00");
         for (int i = 1; i <= Lines; ++i) {

@@ -20,19 +20,23 @@ QString claveLinea(const QString &producto, const QString &talla, const QString 
 
 bool positivo(double v) { return std::isfinite(v) && v > 0; }
 
-const QString kInsertarLinea = QStringLiteral(
-    "INSERT INTO NOTA_CREDITO_PROVEEDOR ("
-    "Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, Mn_Cve_Moneda, "
-    "Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, Al_Cve_Almacen, "
-    "Pv_Cve_Proveedor, Cm_Cve_Comprador, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
-    "Nc_Comentario_Linea, Nc_Cantidad_1, Nc_Unidad_1, Nc_Cantidad_Control_1, Nc_Unidad_Control_1, "
-    "Nc_Cantidad_Control_2, Nc_Unidad_Control_2, Nc_Precio_Lista, Nc_Precio_Descontado, Nc_Descuento_1, "
-    "Nc_Descuento_2, Nc_Impuesto_Factor, Nc_Impuesto_Importe, Nc_Precio_Neto, Nc_Precio_Lista_Importe, "
-    "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro"
-    ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-    "?, ?, ?, ?)");
-
 } // namespace
+
+const QString &sqlInsertarLineaNota()
+{
+    static const QString sql = QStringLiteral(
+        "INSERT INTO NOTA_CREDITO_PROVEEDOR ("
+        "Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, Mn_Cve_Moneda, "
+        "Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, Al_Cve_Almacen, "
+        "Pv_Cve_Proveedor, Cm_Cve_Comprador, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
+        "Nc_Comentario_Linea, Nc_Cantidad_1, Nc_Unidad_1, Nc_Cantidad_Control_1, Nc_Unidad_Control_1, "
+        "Nc_Cantidad_Control_2, Nc_Unidad_Control_2, Nc_Precio_Lista, Nc_Precio_Descontado, Nc_Descuento_1, "
+        "Nc_Descuento_2, Nc_Impuesto_Factor, Nc_Impuesto_Importe, Nc_Precio_Neto, Nc_Precio_Lista_Importe, "
+        "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro"
+        ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?)");
+    return sql;
+}
 
 NotaCredito::NotaCredito(std::shared_ptr<services::Sesion> sesion)
     : NotaCredito(sesion, sesion ? sesion->conexion() : throw RuntimeError(QStringLiteral("NotaCredito: no hay sesión")))
@@ -209,7 +213,7 @@ void NotaCredito::insertarLinea(const DetalleNota &l)
     const EncabezadoNota &e = m_encabezado;
     const QDate fecha = e.fecha.isValid() ? e.fecha : m_sesion->fechaTrabajo();
     const QString sustituye = e.folioSustituye.isEmpty() ? m_folioCancelado : e.folioSustituye;
-    m_conexion.run(kInsertarLinea,
+    m_conexion.run(sqlInsertarLineaNota(),
                    {m_folio, l.linea, fecha, e.referencia, e.comentario, e.moneda, e.causa, e.tipoCambio, e.compra,
                     e.sucursal, e.almacen, e.proveedor, e.comprador, QString::fromLatin1(kEstadoVigente), l.producto,
                     l.talla, l.color, l.comentario, l.cantidad1, l.unidad1, l.cantidadControl1, l.unidadControl1,

@@ -41,6 +41,9 @@ namespace qmx44::business {
 // Every operation first asks the session's fault plan under its own name
 // ("NotaCredito.AgregarDetalle", "NotaCredito.Guardar", "NotaCredito.Aplicar",
 // "NotaCredito.Cancelar"): a planned failure reports ok = false with the planned text.
+// The statement that stores one line of a note (values bound in its column order).
+const QString &sqlInsertarLineaNota();
+
 class NotaCredito {
 public:
     static constexpr const char *kDocumento = "NOTA_CREDITO_PROVEEDOR";
