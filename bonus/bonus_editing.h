@@ -14,9 +14,9 @@ class Utilerias;
 namespace qmx44::bonus {
 
 // Takes the current row's bonus and its tax out of the totals into the two bases
-// (BaseSubTotal, BaseImpuestos): what entering a cell does. Code that rewrites the rows
-// or the totals under the current cell without the user moving (the proration) calls it
-// afterwards, so that the next key typed there adds to the right base. Nothing happens
+// (BaseSubTotal, BaseImpuestos): what entering a cell does. Code that moves the grid or
+// rewrites the rows or the totals without the user entering a cell (the proration) calls
+// it afterwards, so that the next key typed there adds to the right base. Nothing happens
 // without a current row.
 void retomarBase(controls::Grid &grid, const Totales &totales, double &baseSubTotal, double &baseImpuestos);
 

@@ -3,6 +3,7 @@
 // on the amount and the proration with its messages.
 #include "bonus/frm_prorrateo.h"
 
+#include "bonus/bonus_editing.h"
 #include "bonus/prorrateo_design.h"
 #include "platform/services/sistema.h"
 #include "platform/services/utilerias.h"
@@ -22,7 +23,8 @@ constexpr double MargenImporte = 0.00005;
 
 DestinoProrrateo destinoDe(screen::FrmQMX44 &opener)
 {
-    return DestinoProrrateo{opener.form(), opener.ssDetalle(), Totales::de(opener.form()), opener.Sistema(),
+    return DestinoProrrateo{opener.form(), opener.ssDetalle(), Totales::de(opener.form()),
+                            opener.BaseSubTotal, opener.BaseImpuestos, opener.Sistema(),
                             opener.Utilerias()};
 }
 
@@ -142,6 +144,9 @@ ResultadoProrrateo FrmProrrateo::Prorratear()
 {
     const ResultadoProrrateo r =
         prorratear(m_destino.grid, m_destino.totales, baseElegida(), importeDe(m_importe->value()));
+    // The walk moved the grid without the user entering a cell, and may have replaced the
+    // totals: the next key typed there must add to that row's bases.
+    retomarBase(m_destino.grid, m_destino.totales, m_destino.baseSubTotal, m_destino.baseImpuestos);
     if (r == ResultadoProrrateo::UnidadDistinta)
         mensaje(QStringLiteral("La unidad debe ser igual en todos los registros"), 16,
                 QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));

@@ -16,11 +16,14 @@ class FrmQMX44;
 
 namespace qmx44::bonus {
 
-// What the dialog works on: the opener's form, grid and totals, and the services.
+// What the dialog works on: the opener's form, grid and totals, the running shares of
+// the bonus editing, and the services.
 struct DestinoProrrateo {
     controls::Form &propietario;   // the modal owner: the main form
     controls::Grid &grid;          // ssDetalle
     Totales totales;
+    double &baseSubTotal;          // the opener's BaseSubTotal
+    double &baseImpuestos;         // the opener's BaseImpuestos
     services::Sistema &sistema;
     services::Utilerias &utilerias;
 };
@@ -50,7 +53,9 @@ public:
     // The chosen basis: the first selected of Option1, Option2, Option3.
     BaseProrrateo baseElegida() const;
     // Distributes the amount of txtImporte over the rows by the chosen basis; a refusal
-    // is told to the user and changes nothing.
+    // is told to the user and changes no bonus or total. Either way the grid is left on
+    // the row where the walk stopped, and that row's share is taken out of the totals into
+    // BaseSubTotal and BaseImpuestos, as entering its cell would.
     ResultadoProrrateo Prorratear();
 
 private:

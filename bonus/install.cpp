@@ -19,10 +19,6 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
     dialogo.ImporteFactura = frm.ImporteCompra;
     dialogo.mostrarModal();
     dialogo.unload();
-    // The proration rewrote every row and the totals while a cell stayed current, and
-    // moved the grid to its last row without the user entering a cell there: take that
-    // row's share out of the new totals, or the next key typed would add to stale bases.
-    retomarBase(frm.ssDetalle(), Totales::de(frm.form()), frm.BaseSubTotal, frm.BaseImpuestos);
 }
 
 } // namespace

@@ -40,12 +40,15 @@ ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, Base
     if (n == 0)
         return ResultadoProrrateo::BaseSinTotal;
 
-    // Checks first, writes after: a refusal leaves every row and total as it was.
+    // Checks first, writes after: a refusal leaves every row and total as it was, and the
+    // grid on the row where the walk stopped: the first row whose unit differs.
     if (cols.unidadesIguales) {
         const QString unidad = grid.cellText(0, colUnidad);
         for (int r = 1; r < n; ++r)
-            if (grid.cellText(r, colUnidad) != unidad)
+            if (grid.cellText(r, colUnidad) != unidad) {
+                grid.setCurrentRow(r);
                 return ResultadoProrrateo::UnidadDistinta;
+            }
     }
     std::vector<double> valores(std::size_t(n), 0.0);
     double totalBase = 0;
@@ -56,6 +59,9 @@ ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, Base
         totalBase += v;
         mayorBase = std::fmax(mayorBase, std::fabs(v));
     }
+
+    // Adding up the basis walked every row: from here on the grid is on the last one.
+    grid.setCurrentRow(n - 1);
 
     // The factor, formed once. A basis that adds up to nothing (or less) cannot carry an
     // amount, and one so lopsided that a row's share overflows is refused the same way.
@@ -90,8 +96,6 @@ ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, Base
     totales.impuestos.setValue(finito(impuestos));
     totales.total.setValue(
         finito(importeDe(totales.subTotal.value()) + importeDe(totales.impuestos.value())));
-    // The grid is left where a walk over all rows leaves it: on the last row.
-    grid.setCurrentRow(n - 1);
     return ResultadoProrrateo::Hecho;
 }
 

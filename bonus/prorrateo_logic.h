@@ -35,8 +35,9 @@ enum class ResultadoProrrateo {
 // decimals with a half to the even neighbour; its BON_PORCENTAJE = that amount /
 // Precio_Descontado_Importe x 100 (0 when the latter is 0); the totals are the sums of
 // the new bonuses and of their taxes. No remainder is given to any row, so the subtotal
-// may differ from `importe` by the rounding. Leaves the grid on its last row, where a
-// walk over all rows ends. Empty basis cells count as 0. Linear in the rows.
+// may differ from `importe` by the rounding. Leaves the grid on the row where its walk
+// stopped: the first row whose unit differs when the unit check refuses, the last row
+// otherwise. Empty basis cells count as 0. Linear in the rows.
 ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, BaseProrrateo base,
                               double importe);
 

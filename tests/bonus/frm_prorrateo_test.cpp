@@ -42,7 +42,9 @@ protected:
 
     bonus::DestinoProrrateo destino()
     {
-        return bonus::DestinoProrrateo{f.form, f.grid, f.totales(), f.sistema, f.utilerias};
+        return bonus::DestinoProrrateo{f.form, f.grid, f.totales(),
+                                       f.BaseSubTotal, f.BaseImpuestos, f.sistema,
+                                       f.utilerias};
     }
     // One opening as the toolbar's command makes it: load, ImporteFactura, modal, unload.
     void abrir(double importeFactura, std::function<void(Form &)> pasos)
