@@ -110,7 +110,7 @@ FormDesign build()
     d.clientHeight = 8180;
     auto &c = d.controls;
 
-    // ---- above the tab control ---------------------------------------------------------
+    // ---- above the tab control: the toolbar and the note's folio only ------------------
     c.push_back(control("Controles", ControlKind::Toolbar, "", 0, 0, 11240, 480,
                         {{QStringLiteral("caption"), QStringLiteral("Nota de crédito de proveedor (bonificación)")},
                          {QStringLiteral("opc_table"), QStringLiteral("Nota_Credito_Proveedor")},
@@ -125,8 +125,6 @@ FormDesign build()
     addField(c, {"txtFolio", u"Folio:", "Folio", 10, State::Editable,
                  plus({{QStringLiteral("idconsulta"), QStringLiteral("NC_PROVEEDOR_BN")}}, Key)},
              {"", 120, 600, 780, 600, 1500});
-    addField(c, {"dpFecha", u"Fecha:", "Fecha", 0, State::Disabled, {}},
-             {"", 2520, 600, 3180, 600, 1500});
 
     c.push_back(control("ssTabFichas", ControlKind::TabControl, "", 120, 1080, 11000, 7000,
                         {{QStringLiteral("pages"), QStringList{QStringLiteral("Encabezado"), QStringLiteral("Detalle")}},
@@ -143,6 +141,9 @@ FormDesign build()
     c.push_back(control("fr0", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
     c.push_back(control("sh0", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
 
+    // The date belongs to the header: while the page "Detalle" is shown it can neither
+    // keep nor take the focus. It comes first in the page's tab order.
+    addField(c, {"dpFecha", u"Fecha:", "Fecha", 0, State::Disabled, {}}, right(0, 1500));
     addField(c, {"txt_Co_Folio", u"Compra:", "Compra", 10, State::Disabled,
                  plus({{QStringLiteral("idconsulta"), QStringLiteral("COMPRA")},
                        {QStringLiteral("transaccion"), QStringLiteral("CO003")}}, Key)},

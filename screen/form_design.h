@@ -4,7 +4,7 @@
 // made from this table, in its order, which is also the tab order.
 //
 // Positions are relative to the control's container: the form for the toolbar, the
-// folio row and the tab control; the page area of `ssTabFichas` for the frames and
+// folio field and the tab control; the page area of `ssTabFichas` for the frames and
 // shapes of a page; the frame for what a frame holds. The tab control names the
 // controls of each page in its setting "pagecontrols" (one string list per page), which
 // views read through TabControl::extra().

@@ -190,6 +190,21 @@ TEST_P(LifecycleTest, PageChangeEnablesOnlyTheVisibleFrame)
     EXPECT_FALSE(p.frm->fr1().enabled());
 }
 
+// Guards against the date standing outside the tab control: on the page "Detalle" it
+// must neither keep the focus it had nor take it.
+TEST_P(LifecycleTest, DateTakesTheFocusOnlyOnTheHeaderPage)
+{
+    test::PantallaDemo p(GetParam());
+    p.abrir();
+    ASSERT_TRUE(p.frm->Controles().click(controls::Command::Nuevo));
+    ASSERT_EQ(p.foco(), QStringLiteral("dpFecha"));
+    p.form().keyStroke(keys::Digit0 + 2, keys::AltMask);
+    EXPECT_NE(p.foco(), QStringLiteral("dpFecha"));
+    EXPECT_FALSE(p.frm->dpFecha().setFocus());
+    p.form().keyStroke(keys::Digit0 + 1, keys::AltMask);
+    EXPECT_TRUE(p.frm->dpFecha().setFocus());
+}
+
 // Guards against Enter on the tab strip doing nothing (it moves on like Tab).
 TEST_P(LifecycleTest, EnterOnTheTabStripMovesTheFocusOn)
 {
