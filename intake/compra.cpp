@@ -20,6 +20,18 @@ QString columna(db::RecordSet &rs, const char *nombre)
     return rs.field(QString::fromLatin1(nombre)).toString();
 }
 
+// The branch and warehouse preset from the user's context (tag "0") outlive the clearing
+// of the purchase field, but their descriptions do not: a refused purchase writes nothing
+// else, so the keys are shown again with their descriptions beside them.
+void mostrarClavesFijas(screen::FrmQMX44 &frm)
+{
+    for (const char *nombre : {"txt_Sc_Cve_Sucursal", "txt_Al_Cve_Almacen"}) {
+        controls::TextField &clave = frm.campo(QString::fromLatin1(nombre));
+        if (clave.tag() == QLatin1String("0"))
+            clave.setText(clave.text()); // the same text: no Change, the lookup runs again
+    }
+}
+
 } // namespace
 
 QString textoRestriccionSucursal(const QString &sucursal)
@@ -50,6 +62,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
         mensaje(frm, QStringLiteral("No existe la compra proporcionada"), EstiloInformacion, Orvalis,
                 QStringLiteral("ERR-ID:7500016"));
         rs->close();
+        mostrarClavesFijas(frm);
         return;
     }
 
@@ -59,6 +72,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
         mensaje(frm, textoRestriccionSucursal(sucursal.text()), EstiloAviso, Atencion,
                 QStringLiteral("ERR-ID:7500017"));
         rs.reset();
+        mostrarClavesFijas(frm);
         frm.txtFolio().selectAll();
         return;
     }
@@ -66,6 +80,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
         mensaje(frm, textoRestriccionAlmacen(almacen.text()), EstiloAviso, Atencion,
                 QStringLiteral("ERR-ID:7500018"));
         rs.reset();
+        mostrarClavesFijas(frm);
         frm.txtFolio().selectAll();
         return;
     }
@@ -73,6 +88,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
         mensaje(frm, QStringLiteral("La compra se encuentra cancelada"), EstiloAviso, Atencion,
                 QStringLiteral("ERR-ID:7500019"));
         rs->close();
+        mostrarClavesFijas(frm);
         return;
     }
 
