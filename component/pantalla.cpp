@@ -1,6 +1,7 @@
 #include "component/pantalla.h"
 
 #include "component/publico.h"
+#include "platform/core/faults.h"
 
 namespace qmx44::component {
 
@@ -15,7 +16,7 @@ QVariant Pantalla::GetPantalla()
         auto componente = m_componente.lock();
         if (!componente)
             return QVariant();
-        componente->contexto().sesion->check(QStringLiteral("Pantalla.GetPantalla"));
+        componente->contexto().sesion->check(faults::PantallaGetPantalla);
         QObject *form = &componente->pantalla();
         return QVariant::fromValue(form);
     } catch (...) {

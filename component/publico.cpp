@@ -4,6 +4,7 @@
 #include "document/install.h"
 #include "intake/install.h"
 #include "platform/core/error.h"
+#include "platform/core/faults.h"
 
 namespace qmx44::component {
 
@@ -11,7 +12,7 @@ Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_contexto(s
 {
     if (!m_contexto || !m_contexto->sesion)
         throw RuntimeError(QStringLiteral("QMX44: el anfitrión no dio una sesión"));
-    m_contexto->sesion->check(QStringLiteral("Publico"));
+    m_contexto->sesion->check(faults::Publico);
     m_sistema = std::make_unique<services::Sistema>(m_contexto->sesion);
     m_utilerias = std::make_unique<services::Utilerias>(m_contexto->sesion);
     m_auxiliar = std::make_unique<services::Auxiliar>(m_contexto->sesion);

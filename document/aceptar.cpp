@@ -7,6 +7,7 @@
 #include "platform/business/impresion.h"
 #include "platform/business/nota_credito.h"
 #include "platform/core/error.h"
+#include "platform/core/faults.h"
 #include "screen/frm_qmx44.h"
 
 #include <memory>
@@ -78,7 +79,7 @@ bool validar(screen::FrmQMX44 &frm)
 // A failure planned for automation is reported like a refusal of the toolbar.
 bool guardarCamposAdicionales(screen::FrmQMX44 &frm, QString &folio, QString &error)
 {
-    if (auto planeada = frm.contexto().sesion->faults().take(QStringLiteral("Controles.GuardarCamposAdicionales"))) {
+    if (auto planeada = frm.contexto().sesion->faults().take(faults::ControlesGuardarCamposAdicionales)) {
         error = *planeada;
         return false;
     }

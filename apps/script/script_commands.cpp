@@ -9,6 +9,7 @@
 #include "platform/controls/tab_control.h"
 #include "platform/controls/text_field.h"
 #include "platform/controls/toolbar.h"
+#include "platform/core/faults.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -199,6 +200,10 @@ void ScriptRunner::cmdFail(const ScriptLine &line)
     requireArgs(line, 1, 2, "OPERATION [TEXT]");
     if (line.args[0].isEmpty())
         throw ScriptError{QStringLiteral("fail needs an operation")};
+    // A planned failure that nothing consults would let the script quietly run the
+    // success path instead.
+    if (!faults::consulted(line.args[0]))
+        throw ScriptError{QStringLiteral("unknown operation '%1'").arg(line.args[0])};
     const QString text = line.args.size() > 1 ? line.args[1] : QStringLiteral("Falla programada: %1").arg(line.args[0]);
     m_host.sesion().faults().arm(line.args[0], text);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/business/registros_tabla.h"
 #include "platform/core/error.h"
+#include "platform/core/faults.h"
 
 namespace qmx44::business {
 
@@ -20,7 +21,7 @@ void ConsultaRegistro::Mostrar(const QString &tabla, const QString &columna, con
     Q_UNUSED(extra2);
     Q_UNUSED(extra3);
     Q_UNUSED(extra4);
-    m_sesion->check(QStringLiteral("ConsultaRegistro.Mostrar"));
+    m_sesion->check(faults::ConsultaRegistroMostrar);
     const RegistrosTabla registros = leerRegistros(m_sesion->conexion(), tabla, columna, valor);
     m_bitacora->registrarConsulta({tabla, columna, valor, int(registros.filas.size())});
     if (m_bitacora->alConsultar)

@@ -1,6 +1,7 @@
 #include "platform/business/direccion_entrega.h"
 
 #include "platform/core/error.h"
+#include "platform/core/faults.h"
 
 namespace qmx44::business {
 
@@ -21,7 +22,7 @@ DireccionEntrega::DireccionEntrega(std::shared_ptr<services::Sesion> sesion) : m
 QString DireccionEntrega::IdDocumento(const QString &tabla, const QString &documento,
                                       const QString &entidad, const QString &cveEntidad)
 {
-    m_sesion->check(QStringLiteral("DireccionEntrega.IdDocumento"));
+    m_sesion->check(faults::DireccionEntregaIdDocumento);
     auto rs = m_sesion->conexion().query(
         QStringLiteral("SELECT De_ID FROM Documento_Direccion "
                        "WHERE Dd_Tabla = ? AND Dd_Documento = ? AND Dd_Entidad = ? AND Dd_Cve_Entidad = ?"),
@@ -34,7 +35,7 @@ QString DireccionEntrega::IdDocumento(const QString &tabla, const QString &docum
 QString DireccionEntrega::IdOmision(const QString &entidad, const QString &cveEntidad, const QString &actual)
 {
     Q_UNUSED(actual);
-    m_sesion->check(QStringLiteral("DireccionEntrega.IdOmision"));
+    m_sesion->check(faults::DireccionEntregaIdOmision);
     // Owners are stored under their table's name in capitals ('PROVEEDOR'); the key
     // comparison stays exact so the index serves it.
     auto rs = m_sesion->conexion().query(
@@ -51,7 +52,7 @@ void DireccionEntrega::Asignar(const QString &tabla, const QString &documento, c
 {
     exito = false;
     m_error.clear();
-    if (auto planeado = m_sesion->faults().take(QStringLiteral("DireccionEntrega.Asignar"))) {
+    if (auto planeado = m_sesion->faults().take(faults::DireccionEntregaAsignar)) {
         m_error = *planeado;
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/business/print/formato.h"
 #include "platform/core/error.h"
+#include "platform/core/faults.h"
 
 namespace qmx44::business {
 
@@ -20,7 +21,7 @@ void Impresion::Imprimir(const QString &formato, const QString &folio, const QSt
     Q_UNUSED(vistaPrevia);
     Q_UNUSED(elegirImpresora);
     Q_UNUSED(filtro);
-    m_sesion->check(QStringLiteral("Impresion.Imprimir"));
+    m_sesion->check(faults::ImpresionImprimir);
     const QString archivo = print::imprimirNota(m_sesion->conexion(), formato, folio, m_carpeta);
     const DocumentoImpreso impreso{formato, folio, archivo};
     m_bitacora->registrarImpresion(impreso);

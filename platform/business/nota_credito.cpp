@@ -1,6 +1,7 @@
 #include "platform/business/nota_credito.h"
 
 #include "platform/business/folio_contador.h"
+#include "platform/core/faults.h"
 #include "platform/services/parametros.h"
 #include "platform/services/sesion.h"
 
@@ -94,11 +95,11 @@ void NotaCredito::Nuevo()
 
 // ---- common steps ---------------------------------------------------------------------
 
-bool NotaCredito::entrada(const char *operacion, bool &ok)
+bool NotaCredito::entrada(QLatin1String operacion, bool &ok)
 {
     ok = false;
     m_mensajeError.clear();
-    if (auto planeado = m_sesion->faults().take(QString::fromLatin1(operacion))) {
+    if (auto planeado = m_sesion->faults().take(operacion)) {
         m_mensajeError = *planeado;
         return false;
     }
@@ -242,7 +243,7 @@ void NotaCredito::actualizarEncabezado()
 
 void NotaCredito::AgregarDetalle(bool &ok)
 {
-    if (!entrada("NotaCredito.AgregarDetalle", ok) || !requiereTransaccion(ok))
+    if (!entrada(faults::NotaCreditoAgregarDetalle, ok) || !requiereTransaccion(ok))
         return;
     try {
         const EncabezadoNota &e = m_encabezado;
@@ -308,7 +309,7 @@ void NotaCredito::AgregarDetalle(bool &ok)
 
 void NotaCredito::Guardar(const QString &folio, bool &ok)
 {
-    if (!entrada("NotaCredito.Guardar", ok) || !requiereTransaccion(ok))
+    if (!entrada(faults::NotaCreditoGuardar, ok) || !requiereTransaccion(ok))
         return;
     try {
         if (m_lineas == 0) {
@@ -329,7 +330,7 @@ void NotaCredito::Guardar(const QString &folio, bool &ok)
 
 void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
 {
-    if (!entrada("NotaCredito.Aplicar", ok))
+    if (!entrada(faults::NotaCreditoAplicar, ok))
         return;
     if (!aplicar) {
         ok = true;
@@ -413,7 +414,7 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
 
 void NotaCredito::Cancelar(const QString &folio, bool &ok)
 {
-    if (!entrada("NotaCredito.Cancelar", ok) || !requiereTransaccion(ok))
+    if (!entrada(faults::NotaCreditoCancelar, ok) || !requiereTransaccion(ok))
         return;
     try {
         if (folio.isEmpty()) {

@@ -109,7 +109,7 @@ private:
         double cantidadControl1 = 0;
     };
 
-    bool entrada(const char *operacion, bool &ok);
+    bool entrada(QLatin1String operacion, bool &ok);
     bool falla(const QString &mensaje, bool &ok);
     bool requiereTransaccion(bool &ok);
     void bloquearCompra(const QString &compra);

@@ -35,7 +35,7 @@ QDate Sesion::fechaTrabajo() const
     return m_fecha.value_or(QDate::currentDate());
 }
 
-void Sesion::check(const QString &operation)
+void Sesion::check(QLatin1String operation)
 {
     if (auto text = m_faults.take(operation))
         throw RuntimeError(*text);

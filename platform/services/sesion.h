@@ -43,15 +43,10 @@ public:
     void setFechaFija(std::optional<QDate> fecha) { m_fecha = std::move(fecha); }
 
     // Planned failures, asked at the entry of every platform operation under its own
-    // name: "Sistema.Conexion", "Sistema.Sucursal", "Sistema.Almacen", "Sistema.Parametro",
-    // "Sistema.Permiso", "Sistema.Mensaje", "Utilerias.FechaActual",
-    // "Utilerias.ValidarPeriodo", "Utilerias.FormatearFolio", "Utilerias.TipoCambio",
-    // "Utilerias.LimpiarControles", "Utilerias.HabilitarControles", "Utilerias.Transaccion",
-    // "Utilerias.EnviarTeclas"; and by the component: "Publico" (start-up) and
-    // "Pantalla.GetPantalla".
+    // name (faults::Operations).
     FaultPlan &faults() { return m_faults; }
     // Throws RuntimeError with the planned text when `operation` is planned to fail.
-    void check(const QString &operation);
+    void check(QLatin1String operation);
 
     // Where coded messages go; null means "print them on stderr" (no host attached).
     MessageSink *mensajes() const { return m_mensajes.get(); }

@@ -1,5 +1,6 @@
 #include "platform/services/sistema.h"
 
+#include "platform/core/faults.h"
 #include "platform/services/parametros.h"
 
 #include <cstdio>
@@ -14,7 +15,7 @@ Sistema::Sistema(std::shared_ptr<Sesion> sesion) : m_sesion(std::move(sesion))
 
 db::Conexion &Sistema::Conexion()
 {
-    m_sesion->check(QStringLiteral("Sistema.Conexion"));
+    m_sesion->check(faults::SistemaConexion);
     return m_sesion->conexion();
 }
 
@@ -35,7 +36,7 @@ QString Sistema::columnaUsuario(const QString &columna)
 
 QString Sistema::Sucursal()
 {
-    m_sesion->check(QStringLiteral("Sistema.Sucursal"));
+    m_sesion->check(faults::SistemaSucursal);
     if (m_sesion->sucursal())
         return *m_sesion->sucursal();
     return columnaUsuario(QStringLiteral("Sc_Cve_Sucursal"));
@@ -43,7 +44,7 @@ QString Sistema::Sucursal()
 
 QString Sistema::Almacen()
 {
-    m_sesion->check(QStringLiteral("Sistema.Almacen"));
+    m_sesion->check(faults::SistemaAlmacen);
     if (m_sesion->almacen())
         return *m_sesion->almacen();
     return columnaUsuario(QStringLiteral("Al_Cve_Almacen"));
@@ -52,7 +53,7 @@ QString Sistema::Almacen()
 QVariant Sistema::Parametro(const QString &nombre, int ambito, const QString &tipo, const QString &omision)
 {
     Q_UNUSED(ambito);
-    m_sesion->check(QStringLiteral("Sistema.Parametro"));
+    m_sesion->check(faults::SistemaParametro);
     const auto guardado = leerParametro(m_sesion->conexion(), nombre);
     const QString tipoEfectivo = !tipo.isEmpty() ? tipo : (guardado ? guardado->tipo : QString());
     if (!guardado || guardado->valor.isNull()) {
@@ -68,7 +69,7 @@ QVariant Sistema::Parametro(const QString &nombre, int ambito, const QString &ti
 bool Sistema::Permiso(const QString &modulo, const QString &clave, const QString &noDisponible)
 {
     Q_UNUSED(noDisponible);
-    m_sesion->check(QStringLiteral("Sistema.Permiso"));
+    m_sesion->check(faults::SistemaPermiso);
     if (auto forzado = m_sesion->permiso(modulo, clave))
         return *forzado;
     const QString usuario = m_sesion->usuario();
@@ -88,7 +89,7 @@ bool Sistema::Permiso(const QString &modulo, const QString &clave, const QString
 int Sistema::Mensaje(const QString &texto, int estilo, const QString &titulo, qint64 propietario,
                      const QString &modulo, const QString &id)
 {
-    m_sesion->check(QStringLiteral("Sistema.Mensaje"));
+    m_sesion->check(faults::SistemaMensaje);
     const qmx44::Message mensaje{texto, estilo, titulo, propietario, modulo, id};
     if (MessageSink *sink = m_sesion->mensajes())
         return sink->show(mensaje);

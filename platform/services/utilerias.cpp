@@ -1,6 +1,7 @@
 #include "platform/services/utilerias.h"
 
 #include "platform/controls/desktop.h"
+#include "platform/core/faults.h"
 #include "platform/services/folio.h"
 #include "platform/services/grupos.h"
 #include "platform/services/parametros.h"
@@ -15,14 +16,14 @@ Utilerias::Utilerias(std::shared_ptr<Sesion> sesion) : m_sesion(std::move(sesion
 
 QDate Utilerias::FechaActual()
 {
-    m_sesion->check(QStringLiteral("Utilerias.FechaActual"));
+    m_sesion->check(faults::UtileriasFechaActual);
     return m_sesion->fechaTrabajo();
 }
 
 bool Utilerias::ValidarPeriodo(const QDate &fecha, const QString &modulo, int ambito)
 {
     Q_UNUSED(ambito);
-    m_sesion->check(QStringLiteral("Utilerias.ValidarPeriodo"));
+    m_sesion->check(faults::UtileriasValidarPeriodo);
     if (!fecha.isValid())
         return false;
     auto rs = m_sesion->conexion().query(
@@ -37,7 +38,7 @@ bool Utilerias::ValidarPeriodo(const QDate &fecha, const QString &modulo, int am
 
 QString Utilerias::FormatearFolio(const QString &folio, const QString &documento)
 {
-    m_sesion->check(QStringLiteral("Utilerias.FormatearFolio"));
+    m_sesion->check(faults::UtileriasFormatearFolio);
     int ancho = kAnchoFolio;
     if (!documento.isEmpty()) {
         auto rs = m_sesion->conexion().query(
@@ -54,7 +55,7 @@ QString Utilerias::FormatearFolio(const QString &folio, const QString &documento
 
 double Utilerias::TipoCambio(const QString &moneda, const QDate &fecha)
 {
-    m_sesion->check(QStringLiteral("Utilerias.TipoCambio"));
+    m_sesion->check(faults::UtileriasTipoCambio);
     if (moneda.isEmpty())
         return 0.0;
     db::Conexion &conexion = m_sesion->conexion();
@@ -76,26 +77,26 @@ double Utilerias::TipoCambio(const QString &moneda, const QDate &fecha)
 
 void Utilerias::LimpiarControles(controls::Form &form, int modo)
 {
-    m_sesion->check(QStringLiteral("Utilerias.LimpiarControles"));
+    m_sesion->check(faults::UtileriasLimpiarControles);
     limpiarGrupo(form, modo);
 }
 
 void Utilerias::HabilitarControles(controls::Form &form, int modo)
 {
-    m_sesion->check(QStringLiteral("Utilerias.HabilitarControles"));
+    m_sesion->check(faults::UtileriasHabilitarControles);
     habilitarGrupo(form, modo);
 }
 
 QString Utilerias::Transaccion(const QString &texto, const QString &aplicacion)
 {
-    m_sesion->check(QStringLiteral("Utilerias.Transaccion"));
+    m_sesion->check(faults::UtileriasTransaccion);
     return aplicacion + u':' + texto;
 }
 
 bool Utilerias::EnviarTeclas(const QString &teclas, bool esperar)
 {
     Q_UNUSED(esperar);
-    m_sesion->check(QStringLiteral("Utilerias.EnviarTeclas"));
+    m_sesion->check(faults::UtileriasEnviarTeclas);
     return controls::Desktop::sendKeys(teclas);
 }
 
