@@ -10,7 +10,8 @@ namespace qmx44::intake {
 
 namespace {
 
-// The grouping columns: listed after SELECT and again after GROUP BY.
+// The grouping columns: listed after SELECT, again after GROUP BY and once more after
+// ORDER BY.
 constexpr std::array<const char *, 17> GroupColumns = {
     "       Co_Folio, ",
     "       Sc_Cve_Sucursal, ",
@@ -89,6 +90,13 @@ QString consultaCompraSql(const QString &folio)
     sql += db::quoted(folio);
     sql += QLatin1String("' ");
     sql += QLatin1String("GROUP BY ");
+    for (const char *piece : GroupColumns)
+        sql += QLatin1String(piece);
+    sql += QLatin1String("       Co_Impuesto_Factor ");
+    // Without an order the groups come as the database happens to produce them: a
+    // hashing back-end gives the same purchase's lines in another order at every run.
+    // The order of the grouped keys is the one a sorting back-end gives anyway.
+    sql += QLatin1String("ORDER BY ");
     for (const char *piece : GroupColumns)
         sql += QLatin1String(piece);
     sql += QLatin1String("       Co_Impuesto_Factor ");

@@ -14,8 +14,9 @@ class FrmQMX44;
 
 namespace qmx44::intake {
 
-// The grouped-lines statement for `folio`. The folio is spliced through the quoting
-// helper, so a quote in it stays inside the literal.
+// The grouped-lines statement for `folio`, its groups in the order of their keys on
+// every back-end. The folio is spliced through the quoting helper, so a quote in it
+// stays inside the literal.
 QString consultaCompraSql(const QString &folio);
 
 // Runs the statement: a result on its first group, or at its end when the purchase has

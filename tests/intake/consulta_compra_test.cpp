@@ -141,6 +141,27 @@ TEST_P(ConsultaCompraTest, SumsTheLinesOfAGroup)
     EXPECT_DOUBLE_EQ(importe, base);
 }
 
+// Guards against the groups coming in whatever order the back-end produces them (a
+// hashing back-end changes it from run to run): they come in the order of their keys.
+TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
+{
+    auto linea = [](const char *producto, const char *talla, double factor) {
+        Linea l;
+        l.producto = QString::fromLatin1(producto);
+        l.talla = QString::fromLatin1(talla);
+        l.factor = factor;
+        return l;
+    };
+    compra(QStringLiteral("O1"), {linea("PR-2", "M", 0.16), linea("PR-1", "M", 0.16), linea("PR-1", "G", 0.16),
+                                  linea("PR-1", "M", 0)});
+    llenar(QStringLiteral("O1"));
+    QStringList orden;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        orden << texto(r, "Pr_Cve_Producto") + u' ' + texto(r, "Tl_Cve_Talla") + u' '
+                     + QString::number(numero(r, "Impuesto_Factor"));
+    EXPECT_EQ(orden, (QStringList{"PR-1 G 0.16", "PR-1 M 0", "PR-1 M 0.16", "PR-2 M 0.16"}));
+}
+
 // Guards against the control quantities being read from the control-quantity columns:
 // both show the summed quantity 1, whatever the control units.
 TEST_P(ConsultaCompraTest, ControlQuantitiesAreQuantityOne)
