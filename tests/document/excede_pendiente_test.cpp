@@ -21,18 +21,18 @@ struct Comparacion {
     bool excede;
 };
 
-class DocumentExcedeEnEnteros : public ::testing::TestWithParam<Comparacion> {};
+class ExcedePendienteWholeUnitsTest : public ::testing::TestWithParam<Comparacion> {};
 
 // Guards against rounding instead of truncating, truncating toward minus infinity, and
 // a non-strict comparison.
-TEST_P(DocumentExcedeEnEnteros, TruncatesTowardZeroAndComparesStrictly)
+TEST_P(ExcedePendienteWholeUnitsTest, TruncatesTowardZeroAndComparesStrictly)
 {
     const Comparacion c = GetParam();
     EXPECT_EQ(c.excede, document::excedeEnEnteros(c.bonificacion, c.pendiente))
         << c.bonificacion << " vs " << c.pendiente;
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, DocumentExcedeEnEnteros,
+INSTANTIATE_TEST_SUITE_P(Cases, ExcedePendienteWholeUnitsTest,
                          ::testing::Values(Comparacion{100.50, 100.99, false},   // both 100
                                            Comparacion{101.00, 100.99, true},
                                            Comparacion{100.90, 100.40, false},
@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, DocumentExcedeEnEnteros,
 
 // Guards against an amount that is not a number passing as "not greater" (and being
 // granted): it is a run-time error.
-TEST(DocumentExcedeEnEnterosFallas, NotANumberIsARunTimeError)
+TEST(ExcedePendienteNotANumberTest, NotANumberIsARunTimeError)
 {
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_THROW(document::excedeEnEnteros(std::nan(""), 10), RuntimeError);
@@ -54,7 +54,7 @@ TEST(DocumentExcedeEnEnterosFallas, NotANumberIsARunTimeError)
 
 // ---- against the database -----------------------------------------------------------------
 
-class DocumentExcedePendienteTest : public ::testing::TestWithParam<std::string> {
+class ExcedePendienteTest : public ::testing::TestWithParam<std::string> {
 protected:
     // Asks about `bonificacion` (tax included) on a line of `compra`.
     bool excede(const QString &compra, const QString &producto, const QString &talla, const QString &color,
@@ -97,7 +97,7 @@ protected:
 
 // Guards against one purchase row or one note row being taken for the whole line: two
 // purchase rows (696 + 464 net) less the live note (174) leave 986 pending.
-TEST_P(DocumentExcedePendienteTest, SumsEveryPurchaseRowAndEveryLiveNote)
+TEST_P(ExcedePendienteTest, SumsEveryPurchaseRowAndEveryLiveNote)
 {
     EXPECT_FALSE(botas(986.99));
     EXPECT_TRUE(botas(987));
@@ -109,7 +109,7 @@ TEST_P(DocumentExcedePendienteTest, SumsEveryPurchaseRowAndEveryLiveNote)
 
 // Guards against cancelled notes still counting as granted, and cancelled purchase rows
 // counting as purchased.
-TEST_P(DocumentExcedePendienteTest, IgnoresCancelledNotesAndCancelledPurchaseRows)
+TEST_P(ExcedePendienteTest, IgnoresCancelledNotesAndCancelledPurchaseRows)
 {
     nota("0000000050", "CA", "PAR", 500);
     EXPECT_FALSE(botas(986.99));
@@ -125,7 +125,7 @@ TEST_P(DocumentExcedePendienteTest, IgnoresCancelledNotesAndCancelledPurchaseRow
 // Guards against matching the unit on the wrong column: a note saved in another unit 1
 // does not lower what is pending in this one, and a purchase line in another unit is
 // another line.
-TEST_P(DocumentExcedePendienteTest, MatchesUnitOneOnBothSides)
+TEST_P(ExcedePendienteTest, MatchesUnitOneOnBothSides)
 {
     nota("0000000050", "AC", "CAJ", 900);
     EXPECT_FALSE(botas(986.99));
@@ -135,7 +135,7 @@ TEST_P(DocumentExcedePendienteTest, MatchesUnitOneOnBothSides)
 
 // Guards against querying (or failing) without a purchase, and against a quote in a key
 // ending the literal.
-TEST_P(DocumentExcedePendienteTest, EmptyPurchaseRunsNothingAndQuotesStayInside)
+TEST_P(ExcedePendienteTest, EmptyPurchaseRunsNothingAndQuotesStayInside)
 {
     int sentencias = -1;
     EXPECT_FALSE(excede(QString(), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
@@ -148,36 +148,12 @@ TEST_P(DocumentExcedePendienteTest, EmptyPurchaseRunsNothingAndQuotesStayInside)
 }
 
 // Guards against a failing statement being swallowed as "not exceeded".
-TEST_P(DocumentExcedePendienteTest, DatabaseFailureReachesTheCaller)
+TEST_P(ExcedePendienteTest, DatabaseFailureReachesTheCaller)
 {
     demo.db().run(QStringLiteral("ALTER TABLE COMPRA RENAME COLUMN Co_Unidad_1 TO Co_Unidad_Uno"));
     EXPECT_THROW(botas(1), RuntimeError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DocumentExcedePendienteTest, ::testing::ValuesIn(test::backends()), test::backendName);
-
-// Guards against a statement that differs from the one the reports and the database
-// indexes expect.
-TEST(DocumentExcedePendienteSql, StatementsReadPieceByPiece)
-{
-    const document::LineaPendiente l{QStringLiteral("C1"), QStringLiteral("P'1"), QStringLiteral("T"),
-                                     QStringLiteral("C"), QStringLiteral("U")};
-    EXPECT_EQ(QStringLiteral("SELECT ISNULL(SUM(Nc_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
-                             "       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, "
-                             "       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
-                             "FROM NOTA_CREDITO_PROVEEDOR "
-                             "WHERE Co_Folio = 'C1' AND       Pr_Cve_Producto = 'P''1' AND "
-                             "      Tl_Cve_Talla = 'T' AND       Cl_Cve_Color = 'C' AND "
-                             "      Nc_Unidad_1 = 'U' AND       Es_Cve_Estado <> 'CA'"),
-              document::sqlNotasPendiente(l));
-    EXPECT_EQ(QStringLiteral("SELECT ISNULL(SUM(Co_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
-                             "       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, "
-                             "       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
-                             "FROM COMPRA "
-                             "WHERE Co_Folio = 'C1' AND       Pr_Cve_Producto = 'P''1' AND "
-                             "      Tl_Cve_Talla = 'T' AND       Cl_Cve_Color = 'C' AND "
-                             "      Co_Unidad_1 = 'U' AND       Es_Cve_Estado <> 'CA'"),
-              document::sqlCompraPendiente(l));
-}
+INSTANTIATE_TEST_SUITE_P(Backends, ExcedePendienteTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

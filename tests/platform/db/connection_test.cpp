@@ -34,20 +34,6 @@ protected:
     std::unique_ptr<Conexion> db;
 };
 
-// Guards against columns found only in the letter case the back-end returns
-// (PostgreSQL gives them in lower case), and against the wrong column being returned.
-TEST_P(ConnectionTest, FindsFieldsWithoutRegardToCase)
-{
-    auto rs = db->execute(QStringLiteral("SELECT Pv_Descripcion, Pv_Dias_Credito AS Dias FROM Proveedor WHERE Pv_Cve_Proveedor = 'P1'"));
-    ASSERT_FALSE(rs->eof());
-    EXPECT_EQ(QStringLiteral("Uno"), rs->field(QStringLiteral("PV_DESCRIPCION")).toString());
-    EXPECT_EQ(QStringLiteral("Uno"), rs->field(QStringLiteral("pv_descripcion")).toString());
-    EXPECT_EQ(30, rs->field(QStringLiteral("dIAS")).toInt());
-    EXPECT_TRUE(rs->hasField(QStringLiteral("DIAS")));
-    EXPECT_FALSE(rs->hasField(QStringLiteral("Pv_Saldo")));
-    EXPECT_EQ(2, rs->columns().size());
-}
-
 // Guards against a NULL read as an empty text or 0 (the screen tells them apart).
 TEST_P(ConnectionTest, GivesNullAsInvalidVariantAndEmptyTextAsText)
 {
@@ -57,40 +43,6 @@ TEST_P(ConnectionTest, GivesNullAsInvalidVariantAndEmptyTextAsText)
     const QVariant address = rs->field(QStringLiteral("Pv_Direccion_1"));
     EXPECT_TRUE(address.isValid());
     EXPECT_EQ(QString(), address.toString());
-}
-
-// Guards against a result that skips or repeats rows, and reads past its end silently.
-TEST_P(ConnectionTest, WalksEveryRowOnceAndStopsAtTheEnd)
-{
-    auto rs = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor ORDER BY Pv_Cve_Proveedor"));
-    QStringList keys;
-    while (!rs->eof()) {
-        keys.append(rs->field(QStringLiteral("Pv_Cve_Proveedor")).toString());
-        rs->moveNext();
-    }
-    EXPECT_EQ(QStringList({QStringLiteral("P'3"), QStringLiteral("P1"), QStringLiteral("P2")}), keys);
-    EXPECT_THROW(rs->field(QStringLiteral("Pv_Cve_Proveedor")), RuntimeError);
-    EXPECT_THROW(rs->moveNext(), RuntimeError);
-
-    auto empty = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor WHERE 1 = 0"));
-    EXPECT_TRUE(empty->eof());
-    auto closed = db->execute(QStringLiteral("SELECT Pv_Cve_Proveedor FROM Proveedor"));
-    closed->close();
-    EXPECT_TRUE(closed->eof());
-    closed->close();
-}
-
-// Guards against a field name that does not exist returning an empty value instead of
-// failing (a misspelt column would pass unnoticed).
-TEST_P(ConnectionTest, UnknownFieldFails)
-{
-    auto rs = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor"));
-    try {
-        rs->field(QStringLiteral("Pv_Nombre"));
-        FAIL() << "no error";
-    } catch (const RuntimeError &e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("Pv_Nombre")));
-    }
 }
 
 // Guards against a result that loses its remaining rows when another statement runs
@@ -132,18 +84,6 @@ TEST_P(ConnectionTest, FailingStatementThrowsTheDatabaseMessage)
     }
     // The prepared statement that failed is usable again.
     EXPECT_EQ(1, db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("P9")}));
-}
-
-// Guards against the screen's dialect reaching a back-end that cannot parse it.
-TEST_P(ConnectionTest, ExecuteTranslatesTheScreensDialect)
-{
-    auto rs = db->execute(QStringLiteral("SELECT ISNULL(SUM(Pv_Saldo), 0) AS s, Pv_Descripcion + ' (' + Pv_Cve_Proveedor + ')' AS d "
-                                         "FROM Proveedor WHERE Pv_Cve_Proveedor = 'P1' GROUP BY Pv_Descripcion, Pv_Cve_Proveedor"));
-    ASSERT_FALSE(rs->eof());
-    EXPECT_DOUBLE_EQ(1250.5, rs->field(QStringLiteral("s")).toDouble());
-    EXPECT_EQ(QStringLiteral("Uno (P1)"), rs->field(QStringLiteral("d")).toString());
-    auto none = db->execute(QStringLiteral("SELECT ISNULL(SUM(Pv_Saldo), 0) AS s FROM Proveedor WHERE Pv_Cve_Proveedor = 'nadie'"));
-    EXPECT_DOUBLE_EQ(0.0, none->field(QStringLiteral("s")).toDouble());
 }
 
 // Guards against a value with a quote breaking the statement or widening it to other
@@ -226,26 +166,12 @@ TEST_P(ConnectionTest, RollbackAfterAFailedStatementUndoesEverything)
     EXPECT_EQ(3, count());
 }
 
-// Guards against one connection's writes being invisible to another process's
-// connection after commit, or visible before it.
-TEST_P(ConnectionTest, SecondConnectionSeesOnlyCommittedWrites)
-{
-    qmx44::test::FreshDatabase fresh(GetParam());
-    auto other = qmx44::db::open(fresh.connectionString());
-    Conexion &first = fresh.connection();
-    first.begin();
-    first.run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("N1")});
-    EXPECT_TRUE(other->query(QStringLiteral("SELECT 1 FROM Proveedor"))->eof());
-    first.commit();
-    EXPECT_FALSE(other->query(QStringLiteral("SELECT 1 FROM Proveedor"))->eof());
-}
-
-INSTANTIATE_TEST_SUITE_P(db, ConnectionTest, ::testing::ValuesIn(qmx44::test::backends()),
+INSTANTIATE_TEST_SUITE_P(Backends, ConnectionTest, ::testing::ValuesIn(qmx44::test::backends()),
                          qmx44::test::backendName);
 
 // Guards against a second writer failing at once, or waiting forever, instead of
 // reporting a locked database after its wait.
-TEST(dbSqliteLock, WriterWaitsThenReportsALockedDatabase)
+TEST(ConnectionSqliteLockTest, WriterWaitsThenReportsALockedDatabase)
 {
     qmx44::test::FreshDatabase fresh("sqlite");
     Conexion &holder = fresh.connection();

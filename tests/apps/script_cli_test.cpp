@@ -66,14 +66,6 @@ TEST_F(ScriptCliTest, ReadsTheFileOrStandardInput)
     EXPECT_EQ(r.out, expected);
 }
 
-// Guards against a fresh run seeing anything but the bare schema, and --demo not loading.
-TEST_F(ScriptCliTest, WithoutDbAFreshInMemoryDatabaseIsUsed)
-{
-    const Result r = qmx44({QStringLiteral("script")}, kCount);
-    EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("{\"query\":\"SELECT COUNT(*) AS \\\"n\\\" FROM Proveedor\",\"rows\":[{\"n\":0}]}\n"));
-}
-
 struct BadCommandLine {
     const char *name;
     QStringList args;
@@ -115,23 +107,6 @@ TEST_F(ScriptCliTest, UsesTheBuiltComponentWithoutRegisteringIt)
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("{\"messages\":[]}\n"));
     EXPECT_FALSE(QDir(components).exists());
-}
-
-// Guards against a registered folder holding something else hiding the built component,
-// and against a stale working database being reused: --db names the database that is
-// read and written.
-TEST_F(ScriptCliTest, WritesIntoTheNamedDatabase)
-{
-    QDir().mkpath(components);
-    file(QStringLiteral("components/readme.txt"), "not a plug-in");
-    const QString db = tmp.filePath(QStringLiteral("work.sqlite"));
-    const Result first = qmx44({QStringLiteral("script"), QStringLiteral("--db"), db, QStringLiteral("--demo")},
-                               "param QMX44_PRUEBA hola\nopen\n");
-    EXPECT_EQ(first.status, 0) << first.err.toStdString();
-    const Result second = qmx44({QStringLiteral("script"), QStringLiteral("--db"), db},
-                                "query SELECT Pa_Valor AS \"v\" FROM Parametro WHERE Pa_Nombre = 'QMX44_PRUEBA'\n");
-    EXPECT_EQ(second.out, QStringLiteral("{\"query\":\"SELECT Pa_Valor AS \\\"v\\\" FROM Parametro WHERE Pa_Nombre = "
-                                         "'QMX44_PRUEBA'\",\"rows\":[{\"v\":\"hola\"}]}\n"));
 }
 
 } // namespace

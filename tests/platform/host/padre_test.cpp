@@ -10,7 +10,7 @@ namespace {
 
 // Guards against a missing member reading as an empty value instead of failing (the
 // screen's Transaccion must fail to its caller then).
-TEST(Padre, MissingMemberFailsAndPresentOnesAreReadByName)
+TEST(PadreTest, MissingMemberFailsAndPresentOnesAreReadByName)
 {
     host::Padre padre;
     EXPECT_FALSE(padre.hasMember(QStringLiteral("Transaccion")));
@@ -29,7 +29,7 @@ TEST(Padre, MissingMemberFailsAndPresentOnesAreReadByName)
 }
 
 // Guards against the host window being announced closed twice (a host would tear down twice).
-TEST(Padre, CloseIsAnnouncedOnce)
+TEST(PadreTest, CloseIsAnnouncedOnce)
 {
     host::Padre padre;
     int announced = 0;

@@ -19,18 +19,18 @@ struct ProportionCase {
     std::vector<int> esperado;
 };
 
-class ProportionTest : public ::testing::TestWithParam<ProportionCase> {};
+class AjusteGridProportionTest : public ::testing::TestWithParam<ProportionCase> {};
 
 // Guards against widths that do not add up to the room (a gap or a scroll bar appears)
 // or that lose the design's proportions.
-TEST_P(ProportionTest, ScalesToExactlyTheRoom)
+TEST_P(AjusteGridProportionTest, ScalesToExactlyTheRoom)
 {
     const ProportionCase &c = GetParam();
     EXPECT_EQ(AjusteGrid::anchosProporcionales(c.disenos, c.disponible), c.esperado);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ProportionTest,
+    Cases, AjusteGridProportionTest,
     ::testing::Values(ProportionCase{{1000, 2000, 1000}, 8000, {2000, 4000, 2000}},
                       ProportionCase{{1, 1, 1}, 10, {4, 3, 3}},          // leftover twips, leftmost first
                       ProportionCase{{100, 300}, 9, {2, 7}},             // largest remainder gets it

@@ -98,71 +98,12 @@ TEST_P(SistemaTest, PermisoFollowsTheUsersRows)
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
 }
 
-// Guards against the host's override losing to the database (or leaking to other keys).
-TEST_P(SistemaTest, PermisoOverrideWins)
-{
-    demo.sesion->setPermiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), true);
-    demo.sesion->setPermiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), false);
-    EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01")));
-    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")));
-    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44C"), QStringLiteral("HTC01")));
-}
-
-struct UsuarioCase {
-    const char *usuario;
-    const char *sucursal;
-    const char *almacen;
-};
-
-// Guards against restrictions read from the wrong user or column.
-TEST_P(SistemaTest, SucursalAndAlmacenComeFromTheUsersRow)
-{
-    for (const UsuarioCase &c : {UsuarioCase{"ADMIN", "", ""}, UsuarioCase{"GDL01", "001", ""},
-                                 UsuarioCase{"MTY01", "002", ""}, UsuarioCase{"ALM01", "001", "A01"},
-                                 UsuarioCase{"", "", ""}}) {
-        demo.sesion->setUsuario(QString::fromLatin1(c.usuario));
-        EXPECT_EQ(sistema.Sucursal().toStdString(), std::string(c.sucursal)) << c.usuario;
-        EXPECT_EQ(sistema.Almacen().toStdString(), std::string(c.almacen)) << c.usuario;
-    }
-}
-
-// Guards against the host's overrides being ignored, or an override of one leaking into
-// the other.
-TEST_P(SistemaTest, SucursalAndAlmacenOverridesWin)
-{
-    demo.sesion->setUsuario(QStringLiteral("ALM01"));
-    demo.sesion->setSucursal(QStringLiteral("002"));
-    EXPECT_EQ(sistema.Sucursal(), QStringLiteral("002"));
-    EXPECT_EQ(sistema.Almacen(), QStringLiteral("A01"));
-    demo.sesion->setAlmacen(QString());   // explicitly unrestricted
-    EXPECT_EQ(sistema.Almacen(), QString());
-    demo.sesion->setSucursal(std::nullopt);
-    EXPECT_EQ(sistema.Sucursal(), QStringLiteral("001"));
-}
-
 // Guards against an unknown user being treated as unrestricted.
 TEST_P(SistemaTest, UnknownUserIsRefused)
 {
     demo.sesion->setUsuario(QStringLiteral("NADIE"));
     EXPECT_THROW(sistema.Sucursal(), RuntimeError);
     EXPECT_THROW(sistema.Almacen(), RuntimeError);
-}
-
-// Guards against a message losing or reordering any of its six parts.
-TEST_P(SistemaTest, MensajeHandsAllSixPartsToTheSink)
-{
-    const int answer = sistema.Mensaje(QStringLiteral("No existe la compra proporcionada"), 64,
-                                       QStringLiteral("Orvalis"), 4711, QStringLiteral("QMX44"),
-                                       QStringLiteral("ERR-ID:7500016"));
-    EXPECT_EQ(answer, 1);
-    ASSERT_EQ(demo.sink->messages().size(), 1u);
-    const Message &m = demo.sink->messages().front();
-    EXPECT_EQ(m.text, QStringLiteral("No existe la compra proporcionada"));
-    EXPECT_EQ(m.style, 64);
-    EXPECT_EQ(m.title, QStringLiteral("Orvalis"));
-    EXPECT_EQ(m.owner, 4711);
-    EXPECT_EQ(m.module, QStringLiteral("QMX44"));
-    EXPECT_EQ(m.id, QStringLiteral("ERR-ID:7500016"));
 }
 
 // Guards against an operation that ignores the host's planned failure, or one that
@@ -197,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, SistemaTest, ::testing::ValuesIn(test::backen
                          test::backendName);
 
 // Guards against a host without a database getting a crash instead of an error.
-TEST(SistemaSinConexion, ConexionIsRefusedWithAnError)
+TEST(SistemaWithoutConnectionTest, ConexionIsRefusedWithAnError)
 {
     Sistema sistema(std::make_shared<services::Sesion>());
     EXPECT_THROW(sistema.Conexion(), RuntimeError);

@@ -119,28 +119,6 @@ TEST_F(GruposTest, HabilitarMode2OpensCauseReferenceAndComment)
     EXPECT_EQ(f("txt_Comentario").typeText(QStringLiteral("!")), 1);
 }
 
-// Guards against a wrong mode silently doing part of the work.
-TEST_F(GruposTest, OtherModesAreRefusedWithoutChanges)
-{
-    for (int modo : {0, 3, -1}) {
-        EXPECT_THROW(utilerias.LimpiarControles(form, modo), RuntimeError);
-        EXPECT_THROW(utilerias.HabilitarControles(form, modo), RuntimeError);
-    }
-    EXPECT_EQ(f("txt_Pv_Cve_Proveedor").text(), QStringLiteral("P0001"));
-    EXPECT_FALSE(f("txt_Comentario").enabled());
-}
-
-// Guards against the planned failure being checked after the fields were touched.
-TEST_F(GruposTest, PlannedFailureChangesNothing)
-{
-    sesion->faults().arm(QStringLiteral("Utilerias.LimpiarControles"), QStringLiteral("x"));
-    sesion->faults().arm(QStringLiteral("Utilerias.HabilitarControles"), QStringLiteral("y"));
-    EXPECT_THROW(utilerias.LimpiarControles(form, 1), RuntimeError);
-    EXPECT_THROW(utilerias.HabilitarControles(form, 2), RuntimeError);
-    EXPECT_EQ(f("txt_Pv_Cve_Proveedor").text(), QStringLiteral("P0001"));
-    EXPECT_FALSE(f("txt_Comentario").enabled());
-}
-
 // Guards against keystrokes that do not reach the active form's focus (Enter in the grid
 // and on the tab strip relies on this to move on).
 TEST_F(GruposTest, EnviarTeclasMovesTheFocusOfTheActiveForm)

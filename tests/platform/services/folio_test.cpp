@@ -24,7 +24,7 @@ TEST_P(FolioTest, NormalisesToTheStoredForm)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rules, FolioTest,
+    Cases, FolioTest,
     ::testing::Values(
         FolioCase{"1", 10, "0000000001"},
         FolioCase{"123", 10, "0000000123"},

@@ -31,7 +31,7 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-class RegistryTest : public ::testing::Test {
+class ComponentRegistryTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
     QString folder = tmp.filePath(QStringLiteral("share/qmx44/components"));
@@ -39,7 +39,7 @@ protected:
 
 // Guards against a registration that needs the folder to exist already, or that the
 // host then cannot find by identifier (identifiers ignore letter case).
-TEST_F(RegistryTest, RegisterInstallsIntoAFolderMadeWhenNeeded)
+TEST_F(ComponentRegistryTest, RegisterInstallsIntoAFolderMadeWhenNeeded)
 {
     ComponentRegistry registry(folder);
     EXPECT_TRUE(registry.entries().isEmpty());
@@ -56,7 +56,7 @@ TEST_F(RegistryTest, RegisterInstallsIntoAFolderMadeWhenNeeded)
 
 // Guards against two installations of one identifier competing (which one loads would
 // depend on file names).
-TEST_F(RegistryTest, RegisteringAgainReplacesTheOldInstallation)
+TEST_F(ComponentRegistryTest, RegisteringAgainReplacesTheOldInstallation)
 {
     ComponentRegistry registry(folder);
     registry.registerComponent(kPlugin);
@@ -72,7 +72,7 @@ TEST_F(RegistryTest, RegisteringAgainReplacesTheOldInstallation)
 }
 
 // Guards against unregister removing other files, or claiming success twice.
-TEST_F(RegistryTest, UnregisterRemovesOnlyThatComponent)
+TEST_F(ComponentRegistryTest, UnregisterRemovesOnlyThatComponent)
 {
     ComponentRegistry registry(folder);
     registry.registerComponent(kPlugin);
@@ -87,7 +87,7 @@ TEST_F(RegistryTest, UnregisterRemovesOnlyThatComponent)
 
 // Guards against installing, or looking into, files that are not components: a
 // library named like one, another kind of Qt plug-in, a missing file.
-TEST_F(RegistryTest, FilesThatAreNotComponentsAreRefusedAndIgnored)
+TEST_F(ComponentRegistryTest, FilesThatAreNotComponentsAreRefusedAndIgnored)
 {
     const QString fake = tmp.filePath(QStringLiteral("libfake.so"));
     ASSERT_TRUE(writeFile(fake, "not a library"));
@@ -111,20 +111,8 @@ TEST_F(RegistryTest, FilesThatAreNotComponentsAreRefusedAndIgnored)
     EXPECT_EQ(registry.entries().size(), 1);
 }
 
-// Guards against a host that cannot be pointed at another component folder.
-TEST_F(RegistryTest, DefaultFolderFollowsTheEnvironment)
-{
-    const QByteArray saved = qgetenv("QMX44_COMPONENT_PATH");
-    qputenv("QMX44_COMPONENT_PATH", folder.toUtf8());
-    EXPECT_EQ(ComponentRegistry::defaultFolder(), folder);
-    qunsetenv("QMX44_COMPONENT_PATH");
-    EXPECT_EQ(ComponentRegistry::defaultFolder(), QDir::homePath() + QStringLiteral("/.local/share/qmx44/components"));
-    if (!saved.isNull())
-        qputenv("QMX44_COMPONENT_PATH", saved);
-}
-
 // Guards against a request for an unregistered identifier loading something anyway.
-TEST_F(RegistryTest, CreatingAnUnregisteredIdentifierFails)
+TEST_F(ComponentRegistryTest, CreatingAnUnregisteredIdentifierFails)
 {
     ComponentRegistry registry(folder);
     registry.registerComponent(kPlugin);

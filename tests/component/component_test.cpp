@@ -84,31 +84,6 @@ TEST_F(ComponentTest, GetPantallaServesOneFormLoadedOnce)
     EXPECT_EQ(frm(primera)->loadCount(), 1);
 }
 
-// Guards against Modulo depending on the form (or on the component still running).
-TEST_F(ComponentTest, ModuloIsComprasWithoutAForm)
-{
-    auto objeto = nuevaPantalla();
-    EXPECT_EQ(pantalla(objeto)->Modulo().toString(), QStringLiteral("COMPRAS"));
-    EXPECT_EQ(objeto->property("Modulo").toString(), QStringLiteral("COMPRAS"));
-
-    registry.reset();   // the host let the component go; the object outlives it
-    EXPECT_EQ(pantalla(objeto)->Modulo().toString(), QStringLiteral("COMPRAS"));
-    EXPECT_FALSE(pantalla(objeto)->GetPantalla().isValid());
-}
-
-// Guards against a failure inside GetPantalla escaping to the host or reaching the user.
-TEST_F(ComponentTest, GetPantallaFailsSilentlyWithNoForm)
-{
-    auto objeto = nuevaPantalla();
-    context->sesion->faults().arm(QStringLiteral("Pantalla.GetPantalla"), QStringLiteral("sin memoria"));
-    QVariant v;
-    EXPECT_NO_THROW(v = pantalla(objeto)->GetPantalla());
-    EXPECT_FALSE(v.isValid());
-    EXPECT_EQ(host::mainFormOf(v), nullptr);
-    EXPECT_TRUE(sink->messages().empty());
-    EXPECT_NE(host::mainFormOf(pantalla(objeto)->GetPantalla()), nullptr);
-}
-
 // Guards against Transaccion inventing an empty text when the host gave no parent or
 // the parent lacks the member.
 TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)
@@ -127,40 +102,6 @@ TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)
 
     context->sesion->faults().arm(QStringLiteral("Utilerias.Transaccion"), QStringLiteral("caído"));
     EXPECT_THROW(form->Transaccion(), RuntimeError);
-}
-
-// Guards against the form keeping (or reading through) an earlier parent.
-TEST_F(ComponentTest, PadreAssignedTwiceKeepsTheSecond)
-{
-    auto objeto = nuevaPantalla();
-    host::MainForm *form = host::mainFormOf(pantalla(objeto)->GetPantalla());
-    ASSERT_NE(form, nullptr);
-    auto primero = padreCon(QStringLiteral("A1"));
-    auto segundo = padreCon(QStringLiteral("B2"));
-    form->setPadre(primero);
-    form->setPadre(segundo);
-    EXPECT_EQ(form->getPadre(), segundo);
-    EXPECT_EQ(form->Transaccion(), QStringLiteral("Orvalis:B2"));
-    EXPECT_EQ(primero.use_count(), 1) << "the first parent is still shared by the form";
-}
-
-// Guards against a closed form being served again, or a fresh one not being loaded.
-TEST_F(ComponentTest, AfterUnloadGetPantallaBuildsAFreshForm)
-{
-    auto objeto = nuevaPantalla();
-    QPointer<QObject> vieja = pantalla(objeto)->GetPantalla().value<QObject *>();
-    host::MainForm *form = host::mainFormOf(QVariant::fromValue(vieja.data()));
-    ASSERT_NE(form, nullptr);
-    form->show();
-    EXPECT_EQ(controls::Desktop::activeForm(), &form->form());
-    form->unload();
-    EXPECT_EQ(controls::Desktop::activeForm(), nullptr);
-
-    const QVariant nueva = pantalla(objeto)->GetPantalla();
-    EXPECT_TRUE(vieja.isNull()) << "the closed form was not released";
-    ASSERT_NE(frm(nueva), nullptr);
-    EXPECT_EQ(frm(nueva)->loadCount(), 1);
-    EXPECT_FALSE(frm(nueva)->isUnloaded());
 }
 
 // Guards against a failed start-up leaving a half-made component that serves objects,

@@ -1,0 +1,141 @@
+// The qmx44 command line run as a separate process: help and usage, register /
+// unregister, run, and a database it cannot use giving a clear error, status 1 and no writes.
+#include "platform/db/open.h"
+#include "tests/support/test_db.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    // Runs qmx44 with a private home and component folder.
+    Result qmx44(const QStringList &args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), tmp.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), components);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(QMX44_EXECUTABLE), args);
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << "qmx44 " << args.join(u' ').toStdString() << " did not finish";
+        }
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    // What is on disk for an SQLite database: its bytes and whether side files exist.
+    static QByteArray fingerprint(const QString &path)
+    {
+        QCryptographicHash h(QCryptographicHash::Sha1);
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            h.addData(f.readAll());
+        for (const char *side : {"-wal", "-shm", "-journal"})
+            h.addData(QByteArray(QFileInfo::exists(path + QLatin1String(side)) ? "1" : "0"));
+        return h.result();
+    }
+
+    QTemporaryDir tmp;
+    QString components = tmp.filePath(QStringLiteral("components"));
+};
+
+// Guards against a wrong command line being taken as success (scripts rely on status 2).
+TEST_F(CliTest, HelpAndUsage)
+{
+    const Result help = qmx44({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    for (const char *command : {"init-db", "register", "unregister", "run"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
+
+    EXPECT_EQ(qmx44({}).status, 2);
+    EXPECT_EQ(qmx44({QStringLiteral("nope")}).status, 2);
+    EXPECT_EQ(qmx44({QStringLiteral("init-db")}).status, 2);
+    EXPECT_EQ(qmx44({QStringLiteral("init-db"), QStringLiteral("--bogus"), tmp.filePath("x.sqlite")}).status, 2);
+    EXPECT_EQ(qmx44({QStringLiteral("run"), QStringLiteral("--db")}).status, 2);
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath("x.sqlite")));
+}
+
+// Guards against a database the program cannot use being "repaired" by creating
+// something, failing without saying why, or the component being registered anyway
+// (each kind of refusal is guarded by the database layer's tests).
+TEST_F(CliTest, ConnectionNamingNothingUsableIsRefused)
+{
+    const QString junk = tmp.filePath(QStringLiteral("junk.sqlite"));
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is no database, just some text that happens to be long enough");
+    }
+    const QByteArray junkBefore = fingerprint(junk);
+    const QString nowhere = tmp.filePath(QStringLiteral("no/such/folder/db.sqlite"));
+    const QStringList bad = {nowhere, junk};
+    for (const QString &connection : bad) {
+        for (const QStringList &args : {QStringList{QStringLiteral("init-db"), QStringLiteral("--demo"), connection},
+                                        QStringList{QStringLiteral("run"), QStringLiteral("--db"), connection}}) {
+            const Result r = qmx44(args);
+            EXPECT_EQ(r.status, 1) << args.join(u' ').toStdString();
+            EXPECT_TRUE(r.err.startsWith(QStringLiteral("qmx44 ") + args.first() + u':'))
+                << r.err.toStdString();
+            EXPECT_GT(r.err.trimmed().size(), 30) << "no explanation: " << r.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath(QStringLiteral("no"))));
+    EXPECT_EQ(fingerprint(junk), junkBefore);
+    EXPECT_FALSE(QFileInfo::exists(components)) << "the component was registered despite the bad database";
+}
+
+// Guards against the main job failing on a good database, not registering the screen,
+// or summarising the wrong things.
+TEST_F(CliTest, RunRegistersTheComponentAndSummarises)
+{
+    const QString connection = test::connectionString("sqlite", /*demo=*/true);
+    const Result r = qmx44({QStringLiteral("run"), QStringLiteral("--db"), connection,
+                            QStringLiteral("--user"), QStringLiteral("GDL01")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char *expected : {"user GDL01: branch 001, warehouse any", "Component QMX44.Pantalla", "(loaded)"})
+        EXPECT_TRUE(r.out.contains(QLatin1String(expected))) << expected << "\n" << r.out.toStdString();
+    EXPECT_EQ(QDir(components).entryList(QDir::Files).size(), 1);
+
+    // A second run finds it registered.
+    EXPECT_EQ(qmx44({QStringLiteral("run"), QStringLiteral("--db"), connection}).status, 0);
+}
+
+// Guards against `run` failing on a first start, when there is no database yet.
+TEST_F(CliTest, RunCreatesTheDemoDatabaseWhenMissing)
+{
+    const QString file = tmp.filePath(QStringLiteral("nueva.sqlite"));
+    const Result r = qmx44({QStringLiteral("run"), QStringLiteral("--db"), file});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("purchases 9"))) << r.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(file));
+
+    // The default database, named or not, gets its folder made on a first start.
+    const QString standard = tmp.filePath(QStringLiteral("home/.local/share/qmx44/demo.sqlite"));
+    const Result named = qmx44({QStringLiteral("run"), QStringLiteral("--db"), standard});
+    ASSERT_EQ(named.status, 0) << named.err.toStdString();
+    ASSERT_TRUE(QFile::remove(standard));
+    const Result implicit = qmx44({QStringLiteral("run")});
+    ASSERT_EQ(implicit.status, 0) << implicit.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(standard));
+}
+
+} // namespace
