@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace qmx44;
+namespace keys = qmx44::controls::keys;
 
 namespace {
 
