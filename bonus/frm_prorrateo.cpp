@@ -8,12 +8,12 @@
 #include "platform/services/sistema.h"
 #include "platform/services/utilerias.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 namespace qmx44::bonus {
 
 namespace {
 
-const QString Modulo = QStringLiteral("QMX44");
 const QString Atencion = QStringLiteral("Atención");
 
 // The amount fields show four decimals: a typed amount that exceeds the purchase amount
@@ -105,14 +105,15 @@ void FrmProrrateo::cmdAceptar_Click()
     const double importe = importeDe(m_importe->value());
     // A negative amount would take bonuses away from every row: it is as incorrect as 0.
     if (importe <= 0) {
-        mensaje(QStringLiteral("El importe especificad es incorrecto"), 48, Atencion,
-                QStringLiteral("ERR-ID:7500024"));
+        screen::showMessage(m_destino.sistema, m_form, QStringLiteral("El importe especificad es incorrecto"),
+                            MessageStyle::Warning, Atencion, QStringLiteral("ERR-ID:7500024"));
         enfocarImporte();
         return;
     }
     if (importe - ImporteFactura > MargenImporte) {
-        mensaje(QStringLiteral("El importe especificado es mayor al importe de la factura"), 48, Atencion,
-                QStringLiteral("ERR-ID:7500025"));
+        screen::showMessage(m_destino.sistema, m_form,
+                            QStringLiteral("El importe especificado es mayor al importe de la factura"),
+                            MessageStyle::Warning, Atencion, QStringLiteral("ERR-ID:7500025"));
         enfocarImporte();
         return;
     }
@@ -148,21 +149,18 @@ ResultadoProrrateo FrmProrrateo::Prorratear()
     // totals: the next key typed there must add to that row's bases.
     retomarBase(m_destino.grid, m_destino.totales, m_destino.baseSubTotal, m_destino.baseImpuestos);
     if (r == ResultadoProrrateo::UnidadDistinta)
-        mensaje(QStringLiteral("La unidad debe ser igual en todos los registros"), 16,
-                QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));
+        screen::showMessage(m_destino.sistema, m_form,
+                            QStringLiteral("La unidad debe ser igual en todos los registros"), MessageStyle::Error,
+                            QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));
     else if (r == ResultadoProrrateo::BaseSinTotal)
-        mensaje(QStringLiteral("No se puede prorratear el importe con la base elegida: su suma en los "
-                               "registros no es mayor a cero"),
-                48, Atencion, QString::fromUtf16(IdBaseSinTotal));
+        screen::showMessage(m_destino.sistema, m_form,
+                            QStringLiteral("No se puede prorratear el importe con la base elegida: su suma en los "
+                                           "registros no es mayor a cero"),
+                            MessageStyle::Warning, Atencion, QString::fromUtf16(IdBaseSinTotal));
     return r;
 }
 
 // ---- helpers ------------------------------------------------------------------------------------
-
-void FrmProrrateo::mensaje(const QString &texto, int estilo, const QString &titulo, const QString &id)
-{
-    m_destino.sistema.Mensaje(texto, estilo, titulo, m_form.handle(), Modulo, id);
-}
 
 void FrmProrrateo::enfocarImporte()
 {

@@ -65,7 +65,6 @@ private:
     void Option_KeyDown(int &keyCode, int &shift);
     void cmdAceptar_Click();
     void cmdCancelar_Click();
-    void mensaje(const QString &texto, int estilo, const QString &titulo, const QString &id);
     void enfocarImporte();
 
     DestinoProrrateo m_destino;

@@ -1,7 +1,6 @@
 #include "document/aceptar.h"
 
 #include "document/excede_pendiente.h"
-#include "document/mensaje.h"
 #include "document/registros.h"
 #include "platform/business/direccion_entrega.h"
 #include "platform/business/impresion.h"
@@ -9,8 +8,10 @@
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 #include <memory>
+#include <optional>
 
 namespace qmx44::document {
 
@@ -26,136 +27,119 @@ controls::TextField &campo(screen::FrmQMX44 &frm, const char *nombre)
     return frm.campo(QString::fromLatin1(nombre));
 }
 
-// The validation, in its order; false (after the message and the focus) when a check
-// failed.
-bool validar(screen::FrmQMX44 &frm)
-{
-    controls::Toolbar &controles = frm.Controles();
+// ---- validation ---------------------------------------------------------------------------------
 
-    if (campo(frm, "txt_Cn_Descripcion").text().isEmpty()) {
-        controles.OperacionFallida();
-        mensaje(frm, QStringLiteral("No se especificó la causa de la nota de credito"), EstiloAviso, Orvalis,
-                QStringLiteral("ERR-ID:7500001"));
-        controls::TextField &causa = campo(frm, "txt_Cn_Cve_Causa_Nota");
-        causa.setFocus();
-        causa.selectAll();
-        return false;
-    }
-    if (frm.txt_Co_Folio().text().isEmpty()) {
-        controles.OperacionFallida();
-        mensaje(frm, QStringLiteral("Debe especificar una compra"), EstiloAviso, Orvalis,
-                QStringLiteral("ERR-ID:7500002"));
-        frm.txt_Co_Folio().setFocus();
-        frm.txt_Co_Folio().selectAll();
-        return false;
-    }
+// One check of the validation: what it refuses, its warning, and where the focus goes.
+struct Check {
+    bool (*refuses)(screen::FrmQMX44 &frm);
+    const char16_t *text;
+    const char16_t *id;
+    bool failedBeforeMessage;   // the toolbar hears of the failure before the message
+    void (*focus)(screen::FrmQMX44 &frm);
+};
+
+double exchangeRate(screen::FrmQMX44 &frm)
+{
+    return campo(frm, "txt_Nc_Tipo_Cambio").value().toDouble();
+}
+
+void focusExchangeRate(screen::FrmQMX44 &frm)
+{
     controls::TextField &tipoCambio = campo(frm, "txt_Nc_Tipo_Cambio");
-    const double tc = tipoCambio.value().toDouble();
-    if (tc == 0) {
-        controles.OperacionFallida();
-        mensaje(frm, QStringLiteral("El tipo de cambio es incorrecto"), EstiloAviso, Orvalis,
-                QStringLiteral("ERR-ID:7500003"));
-        if (tipoCambio.enabled())
-            tipoCambio.setFocus();
-        return false;
-    }
-    if (tc <= 0) {
-        mensaje(frm, QStringLiteral("Tipo de cambio erróneo"), EstiloAviso, Orvalis, QStringLiteral("ERR-ID:7500004"));
-        controles.OperacionFallida();
-        if (tipoCambio.enabled())
-            tipoCambio.setFocus();
-        return false;
-    }
-    if (campo(frm, "txt_SubTotal").value().toDouble() <= 0) {
-        mensaje(frm, QStringLiteral("Imposible guardar la nota de crédito con importe cero"), EstiloAviso, Orvalis,
-                QStringLiteral("ERR-ID:7500005"));
-        controles.OperacionFallida();
+    if (tipoCambio.enabled())
+        tipoCambio.setFocus();
+}
+
+// The checks, in their order; the first that refuses ends the validation.
+const Check Checks[] = {
+    {[](screen::FrmQMX44 &frm) { return campo(frm, "txt_Cn_Descripcion").text().isEmpty(); },
+     u"No se especificó la causa de la nota de credito", u"ERR-ID:7500001", true,
+     [](screen::FrmQMX44 &frm) {
+         controls::TextField &causa = campo(frm, "txt_Cn_Cve_Causa_Nota");
+         causa.setFocus();
+         causa.selectAll();
+     }},
+    {[](screen::FrmQMX44 &frm) { return frm.txt_Co_Folio().text().isEmpty(); }, u"Debe especificar una compra",
+     u"ERR-ID:7500002", true,
+     [](screen::FrmQMX44 &frm) {
+         frm.txt_Co_Folio().setFocus();
+         frm.txt_Co_Folio().selectAll();
+     }},
+    {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) == 0; }, u"El tipo de cambio es incorrecto",
+     u"ERR-ID:7500003", true, focusExchangeRate},
+    {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) <= 0; }, u"Tipo de cambio erróneo", u"ERR-ID:7500004",
+     false, focusExchangeRate},
+    {[](screen::FrmQMX44 &frm) { return campo(frm, "txt_SubTotal").value().toDouble() <= 0; },
+     u"Imposible guardar la nota de crédito con importe cero", u"ERR-ID:7500005", false, nullptr},
+};
+
+// False (after the message and the focus) when a check refused.
+bool validate(screen::FrmQMX44 &frm)
+{
+    for (const Check &check : Checks) {
+        if (!check.refuses(frm))
+            continue;
+        if (check.failedBeforeMessage)
+            frm.Controles().OperacionFallida();
+        screen::showMessage(frm, QString::fromUtf16(check.text), MessageStyle::Warning, Orvalis,
+                            QString::fromUtf16(check.id));
+        if (!check.failedBeforeMessage)
+            frm.Controles().OperacionFallida();
+        if (check.focus)
+            check.focus(frm);
         return false;
     }
     return true;
 }
 
-// The toolbar's additional fields, stored under `folio` inside the open transaction.
-// A failure planned for automation is reported like a refusal of the toolbar.
-bool guardarCamposAdicionales(screen::FrmQMX44 &frm, QString &folio, QString &error)
-{
-    if (auto planeada = frm.contexto().sesion->faults().take(faults::ControlesGuardarCamposAdicionales)) {
-        error = *planeada;
-        return false;
-    }
-    if (frm.Controles().GuardarCamposAdicionales(folio))
-        return true;
-    error = frm.Controles().ErrorCamposAdicionales();
-    return false;
-}
+// ---- the steps inside the transaction -----------------------------------------------------------
 
-// The transaction of the save, with its open flag: a failure path rolls back once.
-class Transaccion {
-public:
-    // The flag is set before the connection is asked for: whatever fails from here on
-    // rolls back what is open.
-    void abrir(screen::FrmQMX44 &frm)
-    {
-        m_abierta = true;
-        m_conexion = &frm.Sistema().Conexion();
-        m_conexion->begin();
-    }
-    void confirmar()
-    {
-        m_conexion->commit();
-        m_abierta = false;
-    }
-    void revertir()
-    {
-        if (!m_abierta)
-            return;
-        m_abierta = false;
-        if (m_conexion && m_conexion->inTransaction())
-            m_conexion->rollback();
-    }
-
-private:
-    db::Conexion *m_conexion = nullptr;
-    bool m_abierta = false;
+// Why a step abandoned the save: the coded message, and when it is shown.
+struct Refusal {
+    QString text;
+    MessageStyle style = MessageStyle::Error;
+    QString title = OperacionCancelada;
+    QString id;
+    QString module = screen::screenModule();
+    bool beforeRollback = false;   // shown while the transaction is still open
+    bool evenWithoutText = true;   // shown even when there is no text
 };
 
-enum class Resultado { Guardada, Abandonada };
+// What the steps of one save share. `folio` is the new note's, once its lines are added.
+struct SaveState {
+    screen::FrmQMX44 &frm;
+    business::NotaCredito &nota;
+    bool nuevo;
+    QString folio;
+};
 
-// Steps 9 to 24: false when the save was abandoned (reported, rolled back). `folio` is
-// the new note's folio.
-Resultado guardar(screen::FrmQMX44 &frm, bool nuevo, Transaccion &tx, QString &folio)
+using Step = std::optional<Refusal> (*)(SaveState &state);
+
+// The note being replaced is cancelled first.
+std::optional<Refusal> cancelReplacedNote(SaveState &s)
 {
-    controls::Toolbar &controles = frm.Controles();
-    controls::Grid &grid = frm.ssDetalle();
+    if (s.nuevo)
+        return std::nullopt;
+    bool ok = false;
+    s.nota.Cancelar(s.frm.txtFolio().text(), ok);
+    if (ok)
+        return std::nullopt;
+    QString texto = QStringLiteral("Error al cancelar la nota de credito");
+    if (!s.nota.MensajeError().isEmpty())
+        texto += QStringLiteral("\r\n") + s.nota.MensajeError();
+    return Refusal{texto, MessageStyle::Warning, Orvalis, QStringLiteral("ERR-ID:7500006")};
+}
 
+// The header, then every bonused row checked against what is pending and added.
+std::optional<Refusal> addLines(SaveState &s)
+{
+    controls::Grid &grid = s.frm.ssDetalle();
     // One record buffer for every row, zeroed once.
     business::DetalleNota linea{};
 
-    tx.abrir(frm);
-    auto nota = std::make_unique<business::NotaCredito>(frm.contexto().sesion, frm.Sistema().Conexion());
-
-    const auto abandonar = [&] {
-        nota.reset();
-        controles.OperacionFallida();
-        return Resultado::Abandonada;
-    };
-
-    if (!nuevo) {
-        bool ok = false;
-        nota->Cancelar(frm.txtFolio().text(), ok);
-        if (!ok) {
-            tx.revertir();
-            QString texto = QStringLiteral("Error al cancelar la nota de credito");
-            if (!nota->MensajeError().isEmpty())
-                texto += QStringLiteral("\r\n") + nota->MensajeError();
-            mensaje(frm, texto, EstiloAviso, Orvalis, QStringLiteral("ERR-ID:7500006"));
-            return abandonar();
-        }
-    }
-
-    nota->Nuevo();
-    const business::EncabezadoNota encabezado = encabezadoDelFormulario(frm);
-    nota->Encabezado(encabezado);
+    s.nota.Nuevo();
+    const business::EncabezadoNota encabezado = encabezadoDelFormulario(s.frm);
+    s.nota.Encabezado(encabezado);
 
     // The rows are counted in full: a purchase may well have more line groups than a
     // 16-bit counter holds, and such a note must save like any other.
@@ -166,69 +150,137 @@ Resultado guardar(screen::FrmQMX44 &frm, bool nuevo, Transaccion &tx, QString &f
         const int row = grid.currentRow();
         if (bonificacionDe(grid, columnas, row) > 0) {
             llenarLinea(linea, grid, columnas, row, encabezado.compra);
-            nota->Detalle(linea);
-            if (ExcedePendiente(frm, *nota)) {
-                tx.revertir();
-                mensaje(frm,
-                        QStringLiteral("El importe a bonificar del producto: ") + linea.producto
-                            + QStringLiteral(" excede el importe pendiente de la compra"),
-                        EstiloAviso, OperacionCancelada, QStringLiteral("ERR-ID:7500007"));
-                return abandonar();
-            }
+            s.nota.Detalle(linea);
+            if (ExcedePendiente(s.frm, s.nota))
+                return Refusal{QStringLiteral("El importe a bonificar del producto: ") + linea.producto
+                                   + QStringLiteral(" excede el importe pendiente de la compra"),
+                               MessageStyle::Warning, OperacionCancelada, QStringLiteral("ERR-ID:7500007")};
             bool ok = false;
-            nota->AgregarDetalle(ok);
+            s.nota.AgregarDetalle(ok);
             if (!ok) {
-                tx.revertir();
-                if (!nota->MensajeError().isEmpty())
-                    mensaje(frm, nota->MensajeError(), EstiloError, OperacionCancelada,
-                            QStringLiteral("ERR-ID:7500008"));
-                return abandonar();
+                Refusal refusal{s.nota.MensajeError(), MessageStyle::Error, OperacionCancelada,
+                                QStringLiteral("ERR-ID:7500008")};
+                refusal.evenWithoutText = false;
+                return refusal;
             }
         }
         grid.moveNext();
     }
+    s.folio = s.nota.Encabezado().folio;
+    return std::nullopt;
+}
 
-    folio = nota->Encabezado().folio;
+// The toolbar's additional fields, stored under the folio. A failure planned for
+// automation is reported like a refusal of the toolbar; either is shown before the
+// rollback.
+std::optional<Refusal> storeAdditionalFields(SaveState &s)
+{
+    QString error;
+    if (auto planeada = s.frm.contexto().sesion->faults().take(faults::ControlesGuardarCamposAdicionales))
+        error = *planeada;
+    else if (s.frm.Controles().GuardarCamposAdicionales(s.folio))
+        return std::nullopt;
+    else
+        error = s.frm.Controles().ErrorCamposAdicionales();
+    Refusal refusal{QStringLiteral("Imposible actualizar campos adicionales") + QStringLiteral("\r\n") + error,
+                    MessageStyle::Error, Titulo, QStringLiteral("ERR-ID:7500034"), QStringLiteral("CA001")};
+    refusal.beforeRollback = true;
+    return refusal;
+}
 
-    QString errorCampos;
-    if (!guardarCamposAdicionales(frm, folio, errorCampos)) {
-        // Shown while the transaction is still open; the rollback follows.
-        mensaje(frm, QStringLiteral("Imposible actualizar campos adicionales") + QStringLiteral("\r\n") + errorCampos,
-                EstiloError, Titulo, QStringLiteral("ERR-ID:7500034"), QStringLiteral("CA001"));
-        tx.revertir();
-        return abandonar();
-    }
-
+std::optional<Refusal> storeNote(SaveState &s)
+{
     bool ok = false;
-    nota->Guardar(folio, ok);
-    if (!ok) {
-        tx.revertir();
-        mensaje(frm, nota->MensajeError(), EstiloError, OperacionCancelada, QStringLiteral("ERR-ID:7500009"));
-        return abandonar();
-    }
+    s.nota.Guardar(s.folio, ok);
+    if (ok)
+        return std::nullopt;
+    return Refusal{s.nota.MensajeError(), MessageStyle::Error, OperacionCancelada, QStringLiteral("ERR-ID:7500009")};
+}
 
-    if (frm.AplicarNotaCredito) {
-        nota->Aplicar(folio, true, ok);
-        if (!ok) {
-            tx.revertir();
-            mensaje(frm, nota->MensajeError(), EstiloError, OperacionCancelada, QStringLiteral("ERR-ID:7500010"));
-            return abandonar();
+std::optional<Refusal> applyNote(SaveState &s)
+{
+    if (!s.frm.AplicarNotaCredito)
+        return std::nullopt;
+    bool ok = false;
+    s.nota.Aplicar(s.folio, true, ok);
+    if (ok)
+        return std::nullopt;
+    return Refusal{s.nota.MensajeError(), MessageStyle::Error, OperacionCancelada, QStringLiteral("ERR-ID:7500010")};
+}
+
+std::optional<Refusal> assignAddress(SaveState &s)
+{
+    bool ok = false;
+    QString proveedor = campo(s.frm, "txt_Pv_Cve_Proveedor").text();
+    s.frm.DireccionEntrega->Asignar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), s.folio, QStringLiteral("Proveedor"),
+                                    proveedor, s.frm.IdDireccion, ok);
+    if (ok)
+        return std::nullopt;
+    return Refusal{s.frm.DireccionEntrega->MensajeError(), MessageStyle::Error, OperacionCancelada,
+                   QStringLiteral("ERR-ID:7500011")};
+}
+
+// The steps of the save, in their order; the first refusal abandons it.
+const Step Steps[] = {cancelReplacedNote, addLines, storeAdditionalFields, storeNote, applyNote, assignAddress};
+
+// The refusal shown and the transaction rolled back, in the refusal's order.
+void abandon(screen::FrmQMX44 &frm, db::ScopedTransaction &tx, const Refusal &refusal)
+{
+    if (!refusal.beforeRollback)
+        tx.rollback();
+    if (refusal.evenWithoutText || !refusal.text.isEmpty())
+        screen::showMessage(frm, refusal.text, refusal.style, refusal.title, refusal.id, refusal.module);
+    if (refusal.beforeRollback)
+        tx.rollback();
+}
+
+enum class Outcome { Saved, Abandoned };
+
+// Steps 9 to 24 in one transaction: Abandoned when a step refused (reported, rolled
+// back). A run-time error rolls back on its way out. `folio` is the new note's.
+Outcome save(screen::FrmQMX44 &frm, bool nuevo, QString &folio)
+{
+    db::ScopedTransaction tx(frm.Sistema().Conexion());
+    auto nota = std::make_unique<business::NotaCredito>(frm.contexto().sesion, frm.Sistema().Conexion());
+    SaveState s{frm, *nota, nuevo, QString()};
+    for (const Step step : Steps) {
+        if (const std::optional<Refusal> refusal = step(s)) {
+            abandon(frm, tx, *refusal);
+            nota.reset();
+            frm.Controles().OperacionFallida();
+            return Outcome::Abandoned;
         }
     }
-
-    QString proveedor = campo(frm, "txt_Pv_Cve_Proveedor").text();
-    frm.DireccionEntrega->Asignar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), folio, QStringLiteral("Proveedor"),
-                                  proveedor, frm.IdDireccion, ok);
-    if (!ok) {
-        tx.revertir();
-        mensaje(frm, frm.DireccionEntrega->MensajeError(), EstiloError, OperacionCancelada,
-                QStringLiteral("ERR-ID:7500011"));
-        return abandonar();
-    }
-
-    tx.confirmar();
+    tx.commit();
     nota.reset();
-    return Resultado::Guardada;
+    folio = s.folio;
+    return Outcome::Saved;
+}
+
+// After the commit: the toolbar told, the note printed, the focus back on txtFolio. A
+// failure here is only reported.
+void reportAndPrint(screen::FrmQMX44 &frm, const QString &folio, QString proveedor)
+{
+    try {
+        controls::Toolbar &controles = frm.Controles();
+        controles.setFolio(folio);
+        controles.NotificarGuardado(true, proveedor, frm.TotalNota);
+        controles.setFolio(QString());
+
+        auto impresion = frm.nuevaImpresion();
+        const QString formato = frm.Sistema()
+                                    .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(),
+                                               QString())
+                                    .toString();
+        impresion->Imprimir(formato, folio, QString(), false, false, QString());
+        impresion.reset();
+
+        frm.txtFolio().setEnabled(true);
+        frm.txtFolio().setFocus();
+        frm.ssTabFichas().setActivePage(0);
+    } catch (const std::exception &e) {
+        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, IdError);
+    }
 }
 
 } // namespace
@@ -236,7 +288,7 @@ Resultado guardar(screen::FrmQMX44 &frm, bool nuevo, Transaccion &tx, QString &f
 void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
 {
     frm.ssTabFichas().setActivePage(0);
-    if (!validar(frm))
+    if (!validate(frm))
         return;
 
     // The page of the lines is shown before the work starts.
@@ -247,47 +299,23 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
     if (!frm.Controles().EnEdicion())
         return;
 
-    Transaccion tx;
     QString folio;
     QString proveedor;
     try {
-        if (guardar(frm, nuevo, tx, folio) == Resultado::Abandonada)
+        if (save(frm, nuevo, folio) == Outcome::Abandoned)
             return;
         frm.TotalNota = campo(frm, "txt_Total").value().toDouble();
         proveedor = campo(frm, "txt_Pv_Cve_Proveedor").text();
         frm.Controles().OperacionTerminada();
         frm.Controles_Cancelar();
     } catch (const std::exception &e) {
-        // Until the screen is cleared the save counts as abandoned.
-        try {
-            tx.revertir();
-        } catch (...) {
-        }
+        // Until the screen is cleared the save counts as abandoned (the transaction is
+        // already rolled back).
         frm.Controles().OperacionFallida();
-        mensaje(frm, describe(e), EstiloError, Titulo, IdError);
+        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, IdError);
         return;
     }
-
-    // The note is committed: from here on a failure is only reported.
-    try {
-        controls::Toolbar &controles = frm.Controles();
-        controles.setFolio(folio);
-        controles.NotificarGuardado(true, proveedor, frm.TotalNota);
-        controles.setFolio(QString());
-
-        auto impresion = frm.nuevaImpresion();
-        const QString formato = frm.Sistema()
-                                    .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(), QString())
-                                    .toString();
-        impresion->Imprimir(formato, folio, QString(), false, false, QString());
-        impresion.reset();
-
-        frm.txtFolio().setEnabled(true);
-        frm.txtFolio().setFocus();
-        frm.ssTabFichas().setActivePage(0);
-    } catch (const std::exception &e) {
-        mensaje(frm, describe(e), EstiloError, Titulo, IdError);
-    }
+    reportAndPrint(frm, folio, proveedor);
 }
 
 } // namespace qmx44::document

@@ -1,15 +1,15 @@
 #include "document/carga_nota.h"
 
 #include "document/bonificaciones.h"
-#include "document/mensaje.h"
+#include "intake/branch_warehouse.h"
 #include "intake/compra.h"
 #include "intake/consulta_compra.h"
-#include "intake/proveedor.h"
 #include "platform/business/nota_credito.h"
 #include "platform/core/error.h"
+#include "platform/core/flag.h"
 #include "platform/db/sql_text.h"
-#include "platform/services/parametros.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 namespace qmx44::document {
 
@@ -27,16 +27,23 @@ controls::TextField &campo(screen::FrmQMX44 &frm, const char *nombre)
     return frm.campo(QString::fromLatin1(nombre));
 }
 
-// A parameter taken as a flag; undefined or null is false.
-bool comoBandera(const QVariant &v)
+// A live note may be modified or cancelled while the date shown — before the note's
+// own date replaces it — lies in an open period, when periods are checked at all.
+void offerEditing(screen::FrmQMX44 &frm)
 {
-    if (!v.isValid() || v.isNull())
-        return false;
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool();
-    if (v.typeId() == QMetaType::QString)
-        return services::textoComoBandera(v.toString());
-    return v.toDouble() != 0.0;
+    const bool validarPeriodo = flagFromValue(
+        frm.Sistema().Parametro(QStringLiteral("GEN_VALIDAR_PERIODO_OPERATIVO"), 0, QString(), QString()));
+    bool abierto = true;
+    if (validarPeriodo) {
+        if (!frm.getPadre())
+            throw RuntimeError(QStringLiteral("Variable de objeto no establecida: Padre"));
+        const QString modulo = frm.getPadre()->member(QStringLiteral("Modulo")).toString();
+        abierto = frm.Utilerias().ValidarPeriodo(frm.dpFecha().value(), modulo, 0);
+    }
+    if (abierto) {
+        frm.Controles().setModificarHabilitado(true);
+        frm.Controles().setEliminarHabilitado(true);
+    }
 }
 
 // Steps 2 to 16 of the load; failures reach the trap.
@@ -53,40 +60,11 @@ void cargar(screen::FrmQMX44 &frm)
     if (rs->eof())
         return;
 
-    controls::TextField &sucursal = campo(frm, "txt_Sc_Cve_Sucursal");
-    controls::TextField &almacen = campo(frm, "txt_Al_Cve_Almacen");
-    if (!frm.Sistema().Sucursal().isEmpty() && columna(*rs, "Sc_Cve_Sucursal") != sucursal.text()) {
-        mensaje(frm, textoRestriccionSucursal(sucursal.text()), EstiloAviso, Atencion,
-                QStringLiteral("ERR-ID:7500020"));
-        rs.reset();
-        folio.selectAll();
+    if (!intake::accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500020"), QStringLiteral("ERR-ID:7500021")}))
         return;
-    }
-    if (!frm.Sistema().Almacen().isEmpty() && columna(*rs, "Al_Cve_Almacen") != almacen.text()) {
-        mensaje(frm, textoRestriccionAlmacen(almacen.text()), EstiloAviso, Atencion,
-                QStringLiteral("ERR-ID:7500021"));
-        rs.reset();
-        folio.selectAll();
-        return;
-    }
 
-    // A live note may be modified or cancelled while the date shown — before the note's
-    // own date replaces it — lies in an open period, when periods are checked at all.
-    if (columna(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado)) {
-        const bool validarPeriodo = comoBandera(frm.Sistema().Parametro(
-            QStringLiteral("GEN_VALIDAR_PERIODO_OPERATIVO"), 0, QString(), QString()));
-        bool abierto = true;
-        if (validarPeriodo) {
-            if (!frm.getPadre())
-                throw RuntimeError(QStringLiteral("Variable de objeto no establecida: Padre"));
-            const QString modulo = frm.getPadre()->member(QStringLiteral("Modulo")).toString();
-            abierto = frm.Utilerias().ValidarPeriodo(frm.dpFecha().value(), modulo, 0);
-        }
-        if (abierto) {
-            controles.setModificarHabilitado(true);
-            controles.setEliminarHabilitado(true);
-        }
-    }
+    if (columna(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado))
+        offerEditing(frm);
 
     controles.CargarCamposAdicionales(folio.text());
 
@@ -97,13 +75,8 @@ void cargar(screen::FrmQMX44 &frm)
     frm.txt_Co_Folio().setText(compra);
     campo(frm, "txt_Cn_Cve_Causa_Nota").setText(columna(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
     campo(frm, "txt_Nc_Referencia").setText(columna(*rs, "Nc_Referencia"));
-    sucursal.setText(columna(*rs, "Sc_Cve_Sucursal"));
-    almacen.setText(columna(*rs, "Al_Cve_Almacen"));
-    campo(frm, "txt_Pv_Cve_Proveedor").setText(columna(*rs, "Pv_Cve_Proveedor"));
-    intake::txt_Pv_Cve_Proveedor_Enter(frm);
-    campo(frm, "txt_Cm_Cve_Comprador").setText(columna(*rs, "Cm_Cve_Comprador"));
+    intake::fillPurchaseHeader(frm, *rs);
     campo(frm, "txt_Comentario").setText(columna(*rs, "Nc_Comentario"));
-    campo(frm, "txt_Mn_Cve_Moneda").setText(columna(*rs, "Mn_Cve_Moneda"));
     campo(frm, "txt_Nc_Tipo_Cambio").setValue(rs->field(QStringLiteral("Nc_Tipo_Cambio")));
 
     // The lines of the note's purchase. The purchase amount is of this purchase alone,
@@ -158,16 +131,6 @@ QString notaSql(const QString &folio)
     return sql;
 }
 
-QString textoRestriccionSucursal(const QString &sucursal)
-{
-    return intake::textoRestriccionSucursal(sucursal);
-}
-
-QString textoRestriccionAlmacen(const QString &almacen)
-{
-    return intake::textoRestriccionAlmacen(almacen);
-}
-
 void txtFolio_Enter(screen::FrmQMX44 &frm)
 {
     if (frm.Controles().EnEdicion())
@@ -175,7 +138,8 @@ void txtFolio_Enter(screen::FrmQMX44 &frm)
     try {
         cargar(frm);
     } catch (const std::exception &e) {
-        mensaje(frm, describe(e), EstiloError, QStringLiteral("txtFolio_Enter()"), QStringLiteral("ERR-ID:7500022"));
+        screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("txtFolio_Enter()"),
+                            QStringLiteral("ERR-ID:7500022"));
     }
 }
 

@@ -15,10 +15,6 @@ namespace qmx44::document {
 // through the quoting helper).
 QString notaSql(const QString &folio);
 
-// The refusal texts of a user restricted to another branch or warehouse.
-QString textoRestriccionSucursal(const QString &sucursal);
-QString textoRestriccionAlmacen(const QString &almacen);
-
 // Enter of txtFolio. Nothing while the toolbar is editing; otherwise runs under its own
 // trap: a failure is shown (style 16, title "txtFolio_Enter()", "ERR-ID:7500022") and
 // what was already written stays.

@@ -4,6 +4,7 @@
 
 #include "platform/db/sql_text.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 namespace qmx44::intake {
 
@@ -11,6 +12,30 @@ namespace {
 
 const QString Sucursal = QStringLiteral("txt_Sc_Cve_Sucursal");
 const QString Almacen = QStringLiteral("txt_Al_Cve_Almacen");
+const QString Atencion = QStringLiteral("Atención");
+const QString SaltoDoble = QStringLiteral("\r\n\r\n");
+const QString Consulte = QStringLiteral("para mayor información consulte al administrador del sistema");
+
+QString textoRestriccionSucursal(const QString &sucursal)
+{
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ")
+        + sucursal + SaltoDoble + Consulte;
+}
+
+QString textoRestriccionAlmacen(const QString &almacen)
+{
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ")
+        + almacen + SaltoDoble + Consulte;
+}
+
+// The refusal: shown, the record released, the note folio's text selected.
+bool rehusar(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const QString &texto, const QString &id)
+{
+    screen::showMessage(frm, texto, MessageStyle::Warning, Atencion, id);
+    rs.reset();
+    frm.txtFolio().selectAll();
+    return false;
+}
 
 void sucursalEnter(screen::FrmQMX44 &frm)
 {
@@ -47,6 +72,17 @@ QString warehouseLookupStatement(const QString &branch)
         + QStringLiteral("FROM Almacen ")
         + QStringLiteral("WHERE Al_Cve_Almacen = '?' AND ")
         + QStringLiteral("      Sc_Cve_Sucursal = '") + db::quoted(branch) + QStringLiteral("'");
+}
+
+bool accessAllowed(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const AccessRefusalIds &ids)
+{
+    const QString sucursal = frm.campo(Sucursal).text();
+    if (!frm.Sistema().Sucursal().isEmpty() && rs->field(QStringLiteral("Sc_Cve_Sucursal")).toString() != sucursal)
+        return rehusar(frm, rs, textoRestriccionSucursal(sucursal), ids.branch);
+    const QString almacen = frm.campo(Almacen).text();
+    if (!frm.Sistema().Almacen().isEmpty() && rs->field(QStringLiteral("Al_Cve_Almacen")).toString() != almacen)
+        return rehusar(frm, rs, textoRestriccionAlmacen(almacen), ids.warehouse);
+    return true;
 }
 
 void installBranchWarehouse(screen::FrmQMX44 &frm)

@@ -1,10 +1,11 @@
 // The purchase intake and the reset of the purchase field.
 #include "intake/compra.h"
 
+#include "intake/branch_warehouse.h"
 #include "intake/consulta_compra.h"
-#include "intake/mensajes.h"
 #include "intake/proveedor.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 namespace qmx44::intake {
 
@@ -12,8 +13,6 @@ namespace {
 
 const QString Orvalis = QStringLiteral("Orvalis");
 const QString Atencion = QStringLiteral("Atención");
-const QString SaltoDoble = QStringLiteral("\r\n\r\n");
-const QString Consulte = QStringLiteral("para mayor información consulte al administrador del sistema");
 
 QString columna(db::RecordSet &rs, const char *nombre)
 {
@@ -34,16 +33,14 @@ void mostrarClavesFijas(screen::FrmQMX44 &frm)
 
 } // namespace
 
-QString textoRestriccionSucursal(const QString &sucursal)
+void fillPurchaseHeader(screen::FrmQMX44 &frm, db::RecordSet &rs)
 {
-    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ")
-        + sucursal + SaltoDoble + Consulte;
-}
-
-QString textoRestriccionAlmacen(const QString &almacen)
-{
-    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ")
-        + almacen + SaltoDoble + Consulte;
+    frm.campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setText(columna(rs, "Sc_Cve_Sucursal"));
+    frm.campo(QStringLiteral("txt_Al_Cve_Almacen")).setText(columna(rs, "Al_Cve_Almacen"));
+    frm.campo(QStringLiteral("txt_Pv_Cve_Proveedor")).setText(columna(rs, "Pv_Cve_Proveedor"));
+    txt_Pv_Cve_Proveedor_Enter(frm);
+    frm.campo(QStringLiteral("txt_Cm_Cve_Comprador")).setText(columna(rs, "Cm_Cve_Comprador"));
+    frm.campo(QStringLiteral("txt_Mn_Cve_Moneda")).setText(columna(rs, "Mn_Cve_Moneda"));
 }
 
 void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
@@ -59,34 +56,21 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
 
     auto rs = ConsultaCompra(frm, folio.text());
     if (rs->eof()) {
-        mensaje(frm, QStringLiteral("No existe la compra proporcionada"), EstiloInformacion, Orvalis,
-                QStringLiteral("ERR-ID:7500016"));
+        screen::showMessage(frm, QStringLiteral("No existe la compra proporcionada"), MessageStyle::Information,
+                            Orvalis, QStringLiteral("ERR-ID:7500016"));
         rs->close();
         mostrarClavesFijas(frm);
         return;
     }
 
-    controls::TextField &sucursal = frm.campo(QStringLiteral("txt_Sc_Cve_Sucursal"));
-    controls::TextField &almacen = frm.campo(QStringLiteral("txt_Al_Cve_Almacen"));
-    if (!frm.Sistema().Sucursal().isEmpty() && columna(*rs, "Sc_Cve_Sucursal") != sucursal.text()) {
-        mensaje(frm, textoRestriccionSucursal(sucursal.text()), EstiloAviso, Atencion,
-                QStringLiteral("ERR-ID:7500017"));
-        rs.reset();
+    if (!accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500017"), QStringLiteral("ERR-ID:7500018")}))
+    {
         mostrarClavesFijas(frm);
-        frm.txtFolio().selectAll();
-        return;
-    }
-    if (!frm.Sistema().Almacen().isEmpty() && columna(*rs, "Al_Cve_Almacen") != almacen.text()) {
-        mensaje(frm, textoRestriccionAlmacen(almacen.text()), EstiloAviso, Atencion,
-                QStringLiteral("ERR-ID:7500018"));
-        rs.reset();
-        mostrarClavesFijas(frm);
-        frm.txtFolio().selectAll();
         return;
     }
     if (columna(*rs, "Es_Cve_Estado") == QLatin1String("CA")) {
-        mensaje(frm, QStringLiteral("La compra se encuentra cancelada"), EstiloAviso, Atencion,
-                QStringLiteral("ERR-ID:7500019"));
+        screen::showMessage(frm, QStringLiteral("La compra se encuentra cancelada"), MessageStyle::Warning,
+                            Atencion, QStringLiteral("ERR-ID:7500019"));
         rs->close();
         mostrarClavesFijas(frm);
         return;
@@ -94,12 +78,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
 
     // The header, read from the first group (every line carries the same header).
     const QString moneda = columna(*rs, "Mn_Cve_Moneda");
-    sucursal.setText(columna(*rs, "Sc_Cve_Sucursal"));
-    almacen.setText(columna(*rs, "Al_Cve_Almacen"));
-    frm.campo(QStringLiteral("txt_Pv_Cve_Proveedor")).setText(columna(*rs, "Pv_Cve_Proveedor"));
-    txt_Pv_Cve_Proveedor_Enter(frm);
-    frm.campo(QStringLiteral("txt_Cm_Cve_Comprador")).setText(columna(*rs, "Cm_Cve_Comprador"));
-    frm.campo(QStringLiteral("txt_Mn_Cve_Moneda")).setText(moneda);
+    fillPurchaseHeader(frm, *rs);
 
     // The rate of the note's date, not the one stored on the purchase. It is typed only
     // for a foreign currency, and only by a user whose rate is not fixed by CHTC01.

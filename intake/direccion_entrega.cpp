@@ -1,10 +1,10 @@
 // The delivery-address line of a supplier's address.
 #include "intake/direccion_entrega.h"
 
-#include "intake/mensajes.h"
 #include "platform/core/error.h"
 #include "platform/db/sql_text.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 namespace qmx44::intake {
 
@@ -39,8 +39,8 @@ QString Direccion_Entrega(screen::FrmQMX44 &frm, const QString &idDireccion, con
     try {
         return consultarDireccionEntrega(frm.Sistema().Conexion(), idDireccion, proveedor);
     } catch (const std::exception &e) {
-        mensaje(frm, describe(e), EstiloError, QStringLiteral("Direccion_Entrega()"),
-                QStringLiteral("ERR-ID:7500023"));
+        screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("Direccion_Entrega()"),
+                            QStringLiteral("ERR-ID:7500023"));
         return QString();
     }
 }

@@ -2,11 +2,11 @@
 #include "intake/proveedor.h"
 
 #include "intake/direccion_entrega.h"
-#include "intake/mensajes.h"
 #include "platform/business/direccion_entrega.h"
 #include "platform/core/error.h"
 #include "platform/db/sql_text.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 #include <array>
 
@@ -69,8 +69,8 @@ void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm)
     try {
         tomarProveedor(frm);
     } catch (const std::exception &e) {
-        mensaje(frm, describe(e), EstiloError, QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
-                QStringLiteral("ERR-ID:7500015"));
+        screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
+                            QStringLiteral("ERR-ID:7500015"));
     }
 }
 

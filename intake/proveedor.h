@@ -13,7 +13,7 @@ namespace qmx44::intake {
 // The statement that reads supplier `clave` (spliced through the quoting helper).
 QString proveedorSql(const QString &clave);
 
-// The Enter handler of txt_Pv_Cve_Proveedor, also run by the purchase intake. It traps
+// The Enter handler of txt_Pv_Cve_Proveedor, also run by the purchase header fill. It traps
 // its own failures: they are shown (style 16, title "txt_Pv_Cve_Proveedor_Enter()",
 // "ERR-ID:7500015") and what was already written stays.
 void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm);

@@ -101,16 +101,9 @@ void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
                                 text(p.container), p.left, p.top, p.width, FieldHeight, std::move(s)});
 }
 
-FormDesign build()
+// ---- above the tab control: the toolbar and the note's folio only -------------------
+void addAboveTabs(std::vector<ControlDesign> &c)
 {
-    FormDesign d;
-    d.name = QStringLiteral("frmQMX44");
-    d.caption = QStringLiteral("Nota de crédito de proveedor (bonificación)");
-    d.clientWidth = 11240;
-    d.clientHeight = 8180;
-    auto &c = d.controls;
-
-    // ---- above the tab control: the toolbar and the note's folio only ------------------
     c.push_back(control("Controles", ControlKind::Toolbar, "", 0, 0, 11240, 480,
                         {{QStringLiteral("caption"), QStringLiteral("Nota de crédito de proveedor (bonificación)")},
                          {QStringLiteral("opc_table"), QStringLiteral("Nota_Credito_Proveedor")},
@@ -136,8 +129,11 @@ FormDesign build()
                          {QStringLiteral("pagecontrols"),
                           QVariantList{QStringList{QStringLiteral("fr0"), QStringLiteral("sh0")},
                                        QStringList{QStringLiteral("fr1"), QStringLiteral("sh1")}}}}));
+}
 
-    // ---- page 0, "Encabezado" ------------------------------------------------------------
+// ---- page 0, "Encabezado" ------------------------------------------------------------
+void addHeaderPage(std::vector<ControlDesign> &c)
+{
     c.push_back(control("fr0", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
     c.push_back(control("sh0", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
 
@@ -193,8 +189,11 @@ FormDesign build()
              left(10, 2400));
     addField(c, {"txt_Comentario", u"Comentario:", "Comentario", 50, State::Disabled, {TabOnEnter}},
              left(11, 9120));
+}
 
-    // ---- page 1, "Detalle" ------------------------------------------------------------------
+// ---- page 1, "Detalle" ------------------------------------------------------------------
+void addDetailPage(std::vector<ControlDesign> &c)
+{
     c.push_back(control("fr1", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
     c.push_back(control("sh1", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
     // Height: frame height - top - totals frame height - 300, as the layout keeps it.
@@ -208,6 +207,18 @@ FormDesign build()
     addField(c, {"txt_SubTotal", u"Sub-Total:", "SUB-TOTAL", 0, State::Locked, Currency}, total(0, 120));
     addField(c, {"txt_Impuestos", u"Impuestos:", "Impuestos", 0, State::Locked, Currency}, total(1, 120));
     addField(c, {"txt_Total", u"Total:", "Total", 0, State::Locked, Currency}, total(2, 120));
+}
+
+FormDesign build()
+{
+    FormDesign d;
+    d.name = QStringLiteral("frmQMX44");
+    d.caption = QStringLiteral("Nota de crédito de proveedor (bonificación)");
+    d.clientWidth = 11240;
+    d.clientHeight = 8180;
+    addAboveTabs(d.controls);
+    addHeaderPage(d.controls);
+    addDetailPage(d.controls);
     return d;
 }
 

@@ -4,27 +4,16 @@
 #include "platform/business/ajuste_grid.h"
 #include "platform/business/direccion_entrega.h"
 #include "platform/controls/keys.h"
-#include "platform/services/parametros.h"
+#include "platform/core/flag.h"
 #include "screen/cause_lookup.h"
 #include "screen/frm_qmx44.h"
+#include "screen/messages.h"
 
 namespace qmx44::screen {
 
 namespace {
 
-const QString Modulo = QStringLiteral("QMX44");
 const QString NoDisponible = QStringLiteral("No disponible");
-
-// A parameter read with type code "B" comes back as a flag; a text is read the way
-// people write flags.
-bool comoBandera(const QVariant &v)
-{
-    if (v.typeId() == QMetaType::Bool)
-        return v.toBool();
-    if (v.typeId() == QMetaType::QString)
-        return services::textoComoBandera(v.toString());
-    return v.toDouble() != 0.0;
-}
 
 } // namespace
 
@@ -55,7 +44,7 @@ void FrmQMX44::Form_Load()
     CausaDevolucion = Sistema().Parametro(QStringLiteral("CXP_CAUSA_DEVOLUCION")).toString();
     CausaRechazo = Sistema().Parametro(QStringLiteral("CXC_CAUSA_RECHAZO")).toString();
     MonedaLocal = Sistema().Parametro(QStringLiteral("FIN_MONEDA_LOCAL")).toString();
-    AplicarNotaCredito = comoBandera(Sistema().Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0,
+    AplicarNotaCredito = flagFromValue(Sistema().Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0,
                                                          QStringLiteral("B"), QStringLiteral("0")));
 
     // 5. The return and rejection causes, and retired ones, are no cause of a bonus.
@@ -70,8 +59,8 @@ void FrmQMX44::Form_Load()
     ssTabFichas().setActivePage(0);
 
     // 10. Rights.
-    PuedeCambiarFecha = Sistema().Permiso(Modulo, QStringLiteral("CHFECHA"), NoDisponible);
-    DerechoTipoCambio = Sistema().Permiso(Modulo, QStringLiteral("CHTC01"), NoDisponible);
+    PuedeCambiarFecha = Sistema().Permiso(screenModule(), QStringLiteral("CHFECHA"), NoDisponible);
+    DerechoTipoCambio = Sistema().Permiso(screenModule(), QStringLiteral("CHTC01"), NoDisponible);
 }
 
 void FrmQMX44::Form_Activate()

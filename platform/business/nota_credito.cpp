@@ -124,23 +124,7 @@ void NotaCredito::bloquearCompra(const QString &compra)
 {
     if (compra.isEmpty() || compra == m_compraBloqueada || !m_conexion.inTransaction())
         return;
-    switch (m_conexion.backend()) {
-    case db::Backend::Sqlite:
-        // The transaction began with the database's write lock (BEGIN IMMEDIATE).
-        break;
-    case db::Backend::Postgres: {
-        auto rs = m_conexion.query(
-            QStringLiteral("SELECT COUNT(*) AS Lineas FROM "
-                           "(SELECT Co_Linea FROM COMPRA WHERE Co_Folio = ? FOR UPDATE) Bloqueo"),
-            {compra});
-        rs->close();
-        break;
-    }
-    case db::Backend::Odbc:
-        // No portable locking read: an update that changes nothing locks the rows too.
-        m_conexion.run(QStringLiteral("UPDATE COMPRA SET Co_Folio = Co_Folio WHERE Co_Folio = ?"), {compra});
-        break;
-    }
+    m_conexion.lockRows(QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"), compra);
     m_compraBloqueada = compra;
 }
 
@@ -392,23 +376,30 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
             importe = total * tipoCambio;
         }
 
-        m_conexion.run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = COALESCE(Pv_Saldo, 0) - ? "
-                                      "WHERE Pv_Cve_Proveedor = ?"),
-                       {importe, proveedor});
-        const QVariant cuando = momento();
-        if (hayPrevia) {
-            m_conexion.run(QStringLiteral("UPDATE Nota_Credito_Aplicacion SET Pv_Cve_Proveedor = ?, Ap_Importe = ?, "
-                                          "Ap_Fecha = ?, Ap_Usuario = ?, Ap_Cancelada = 0, "
-                                          "Ap_Fecha_Cancelacion = NULL, Ap_Usuario_Cancela = '' WHERE Nc_Folio = ?"),
-                           {proveedor, importe, cuando, m_sesion->usuario(), folio});
-        } else {
-            m_conexion.run(QStringLiteral("INSERT INTO Nota_Credito_Aplicacion (Nc_Folio, Pv_Cve_Proveedor, "
-                                          "Ap_Importe, Ap_Fecha, Ap_Usuario, Ap_Cancelada) VALUES (?, ?, ?, ?, ?, 0)"),
-                           {folio, proveedor, importe, cuando, m_sesion->usuario()});
-        }
+        storeApplication(folio, proveedor, importe, hayPrevia);
         ok = true;
     } catch (const RuntimeError &error) {
         falla(error.description(), ok);
+    }
+}
+
+// The supplier's balance lowered by `importe` and the application recorded (over a
+// cancelled earlier one when there is one).
+void NotaCredito::storeApplication(const QString &folio, const QString &proveedor, double importe, bool hayPrevia)
+{
+    m_conexion.run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = COALESCE(Pv_Saldo, 0) - ? "
+                                  "WHERE Pv_Cve_Proveedor = ?"),
+                   {importe, proveedor});
+    const QVariant cuando = momento();
+    if (hayPrevia) {
+        m_conexion.run(QStringLiteral("UPDATE Nota_Credito_Aplicacion SET Pv_Cve_Proveedor = ?, Ap_Importe = ?, "
+                                      "Ap_Fecha = ?, Ap_Usuario = ?, Ap_Cancelada = 0, "
+                                      "Ap_Fecha_Cancelacion = NULL, Ap_Usuario_Cancela = '' WHERE Nc_Folio = ?"),
+                       {proveedor, importe, cuando, m_sesion->usuario(), folio});
+    } else {
+        m_conexion.run(QStringLiteral("INSERT INTO Nota_Credito_Aplicacion (Nc_Folio, Pv_Cve_Proveedor, "
+                                      "Ap_Importe, Ap_Fecha, Ap_Usuario, Ap_Cancelada) VALUES (?, ?, ?, ?, ?, 0)"),
+                       {folio, proveedor, importe, cuando, m_sesion->usuario()});
     }
 }
 

@@ -30,8 +30,7 @@ namespace qmx44::business {
 //
 // Saves on one purchase are serialised: writing a header (or a line of a purchase not
 // locked yet) inside a transaction locks the purchase's lines until that transaction
-// ends (PostgreSQL: SELECT ... FOR UPDATE on its COMPRA rows; SQLite transactions hold
-// the database's write lock from their start, which serialises them already). A pending
+// ends (Conexion::lockRows on its COMPRA rows, in the form of each back-end). A pending
 // check run after that sees every note committed before and none can be added until
 // this transaction ends, so two clerks can never together grant more than is pending.
 //
@@ -117,6 +116,7 @@ private:
     bool existeFolio(const QString &folio);
     void insertarLinea(const DetalleNota &linea);
     void actualizarEncabezado();
+    void storeApplication(const QString &folio, const QString &proveedor, double importe, bool hayPrevia);
     QVariant momento() const;
     double importeSinImpuesto(const DetalleNota &linea) const;
     QString monedaLocal();

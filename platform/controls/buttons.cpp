@@ -3,6 +3,7 @@
 
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
+#include "platform/core/flag.h"
 
 namespace qmx44::controls {
 
@@ -82,7 +83,7 @@ bool OptionButton::applySetting(const QString &name, const QVariant &value)
         return true;
     }
     if (n == u"value") {
-        setSelected(flagOf(value));
+        setSelected(flagFromValue(value));
         return true;
     }
     return Control::applySetting(name, value);

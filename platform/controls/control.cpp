@@ -2,6 +2,7 @@
 #include "platform/controls/control.h"
 
 #include "platform/controls/form.h"
+#include "platform/core/flag.h"
 
 #include <cfloat>
 #include <cmath>
@@ -100,11 +101,11 @@ bool Control::applySetting(const QString &name, const QVariant &value)
     if (n == u"height")
         return setHeight(value.toDouble());
     if (n == u"enabled") {
-        setEnabled(flagOf(value));
+        setEnabled(flagFromValue(value));
         return true;
     }
     if (n == u"visible") {
-        setVisible(flagOf(value));
+        setVisible(flagFromValue(value));
         return true;
     }
     if (n == u"tabindex") {
@@ -112,19 +113,10 @@ bool Control::applySetting(const QString &name, const QVariant &value)
         return true;
     }
     if (n == u"tabstop") {
-        setTabStop(flagOf(value));
+        setTabStop(flagFromValue(value));
         return true;
     }
     return false;
-}
-
-bool Control::flagOf(const QVariant &value)
-{
-    if (value.typeId() == QMetaType::QString) {
-        const QString t = value.toString().trimmed().toUpper();
-        return t == u"SI" || t == u"S" || t == u"YES" || t == u"TRUE" || t == u"1" || t == u"-1";
-    }
-    return value.toBool();
 }
 
 void Control::reportFailure(const QString &title, const QString &description) const

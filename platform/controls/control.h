@@ -90,9 +90,6 @@ public:
     QString eventOwnerName() const override { return m_name; }
     void reportFailure(const QString &title, const QString &description) const override;
 
-    // A design flag as stored: booleans, numbers, and the texts "SI"/"NO", "true"/"false".
-    static bool flagOf(const QVariant &value);
-
 protected:
     // A control may refuse to be enabled/disabled differently; called after the change.
     virtual void enabledChanged() {}

@@ -257,7 +257,7 @@ void Form::reportFailure(const QString &title, const QString &description) const
     if (m_sink) {
         Message m;
         m.text = description;
-        m.style = 16;
+        m.style = static_cast<int>(MessageStyle::Error);
         m.title = title;
         m.owner = m_handle;
         m.module = QStringLiteral("QMX44");

@@ -6,6 +6,7 @@
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/number_format.h"
+#include "platform/core/flag.h"
 #include "platform/db/connection.h"
 #include "platform/db/sql_text.h"
 
@@ -392,7 +393,7 @@ bool TextField::applySetting(const QString &name, const QVariant &value)
         m_selStart = int(m_text.size());
         m_selLength = 0;
     } else if (n == u"locked") {
-        setLocked(flagOf(value));
+        setLocked(flagFromValue(value));
     } else if (n == u"maxlength") {
         setMaxlength(value.toInt());
     } else if (n == u"alignment") {
@@ -404,9 +405,9 @@ bool TextField::applySetting(const QString &name, const QVariant &value)
         else
             setAlignment(Alignment::Left);
     } else if (n == u"mayusculas") {
-        setMayusculas(flagOf(value));
+        setMayusculas(flagFromValue(value));
     } else if (n == u"esclave") {
-        setEsclave(flagOf(value));
+        setEsclave(flagFromValue(value));
     } else if (n == u"idconsulta") {
         setIdconsulta(value.toString());
     } else if (n == u"transaccion") {
@@ -418,17 +419,17 @@ bool TextField::applySetting(const QString &name, const QVariant &value)
     } else if (n == u"sql_lista") {
         setSqlLista(value.toString());
     } else if (n == u"tabonenter") {
-        setTabonenter(flagOf(value));
+        setTabonenter(flagFromValue(value));
     } else if (n == u"tabonentervacio") {
-        setTabonentervacio(flagOf(value));
+        setTabonentervacio(flagFromValue(value));
     } else if (n == u"tabonentercancel") {
-        setTabonentercancel(flagOf(value));
+        setTabonentercancel(flagFromValue(value));
     } else if (n == u"tipodato") {
         setTipodato(value.toInt());
     } else if (n == u"formato") {
         setFormato(value.toInt());
     } else if (n == u"subrayar") {
-        setSubrayar(flagOf(value));
+        setSubrayar(flagFromValue(value));
     } else if (n == u"enabledcolor") {
         setEnabledcolor(value.toString());
     } else if (n == u"focuscolor") {

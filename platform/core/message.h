@@ -7,9 +7,12 @@
 
 namespace qmx44 {
 
+// The styles of a coded message: the icon the user sees (the values are the host's).
+enum class MessageStyle : int { Error = 16, Warning = 48, Information = 64 };
+
 struct Message {
     QString text;
-    int style = 0;        // 16 error, 48 warning, 64 information
+    int style = 0;        // a MessageStyle: 16 error, 48 warning, 64 information
     QString title;
     qint64 owner = 0;     // window handle of the form that shows it
     QString module;       // module tag, e.g. "QMX44"

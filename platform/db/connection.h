@@ -46,24 +46,33 @@ public:
     // Returns the number of rows affected.
     virtual int run(const QString &sql, const QVariantList &values = {}) = 0;
 
-    // The connection-wide transaction. begin() while one is open throws.
+    // The connection-wide transaction. begin() while one is open throws. Code opens it
+    // through ScopedTransaction rather than by hand.
     virtual void begin() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    // Locks the rows of `table` whose `column` equals `value` until the open transaction
+    // ends, so that a second writer of those rows waits for this one. PostgreSQL reads
+    // them with SELECT ... FOR UPDATE; an SQLite transaction already holds the database's
+    // write lock from its BEGIN IMMEDIATE; ODBC sources get an update that changes
+    // nothing. `table` and `column` are plain identifiers of our own code. Throws
+    // RuntimeError outside a transaction or when the database refuses the lock.
+    void lockRows(const QString &table, const QString &column, const QVariant &value);
 };
 
-// Rolls back on destruction unless committed; never throws from the destructor.
+// The one way to run a transaction: begins on construction; commit() or rollback() end
+// it; destruction rolls back whatever is still open. The destructor never throws: a
+// failed rollback there is logged as a warning.
 class ScopedTransaction {
 public:
     explicit ScopedTransaction(Conexion &c) : m_c(c) { m_c.begin(); }
-    ~ScopedTransaction()
-    {
-        if (!m_done) {
-            try { m_c.rollback(); } catch (...) {}
-        }
-    }
-    void commit() { m_c.commit(); m_done = true; }
+    ~ScopedTransaction();
+    // Both end the transaction once; a second call does nothing. A failed commit leaves
+    // nothing saved.
+    void commit();
+    void rollback();
     ScopedTransaction(const ScopedTransaction &) = delete;
     ScopedTransaction &operator=(const ScopedTransaction &) = delete;
 

@@ -1,5 +1,7 @@
 #include "platform/services/parametros.h"
 
+#include "platform/core/flag.h"
+
 #include <QDate>
 
 namespace qmx44::services {
@@ -15,22 +17,11 @@ std::optional<ParametroGuardado> leerParametro(db::Conexion &conexion, const QSt
     return p;
 }
 
-bool textoComoBandera(const QString &texto)
-{
-    const QString t = texto.trimmed().toUpper();
-    bool esNumero = false;
-    const double n = t.toDouble(&esNumero);
-    if (esNumero)
-        return n != 0.0;
-    return t == u"S" || t == u"SI" || t == u"SÍ" || t == u"T" || t == u"TRUE" || t == u"V"
-        || t == u"VERDADERO" || t == u"Y" || t == u"YES";
-}
-
 QVariant convertirParametro(const QString &texto, const QString &tipo)
 {
     const QString t = tipo.trimmed().toUpper();
     if (t == u"B")
-        return textoComoBandera(texto);
+        return flagFromText(texto);
     if (t == u"N") {
         bool ok = false;
         const double d = texto.trimmed().toDouble(&ok);

@@ -18,11 +18,9 @@ struct ParametroGuardado {
 // The stored row of `nombre`, or nothing when the parameter is not defined.
 std::optional<ParametroGuardado> leerParametro(db::Conexion &conexion, const QString &nombre);
 
-// Converts a parameter's text by type code: "B" flag, "N" number, "E"/"I" whole number,
-// "F"/"D" date (ISO), anything else text. A text that does not read as the type stays text.
+// Converts a parameter's text by type code: "B" flag (as platform/core/flag.h reads it),
+// "N" number, "E"/"I" whole number, "F"/"D" date (ISO), anything else text. A text that
+// does not read as the type stays text.
 QVariant convertirParametro(const QString &texto, const QString &tipo);
-
-// Reads a flag the way people write them: 1/0, S/N, SI/NO, T/F, TRUE/FALSE, Y/N.
-bool textoComoBandera(const QString &texto);
 
 } // namespace qmx44::services

@@ -66,9 +66,11 @@ QString textoDireccion(const Valores &d)
     return partes.join(QStringLiteral(", "));
 }
 
-DatosImpresion datosNota(db::Conexion &c, const QString &folio)
+namespace {
+
+// The note's header fields, its lines and their totals, from its rows.
+void readNoteRows(db::Conexion &c, const QString &folio, DatosImpresion &datos)
 {
-    DatosImpresion datos;
     Valores &campos = datos.campos;
     QList<Valores> &lineas = datos.listas[QStringLiteral("Lineas")];
 
@@ -123,7 +125,11 @@ DatosImpresion datosNota(db::Conexion &c, const QString &folio)
     campos.insert(QStringLiteral("Impuestos"), formatoImporte(impuestos));
     campos.insert(QStringLiteral("Total"), formatoImporte(total));
     campos.insert(QStringLiteral("Partidas"), QString::number(lineas.size()));
+}
 
+// What the header's keys name: supplier, descriptions, delivery address and company.
+void addDescriptions(db::Conexion &c, const QString &folio, Valores &campos)
+{
     const QString proveedor = campos.value(QStringLiteral("Pv_Cve_Proveedor"));
     const Valores prov = fila(c, QStringLiteral("SELECT Pv_Descripcion, Pv_Razon_Social, Pv_R_F_C, Pv_Direccion_1 "
                                                 "FROM Proveedor WHERE Pv_Cve_Proveedor = ?"),
@@ -163,6 +169,15 @@ DatosImpresion datosNota(db::Conexion &c, const QString &folio)
     campos.insert(QStringLiteral("Empresa_Nombre"), parametro(c, QStringLiteral("GEN_EMPRESA_NOMBRE")));
     campos.insert(QStringLiteral("Empresa_RFC"), parametro(c, QStringLiteral("GEN_EMPRESA_RFC")));
     campos.insert(QStringLiteral("Empresa_Direccion"), parametro(c, QStringLiteral("GEN_EMPRESA_DIRECCION")));
+}
+
+} // namespace
+
+DatosImpresion datosNota(db::Conexion &c, const QString &folio)
+{
+    DatosImpresion datos;
+    readNoteRows(c, folio, datos);
+    addDescriptions(c, folio, datos.campos);
     return datos;
 }
 
