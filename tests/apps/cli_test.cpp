@@ -1,5 +1,6 @@
-// The qmx44 command line run as a separate process: help and usage, register /
-// unregister, run, and a database it cannot use giving a clear error, status 1 and no writes.
+// The qmx44 command line run as a separate process: help and usage, run, a database it
+// cannot use giving a clear error, status 1 and no writes; and `qmx44 script`: where the
+// script comes from, its command line's exit statuses and which component it loads.
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
 
@@ -24,8 +25,8 @@ struct Result {
 
 class CliTest : public ::testing::Test {
 protected:
-    // Runs qmx44 with a private home and component folder.
-    Result qmx44(const QStringList &args)
+    // Runs qmx44 with a private home and component folder, `input` on standard input.
+    Result qmx44(const QStringList &args, const QByteArray &input = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -33,6 +34,8 @@ protected:
         env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), components);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QMX44_EXECUTABLE), args);
+        p.write(input);
+        p.closeWriteChannel();
         if (!p.waitForFinished(60000)) {
             p.kill();
             p.waitForFinished();
@@ -107,7 +110,9 @@ TEST_F(CliTest, ConnectionNamingNothingUsableIsRefused)
 // or summarising the wrong things.
 TEST_F(CliTest, RunRegistersTheComponentAndSummarises)
 {
-    const QString connection = test::connectionString("sqlite", /*demo=*/true);
+    test::FreshDatabase fresh("sqlite", /*demo=*/true);
+    fresh.closeConnection();
+    const QString connection = fresh.connectionString();
     const Result r = qmx44({QStringLiteral("run"), QStringLiteral("--db"), connection,
                             QStringLiteral("--user"), QStringLiteral("GDL01")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -136,6 +141,72 @@ TEST_F(CliTest, RunCreatesTheDemoDatabaseWhenMissing)
     const Result implicit = qmx44({QStringLiteral("run")});
     ASSERT_EQ(implicit.status, 0) << implicit.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(standard));
+}
+
+// ---- qmx44 script ----------------------------------------------------------------------
+
+using CliScriptTest = CliTest;
+
+const QByteArray kCount = "query SELECT COUNT(*) AS \"n\" FROM Proveedor\n";
+
+// Guards against standard input being ignored when no file (or "-") is named, and the
+// file being ignored when one is.
+TEST_F(CliScriptTest, ReadsTheFileOrStandardInput)
+{
+    const QString expected = QStringLiteral("{\"query\":\"SELECT COUNT(*) AS \\\"n\\\" FROM Proveedor\",\"rows\":[{\"n\":5}]}\n");
+    EXPECT_EQ(qmx44({QStringLiteral("script"), QStringLiteral("--demo")}, kCount).out, expected);
+    EXPECT_EQ(qmx44({QStringLiteral("script"), QStringLiteral("--demo"), QStringLiteral("-")}, kCount).out, expected);
+    const QString script = tmp.filePath(QStringLiteral("count.scenario"));
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("# comment\n\n" + kCount);
+    f.close();
+    const Result r = qmx44({QStringLiteral("script"), QStringLiteral("--demo"), script}, "dump\n");
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, expected);
+}
+
+struct BadCommandLine {
+    const char *name;
+    QStringList args;
+    int status;
+    const char *error;
+};
+
+// Guards against a wrong command line or an unusable input running anything, and against
+// the two kinds of failure (usage 2, run 1) being confused.
+TEST_F(CliScriptTest, BadCommandLinesStopBeforeAnyLineRuns)
+{
+    const QString db = tmp.filePath(QStringLiteral("seeded.sqlite"));
+    ASSERT_EQ(qmx44({QStringLiteral("init-db"), QStringLiteral("--demo"), db}).status, 0);
+    const BadCommandLine cases[] = {
+        {"date not ISO", {QStringLiteral("--today"), QStringLiteral("15/07/2024")}, 2, "--today takes a date"},
+        {"impossible date", {QStringLiteral("--today"), QStringLiteral("2024-02-30")}, 2, "--today takes a date"},
+        {"unknown option", {QStringLiteral("--user"), QStringLiteral("X")}, 2, "unknown option --user"},
+        {"two files", {QStringLiteral("a"), QStringLiteral("b")}, 2, "unexpected argument b"},
+        {"missing file", {tmp.filePath(QStringLiteral("none.scenario"))}, 1, "cannot read"},
+        {"demo over data", {QStringLiteral("--db"), db, QStringLiteral("--demo")}, 1, "no se cargan"},
+    };
+    for (const auto &c : cases) {
+        QStringList args{QStringLiteral("script")};
+        args += c.args;
+        const Result r = qmx44(args, "query SELECT 1 AS \"x\"\n");
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_TRUE(r.out.isEmpty()) << c.name << ": " << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.error))) << c.name << ": " << r.err.toStdString();
+    }
+}
+
+// Guards against the runner installing the built component into the user's folder (it
+// only uses it), and against it not finding any component when none is registered.
+TEST_F(CliScriptTest, UsesTheBuiltComponentWithoutRegisteringIt)
+{
+    const Result r = qmx44({QStringLiteral("script"), QStringLiteral("--demo"), QStringLiteral("--today"),
+                            QStringLiteral("2024-07-15")},
+                           "open\nmessages\n");
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("{\"messages\":[]}\n"));
+    EXPECT_FALSE(QDir(components).exists());
 }
 
 } // namespace

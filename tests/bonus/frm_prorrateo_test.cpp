@@ -78,18 +78,6 @@ protected:
 
 } // namespace
 
-// Guards the state of every opening: Option1 chosen, "$0.0000", focus in the amount.
-TEST_F(FrmProrrateoTest, OpensChosenOnTheFirstBasisWithTheFocusInTheAmount)
-{
-    f.agregar({});
-    abrir(100, [&](Form &d) {
-        EXPECT_TRUE(d.get<OptionButton>(QStringLiteral("Option1")).selected());
-        EXPECT_FALSE(d.get<OptionButton>(QStringLiteral("Option3")).selected());
-        EXPECT_EQ(QStringLiteral("$0.0000"), d.get<TextField>(QStringLiteral("txtImporte")).text());
-        EXPECT_EQ(QStringLiteral("txtImporte"), d.focused() ? d.focused()->name() : QString());
-    });
-}
-
 namespace {
 Linea pieza(double base)
 {
@@ -118,9 +106,9 @@ TEST_F(FrmProrrateoTest, EscapeAndF4WorkFromAnyControl)
     EXPECT_EQ(40.0, f.sub());
 }
 
-// Guards that nothing survives an opening: after a refused amount and another option,
-// the next opening shows Option1 and "$0.0000" again.
-TEST_F(FrmProrrateoTest, EveryOpeningStartsAfresh)
+// Guards the state of every opening, whatever the last one left: Option1 chosen,
+// "$0.0000", the focus in the amount (after a refused amount and another option).
+TEST_F(FrmProrrateoTest, EveryOpeningStartsOnTheFirstBasisWithTheFocusInTheAmount)
 {
     f.agregar(pieza(100));
     abrir(100, [&](Form &d) {
@@ -130,7 +118,9 @@ TEST_F(FrmProrrateoTest, EveryOpeningStartsAfresh)
     });
     abrir(100, [&](Form &d) {
         EXPECT_TRUE(d.get<OptionButton>(QStringLiteral("Option1")).selected());
+        EXPECT_FALSE(d.get<OptionButton>(QStringLiteral("Option3")).selected());
         EXPECT_EQ(QStringLiteral("$0.0000"), d.get<TextField>(QStringLiteral("txtImporte")).text());
+        EXPECT_EQ(QStringLiteral("txtImporte"), d.focused() ? d.focused()->name() : QString());
     });
     EXPECT_EQ(2, usuario.aperturas);
     EXPECT_EQ(&f.form, Desktop::activeForm()); // the main form is active again

@@ -64,24 +64,26 @@ TEST_P(ProrrateoLogicTest, DistributesTheAmount)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProrrateoLogicTest,
     ::testing::Values(
-        Caso{"100 over three equal rows leaves 0.001 undistributed",
-             {control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 100,
-             {33.333, 33.333, 33.333}, {33.333, 33.333, 33.333}, 99.999, 0},
+        Caso{"true halves go to the even neighbour, the 0.002 left is not redistributed",
+             {control1(1), control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 8.25,
+             {2.062, 2.062, 2.062, 2.062}, {2.062, 2.062, 2.062, 2.062}, 8.248, 0},
         Caso{"10 by quantities 1, 3, 6",
              {control1(1, 50), control1(3, 60), control1(6, 120)}, BaseProrrateo::CantidadControl1, 10,
              {1, 3, 6}, {2, 5, 5}, 10, 0},
         Caso{"by amount with taxes",
              {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
              BaseProrrateo::Importe, 30, {10, 20}, {10, 10}, 30, 1.6},
+        // The factor formed once from the basis total (no drift); the purchase unit of
+        // the amount basis is read but not compared.
+        Caso{"1 by amounts 3 and 7 of differing units",
+             {Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"}, Linea{.base = 7, .factor = 0, .unidadCompra = "KG"}},
+             BaseProrrateo::Importe, 1, {0.3, 0.7}, {10, 10}, 1, 0},
         Caso{"a row without base gets its share and percent 0",
              {control1(1, 0), control1(1, 100)}, BaseProrrateo::CantidadControl1, 20,
              {10, 10}, {0, 10}, 20, 0},
         Caso{"a row whose basis is 0 gets 0",
              {control1(0, 100), control1(2, 100)}, BaseProrrateo::CantidadControl1, 20,
              {0, 20}, {0, 20}, 20, 0},
-        Caso{"true halves go to the even neighbour: 8.25 / 4 = 2.0625",
-             {control1(1), control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 8.25,
-             {2.062, 2.062, 2.062, 2.062}, {2.062, 2.062, 2.062, 2.062}, 8.248, 0},
         Caso{"second control quantity, its own units",
              {Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "KG", .control2 = 1},
               Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "PZA", .control2 = 3}},
@@ -147,16 +149,3 @@ INSTANTIATE_TEST_SUITE_P(
         Rechazo{"a share would overflow",
                 {control1(1e308), control1(-1e308), control1(1e-300)}, BaseProrrateo::CantidadControl1, 10,
                 ResultadoProrrateo::BaseSinTotal}));
-
-// Guards the factor being formed once from the basis total: 1 over 3 + 7 rows is shared
-// 0.3 / 0.7 with no drift, and the unit column of option 3 is read but not compared.
-TEST(ProrrateoLogicUnitsTest, AmountBasisReadsButDoesNotCompareUnits)
-{
-    test::FormaBonos f;
-    f.agregar(Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"});
-    f.agregar(Linea{.base = 7, .factor = 0, .unidadCompra = "KG"});
-    ASSERT_EQ(ResultadoProrrateo::Hecho, bonus::prorratear(f.grid, f.totales(), BaseProrrateo::Importe, 1));
-    EXPECT_EQ(0.3, f.numero(0, Imp));
-    EXPECT_EQ(0.7, f.numero(1, Imp));
-    EXPECT_EQ(1.0, f.sub());
-}

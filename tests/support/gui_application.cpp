@@ -1,6 +1,32 @@
-#include "tests/support/gui_application.h"
+// Every test program runs with a QGuiApplication on the offscreen platform, made before
+// the first test and removed after the last, as the product's executables do: printing
+// draws PDFs. qmx44_add_test adds this source to every program. A program that made its
+// own application keeps it.
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <memory>
 
 namespace {
-::testing::Environment *const kAplicacionGrafica =
-    ::testing::AddGlobalTestEnvironment(new qmx44::test::AplicacionGrafica);
-}
+
+class GuiApplication : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (QCoreApplication::instance())
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "qmx44_test";
+        static char *argv[] = {name, nullptr};
+        m_app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+::testing::Environment *const kGuiApplication = ::testing::AddGlobalTestEnvironment(new GuiApplication);
+
+} // namespace

@@ -1,14 +1,16 @@
 #include "tests/support/test_db.h"
 
 #include "platform/db/admin.h"
+#include "platform/db/connection_string.h"
 #include "platform/db/open.h"
-#include "tests/support/pg_pool.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
-#include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <mutex>
 #include <stdexcept>
 
@@ -21,16 +23,10 @@ QString pgAdminUrl()
     return qEnvironmentVariable("QMX44_TEST_PG");
 }
 
-void checkBackend(const std::string &backend)
+std::mutex &registryMutex()
 {
-    if (backend == "sqlite")
-        return;
-    if (backend == "postgres") {
-        if (pgAdminUrl().isEmpty())
-            throw std::invalid_argument("qmx44::test: back-end \"postgres\" asked for, but QMX44_TEST_PG is not set");
-        return;
-    }
-    throw std::invalid_argument("qmx44::test: unknown back-end \"" + backend + "\"");
+    static std::mutex m;
+    return m;
 }
 
 // ---- SQLite: a template file per process, copied for each fresh database. ----------
@@ -64,10 +60,64 @@ void removeSqlite(const QString &path)
         QFile::remove(path + QLatin1String(suffix));
 }
 
-std::mutex &registryMutex()
+// ---- PostgreSQL: a template database per content, copied for each fresh database. --
+
+QString pgUrl(const QString &database = {})
 {
-    static std::mutex m;
-    return m;
+    db::ConnectionSpec spec = db::parseConnectionString(pgAdminUrl());
+    if (spec.backend != db::Backend::Postgres)
+        throw std::runtime_error("QMX44_TEST_PG must be a postgresql:// URL");
+    if (!database.isEmpty())
+        spec.database = database;
+    return spec.toString();
+}
+
+std::unique_ptr<db::Conexion> pgAdmin()
+{
+    try {
+        return db::open(pgUrl(), db::OpenMode::Raw);
+    } catch (const RuntimeError &e) {
+        throw std::runtime_error(("QMX44_TEST_PG is set but its server cannot be used: " + e.description()).toStdString());
+    }
+}
+
+// The schema files and the demo company as built into the library: a template made
+// from other contents (an older build, on a server that outlives the run) is never used.
+QString contentFingerprint()
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QStringList files;
+    for (QDirIterator it(QStringLiteral(":/qmx44/db"), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        files.append(it.next());
+    files.sort();
+    for (const QString &name : files) {
+        QFile f(name);
+        if (f.open(QIODevice::ReadOnly))
+            hash.addData(name.toUtf8() + f.readAll());
+    }
+    return QString::fromLatin1(hash.result().toHex().left(12));
+}
+
+// Makes `name` a copy of the template for these contents. The template is built by
+// whichever test process comes first, under a private name published by renaming; the
+// advisory lock, held until `admin` closes, keeps the processes from building it twice.
+void createPgDatabase(db::Conexion &admin, const QString &name, bool demo)
+{
+    const QString tpl = QStringLiteral("qmx44_tpl_%1_%2").arg(contentFingerprint(), demo ? QLatin1String("demo") : QLatin1String("base"));
+    admin.query(QStringLiteral("SELECT pg_advisory_lock(440045)"));
+    if (admin.query(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), {tpl})->eof()) {
+        const QString building = tpl + QStringLiteral("_b");
+        admin.run(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(building));
+        admin.run(QStringLiteral("CREATE DATABASE %1").arg(building));
+        {
+            auto c = db::open(pgUrl(building), db::OpenMode::Upgrade);
+            if (demo)
+                db::loadDemo(*c);
+        }
+        admin.run(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(building, tpl));
+    }
+    admin.run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    admin.run(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(name, tpl));
 }
 
 } // namespace
@@ -90,28 +140,30 @@ std::string backendLabel(const std::string &backend)
 }
 
 struct FreshDatabase::Impl {
-    std::string backend;
     QString connectionString;
     QString sqlitePath;
-    std::unique_ptr<PgPoolDatabase> pg;
+    QString pgName;
     std::unique_ptr<db::Conexion> connection;
 };
 
 FreshDatabase::FreshDatabase(const std::string &backend, bool demo) : d(std::make_unique<Impl>())
 {
-    checkBackend(backend);
-    d->backend = backend;
     std::lock_guard lock(registryMutex());
+    static int counter = 0;
+    ++counter;
     if (backend == "sqlite") {
-        static int counter = 0;
-        d->sqlitePath = sqliteFolder().filePath(QStringLiteral("db-%1.sqlite").arg(++counter));
+        d->sqlitePath = sqliteFolder().filePath(QStringLiteral("db-%1.sqlite").arg(counter));
         removeSqlite(d->sqlitePath);
         if (!QFile::copy(sqliteTemplate(demo), d->sqlitePath))
             throw std::runtime_error("cannot copy the SQLite template database");
         d->connectionString = QStringLiteral("sqlite:") + d->sqlitePath;
+    } else if (backend == "postgres" && !pgAdminUrl().isEmpty()) {
+        const QString name = QStringLiteral("qmx44_t_%1_%2").arg(QCoreApplication::applicationPid()).arg(counter);
+        createPgDatabase(*pgAdmin(), name, demo);
+        d->pgName = name;
+        d->connectionString = pgUrl(name);
     } else {
-        d->pg = std::make_unique<PgPoolDatabase>(demo);
-        d->connectionString = d->pg->connectionString();
+        throw std::invalid_argument("qmx44::test: back-end \"" + backend + "\" is unknown or has no server (QMX44_TEST_PG)");
     }
     d->connection = db::open(d->connectionString, db::OpenMode::Upgrade);
 }
@@ -121,7 +173,12 @@ FreshDatabase::~FreshDatabase()
     d->connection.reset();
     if (!d->sqlitePath.isEmpty())
         removeSqlite(d->sqlitePath);
-    d->pg.reset();
+    try {
+        if (!d->pgName.isEmpty())
+            pgAdmin()->run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(d->pgName));
+    } catch (...) {
+        // left for the throwaway server's removal
+    }
 }
 
 db::Conexion &FreshDatabase::connection()
@@ -161,37 +218,11 @@ private:
     db::Conexion &m_c;
 };
 
-std::vector<std::unique_ptr<FreshDatabase>> &keptDatabases()
-{
-    static std::vector<std::unique_ptr<FreshDatabase>> kept;
-    return kept;
-}
-
-void dropKeptDatabases()
-{
-    keptDatabases().clear();
-}
-
 } // namespace
 
 std::unique_ptr<db::Conexion> freshDatabase(const std::string &backend, bool demo)
 {
     return std::make_unique<OwningConexion>(std::make_unique<FreshDatabase>(backend, demo));
-}
-
-QString connectionString(const std::string &backend, bool demo)
-{
-    auto fresh = std::make_unique<FreshDatabase>(backend, demo);
-    fresh->closeConnection();
-    const QString cs = fresh->connectionString();
-    std::lock_guard lock(registryMutex());
-    if (keptDatabases().empty()) {
-        // Registered after the database layer is in use, so it runs before Qt's own
-        // clean-up at exit.
-        std::atexit(dropKeptDatabases);
-    }
-    keptDatabases().push_back(std::move(fresh));
-    return cs;
 }
 
 } // namespace qmx44::test

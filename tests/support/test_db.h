@@ -4,11 +4,10 @@
 // SQLite is always available (each database is a new file in a temporary folder, so
 // other processes can open it too). PostgreSQL is added when the environment variable
 // QMX44_TEST_PG holds a connection URL to an administrative database (scripts/with-postgres
-// exports it); each fresh database is then one of a pool of databases on that server,
-// held by this process alone while the FreshDatabase lives and reset to the template's
-// content (schema, and the demo company when asked) when handed out. When QMX44_TEST_PG
-// is set but the server cannot be reached, freshDatabase("postgres") throws: the test
-// fails loudly, it never skips.
+// exports it); each fresh database is then a new database on that server, copied from a
+// template with the schema (and the demo company when asked) and dropped when the
+// FreshDatabase goes. When QMX44_TEST_PG is set but the server cannot be reached,
+// freshDatabase("postgres") throws: the test fails loudly, it never skips.
 //
 // backends() names "postgres" when QMX44_TEST_PG is set, and always while a program
 // only lists its tests (--gtest_list_tests, as ctest's discovery does at build time):
@@ -84,9 +83,5 @@ private:
 // Shorthand: an open connection to a fresh database; the database is removed when the
 // returned connection is destroyed.
 std::unique_ptr<db::Conexion> freshDatabase(const std::string &backend, bool demo = false);
-
-// The connection string of a fresh database that lives until the end of the test
-// program (for tests that only launch processes).
-QString connectionString(const std::string &backend, bool demo = false);
 
 } // namespace qmx44::test

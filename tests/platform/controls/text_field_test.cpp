@@ -95,31 +95,34 @@ TEST(TextFieldTest, CurrencyFieldKeepsADoubleBehindItsDisplay)
 
 namespace {
 
-class TextFieldLookupTest : public ::testing::TestWithParam<std::string> {
-protected:
-    void SetUp() override
+// A branch key with its lookup into the description, and a next field, over a database
+// holding branch "001" and one whose key has a quote.
+struct BranchKeyForm {
+    explicit BranchKeyForm(const std::string &backend) : db(test::freshDatabase(backend))
     {
         Desktop::reset();
-        db = test::freshDatabase(GetParam());
         db->run("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES (?, ?)", {"001", "Matriz"});
         db->run("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES (?, ?)", {"O'X", "Con comilla"});
         form.setConnection(db.get());
         form.setMessageSink(&sink);
-        key = &form.add<TextField>("txt_Sc_Cve_Sucursal");
-        key->setSql("SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'");
-        key->setSqlControlResultado("txt_Sc_Descripcion");
-        key->setMaxlength(3);
-        description = &form.add<TextField>("txt_Sc_Descripcion");
-        description->setLocked(true);
-        next = &form.add<TextField>("txt_Siguiente");
+        key.setSql("SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'");
+        key.setSqlControlResultado("txt_Sc_Descripcion");
+        key.setMaxlength(3);
+        description.setLocked(true);
+        description.setTabStop(false);
     }
 
     std::unique_ptr<db::Conexion> db;
     Form form{QStringLiteral("frmQMX44")};
     RecordingMessageSink sink;
-    TextField *key = nullptr;
-    TextField *description = nullptr;
-    TextField *next = nullptr;
+    TextField &key = form.add<TextField>("txt_Sc_Cve_Sucursal");
+    TextField &description = form.add<TextField>("txt_Sc_Descripcion");
+    TextField &next = form.add<TextField>("txt_Siguiente");
+};
+
+class TextFieldLookupTest : public ::testing::TestWithParam<std::string>, public BranchKeyForm {
+protected:
+    TextFieldLookupTest() : BranchKeyForm(GetParam()) {}
 };
 
 } // namespace
@@ -129,23 +132,23 @@ protected:
 TEST_P(TextFieldLookupTest, LookupRunsWhenTheTextIsCommitted)
 {
     QString seenByHandler = "<not run>";
-    key->Enter.connect([&] { seenByHandler = description->text(); });
-    key->setFocus();
+    key.Enter.connect([&] { seenByHandler = description.text(); });
+    key.setFocus();
     form.typeText("001");
-    EXPECT_EQ(QString(), description->text());
-    key->pressKey(keys::Enter);
+    EXPECT_EQ(QString(), description.text());
+    key.pressKey(keys::Enter);
     EXPECT_EQ(QString("Matriz"), seenByHandler);
 
-    key->setText("999");
-    EXPECT_EQ(QString(), description->text());
-    key->setText("O'X");
-    EXPECT_EQ(QString("Con comilla"), description->text());
+    key.setText("999");
+    EXPECT_EQ(QString(), description.text());
+    key.setText("O'X");
+    EXPECT_EQ(QString("Con comilla"), description.text());
 
-    key->setFocus();
-    key->selectAll();
+    key.setFocus();
+    key.selectAll();
     form.typeText("001");
-    next->setFocus();
-    EXPECT_EQ(QString("Matriz"), description->text());
+    next.setFocus();
+    EXPECT_EQ(QString("Matriz"), description.text());
     EXPECT_TRUE(sink.messages().empty());
 }
 
@@ -165,28 +168,17 @@ class TextFieldTabOnEnterTest : public ::testing::TestWithParam<EnterCase> {};
 TEST_P(TextFieldTabOnEnterTest, EnterMovesTheFocusOnlyWhenTheSettingsAllow)
 {
     const EnterCase &c = GetParam();
-    Desktop::reset();
-    auto db = test::freshDatabase("sqlite");
-    db->run("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES (?, ?)", {"001", "Matriz"});
-    Form form(QStringLiteral("frmQMX44"));
-    RecordingMessageSink sink;
-    form.setConnection(db.get());
-    form.setMessageSink(&sink);
-    auto &key = form.add<TextField>("txt_Sc_Cve_Sucursal");
-    key.setSql("SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'");
-    key.setSqlControlResultado("txt_Sc_Descripcion");
-    form.add<TextField>("txt_Sc_Descripcion").setTabStop(false);
-    auto &next = form.add<TextField>("txt_Siguiente");
-    key.setTabonenter(true);
-    key.setTabonentervacio(c.tabonentervacio);
-    key.setTabonentercancel(c.tabonentercancel);
+    BranchKeyForm f("sqlite");
+    f.key.setTabonenter(true);
+    f.key.setTabonentervacio(c.tabonentervacio);
+    f.key.setTabonentercancel(c.tabonentercancel);
     if (c.handlerFails)
-        key.Enter.connect([] { throw RuntimeError(QStringLiteral("falla")); });
-    key.setFocus();
-    form.typeText(QString::fromUtf8(c.typed));
-    form.keyStroke(keys::Enter);
-    EXPECT_EQ(c.moves, next.hasFocus()) << c.name;
-    EXPECT_EQ(c.handlerFails ? 1u : 0u, sink.messages().size()) << c.name;
+        f.key.Enter.connect([] { throw RuntimeError(QStringLiteral("falla")); });
+    f.key.setFocus();
+    f.form.typeText(QString::fromUtf8(c.typed));
+    f.form.keyStroke(keys::Enter);
+    EXPECT_EQ(c.moves, f.next.hasFocus()) << c.name;
+    EXPECT_EQ(c.handlerFails ? 1u : 0u, f.sink.messages().size()) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextFieldTabOnEnterTest,
@@ -201,15 +193,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextFieldTabOnEnterTest,
 // the user's filter is applied without entering the statement.
 TEST_P(TextFieldLookupTest, SearchListsTheCatalogueAndFiltersSafely)
 {
-    key->setSqlLista("SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION "
+    key.setSqlLista("SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION "
                      "FROM Sucursal ORDER BY Sc_Cve_Sucursal");
-    auto all = key->search();
+    auto all = key.search();
     ASSERT_EQ(2u, all.size());
     EXPECT_EQ(QString("001"), all[0].clave);
     EXPECT_EQ(QString("Matriz"), all[0].descripcion);
-    auto some = key->search("comILLA' OR '1'='1");
+    auto some = key.search("comILLA' OR '1'='1");
     EXPECT_EQ(0u, some.size());
-    EXPECT_EQ(1u, key->search("comilla").size());
+    EXPECT_EQ(1u, key.search("comilla").size());
     EXPECT_TRUE(sink.messages().empty());
 }
 

@@ -4,8 +4,6 @@
 #include "platform/db/sql_text.h"
 #include "tests/support/test_db.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using qmx44::RuntimeError;
@@ -86,23 +84,15 @@ TEST_P(ConnectionTest, FailingStatementThrowsTheDatabaseMessage)
     EXPECT_EQ(1, db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("P9")}));
 }
 
-// Guards against a value with a quote breaking the statement or widening it to other
-// rows, whether spliced through the quoting helper or bound.
-TEST_P(ConnectionTest, QuotedAndBoundValuesFindExactlyTheirRow)
+// Guards against a bound value with a quote breaking the statement or finding another
+// row (the quoting helper for spliced values is dialect_test's).
+TEST_P(ConnectionTest, BoundValueWithAQuoteFindsExactlyItsRow)
 {
-    using qmx44::db::quoted;
-    auto rs = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '") + quoted(QStringLiteral("P'3")) + QStringLiteral("'"));
-    ASSERT_FALSE(rs->eof());
-    EXPECT_EQ(QStringLiteral("Tres con comilla"), rs->field(QStringLiteral("Pv_Descripcion")).toString());
-    rs->moveNext();
-    EXPECT_TRUE(rs->eof());
-
-    auto attack = db->execute(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '") + quoted(QStringLiteral("x' OR '1'='1")) + QStringLiteral("'"));
-    EXPECT_TRUE(attack->eof());
-
     auto bound = db->query(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P'3")});
     ASSERT_FALSE(bound->eof());
     EXPECT_EQ(QStringLiteral("Tres con comilla"), bound->field(QStringLiteral("Pv_Descripcion")).toString());
+    bound->moveNext();
+    EXPECT_TRUE(bound->eof());
 }
 
 // Guards against bound values of other types (dates, flags, doubles, NULL) stored
