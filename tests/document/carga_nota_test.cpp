@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
             Desenlace{"vigente_sin_validar_periodo", "ADMIN", "1", "2024-05-01", "0", "", "C000000002", true, true, 174},
             Desenlace{"vigente_otra_sucursal", "MTY01", "3", "", "1", "", "C000000007", true, true, 1494.08},
             Desenlace{"cancelada", "ADMIN", "2", "", "1", "", "C000000004", true, false, 116})),
-    [](const auto &info) { return test::backendLabel(std::get<0>(info.param)) + "_" + std::get<1>(info.param).caso; });
+    [](const auto &p) { return test::backendLabel(std::get<0>(p.param)) + "_" + std::get<1>(p.param).caso; });
 
 class DocumentCargaNotaTest : public ::testing::TestWithParam<std::string> {
 protected:

@@ -125,8 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                                          UserCase{"GDL01", "001", "0", "Matriz Guadalajara", "", "", ""},
                                          UserCase{"ALM01", "001", "0", "Matriz Guadalajara", "A01", "0",
                                                   "Almacén general Guadalajara"})),
-    [](const auto &info) {
-        return test::backendLabel(std::get<0>(info.param)) + "_" + std::get<1>(info.param).user;
+    [](const auto &p) {
+        return test::backendLabel(std::get<0>(p.param)) + "_" + std::get<1>(p.param).user;
     });
 
 // Guards against a later activation presetting again or taking the focus back.

@@ -106,9 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
                                          RateCase{"ADMIN", "USD", true, true},
                                          RateCase{"CXP01", "USD", false, false},
                                          RateCase{"CXP01", "MN", false, false})),
-    [](const auto &info) {
-        const RateCase &c = std::get<1>(info.param);
-        return test::backendLabel(std::get<0>(info.param)) + "_" + c.user + "_" + c.currency;
+    [](const auto &p) {
+        const RateCase &c = std::get<1>(p.param);
+        return test::backendLabel(std::get<0>(p.param)) + "_" + c.user + "_" + c.currency;
     });
 
 // Guards against Cancelar leaving a folio, the focus elsewhere, the purchase folio

@@ -280,7 +280,7 @@ TEST_P(controlsLookup, SearchListsTheCatalogueAndFiltersSafely)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, controlsLookup, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return qmx44::test::backendLabel(info.param); });
+                         [](const auto &p) { return qmx44::test::backendLabel(p.param); });
 
 // Guards the built-in catalogues: each statement runs on the back-end and a retired
 // cause (state BA) is not offered.

@@ -178,4 +178,4 @@ TEST_P(controlsAdditionalFields, RefusedValuesGiveAReasonAndWriteNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, controlsAdditionalFields, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return qmx44::test::backendLabel(info.param); });
+                         [](const auto &p) { return qmx44::test::backendLabel(p.param); });

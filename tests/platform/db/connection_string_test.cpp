@@ -72,7 +72,7 @@ TEST_P(ConnectionStringTest, WritesBackWhatItRead)
 }
 
 INSTANTIATE_TEST_SUITE_P(db, ConnectionStringTest, ::testing::ValuesIn(kGood),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 struct Bad {
     const char *name;
@@ -108,6 +108,6 @@ TEST_P(BadConnectionStringTest, IsRefusedNamingTheProblem)
 }
 
 INSTANTIATE_TEST_SUITE_P(db, BadConnectionStringTest, ::testing::ValuesIn(kBad),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 } // namespace
