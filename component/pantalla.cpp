@@ -1,6 +1,9 @@
 #include "component/pantalla.h"
 
 #include "component/publico.h"
+#include "platform/core/error.h"
+
+#include <QDebug>
 
 namespace qmx44::component {
 
@@ -13,13 +16,20 @@ QVariant Pantalla::GetPantalla()
 {
     try {
         auto componente = m_componente.lock();
-        if (!componente)
+        if (!componente) {
+            qWarning().noquote() << kProgId << "GetPantalla: el componente ya fue cerrado";
             return QVariant();
+        }
         componente->contexto().sesion->check(QStringLiteral("Pantalla.GetPantalla"));
         QObject *form = &componente->pantalla();
         return QVariant::fromValue(form);
-    } catch (...) {
+    } catch (const std::exception &e) {
         // The host gets no form and nothing is shown: it decides what to tell the user.
+        // The log says why.
+        qWarning().noquote() << kProgId << "GetPantalla:" << describe(e);
+        return QVariant();
+    } catch (...) {
+        qWarning().noquote() << kProgId << "GetPantalla: error desconocido";
         return QVariant();
     }
 }
