@@ -9,10 +9,18 @@ DB     ?= $(HOME)/.local/share/qmx44/demo.sqlite
 deps:
 	@scripts/install-deps
 
-$(BUILD)/build.ninja: | deps
-	cmake --preset $(PRESET)
+# CI (CI=true, as .ci/run is run) builds with warnings as errors; a developer's build
+# warns. The stamp names the setting the build folder was configured with, so switching
+# between the two reconfigures an existing folder instead of keeping the old setting.
+WERROR     := $(if $(filter true 1 yes,$(CI)),ON,OFF)
+CONFIGURED := $(BUILD)/.configured-werror-$(WERROR)
 
-configure: $(BUILD)/build.ninja
+$(CONFIGURED): | deps
+	cmake --preset $(PRESET) -DQMX44_WERROR=$(WERROR)
+	rm -f $(BUILD)/.configured-werror-*
+	touch $@
+
+configure: $(CONFIGURED)
 
 build: deps configure
 	cmake --build --preset $(PRESET)

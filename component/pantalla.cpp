@@ -1,7 +1,10 @@
 #include "component/pantalla.h"
 
 #include "component/publico.h"
+#include "platform/core/error.h"
 #include "platform/core/faults.h"
+
+#include <QDebug>
 
 namespace qmx44::component {
 
@@ -14,13 +17,20 @@ QVariant Pantalla::GetPantalla()
 {
     try {
         auto componente = m_componente.lock();
-        if (!componente)
+        if (!componente) {
+            qWarning().noquote() << kProgId << "GetPantalla: the component is already closed";
             return QVariant();
+        }
         componente->contexto().sesion->check(faults::PantallaGetPantalla);
         QObject *form = &componente->pantalla();
         return QVariant::fromValue(form);
-    } catch (...) {
+    } catch (const std::exception &e) {
         // The host gets no form and nothing is shown: it decides what to tell the user.
+        // The log says why.
+        qWarning().noquote() << kProgId << "GetPantalla:" << describe(e);
+        return QVariant();
+    } catch (...) {
+        qWarning().noquote() << kProgId << "GetPantalla: unknown error";
         return QVariant();
     }
 }

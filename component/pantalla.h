@@ -21,9 +21,9 @@ public:
 
     explicit Pantalla(std::weak_ptr<Publico> componente, QObject *parent = nullptr);
 
-    // The one main form (a QObject implementing host::MainForm); an invalid QVariant,
-    // silently, on any failure (the component was stopped, the form could not be made
-    // or its load failed).
+    // The one main form (a QObject implementing host::MainForm); an invalid QVariant on
+    // any failure (the component was stopped, the form could not be made or its load
+    // failed), with nothing shown to the user and a warning in the log saying why.
     QVariant GetPantalla() override;
     // "COMPRAS", whether or not the form exists.
     QVariant Modulo() const override;

@@ -1,6 +1,7 @@
 #pragma once
 // The connection over Qt Sql (SQLite, PostgreSQL, ODBC): statements, bound queries and
 // the connection-wide transaction.
+// Private to platform/db (it brings in Qt Sql): the layers above use connection.h.
 #include "platform/db/connection.h"
 #include "platform/db/connection_string.h"
 #include "platform/db/record_set.h"

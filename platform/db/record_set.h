@@ -1,6 +1,7 @@
 #pragma once
 // The record set over a Qt Sql query, and the case-insensitive column index it builds
 // once per result so that each field look-up by name costs O(1) without allocating.
+// Private to platform/db (it brings in Qt Sql): the layers above use connection.h.
 #include "platform/db/connection.h"
 
 #include <QSqlDatabase>

@@ -143,11 +143,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "Sin dirección", "QMX44", false},
             Falla{"Sistema.Conexion", "Conexión perdida", "ERR-ID:7500012", 16, "Controles_Aceptar()",
                   "Conexión perdida", "QMX44", false})),
-    [](const auto &info) {
-        std::string n = test::backendLabel(std::get<0>(info.param)) + "_";
-        for (const char *c = std::get<1>(info.param).operacion; *c; ++c)
+    [](const auto &p) {
+        std::string n = test::backendLabel(std::get<0>(p.param)) + "_";
+        for (const char *c = std::get<1>(p.param).operacion; *c; ++c)
             n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        return n + (*std::get<1>(info.param).texto ? "" : "_sin_texto");
+        return n + (*std::get<1>(p.param).texto ? "" : "_sin_texto");
     });
 
 // Guards against a line that exceeds what is pending being stored, or the lines before

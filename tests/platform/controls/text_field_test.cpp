@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextFieldTabOnEnterTest,
                                            EnterCase{"EmptyVacio", true, false, false, "", true},
                                            EnterCase{"NotFoundCancel", false, true, false, "999", false},
                                            EnterCase{"HandlerFails", false, false, true, "001", false}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 // Guards the catalogue search: rows come from sql_lista with CLAVE and DESCRIPCION, and
 // the user's filter is applied without entering the statement.
@@ -206,7 +206,7 @@ TEST_P(TextFieldLookupTest, SearchListsTheCatalogueAndFiltersSafely)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, TextFieldLookupTest, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return qmx44::test::backendLabel(info.param); });
+                         [](const auto &p) { return qmx44::test::backendLabel(p.param); });
 
 // Guards the built-in catalogues: each statement runs on the back-end and a retired
 // cause (state BA) is not offered.

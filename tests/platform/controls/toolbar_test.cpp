@@ -163,4 +163,4 @@ TEST_P(ToolbarAdditionalFieldsTest, RefusedValuesGiveAReasonAndWriteNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ToolbarAdditionalFieldsTest, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return qmx44::test::backendLabel(info.param); });
+                         [](const auto &p) { return qmx44::test::backendLabel(p.param); });

@@ -68,7 +68,7 @@ TEST_P(ConnectionStringTest, WritesBackWhatItRead)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConnectionStringTest, ::testing::ValuesIn(kGood),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 struct Bad {
     const char *name;
@@ -101,6 +101,6 @@ TEST_P(ConnectionStringRefusalTest, IsRefusedNamingTheProblem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConnectionStringRefusalTest, ::testing::ValuesIn(kBad),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 } // namespace

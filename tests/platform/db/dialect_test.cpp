@@ -53,7 +53,7 @@ TEST_P(DialectTest, LeavesOdbcUntouched)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DialectTest, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 // Guards against a value that ends its literal early (the quote must be doubled, and
 // nothing else changed).

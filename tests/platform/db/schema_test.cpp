@@ -198,7 +198,7 @@ const Nonsense kNonsense[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SchemaNonsenseConnectionTest, ::testing::ValuesIn(kNonsense),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &p) { return std::string(p.param.name); });
 
 // Guards against a missing file being created when only an existing database may be
 // used.
