@@ -91,6 +91,19 @@ TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
     EXPECT_TRUE(p.sink->messages().empty());
 }
 
+// Guards the catalogues the form registers for its searches: each runs on the back-end,
+// and the retired cause AN is not offered.
+TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
+{
+    test::PantallaDemo p(GetParam());
+    p.abrir();
+    for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
+        EXPECT_FALSE(p.campo(name).search().empty()) << name;
+    for (const auto &row : p.campo("txt_Cn_Cve_Causa_Nota").search())
+        EXPECT_NE(QStringLiteral("AN"), row.clave);
+    EXPECT_TRUE(p.sink->messages().empty());
+}
+
 struct UserCase {
     const char *user;
     const char *branch, *branchTag, *branchDescription;
