@@ -4,6 +4,7 @@
 // as an amount.
 #include "platform/controls/form.h"
 #include "platform/controls/text_field.h"
+#include "screen/detail_columns.h"
 
 #include <QString>
 #include <QVariant>
@@ -12,10 +13,10 @@
 namespace qmx44::bonus {
 
 namespace columnas {
-inline const QString BonPorcentaje = QStringLiteral("BON_PORCENTAJE");
-inline const QString BonImporte = QStringLiteral("BON_IMPORTE");
-inline const QString Base = QStringLiteral("Precio_Descontado_Importe");
-inline const QString ImpuestoFactor = QStringLiteral("Impuesto_Factor");
+inline const QString &BonPorcentaje = screen::columns::BON_PORCENTAJE;
+inline const QString &BonImporte = screen::columns::BON_IMPORTE;
+inline const QString &Base = screen::columns::Precio_Descontado_Importe;
+inline const QString &ImpuestoFactor = screen::columns::Impuesto_Factor;
 } // namespace columnas
 
 // The note's totals on the main form.

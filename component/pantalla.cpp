@@ -1,5 +1,6 @@
 #include "component/pantalla.h"
 
+#include "component/prog_id.h"
 #include "component/publico.h"
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
@@ -18,7 +19,7 @@ QVariant Pantalla::GetPantalla()
     try {
         auto componente = m_componente.lock();
         if (!componente) {
-            qWarning().noquote() << kProgId << "GetPantalla: the component is already closed";
+            qWarning().noquote() << ProgId << "GetPantalla: the component is already closed";
             return QVariant();
         }
         componente->contexto().sesion->check(faults::PantallaGetPantalla);
@@ -27,10 +28,10 @@ QVariant Pantalla::GetPantalla()
     } catch (const std::exception &e) {
         // The host gets no form and nothing is shown: it decides what to tell the user.
         // The log says why.
-        qWarning().noquote() << kProgId << "GetPantalla:" << describe(e);
+        qWarning().noquote() << ProgId << "GetPantalla:" << describe(e);
         return QVariant();
     } catch (...) {
-        qWarning().noquote() << kProgId << "GetPantalla: unknown error";
+        qWarning().noquote() << ProgId << "GetPantalla: unknown error";
         return QVariant();
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Pantalla, the component's public class (programmatic identifier "QMX44.Pantalla"):
+// Pantalla, the component's public class (programmatic identifier ProgId, prog_id.h):
 // the host's way to the screen. It keeps no state of its own.
 #include "platform/host/component_interfaces.h"
 
@@ -17,8 +17,6 @@ class Pantalla : public QObject, public host::PantallaInterface {
     Q_PROPERTY(QVariant GetPantalla READ GetPantalla)
     Q_PROPERTY(QVariant Modulo READ Modulo)
 public:
-    static constexpr auto kProgId = "QMX44.Pantalla";
-
     explicit Pantalla(std::weak_ptr<Publico> componente, QObject *parent = nullptr);
 
     // The one main form (a QObject implementing host::MainForm); an invalid QVariant on

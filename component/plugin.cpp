@@ -1,6 +1,7 @@
 #include "component/plugin.h"
 
 #include "component/pantalla.h"
+#include "component/prog_id.h"
 #include "component/publico.h"
 #include "platform/core/error.h"
 
@@ -18,7 +19,7 @@ void ComponentePlugin::start(std::shared_ptr<host::PlatformContext> context)
 
 QObject *ComponentePlugin::create(const QString &progId)
 {
-    if (progId.compare(QLatin1String(Pantalla::kProgId), Qt::CaseInsensitive) != 0)
+    if (progId.compare(ProgId, Qt::CaseInsensitive) != 0)
         throw RuntimeError(QStringLiteral("QMX44 does not serve '%1'").arg(progId));
     if (!m_publico)
         throw RuntimeError(QStringLiteral("QMX44 was not started"));

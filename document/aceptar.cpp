@@ -100,7 +100,7 @@ struct Refusal {
     MessageStyle style = MessageStyle::Error;
     QString title = OperacionCancelada;
     QString id;
-    QString module = screen::screenModule();
+    QString module = screen::ModuleTag;
     bool beforeRollback = false;   // shown while the transaction is still open
     bool evenWithoutText = true;   // shown even when there is no text
 };

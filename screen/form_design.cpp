@@ -1,10 +1,12 @@
 // The design of frmQMX44: the header, folio and total fields as a table (label, label
 // identifier, length, design state, settings, lookup), expanded with the toolbar, the
-// tab control, frames, shapes and grid into one list of control designs.
+// tab control, frames, shapes and grid into one list of control designs; and the
+// catalogues behind the fields' searches.
 #include "screen/form_design.h"
 
 #include "platform/controls/controls.h"
 #include "platform/core/error.h"
+#include "screen/field_names.h"
 
 namespace qmx44::screen {
 
@@ -16,19 +18,19 @@ enum class State { Editable, Locked, Disabled };
 
 // One row of a field's table: the field and the label in front of it.
 struct Field {
-    const char *name;
+    QString name;
     const char16_t *label;     // caption, nullptr = no label
     const char *labelId;       // idetiqueta
     int length;                // maxlength, 0 = no limit
     State state;
     Settings settings;         // the field's other settings
     const char *sql = nullptr;
-    const char *result = nullptr;
+    QString result = {};       // sql_control_resultado
 };
 
 // Where a field and its label go.
 struct Place {
-    const char *container;
+    QString container;
     double labelLeft, labelWidth;
     double left, top, width;
 };
@@ -43,9 +45,9 @@ constexpr double RightLabel = 6000, RightLabelWidth = 1400, RightField = 7440;
 
 constexpr double row(int r) { return RowTop0 + RowStep * r; }
 
-Place left(int r, double width) { return {"fr0", LeftLabel, LeftLabelWidth, LeftField, row(r), width}; }
-Place right(int r, double width) { return {"fr0", RightLabel, RightLabelWidth, RightField, row(r), width}; }
-Place beside(int r, double x, double width) { return {"fr0", 0, 0, x, row(r), width}; }
+Place left(int r, double width) { return {fields::fr0, LeftLabel, LeftLabelWidth, LeftField, row(r), width}; }
+Place right(int r, double width) { return {fields::fr0, RightLabel, RightLabelWidth, RightField, row(r), width}; }
+Place beside(int r, double x, double width) { return {fields::fr0, 0, 0, x, row(r), width}; }
 
 QString text(const char *s) { return QString::fromUtf8(s); }
 
@@ -62,21 +64,32 @@ Settings plus(Settings base, const Settings &more)
     return base;
 }
 
+// The mode groups of Utilerias.LimpiarControles / HabilitarControles. Group 1: what a
+// purchase fills (branch, warehouse, supplier and its details, buyer, currency, exchange
+// rate, their descriptions) and the three totals. Group 2: the note's own data (cause and
+// its description, reference, comment). The folio fields and the date are in neither.
+// "Typed": HabilitarControles also unlocks the field. The keys of group 1 stay locked,
+// since a note's header comes from its purchase; descriptions and totals are derived.
+const Settings Group1 = {{QStringLiteral("modegroup"), 1}};
+const Settings Group1Typed = {{QStringLiteral("modegroup"), 1}, {QStringLiteral("modeunlock"), true}};
+const Settings Group2 = {{QStringLiteral("modegroup"), 2}};
+const Settings Group2Typed = {{QStringLiteral("modegroup"), 2}, {QStringLiteral("modeunlock"), true}};
+
 const Settings Key = {{QStringLiteral("esclave"), true}, {QStringLiteral("mayusculas"), true}};
 const std::pair<QString, QVariant> TabOnEnter{QStringLiteral("tabonenter"), true};
 
-ControlDesign control(const char *name, ControlKind kind, const char *container, double l, double t,
+ControlDesign control(const QString &name, ControlKind kind, const QString &container, double l, double t,
                       double w, double h, Settings settings = {})
 {
-    return ControlDesign{text(name), kind, text(container), l, t, w, h, std::move(settings)};
+    return ControlDesign{name, kind, container, l, t, w, h, std::move(settings)};
 }
 
 // Appends the label (when there is one) and the field.
 void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
 {
-    const QString name = text(f.name);
+    const QString &name = f.name;
     if (f.label) {
-        out.push_back(ControlDesign{labelNameFor(name), ControlKind::Label, text(p.container),
+        out.push_back(ControlDesign{labelNameFor(name), ControlKind::Label, p.container,
                                     p.labelLeft, p.top + (FieldHeight - LabelHeight) / 2,
                                     p.labelWidth, LabelHeight,
                                     {{QStringLiteral("caption"), QString::fromUtf16(f.label)},
@@ -88,8 +101,8 @@ void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
         s.emplace_back(QStringLiteral("maxlength"), f.length);
     if (f.sql)
         s.emplace_back(QStringLiteral("sql"), text(f.sql));
-    if (f.result)
-        s.emplace_back(QStringLiteral("sql_control_resultado"), text(f.result));
+    if (!f.result.isEmpty())
+        s.emplace_back(QStringLiteral("sql_control_resultado"), f.result);
     if (f.state == State::Locked)
         s.emplace_back(QStringLiteral("locked"), true);
     if (f.state == State::Disabled)
@@ -98,13 +111,13 @@ void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
     if (!f.label && name.endsWith(u"_Descripcion"))
         s.emplace_back(QStringLiteral("tabstop"), false);
     out.push_back(ControlDesign{name, isDate ? ControlKind::DateField : ControlKind::TextField,
-                                text(p.container), p.left, p.top, p.width, FieldHeight, std::move(s)});
+                                p.container, p.left, p.top, p.width, FieldHeight, std::move(s)});
 }
 
 // ---- above the tab control: the toolbar and the note's folio only -------------------
 void addAboveTabs(std::vector<ControlDesign> &c)
 {
-    c.push_back(control("Controles", ControlKind::Toolbar, "", 0, 0, 11240, 480,
+    c.push_back(control(fields::Controles, ControlKind::Toolbar, "", 0, 0, 11240, 480,
                         {{QStringLiteral("caption"), QStringLiteral("Nota de crédito de proveedor (bonificación)")},
                          {QStringLiteral("opc_table"), QStringLiteral("Nota_Credito_Proveedor")},
                          {QStringLiteral("opc_key"), QStringLiteral("Nc_Folio")},
@@ -113,13 +126,13 @@ void addAboveTabs(std::vector<ControlDesign> &c)
                          {QStringLiteral("showmenupopup"), QStringLiteral("NO")},
                          {QStringLiteral("showwindowslist"), QStringLiteral("SI")},
                          {QStringLiteral("showexitbutton"), QStringLiteral("SI")}}));
-    c.push_back(control("EsquemaColor", ControlKind::ColorScheme, "", 0, 0, 0, 0));
+    c.push_back(control(fields::EsquemaColor, ControlKind::ColorScheme, "", 0, 0, 0, 0));
 
-    addField(c, {"txtFolio", u"Folio:", "Folio", 10, State::Editable,
+    addField(c, {fields::txtFolio, u"Folio:", "Folio", 10, State::Editable,
                  plus({{QStringLiteral("idconsulta"), QStringLiteral("NC_PROVEEDOR_BN")}}, Key)},
              {"", 120, 600, 780, 600, 1500});
 
-    c.push_back(control("ssTabFichas", ControlKind::TabControl, "", 120, 1080, 11000, 7000,
+    c.push_back(control(fields::ssTabFichas, ControlKind::TabControl, "", 120, 1080, 11000, 7000,
                         {{QStringLiteral("pages"), QStringList{QStringLiteral("Encabezado"), QStringLiteral("Detalle")}},
                          {QStringLiteral("tab"), 1},
                          {QStringLiteral("tabheight"), 21},
@@ -127,98 +140,117 @@ void addAboveTabs(std::vector<ControlDesign> &c)
                          {QStringLiteral("tabtheme"), 2},
                          {QStringLiteral("showfocusrect"), false},
                          {QStringLiteral("pagecontrols"),
-                          QVariantList{QStringList{QStringLiteral("fr0"), QStringLiteral("sh0")},
-                                       QStringList{QStringLiteral("fr1"), QStringLiteral("sh1")}}}}));
+                          QVariantList{QStringList{fields::fr0, fields::sh0},
+                                       QStringList{fields::fr1, fields::sh1}}}}));
 }
 
 // ---- page 0, "Encabezado" ------------------------------------------------------------
 void addHeaderPage(std::vector<ControlDesign> &c)
 {
-    c.push_back(control("fr0", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
-    c.push_back(control("sh0", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
+    c.push_back(control(fields::fr0, ControlKind::Frame, fields::ssTabFichas, 0, 0, 11000, 7000));
+    c.push_back(control(fields::sh0, ControlKind::Shape, fields::ssTabFichas, 0, 0, 11000, 45));
 
     // The date belongs to the header: while the page "Detalle" is shown it can neither
     // keep nor take the focus. It comes first in the page's tab order.
-    addField(c, {"dpFecha", u"Fecha:", "Fecha", 0, State::Disabled, {}}, right(0, 1500));
-    addField(c, {"txt_Co_Folio", u"Compra:", "Compra", 10, State::Disabled,
+    addField(c, {fields::dpFecha, u"Fecha:", "Fecha", 0, State::Disabled, {}}, right(0, 1500));
+    addField(c, {fields::txt_Co_Folio, u"Compra:", "Compra", 10, State::Disabled,
                  plus({{QStringLiteral("idconsulta"), QStringLiteral("COMPRA")},
                        {QStringLiteral("transaccion"), QStringLiteral("CO003")}}, Key)},
              left(0, 1500));
-    addField(c, {"txt_Sc_Cve_Sucursal", u"Sucursal:", "Sucursal", 3, State::Locked,
-                 {TabOnEnter, {QStringLiteral("tabonentercancel"), true}},
-                 "SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'", "txt_Sc_Descripcion"},
+    addField(c, {fields::txt_Sc_Cve_Sucursal, u"Sucursal:", "Sucursal", 3, State::Locked,
+                 plus(Group1, {TabOnEnter, {QStringLiteral("tabonentercancel"), true}}),
+                 "SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'", fields::txt_Sc_Descripcion},
              left(1, 600));
-    addField(c, {"txt_Sc_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(1, 2340, 3400));
-    addField(c, {"txt_Al_Cve_Almacen", u"Almacén:", "Almacen", 0, State::Locked, {TabOnEnter}},
+    addField(c, {fields::txt_Sc_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(1, 2340, 3400));
+    addField(c, {fields::txt_Al_Cve_Almacen, u"Almacén:", "Almacen", 0, State::Locked, plus(Group1, {TabOnEnter})},
              right(1, 600));
-    addField(c, {"txt_Al_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(1, 8100, 2700));
-    addField(c, {"txt_Pv_Cve_Proveedor", u"Proveedor:", "Proveedor", 0, State::Locked, {TabOnEnter},
-                 "SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '?'", "txt_Pv_Descripcion"},
+    addField(c, {fields::txt_Al_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(1, 8100, 2700));
+    addField(c, {fields::txt_Pv_Cve_Proveedor, u"Proveedor:", "Proveedor", 0, State::Locked, plus(Group1, {TabOnEnter}),
+                 "SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '?'", fields::txt_Pv_Descripcion},
              left(2, 1200));
-    addField(c, {"txt_Pv_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(2, 2940, 7860));
-    addField(c, {"txt_Pv_Razon_Social", u"Razón social:", "RAZON SOCIAL", 0, State::Locked, {}},
+    addField(c, {fields::txt_Pv_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(2, 2940, 7860));
+    addField(c, {fields::txt_Pv_Razon_Social, u"Razón social:", "RAZON SOCIAL", 0, State::Locked, Group1},
              left(3, 9120));
-    addField(c, {"txt_Pv_Direccion_1", u"Domicilio:", "DOMICILIO", 0, State::Locked, {}}, left(4, 9120));
-    addField(c, {"txt_Pv_R_F_C", u"RFC:", "R.F.C.", 0, State::Locked, {}}, left(5, 2000));
-    addField(c, {"txt_Pv_Dias_Credito", u"Días crédito:", "DIAS CREDITO", 0, State::Locked, {}},
+    addField(c, {fields::txt_Pv_Direccion_1, u"Domicilio:", "DOMICILIO", 0, State::Locked, Group1}, left(4, 9120));
+    addField(c, {fields::txt_Pv_R_F_C, u"RFC:", "R.F.C.", 0, State::Locked, Group1}, left(5, 2000));
+    addField(c, {fields::txt_Pv_Dias_Credito, u"Días crédito:", "DIAS CREDITO", 0, State::Locked, Group1},
              right(5, 900));
-    addField(c, {"txt_Credito_Disponible", u"Crédito disp:", "CREDITO DISP", 0, State::Locked, {}},
+    addField(c, {fields::txt_Credito_Disponible, u"Crédito disp:", "CREDITO DISP", 0, State::Locked, Group1},
              left(6, 2000));
-    addField(c, {"txt_Cm_Cve_Comprador", u"Comprador:", "Comprador", 0, State::Locked, {TabOnEnter},
-                 "SELECT Cm_Descripcion FROM Comprador  WHERE Cm_Cve_Comprador  = '?'", "txt_Cm_Descripcion"},
+    addField(c, {fields::txt_Cm_Cve_Comprador, u"Comprador:", "Comprador", 0, State::Locked, plus(Group1, {TabOnEnter}),
+                 "SELECT Cm_Descripcion FROM Comprador  WHERE Cm_Cve_Comprador  = '?'", fields::txt_Cm_Descripcion},
              left(7, 700));
-    addField(c, {"txt_Cm_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(7, 2440, 3300));
-    addField(c, {"txt_Mn_Cve_Moneda", u"Moneda:", "Moneda", 6, State::Locked, {},
-                 "SELECT Mn_Descripcion FROM Moneda WHERE Mn_Cve_Moneda = '?'", "txt_Mn_Descripcion"},
+    addField(c, {fields::txt_Cm_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(7, 2440, 3300));
+    addField(c, {fields::txt_Mn_Cve_Moneda, u"Moneda:", "Moneda", 6, State::Locked, Group1,
+                 "SELECT Mn_Descripcion FROM Moneda WHERE Mn_Cve_Moneda = '?'", fields::txt_Mn_Descripcion},
              right(7, 900));
-    addField(c, {"txt_Mn_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(7, 8400, 2400));
-    addField(c, {"txt_Nc_Tipo_Cambio", u"Tipo de cambio:", "TIPO DE CAMBIO", 0, State::Disabled,
-                 plus({{QStringLiteral("formato"), 10}}, plus(Currency, {TabOnEnter}))},
+    addField(c, {fields::txt_Mn_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(7, 8400, 2400));
+    addField(c, {fields::txt_Nc_Tipo_Cambio, u"Tipo de cambio:", "TIPO DE CAMBIO", 0, State::Disabled,
+                 plus({{QStringLiteral("formato"), 10}}, plus(Currency, plus(Group1Typed, {TabOnEnter})))},
              left(8, 2000));
-    addField(c, {"txt_Cn_Cve_Causa_Nota", u"Causa:", "Causa", 4, State::Disabled,
-                 plus(Key, {TabOnEnter,
+    addField(c, {fields::txt_Cn_Cve_Causa_Nota, u"Causa:", "Causa", 4, State::Disabled,
+                 plus(Key, plus(Group2Typed, {TabOnEnter,
                             {QStringLiteral("idconsulta"), QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR")},
-                            {QStringLiteral("transaccion"), QStringLiteral("CA059")}}),
+                            {QStringLiteral("transaccion"), QStringLiteral("CA059")}})),
                  "SELECT Cn_Descripcion FROM Causa_Nota_Credito_Proveedor WHERE "
                  "Cn_Cve_Causa_Nota_Credito_Proveedor =  '?' AND Es_Cve_Estado <> 'BA'",
-                 "txt_Cn_Descripcion"},
+                 fields::txt_Cn_Descripcion},
              left(9, 700));
-    addField(c, {"txt_Cn_Descripcion", nullptr, "", 0, State::Locked, {}}, beside(9, 2440, 3300));
-    addField(c, {"txt_Nc_Referencia", u"Referencia:", "Referencia", 15, State::Disabled,
-                 {TabOnEnter, {QStringLiteral("tabonentervacio"), true}}},
+    addField(c, {fields::txt_Cn_Descripcion, nullptr, "", 0, State::Locked, Group2}, beside(9, 2440, 3300));
+    addField(c, {fields::txt_Nc_Referencia, u"Referencia:", "Referencia", 15, State::Disabled,
+                 plus(Group2Typed, {TabOnEnter, {QStringLiteral("tabonentervacio"), true}})},
              left(10, 2400));
-    addField(c, {"txt_Comentario", u"Comentario:", "Comentario", 50, State::Disabled, {TabOnEnter}},
+    addField(c, {fields::txt_Comentario, u"Comentario:", "Comentario", 50, State::Disabled, plus(Group2Typed, {TabOnEnter})},
              left(11, 9120));
 }
 
 // ---- page 1, "Detalle" ------------------------------------------------------------------
 void addDetailPage(std::vector<ControlDesign> &c)
 {
-    c.push_back(control("fr1", ControlKind::Frame, "ssTabFichas", 0, 0, 11000, 7000));
-    c.push_back(control("sh1", ControlKind::Shape, "ssTabFichas", 0, 0, 11000, 45));
+    c.push_back(control(fields::fr1, ControlKind::Frame, fields::ssTabFichas, 0, 0, 11000, 7000));
+    c.push_back(control(fields::sh1, ControlKind::Shape, fields::ssTabFichas, 0, 0, 11000, 45));
     // Height: frame height - top - totals frame height - 300, as the layout keeps it.
-    c.push_back(control("ssDetalle", ControlKind::Grid, "fr1", 0, 120, 11000, 5380,
+    c.push_back(control(fields::ssDetalle, ControlKind::Grid, fields::fr1, 0, 120, 11000, 5380,
                         {{QStringLiteral("caption"), QStringLiteral("Productos")}}));
     // Under the grid's right edge, 100 below it.
-    c.push_back(control("frTotal", ControlKind::Frame, "fr1", 7400, 5600, 3600, 1200));
+    c.push_back(control(fields::frTotal, ControlKind::Frame, fields::fr1, 7400, 5600, 3600, 1200));
     const auto total = [](int r, double top) {
-        return Place{"frTotal", 120, 1200, 1380, top + 360 * r, 2100};
+        return Place{fields::frTotal, 120, 1200, 1380, top + 360 * r, 2100};
     };
-    addField(c, {"txt_SubTotal", u"Sub-Total:", "SUB-TOTAL", 0, State::Locked, Currency}, total(0, 120));
-    addField(c, {"txt_Impuestos", u"Impuestos:", "Impuestos", 0, State::Locked, Currency}, total(1, 120));
-    addField(c, {"txt_Total", u"Total:", "Total", 0, State::Locked, Currency}, total(2, 120));
+    addField(c, {fields::txt_SubTotal, u"Sub-Total:", "SUB-TOTAL", 0, State::Locked, plus(Currency, Group1)}, total(0, 120));
+    addField(c, {fields::txt_Impuestos, u"Impuestos:", "Impuestos", 0, State::Locked, plus(Currency, Group1)}, total(1, 120));
+    addField(c, {fields::txt_Total, u"Total:", "Total", 0, State::Locked, plus(Currency, Group1)}, total(2, 120));
 }
 
 FormDesign build()
 {
     FormDesign d;
-    d.name = QStringLiteral("frmQMX44");
+    d.name = fields::frmQMX44;
     d.caption = QStringLiteral("Nota de crédito de proveedor (bonificación)");
     d.clientWidth = 11240;
     d.clientHeight = 8180;
     addAboveTabs(d.controls);
     addHeaderPage(d.controls);
     addDetailPage(d.controls);
+
+    // ---- the catalogues of the folio, purchase and cause searches ---------------------------
+    d.catalogues = {
+        // Credit notes that are not cancelled, with their supplier.
+        {QStringLiteral("NC_PROVEEDOR_BN"),
+         QStringLiteral("SELECT Nc_Folio AS CLAVE, MAX(Pv_Cve_Proveedor) AS DESCRIPCION "
+                        "FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado <> 'CA' "
+                        "GROUP BY Nc_Folio ORDER BY Nc_Folio")},
+        // Purchases that are not cancelled, with their supplier.
+        {QStringLiteral("COMPRA"),
+         QStringLiteral("SELECT Co_Folio AS CLAVE, MAX(Pv_Cve_Proveedor) AS DESCRIPCION "
+                        "FROM COMPRA WHERE Es_Cve_Estado <> 'CA' "
+                        "GROUP BY Co_Folio ORDER BY Co_Folio")},
+        // Causes that are not retired.
+        {QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR"),
+         QStringLiteral("SELECT Cn_Cve_Causa_Nota_Credito_Proveedor AS CLAVE, Cn_Descripcion AS DESCRIPCION "
+                        "FROM Causa_Nota_Credito_Proveedor WHERE Es_Cve_Estado <> 'BA' "
+                        "ORDER BY Cn_Cve_Causa_Nota_Credito_Proveedor")},
+    };
     return d;
 }
 
@@ -279,6 +311,8 @@ void buildForm(controls::Form &form, const FormDesign &design)
             if (!c.applySetting(name, value))
                 throw RuntimeError(QStringLiteral("%1: ajuste desconocido %2").arg(d.name, name));
     }
+    for (const CatalogueDesign &catalogue : design.catalogues)
+        form.registerCatalogue(catalogue.id, catalogue.statement);
     form.setClientSize(design.clientWidth, design.clientHeight);
 }
 

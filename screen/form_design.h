@@ -34,12 +34,20 @@ struct ControlDesign {
     Settings settings;
 };
 
+// The catalogue behind the search of the fields whose `idconsulta` is `id`: a statement
+// giving CLAVE and DESCRIPCION, in the screen's dialect.
+struct CatalogueDesign {
+    QString id;
+    QString statement;
+};
+
 struct FormDesign {
     QString name;
     QString caption;
     // The client area the positions were designed for.
     double clientWidth = 0, clientHeight = 0;
     std::vector<ControlDesign> controls;
+    std::vector<CatalogueDesign> catalogues;
 };
 
 // frmQMX44: toolbar, folio row, tab control with its two pages, header fields with
@@ -47,8 +55,9 @@ struct FormDesign {
 // intake layer) and totals frame.
 const FormDesign &mainFormDesign();
 
-// Creates the controls of `design` on `form`, applies their settings and sets the
-// form's caption and client size (no Resize handler is expected to be connected yet).
+// Creates the controls of `design` on `form`, applies their settings, registers its
+// catalogues with the form and sets the form's caption and client size (no Resize
+// handler is expected to be connected yet).
 // Throws RuntimeError when a setting is not known to its control: a design typo must
 // not pass unnoticed.
 void buildForm(controls::Form &form, const FormDesign &design);

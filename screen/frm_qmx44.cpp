@@ -20,15 +20,16 @@ FrmQMX44::FrmQMX44(Entorno entorno, QObject *parent)
     if (!m_entorno.contexto || !m_entorno.sistema || !m_entorno.utilerias)
         throw RuntimeError(QStringLiteral("frmQMX44: faltan los servicios del componente"));
     buildForm(m_form, mainFormDesign());
+    m_form.setModule(ModuleTag);
 
-    m_controles = &m_form.get<controls::Toolbar>(QStringLiteral("Controles"));
-    m_tab = &m_form.get<controls::TabControl>(QStringLiteral("ssTabFichas"));
-    m_fecha = &m_form.get<controls::DateField>(QStringLiteral("dpFecha"));
-    m_detalle = &m_form.get<controls::Grid>(QStringLiteral("ssDetalle"));
-    m_folio = &campo(QStringLiteral("txtFolio"));
-    m_compra = &campo(QStringLiteral("txt_Co_Folio"));
-    m_fr0 = &m_form.get<controls::Frame>(QStringLiteral("fr0"));
-    m_fr1 = &m_form.get<controls::Frame>(QStringLiteral("fr1"));
+    m_controles = &m_form.get<controls::Toolbar>(fields::Controles);
+    m_tab = &m_form.get<controls::TabControl>(fields::ssTabFichas);
+    m_fecha = &m_form.get<controls::DateField>(fields::dpFecha);
+    m_detalle = &m_form.get<controls::Grid>(fields::ssDetalle);
+    m_folio = &campo(fields::txtFolio);
+    m_compra = &campo(fields::txt_Co_Folio);
+    m_fr0 = &m_form.get<controls::Frame>(fields::fr0);
+    m_fr1 = &m_form.get<controls::Frame>(fields::fr1);
 
     m_form.Load.connect(QStringLiteral("Form_Load()"), [this] { Form_Load(); });
     m_form.Activate.connect(QStringLiteral("Form_Activate()"), [this] { Form_Activate(); });

@@ -12,6 +12,7 @@
 #include "platform/host/platform_context.h"
 #include "platform/services/sistema.h"
 #include "platform/services/utilerias.h"
+#include "screen/field_names.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -25,6 +26,7 @@ class Impresion;
 }
 
 namespace qmx44::screen {
+
 
 // What the form uses from outside: the host's context and the component-wide services
 // (which outlive the form).
@@ -155,7 +157,7 @@ private:
     double propTotalNota() const { return TotalNota; }
 
     Entorno m_entorno;
-    controls::Form m_form{QStringLiteral("frmQMX44")};
+    controls::Form m_form{fields::frmQMX44};
     std::shared_ptr<host::Padre> m_padre;
     QMetaObject::Connection m_padreClosed;
     bool m_loaded = false;

@@ -29,12 +29,12 @@ void FrmQMX44::Form_Resize()
 {
     using controls::Control;
     Control &tab = ssTabFichas();
-    Control &sh0 = m_form.get<controls::Shape>(QStringLiteral("sh0"));
-    Control &sh1 = m_form.get<controls::Shape>(QStringLiteral("sh1"));
+    Control &sh0 = m_form.get<controls::Shape>(fields::sh0);
+    Control &sh1 = m_form.get<controls::Shape>(fields::sh1);
     Control &f0 = fr0();
     Control &f1 = fr1();
     Control &grid = ssDetalle();
-    Control &totales = m_form.get<controls::Frame>(QStringLiteral("frTotal"));
+    Control &totales = m_form.get<controls::Frame>(fields::frTotal);
     const double ancho = m_form.clientWidth();
     const double alto = m_form.clientHeight();
 

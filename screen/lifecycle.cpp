@@ -1,6 +1,7 @@
 // The main form's lifecycle: load, first activation, the page shortcuts, the tab-page
 // change and the tab strip's Enter, and unload. None of these handlers traps errors: a
 // failure ends the handler where it happened and reaches whoever raised the event.
+#include "platform/business/additional_field_store.h"
 #include "platform/business/ajuste_grid.h"
 #include "platform/business/direccion_entrega.h"
 #include "platform/controls/keys.h"
@@ -23,22 +24,24 @@ void FrmQMX44::Form_Load()
     // The host's wiring comes first: the lookups and messages of everything below use it.
     services::Sesion &sesion = *contexto().sesion;
     m_form.setConnection(sesion.tieneConexion() ? &sesion.conexion() : nullptr);
+    Controles().setAdditionalFieldStore(
+        sesion.tieneConexion() ? std::make_shared<business::DbAdditionalFieldStore>(sesion.conexion()) : nullptr);
     m_form.setMessageSink(sesion.mensajes());
     m_form.setPresenter(contexto().presenter.get());
 
     // 1. Colours.
-    m_form.get<controls::ColorScheme>(QStringLiteral("EsquemaColor")).apply();
+    m_form.get<controls::ColorScheme>(fields::EsquemaColor).apply();
 
     // 2. The two long-lived business objects.
     AjusteGrid = std::make_unique<business::AjusteGrid>();
     DireccionEntrega = std::make_unique<business::DireccionEntrega>(contexto().sesion);
 
     // 3. Key formats, unconverted.
-    campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
-    campo(QStringLiteral("txt_Al_Cve_Almacen")).setFormat(Sistema().Parametro(QStringLiteral("FTO_ALMACEN")));
-    campo(QStringLiteral("txt_Pv_Cve_Proveedor")).setFormat(Sistema().Parametro(QStringLiteral("FTO_PROVEEDOR")));
-    campo(QStringLiteral("txt_Cm_Cve_Comprador")).setFormat(Sistema().Parametro(QStringLiteral("FTO_COMPRADOR")));
-    campo(QStringLiteral("txt_Cn_Cve_Causa_Nota")).setFormat(Sistema().Parametro(QStringLiteral("FTO_CAUSA_NCP")));
+    campo(fields::txt_Sc_Cve_Sucursal).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
+    campo(fields::txt_Al_Cve_Almacen).setFormat(Sistema().Parametro(QStringLiteral("FTO_ALMACEN")));
+    campo(fields::txt_Pv_Cve_Proveedor).setFormat(Sistema().Parametro(QStringLiteral("FTO_PROVEEDOR")));
+    campo(fields::txt_Cm_Cve_Comprador).setFormat(Sistema().Parametro(QStringLiteral("FTO_COMPRADOR")));
+    campo(fields::txt_Cn_Cve_Causa_Nota).setFormat(Sistema().Parametro(QStringLiteral("FTO_CAUSA_NCP")));
 
     // 4. Causes, local currency, whether a saved note is applied.
     CausaDevolucion = Sistema().Parametro(QStringLiteral("CXP_CAUSA_DEVOLUCION")).toString();
@@ -48,9 +51,9 @@ void FrmQMX44::Form_Load()
                                                          QStringLiteral("B"), QStringLiteral("0")));
 
     // 5. The return and rejection causes, and retired ones, are no cause of a bonus.
-    controls::TextField &causa = campo(QStringLiteral("txt_Cn_Cve_Causa_Nota"));
+    controls::TextField &causa = campo(fields::txt_Cn_Cve_Causa_Nota);
     causa.setSql(causeLookupStatement(CausaDevolucion, CausaRechazo));
-    causa.setSqlControlResultado(QStringLiteral("txt_Cn_Descripcion"));
+    causa.setSqlControlResultado(fields::txt_Cn_Descripcion);
 
     // 6.-9.
     dpFecha().setValue(Utilerias().FechaActual());
@@ -59,8 +62,8 @@ void FrmQMX44::Form_Load()
     ssTabFichas().setActivePage(0);
 
     // 10. Rights.
-    PuedeCambiarFecha = Sistema().Permiso(screenModule(), QStringLiteral("CHFECHA"), NoDisponible);
-    DerechoTipoCambio = Sistema().Permiso(screenModule(), QStringLiteral("CHTC01"), NoDisponible);
+    PuedeCambiarFecha = Sistema().Permiso(ModuleTag, QStringLiteral("CHFECHA"), NoDisponible);
+    DerechoTipoCambio = Sistema().Permiso(ModuleTag, QStringLiteral("CHTC01"), NoDisponible);
 }
 
 void FrmQMX44::Form_Activate()
@@ -70,13 +73,13 @@ void FrmQMX44::Form_Activate()
     if (!PrimeraActivacion)
         return;
     PrimeraActivacion = false;
-    campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setText(Sistema().Sucursal());
-    campo(QStringLiteral("txt_Al_Cve_Almacen")).setText(Sistema().Almacen());
+    campo(fields::txt_Sc_Cve_Sucursal).setText(Sistema().Sucursal());
+    campo(fields::txt_Al_Cve_Almacen).setText(Sistema().Almacen());
     // Tag "0": the clearing and enabling services leave a preset key alone.
     if (!Sistema().Sucursal().isEmpty())
-        campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setTag(QStringLiteral("0"));
+        campo(fields::txt_Sc_Cve_Sucursal).setTag(QStringLiteral("0"));
     if (!Sistema().Almacen().isEmpty())
-        campo(QStringLiteral("txt_Al_Cve_Almacen")).setTag(QStringLiteral("0"));
+        campo(fields::txt_Al_Cve_Almacen).setTag(QStringLiteral("0"));
     if (txtFolio().enabled())
         txtFolio().setFocus();
 }

@@ -4,12 +4,6 @@
 
 namespace qmx44::screen {
 
-const QString &screenModule()
-{
-    static const QString module = QStringLiteral("QMX44");
-    return module;
-}
-
 void showMessage(services::Sistema &sistema, const controls::Form &owner, const QString &text, MessageStyle style,
                  const QString &title, const QString &id, const QString &module)
 {

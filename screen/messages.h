@@ -4,6 +4,7 @@
 // additional-field refusal is "CA001"). Every handler of the screen shows its messages
 // through this; the host's answer is ignored.
 #include "platform/core/message.h"
+#include "screen/field_names.h"
 
 #include <QString>
 
@@ -18,13 +19,11 @@ namespace qmx44::screen {
 
 class FrmQMX44;
 
-// The screen's module tag, "QMX44".
-const QString &screenModule();
 
 void showMessage(services::Sistema &sistema, const controls::Form &owner, const QString &text, MessageStyle style,
-                 const QString &title, const QString &id, const QString &module = screenModule());
+                 const QString &title, const QString &id, const QString &module = ModuleTag);
 // The same, owned by the main form.
 void showMessage(FrmQMX44 &frm, const QString &text, MessageStyle style, const QString &title, const QString &id,
-                 const QString &module = screenModule());
+                 const QString &module = ModuleTag);
 
 } // namespace qmx44::screen

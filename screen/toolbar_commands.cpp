@@ -51,8 +51,8 @@ void FrmQMX44::Controles_Modificar()
     habilitarFecha();
     // A rate is typed only for a foreign currency, and only by a user whose rate is not
     // fixed by right CHTC01.
-    const bool extranjera = campo(QStringLiteral("txt_Mn_Cve_Moneda")).text() != MonedaLocal;
-    campo(QStringLiteral("txt_Nc_Tipo_Cambio")).setEnabled(extranjera && !DerechoTipoCambio);
+    const bool extranjera = campo(fields::txt_Mn_Cve_Moneda).text() != MonedaLocal;
+    campo(fields::txt_Nc_Tipo_Cambio).setEnabled(extranjera && !DerechoTipoCambio);
     Controles().setCaptionOpcional(Prorratear);
 }
 

@@ -2,13 +2,12 @@
 // in the component folder, or remove it.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "component/prog_id.h"
 #include "platform/host/component_registry.h"
 
 namespace qmx44::apps {
 
 namespace {
-
-const QString kPantalla = QStringLiteral("QMX44.Pantalla");
 
 int registerComponent(const QStringList &arguments)
 {
@@ -37,7 +36,7 @@ int unregisterComponent(const QStringList &arguments)
     rejectUnknownOptions(args);
     if (args.size() > 1)
         throw UsageError{QStringLiteral("too many arguments")};
-    const QString progId = args.value(0, kPantalla);
+    const QString progId = args.value(0, component::ProgId);
     host::ComponentRegistry registry;
     if (registry.unregisterComponent(progId))
         printOut(QStringLiteral("unregistered %1 from %2").arg(progId, registry.folder()));

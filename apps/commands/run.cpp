@@ -4,6 +4,7 @@
 // short summary of both.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "component/prog_id.h"
 #include "platform/controls/form.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
@@ -17,8 +18,6 @@
 namespace qmx44::apps {
 
 namespace {
-
-const QString kPantalla = QStringLiteral("QMX44.Pantalla");
 
 // Coded messages of a headless run go to the console.
 class ConsoleMessageSink : public MessageSink {
@@ -83,20 +82,20 @@ int run(const QStringList &arguments)
 
     // 2. The component: registered from the build when the folder lacks it.
     host::ComponentRegistry registry;
-    auto entry = registry.find(kPantalla);
+    auto entry = registry.find(component::ProgId);
     if (!entry) {
         const QString plugin = builtComponent();
         if (plugin.isEmpty()) {
             printError(QStringLiteral("run"), QStringLiteral("%1 is not registered in %2 and no built "
                                                              "component was found; run qmx44 register PLUGIN")
-                                                  .arg(kPantalla, registry.folder()));
+                                                  .arg(component::ProgId, registry.folder()));
             return kExitFailure;
         }
         entry = registry.registerComponent(plugin);
     }
 
     // 3. The screen, as a host gets it.
-    std::unique_ptr<QObject> object = registry.createObject(kPantalla, context);
+    std::unique_ptr<QObject> object = registry.createObject(component::ProgId, context);
     auto *pantalla = qobject_cast<host::PantallaInterface *>(object.get());
     host::MainForm *form = pantalla ? host::mainFormOf(pantalla->GetPantalla()) : nullptr;
     if (!form) {
@@ -116,7 +115,7 @@ int run(const QStringList &arguments)
                 .arg(summary.notes).arg(summary.cancelledNotes);
     if (!userLine.isEmpty())
         text += userLine + u'\n';
-    text += QStringLiteral("Component %1\n").arg(kPantalla);
+    text += QStringLiteral("Component %1\n").arg(component::ProgId);
     text += QStringLiteral("  file %1\n").arg(entry->file);
     text += QStringLiteral("  module %1\n").arg(pantalla->Modulo().toString());
     text += QStringLiteral("  screen \"%1\" (%2)").arg(form->form().caption(),

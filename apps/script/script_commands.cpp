@@ -10,6 +10,7 @@
 #include "platform/controls/text_field.h"
 #include "platform/controls/toolbar.h"
 #include "platform/core/faults.h"
+#include "screen/field_names.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -95,11 +96,11 @@ controls::Control &fieldNamed(controls::Form &form, const QString &name)
 }
 
 template <class T>
-T &controlNamed(controls::Form &form, const char *name)
+T &controlNamed(controls::Form &form, const QString &name)
 {
-    auto *c = dynamic_cast<T *>(form.find(QString::fromLatin1(name)));
+    auto *c = dynamic_cast<T *>(form.find(name));
     if (!c)
-        throw ScriptError{QStringLiteral("the form has no %1").arg(QLatin1String(name))};
+        throw ScriptError{QStringLiteral("the form has no %1").arg(name)};
     return *c;
 }
 
@@ -165,7 +166,7 @@ void ScriptRunner::cmdRight(const ScriptLine &line)
 {
     requireArgs(line, 2, 2, "KEY 0|1");
     // The screen asks its rights under its module tag.
-    m_host.sesion().setPermiso(QStringLiteral("QMX44"), line.args[0], choiceArg(line.args[1], "1", "0"));
+    m_host.sesion().setPermiso(screen::ModuleTag, line.args[0], choiceArg(line.args[1], "1", "0"));
 }
 
 void ScriptRunner::cmdRate(const ScriptLine &line)
@@ -278,7 +279,7 @@ void ScriptRunner::cmdClick(const ScriptLine &line)
     const auto command = commandNamed(line.args[0]);
     if (!command)
         throw ScriptError{QStringLiteral("unknown toolbar command '%1'").arg(line.args[0])};
-    auto &toolbar = controlNamed<controls::Toolbar>(form, "Controles");
+    auto &toolbar = controlNamed<controls::Toolbar>(form, screen::fields::Controles);
     if (!toolbar.available(*command)) {
         warn(QStringLiteral("click %1: the toolbar does not offer it now; nothing ran").arg(line.args[0]));
         return;
@@ -290,7 +291,7 @@ void ScriptRunner::cmdCell(const ScriptLine &line)
 {
     requireArgs(line, 3, 3, "ROW COLUMN TEXT");
     controls::Form &form = openForm();
-    auto &grid = controlNamed<controls::Grid>(form, "ssDetalle");
+    auto &grid = controlNamed<controls::Grid>(form, screen::fields::ssDetalle);
     const int row = wholeArg(line.args[0]);
     const int column = grid.columnIndex(line.args[1]);
     if (column < 0)
@@ -327,7 +328,7 @@ void ScriptRunner::cmdPage(const ScriptLine &line)
 {
     requireArgs(line, 1, 1, "N");
     controls::Form &form = openForm();
-    auto &tab = controlNamed<controls::TabControl>(form, "ssTabFichas");
+    auto &tab = controlNamed<controls::TabControl>(form, screen::fields::ssTabFichas);
     const int page = wholeArg(line.args[0]);
     const int pages = int(tab.pages().size());
     if (page < 0 || page >= pages)

@@ -1,17 +1,15 @@
 #include "apps/script/script_host.h"
 
+#include "component/prog_id.h"
 #include "platform/controls/toolbar.h"
 #include "platform/core/error.h"
 #include "platform/db/admin.h"
 #include "platform/db/open.h"
+#include "screen/field_names.h"
 
 #include <QFileInfo>
 
 namespace qmx44::apps::script {
-
-namespace {
-const QString kPantalla = QStringLiteral("QMX44.Pantalla");
-}
 
 std::vector<Message> MessageRecorder::takeNew()
 {
@@ -69,14 +67,14 @@ host::ComponentRegistry &ScriptHost::registry()
     // The registered component when there is one (the folder of QMX44_COMPONENT_PATH, or
     // the user's), else the one built beside this executable.
     auto registered = std::make_unique<host::ComponentRegistry>();
-    if (registered->find(kPantalla)) {
+    if (registered->find(component::ProgId)) {
         m_registry = std::move(registered);
         return *m_registry;
     }
     const QString &built = m_builtComponent;
     if (built.isEmpty() || !QFileInfo(built).isFile())
         throw HostError{QStringLiteral("%1 is not registered in %2 and no built component was found")
-                            .arg(kPantalla, registered->folder())};
+                            .arg(component::ProgId, registered->folder())};
     m_registry = std::make_unique<host::ComponentRegistry>(QFileInfo(built).absolutePath());
     return *m_registry;
 }
@@ -85,13 +83,13 @@ bool ScriptHost::open()
 {
     std::unique_ptr<QObject> object;
     try {
-        object = registry().createObject(kPantalla, m_context);
+        object = registry().createObject(component::ProgId, m_context);
     } catch (const std::exception &e) {
         throw HostError{describe(e)};
     }
     auto *pantalla = qobject_cast<host::PantallaInterface *>(object.get());
     if (!pantalla)
-        throw HostError{QStringLiteral("%1 of the component is not a Pantalla").arg(kPantalla)};
+        throw HostError{QStringLiteral("%1 of the component is not a Pantalla").arg(component::ProgId)};
     const QVariant value = pantalla->GetPantalla();
     m_pantallas.push_back(std::move(object));
     // Whatever form was had before may have been replaced by this call.
@@ -99,7 +97,7 @@ bool ScriptHost::open()
     m_formObject = m_form ? value.value<QObject *>() : nullptr;
     if (!m_form) {
         if (m_warn)
-            m_warn(QStringLiteral("open: %1 gave no form").arg(kPantalla));
+            m_warn(QStringLiteral("open: %1 gave no form").arg(component::ProgId));
         return false;
     }
     m_owners.insert(form().handle(), form().name());
@@ -112,7 +110,7 @@ bool ScriptHost::open()
     // Closing the parent window closes the form, once the command that closed it is over.
     m_padreClosed = QObject::connect(m_padre.get(), &host::Padre::closed, [this] { m_closeRequested = true; });
     m_form->setPadre(m_padre);
-    if (auto *toolbar = dynamic_cast<controls::Toolbar *>(form().find(QStringLiteral("Controles"))))
+    if (auto *toolbar = dynamic_cast<controls::Toolbar *>(form().find(screen::fields::Controles)))
         toolbar->setConfirm([this](const QString &) { return nextConfirmation(); });
     m_form->show();
     return true;

@@ -6,15 +6,18 @@
 #include "platform/controls/tab_control.h"
 #include "platform/controls/text_field.h"
 #include "platform/controls/toolbar.h"
+#include "screen/field_names.h"
 
 namespace qmx44::apps::script {
 
 namespace {
 
+namespace fields = screen::fields;
+
 template <class T>
-const T *control(const controls::Form &form, const char *name)
+const T *control(const controls::Form &form, const QString &name)
 {
-    return dynamic_cast<const T *>(form.find(QString::fromLatin1(name)));
+    return dynamic_cast<const T *>(form.find(name));
 }
 
 // A grid cell as printed: numbers as numbers, dates as YYYY-MM-DD, "" for an empty cell;
@@ -32,7 +35,7 @@ Json cellJson(const controls::Grid &grid, int row, int column)
 Json formJson(const controls::Form &form, bool loaded)
 {
     Json out;
-    const auto *tab = control<controls::TabControl>(form, "ssTabFichas");
+    const auto *tab = control<controls::TabControl>(form, fields::ssTabFichas);
     out["page"] = tab ? tab->activePage() : 0;
     out["focus"] = jsonText(form.focused() ? form.focused()->name() : QString());
     out["loaded"] = loaded;
@@ -65,8 +68,9 @@ Json fieldsJson(const controls::Form &form)
 Json controlsJson(const controls::Form &form)
 {
     Json out = Json::object();
-    for (const char *name : {"ssTabFichas", "fr0", "fr1", "sh0", "sh1", "ssDetalle", "frTotal"}) {
-        const controls::Control *c = form.find(QString::fromLatin1(name));
+    for (const QString &name : {fields::ssTabFichas, fields::fr0, fields::fr1, fields::sh0, fields::sh1,
+                                fields::ssDetalle, fields::frTotal}) {
+        const controls::Control *c = form.find(name);
         if (!c)
             continue;
         Json g;
@@ -76,7 +80,7 @@ Json controlsJson(const controls::Form &form)
         g["height"] = jsonFloat(c->height());
         if (c->kind() == controls::ControlKind::Frame)
             g["enabled"] = c->enabled();
-        out[name] = std::move(g);
+        out[name.toStdString()] = std::move(g);
     }
     return out;
 }
@@ -85,7 +89,7 @@ Json gridJson(const controls::Form &form)
 {
     Json out;
     Json rows = Json::array();
-    const auto *grid = control<controls::Grid>(form, "ssDetalle");
+    const auto *grid = control<controls::Grid>(form, fields::ssDetalle);
     if (grid) {
         for (int r = 0; r < grid->rowCount(); ++r) {
             Json row = Json::object();
@@ -105,7 +109,7 @@ Json gridJson(const controls::Form &form)
 Json toolbarJson(const controls::Form &form)
 {
     Json out = Json::object();
-    const auto *tb = control<controls::Toolbar>(form, "Controles");
+    const auto *tb = control<controls::Toolbar>(form, fields::Controles);
     if (!tb)
         return out;
     out["print"] = tb->imprimirHabilitado();

@@ -1,36 +1,16 @@
-// Additional fields: definitions, validation and storage with bound values.
+// Additional fields: definitions, values and their checks.
 #include "platform/controls/additional_fields.h"
 
 #include "platform/core/error.h"
 #include "platform/controls/number_format.h"
-#include "platform/db/connection.h"
 
 #include <QDate>
 
 namespace qmx44::controls {
 
-void AdditionalFields::loadDefinitions(db::Conexion &db, const QString &table)
+void AdditionalFields::loadDefinitions(AdditionalFieldStore &store, const QString &table)
 {
-    std::vector<AdditionalFieldDef> defs;
-    auto rs = db.query(QStringLiteral(
-                           "SELECT Ca_Campo, Ca_Etiqueta, Ca_Tipo, Ca_Longitud, Ca_Requerido, Ca_Orden "
-                           "FROM Campo_Adicional WHERE UPPER(Ca_Tabla) = UPPER(?) "
-                           "ORDER BY Ca_Orden, Ca_Campo"),
-                       {table});
-    for (; !rs->eof(); rs->moveNext()) {
-        AdditionalFieldDef d;
-        d.campo = rs->field(QStringLiteral("Ca_Campo")).toString();
-        d.etiqueta = rs->field(QStringLiteral("Ca_Etiqueta")).toString();
-        const QString tipo = rs->field(QStringLiteral("Ca_Tipo")).toString().trimmed().toUpper();
-        d.tipo = tipo.isEmpty() ? QChar(u'T') : tipo.front();
-        const QVariant length = rs->field(QStringLiteral("Ca_Longitud"));
-        d.longitud = length.isNull() ? 50 : length.toInt();
-        d.requerido = rs->field(QStringLiteral("Ca_Requerido")).toInt() != 0;
-        d.orden = rs->field(QStringLiteral("Ca_Orden")).toInt();
-        defs.push_back(std::move(d));
-    }
-    rs->close();
-    m_defs = std::move(defs);
+    m_defs = store.definitions(table);
     m_index.clear();
     for (int i = 0; i < int(m_defs.size()); ++i)
         m_index.insert(m_defs[std::size_t(i)].campo.toLower(), i);
@@ -77,27 +57,18 @@ QString AdditionalFields::validate() const
     return QString();
 }
 
-void AdditionalFields::store(db::Conexion &db, const QString &table, const QString &key) const
+void AdditionalFields::store(AdditionalFieldStore &store, const QString &table, const QString &key) const
 {
-    db.run(QStringLiteral("DELETE FROM Campo_Adicional_Valor WHERE UPPER(Ca_Tabla) = UPPER(?) AND Cv_Clave = ?"),
-           {table, key});
+    std::vector<std::pair<QString, QString>> values;
+    values.reserve(m_defs.size());
     for (const AdditionalFieldDef &d : m_defs)
-        db.run(QStringLiteral("INSERT INTO Campo_Adicional_Valor (Ca_Tabla, Ca_Campo, Cv_Clave, Cv_Valor) "
-                              "VALUES (?, ?, ?, ?)"),
-               {table, d.campo, key, value(d.campo)});
+        values.emplace_back(d.campo, value(d.campo));
+    store.store(table, key, values);
 }
 
-void AdditionalFields::load(db::Conexion &db, const QString &table, const QString &key)
+void AdditionalFields::load(AdditionalFieldStore &store, const QString &table, const QString &key)
 {
-    QHash<QString, QString> values;
-    auto rs = db.query(QStringLiteral("SELECT Ca_Campo, Cv_Valor FROM Campo_Adicional_Valor "
-                                      "WHERE UPPER(Ca_Tabla) = UPPER(?) AND Cv_Clave = ?"),
-                       {table, key});
-    for (; !rs->eof(); rs->moveNext())
-        values.insert(rs->field(QStringLiteral("Ca_Campo")).toString().toLower(),
-                      rs->field(QStringLiteral("Cv_Valor")).toString());
-    rs->close();
-    m_values = std::move(values);
+    m_values = store.load(table, key);
 }
 
 } // namespace qmx44::controls

@@ -1,14 +1,12 @@
 #pragma once
 // The additional fields of a document kept by the toolbar: their definitions for one
-// table (Campo_Adicional), the values being edited, and their storage per document key
-// (Campo_Adicional_Valor) through a connection with bound values, so that the caller's
-// transaction covers them.
+// table (Campo_Adicional), the values being edited and their checks. Where they are kept
+// is an AdditionalFieldStore given to the toolbar (the business layer keeps them in the
+// database, inside the caller's transaction).
 #include <QHash>
 #include <QString>
-#include <QVariant>
+#include <utility>
 #include <vector>
-
-namespace qmx44::db { class Conexion; }
 
 namespace qmx44::controls {
 
@@ -21,11 +19,24 @@ struct AdditionalFieldDef {
     int orden = 0;
 };
 
+// Where the additional fields of a table are defined and their values kept, per document
+// key. Failures throw RuntimeError.
+class AdditionalFieldStore {
+public:
+    virtual ~AdditionalFieldStore() = default;
+    // The definitions of `table` (compared ignoring case), in their order.
+    virtual std::vector<AdditionalFieldDef> definitions(const QString &table) = 0;
+    // Replaces the stored values of document `key` by `values` (field, value).
+    virtual void store(const QString &table, const QString &key,
+                       const std::vector<std::pair<QString, QString>> &values) = 0;
+    // The stored values of document `key`, by field name in lower case.
+    virtual QHash<QString, QString> load(const QString &table, const QString &key) = 0;
+};
+
 class AdditionalFields {
 public:
-    // Reads the definitions of `table` (compared ignoring case), ordered by Ca_Orden.
-    // Throws RuntimeError on a database failure.
-    void loadDefinitions(db::Conexion &db, const QString &table);
+    // Reads the definitions of `table` from `store`.
+    void loadDefinitions(AdditionalFieldStore &store, const QString &table);
     bool definitionsLoaded() const { return m_loaded; }
     const std::vector<AdditionalFieldDef> &definitions() const { return m_defs; }
     // Definition by field name (ignoring case); null when none.
@@ -41,11 +52,11 @@ public:
     // "El campo adicional <Etiqueta> es obligatorio", "... admite como máximo N
     // caracteres", "... debe ser un número", "... debe ser una fecha (AAAA-MM-DD)".
     QString validate() const;
-    // Replaces the stored values of document `key` by the current ones (one row per
-    // definition). Throws RuntimeError on a database failure.
-    void store(db::Conexion &db, const QString &table, const QString &key) const;
+    // Replaces the stored values of document `key` by the current ones (one per
+    // definition).
+    void store(AdditionalFieldStore &store, const QString &table, const QString &key) const;
     // Reads the stored values of document `key` into the current values.
-    void load(db::Conexion &db, const QString &table, const QString &key);
+    void load(AdditionalFieldStore &store, const QString &table, const QString &key);
 
 private:
     bool m_loaded = false;

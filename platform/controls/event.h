@@ -1,10 +1,10 @@
 #pragma once
 // One control event: a single handler with its procedure name (e.g.
-// "txt_Co_Folio_Enter()"), raised inside the event boundary of its owner.
+// "txtNombre_Enter()"), raised inside the event boundary of its owner.
 //
 // The event boundary: a handler that throws (qmx44::RuntimeError or any std::exception)
 // is stopped there; the owner reports the failure through its form's message sink
-// (style 16, title = the handler's name, owner = the form's handle, module "QMX44",
+// (style 16, title = the handler's name, owner = the form's handle, the form's module,
 // empty identifier) and stays usable. Handlers with an error trap of their own simply
 // do not throw.
 #include <QString>
@@ -17,7 +17,7 @@ namespace qmx44::controls {
 class EventOwner {
 public:
     virtual ~EventOwner() = default;
-    // The name that prefixes default handler names ("txtFolio", "Controles", "frmQMX44").
+    // The name that prefixes default handler names (the control's name; "Form" for a form).
     virtual QString eventOwnerName() const = 0;
     // Shows a failure of the handler `title` through the form's message sink.
     virtual void reportFailure(const QString &title, const QString &description) const = 0;

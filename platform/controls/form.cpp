@@ -229,6 +229,8 @@ void Form::showModal(Form &dialog)
         dialog.m_sink = m_sink;
     if (!dialog.m_presenter)
         dialog.m_presenter = m_presenter;
+    if (dialog.m_module.isEmpty())
+        dialog.m_module = m_module;
 
     struct Close {
         Form &d;
@@ -245,11 +247,14 @@ void Form::showModal(Form &dialog)
         dialog.m_presenter->runModal(dialog);
 }
 
-void Form::clearFields(const QStringList &names)
+void Form::registerCatalogue(const QString &id, const QString &statement)
 {
-    for (const QString &n : names)
-        if (auto *t = dynamic_cast<TextField *>(find(n)))
-            t->clear();
+    m_catalogues.insert(id.trimmed().toUpper(), statement);
+}
+
+QString Form::catalogue(const QString &id) const
+{
+    return m_catalogues.value(id.trimmed().toUpper());
 }
 
 void Form::reportFailure(const QString &title, const QString &description) const
@@ -260,7 +265,7 @@ void Form::reportFailure(const QString &title, const QString &description) const
         m.style = static_cast<int>(MessageStyle::Error);
         m.title = title;
         m.owner = m_handle;
-        m.module = QStringLiteral("QMX44");
+        m.module = m_module;
         m_sink->show(m);
         return;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // A form: owns its controls (found by name in O(1), case-insensitively), has a window
 // handle, the focus and tab order, the key-release preview, the database connection and
-// message sink set by the host, and modal display of dialogs through a presenter.
+// message sink set by the host, the catalogue statements of its fields' searches, and
+// modal display of dialogs through a presenter.
 #include "platform/controls/control.h"
 #include "platform/controls/event.h"
 #include "platform/core/error.h"
@@ -121,7 +122,7 @@ public:
     // Hides the form (a modal dialog hiding itself ends its modal display).
     void hide();
     // Shows `dialog` modally, owned by this form: it becomes the desktop's active form,
-    // inherits connection, sink and presenter when it has none, and the presenter runs
+    // inherits connection, sink, presenter and module when it has none, and the presenter runs
     // it until it hides. Without a presenter this returns at once (after showing and
     // hiding). Returns when the dialog is hidden.
     void showModal(Form &dialog);
@@ -135,13 +136,21 @@ public:
     void setMessageSink(MessageSink *sink) { m_sink = sink; }
     ModalPresenter *presenter() const { return m_presenter; }
     void setPresenter(ModalPresenter *p) { m_presenter = p; }
+    // The module tag of the failures this form reports (set by the screen that builds it).
+    QString module() const { return m_module; }
+    void setModule(const QString &module) { m_module = module; }
 
-    // Clearing for Utilerias.LimpiarControles: empties the named text fields (numeric
-    // ones to 0). Unknown names are ignored.
-    void clearFields(const QStringList &names);
+    // ---- catalogue searches --------------------------------------------------------
+    // The statements behind the text fields' catalogue search (TextField::search), which
+    // whoever builds the form registers: catalogue `id` (an `idconsulta`, compared
+    // ignoring case and surrounding blanks) -> a statement giving CLAVE and DESCRIPCION.
+    // Registering an id again replaces its statement.
+    void registerCatalogue(const QString &id, const QString &statement);
+    // The statement of catalogue `id`; empty when none was registered.
+    QString catalogue(const QString &id) const;
 
     // EventOwner: failures are shown through the message sink with style 16, the handler
-    // name as title, this form's handle as owner, module "QMX44" and an empty identifier.
+    // name as title, this form's handle as owner, its module and an empty identifier.
     // Without a sink they go to the Qt warning log.
     // Form handlers are named "Form_<event>()", whatever the form is called.
     QString eventOwnerName() const override { return QStringLiteral("Form"); }
@@ -169,6 +178,8 @@ private:
     db::Conexion *m_connection = nullptr;
     MessageSink *m_sink = nullptr;
     ModalPresenter *m_presenter = nullptr;
+    QString m_module;
+    QHash<QString, QString> m_catalogues; // key: upper-case id
 };
 
 } // namespace qmx44::controls

@@ -2,7 +2,6 @@
 // currency amount type and the catalogue search.
 #include "platform/controls/text_field.h"
 
-#include "platform/controls/catalogue.h"
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/number_format.h"
@@ -339,7 +338,7 @@ QString TextField::catalogueStatement() const
 {
     if (!m_sqlList.isEmpty())
         return m_sqlList;
-    return builtInCatalogue(m_catalogue);
+    return form().catalogue(m_catalogue);
 }
 
 std::vector<CatalogueRow> TextField::search(const QString &filter) const
@@ -434,6 +433,10 @@ bool TextField::applySetting(const QString &name, const QVariant &value)
         setEnabledcolor(value.toString());
     } else if (n == u"focuscolor") {
         setFocuscolor(value.toString());
+    } else if (n == u"modegroup") {
+        setModeGroup(value.toInt());
+    } else if (n == u"modeunlock") {
+        setUnlockedByMode(flagFromValue(value));
     } else if (n == u"tag") {
         setTag(value.toString());
     } else if (n == u"format") {

@@ -117,6 +117,13 @@ public:
     void setEnabledcolor(const QString &c) { m_enabledColor = c; }
     QString focuscolor() const { return m_focusColor; }               // focuscolor
     void setFocuscolor(const QString &c) { m_focusColor = c; }
+    // The mode group (1 or 2; 0 = none) whose Utilerias.LimpiarControles and
+    // HabilitarControles reach this field, and whether HabilitarControles unlocks it as
+    // well as enabling it.
+    int modeGroup() const { return m_modeGroup; }                     // modegroup
+    void setModeGroup(int group) { m_modeGroup = group; }
+    bool unlockedByMode() const { return m_modeUnlock; }              // modeunlock
+    void setUnlockedByMode(bool on) { m_modeUnlock = on; }
 
     bool isCurrency() const { return m_dataType == TipoDatoMoneda; }
     // The picture used to show a currency amount.
@@ -148,8 +155,8 @@ public:
     bool lookupFound() const { return m_lookupFound; }
 
     // ---- catalogue search (idconsulta / sql_lista) ------------------------------------------
-    // The statement behind the search: `sql_lista` when set, else the built-in one for
-    // `idconsulta` ("NC_PROVEEDOR_BN", "COMPRA", "CAUSA_NOTA_CREDITO_PROVEEDOR"), else "".
+    // The statement behind the search: `sql_lista` when set, else the one the form has
+    // registered for `idconsulta` (Form::registerCatalogue), else "".
     QString catalogueStatement() const;
     // Runs it on the form's connection; keeps rows whose CLAVE or DESCRIPCION contains
     // `filter` (ignoring case). The filter is never put into the statement.
@@ -186,6 +193,8 @@ private:
     int m_dataType = 0, m_formatCode = 0;
     bool m_underline = false;
     QString m_enabledColor, m_focusColor;
+    int m_modeGroup = 0;
+    bool m_modeUnlock = false;
     double m_amount = 0;       // currency fields: the amount written or committed
     QString m_amountShown;     // ... and its display; typed text differs from it
     int m_selStart = 0, m_selLength = 0;

@@ -3,7 +3,6 @@
 
 #include "platform/controls/form.h"
 #include "platform/core/error.h"
-#include "platform/db/connection.h"
 
 namespace qmx44::controls {
 
@@ -117,8 +116,8 @@ void Toolbar::NotificarGuardado(bool nuevo, QString &proveedor, double &total)
 AdditionalFields &Toolbar::camposAdicionales()
 {
     if (!m_fields.definitionsLoaded() && !m_table.isEmpty()) {
-        if (db::Conexion *db = form().connection())
-            m_fields.loadDefinitions(*db, m_table);
+        if (m_store)
+            m_fields.loadDefinitions(*m_store, m_table);
     }
     return m_fields;
 }
@@ -133,8 +132,7 @@ bool Toolbar::GuardarCamposAdicionales(QString &folio)
     m_additionalError.clear();
     if (m_table.isEmpty())
         return true; // a toolbar without a table has no additional fields
-    db::Conexion *db = form().connection();
-    if (!db) {
+    if (!m_store) {
         m_additionalError = QStringLiteral("No hay conexión a la base de datos");
         return false;
     }
@@ -151,7 +149,7 @@ bool Toolbar::GuardarCamposAdicionales(QString &folio)
             m_additionalError = reason;
             return false;
         }
-        fields.store(*db, m_table, folio);
+        fields.store(*m_store, m_table, folio);
     } catch (const std::exception &e) {
         m_additionalError = describe(e);
         return false;
@@ -163,10 +161,9 @@ void Toolbar::CargarCamposAdicionales(const QString &folio)
 {
     if (m_table.isEmpty())
         return;
-    db::Conexion *db = form().connection();
-    if (!db)
+    if (!m_store)
         throw RuntimeError(QStringLiteral("No hay conexión a la base de datos"));
-    camposAdicionales().load(*db, m_table, folio);
+    camposAdicionales().load(*m_store, m_table, folio);
 }
 
 bool Toolbar::applySetting(const QString &name, const QVariant &value)

@@ -1,5 +1,5 @@
 #pragma once
-// The toolbar `Controles`: the document commands (events 10-19), their availability,
+// The document toolbar: the document commands (events 10-19), their availability,
 // the editing state, the current document's context and its additional fields.
 //
 // State machine (see also docs/toolbar.md):
@@ -31,6 +31,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace qmx44::controls {
 
@@ -103,14 +104,16 @@ public:
     void setSavedListener(std::function<void(const SavedNotice &)> l) { m_savedListener = std::move(l); }
 
     // ---- additional fields ---------------------------------------------------------------------------------
-    // Stores the values under `folio` through the form's connection (inside the caller's
-    // transaction). False, with the reason in ErrorCamposAdicionales(), when a value is
-    // refused, there is no connection, or the database fails.
+    // Where they are kept (set by the screen with the connection; none = no database).
+    void setAdditionalFieldStore(std::shared_ptr<AdditionalFieldStore> store) { m_store = std::move(store); }
+    // Stores the values under `folio` (inside the caller's transaction). False, with the
+    // reason in ErrorCamposAdicionales(), when a value is refused, there is no store, or
+    // the database fails.
     bool GuardarCamposAdicionales(QString &folio);
     QString ErrorCamposAdicionales() const { return m_additionalError; }
     // Reads the stored values of `folio` (a database failure throws RuntimeError).
     void CargarCamposAdicionales(const QString &folio);
-    // Definitions of opc_table, read once from the form's connection.
+    // Definitions of opc_table, read once from the store.
     AdditionalFields &camposAdicionales();
     bool setCampoAdicional(const QString &campo, const QString &value);
     QString campoAdicional(const QString &campo) const { return m_fields.value(campo); }
@@ -144,6 +147,7 @@ private:
     SavedNotice m_lastSaved;
     int m_savedCount = 0;
     AdditionalFields m_fields;
+    std::shared_ptr<AdditionalFieldStore> m_store;
     QString m_additionalError;
     QString m_caption, m_table, m_key;
     QString m_tabWidth = QStringLiteral("0"), m_easyAccess = QStringLiteral("NO"),

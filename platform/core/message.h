@@ -15,7 +15,7 @@ struct Message {
     int style = 0;        // a MessageStyle: 16 error, 48 warning, 64 information
     QString title;
     qint64 owner = 0;     // window handle of the form that shows it
-    QString module;       // module tag, e.g. "QMX44"
+    QString module;       // module tag of the screen that shows it
     QString id;           // e.g. "ERR-ID:7500016"
 };
 

@@ -18,7 +18,7 @@ struct PlatformContext;
 class Padre;
 
 // The root object of a component plug-in. The plug-in's metadata lists the programmatic
-// identifiers it serves: {"progIds": ["QMX44.Pantalla"]}.
+// identifiers it serves: {"progIds": ["Module.Class"]}.
 class ComponentPlugin {
 public:
     virtual ~ComponentPlugin() = default;

@@ -1,10 +1,10 @@
 #pragma once
 // The component registry: the folder of installed component plug-ins, and creation of
-// a component's public object by its programmatic identifier ("QMX44.Pantalla").
+// a component's public object by its programmatic identifier ("Module.Class").
 //
 // A component is a Qt plug-in implementing ComponentPlugin whose metadata lists the
 // identifiers it serves: Q_PLUGIN_METADATA(IID QMX44_COMPONENT_PLUGIN_IID FILE "x.json")
-// with {"progIds": ["QMX44.Pantalla"]}. Looking an identifier up reads the metadata of
+// with {"progIds": ["Module.Class"]}. Looking an identifier up reads the metadata of
 // the folder's plug-ins without loading their code; only the one that serves it is loaded.
 #include "platform/host/component_interfaces.h"
 #include "platform/host/platform_context.h"

@@ -30,6 +30,19 @@ TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
     EXPECT_TRUE(p.sink->messages().empty());
 }
 
+// Guards the catalogues the form registers for its searches: each runs on the back-end,
+// and the retired cause AN is not offered.
+TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
+{
+    test::PantallaDemo p(GetParam());
+    p.abrir();
+    for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
+        EXPECT_FALSE(p.campo(name).search().empty()) << name;
+    for (const auto &row : p.campo("txt_Cn_Cve_Causa_Nota").search())
+        EXPECT_NE(QStringLiteral("AN"), row.clave);
+    EXPECT_TRUE(p.sink->messages().empty());
+}
+
 // Guards against the date standing outside the tab control: on the page "Detalle" it
 // must neither keep the focus it had nor take it.
 TEST_P(LifecycleTest, DateTakesTheFocusOnlyOnTheHeaderPage)

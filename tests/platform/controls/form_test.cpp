@@ -78,9 +78,10 @@ TEST_F(FormTest, DisablingTheFrameOfTheFocusedFieldReleasesTheFocus)
 }
 
 // Guards the event boundary: a failing handler is reported once with the handler's
-// name, the form's handle, style 16 and module "QMX44", and the control keeps working.
+// name, the form's handle, style 16 and the form's module, and the control keeps working.
 TEST_F(FormTest, FailingHandlerIsReportedAndTheControlStaysUsable)
 {
+    form.setModule("QMX44");
     auto &button = form.add<Button>("cmdAceptar");
     int runs = 0;
     button.Click.connect([&] {

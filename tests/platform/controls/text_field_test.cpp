@@ -208,22 +208,14 @@ TEST_P(TextFieldLookupTest, SearchListsTheCatalogueAndFiltersSafely)
 INSTANTIATE_TEST_SUITE_P(Backends, TextFieldLookupTest, ::testing::ValuesIn(test::backends()),
                          [](const auto &p) { return qmx44::test::backendLabel(p.param); });
 
-// Guards the built-in catalogues: each statement runs on the back-end and a retired
-// cause (state BA) is not offered.
-TEST_P(TextFieldLookupTest, BuiltInCataloguesRunAndLeaveOutRetiredCauses)
+// Guards the catalogue registration: a field's search runs the statement its form
+// registered for its idconsulta (ignoring case and blanks), and nothing for another id.
+TEST_P(TextFieldLookupTest, SearchRunsTheCatalogueRegisteredForItsId)
 {
-    const QString sql = "INSERT INTO Causa_Nota_Credito_Proveedor "
-                        "(Cn_Cve_Causa_Nota_Credito_Proveedor, Cn_Descripcion, Es_Cve_Estado) VALUES (?, ?, ?)";
-    db->run(sql, {"BO", "Bonificación", "AC"});
-    db->run(sql, {"VI", "Vieja", "BA"});
-    auto &cause = form.add<TextField>("txt_Cn_Cve_Causa_Nota");
-    cause.setIdconsulta("CAUSA_NOTA_CREDITO_PROVEEDOR");
-    auto rows = cause.search();
-    ASSERT_EQ(1u, rows.size());
-    EXPECT_EQ(QString("Bonificación"), rows[0].descripcion);
-    for (const char *id : {"NC_PROVEEDOR_BN", "COMPRA"}) {
-        cause.setIdconsulta(id);
-        EXPECT_EQ(0u, cause.search().size()) << id;
-    }
+    form.registerCatalogue("sucursales", "SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION FROM Sucursal");
+    key.setIdconsulta(" SUCURSALES");
+    EXPECT_EQ(2u, key.search().size());
+    key.setIdconsulta("OTRO");
+    EXPECT_TRUE(key.search().empty());
     EXPECT_TRUE(sink.messages().empty());
 }

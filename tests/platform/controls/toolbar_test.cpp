@@ -1,5 +1,6 @@
 // The toolbar: command availability through the editing states, the Aceptar flag, the
 // Eliminar confirmation, and additional fields stored inside the caller's transaction.
+#include "platform/business/additional_field_store.h"
 #include "platform/controls/controls.h"
 #include "platform/core/message.h"
 #include "tests/support/test_db.h"
@@ -102,7 +103,7 @@ protected:
         db->run(sql, {"NOTA_CREDITO_PROVEEDOR", "REF_PROV", "Referencia del proveedor", "T", 10, 1, 1});
         db->run(sql, {"NOTA_CREDITO_PROVEEDOR", "PIEZAS", "Piezas", "N", 10, 0, 2});
         db->run(sql, {"COMPRA", "OTRO", "Otro", "T", 10, 1, 1});
-        form.setConnection(db.get());
+        bar.setAdditionalFieldStore(std::make_shared<business::DbAdditionalFieldStore>(*db));
         bar.applySetting("opc_table", "Nota_Credito_Proveedor");
         bar.setNuevoHabilitado(true);
         bar.click(Command::Nuevo);
