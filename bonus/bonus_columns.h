@@ -2,6 +2,7 @@
 // What the bonus editing and the proration share: the detail-row columns they read and
 // write, the three total fields of the main form, and how a cell or field value is read
 // as an amount.
+#include "screen/field_names.h"
 #include "platform/controls/form.h"
 #include "platform/controls/text_field.h"
 #include "screen/detail_columns.h"
@@ -28,9 +29,9 @@ struct Totales {
     // The fields of `form` by their names; RuntimeError when one is missing.
     static Totales de(const controls::Form &form)
     {
-        return Totales{form.get<controls::TextField>(QStringLiteral("txt_SubTotal")),
-                       form.get<controls::TextField>(QStringLiteral("txt_Impuestos")),
-                       form.get<controls::TextField>(QStringLiteral("txt_Total"))};
+        return Totales{form.get<controls::TextField>(screen::fields::txt_SubTotal),
+                       form.get<controls::TextField>(screen::fields::txt_Impuestos),
+                       form.get<controls::TextField>(screen::fields::txt_Total)};
     }
 };
 

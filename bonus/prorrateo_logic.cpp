@@ -1,6 +1,7 @@
 // The proration routine: one pass to check units and add up the basis, the factor formed
 // once, a second pass to write every row; the totals are accumulated as the rows are
 // written and put into the fields once.
+#include "screen/detail_columns.h"
 #include "bonus/prorrateo_logic.h"
 
 #include "bonus/redondeo.h"
@@ -14,13 +15,13 @@ ColumnasBase columnasDe(BaseProrrateo base)
 {
     switch (base) {
     case BaseProrrateo::CantidadControl1:
-        return {QStringLiteral("Cantidad_Control_1"), QStringLiteral("Unidad_Control_1"), true};
+        return {screen::columns::Cantidad_Control_1, screen::columns::Unidad_Control_1, true};
     case BaseProrrateo::CantidadControl2:
-        return {QStringLiteral("Cantidad_Control_2"), QStringLiteral("Unidad_Control_2"), true};
+        return {screen::columns::Cantidad_Control_2, screen::columns::Unidad_Control_2, true};
     case BaseProrrateo::Importe:
         break;
     }
-    return {QStringLiteral("Precio_Descontado_Importe"), QStringLiteral("Unidad_1"), false};
+    return {screen::columns::Precio_Descontado_Importe, screen::columns::Unidad_1, false};
 }
 
 ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, BaseProrrateo base,

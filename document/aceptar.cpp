@@ -22,11 +22,6 @@ const QString OperacionCancelada = QStringLiteral("Operación cancelada");
 const QString Titulo = QStringLiteral("Controles_Aceptar()");
 const QString IdError = QStringLiteral("ERR-ID:7500012");
 
-controls::TextField &campo(screen::FrmQMX44 &frm, const char *nombre)
-{
-    return frm.campo(QString::fromLatin1(nombre));
-}
-
 // ---- validation ---------------------------------------------------------------------------------
 
 // One check of the validation: what it refuses, its warning, and where the focus goes.
@@ -40,22 +35,22 @@ struct Check {
 
 double exchangeRate(screen::FrmQMX44 &frm)
 {
-    return campo(frm, "txt_Nc_Tipo_Cambio").value().toDouble();
+    return frm.campo(screen::fields::txt_Nc_Tipo_Cambio).value().toDouble();
 }
 
 void focusExchangeRate(screen::FrmQMX44 &frm)
 {
-    controls::TextField &tipoCambio = campo(frm, "txt_Nc_Tipo_Cambio");
+    controls::TextField &tipoCambio = frm.campo(screen::fields::txt_Nc_Tipo_Cambio);
     if (tipoCambio.enabled())
         tipoCambio.setFocus();
 }
 
 // The checks, in their order; the first that refuses ends the validation.
 const Check Checks[] = {
-    {[](screen::FrmQMX44 &frm) { return campo(frm, "txt_Cn_Descripcion").text().isEmpty(); },
+    {[](screen::FrmQMX44 &frm) { return frm.campo(screen::fields::txt_Cn_Descripcion).text().isEmpty(); },
      u"No se especificó la causa de la nota de credito", u"ERR-ID:7500001", true,
      [](screen::FrmQMX44 &frm) {
-         controls::TextField &causa = campo(frm, "txt_Cn_Cve_Causa_Nota");
+         controls::TextField &causa = frm.campo(screen::fields::txt_Cn_Cve_Causa_Nota);
          causa.setFocus();
          causa.selectAll();
      }},
@@ -69,7 +64,7 @@ const Check Checks[] = {
      u"ERR-ID:7500003", true, focusExchangeRate},
     {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) <= 0; }, u"Tipo de cambio erróneo", u"ERR-ID:7500004",
      false, focusExchangeRate},
-    {[](screen::FrmQMX44 &frm) { return campo(frm, "txt_SubTotal").value().toDouble() <= 0; },
+    {[](screen::FrmQMX44 &frm) { return frm.campo(screen::fields::txt_SubTotal).value().toDouble() <= 0; },
      u"Imposible guardar la nota de crédito con importe cero", u"ERR-ID:7500005", false, nullptr},
 };
 
@@ -211,7 +206,7 @@ std::optional<Refusal> applyNote(SaveState &s)
 std::optional<Refusal> assignAddress(SaveState &s)
 {
     bool ok = false;
-    QString proveedor = campo(s.frm, "txt_Pv_Cve_Proveedor").text();
+    QString proveedor = s.frm.campo(screen::fields::txt_Pv_Cve_Proveedor).text();
     s.frm.DireccionEntrega->Asignar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), s.folio, QStringLiteral("Proveedor"),
                                     proveedor, s.frm.IdDireccion, ok);
     if (ok)
@@ -304,8 +299,8 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
     try {
         if (save(frm, nuevo, folio) == Outcome::Abandoned)
             return;
-        frm.TotalNota = campo(frm, "txt_Total").value().toDouble();
-        proveedor = campo(frm, "txt_Pv_Cve_Proveedor").text();
+        frm.TotalNota = frm.campo(screen::fields::txt_Total).value().toDouble();
+        proveedor = frm.campo(screen::fields::txt_Pv_Cve_Proveedor).text();
         frm.Controles().OperacionTerminada();
         frm.Controles_Cancelar();
     } catch (const std::exception &e) {

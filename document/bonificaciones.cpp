@@ -1,3 +1,4 @@
+#include "screen/detail_columns.h"
 #include "document/bonificaciones.h"
 
 #include <QHashFunctions>
@@ -6,9 +7,9 @@ namespace qmx44::document {
 
 namespace {
 
-int columna(const controls::Grid &grid, const char *nombre)
+int columna(const controls::Grid &grid, const QString &nombre)
 {
-    return grid.columnIndex(QString::fromLatin1(nombre));
+    return grid.columnIndex(nombre);
 }
 
 } // namespace
@@ -20,12 +21,12 @@ size_t qHash(const ClaveLinea &c, size_t seed) noexcept
 
 IndiceGrid::IndiceGrid(const controls::Grid &grid)
 {
-    const int producto = columna(grid, "Pr_Cve_Producto");
-    const int talla = columna(grid, "Tl_Cve_Talla");
-    const int color = columna(grid, "Cl_Cve_Color");
-    const int unidad1 = columna(grid, "Unidad_1");
-    const int control1 = columna(grid, "Unidad_Control_1");
-    const int control2 = columna(grid, "Unidad_Control_2");
+    const int producto = columna(grid, screen::columns::Pr_Cve_Producto);
+    const int talla = columna(grid, screen::columns::Tl_Cve_Talla);
+    const int color = columna(grid, screen::columns::Cl_Cve_Color);
+    const int unidad1 = columna(grid, screen::columns::Unidad_1);
+    const int control1 = columna(grid, screen::columns::Unidad_Control_1);
+    const int control2 = columna(grid, screen::columns::Unidad_Control_2);
     const int filas = grid.rowCount();
     m_filas.reserve(filas);
     for (int row = 0; row < filas; ++row) {
@@ -45,10 +46,10 @@ const std::vector<int> &IndiceGrid::filas(const ClaveLinea &clave) const
 void aplicarBonificaciones(db::RecordSet &rs, controls::Grid &grid, TotalesBonificacion &totales)
 {
     const IndiceGrid indice(grid);
-    const int base = columna(grid, "Precio_Descontado_Importe");
-    const int factor = columna(grid, "Impuesto_Factor");
-    const int porcentaje = columna(grid, "BON_PORCENTAJE");
-    const int importe = columna(grid, "BON_IMPORTE");
+    const int base = columna(grid, screen::columns::Precio_Descontado_Importe);
+    const int factor = columna(grid, screen::columns::Impuesto_Factor);
+    const int porcentaje = columna(grid, screen::columns::BON_PORCENTAJE);
+    const int importe = columna(grid, screen::columns::BON_IMPORTE);
 
     const QString cProducto = QStringLiteral("Pr_Cve_Producto");
     const QString cTalla = QStringLiteral("Tl_Cve_Talla");

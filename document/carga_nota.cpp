@@ -22,11 +22,6 @@ QString columna(db::RecordSet &rs, const char *nombre)
     return rs.field(QString::fromLatin1(nombre)).toString();
 }
 
-controls::TextField &campo(screen::FrmQMX44 &frm, const char *nombre)
-{
-    return frm.campo(QString::fromLatin1(nombre));
-}
-
 // A live note may be modified or cancelled while the date shown — before the note's
 // own date replaces it — lies in an open period, when periods are checked at all.
 void offerEditing(screen::FrmQMX44 &frm)
@@ -73,11 +68,11 @@ void cargar(screen::FrmQMX44 &frm)
     const QString compra = columna(*rs, "Co_Folio");
     frm.dpFecha().setValue(rs->field(QStringLiteral("Nc_Fecha")).toDate());
     frm.txt_Co_Folio().setText(compra);
-    campo(frm, "txt_Cn_Cve_Causa_Nota").setText(columna(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
-    campo(frm, "txt_Nc_Referencia").setText(columna(*rs, "Nc_Referencia"));
+    frm.campo(screen::fields::txt_Cn_Cve_Causa_Nota).setText(columna(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
+    frm.campo(screen::fields::txt_Nc_Referencia).setText(columna(*rs, "Nc_Referencia"));
     intake::fillPurchaseHeader(frm, *rs);
-    campo(frm, "txt_Comentario").setText(columna(*rs, "Nc_Comentario"));
-    campo(frm, "txt_Nc_Tipo_Cambio").setValue(rs->field(QStringLiteral("Nc_Tipo_Cambio")));
+    frm.campo(screen::fields::txt_Comentario).setText(columna(*rs, "Nc_Comentario"));
+    frm.campo(screen::fields::txt_Nc_Tipo_Cambio).setValue(rs->field(QStringLiteral("Nc_Tipo_Cambio")));
 
     // The lines of the note's purchase. The purchase amount is of this purchase alone,
     // even when the purchase folio did not change (the same note confirmed twice).
@@ -87,9 +82,9 @@ void cargar(screen::FrmQMX44 &frm)
     auto lineas = intake::ConsultaCompra(frm, compra);
     intake::LlenarDetalle(frm, lineas);
 
-    controls::TextField &subTotal = campo(frm, "txt_SubTotal");
-    controls::TextField &impuestos = campo(frm, "txt_Impuestos");
-    controls::TextField &total = campo(frm, "txt_Total");
+    controls::TextField &subTotal = frm.campo(screen::fields::txt_SubTotal);
+    controls::TextField &impuestos = frm.campo(screen::fields::txt_Impuestos);
+    controls::TextField &total = frm.campo(screen::fields::txt_Total);
     subTotal.setValue(0.0);
     impuestos.setValue(0.0);
     total.setValue(0.0);
@@ -109,7 +104,7 @@ void cargar(screen::FrmQMX44 &frm)
 
     controles.setFolio(folio.text());
     controles.setImporte(total.value().toDouble());
-    controles.setProveedor(campo(frm, "txt_Pv_Cve_Proveedor").text());
+    controles.setProveedor(frm.campo(screen::fields::txt_Pv_Cve_Proveedor).text());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "screen/detail_columns.h"
 #include "document/registros.h"
 
 #include "screen/frm_qmx44.h"
@@ -13,14 +14,14 @@ QString noNulo(const QString &s)
     return s.isNull() ? QString::fromLatin1("", 0) : s;
 }
 
-QString texto(screen::FrmQMX44 &frm, const char *campo)
+QString texto(screen::FrmQMX44 &frm, const QString &campo)
 {
-    return noNulo(frm.campo(QString::fromLatin1(campo)).text());
+    return noNulo(frm.campo(campo).text());
 }
 
-int columna(controls::Grid &grid, const char *nombre)
+int columna(controls::Grid &grid, const QString &nombre)
 {
-    return grid.column(QString::fromLatin1(nombre)).index();
+    return grid.column(nombre).index();
 }
 
 } // namespace
@@ -30,30 +31,30 @@ business::EncabezadoNota encabezadoDelFormulario(screen::FrmQMX44 &frm)
     business::EncabezadoNota e{};
     e.fecha = frm.dpFecha().value();
     e.texto = QString();
-    e.referencia = texto(frm, "txt_Nc_Referencia");
-    e.comentario = texto(frm, "txt_Comentario");
-    e.moneda = texto(frm, "txt_Mn_Cve_Moneda");
-    e.causa = texto(frm, "txt_Cn_Cve_Causa_Nota");
-    e.tipoCambio = frm.campo(QStringLiteral("txt_Nc_Tipo_Cambio")).value().toDouble();
+    e.referencia = texto(frm, screen::fields::txt_Nc_Referencia);
+    e.comentario = texto(frm, screen::fields::txt_Comentario);
+    e.moneda = texto(frm, screen::fields::txt_Mn_Cve_Moneda);
+    e.causa = texto(frm, screen::fields::txt_Cn_Cve_Causa_Nota);
+    e.tipoCambio = frm.campo(screen::fields::txt_Nc_Tipo_Cambio).value().toDouble();
     e.compra = noNulo(frm.txt_Co_Folio().text());
-    e.sucursal = texto(frm, "txt_Sc_Cve_Sucursal");
-    e.almacen = texto(frm, "txt_Al_Cve_Almacen");
-    e.proveedor = texto(frm, "txt_Pv_Cve_Proveedor");
-    e.comprador = texto(frm, "txt_Cm_Cve_Comprador");
+    e.sucursal = texto(frm, screen::fields::txt_Sc_Cve_Sucursal);
+    e.almacen = texto(frm, screen::fields::txt_Al_Cve_Almacen);
+    e.proveedor = texto(frm, screen::fields::txt_Pv_Cve_Proveedor);
+    e.comprador = texto(frm, screen::fields::txt_Cm_Cve_Comprador);
     return e;
 }
 
 ColumnasLinea::ColumnasLinea(controls::Grid &grid)
-    : producto(columna(grid, "Pr_Cve_Producto")),
-      talla(columna(grid, "Tl_Cve_Talla")),
-      color(columna(grid, "Cl_Cve_Color")),
-      cantidad1(columna(grid, "Cantidad_1")),
-      unidad1(columna(grid, "Unidad_1")),
-      cantidadControl1(columna(grid, "Cantidad_Control_1")),
-      unidadControl1(columna(grid, "Unidad_Control_1")),
-      cantidadControl2(columna(grid, "Cantidad_Control_2")),
-      unidadControl2(columna(grid, "Unidad_Control_2")),
-      impuestoFactor(columna(grid, "Impuesto_Factor")),
+    : producto(columna(grid, screen::columns::Pr_Cve_Producto)),
+      talla(columna(grid, screen::columns::Tl_Cve_Talla)),
+      color(columna(grid, screen::columns::Cl_Cve_Color)),
+      cantidad1(columna(grid, screen::columns::Cantidad_1)),
+      unidad1(columna(grid, screen::columns::Unidad_1)),
+      cantidadControl1(columna(grid, screen::columns::Cantidad_Control_1)),
+      unidadControl1(columna(grid, screen::columns::Unidad_Control_1)),
+      cantidadControl2(columna(grid, screen::columns::Cantidad_Control_2)),
+      unidadControl2(columna(grid, screen::columns::Unidad_Control_2)),
+      impuestoFactor(columna(grid, screen::columns::Impuesto_Factor)),
       bonImporte(columna(grid, "Bon_Importe"))
 {
 }

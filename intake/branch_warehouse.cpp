@@ -10,8 +10,8 @@ namespace qmx44::intake {
 
 namespace {
 
-const QString Sucursal = QStringLiteral("txt_Sc_Cve_Sucursal");
-const QString Almacen = QStringLiteral("txt_Al_Cve_Almacen");
+const QString Sucursal = screen::fields::txt_Sc_Cve_Sucursal;
+const QString Almacen = screen::fields::txt_Al_Cve_Almacen;
 const QString Atencion = QStringLiteral("Atención");
 const QString SaltoDoble = QStringLiteral("\r\n\r\n");
 const QString Consulte = QStringLiteral("para mayor información consulte al administrador del sistema");
@@ -43,7 +43,7 @@ void sucursalEnter(screen::FrmQMX44 &frm)
     controls::TextField &almacen = frm.campo(Almacen);
     almacen.setSqlLista(warehouseListStatement(branch));
     almacen.setSql(warehouseLookupStatement(branch));
-    almacen.setSqlControlResultado(QStringLiteral("txt_Al_Descripcion"));
+    almacen.setSqlControlResultado(screen::fields::txt_Al_Descripcion);
 }
 
 void sucursalChange(screen::FrmQMX44 &frm)

@@ -24,8 +24,8 @@ QString columna(db::RecordSet &rs, const char *nombre)
 // else, so the keys are shown again with their descriptions beside them.
 void mostrarClavesFijas(screen::FrmQMX44 &frm)
 {
-    for (const char *nombre : {"txt_Sc_Cve_Sucursal", "txt_Al_Cve_Almacen"}) {
-        controls::TextField &clave = frm.campo(QString::fromLatin1(nombre));
+    for (const QString *nombre : {&screen::fields::txt_Sc_Cve_Sucursal, &screen::fields::txt_Al_Cve_Almacen}) {
+        controls::TextField &clave = frm.campo(*nombre);
         if (clave.tag() == QLatin1String("0"))
             clave.setText(clave.text()); // the same text: no Change, the lookup runs again
     }
@@ -35,12 +35,12 @@ void mostrarClavesFijas(screen::FrmQMX44 &frm)
 
 void fillPurchaseHeader(screen::FrmQMX44 &frm, db::RecordSet &rs)
 {
-    frm.campo(QStringLiteral("txt_Sc_Cve_Sucursal")).setText(columna(rs, "Sc_Cve_Sucursal"));
-    frm.campo(QStringLiteral("txt_Al_Cve_Almacen")).setText(columna(rs, "Al_Cve_Almacen"));
-    frm.campo(QStringLiteral("txt_Pv_Cve_Proveedor")).setText(columna(rs, "Pv_Cve_Proveedor"));
+    frm.campo(screen::fields::txt_Sc_Cve_Sucursal).setText(columna(rs, "Sc_Cve_Sucursal"));
+    frm.campo(screen::fields::txt_Al_Cve_Almacen).setText(columna(rs, "Al_Cve_Almacen"));
+    frm.campo(screen::fields::txt_Pv_Cve_Proveedor).setText(columna(rs, "Pv_Cve_Proveedor"));
     txt_Pv_Cve_Proveedor_Enter(frm);
-    frm.campo(QStringLiteral("txt_Cm_Cve_Comprador")).setText(columna(rs, "Cm_Cve_Comprador"));
-    frm.campo(QStringLiteral("txt_Mn_Cve_Moneda")).setText(columna(rs, "Mn_Cve_Moneda"));
+    frm.campo(screen::fields::txt_Cm_Cve_Comprador).setText(columna(rs, "Cm_Cve_Comprador"));
+    frm.campo(screen::fields::txt_Mn_Cve_Moneda).setText(columna(rs, "Mn_Cve_Moneda"));
 }
 
 void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
@@ -82,17 +82,17 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
 
     // The rate of the note's date, not the one stored on the purchase. It is typed only
     // for a foreign currency, and only by a user whose rate is not fixed by CHTC01.
-    controls::TextField &tipoCambio = frm.campo(QStringLiteral("txt_Nc_Tipo_Cambio"));
+    controls::TextField &tipoCambio = frm.campo(screen::fields::txt_Nc_Tipo_Cambio);
     tipoCambio.setValue(frm.Utilerias().TipoCambio(moneda, frm.dpFecha().value()));
-    tipoCambio.setEnabled(frm.campo(QStringLiteral("txt_Mn_Cve_Moneda")).text() != frm.MonedaLocal
+    tipoCambio.setEnabled(frm.campo(screen::fields::txt_Mn_Cve_Moneda).text() != frm.MonedaLocal
                           && !frm.DerechoTipoCambio);
 
     // The grid is rebuilt from scratch with every bonus 0, so the purchase amount and the
     // note's totals start again with it: the same folio confirmed twice (no Change in
     // between) must neither count the lines twice nor keep totals of bonuses now gone.
     frm.ImporteCompra = 0;
-    for (const char *total : {"txt_SubTotal", "txt_Impuestos", "txt_Total"})
-        frm.campo(QString::fromLatin1(total)).setValue(0.0);
+    for (const QString *total : {&screen::fields::txt_SubTotal, &screen::fields::txt_Impuestos, &screen::fields::txt_Total})
+        frm.campo(*total).setValue(0.0);
     LlenarDetalle(frm, rs);
 
     frm.Utilerias().EnviarTeclas(QStringLiteral("\t"), false);
@@ -101,8 +101,8 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
 void txt_Co_Folio_Change(screen::FrmQMX44 &frm)
 {
     frm.Utilerias().LimpiarControles(frm.form(), 1);
-    frm.campo(QStringLiteral("txt_Nc_Referencia")).setText(QString());
-    frm.campo(QStringLiteral("txt_Comentario")).setText(QString());
+    frm.campo(screen::fields::txt_Nc_Referencia).setText(QString());
+    frm.campo(screen::fields::txt_Comentario).setText(QString());
     frm.ssDetalle().removeAll();
     frm.IdDireccion.clear();
     frm.ImporteCompra = 0;

@@ -1,4 +1,5 @@
 // The purchase lines statement and the grid fill.
+#include "screen/detail_columns.h"
 #include "intake/consulta_compra.h"
 
 #include "platform/db/sql_text.h"
@@ -34,36 +35,36 @@ constexpr std::array<const char *, 17> GroupColumns = {
 
 // Where a result column goes in the grid, and whether it is set as the cell's text.
 struct CellSource {
-    const char *cell;
+    const QString *cell;
     const char *field;   // null: copy the cell named by `copyOf` instead
-    const char *copyOf;
+    const QString *copyOf;
     bool asText;
 };
 
 // In the order the cells are set.
-constexpr std::array<CellSource, 15> Cells = {{
-    {"Pr_Cve_Producto", "Pr_Cve_Producto", nullptr, false},
-    {"Pr_Descripcion", "Pr_Descripcion", nullptr, true},
-    {"Tl_Cve_Talla", "Tl_Cve_Talla", nullptr, false},
-    {"Cl_Cve_Color", "Cl_Cve_Color", nullptr, false},
-    {"Cantidad_1", "Co_Cantidad_1", nullptr, false},
-    {"Unidad_1", "Co_Unidad_1", nullptr, false},
-    {"Cantidad_Control_1", "Co_Cantidad_Control_1", nullptr, false},
-    {"Unidad_Control_1", "Co_Unidad_Control_1", nullptr, false},
-    {"Cantidad_Control_2", "Co_Cantidad_Control_2", nullptr, false},
-    {"Unidad_Control_2", "Co_Unidad_Control_2", nullptr, false},
-    {"Precio_Lista_Importe", "Co_Precio_Descontado_Importe", nullptr, false},
+const std::array<CellSource, 15> Cells = {{
+    {&screen::columns::Pr_Cve_Producto, "Pr_Cve_Producto", nullptr, false},
+    {&screen::columns::Pr_Descripcion, "Pr_Descripcion", nullptr, true},
+    {&screen::columns::Tl_Cve_Talla, "Tl_Cve_Talla", nullptr, false},
+    {&screen::columns::Cl_Cve_Color, "Cl_Cve_Color", nullptr, false},
+    {&screen::columns::Cantidad_1, "Co_Cantidad_1", nullptr, false},
+    {&screen::columns::Unidad_1, "Co_Unidad_1", nullptr, false},
+    {&screen::columns::Cantidad_Control_1, "Co_Cantidad_Control_1", nullptr, false},
+    {&screen::columns::Unidad_Control_1, "Co_Unidad_Control_1", nullptr, false},
+    {&screen::columns::Cantidad_Control_2, "Co_Cantidad_Control_2", nullptr, false},
+    {&screen::columns::Unidad_Control_2, "Co_Unidad_Control_2", nullptr, false},
+    {&screen::columns::Precio_Lista_Importe, "Co_Precio_Descontado_Importe", nullptr, false},
     // The bonus base is whatever the list amount cell now holds.
-    {"Precio_Descontado_Importe", nullptr, "Precio_Lista_Importe", false},
-    {"Impuesto_Factor", "Co_Impuesto_Factor", nullptr, false},
-    {"Impuesto_Importe", "Co_Impuesto_Importe", nullptr, false},
-    {"Precio_Neto_Importe", "Co_Precio_Neto_Importe", nullptr, false},
+    {&screen::columns::Precio_Descontado_Importe, nullptr, &screen::columns::Precio_Lista_Importe, false},
+    {&screen::columns::Impuesto_Factor, "Co_Impuesto_Factor", nullptr, false},
+    {&screen::columns::Impuesto_Importe, "Co_Impuesto_Importe", nullptr, false},
+    {&screen::columns::Precio_Neto_Importe, "Co_Precio_Neto_Importe", nullptr, false},
 }};
 
 // A column of the grid by name, resolved once per fill.
-int columnOf(controls::Grid &grid, const char *name)
+int columnOf(controls::Grid &grid, const QString &name)
 {
-    return grid.column(QString::fromLatin1(name)).index();
+    return grid.column(name).index();
 }
 
 } // namespace
@@ -122,13 +123,13 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
     std::array<int, Cells.size()> copied{};
     std::array<QString, Cells.size()> field;
     for (std::size_t i = 0; i < Cells.size(); ++i) {
-        target[i] = columnOf(grid, Cells[i].cell);
-        copied[i] = Cells[i].copyOf ? columnOf(grid, Cells[i].copyOf) : -1;
+        target[i] = columnOf(grid, *Cells[i].cell);
+        copied[i] = Cells[i].copyOf ? columnOf(grid, *Cells[i].copyOf) : -1;
         if (Cells[i].field)
             field[i] = QString::fromLatin1(Cells[i].field);
     }
-    const int bonPorcentaje = columnOf(grid, "BON_PORCENTAJE");
-    const int bonImporte = columnOf(grid, "BON_IMPORTE");
+    const int bonPorcentaje = columnOf(grid, screen::columns::BON_PORCENTAJE);
+    const int bonImporte = columnOf(grid, screen::columns::BON_IMPORTE);
     const QString base = QStringLiteral("Co_Precio_Descontado_Importe");
     const QVariant zero(0);
 

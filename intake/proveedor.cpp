@@ -14,18 +14,18 @@ namespace qmx44::intake {
 
 namespace {
 
-const QString Proveedor = QStringLiteral("txt_Pv_Cve_Proveedor");
-const QString Domicilio = QStringLiteral("txt_Pv_Direccion_1");
+const QString Proveedor = screen::fields::txt_Pv_Cve_Proveedor;
+const QString Domicilio = screen::fields::txt_Pv_Direccion_1;
 const QString SinDireccion = QStringLiteral("0000");
 
 // Header field <- column of Proveedor, in the order they are written.
-const std::array<std::pair<const char *, const char *>, 6> Campos = {{
-    {"txt_Pv_Descripcion", "Pv_Descripcion"},
-    {"txt_Pv_Razon_Social", "Pv_Razon_Social"},
-    {"txt_Pv_Direccion_1", "Pv_Direccion_1"},
-    {"txt_Pv_R_F_C", "Pv_R_F_C"},
-    {"txt_Pv_Dias_Credito", "Pv_Dias_Credito"},
-    {"txt_Credito_Disponible", "Pv_Saldo"},
+const std::array<std::pair<const QString *, const char *>, 6> Campos = {{
+    {&screen::fields::txt_Pv_Descripcion, "Pv_Descripcion"},
+    {&screen::fields::txt_Pv_Razon_Social, "Pv_Razon_Social"},
+    {&screen::fields::txt_Pv_Direccion_1, "Pv_Direccion_1"},
+    {&screen::fields::txt_Pv_R_F_C, "Pv_R_F_C"},
+    {&screen::fields::txt_Pv_Dias_Credito, "Pv_Dias_Credito"},
+    {&screen::fields::txt_Credito_Disponible, "Pv_Saldo"},
 }};
 
 business::DireccionEntrega &direcciones(screen::FrmQMX44 &frm)
@@ -43,7 +43,7 @@ void tomarProveedor(screen::FrmQMX44 &frm)
         return; // a key that Proveedor does not hold leaves the screen as it was
 
     for (const auto &[campo, columna] : Campos)
-        frm.campo(QString::fromLatin1(campo)).setText(rs->field(QString::fromLatin1(columna)).toString());
+        frm.campo(*campo).setText(rs->field(QString::fromLatin1(columna)).toString());
 
     const QString clavePv = frm.campo(Proveedor).text();
     business::DireccionEntrega &direccion = direcciones(frm);
