@@ -2,7 +2,7 @@
 // (events 26, 13, 28, 50 with the totals kept) must cost the same on 10 rows as on
 // 10,000; one proration must grow linearly with the rows. Prints both ratios.
 #include "bonus/bonus_editing.h"
-#include "bonus/prorrateo_logic.h"
+#include "bonus/proration.h"
 #include "intake/detail_format.h"
 #include "platform/controls/controls.h"
 #include "platform/services/sesion.h"
@@ -36,9 +36,9 @@ struct Pantalla {
             grid.column("BON_PORCENTAJE").setValue(0);
             grid.column("BON_IMPORTE").setValue(0);
         }
-        edicion = std::make_shared<bonus::EdicionBonos>(grid, bonus::Totales{sub, imp, tot}, baseSub, baseImp,
+        edicion = std::make_shared<bonus::BonusEditing>(grid, bonus::Totals{sub, imp, tot}, baseSub, baseImp,
                                                         utilerias);
-        bonus::EdicionBonos::conectar(edicion);
+        bonus::BonusEditing::attach(edicion);
         form.show();
         // Both grids start from the totals of a large note. Showing an amount costs more
         // the more digits it has; with equal totals the comparison measures the rows.
@@ -55,7 +55,7 @@ struct Pantalla {
     controls::TextField &imp = form.add<controls::TextField>(QStringLiteral("txt_Impuestos"));
     controls::TextField &tot = form.add<controls::TextField>(QStringLiteral("txt_Total"));
     double baseSub = 0, baseImp = 0;
-    std::shared_ptr<bonus::EdicionBonos> edicion;
+    std::shared_ptr<bonus::BonusEditing> edicion;
 };
 
 // One user edit of a bonus cell: go to it, replace its text, leave it. Rows are visited
@@ -85,8 +85,8 @@ void BM_Prorratear(benchmark::State &state)
     controls::Desktop::reset();
     Pantalla p(int(state.range(0)));
     for (auto _ : state) {
-        auto r = bonus::prorratear(p.grid, bonus::Totales{p.sub, p.imp, p.tot},
-                                   bonus::BaseProrrateo::CantidadControl1, 12345.678);
+        auto r = bonus::prorate(p.grid, bonus::Totals{p.sub, p.imp, p.tot},
+                                   bonus::ProrationBasis::ControlQuantity1, 12345.678);
         benchmark::DoNotOptimize(r);
     }
     state.SetComplexityN(state.range(0));

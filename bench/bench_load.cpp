@@ -6,7 +6,7 @@
 // directly on Qt Sql and reading every column of every row. SQLite always; PostgreSQL
 // too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of a server's administrative
 // database (a scratch database is made and dropped).
-#include "document/carga_nota.h"
+#include "document/load_note.h"
 #include "document/install.h"
 #include "intake/consulta_compra.h"
 #include "intake/install.h"
@@ -87,7 +87,7 @@ void fill(db::Conexion &c)
 // connection reads results on that back-end (forward-only on SQLite, whole on PostgreSQL).
 void BM_RawStatements(benchmark::State &state, BenchDb *b)
 {
-    const QString statements[] = {document::notaSql(Nota), intake::consultaCompraSql(Compra)};
+    const QString statements[] = {document::noteSql(Nota), intake::purchaseQuerySql(Compra)};
     QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
     std::int64_t rows = 0;
     for (auto _ : state) {
@@ -119,7 +119,7 @@ struct Pantalla {
         contexto->sesion->setFechaFija(QDate(2024, 7, 15));
         sistema = std::make_unique<services::Sistema>(contexto->sesion);
         utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
-        frm = std::make_unique<screen::FrmQMX44>(screen::Entorno{contexto, sistema.get(), utilerias.get()});
+        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
         intake::install(*frm);
         document::install(*frm);
         auto padre = std::make_shared<host::Padre>();
@@ -152,7 +152,7 @@ void BM_Load(benchmark::State &state, BenchDb *b)
     const auto &mensajes = p.sink->messages();
     if (!mensajes.empty())
         state.SkipWithError(mensajes.back().text.toStdString().c_str());
-    else if (p.frm->ssDetalle().rowCount() != Lines || p.frm->campo(QStringLiteral("txt_SubTotal")).value().toDouble() <= 0)
+    else if (p.frm->ssDetalle().rowCount() != Lines || p.frm->textField(QStringLiteral("txt_SubTotal")).value().toDouble() <= 0)
         state.SkipWithError("the note was not shown in full");
     state.counters["rows"] = p.frm->ssDetalle().rowCount();
 }

@@ -77,7 +77,7 @@ void fill(db::Conexion &c)
 // whole on PostgreSQL).
 void BM_RawStatement(benchmark::State &state, BenchDb *b)
 {
-    const QString sql = intake::consultaCompraSql(Folio);
+    const QString sql = intake::purchaseQuerySql(Folio);
     QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
     std::int64_t rows = 0;
     for (auto _ : state) {

@@ -13,23 +13,23 @@
 
 namespace qmx44::bonus {
 
-namespace columnas {
-inline const QString &BonPorcentaje = screen::columns::BON_PORCENTAJE;
-inline const QString &BonImporte = screen::columns::BON_IMPORTE;
+namespace bonusColumns {
+inline const QString &BonusPercent = screen::columns::BON_PORCENTAJE;
+inline const QString &BonusAmount = screen::columns::BON_IMPORTE;
 inline const QString &Base = screen::columns::Precio_Descontado_Importe;
-inline const QString &ImpuestoFactor = screen::columns::Impuesto_Factor;
-} // namespace columnas
+inline const QString &TaxFactor = screen::columns::Impuesto_Factor;
+} // namespace bonusColumns
 
 // The note's totals on the main form.
-struct Totales {
+struct Totals {
     controls::TextField &subTotal;   // txt_SubTotal: sum of BON_IMPORTE
     controls::TextField &impuestos;  // txt_Impuestos: sum of BON_IMPORTE x Impuesto_Factor
     controls::TextField &total;      // txt_Total: the two above added
 
     // The fields of `form` by their names; RuntimeError when one is missing.
-    static Totales de(const controls::Form &form)
+    static Totals de(const controls::Form &form)
     {
-        return Totales{form.get<controls::TextField>(screen::fields::txt_SubTotal),
+        return Totals{form.get<controls::TextField>(screen::fields::txt_SubTotal),
                        form.get<controls::TextField>(screen::fields::txt_Impuestos),
                        form.get<controls::TextField>(screen::fields::txt_Total)};
     }
@@ -38,7 +38,7 @@ struct Totales {
 // An amount as the arithmetic takes it: an empty cell, a text that is not a number
 // (a lone point while typing) and anything not finite count as 0, so no total or bonus
 // can become infinite or not-a-number.
-inline double importeDe(const QVariant &valor)
+inline double amountOf(const QVariant &valor)
 {
     if (!valor.isValid() || valor.isNull())
         return 0.0;
@@ -48,7 +48,7 @@ inline double importeDe(const QVariant &valor)
 }
 
 // A computed amount kept only when finite (an overflow counts as 0, as above).
-inline double finito(double valor)
+inline double finiteOrZero(double valor)
 {
     return std::isfinite(valor) ? valor : 0.0;
 }

@@ -4,7 +4,7 @@
 #include "bonus/frm_prorrateo.h"
 
 #include "bonus/bonus_editing.h"
-#include "bonus/prorrateo_design.h"
+#include "bonus/proration_design.h"
 #include "platform/services/sistema.h"
 #include "platform/services/utilerias.h"
 #include "screen/frm_qmx44.h"
@@ -14,33 +14,33 @@ namespace qmx44::bonus {
 
 namespace {
 
-const QString Atencion = QStringLiteral("Atención");
+const QString TitleAttention = QStringLiteral("Atención");
 
 // The amount fields show four decimals: a typed amount that exceeds the purchase amount
 // by less than half of the last one shown only differs from it by the binary noise of
 // the purchase's sum (100.10 + 200.20 is 300.29999999999995), and is not above it.
-constexpr double MargenImporte = 0.00005;
+constexpr double AmountMargin = 0.00005;
 
-DestinoProrrateo destinoDe(screen::FrmQMX44 &opener)
+ProrationTarget targetOf(screen::FrmQMX44 &opener)
 {
-    return DestinoProrrateo{opener.form(), opener.ssDetalle(), Totales::de(opener.form()),
+    return ProrationTarget{opener.form(), opener.ssDetalle(), Totals::de(opener.form()),
                             opener.BaseSubTotal, opener.BaseImpuestos, opener.Sistema(),
                             opener.Utilerias()};
 }
 
 } // namespace
 
-FrmProrrateo::FrmProrrateo(screen::FrmQMX44 &opener) : FrmProrrateo(destinoDe(opener)) {}
+FrmProrrateo::FrmProrrateo(screen::FrmQMX44 &opener) : FrmProrrateo(targetOf(opener)) {}
 
-FrmProrrateo::FrmProrrateo(const DestinoProrrateo &destino) : m_destino(destino)
+FrmProrrateo::FrmProrrateo(const ProrationTarget &target) : m_target(target)
 {
-    screen::buildForm(m_form, prorrateoDesign());
-    m_importe = &m_form.get<controls::TextField>(QStringLiteral("txtImporte"));
-    const char *opciones[] = {"Option1", "Option2", "Option3"};
+    screen::buildForm(m_form, prorationDesign());
+    m_amount = &m_form.get<controls::TextField>(QStringLiteral("txtImporte"));
+    const char *options[] = {"Option1", "Option2", "Option3"};
     for (int i = 0; i < 3; ++i) {
-        const QString nombre = QString::fromLatin1(opciones[i]);
-        m_opciones[i] = &m_form.get<controls::OptionButton>(nombre);
-        m_opciones[i]->KeyDown.connect(nombre + QStringLiteral("_KeyDown()"),
+        const QString nombre = QString::fromLatin1(options[i]);
+        m_options[i] = &m_form.get<controls::OptionButton>(nombre);
+        m_options[i]->KeyDown.connect(nombre + QStringLiteral("_KeyDown()"),
                                        [this](int &key, int &shift) { Option_KeyDown(key, shift); });
     }
     m_form.get<controls::Button>(QStringLiteral("cmdAceptar"))
@@ -53,9 +53,9 @@ FrmProrrateo::FrmProrrateo(const DestinoProrrateo &destino) : m_destino(destino)
     m_form.load();
 }
 
-void FrmProrrateo::mostrarModal()
+void FrmProrrateo::showDialog()
 {
-    m_destino.propietario.showModal(m_form);
+    m_target.propietario.showModal(m_form);
 }
 
 void FrmProrrateo::unload()
@@ -72,7 +72,7 @@ void FrmProrrateo::Form_Load()
 
 void FrmProrrateo::Form_Activate()
 {
-    enfocarImporte();
+    focusAmount();
 }
 
 void FrmProrrateo::Form_KeyUp(int &keyCode, int &)
@@ -92,7 +92,7 @@ void FrmProrrateo::Option_KeyDown(int &keyCode, int &)
 {
     // Down on an option moves on as Tab does; the key itself is left as it is.
     if (keyCode == controls::keys::Down)
-        m_destino.utilerias.EnviarTeclas(QStringLiteral("\t"), false);
+        m_target.utilerias.EnviarTeclas(QStringLiteral("\t"), false);
 }
 
 void FrmProrrateo::cmdCancelar_Click()
@@ -102,24 +102,24 @@ void FrmProrrateo::cmdCancelar_Click()
 
 void FrmProrrateo::cmdAceptar_Click()
 {
-    const double importe = importeDe(m_importe->value());
+    const double importe = amountOf(m_amount->value());
     // A negative amount would take bonuses away from every row: it is as incorrect as 0.
     if (importe <= 0) {
-        screen::showMessage(m_destino.sistema, m_form, QStringLiteral("El importe especificad es incorrecto"),
-                            MessageStyle::Warning, Atencion, QStringLiteral("ERR-ID:7500024"));
-        enfocarImporte();
+        screen::showMessage(m_target.sistema, m_form, QStringLiteral("El importe especificad es incorrecto"),
+                            MessageStyle::Warning, TitleAttention, QStringLiteral("ERR-ID:7500024"));
+        focusAmount();
         return;
     }
-    if (importe - ImporteFactura > MargenImporte) {
-        screen::showMessage(m_destino.sistema, m_form,
+    if (importe - ImporteFactura > AmountMargin) {
+        screen::showMessage(m_target.sistema, m_form,
                             QStringLiteral("El importe especificado es mayor al importe de la factura"),
-                            MessageStyle::Warning, Atencion, QStringLiteral("ERR-ID:7500025"));
-        enfocarImporte();
+                            MessageStyle::Warning, TitleAttention, QStringLiteral("ERR-ID:7500025"));
+        focusAmount();
         return;
     }
-    if (Prorratear() == ResultadoProrrateo::BaseSinTotal) {
+    if (Prorratear() == ProrationResult::BasisWithoutTotal) {
         // Another basis may carry the amount: the dialog stays open on the chosen one.
-        for (controls::OptionButton *o : m_opciones)
+        for (controls::OptionButton *o : m_options)
             if (o->selected())
                 o->setFocus();
         return;
@@ -130,42 +130,42 @@ void FrmProrrateo::cmdAceptar_Click()
 
 // ---- proration ----------------------------------------------------------------------------------
 
-BaseProrrateo FrmProrrateo::baseElegida() const
+ProrationBasis FrmProrrateo::chosenBasis() const
 {
-    if (m_opciones[0]->selected())
-        return BaseProrrateo::CantidadControl1;
-    if (m_opciones[1]->selected())
-        return BaseProrrateo::CantidadControl2;
-    if (m_opciones[2]->selected())
-        return BaseProrrateo::Importe;
-    return BaseProrrateo::CantidadControl1; // one option is always selected; the first by default
+    if (m_options[0]->selected())
+        return ProrationBasis::ControlQuantity1;
+    if (m_options[1]->selected())
+        return ProrationBasis::ControlQuantity2;
+    if (m_options[2]->selected())
+        return ProrationBasis::Importe;
+    return ProrationBasis::ControlQuantity1; // one option is always selected; the first by default
 }
 
-ResultadoProrrateo FrmProrrateo::Prorratear()
+ProrationResult FrmProrrateo::Prorratear()
 {
-    const ResultadoProrrateo r =
-        prorratear(m_destino.grid, m_destino.totales, baseElegida(), importeDe(m_importe->value()));
+    const ProrationResult r =
+        prorate(m_target.grid, m_target.totals, chosenBasis(), amountOf(m_amount->value()));
     // The walk moved the grid without the user entering a cell, and may have replaced the
     // totals: the next key typed there must add to that row's bases.
-    retomarBase(m_destino.grid, m_destino.totales, m_destino.baseSubTotal, m_destino.baseImpuestos);
-    if (r == ResultadoProrrateo::UnidadDistinta)
-        screen::showMessage(m_destino.sistema, m_form,
+    retakeBase(m_target.grid, m_target.totals, m_target.baseSubTotal, m_target.baseImpuestos);
+    if (r == ProrationResult::UnitMismatch)
+        screen::showMessage(m_target.sistema, m_form,
                             QStringLiteral("La unidad debe ser igual en todos los registros"), MessageStyle::Error,
                             QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));
-    else if (r == ResultadoProrrateo::BaseSinTotal)
-        screen::showMessage(m_destino.sistema, m_form,
+    else if (r == ProrationResult::BasisWithoutTotal)
+        screen::showMessage(m_target.sistema, m_form,
                             QStringLiteral("No se puede prorratear el importe con la base elegida: su suma en los "
                                            "registros no es mayor a cero"),
-                            MessageStyle::Warning, Atencion, QString::fromUtf16(IdBaseSinTotal));
+                            MessageStyle::Warning, TitleAttention, QString::fromUtf16(BasisWithoutTotalId));
     return r;
 }
 
 // ---- helpers ------------------------------------------------------------------------------------
 
-void FrmProrrateo::enfocarImporte()
+void FrmProrrateo::focusAmount()
 {
-    if (m_importe->enabled())
-        m_importe->setFocus();
+    if (m_amount->enabled())
+        m_amount->setFocus();
 }
 
 } // namespace qmx44::bonus

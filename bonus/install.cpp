@@ -15,10 +15,10 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
     // Nothing to prorate over an empty grid.
     if (!(frm.ssDetalle().rowCount() > 0))
         return;
-    FrmProrrateo dialogo(frm);
-    dialogo.ImporteFactura = frm.ImporteCompra;
-    dialogo.mostrarModal();
-    dialogo.unload();
+    FrmProrrateo prorationDialog(frm);
+    prorationDialog.ImporteFactura = frm.ImporteCompra;
+    prorationDialog.showDialog();
+    prorationDialog.unload();
 }
 
 } // namespace
@@ -26,7 +26,7 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
 void install(screen::FrmQMX44 &frm)
 {
     frm.Controles().Opcional.connect([&frm] { Controles_Opcional(frm); });
-    EdicionBonos::conectar(std::make_shared<EdicionBonos>(frm.ssDetalle(), Totales::de(frm.form()),
+    BonusEditing::attach(std::make_shared<BonusEditing>(frm.ssDetalle(), Totals::de(frm.form()),
                                                           frm.BaseSubTotal, frm.BaseImpuestos,
                                                           frm.Utilerias()));
 }

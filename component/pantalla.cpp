@@ -9,21 +9,21 @@
 
 namespace qmx44::component {
 
-Pantalla::Pantalla(std::weak_ptr<Publico> componente, QObject *parent)
-    : QObject(parent), m_componente(std::move(componente))
+Pantalla::Pantalla(std::weak_ptr<Publico> publicObject, QObject *parent)
+    : QObject(parent), m_component(std::move(publicObject))
 {
 }
 
 QVariant Pantalla::GetPantalla()
 {
     try {
-        auto componente = m_componente.lock();
-        if (!componente) {
+        auto publicObject = m_component.lock();
+        if (!publicObject) {
             qWarning().noquote() << ProgId << "GetPantalla: the component is already closed";
             return QVariant();
         }
-        componente->contexto().sesion->check(faults::PantallaGetPantalla);
-        QObject *form = &componente->pantalla();
+        publicObject->contexto().sesion->check(faults::PantallaGetPantalla);
+        QObject *form = &publicObject->pantalla();
         return QVariant::fromValue(form);
     } catch (const std::exception &e) {
         // The host gets no form and nothing is shown: it decides what to tell the user.

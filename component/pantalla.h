@@ -17,7 +17,7 @@ class Pantalla : public QObject, public host::PantallaInterface {
     Q_PROPERTY(QVariant GetPantalla READ GetPantalla)
     Q_PROPERTY(QVariant Modulo READ Modulo)
 public:
-    explicit Pantalla(std::weak_ptr<Publico> componente, QObject *parent = nullptr);
+    explicit Pantalla(std::weak_ptr<Publico> publicObject, QObject *parent = nullptr);
 
     // The one main form (a QObject implementing host::MainForm); an invalid QVariant on
     // any failure (the component was stopped, the form could not be made or its load
@@ -27,7 +27,7 @@ public:
     QVariant Modulo() const override;
 
 private:
-    std::weak_ptr<Publico> m_componente;
+    std::weak_ptr<Publico> m_component;
 };
 
 } // namespace qmx44::component

@@ -7,17 +7,17 @@
 
 namespace qmx44::component {
 
-ComponentePlugin::ComponentePlugin() = default;
-ComponentePlugin::~ComponentePlugin() = default;
+ComponentPluginImpl::ComponentPluginImpl() = default;
+ComponentPluginImpl::~ComponentPluginImpl() = default;
 
-void ComponentePlugin::start(std::shared_ptr<host::PlatformContext> context)
+void ComponentPluginImpl::start(std::shared_ptr<host::PlatformContext> context)
 {
     if (m_publico)
         return;
     m_publico = std::make_shared<Publico>(std::move(context));
 }
 
-QObject *ComponentePlugin::create(const QString &progId)
+QObject *ComponentPluginImpl::create(const QString &progId)
 {
     if (progId.compare(ProgId, Qt::CaseInsensitive) != 0)
         throw RuntimeError(QStringLiteral("QMX44 does not serve '%1'").arg(progId));
@@ -26,7 +26,7 @@ QObject *ComponentePlugin::create(const QString &progId)
     return new Pantalla(m_publico);
 }
 
-void ComponentePlugin::stop()
+void ComponentPluginImpl::stop()
 {
     m_publico.reset();
 }

@@ -10,13 +10,13 @@ namespace qmx44::component {
 
 class Publico;
 
-class ComponentePlugin : public QObject, public host::ComponentPlugin {
+class ComponentPluginImpl : public QObject, public host::ComponentPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.qmx44.ComponentPlugin/1" FILE "qmx44_component.json")
     Q_INTERFACES(qmx44::host::ComponentPlugin)
 public:
-    ComponentePlugin();
-    ~ComponentePlugin() override;
+    ComponentPluginImpl();
+    ~ComponentPluginImpl() override;
 
     void start(std::shared_ptr<host::PlatformContext> context) override;
     bool started() const override { return m_publico != nullptr; }

@@ -8,14 +8,14 @@
 
 namespace qmx44::component {
 
-Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_contexto(std::move(contexto))
+Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_context(std::move(contexto))
 {
-    if (!m_contexto || !m_contexto->sesion)
+    if (!m_context || !m_context->sesion)
         throw RuntimeError(QStringLiteral("QMX44: el anfitrión no dio una sesión"));
-    m_contexto->sesion->check(faults::Publico);
-    m_sistema = std::make_unique<services::Sistema>(m_contexto->sesion);
-    m_utilerias = std::make_unique<services::Utilerias>(m_contexto->sesion);
-    m_auxiliar = std::make_unique<services::Auxiliar>(m_contexto->sesion);
+    m_context->sesion->check(faults::Publico);
+    m_sistema = std::make_unique<services::Sistema>(m_context->sesion);
+    m_utilerias = std::make_unique<services::Utilerias>(m_context->sesion);
+    m_auxiliar = std::make_unique<services::Auxiliar>(m_context->sesion);
 }
 
 Publico::~Publico()
@@ -37,7 +37,7 @@ screen::FrmQMX44 &Publico::pantalla()
     // A closed form is replaced; whoever still holds it was told it closed.
     m_pantalla.reset();
     auto nueva = std::make_unique<screen::FrmQMX44>(
-        screen::Entorno{m_contexto, m_sistema.get(), m_utilerias.get()});
+        screen::FormEnvironment{m_context, m_sistema.get(), m_utilerias.get()});
     // Every layer's handlers are in place before the form loads.
     intake::install(*nueva);
     bonus::install(*nueva);

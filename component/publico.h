@@ -18,7 +18,7 @@ public:
     explicit Publico(std::shared_ptr<host::PlatformContext> contexto);
     ~Publico();
 
-    host::PlatformContext &contexto() { return *m_contexto; }
+    host::PlatformContext &contexto() { return *m_context; }
     services::Sistema &Sistema() { return *m_sistema; }
     services::Utilerias &Utilerias() { return *m_utilerias; }
     services::Auxiliar &Auxiliar() { return *m_auxiliar; }
@@ -29,7 +29,7 @@ public:
     screen::FrmQMX44 &pantalla();
 
 private:
-    std::shared_ptr<host::PlatformContext> m_contexto;
+    std::shared_ptr<host::PlatformContext> m_context;
     std::unique_ptr<services::Sistema> m_sistema;
     std::unique_ptr<services::Utilerias> m_utilerias;
     std::unique_ptr<services::Auxiliar> m_auxiliar;

@@ -11,7 +11,7 @@ namespace qmx44::document {
 namespace {
 
 // The condition shared by both statements; only the unit column differs.
-void condicion(QString &sql, const LineaPendiente &l, const char *columnaUnidad)
+void condition(QString &sql, const PendingLine &l, const char *unitColumn)
 {
     sql += QLatin1String("WHERE Co_Folio = '");
     sql += db::quoted(l.compra);
@@ -26,7 +26,7 @@ void condicion(QString &sql, const LineaPendiente &l, const char *columnaUnidad)
     sql += db::quoted(l.color);
     sql += QLatin1String("' AND ");
     sql += QLatin1String("      ");
-    sql += QLatin1String(columnaUnidad);
+    sql += QLatin1String(unitColumn);
     sql += QLatin1String(" = '");
     sql += db::quoted(l.unidad);
     sql += QLatin1String("' AND ");
@@ -34,20 +34,20 @@ void condicion(QString &sql, const LineaPendiente &l, const char *columnaUnidad)
 }
 
 // The net amount of the aggregate's one row; 0 when there is no row.
-double netoDe(db::RecordSet &rs)
+double netOf(db::RecordSet &rs)
 {
     if (rs.eof())
         return 0;
     // All three are read, as the statement names them; only the net amount counts.
     rs.field(QStringLiteral("Precio_Lista_Importe")).toDouble();
-    const double neto = rs.field(QStringLiteral("Precio_Neto_Importe")).toDouble();
+    const double net = rs.field(QStringLiteral("Precio_Neto_Importe")).toDouble();
     rs.field(QStringLiteral("Precio_Descontado_Importe")).toDouble();
-    return neto;
+    return net;
 }
 
 } // namespace
 
-QString sqlNotasPendiente(const LineaPendiente &linea)
+QString pendingNotesSql(const PendingLine &line)
 {
     QString sql;
     sql.reserve(512);
@@ -55,11 +55,11 @@ QString sqlNotasPendiente(const LineaPendiente &linea)
     sql += QLatin1String("       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, ");
     sql += QLatin1String("       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe ");
     sql += QLatin1String("FROM NOTA_CREDITO_PROVEEDOR ");
-    condicion(sql, linea, "Nc_Unidad_1");
+    condition(sql, line, "Nc_Unidad_1");
     return sql;
 }
 
-QString sqlCompraPendiente(const LineaPendiente &linea)
+QString pendingPurchaseSql(const PendingLine &line)
 {
     QString sql;
     sql.reserve(512);
@@ -67,11 +67,11 @@ QString sqlCompraPendiente(const LineaPendiente &linea)
     sql += QLatin1String("       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, ");
     sql += QLatin1String("       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe ");
     sql += QLatin1String("FROM COMPRA ");
-    condicion(sql, linea, "Co_Unidad_1");
+    condition(sql, line, "Co_Unidad_1");
     return sql;
 }
 
-bool excedeEnEnteros(double bonificacion, double pendiente)
+bool exceedsInWholeUnits(double bonificacion, double pendiente)
 {
     if (!std::isfinite(bonificacion) || !std::isfinite(pendiente))
         throw RuntimeError(QStringLiteral("Desbordamiento al comparar el importe a bonificar (%1) con el pendiente (%2)")
@@ -82,30 +82,30 @@ bool excedeEnEnteros(double bonificacion, double pendiente)
 
 bool ExcedePendiente(db::Conexion &conexion, QString &sql, business::NotaCredito &nota)
 {
-    const business::EncabezadoNota encabezado = nota.Encabezado();
-    if (encabezado.compra.isEmpty())
+    const business::EncabezadoNota header = nota.Encabezado();
+    if (header.compra.isEmpty())
         return false;
-    const business::DetalleNota detalle = nota.Detalle();
-    const LineaPendiente linea{encabezado.compra, detalle.producto, detalle.talla, detalle.color,
-                               detalle.unidad1};
+    const business::DetalleNota detail = nota.Detalle();
+    const PendingLine line{header.compra, detail.producto, detail.talla, detail.color,
+                               detail.unidad1};
 
-    double notado = 0;
-    double comprado = 0;
-    sql = sqlNotasPendiente(linea);
+    double noted = 0;
+    double purchased = 0;
+    sql = pendingNotesSql(line);
     auto rs = conexion.execute(sql);
     if (!rs->eof()) {
-        notado = netoDe(*rs);
+        noted = netOf(*rs);
         rs->close();
-        sql = sqlCompraPendiente(linea);
+        sql = pendingPurchaseSql(line);
         rs = conexion.execute(sql);
-        comprado = netoDe(*rs);
+        purchased = netOf(*rs);
     }
     rs->close();
     rs.reset();
 
-    const double pendiente = comprado - notado;
+    const double pendiente = purchased - noted;
     // The line is read again: the amount compared is the one the document holds.
-    return excedeEnEnteros(nota.Detalle().precioNetoImporte, pendiente);
+    return exceedsInWholeUnits(nota.Detalle().precioNetoImporte, pendiente);
 }
 
 bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &nota)

@@ -14,7 +14,7 @@ class FrmQMX44;
 namespace qmx44::document {
 
 // The purchase line a note line is checked against.
-struct LineaPendiente {
+struct PendingLine {
     QString compra;     // Co_Folio
     QString producto;   // Pr_Cve_Producto
     QString talla;      // Tl_Cve_Talla
@@ -24,13 +24,13 @@ struct LineaPendiente {
 
 // What the live notes already granted on the line (statement A) and what the purchase
 // line is worth (statement B). Every value goes through the quoting helper.
-QString sqlNotasPendiente(const LineaPendiente &linea);
-QString sqlCompraPendiente(const LineaPendiente &linea);
+QString pendingNotesSql(const PendingLine &line);
+QString pendingPurchaseSql(const PendingLine &line);
 
 // The comparison in whole units: both amounts truncated toward zero, true exactly when
 // the bonus is strictly greater. An amount that is not a finite number is a run-time
 // error: it cannot be compared and must not slip through as "not greater".
-bool excedeEnEnteros(double bonificacion, double pendiente);
+bool exceedsInWholeUnits(double bonificacion, double pendiente);
 
 // Reads the header and the current line back from `nota` and runs both statements on
 // `conexion` (inside the caller's transaction), building each in `sql`, the caller's

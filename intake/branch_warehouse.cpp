@@ -12,44 +12,44 @@ namespace {
 
 const QString Sucursal = screen::fields::txt_Sc_Cve_Sucursal;
 const QString Almacen = screen::fields::txt_Al_Cve_Almacen;
-const QString Atencion = QStringLiteral("Atención");
-const QString SaltoDoble = QStringLiteral("\r\n\r\n");
-const QString Consulte = QStringLiteral("para mayor información consulte al administrador del sistema");
+const QString TitleAttention = QStringLiteral("Atención");
+const QString BlankLine = QStringLiteral("\r\n\r\n");
+const QString AskAdministrator = QStringLiteral("para mayor información consulte al administrador del sistema");
 
-QString textoRestriccionSucursal(const QString &sucursal)
+QString branchRestrictionText(const QString &sucursal)
 {
     return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ")
-        + sucursal + SaltoDoble + Consulte;
+        + sucursal + BlankLine + AskAdministrator;
 }
 
-QString textoRestriccionAlmacen(const QString &almacen)
+QString warehouseRestrictionText(const QString &almacen)
 {
     return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ")
-        + almacen + SaltoDoble + Consulte;
+        + almacen + BlankLine + AskAdministrator;
 }
 
 // The refusal: shown, the record released, the note folio's text selected.
-bool rehusar(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const QString &texto, const QString &id)
+bool refuse(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const QString &texto, const QString &id)
 {
-    screen::showMessage(frm, texto, MessageStyle::Warning, Atencion, id);
+    screen::showMessage(frm, texto, MessageStyle::Warning, TitleAttention, id);
     rs.reset();
     frm.txtFolio().selectAll();
     return false;
 }
 
-void sucursalEnter(screen::FrmQMX44 &frm)
+void branchEnter(screen::FrmQMX44 &frm)
 {
-    const QString branch = frm.campo(Sucursal).value().toString();
-    controls::TextField &almacen = frm.campo(Almacen);
+    const QString branch = frm.textField(Sucursal).value().toString();
+    controls::TextField &almacen = frm.textField(Almacen);
     almacen.setSqlLista(warehouseListStatement(branch));
     almacen.setSql(warehouseLookupStatement(branch));
     almacen.setSqlControlResultado(screen::fields::txt_Al_Descripcion);
 }
 
-void sucursalChange(screen::FrmQMX44 &frm)
+void branchChange(screen::FrmQMX44 &frm)
 {
     // The warehouse's own text stays; only its lookups go with the old branch.
-    controls::TextField &almacen = frm.campo(Almacen);
+    controls::TextField &almacen = frm.textField(Almacen);
     almacen.setSqlLista(QString());
     almacen.setSql(QString());
     almacen.setSqlControlResultado(QString());
@@ -76,22 +76,22 @@ QString warehouseLookupStatement(const QString &branch)
 
 bool accessAllowed(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const AccessRefusalIds &ids)
 {
-    const QString sucursal = frm.campo(Sucursal).text();
+    const QString sucursal = frm.textField(Sucursal).text();
     if (!frm.Sistema().Sucursal().isEmpty() && rs->field(QStringLiteral("Sc_Cve_Sucursal")).toString() != sucursal)
-        return rehusar(frm, rs, textoRestriccionSucursal(sucursal), ids.branch);
-    const QString almacen = frm.campo(Almacen).text();
+        return refuse(frm, rs, branchRestrictionText(sucursal), ids.branch);
+    const QString almacen = frm.textField(Almacen).text();
     if (!frm.Sistema().Almacen().isEmpty() && rs->field(QStringLiteral("Al_Cve_Almacen")).toString() != almacen)
-        return rehusar(frm, rs, textoRestriccionAlmacen(almacen), ids.warehouse);
+        return refuse(frm, rs, warehouseRestrictionText(almacen), ids.warehouse);
     return true;
 }
 
 void installBranchWarehouse(screen::FrmQMX44 &frm)
 {
-    controls::TextField &sucursal = frm.campo(Sucursal);
-    sucursal.Enter.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { sucursalEnter(frm); });
+    controls::TextField &sucursal = frm.textField(Sucursal);
+    sucursal.Enter.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { branchEnter(frm); });
     // Event 1 runs exactly the Enter handler (a branch committed without Enter).
-    sucursal.Revalidate.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { sucursalEnter(frm); });
-    sucursal.Change.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Change()"), [&frm] { sucursalChange(frm); });
+    sucursal.Revalidate.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { branchEnter(frm); });
+    sucursal.Change.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Change()"), [&frm] { branchChange(frm); });
 }
 
 } // namespace qmx44::intake

@@ -69,7 +69,7 @@ int columnOf(controls::Grid &grid, const QString &name)
 
 } // namespace
 
-QString consultaCompraSql(const QString &folio)
+QString purchaseQuerySql(const QString &folio)
 {
     QString sql;
     sql.reserve(2048);
@@ -106,7 +106,7 @@ QString consultaCompraSql(const QString &folio)
 
 std::unique_ptr<db::RecordSet> ConsultaCompra(db::Conexion &conexion, const QString &folio)
 {
-    return conexion.execute(consultaCompraSql(folio));
+    return conexion.execute(purchaseQuerySql(folio));
 }
 
 std::unique_ptr<db::RecordSet> ConsultaCompra(screen::FrmQMX44 &frm, const QString &folio)
@@ -114,7 +114,7 @@ std::unique_ptr<db::RecordSet> ConsultaCompra(screen::FrmQMX44 &frm, const QStri
     return ConsultaCompra(frm.Sistema().Conexion(), folio);
 }
 
-void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, double &importeCompra)
+void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, double &purchaseAmount)
 {
     grid.removeAll();
 
@@ -128,7 +128,7 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
         if (Cells[i].field)
             field[i] = QString::fromLatin1(Cells[i].field);
     }
-    const int bonPorcentaje = columnOf(grid, screen::columns::BON_PORCENTAJE);
+    const int bonusPercent = columnOf(grid, screen::columns::BON_PORCENTAJE);
     const int bonImporte = columnOf(grid, screen::columns::BON_IMPORTE);
     const QString base = QStringLiteral("Co_Precio_Descontado_Importe");
     const QVariant zero(0);
@@ -145,11 +145,11 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
             else
                 grid.setCellValue(row, target[i], rs->field(field[i]));
         }
-        grid.setCellValue(row, bonPorcentaje, zero);
+        grid.setCellValue(row, bonusPercent, zero);
         grid.setCellValue(row, bonImporte, zero);
         // Summed as the database gives it, without rounding; a group without any
         // amount adds nothing.
-        importeCompra += rs->field(base).toDouble();
+        purchaseAmount += rs->field(base).toDouble();
         rs->moveNext();
     }
 

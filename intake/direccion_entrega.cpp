@@ -8,7 +8,7 @@
 
 namespace qmx44::intake {
 
-QString direccionEntregaSql(const QString &idDireccion, const QString &proveedor)
+QString deliveryAddressSql(const QString &addressId, const QString &proveedor)
 {
     return QStringLiteral("SELECT ")
         + QStringLiteral("   CASE De_Direccion_1 WHEN '' THEN ")
@@ -17,14 +17,14 @@ QString direccionEntregaSql(const QString &idDireccion, const QString &proveedor
         + QStringLiteral("FROM Direccion_Entrega ")
         + QStringLiteral("WHERE De_Tabla = 'PROVEEDOR' AND ")
         + QStringLiteral("   De_Documento = '") + db::quoted(proveedor) + QStringLiteral("' AND ")
-        + QStringLiteral("   De_ID = '") + db::quoted(idDireccion) + QStringLiteral("' ");
+        + QStringLiteral("   De_ID = '") + db::quoted(addressId) + QStringLiteral("' ");
 }
 
-QString consultarDireccionEntrega(db::Conexion &conexion, const QString &idDireccion,
+QString lookUpDeliveryAddress(db::Conexion &conexion, const QString &addressId,
                                   const QString &proveedor)
 {
     QString domicilio;
-    auto rs = conexion.execute(direccionEntregaSql(idDireccion, proveedor));
+    auto rs = conexion.execute(deliveryAddressSql(addressId, proveedor));
     if (!rs->eof()) {
         // A null line, or a null part (which makes the joined text null), reads as
         // the empty text: the caller always gets a text.
@@ -34,10 +34,10 @@ QString consultarDireccionEntrega(db::Conexion &conexion, const QString &idDirec
     return domicilio;
 }
 
-QString Direccion_Entrega(screen::FrmQMX44 &frm, const QString &idDireccion, const QString &proveedor)
+QString Direccion_Entrega(screen::FrmQMX44 &frm, const QString &addressId, const QString &proveedor)
 {
     try {
-        return consultarDireccionEntrega(frm.Sistema().Conexion(), idDireccion, proveedor);
+        return lookUpDeliveryAddress(frm.Sistema().Conexion(), addressId, proveedor);
     } catch (const std::exception &e) {
         screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("Direccion_Entrega()"),
                             QStringLiteral("ERR-ID:7500023"));

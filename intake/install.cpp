@@ -1,9 +1,9 @@
 #include "intake/install.h"
 
 #include "intake/branch_warehouse.h"
-#include "intake/compra.h"
+#include "intake/purchase.h"
 #include "intake/detail_format.h"
-#include "intake/proveedor.h"
+#include "intake/supplier.h"
 #include "screen/frm_qmx44.h"
 
 namespace qmx44::intake {
@@ -12,8 +12,8 @@ void install(screen::FrmQMX44 &frm)
 {
     configureDetailGrid(frm.ssDetalle());
     installBranchWarehouse(frm);
-    installProveedor(frm);
-    installCompra(frm);
+    installSupplier(frm);
+    installPurchase(frm);
 }
 
 } // namespace qmx44::intake

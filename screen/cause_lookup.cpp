@@ -4,13 +4,13 @@
 
 namespace qmx44::screen {
 
-QString causeLookupStatement(const QString &causaDevolucion, const QString &causaRechazo)
+QString causeLookupStatement(const QString &returnCause, const QString &rejectionCause)
 {
     return QStringLiteral("SELECT Cn_Descripcion ")
         + QStringLiteral("FROM Causa_Nota_Credito_Proveedor ")
         + QStringLiteral("WHERE Cn_Cve_Causa_Nota_Credito_Proveedor = '?' AND ")
         + QStringLiteral("      Cn_Cve_Causa_Nota_Credito_Proveedor NOT IN('")
-        + db::quoted(causaDevolucion) + QStringLiteral("', '") + db::quoted(causaRechazo)
+        + db::quoted(returnCause) + QStringLiteral("', '") + db::quoted(rejectionCause)
         + QStringLiteral("') AND ")
         + QStringLiteral("      Es_Cve_Estado <> 'BA'");
 }

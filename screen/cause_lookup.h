@@ -7,6 +7,6 @@ namespace qmx44::screen {
 
 // The statement, with its '?' for the field's text. Both keys are spliced through the
 // quoting helper, so a quote in a parameter cannot end its literal.
-QString causeLookupStatement(const QString &causaDevolucion, const QString &causaRechazo);
+QString causeLookupStatement(const QString &returnCause, const QString &rejectionCause);
 
 } // namespace qmx44::screen

@@ -14,20 +14,20 @@
 
 namespace qmx44::screen {
 
-FrmQMX44::FrmQMX44(Entorno entorno, QObject *parent)
-    : QObject(parent), m_entorno(std::move(entorno))
+FrmQMX44::FrmQMX44(FormEnvironment environment, QObject *parent)
+    : QObject(parent), m_environment(std::move(environment))
 {
-    if (!m_entorno.contexto || !m_entorno.sistema || !m_entorno.utilerias)
+    if (!m_environment.contexto || !m_environment.sistema || !m_environment.utilerias)
         throw RuntimeError(QStringLiteral("frmQMX44: faltan los servicios del componente"));
     buildForm(m_form, mainFormDesign());
     m_form.setModule(ModuleTag);
 
     m_controles = &m_form.get<controls::Toolbar>(fields::Controles);
     m_tab = &m_form.get<controls::TabControl>(fields::ssTabFichas);
-    m_fecha = &m_form.get<controls::DateField>(fields::dpFecha);
+    m_date = &m_form.get<controls::DateField>(fields::dpFecha);
     m_detalle = &m_form.get<controls::Grid>(fields::ssDetalle);
-    m_folio = &campo(fields::txtFolio);
-    m_compra = &campo(fields::txt_Co_Folio);
+    m_folio = &textField(fields::txtFolio);
+    m_purchase = &textField(fields::txt_Co_Folio);
     m_fr0 = &m_form.get<controls::Frame>(fields::fr0);
     m_fr1 = &m_form.get<controls::Frame>(fields::fr1);
 
@@ -52,40 +52,40 @@ FrmQMX44::~FrmQMX44()
     QObject::disconnect(m_padreClosed);
 }
 
-controls::TextField &FrmQMX44::campo(const QString &name) const
+controls::TextField &FrmQMX44::textField(const QString &name) const
 {
     return m_form.get<controls::TextField>(name);
 }
 
-std::unique_ptr<business::Impresion> FrmQMX44::nuevaImpresion()
+std::unique_ptr<business::Impresion> FrmQMX44::newImpresion()
 {
     return std::make_unique<business::Impresion>(contexto().sesion, contexto().bitacora, contexto().outputFolder);
 }
 
-std::unique_ptr<business::ConsultaRegistro> FrmQMX44::nuevaConsultaRegistro()
+std::unique_ptr<business::ConsultaRegistro> FrmQMX44::newConsultaRegistro()
 {
     return std::make_unique<business::ConsultaRegistro>(contexto().sesion, contexto().bitacora);
 }
 
-bool FrmQMX44::focoAlSiguienteCampo(const controls::Control &field)
+bool FrmQMX44::focusNextField(const controls::Control &field)
 {
-    std::vector<controls::Control *> orden;
+    std::vector<controls::Control *> order;
     for (const auto &c : m_form.controls())
         if (c->kind() == controls::ControlKind::TextField || c->kind() == controls::ControlKind::DateField)
-            orden.push_back(c.get());
-    std::stable_sort(orden.begin(), orden.end(), [](const controls::Control *a, const controls::Control *b) {
+            order.push_back(c.get());
+    std::stable_sort(order.begin(), order.end(), [](const controls::Control *a, const controls::Control *b) {
         return a->tabIndex() < b->tabIndex();
     });
-    auto it = std::find(orden.begin(), orden.end(), &field);
-    if (it == orden.end())
+    auto it = std::find(order.begin(), order.end(), &field);
+    if (it == order.end())
         return false;
-    for (++it; it != orden.end(); ++it)
+    for (++it; it != order.end(); ++it)
         if ((*it)->tabStop() && (*it)->setFocus())
             return true;
     return false;
 }
 
-void FrmQMX44::procesarEventosPendientes()
+void FrmQMX44::processPendingEvents()
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();

@@ -30,7 +30,7 @@ namespace qmx44::screen {
 
 // What the form uses from outside: the host's context and the component-wide services
 // (which outlive the form).
-struct Entorno {
+struct FormEnvironment {
     std::shared_ptr<host::PlatformContext> contexto;
     services::Sistema *sistema = nullptr;
     services::Utilerias *utilerias = nullptr;
@@ -54,7 +54,7 @@ class FrmQMX44 : public QObject, public host::MainForm {
     Q_PROPERTY(double TotalNota READ propTotalNota)
 
 public:
-    explicit FrmQMX44(Entorno entorno, QObject *parent = nullptr);
+    explicit FrmQMX44(FormEnvironment environment, QObject *parent = nullptr);
     ~FrmQMX44() override;
 
     // ---- members shared by the screen's handlers ------------------------------------------
@@ -80,29 +80,29 @@ public:
 
     // ---- controls ------------------------------------------------------------------------------
     // The text field `name`; RuntimeError when the form has none.
-    controls::TextField &campo(const QString &name) const;
+    controls::TextField &textField(const QString &name) const;
     controls::Toolbar &Controles() const { return *m_controles; }
     controls::TabControl &ssTabFichas() const { return *m_tab; }
-    controls::DateField &dpFecha() const { return *m_fecha; }
+    controls::DateField &dpFecha() const { return *m_date; }
     controls::Grid &ssDetalle() const { return *m_detalle; }
     controls::TextField &txtFolio() const { return *m_folio; }
-    controls::TextField &txt_Co_Folio() const { return *m_compra; }
+    controls::TextField &txt_Co_Folio() const { return *m_purchase; }
     controls::Frame &fr0() const { return *m_fr0; }
     controls::Frame &fr1() const { return *m_fr1; }
 
     // ---- services and business objects -----------------------------------------------------------
-    services::Sistema &Sistema() { return *m_entorno.sistema; }
-    services::Utilerias &Utilerias() { return *m_entorno.utilerias; }
-    host::PlatformContext &contexto() { return *m_entorno.contexto; }
+    services::Sistema &Sistema() { return *m_environment.sistema; }
+    services::Utilerias &Utilerias() { return *m_environment.utilerias; }
+    host::PlatformContext &contexto() { return *m_environment.contexto; }
     // Business objects made for one handler (released when it ends).
-    std::unique_ptr<business::Impresion> nuevaImpresion();
-    std::unique_ptr<business::ConsultaRegistro> nuevaConsultaRegistro();
+    std::unique_ptr<business::Impresion> newImpresion();
+    std::unique_ptr<business::ConsultaRegistro> newConsultaRegistro();
     // Gives the focus to the next field after `field` in tab order that can take it
     // (text and date fields only); false when none can.
-    bool focoAlSiguienteCampo(const controls::Control &field);
+    bool focusNextField(const controls::Control &field);
     // Lets the window system process what is pending (the one yield of the save, before
     // its transaction); nothing without an application object.
-    void procesarEventosPendientes();
+    void processPendingEvents();
 
     // ---- commands other layers run as well ------------------------------------------------------
     // Clears the screen (toolbar Cancelar); also run after a save and after a cancellation.
@@ -141,7 +141,7 @@ private:
     // Layout (layout.cpp).
     void Form_Resize();
     // Puts the date field in its editing state and the focus on it, or past it.
-    void habilitarFecha();
+    void enableDate();
 
     QString propMonedaLocal() const { return MonedaLocal; }
     QString propCausaDevolucion() const { return CausaDevolucion; }
@@ -156,7 +156,7 @@ private:
     double propBaseImpuestos() const { return BaseImpuestos; }
     double propTotalNota() const { return TotalNota; }
 
-    Entorno m_entorno;
+    FormEnvironment m_environment;
     controls::Form m_form{fields::frmQMX44};
     std::shared_ptr<host::Padre> m_padre;
     QMetaObject::Connection m_padreClosed;
@@ -167,10 +167,10 @@ private:
 
     controls::Toolbar *m_controles = nullptr;
     controls::TabControl *m_tab = nullptr;
-    controls::DateField *m_fecha = nullptr;
+    controls::DateField *m_date = nullptr;
     controls::Grid *m_detalle = nullptr;
     controls::TextField *m_folio = nullptr;
-    controls::TextField *m_compra = nullptr;
+    controls::TextField *m_purchase = nullptr;
     controls::Frame *m_fr0 = nullptr;
     controls::Frame *m_fr1 = nullptr;
 };

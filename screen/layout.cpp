@@ -34,12 +34,12 @@ void FrmQMX44::Form_Resize()
     Control &f0 = fr0();
     Control &f1 = fr1();
     Control &grid = ssDetalle();
-    Control &totales = m_form.get<controls::Frame>(fields::frTotal);
-    const double ancho = m_form.clientWidth();
-    const double alto = m_form.clientHeight();
+    Control &totals = m_form.get<controls::Frame>(fields::frTotal);
+    const double formWidth = m_form.clientWidth();
+    const double formHeight = m_form.clientHeight();
 
-    paso([&] { tab.setWidth(ancho - 2.0 * double(tab.left())); });
-    paso([&] { tab.setHeight(alto - double(tab.top()) - 100.0); });
+    paso([&] { tab.setWidth(formWidth - 2.0 * double(tab.left())); });
+    paso([&] { tab.setHeight(formHeight - double(tab.top()) - 100.0); });
     paso([&] { sh0.setWidth(double(tab.width())); });
     paso([&] { f0.setWidth(double(tab.width())); });
     paso([&] { f0.setHeight(double(tab.height())); });
@@ -48,10 +48,10 @@ void FrmQMX44::Form_Resize()
     paso([&] { f1.setHeight(double(f0.height())); });
     paso([&] { grid.setWidth(double(f1.width())); });
     paso([&] {
-        grid.setHeight(double(f1.height()) - double(grid.top()) - double(totales.height()) - 300.0);
+        grid.setHeight(double(f1.height()) - double(grid.top()) - double(totals.height()) - 300.0);
     });
-    paso([&] { totales.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
-    paso([&] { totales.setLeft(double(grid.left()) + double(grid.width()) - double(totales.width())); });
+    paso([&] { totals.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
+    paso([&] { totals.setLeft(double(grid.left()) + double(grid.width()) - double(totals.width())); });
     paso([&] {
         if (AjusteGrid)
             AjusteGrid->Ajustar(ssDetalle(), QStringLiteral("1"));

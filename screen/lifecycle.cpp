@@ -14,7 +14,7 @@ namespace qmx44::screen {
 
 namespace {
 
-const QString NoDisponible = QStringLiteral("No disponible");
+const QString NotAvailable = QStringLiteral("No disponible");
 
 } // namespace
 
@@ -37,11 +37,11 @@ void FrmQMX44::Form_Load()
     DireccionEntrega = std::make_unique<business::DireccionEntrega>(contexto().sesion);
 
     // 3. Key formats, unconverted.
-    campo(fields::txt_Sc_Cve_Sucursal).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
-    campo(fields::txt_Al_Cve_Almacen).setFormat(Sistema().Parametro(QStringLiteral("FTO_ALMACEN")));
-    campo(fields::txt_Pv_Cve_Proveedor).setFormat(Sistema().Parametro(QStringLiteral("FTO_PROVEEDOR")));
-    campo(fields::txt_Cm_Cve_Comprador).setFormat(Sistema().Parametro(QStringLiteral("FTO_COMPRADOR")));
-    campo(fields::txt_Cn_Cve_Causa_Nota).setFormat(Sistema().Parametro(QStringLiteral("FTO_CAUSA_NCP")));
+    textField(fields::txt_Sc_Cve_Sucursal).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
+    textField(fields::txt_Al_Cve_Almacen).setFormat(Sistema().Parametro(QStringLiteral("FTO_ALMACEN")));
+    textField(fields::txt_Pv_Cve_Proveedor).setFormat(Sistema().Parametro(QStringLiteral("FTO_PROVEEDOR")));
+    textField(fields::txt_Cm_Cve_Comprador).setFormat(Sistema().Parametro(QStringLiteral("FTO_COMPRADOR")));
+    textField(fields::txt_Cn_Cve_Causa_Nota).setFormat(Sistema().Parametro(QStringLiteral("FTO_CAUSA_NCP")));
 
     // 4. Causes, local currency, whether a saved note is applied.
     CausaDevolucion = Sistema().Parametro(QStringLiteral("CXP_CAUSA_DEVOLUCION")).toString();
@@ -51,7 +51,7 @@ void FrmQMX44::Form_Load()
                                                          QStringLiteral("B"), QStringLiteral("0")));
 
     // 5. The return and rejection causes, and retired ones, are no cause of a bonus.
-    controls::TextField &causa = campo(fields::txt_Cn_Cve_Causa_Nota);
+    controls::TextField &causa = textField(fields::txt_Cn_Cve_Causa_Nota);
     causa.setSql(causeLookupStatement(CausaDevolucion, CausaRechazo));
     causa.setSqlControlResultado(fields::txt_Cn_Descripcion);
 
@@ -62,8 +62,8 @@ void FrmQMX44::Form_Load()
     ssTabFichas().setActivePage(0);
 
     // 10. Rights.
-    PuedeCambiarFecha = Sistema().Permiso(ModuleTag, QStringLiteral("CHFECHA"), NoDisponible);
-    DerechoTipoCambio = Sistema().Permiso(ModuleTag, QStringLiteral("CHTC01"), NoDisponible);
+    PuedeCambiarFecha = Sistema().Permiso(ModuleTag, QStringLiteral("CHFECHA"), NotAvailable);
+    DerechoTipoCambio = Sistema().Permiso(ModuleTag, QStringLiteral("CHTC01"), NotAvailable);
 }
 
 void FrmQMX44::Form_Activate()
@@ -73,13 +73,13 @@ void FrmQMX44::Form_Activate()
     if (!PrimeraActivacion)
         return;
     PrimeraActivacion = false;
-    campo(fields::txt_Sc_Cve_Sucursal).setText(Sistema().Sucursal());
-    campo(fields::txt_Al_Cve_Almacen).setText(Sistema().Almacen());
+    textField(fields::txt_Sc_Cve_Sucursal).setText(Sistema().Sucursal());
+    textField(fields::txt_Al_Cve_Almacen).setText(Sistema().Almacen());
     // Tag "0": the clearing and enabling services leave a preset key alone.
     if (!Sistema().Sucursal().isEmpty())
-        campo(fields::txt_Sc_Cve_Sucursal).setTag(QStringLiteral("0"));
+        textField(fields::txt_Sc_Cve_Sucursal).setTag(QStringLiteral("0"));
     if (!Sistema().Almacen().isEmpty())
-        campo(fields::txt_Al_Cve_Almacen).setTag(QStringLiteral("0"));
+        textField(fields::txt_Al_Cve_Almacen).setTag(QStringLiteral("0"));
     if (txtFolio().enabled())
         txtFolio().setFocus();
 }

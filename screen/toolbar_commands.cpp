@@ -12,14 +12,14 @@ namespace {
 const QString Prorratear = QStringLiteral("Prorratear");
 }
 
-void FrmQMX44::habilitarFecha()
+void FrmQMX44::enableDate()
 {
     // The date's enabled state is settled before the focus goes anywhere: a field that
     // cannot take the focus must not be given it. Without the right to change the date
     // the focus goes to the next field that can take it.
     dpFecha().setEnabled(PuedeCambiarFecha);
     if (!dpFecha().setFocus())
-        focoAlSiguienteCampo(dpFecha());
+        focusNextField(dpFecha());
 }
 
 void FrmQMX44::Controles_Nuevo()
@@ -32,7 +32,7 @@ void FrmQMX44::Controles_Nuevo()
     // The purchase folio is the next thing to enter.
     txt_Co_Folio().setEnabled(true);
     ssTabFichas().setActivePage(0);
-    habilitarFecha();
+    enableDate();
     Controles().setCaptionOpcional(Prorratear);
 }
 
@@ -48,26 +48,26 @@ void FrmQMX44::Controles_Modificar()
     txtFolio().setEnabled(false);
     Utilerias().HabilitarControles(m_form, 2);
     ssTabFichas().setActivePage(0);
-    habilitarFecha();
+    enableDate();
     // A rate is typed only for a foreign currency, and only by a user whose rate is not
     // fixed by right CHTC01.
-    const bool extranjera = campo(fields::txt_Mn_Cve_Moneda).text() != MonedaLocal;
-    campo(fields::txt_Nc_Tipo_Cambio).setEnabled(extranjera && !DerechoTipoCambio);
+    const bool foreign = textField(fields::txt_Mn_Cve_Moneda).text() != MonedaLocal;
+    textField(fields::txt_Nc_Tipo_Cambio).setEnabled(foreign && !DerechoTipoCambio);
     Controles().setCaptionOpcional(Prorratear);
 }
 
 void FrmQMX44::Controles_Imprimir()
 {
-    auto impresion = nuevaImpresion();
+    auto printJob = newImpresion();
     const QString formato = Sistema().Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR")).toString();
     const QString folio = txtFolio().value().toString();
-    impresion->Imprimir(formato, folio, QString(), false, false, QString());
+    printJob->Imprimir(formato, folio, QString(), false, false, QString());
 }
 
 void FrmQMX44::Controles_Consultar()
 {
-    auto consulta = nuevaConsultaRegistro();
-    consulta->Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("Nc_Folio"),
+    auto query = newConsultaRegistro();
+    query->Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("Nc_Folio"),
                       txtFolio().value().toString(), QString(), QString(), QString(), QString());
 }
 

@@ -64,11 +64,11 @@ struct FormaBonos {
 
     int col(const QString &name) const { return grid.columnIndex(name); }
     QVariant valor(int row, const QString &column) const { return grid.cellValue(row, col(column)); }
-    double numero(int row, const QString &column) const { return bonus::importeDe(valor(row, column)); }
-    double sub() const { return bonus::importeDe(subTotal.value()); }
-    double imp() const { return bonus::importeDe(impuestos.value()); }
-    double tot() const { return bonus::importeDe(total.value()); }
-    bonus::Totales totales() { return bonus::Totales{subTotal, impuestos, total}; }
+    double numero(int row, const QString &column) const { return bonus::amountOf(valor(row, column)); }
+    double sub() const { return bonus::amountOf(subTotal.value()); }
+    double imp() const { return bonus::amountOf(impuestos.value()); }
+    double tot() const { return bonus::amountOf(total.value()); }
+    bonus::Totals totals() { return bonus::Totals{subTotal, impuestos, total}; }
 
     std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
     std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();

@@ -41,9 +41,9 @@ class FrmProrrateoTest : public ::testing::Test {
 protected:
     void SetUp() override { f.form.setPresenter(&usuario); }
 
-    bonus::DestinoProrrateo destino()
+    bonus::ProrationTarget target()
     {
-        return bonus::DestinoProrrateo{f.form, f.grid, f.totales(),
+        return bonus::ProrationTarget{f.form, f.grid, f.totals(),
                                        f.BaseSubTotal, f.BaseImpuestos, f.sistema,
                                        f.utilerias};
     }
@@ -51,10 +51,10 @@ protected:
     void abrir(double importeFactura, std::function<void(Form &)> pasos)
     {
         usuario.pasos = std::move(pasos);
-        bonus::FrmProrrateo dialogo(destino());
-        dialogo.ImporteFactura = importeFactura;
-        dialogo.mostrarModal();
-        dialogo.unload();
+        bonus::FrmProrrateo prorationDialog(target());
+        prorationDialog.ImporteFactura = importeFactura;
+        prorationDialog.showDialog();
+        prorationDialog.unload();
     }
     static void escribir(Form &d, const QString &importe)
     {

@@ -78,7 +78,7 @@ struct PantallaNota {
         contexto->outputFolder = salida.path();
         sistema = std::make_unique<services::Sistema>(contexto->sesion);
         utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
-        frm = std::make_unique<screen::FrmQMX44>(screen::Entorno{contexto, sistema.get(), utilerias.get()});
+        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);
         document::install(*frm);
@@ -99,7 +99,7 @@ struct PantallaNota {
     db::Conexion &db() { return fresh.connection(); }
     controls::Toolbar &toolbar() { return frm->Controles(); }
     controls::Grid &grid() { return frm->ssDetalle(); }
-    controls::TextField &campo(const char *name) { return frm->campo(QString::fromLatin1(name)); }
+    controls::TextField &textField(const char *name) { return frm->textField(QString::fromLatin1(name)); }
     void parametro(const char *nombre, const QString &valor)
     {
         db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"), {valor, QString::fromLatin1(nombre)});
@@ -112,7 +112,7 @@ struct PantallaNota {
     // The user types `texto` into field `name` and presses Enter.
     void teclear(const char *name, const QString &texto, bool enter = true)
     {
-        controls::TextField &f = campo(name);
+        controls::TextField &f = textField(name);
         f.setFocus();
         f.selectAll();
         f.typeText(texto);
@@ -133,24 +133,24 @@ struct PantallaNota {
     // Shows saved note `folio` as a user does (typing it and pressing Enter).
     void mostrarNota(const QString &folio) { teclear("txtFolio", folio); }
 
-    int columna(const char *nombre) { return grid().columnIndex(QString::fromLatin1(nombre)); }
-    QVariant celda(int row, const char *col) { return grid().cellValue(row, columna(col)); }
+    int column(const char *nombre) { return grid().columnIndex(QString::fromLatin1(nombre)); }
+    QVariant celda(int row, const char *col) { return grid().cellValue(row, column(col)); }
     // The grid row of a line group; -1 when none.
     int fila(const char *producto, const char *talla, const char *color)
     {
         for (int r = 0; r < grid().rowCount(); ++r)
-            if (grid().cellText(r, columna("Pr_Cve_Producto")) == QLatin1String(producto)
-                && grid().cellText(r, columna("Tl_Cve_Talla")) == QLatin1String(talla)
-                && grid().cellText(r, columna("Cl_Cve_Color")) == QLatin1String(color))
+            if (grid().cellText(r, column("Pr_Cve_Producto")) == QLatin1String(producto)
+                && grid().cellText(r, column("Tl_Cve_Talla")) == QLatin1String(talla)
+                && grid().cellText(r, column("Cl_Cve_Color")) == QLatin1String(color))
                 return r;
         return -1;
     }
     // Puts a bonus on a row and keeps the totals as bonus editing keeps them.
     void bonificar(int row, double importe)
     {
-        grid().setCellValue(row, columna("BON_IMPORTE"), importe);
+        grid().setCellValue(row, column("BON_IMPORTE"), importe);
         const double base = celda(row, "Precio_Descontado_Importe").toDouble();
-        grid().setCellValue(row, columna("BON_PORCENTAJE"), base == 0 ? 0.0 : importe / base * 100);
+        grid().setCellValue(row, column("BON_PORCENTAJE"), base == 0 ? 0.0 : importe / base * 100);
         retotalizar();
     }
     void retotalizar()
@@ -161,9 +161,9 @@ struct PantallaNota {
             sub += b;
             imp += b * celda(r, "Impuesto_Factor").toDouble();
         }
-        campo("txt_SubTotal").setValue(sub);
-        campo("txt_Impuestos").setValue(imp);
-        campo("txt_Total").setValue(sub + imp);
+        textField("txt_SubTotal").setValue(sub);
+        textField("txt_Impuestos").setValue(imp);
+        textField("txt_Total").setValue(sub + imp);
     }
     void aceptar() { toolbar().click(controls::Command::Aceptar); }
 

@@ -28,7 +28,7 @@ class ExcedePendienteWholeUnitsTest : public ::testing::TestWithParam<Comparacio
 TEST_P(ExcedePendienteWholeUnitsTest, TruncatesTowardZeroAndComparesStrictly)
 {
     const Comparacion c = GetParam();
-    EXPECT_EQ(c.excede, document::excedeEnEnteros(c.bonificacion, c.pendiente))
+    EXPECT_EQ(c.excede, document::exceedsInWholeUnits(c.bonificacion, c.pendiente))
         << c.bonificacion << " vs " << c.pendiente;
 }
 
@@ -47,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExcedePendienteWholeUnitsTest,
 TEST(ExcedePendienteNotANumberTest, NotANumberIsARunTimeError)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(document::excedeEnEnteros(std::nan(""), 10), RuntimeError);
-    EXPECT_THROW(document::excedeEnEnteros(inf, 10), RuntimeError);
-    EXPECT_THROW(document::excedeEnEnteros(10, -inf), RuntimeError);
+    EXPECT_THROW(document::exceedsInWholeUnits(std::nan(""), 10), RuntimeError);
+    EXPECT_THROW(document::exceedsInWholeUnits(inf, 10), RuntimeError);
+    EXPECT_THROW(document::exceedsInWholeUnits(10, -inf), RuntimeError);
 }
 
 // ---- against the database -----------------------------------------------------------------
@@ -84,12 +84,12 @@ protected:
         return excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
                       QStringLiteral("PAR"), bonificacion);
     }
-    void nota(const char *folio, const char *estado, const char *unidad, double neto)
+    void nota(const char *folio, const char *estado, const char *unidad, double net)
     {
         demo.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto, "
                                      "Tl_Cve_Talla, Cl_Cve_Color, Nc_Unidad_1, Es_Cve_Estado, Nc_Precio_Neto_Importe) "
                                      "VALUES (?, 1, 'C000000002', 'BT-001', '27', 'NEG', ?, ?, ?)"),
-                      {QString::fromLatin1(folio), QString::fromLatin1(unidad), QString::fromLatin1(estado), neto});
+                      {QString::fromLatin1(folio), QString::fromLatin1(unidad), QString::fromLatin1(estado), net});
     }
 
     test::SesionDemo demo{GetParam()};

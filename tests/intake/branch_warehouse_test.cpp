@@ -16,8 +16,8 @@ namespace {
 class BranchWarehouseTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override { p.abrir(); }
-    controls::TextField &sucursal() { return p.campo("txt_Sc_Cve_Sucursal"); }
-    controls::TextField &almacen() { return p.campo("txt_Al_Cve_Almacen"); }
+    controls::TextField &sucursal() { return p.textField("txt_Sc_Cve_Sucursal"); }
+    controls::TextField &almacen() { return p.textField("txt_Al_Cve_Almacen"); }
     void enterBranch(const QString &key)
     {
         sucursal().setLocked(false);

@@ -91,9 +91,9 @@ TEST_P(ConsultaCompraTest, GroupsLinesByTheirKeys)
         Linea segunda;
         int renglones;
     };
-    auto con = [](auto campo, auto valor) {
+    auto con = [](auto textField, auto valor) {
         Linea l;
-        l.*campo = valor;
+        l.*textField = valor;
         return l;
     };
     const std::vector<Caso> casos = {
@@ -149,21 +149,21 @@ TEST_P(ConsultaCompraTest, SumsTheLinesOfAGroup)
 // hashing back-end changes it from run to run): they come in the order of their keys.
 TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
 {
-    auto linea = [](const char *producto, const char *talla, double factor) {
+    auto line = [](const char *producto, const char *talla, double factor) {
         Linea l;
         l.producto = QString::fromLatin1(producto);
         l.talla = QString::fromLatin1(talla);
         l.factor = factor;
         return l;
     };
-    compra(QStringLiteral("O1"), {linea("PR-2", "M", 0.16), linea("PR-1", "M", 0.16), linea("PR-1", "G", 0.16),
-                                  linea("PR-1", "M", 0)});
+    compra(QStringLiteral("O1"), {line("PR-2", "M", 0.16), line("PR-1", "M", 0.16), line("PR-1", "G", 0.16),
+                                  line("PR-1", "M", 0)});
     llenar(QStringLiteral("O1"));
-    QStringList orden;
+    QStringList order;
     for (int r = 0; r < grid->rowCount(); ++r)
-        orden << texto(r, "Pr_Cve_Producto") + u' ' + texto(r, "Tl_Cve_Talla") + u' '
+        order << texto(r, "Pr_Cve_Producto") + u' ' + texto(r, "Tl_Cve_Talla") + u' '
                      + QString::number(numero(r, "Impuesto_Factor"));
-    EXPECT_EQ(orden, (QStringList{"PR-1 G 0.16", "PR-1 M 0", "PR-1 M 0.16", "PR-2 M 0.16"}));
+    EXPECT_EQ(order, (QStringList{"PR-1 G 0.16", "PR-1 M 0", "PR-1 M 0.16", "PR-2 M 0.16"}));
 }
 
 // Guards against a purchase without lines keeping the previous purchase's rows, or the

@@ -20,12 +20,12 @@ TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
     test::PantallaDemo p(GetParam());
     p.parametro("CXC_CAUSA_RECHAZO", QStringLiteral("R'C"));
     p.abrir();
-    auto &causa = p.campo("txt_Cn_Cve_Causa_Nota");
+    auto &causa = p.textField("txt_Cn_Cve_Causa_Nota");
     const struct { const char *key; const char *description; } cases[] = {
         {"BC", "Bonificación comercial"}, {"DV", ""}, {"AN", ""}, {"RC", "Rechazo de mercancía"}};
     for (const auto &c : cases) {
         causa.setText(QString::fromLatin1(c.key));
-        EXPECT_EQ(p.campo("txt_Cn_Descripcion").text(), QString::fromUtf8(c.description)) << c.key;
+        EXPECT_EQ(p.textField("txt_Cn_Descripcion").text(), QString::fromUtf8(c.description)) << c.key;
     }
     EXPECT_TRUE(p.sink->messages().empty());
 }
@@ -37,8 +37,8 @@ TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
     test::PantallaDemo p(GetParam());
     p.abrir();
     for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
-        EXPECT_FALSE(p.campo(name).search().empty()) << name;
-    for (const auto &row : p.campo("txt_Cn_Cve_Causa_Nota").search())
+        EXPECT_FALSE(p.textField(name).search().empty()) << name;
+    for (const auto &row : p.textField("txt_Cn_Cve_Causa_Nota").search())
         EXPECT_NE(QStringLiteral("AN"), row.clave);
     EXPECT_TRUE(p.sink->messages().empty());
 }

@@ -36,7 +36,7 @@ struct PantallaDemo {
         contexto->sesion->setFechaFija(QDate(2024, 7, 15));
         sistema = std::make_unique<services::Sistema>(contexto->sesion);
         utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
-        frm = std::make_unique<screen::FrmQMX44>(screen::Entorno{contexto, sistema.get(), utilerias.get()});
+        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);
     }
@@ -51,7 +51,7 @@ struct PantallaDemo {
 
     db::Conexion &db() { return fresh.connection(); }
     controls::Form &form() { return frm->form(); }
-    controls::TextField &campo(const char *name) { return frm->campo(QString::fromLatin1(name)); }
+    controls::TextField &textField(const char *name) { return frm->textField(QString::fromLatin1(name)); }
     QString foco() const
     {
         auto *f = frm->form().focused();

@@ -1,7 +1,7 @@
 // NotaCredito on the demo company, on every back-end: numbering, what the stored rows
 // carry, application and cancellation with the supplier's balance, and the refusals.
 // Replacing a note and the planned failures are tested through the screen's save
-// (tests/document/guardar_test.cpp).
+// (tests/document/save_test.cpp).
 #include "platform/business/folio_contador.h"
 #include "platform/business/nota_credito.h"
 #include "tests/platform/business/nota_fixture.h"

@@ -98,11 +98,11 @@ QString guion(const std::string &backend)
     return s;
 }
 
-class ConcurrenciaTest : public ::testing::TestWithParam<std::string> {};
+class ConcurrencyTest : public ::testing::TestWithParam<std::string> {};
 
 // Guards against two saves that both read the same pending amount granting more than
 // the purchase line holds together, and against two notes drawing the same folio.
-TEST_P(ConcurrenciaTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
+TEST_P(ConcurrencyTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
 {
     test::FreshDatabase fresh(GetParam(), /*demo=*/true);
     prepararCompra(fresh.connection());
@@ -185,6 +185,6 @@ TEST_P(ConcurrenciaTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
     EXPECT_EQ(guardadas * Lineas, rs->field(QStringLiteral("Filas")).toInt());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ConcurrenciaTest, ::testing::ValuesIn(test::backends()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ConcurrencyTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

@@ -13,22 +13,22 @@ class FrmQMX44;
 namespace qmx44::document {
 
 // The header from the header fields (the note's folio is left for the document).
-business::EncabezadoNota encabezadoDelFormulario(screen::FrmQMX44 &frm);
+business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm);
 
 // The grid columns a line is taken from, resolved once per save.
-struct ColumnasLinea {
-    explicit ColumnasLinea(controls::Grid &grid);
+struct LineColumns {
+    explicit LineColumns(controls::Grid &grid);
     int producto, talla, color, cantidad1, unidad1, cantidadControl1, unidadControl1, cantidadControl2,
         unidadControl2, impuestoFactor, bonImporte;
 };
 
 // The bonus amount of `row` (the grid's Bon_Importe as a number; 0 when the cell holds
 // none).
-double bonificacionDe(const controls::Grid &grid, const ColumnasLinea &c, int row);
+double bonusOf(const controls::Grid &grid, const LineColumns &c, int row);
 
-// Overwrites in `linea` the fields the save fills from grid row `row`, for a note on
+// Overwrites in `line` the fields the save fills from grid row `row`, for a note on
 // purchase `compra`; the other fields keep what they held.
-void llenarLinea(business::DetalleNota &linea, const controls::Grid &grid, const ColumnasLinea &c, int row,
+void fillLine(business::DetalleNota &line, const controls::Grid &grid, const LineColumns &c, int row,
                  const QString &compra);
 
 } // namespace qmx44::document

@@ -11,7 +11,7 @@ class FrmQMX44;
 namespace qmx44::intake {
 
 // The statement that reads supplier `clave` (spliced through the quoting helper).
-QString proveedorSql(const QString &clave);
+QString supplierSql(const QString &clave);
 
 // The Enter handler of txt_Pv_Cve_Proveedor, also run by the purchase header fill. It traps
 // its own failures: they are shown (style 16, title "txt_Pv_Cve_Proveedor_Enter()",
@@ -19,6 +19,6 @@ QString proveedorSql(const QString &clave);
 void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm);
 
 // Connects the handler to the field's Enter event.
-void installProveedor(screen::FrmQMX44 &frm);
+void installSupplier(screen::FrmQMX44 &frm);
 
 } // namespace qmx44::intake

@@ -13,7 +13,7 @@ namespace qmx44::document {
 
 // The statement that reads note `folio`'s rows with a purchase folio (the folio goes
 // through the quoting helper).
-QString notaSql(const QString &folio);
+QString noteSql(const QString &folio);
 
 // Enter of txtFolio. Nothing while the toolbar is editing; otherwise runs under its own
 // trap: a failure is shown (style 16, title "txtFolio_Enter()", "ERR-ID:7500022") and

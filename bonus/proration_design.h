@@ -6,6 +6,6 @@
 
 namespace qmx44::bonus {
 
-const screen::FormDesign &prorrateoDesign();
+const screen::FormDesign &prorationDesign();
 
 } // namespace qmx44::bonus

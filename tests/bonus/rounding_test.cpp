@@ -1,14 +1,14 @@
 // Rounding to three decimals with a half to the even neighbour, decided on the exact
 // binary value: true halves, values a few units in the last place either side of a
 // half, and decimal literals whose binary form lies below or above the half.
-#include "bonus/redondeo.h"
+#include "bonus/rounding.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-using qmx44::bonus::redondearMedioPar;
+using qmx44::bonus::roundHalfEven;
 
 namespace {
 
@@ -23,20 +23,20 @@ void PrintTo(const Caso &c, std::ostream *os) { *os << c.nombre; }
 double arriba(double x) { return std::nextafter(x, std::numeric_limits<double>::infinity()); }
 double abajo(double x) { return std::nextafter(x, -std::numeric_limits<double>::infinity()); }
 
-class RedondeoTest : public ::testing::TestWithParam<Caso> {};
+class RoundingTest : public ::testing::TestWithParam<Caso> {};
 
 } // namespace
 
 // Guards each rounding decision: even at a true half, away from the half otherwise,
 // the sign kept, and the result being exactly the double that prints as the decimal.
-TEST_P(RedondeoTest, RoundsToThreeDecimalsHalfToEven)
+TEST_P(RoundingTest, RoundsToThreeDecimalsHalfToEven)
 {
     const Caso &c = GetParam();
-    EXPECT_EQ(c.esperado, redondearMedioPar(c.valor, 3)) << c.nombre;
+    EXPECT_EQ(c.esperado, roundHalfEven(c.valor, 3)) << c.nombre;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, RedondeoTest,
+    Cases, RoundingTest,
     ::testing::Values(
         // True halves (exact in binary): to the even neighbour.
         Caso{"2.0625 half, 2 even", 2.0625, 2.062},
@@ -58,11 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"large", 123456789.1234567, 123456789.123}));
 
 // Guards the values no digit can be rounded from: they come back as they are.
-TEST(RedondeoLimitsTest, NonFiniteAndHugeValuesAreLeftAlone)
+TEST(RoundingLimitsTest, NonFiniteAndHugeValuesAreLeftAlone)
 {
-    EXPECT_TRUE(std::isnan(redondearMedioPar(std::nan(""), 3)));
+    EXPECT_TRUE(std::isnan(roundHalfEven(std::nan(""), 3)));
     EXPECT_EQ(std::numeric_limits<double>::infinity(),
-              redondearMedioPar(std::numeric_limits<double>::infinity(), 3));
-    EXPECT_EQ(1e20, redondearMedioPar(1e20, 3));
-    EXPECT_FALSE(std::signbit(redondearMedioPar(-0.0, 3)));
+              roundHalfEven(std::numeric_limits<double>::infinity(), 3));
+    EXPECT_EQ(1e20, roundHalfEven(1e20, 3));
+    EXPECT_FALSE(std::signbit(roundHalfEven(-0.0, 3)));
 }

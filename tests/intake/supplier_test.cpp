@@ -2,7 +2,7 @@
 // a recorded address that is missing or null, quotes in the keys, and the two error
 // traps. The header fields and the choice of the address are guarded end to end by
 // tests/scenarios/intake/addresses.scenario.
-#include "intake/proveedor.h"
+#include "intake/supplier.h"
 #include "tests/screen/screen_fixture.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ using namespace qmx44;
 
 namespace {
 
-class ProveedorTest : public ::testing::TestWithParam<std::string> {
+class SupplierTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override { p.abrir(); }
 
@@ -20,11 +20,11 @@ protected:
     void tomar(const QString &compra, const QString &proveedor)
     {
         p.frm->txt_Co_Folio().setText(compra);
-        p.campo("txt_Pv_Cve_Proveedor").setText(proveedor);
+        p.textField("txt_Pv_Cve_Proveedor").setText(proveedor);
         p.sink->clear();
-        p.campo("txt_Pv_Cve_Proveedor").Enter.raise();
+        p.textField("txt_Pv_Cve_Proveedor").Enter.raise();
     }
-    QString domicilio() { return p.campo("txt_Pv_Direccion_1").text(); }
+    QString domicilio() { return p.textField("txt_Pv_Direccion_1").text(); }
 
     test::PantallaDemo p{GetParam()};
 };
@@ -32,7 +32,7 @@ protected:
 // Guards against "0000" being taken as an address, and against a recorded identifier
 // without its address row (or with a row of another owner) leaving the supplier's own
 // address in place of an empty one.
-TEST_P(ProveedorTest, RecordedIdentifierWithoutAddressEmptiesDomicilio)
+TEST_P(SupplierTest, RecordedIdentifierWithoutAddressEmptiesDomicilio)
 {
     p.db().run(QStringLiteral("INSERT INTO Documento_Direccion (Dd_Tabla, Dd_Documento, Dd_Entidad, Dd_Cve_Entidad, De_ID) "
                               "VALUES ('Compra', 'C000000003', 'Proveedor', 'P0003', '0009')"));
@@ -51,7 +51,7 @@ TEST_P(ProveedorTest, RecordedIdentifierWithoutAddressEmptiesDomicilio)
 
 // Guards against a null address line or part being shown as text, failing, or leaving
 // the supplier's own address: it reads as the empty text.
-TEST_P(ProveedorTest, NullAddressReadsAsEmptyText)
+TEST_P(SupplierTest, NullAddressReadsAsEmptyText)
 {
     p.db().run(QStringLiteral("UPDATE Direccion_Entrega SET De_Direccion_1 = NULL WHERE De_Documento = 'P0001' AND De_ID = '0001'"));
     p.db().run(QStringLiteral("UPDATE Direccion_Entrega SET De_Cruzamiento_2 = NULL WHERE De_Documento = 'P0002' AND De_ID = '0001'"));
@@ -66,14 +66,14 @@ TEST_P(ProveedorTest, NullAddressReadsAsEmptyText)
 
 // Guards against quotes in the supplier key or the identifier breaking the statements
 // or finding another supplier's rows, and an unknown supplier changing the header.
-TEST_P(ProveedorTest, QuotesInKeysFindExactlyTheirOwnRows)
+TEST_P(SupplierTest, QuotesInKeysFindExactlyTheirOwnRows)
 {
     p.db().run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Direccion_1) "
                               "VALUES ('P''9', 'Proveedor con comilla', 'Su domicilio')"));
     p.db().run(QStringLiteral("INSERT INTO Direccion_Entrega (De_Tabla, De_Documento, De_ID, De_Direccion_1, De_Omision) "
                               "VALUES ('PROVEEDOR', 'P''9', 'A''1', 'Entrega con comilla', 1)"));
     tomar(QStringLiteral("C000000001"), QStringLiteral("P'9"));
-    EXPECT_EQ(p.campo("txt_Pv_Descripcion").text(), QStringLiteral("Proveedor con comilla"));
+    EXPECT_EQ(p.textField("txt_Pv_Descripcion").text(), QStringLiteral("Proveedor con comilla"));
     EXPECT_EQ(p.frm->IdDireccion, QStringLiteral("A'1"));
     EXPECT_EQ(domicilio(), QStringLiteral("Entrega con comilla"));
 
@@ -86,7 +86,7 @@ TEST_P(ProveedorTest, QuotesInKeysFindExactlyTheirOwnRows)
 
 // Guards against failures escaping the traps, being reported with the wrong title or
 // identifier, or undoing what was already written.
-TEST_P(ProveedorTest, FailuresAreReportedByTheirOwnTrap)
+TEST_P(SupplierTest, FailuresAreReportedByTheirOwnTrap)
 {
     // The address table is gone: the address routine reports, the intake goes on and
     // shows no address.
@@ -96,7 +96,7 @@ TEST_P(ProveedorTest, FailuresAreReportedByTheirOwnTrap)
     Message m = p.sink->messages()[0];
     EXPECT_EQ(m.title, QStringLiteral("Direccion_Entrega()"));
     EXPECT_EQ(m.id, QStringLiteral("ERR-ID:7500023"));
-    EXPECT_EQ(p.campo("txt_Pv_Descripcion").text(), QStringLiteral("Calzado Industrial León"));
+    EXPECT_EQ(p.textField("txt_Pv_Descripcion").text(), QStringLiteral("Calzado Industrial León"));
     EXPECT_EQ(p.frm->IdDireccion, QStringLiteral("0002"));
     EXPECT_EQ(domicilio(), QString());
 
@@ -107,9 +107,9 @@ TEST_P(ProveedorTest, FailuresAreReportedByTheirOwnTrap)
     m = p.sink->messages()[0];
     EXPECT_EQ(m.title, QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"));
     EXPECT_EQ(m.id, QStringLiteral("ERR-ID:7500015"));
-    EXPECT_EQ(p.campo("txt_Pv_Descripcion").text(), QStringLiteral("Hilados de Jalisco"));
+    EXPECT_EQ(p.textField("txt_Pv_Descripcion").text(), QStringLiteral("Hilados de Jalisco"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ProveedorTest, ::testing::ValuesIn(test::backends()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SupplierTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

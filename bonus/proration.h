@@ -11,23 +11,23 @@
 namespace qmx44::bonus {
 
 // The basis of distribution, one per option of the dialog.
-enum class BaseProrrateo {
-    CantidadControl1,   // Option1: Cantidad_Control_1, units in Unidad_Control_1 must agree
-    CantidadControl2,   // Option2: Cantidad_Control_2, units in Unidad_Control_2 must agree
+enum class ProrationBasis {
+    ControlQuantity1,   // Option1: Cantidad_Control_1, units in Unidad_Control_1 must agree
+    ControlQuantity2,   // Option2: Cantidad_Control_2, units in Unidad_Control_2 must agree
     Importe,            // Option3: Precio_Descontado_Importe, units not compared
 };
 
-struct ColumnasBase {
+struct BasisColumns {
     QString base;
     QString unidad;
-    bool unidadesIguales;
+    bool unitsMustAgree;
 };
-ColumnasBase columnasDe(BaseProrrateo base);
+BasisColumns basisColumnsFor(ProrationBasis base);
 
-enum class ResultadoProrrateo {
-    Hecho,            // every row and the three totals were replaced
-    UnidadDistinta,   // a row's unit differs from the first row's: nothing changed
-    BaseSinTotal,     // the basis adds up to 0 or less over all rows (or the amount per
+enum class ProrationResult {
+    Done,            // every row and the three totals were replaced
+    UnitMismatch,   // a row's unit differs from the first row's: nothing changed
+    BasisWithoutTotal,     // the basis adds up to 0 or less over all rows (or the amount per
                       // unit of basis is not a finite number): nothing changed
 };
 
@@ -38,7 +38,7 @@ enum class ResultadoProrrateo {
 // may differ from `importe` by the rounding. Leaves the grid on the row where its walk
 // stopped: the first row whose unit differs when the unit check refuses, the last row
 // otherwise. Empty basis cells count as 0. Linear in the rows.
-ResultadoProrrateo prorratear(controls::Grid &grid, const Totales &totales, BaseProrrateo base,
+ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base,
                               double importe);
 
 } // namespace qmx44::bonus

@@ -13,25 +13,25 @@
 namespace qmx44::document {
 
 // The six keys of a line, compared exactly (letter case and blanks count).
-struct ClaveLinea {
+struct LineKey {
     QString producto, talla, color, unidad1, unidadControl1, unidadControl2;
-    bool operator==(const ClaveLinea &) const = default;
+    bool operator==(const LineKey &) const = default;
 };
-size_t qHash(const ClaveLinea &clave, size_t seed = 0) noexcept;
+size_t qHash(const LineKey &clave, size_t seed = 0) noexcept;
 
 // The grid's rows by key, in grid order.
-class IndiceGrid {
+class GridIndex {
 public:
-    explicit IndiceGrid(const controls::Grid &grid);
+    explicit GridIndex(const controls::Grid &grid);
     // The rows with that key, first to last; empty when none.
-    const std::vector<int> &filas(const ClaveLinea &clave) const;
+    const std::vector<int> &filas(const LineKey &clave) const;
 
 private:
-    QHash<ClaveLinea, std::vector<int>> m_filas;
+    QHash<LineKey, std::vector<int>> m_rows;
 };
 
 // What the stored lines added to the totals.
-struct TotalesBonificacion {
+struct BonusTotals {
     double subTotal = 0;
     double impuestos = 0;
 };
@@ -40,8 +40,8 @@ struct TotalesBonificacion {
 // line whose keys are all present (a null key matches nothing), sets BON_IMPORTE to its
 // Nc_Precio_Descontado_Importe and BON_PORCENTAJE to that amount over the row's
 // Precio_Descontado_Importe x 100 (0 over a zero base) on each matching grid row,
-// refreshing the grid, and adds each row's bonus and its tax to `totales` — in the same
+// refreshing the grid, and adds each row's bonus and its tax to `totals` — in the same
 // order, with the same sums, as comparing every stored line with every grid row.
-void aplicarBonificaciones(db::RecordSet &rs, controls::Grid &grid, TotalesBonificacion &totales);
+void applyBonuses(db::RecordSet &rs, controls::Grid &grid, BonusTotals &totals);
 
 } // namespace qmx44::document

@@ -1,8 +1,8 @@
-#include "document/carga_nota.h"
+#include "document/load_note.h"
 
-#include "document/bonificaciones.h"
+#include "document/bonuses.h"
 #include "intake/branch_warehouse.h"
-#include "intake/compra.h"
+#include "intake/purchase.h"
 #include "intake/consulta_compra.h"
 #include "platform/business/nota_credito.h"
 #include "platform/core/error.h"
@@ -15,9 +15,9 @@ namespace qmx44::document {
 
 namespace {
 
-const QString Atencion = QStringLiteral("Atención");
+const QString TitleAttention = QStringLiteral("Atención");
 
-QString columna(db::RecordSet &rs, const char *nombre)
+QString column(db::RecordSet &rs, const char *nombre)
 {
     return rs.field(QString::fromLatin1(nombre)).toString();
 }
@@ -42,15 +42,15 @@ void offerEditing(screen::FrmQMX44 &frm)
 }
 
 // Steps 2 to 16 of the load; failures reach the trap.
-void cargar(screen::FrmQMX44 &frm)
+void loadNote(screen::FrmQMX44 &frm)
 {
     controls::TextField &folio = frm.txtFolio();
-    controls::Toolbar &controles = frm.Controles();
+    controls::Toolbar &toolbar = frm.Controles();
 
     folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumento)));
     folio.selectAll();
 
-    frm.Sql = notaSql(folio.value().toString());
+    frm.Sql = noteSql(folio.value().toString());
     auto rs = frm.Sistema().Conexion().execute(frm.Sql);
     if (rs->eof())
         return;
@@ -58,21 +58,21 @@ void cargar(screen::FrmQMX44 &frm)
     if (!intake::accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500020"), QStringLiteral("ERR-ID:7500021")}))
         return;
 
-    if (columna(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado))
+    if (column(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado))
         offerEditing(frm);
 
-    controles.CargarCamposAdicionales(folio.text());
+    toolbar.CargarCamposAdicionales(folio.text());
 
     // The header, in this order; the purchase folio's Change clears what a previous
     // purchase left, and the supplier intake fills the supplier and the address.
-    const QString compra = columna(*rs, "Co_Folio");
+    const QString compra = column(*rs, "Co_Folio");
     frm.dpFecha().setValue(rs->field(QStringLiteral("Nc_Fecha")).toDate());
     frm.txt_Co_Folio().setText(compra);
-    frm.campo(screen::fields::txt_Cn_Cve_Causa_Nota).setText(columna(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
-    frm.campo(screen::fields::txt_Nc_Referencia).setText(columna(*rs, "Nc_Referencia"));
+    frm.textField(screen::fields::txt_Cn_Cve_Causa_Nota).setText(column(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
+    frm.textField(screen::fields::txt_Nc_Referencia).setText(column(*rs, "Nc_Referencia"));
     intake::fillPurchaseHeader(frm, *rs);
-    frm.campo(screen::fields::txt_Comentario).setText(columna(*rs, "Nc_Comentario"));
-    frm.campo(screen::fields::txt_Nc_Tipo_Cambio).setValue(rs->field(QStringLiteral("Nc_Tipo_Cambio")));
+    frm.textField(screen::fields::txt_Comentario).setText(column(*rs, "Nc_Comentario"));
+    frm.textField(screen::fields::txt_Nc_Tipo_Cambio).setValue(rs->field(QStringLiteral("Nc_Tipo_Cambio")));
 
     // The lines of the note's purchase. The purchase amount is of this purchase alone,
     // even when the purchase folio did not change (the same note confirmed twice).
@@ -82,34 +82,34 @@ void cargar(screen::FrmQMX44 &frm)
     auto lineas = intake::ConsultaCompra(frm, compra);
     intake::LlenarDetalle(frm, lineas);
 
-    controls::TextField &subTotal = frm.campo(screen::fields::txt_SubTotal);
-    controls::TextField &impuestos = frm.campo(screen::fields::txt_Impuestos);
-    controls::TextField &total = frm.campo(screen::fields::txt_Total);
+    controls::TextField &subTotal = frm.textField(screen::fields::txt_SubTotal);
+    controls::TextField &impuestos = frm.textField(screen::fields::txt_Impuestos);
+    controls::TextField &total = frm.textField(screen::fields::txt_Total);
     subTotal.setValue(0.0);
     impuestos.setValue(0.0);
     total.setValue(0.0);
 
-    TotalesBonificacion totales;
-    aplicarBonificaciones(*rs, grid, totales);
-    subTotal.setValue(totales.subTotal);
-    impuestos.setValue(totales.impuestos);
+    BonusTotals totals;
+    applyBonuses(*rs, grid, totals);
+    subTotal.setValue(totals.subTotal);
+    impuestos.setValue(totals.impuestos);
     total.setValue(subTotal.value().toDouble() + impuestos.value().toDouble());
 
     rs->close();
     rs.reset();
     grid.moveFirst();
 
-    controles.setImprimirHabilitado(true);
-    controles.setConsultarHabilitado(true);
+    toolbar.setImprimirHabilitado(true);
+    toolbar.setConsultarHabilitado(true);
 
-    controles.setFolio(folio.text());
-    controles.setImporte(total.value().toDouble());
-    controles.setProveedor(frm.campo(screen::fields::txt_Pv_Cve_Proveedor).text());
+    toolbar.setFolio(folio.text());
+    toolbar.setImporte(total.value().toDouble());
+    toolbar.setProveedor(frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text());
 }
 
 } // namespace
 
-QString notaSql(const QString &folio)
+QString noteSql(const QString &folio)
 {
     QString sql;
     sql.reserve(384);
@@ -131,7 +131,7 @@ void txtFolio_Enter(screen::FrmQMX44 &frm)
     if (frm.Controles().EnEdicion())
         return;
     try {
-        cargar(frm);
+        loadNote(frm);
     } catch (const std::exception &e) {
         screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("txtFolio_Enter()"),
                             QStringLiteral("ERR-ID:7500022"));
@@ -140,16 +140,16 @@ void txtFolio_Enter(screen::FrmQMX44 &frm)
 
 void txtFolio_Change(screen::FrmQMX44 &frm)
 {
-    controls::Toolbar &controles = frm.Controles();
-    controles.setFolio(QString());
-    controles.setImporte(0);
-    controles.setProveedor(QString());
-    if (controles.EnEdicion())
+    controls::Toolbar &toolbar = frm.Controles();
+    toolbar.setFolio(QString());
+    toolbar.setImporte(0);
+    toolbar.setProveedor(QString());
+    if (toolbar.EnEdicion())
         return;
-    controles.setModificarHabilitado(false);
-    controles.setEliminarHabilitado(false);
-    controles.setImprimirHabilitado(false);
-    controles.setConsultarHabilitado(false);
+    toolbar.setModificarHabilitado(false);
+    toolbar.setEliminarHabilitado(false);
+    toolbar.setImprimirHabilitado(false);
+    toolbar.setConsultarHabilitado(false);
     frm.Utilerias().LimpiarControles(frm.form(), 1);
     frm.Utilerias().LimpiarControles(frm.form(), 2);
     frm.txt_Co_Folio().setText(QString());

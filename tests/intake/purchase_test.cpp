@@ -2,7 +2,7 @@
 // again, changing it, and a database failure. Taking a purchase in and the refusals
 // (not found, branch, warehouse, cancelled) are guarded end to end by
 // tests/scenarios/intake/*.scenario.
-#include "intake/compra.h"
+#include "intake/purchase.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/toolbar.h"
 #include "tests/screen/screen_fixture.h"
@@ -38,7 +38,7 @@ struct Intake {
         folio().pressKey(controls::keys::Enter);
     }
 
-    QString texto(const char *campo) { return p.campo(campo).text(); }
+    QString texto(const char *textField) { return p.textField(textField).text(); }
     controls::Grid &grid() { return p.frm->ssDetalle(); }
     double celda(int row, const char *column)
     {
@@ -54,18 +54,18 @@ struct Intake {
     test::PantallaDemo p;
 };
 
-class CompraTest : public ::testing::TestWithParam<std::string> {};
+class PurchaseTest : public ::testing::TestWithParam<std::string> {};
 
 // Guards against a second Enter on the same folio keeping typed bonuses, the totals of
 // those bonuses, or counting the purchase amount twice.
-TEST_P(CompraTest, SameFolioTwiceStartsAgain)
+TEST_P(PurchaseTest, SameFolioTwiceStartsAgain)
 {
     Intake t(GetParam());
     t.confirmar(QStringLiteral("C2"));
     const double importe = t.p.frm->ImporteCompra;
     t.p.frm->ssTabFichas().setActivePage(1);
     t.grid().editCell(1, t.grid().columnIndex(QStringLiteral("BON_IMPORTE")), QStringLiteral("50"));
-    ASSERT_EQ(t.p.campo("txt_SubTotal").value().toDouble(), 50);   // the bonus counted
+    ASSERT_EQ(t.p.textField("txt_SubTotal").value().toDouble(), 50);   // the bonus counted
     t.p.frm->ssTabFichas().setActivePage(0);
 
     t.enterOtraVez();
@@ -76,32 +76,32 @@ TEST_P(CompraTest, SameFolioTwiceStartsAgain)
     }
     EXPECT_EQ(t.p.frm->ImporteCompra, importe);
     for (const char *total : {"txt_SubTotal", "txt_Impuestos", "txt_Total"})
-        EXPECT_EQ(t.p.campo(total).value().toDouble(), 0) << total;
+        EXPECT_EQ(t.p.textField(total).value().toDouble(), 0) << total;
 }
 
 // Guards against a changed folio leaving the previous purchase's header, lines, address
 // or amount on the form.
-TEST_P(CompraTest, ChangingTheFolioClearsThePurchase)
+TEST_P(PurchaseTest, ChangingTheFolioClearsThePurchase)
 {
     Intake t(GetParam());
     t.confirmar(QStringLiteral("C2"));
-    t.p.campo("txt_Nc_Referencia").setText(QStringLiteral("REF-1"));
-    t.p.campo("txt_Comentario").setText(QStringLiteral("Comentario"));
+    t.p.textField("txt_Nc_Referencia").setText(QStringLiteral("REF-1"));
+    t.p.textField("txt_Comentario").setText(QStringLiteral("Comentario"));
 
     t.folio().setFocus();
     t.folio().typeText(QStringLiteral("C"));
     EXPECT_EQ(t.grid().rowCount(), 0);
     EXPECT_EQ(t.p.frm->ImporteCompra, 0);
     EXPECT_EQ(t.p.frm->IdDireccion, QString());
-    for (const char *campo : {"txt_Pv_Cve_Proveedor", "txt_Pv_Descripcion", "txt_Pv_Direccion_1", "txt_Mn_Cve_Moneda",
+    for (const char *textField : {"txt_Pv_Cve_Proveedor", "txt_Pv_Descripcion", "txt_Pv_Direccion_1", "txt_Mn_Cve_Moneda",
                               "txt_Cm_Cve_Comprador", "txt_Nc_Referencia", "txt_Comentario"})
-        EXPECT_EQ(t.texto(campo), QString()) << campo;
-    EXPECT_EQ(t.p.campo("txt_Nc_Tipo_Cambio").value().toDouble(), 0);
+        EXPECT_EQ(t.texto(textField), QString()) << textField;
+    EXPECT_EQ(t.p.textField("txt_Nc_Tipo_Cambio").value().toDouble(), 0);
 }
 
 // Guards against a database failure ending the application or passing unreported: it
 // reaches the event boundary, which reports it under the handler's name.
-TEST_P(CompraTest, DatabaseFailureIsReportedAtTheBoundary)
+TEST_P(PurchaseTest, DatabaseFailureIsReportedAtTheBoundary)
 {
     Intake t(GetParam());
     t.p.db().run(QStringLiteral("DROP TABLE COMPRA"));
@@ -113,6 +113,6 @@ TEST_P(CompraTest, DatabaseFailureIsReportedAtTheBoundary)
     EXPECT_EQ(t.grid().rowCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CompraTest, ::testing::ValuesIn(test::backends()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, PurchaseTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

@@ -23,6 +23,6 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm);
 void txt_Co_Folio_Change(screen::FrmQMX44 &frm);
 
 // Connects both handlers.
-void installCompra(screen::FrmQMX44 &frm);
+void installPurchase(screen::FrmQMX44 &frm);
 
 } // namespace qmx44::intake

@@ -1,7 +1,7 @@
 // The proration routine on the detail grid: shares by each basis, rounding of every row
 // with no remainder redistributed, percent per row, totals replaced, and the refusals
 // (units that differ, a basis without total) leaving every row and total untouched.
-#include "bonus/prorrateo_logic.h"
+#include "bonus/proration.h"
 #include "tests/bonus/bonus_fixture.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <vector>
 
 using namespace qmx44;
-using qmx44::bonus::BaseProrrateo;
-using qmx44::bonus::ResultadoProrrateo;
+using qmx44::bonus::ProrationBasis;
+using qmx44::bonus::ProrationResult;
 using qmx44::test::Linea;
 
 namespace {
@@ -21,7 +21,7 @@ const QString Imp = QStringLiteral("BON_IMPORTE");
 struct Caso {
     const char *nombre;
     std::vector<Linea> lineas;
-    BaseProrrateo base;
+    ProrationBasis base;
     double importe;
     std::vector<double> importes;   // expected BON_IMPORTE per row
     std::vector<double> porcentajes; // expected BON_PORCENTAJE per row
@@ -34,7 +34,7 @@ Linea control1(double q, double base = 100, const char *unidad = "PZA")
     return Linea{.base = base, .factor = 0, .control1 = q, .unidad1 = QString::fromLatin1(unidad)};
 }
 
-class ProrrateoLogicTest : public ::testing::TestWithParam<Caso> {
+class ProrationTest : public ::testing::TestWithParam<Caso> {
 protected:
     test::FormaBonos f;
 };
@@ -42,7 +42,7 @@ protected:
 } // namespace
 
 // Guards the arithmetic of each basis: shares, rounding per row, percents and totals.
-TEST_P(ProrrateoLogicTest, DistributesTheAmount)
+TEST_P(ProrationTest, DistributesTheAmount)
 {
     const Caso &c = GetParam();
     for (const Linea &l : c.lineas)
@@ -50,7 +50,7 @@ TEST_P(ProrrateoLogicTest, DistributesTheAmount)
     // Bonuses and totals standing before are overwritten.
     f.grid.setCellValue(0, f.col(Imp), 999.0);
     f.subTotal.setValue(12345.0);
-    ASSERT_EQ(ResultadoProrrateo::Hecho, bonus::prorratear(f.grid, f.totales(), c.base, c.importe));
+    ASSERT_EQ(ProrationResult::Done, bonus::prorate(f.grid, f.totals(), c.base, c.importe));
     for (std::size_t i = 0; i < c.importes.size(); ++i) {
         EXPECT_EQ(c.importes[i], f.numero(int(i), Imp)) << "row " << i;
         EXPECT_DOUBLE_EQ(c.porcentajes[i], f.numero(int(i), Pct)) << "row " << i;
@@ -62,43 +62,43 @@ TEST_P(ProrrateoLogicTest, DistributesTheAmount)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ProrrateoLogicTest,
+    Cases, ProrationTest,
     ::testing::Values(
         Caso{"true halves go to the even neighbour, the 0.002 left is not redistributed",
-             {control1(1), control1(1), control1(1), control1(1)}, BaseProrrateo::CantidadControl1, 8.25,
+             {control1(1), control1(1), control1(1), control1(1)}, ProrationBasis::ControlQuantity1, 8.25,
              {2.062, 2.062, 2.062, 2.062}, {2.062, 2.062, 2.062, 2.062}, 8.248, 0},
         Caso{"10 by quantities 1, 3, 6",
-             {control1(1, 50), control1(3, 60), control1(6, 120)}, BaseProrrateo::CantidadControl1, 10,
+             {control1(1, 50), control1(3, 60), control1(6, 120)}, ProrationBasis::ControlQuantity1, 10,
              {1, 3, 6}, {2, 5, 5}, 10, 0},
         Caso{"by amount with taxes",
              {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
-             BaseProrrateo::Importe, 30, {10, 20}, {10, 10}, 30, 1.6},
+             ProrationBasis::Importe, 30, {10, 20}, {10, 10}, 30, 1.6},
         // The factor formed once from the basis total (no drift); the purchase unit of
         // the amount basis is read but not compared.
         Caso{"1 by amounts 3 and 7 of differing units",
              {Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"}, Linea{.base = 7, .factor = 0, .unidadCompra = "KG"}},
-             BaseProrrateo::Importe, 1, {0.3, 0.7}, {10, 10}, 1, 0},
+             ProrationBasis::Importe, 1, {0.3, 0.7}, {10, 10}, 1, 0},
         Caso{"a row without base gets its share and percent 0",
-             {control1(1, 0), control1(1, 100)}, BaseProrrateo::CantidadControl1, 20,
+             {control1(1, 0), control1(1, 100)}, ProrationBasis::ControlQuantity1, 20,
              {10, 10}, {0, 10}, 20, 0},
         Caso{"a row whose basis is 0 gets 0",
-             {control1(0, 100), control1(2, 100)}, BaseProrrateo::CantidadControl1, 20,
+             {control1(0, 100), control1(2, 100)}, ProrationBasis::ControlQuantity1, 20,
              {0, 20}, {0, 20}, 20, 0},
         Caso{"second control quantity, its own units",
              {Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "KG", .control2 = 1},
               Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "PZA", .control2 = 3}},
-             BaseProrrateo::CantidadControl2, 40, {10, 30}, {10, 30}, 40, 0}));
+             ProrationBasis::ControlQuantity2, 40, {10, 30}, {10, 30}, 40, 0}));
 
 namespace {
 struct Rechazo {
     const char *nombre;
     std::vector<Linea> lineas;
-    BaseProrrateo base;
+    ProrationBasis base;
     double importe;
-    ResultadoProrrateo resultado;
+    ProrationResult resultado;
 };
 void PrintTo(const Rechazo &c, std::ostream *os) { *os << c.nombre; }
-class ProrrateoLogicRefusalTest : public ::testing::TestWithParam<Rechazo> {
+class ProrationRefusalTest : public ::testing::TestWithParam<Rechazo> {
 protected:
     test::FormaBonos f;
 };
@@ -106,7 +106,7 @@ protected:
 
 // Guards "nothing changed" on every refusal: no row's bonus and no total moves, even
 // when the offending row comes last.
-TEST_P(ProrrateoLogicRefusalTest, ChangesNothing)
+TEST_P(ProrationRefusalTest, ChangesNothing)
 {
     const Rechazo &c = GetParam();
     for (const Linea &l : c.lineas)
@@ -118,7 +118,7 @@ TEST_P(ProrrateoLogicRefusalTest, ChangesNothing)
     f.subTotal.setValue(4.5);
     f.impuestos.setValue(0.25);
     f.total.setValue(4.75);
-    EXPECT_EQ(c.resultado, bonus::prorratear(f.grid, f.totales(), c.base, c.importe));
+    EXPECT_EQ(c.resultado, bonus::prorate(f.grid, f.totals(), c.base, c.importe));
     for (int i = 0; i < f.grid.rowCount(); ++i) {
         EXPECT_EQ(1.5 * (i + 1), f.numero(i, Imp)) << "row " << i;
         EXPECT_EQ(7.0, f.numero(i, Pct)) << "row " << i;
@@ -129,23 +129,23 @@ TEST_P(ProrrateoLogicRefusalTest, ChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ProrrateoLogicRefusalTest,
+    Cases, ProrationRefusalTest,
     ::testing::Values(
         Rechazo{"first control units differ on the last row",
-                {control1(1), control1(1), control1(1, 100, "KG")}, BaseProrrateo::CantidadControl1, 10,
-                ResultadoProrrateo::UnidadDistinta},
+                {control1(1), control1(1), control1(1, 100, "KG")}, ProrationBasis::ControlQuantity1, 10,
+                ProrationResult::UnitMismatch},
         Rechazo{"units compared exactly: case counts",
-                {control1(1, 100, "pza"), control1(1, 100, "PZA")}, BaseProrrateo::CantidadControl1, 10,
-                ResultadoProrrateo::UnidadDistinta},
+                {control1(1, 100, "pza"), control1(1, 100, "PZA")}, ProrationBasis::ControlQuantity1, 10,
+                ProrationResult::UnitMismatch},
         Rechazo{"second control units differ",
-                {Linea{.unidad2 = "PZA"}, Linea{.unidad2 = "CJA"}}, BaseProrrateo::CantidadControl2, 10,
-                ResultadoProrrateo::UnidadDistinta},
+                {Linea{.unidad2 = "PZA"}, Linea{.unidad2 = "CJA"}}, ProrationBasis::ControlQuantity2, 10,
+                ProrationResult::UnitMismatch},
         Rechazo{"basis adds up to 0",
-                {control1(0), control1(0)}, BaseProrrateo::CantidadControl1, 10,
-                ResultadoProrrateo::BaseSinTotal},
+                {control1(0), control1(0)}, ProrationBasis::ControlQuantity1, 10,
+                ProrationResult::BasisWithoutTotal},
         Rechazo{"basis adds up to less than 0",
-                {control1(2), control1(-3)}, BaseProrrateo::CantidadControl1, 10,
-                ResultadoProrrateo::BaseSinTotal},
+                {control1(2), control1(-3)}, ProrationBasis::ControlQuantity1, 10,
+                ProrationResult::BasisWithoutTotal},
         Rechazo{"a share would overflow",
-                {control1(1e308), control1(-1e308), control1(1e-300)}, BaseProrrateo::CantidadControl1, 10,
-                ResultadoProrrateo::BaseSinTotal}));
+                {control1(1e308), control1(-1e308), control1(1e-300)}, ProrationBasis::ControlQuantity1, 10,
+                ProrationResult::BasisWithoutTotal}));

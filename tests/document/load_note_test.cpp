@@ -2,7 +2,7 @@
 // no longer match, and leaving the shown note. The outcomes (no note, refused by branch
 // or warehouse, the period, cancelled) and the trap are guarded end to end by
 // tests/scenarios/document/load_*.scenario.
-#include "document/carga_nota.h"
+#include "document/load_note.h"
 #include "tests/document/document_fixture.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ using test::PantallaNota;
 
 namespace {
 
-class CargaNotaTest : public ::testing::TestWithParam<std::string> {
+class LoadNoteTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
@@ -24,22 +24,22 @@ protected:
 
 // Guards against the purchase amount counted twice when the same note is confirmed
 // again without the purchase folio changing.
-TEST_P(CargaNotaTest, ConfirmingTheSameNoteTwiceCountsThePurchaseOnce)
+TEST_P(LoadNoteTest, ConfirmingTheSameNoteTwiceCountsThePurchaseOnce)
 {
     p.mostrarNota(QStringLiteral("1"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
     EXPECT_DOUBLE_EQ(4940.0, p.frm->ImporteCompra);
-    EXPECT_DOUBLE_EQ(174.0, p.campo("txt_Total").value().toDouble());
+    EXPECT_DOUBLE_EQ(174.0, p.textField("txt_Total").value().toDouble());
     EXPECT_EQ(4, p.grid().rowCount());
 }
 
 // Guards against a saved line shown on a purchase line whose unit changed since, and
 // against notes without a purchase folio being found at all.
-TEST_P(CargaNotaTest, LinesThatNoLongerMatchAreNotShown)
+TEST_P(LoadNoteTest, LinesThatNoLongerMatchAreNotShown)
 {
     p.db().run(QStringLiteral("UPDATE COMPRA SET Co_Unidad_1 = 'CAJ' WHERE Co_Folio = 'C000000002' AND Co_Linea IN (1, 2)"));
     p.mostrarNota(QStringLiteral("1"));
-    EXPECT_EQ(0.0, p.campo("txt_SubTotal").value().toDouble());
+    EXPECT_EQ(0.0, p.textField("txt_SubTotal").value().toDouble());
     EXPECT_TRUE(p.toolbar().imprimirHabilitado());
 
     p.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto) "
@@ -52,7 +52,7 @@ TEST_P(CargaNotaTest, LinesThatNoLongerMatchAreNotShown)
 }
 
 // Guards against a quote in the folio breaking the statement or finding another note.
-TEST_P(CargaNotaTest, AQuoteInTheFolioFindsNothing)
+TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
 {
     p.frm->txtFolio().setText(QStringLiteral("1' OR '1'='1"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
@@ -62,7 +62,7 @@ TEST_P(CargaNotaTest, AQuoteInTheFolioFindsNothing)
 
 // Guards against leaving the shown note clearing a note being edited, or not clearing
 // the toolbar's document context in every case.
-TEST_P(CargaNotaTest, ChangingTheFolioLeavesTheShownNote)
+TEST_P(LoadNoteTest, ChangingTheFolioLeavesTheShownNote)
 {
     p.mostrarNota(QStringLiteral("1"));
     p.frm->txtFolio().setText(QStringLiteral("0000000002"));
@@ -71,7 +71,7 @@ TEST_P(CargaNotaTest, ChangingTheFolioLeavesTheShownNote)
     EXPECT_FALSE(p.toolbar().imprimirHabilitado());
     EXPECT_FALSE(p.toolbar().modificarHabilitado());
     EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
-    EXPECT_EQ(QString(), p.campo("txt_Nc_Referencia").text());
+    EXPECT_EQ(QString(), p.textField("txt_Nc_Referencia").text());
     EXPECT_EQ(QString(), p.frm->IdDireccion);
 
     p.frm->dpFecha().setValue(QDate(2024, 7, 15));
@@ -88,6 +88,6 @@ TEST_P(CargaNotaTest, ChangingTheFolioLeavesTheShownNote)
     EXPECT_EQ(QStringLiteral("C000000002"), p.frm->txt_Co_Folio().text());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CargaNotaTest, ::testing::ValuesIn(test::backends()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, LoadNoteTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

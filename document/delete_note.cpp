@@ -1,4 +1,4 @@
-#include "document/eliminar.h"
+#include "document/delete_note.h"
 
 #include "platform/business/nota_credito.h"
 #include "platform/core/error.h"

@@ -1,9 +1,9 @@
 // The purchase intake and the reset of the purchase field.
-#include "intake/compra.h"
+#include "intake/purchase.h"
 
 #include "intake/branch_warehouse.h"
 #include "intake/consulta_compra.h"
-#include "intake/proveedor.h"
+#include "intake/supplier.h"
 #include "screen/frm_qmx44.h"
 #include "screen/messages.h"
 
@@ -12,9 +12,9 @@ namespace qmx44::intake {
 namespace {
 
 const QString Orvalis = QStringLiteral("Orvalis");
-const QString Atencion = QStringLiteral("Atención");
+const QString TitleAttention = QStringLiteral("Atención");
 
-QString columna(db::RecordSet &rs, const char *nombre)
+QString column(db::RecordSet &rs, const char *nombre)
 {
     return rs.field(QString::fromLatin1(nombre)).toString();
 }
@@ -22,10 +22,10 @@ QString columna(db::RecordSet &rs, const char *nombre)
 // The branch and warehouse preset from the user's context (tag "0") outlive the clearing
 // of the purchase field, but their descriptions do not: a refused purchase writes nothing
 // else, so the keys are shown again with their descriptions beside them.
-void mostrarClavesFijas(screen::FrmQMX44 &frm)
+void showFixedKeys(screen::FrmQMX44 &frm)
 {
     for (const QString *nombre : {&screen::fields::txt_Sc_Cve_Sucursal, &screen::fields::txt_Al_Cve_Almacen}) {
-        controls::TextField &clave = frm.campo(*nombre);
+        controls::TextField &clave = frm.textField(*nombre);
         if (clave.tag() == QLatin1String("0"))
             clave.setText(clave.text()); // the same text: no Change, the lookup runs again
     }
@@ -35,12 +35,12 @@ void mostrarClavesFijas(screen::FrmQMX44 &frm)
 
 void fillPurchaseHeader(screen::FrmQMX44 &frm, db::RecordSet &rs)
 {
-    frm.campo(screen::fields::txt_Sc_Cve_Sucursal).setText(columna(rs, "Sc_Cve_Sucursal"));
-    frm.campo(screen::fields::txt_Al_Cve_Almacen).setText(columna(rs, "Al_Cve_Almacen"));
-    frm.campo(screen::fields::txt_Pv_Cve_Proveedor).setText(columna(rs, "Pv_Cve_Proveedor"));
+    frm.textField(screen::fields::txt_Sc_Cve_Sucursal).setText(column(rs, "Sc_Cve_Sucursal"));
+    frm.textField(screen::fields::txt_Al_Cve_Almacen).setText(column(rs, "Al_Cve_Almacen"));
+    frm.textField(screen::fields::txt_Pv_Cve_Proveedor).setText(column(rs, "Pv_Cve_Proveedor"));
     txt_Pv_Cve_Proveedor_Enter(frm);
-    frm.campo(screen::fields::txt_Cm_Cve_Comprador).setText(columna(rs, "Cm_Cve_Comprador"));
-    frm.campo(screen::fields::txt_Mn_Cve_Moneda).setText(columna(rs, "Mn_Cve_Moneda"));
+    frm.textField(screen::fields::txt_Cm_Cve_Comprador).setText(column(rs, "Cm_Cve_Comprador"));
+    frm.textField(screen::fields::txt_Mn_Cve_Moneda).setText(column(rs, "Mn_Cve_Moneda"));
 }
 
 void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
@@ -59,32 +59,32 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
         screen::showMessage(frm, QStringLiteral("No existe la compra proporcionada"), MessageStyle::Information,
                             Orvalis, QStringLiteral("ERR-ID:7500016"));
         rs->close();
-        mostrarClavesFijas(frm);
+        showFixedKeys(frm);
         return;
     }
 
     if (!accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500017"), QStringLiteral("ERR-ID:7500018")}))
     {
-        mostrarClavesFijas(frm);
+        showFixedKeys(frm);
         return;
     }
-    if (columna(*rs, "Es_Cve_Estado") == QLatin1String("CA")) {
+    if (column(*rs, "Es_Cve_Estado") == QLatin1String("CA")) {
         screen::showMessage(frm, QStringLiteral("La compra se encuentra cancelada"), MessageStyle::Warning,
-                            Atencion, QStringLiteral("ERR-ID:7500019"));
+                            TitleAttention, QStringLiteral("ERR-ID:7500019"));
         rs->close();
-        mostrarClavesFijas(frm);
+        showFixedKeys(frm);
         return;
     }
 
     // The header, read from the first group (every line carries the same header).
-    const QString moneda = columna(*rs, "Mn_Cve_Moneda");
+    const QString moneda = column(*rs, "Mn_Cve_Moneda");
     fillPurchaseHeader(frm, *rs);
 
     // The rate of the note's date, not the one stored on the purchase. It is typed only
     // for a foreign currency, and only by a user whose rate is not fixed by CHTC01.
-    controls::TextField &tipoCambio = frm.campo(screen::fields::txt_Nc_Tipo_Cambio);
+    controls::TextField &tipoCambio = frm.textField(screen::fields::txt_Nc_Tipo_Cambio);
     tipoCambio.setValue(frm.Utilerias().TipoCambio(moneda, frm.dpFecha().value()));
-    tipoCambio.setEnabled(frm.campo(screen::fields::txt_Mn_Cve_Moneda).text() != frm.MonedaLocal
+    tipoCambio.setEnabled(frm.textField(screen::fields::txt_Mn_Cve_Moneda).text() != frm.MonedaLocal
                           && !frm.DerechoTipoCambio);
 
     // The grid is rebuilt from scratch with every bonus 0, so the purchase amount and the
@@ -92,7 +92,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
     // between) must neither count the lines twice nor keep totals of bonuses now gone.
     frm.ImporteCompra = 0;
     for (const QString *total : {&screen::fields::txt_SubTotal, &screen::fields::txt_Impuestos, &screen::fields::txt_Total})
-        frm.campo(*total).setValue(0.0);
+        frm.textField(*total).setValue(0.0);
     LlenarDetalle(frm, rs);
 
     frm.Utilerias().EnviarTeclas(QStringLiteral("\t"), false);
@@ -101,14 +101,14 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
 void txt_Co_Folio_Change(screen::FrmQMX44 &frm)
 {
     frm.Utilerias().LimpiarControles(frm.form(), 1);
-    frm.campo(screen::fields::txt_Nc_Referencia).setText(QString());
-    frm.campo(screen::fields::txt_Comentario).setText(QString());
+    frm.textField(screen::fields::txt_Nc_Referencia).setText(QString());
+    frm.textField(screen::fields::txt_Comentario).setText(QString());
     frm.ssDetalle().removeAll();
     frm.IdDireccion.clear();
     frm.ImporteCompra = 0;
 }
 
-void installCompra(screen::FrmQMX44 &frm)
+void installPurchase(screen::FrmQMX44 &frm)
 {
     controls::TextField &folio = frm.txt_Co_Folio();
     folio.Enter.connect(QStringLiteral("txt_Co_Folio_Enter()"), [&frm] { txt_Co_Folio_Enter(frm); });

@@ -1,7 +1,7 @@
-#include "document/aceptar.h"
+#include "document/save.h"
 
 #include "document/excede_pendiente.h"
-#include "document/registros.h"
+#include "document/note_records.h"
 #include "platform/business/direccion_entrega.h"
 #include "platform/business/impresion.h"
 #include "platform/business/nota_credito.h"
@@ -18,9 +18,9 @@ namespace qmx44::document {
 namespace {
 
 const QString Orvalis = QStringLiteral("Orvalis");
-const QString OperacionCancelada = QStringLiteral("Operación cancelada");
+const QString TitleOperationCancelled = QStringLiteral("Operación cancelada");
 const QString Titulo = QStringLiteral("Controles_Aceptar()");
-const QString IdError = QStringLiteral("ERR-ID:7500012");
+const QString SaveErrorId = QStringLiteral("ERR-ID:7500012");
 
 // ---- validation ---------------------------------------------------------------------------------
 
@@ -35,22 +35,22 @@ struct Check {
 
 double exchangeRate(screen::FrmQMX44 &frm)
 {
-    return frm.campo(screen::fields::txt_Nc_Tipo_Cambio).value().toDouble();
+    return frm.textField(screen::fields::txt_Nc_Tipo_Cambio).value().toDouble();
 }
 
 void focusExchangeRate(screen::FrmQMX44 &frm)
 {
-    controls::TextField &tipoCambio = frm.campo(screen::fields::txt_Nc_Tipo_Cambio);
+    controls::TextField &tipoCambio = frm.textField(screen::fields::txt_Nc_Tipo_Cambio);
     if (tipoCambio.enabled())
         tipoCambio.setFocus();
 }
 
 // The checks, in their order; the first that refuses ends the validation.
 const Check Checks[] = {
-    {[](screen::FrmQMX44 &frm) { return frm.campo(screen::fields::txt_Cn_Descripcion).text().isEmpty(); },
+    {[](screen::FrmQMX44 &frm) { return frm.textField(screen::fields::txt_Cn_Descripcion).text().isEmpty(); },
      u"No se especificó la causa de la nota de credito", u"ERR-ID:7500001", true,
      [](screen::FrmQMX44 &frm) {
-         controls::TextField &causa = frm.campo(screen::fields::txt_Cn_Cve_Causa_Nota);
+         controls::TextField &causa = frm.textField(screen::fields::txt_Cn_Cve_Causa_Nota);
          causa.setFocus();
          causa.selectAll();
      }},
@@ -64,7 +64,7 @@ const Check Checks[] = {
      u"ERR-ID:7500003", true, focusExchangeRate},
     {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) <= 0; }, u"Tipo de cambio erróneo", u"ERR-ID:7500004",
      false, focusExchangeRate},
-    {[](screen::FrmQMX44 &frm) { return frm.campo(screen::fields::txt_SubTotal).value().toDouble() <= 0; },
+    {[](screen::FrmQMX44 &frm) { return frm.textField(screen::fields::txt_SubTotal).value().toDouble() <= 0; },
      u"Imposible guardar la nota de crédito con importe cero", u"ERR-ID:7500005", false, nullptr},
 };
 
@@ -93,7 +93,7 @@ bool validate(screen::FrmQMX44 &frm)
 struct Refusal {
     QString text;
     MessageStyle style = MessageStyle::Error;
-    QString title = OperacionCancelada;
+    QString title = TitleOperationCancelled;
     QString id;
     QString module = screen::ModuleTag;
     bool beforeRollback = false;   // shown while the transaction is still open
@@ -130,30 +130,30 @@ std::optional<Refusal> addLines(SaveState &s)
 {
     controls::Grid &grid = s.frm.ssDetalle();
     // One record buffer for every row, zeroed once.
-    business::DetalleNota linea{};
+    business::DetalleNota line{};
 
     s.nota.Nuevo();
-    const business::EncabezadoNota encabezado = encabezadoDelFormulario(s.frm);
-    s.nota.Encabezado(encabezado);
+    const business::EncabezadoNota header = headerFromForm(s.frm);
+    s.nota.Encabezado(header);
 
     // The rows are counted in full: a purchase may well have more line groups than a
     // 16-bit counter holds, and such a note must save like any other.
-    const ColumnasLinea columnas(grid);
+    const LineColumns bonusColumns(grid);
     grid.moveFirst();
     const int filas = grid.rowCount();
     for (int n = 1; n <= filas; ++n) {
         const int row = grid.currentRow();
-        if (bonificacionDe(grid, columnas, row) > 0) {
-            llenarLinea(linea, grid, columnas, row, encabezado.compra);
-            s.nota.Detalle(linea);
+        if (bonusOf(grid, bonusColumns, row) > 0) {
+            fillLine(line, grid, bonusColumns, row, header.compra);
+            s.nota.Detalle(line);
             if (ExcedePendiente(s.frm, s.nota))
-                return Refusal{QStringLiteral("El importe a bonificar del producto: ") + linea.producto
+                return Refusal{QStringLiteral("El importe a bonificar del producto: ") + line.producto
                                    + QStringLiteral(" excede el importe pendiente de la compra"),
-                               MessageStyle::Warning, OperacionCancelada, QStringLiteral("ERR-ID:7500007")};
+                               MessageStyle::Warning, TitleOperationCancelled, QStringLiteral("ERR-ID:7500007")};
             bool ok = false;
             s.nota.AgregarDetalle(ok);
             if (!ok) {
-                Refusal refusal{s.nota.MensajeError(), MessageStyle::Error, OperacionCancelada,
+                Refusal refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
                                 QStringLiteral("ERR-ID:7500008")};
                 refusal.evenWithoutText = false;
                 return refusal;
@@ -171,8 +171,8 @@ std::optional<Refusal> addLines(SaveState &s)
 std::optional<Refusal> storeAdditionalFields(SaveState &s)
 {
     QString error;
-    if (auto planeada = s.frm.contexto().sesion->faults().take(faults::ControlesGuardarCamposAdicionales))
-        error = *planeada;
+    if (auto planned = s.frm.contexto().sesion->faults().take(faults::ControlesGuardarCamposAdicionales))
+        error = *planned;
     else if (s.frm.Controles().GuardarCamposAdicionales(s.folio))
         return std::nullopt;
     else
@@ -189,7 +189,7 @@ std::optional<Refusal> storeNote(SaveState &s)
     s.nota.Guardar(s.folio, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.nota.MensajeError(), MessageStyle::Error, OperacionCancelada, QStringLiteral("ERR-ID:7500009")};
+    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled, QStringLiteral("ERR-ID:7500009")};
 }
 
 std::optional<Refusal> applyNote(SaveState &s)
@@ -200,18 +200,18 @@ std::optional<Refusal> applyNote(SaveState &s)
     s.nota.Aplicar(s.folio, true, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.nota.MensajeError(), MessageStyle::Error, OperacionCancelada, QStringLiteral("ERR-ID:7500010")};
+    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled, QStringLiteral("ERR-ID:7500010")};
 }
 
 std::optional<Refusal> assignAddress(SaveState &s)
 {
     bool ok = false;
-    QString proveedor = s.frm.campo(screen::fields::txt_Pv_Cve_Proveedor).text();
+    QString proveedor = s.frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
     s.frm.DireccionEntrega->Asignar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), s.folio, QStringLiteral("Proveedor"),
                                     proveedor, s.frm.IdDireccion, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.frm.DireccionEntrega->MensajeError(), MessageStyle::Error, OperacionCancelada,
+    return Refusal{s.frm.DireccionEntrega->MensajeError(), MessageStyle::Error, TitleOperationCancelled,
                    QStringLiteral("ERR-ID:7500011")};
 }
 
@@ -257,24 +257,24 @@ Outcome save(screen::FrmQMX44 &frm, bool nuevo, QString &folio)
 void reportAndPrint(screen::FrmQMX44 &frm, const QString &folio, QString proveedor)
 {
     try {
-        controls::Toolbar &controles = frm.Controles();
-        controles.setFolio(folio);
-        controles.NotificarGuardado(true, proveedor, frm.TotalNota);
-        controles.setFolio(QString());
+        controls::Toolbar &toolbar = frm.Controles();
+        toolbar.setFolio(folio);
+        toolbar.NotificarGuardado(true, proveedor, frm.TotalNota);
+        toolbar.setFolio(QString());
 
-        auto impresion = frm.nuevaImpresion();
+        auto printJob = frm.newImpresion();
         const QString formato = frm.Sistema()
                                     .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(),
                                                QString())
                                     .toString();
-        impresion->Imprimir(formato, folio, QString(), false, false, QString());
-        impresion.reset();
+        printJob->Imprimir(formato, folio, QString(), false, false, QString());
+        printJob.reset();
 
         frm.txtFolio().setEnabled(true);
         frm.txtFolio().setFocus();
         frm.ssTabFichas().setActivePage(0);
     } catch (const std::exception &e) {
-        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, IdError);
+        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, SaveErrorId);
     }
 }
 
@@ -288,7 +288,7 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
 
     // The page of the lines is shown before the work starts.
     frm.ssTabFichas().setActivePage(1);
-    frm.procesarEventosPendientes();
+    frm.processPendingEvents();
     // What was pending may have been the user's Cancelar: then there is nothing left to
     // save (the screen is already cleared).
     if (!frm.Controles().EnEdicion())
@@ -299,15 +299,15 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
     try {
         if (save(frm, nuevo, folio) == Outcome::Abandoned)
             return;
-        frm.TotalNota = frm.campo(screen::fields::txt_Total).value().toDouble();
-        proveedor = frm.campo(screen::fields::txt_Pv_Cve_Proveedor).text();
+        frm.TotalNota = frm.textField(screen::fields::txt_Total).value().toDouble();
+        proveedor = frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
         frm.Controles().OperacionTerminada();
         frm.Controles_Cancelar();
     } catch (const std::exception &e) {
         // Until the screen is cleared the save counts as abandoned (the transaction is
         // already rolled back).
         frm.Controles().OperacionFallida();
-        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, IdError);
+        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, SaveErrorId);
         return;
     }
     reportAndPrint(frm, folio, proveedor);

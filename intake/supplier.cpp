@@ -1,5 +1,5 @@
 // The supplier intake under its error trap.
-#include "intake/proveedor.h"
+#include "intake/supplier.h"
 
 #include "intake/direccion_entrega.h"
 #include "platform/business/direccion_entrega.h"
@@ -16,10 +16,10 @@ namespace {
 
 const QString Proveedor = screen::fields::txt_Pv_Cve_Proveedor;
 const QString Domicilio = screen::fields::txt_Pv_Direccion_1;
-const QString SinDireccion = QStringLiteral("0000");
+const QString NoAddress = QStringLiteral("0000");
 
 // Header field <- column of Proveedor, in the order they are written.
-const std::array<std::pair<const QString *, const char *>, 6> Campos = {{
+const std::array<std::pair<const QString *, const char *>, 6> SupplierColumns = {{
     {&screen::fields::txt_Pv_Descripcion, "Pv_Descripcion"},
     {&screen::fields::txt_Pv_Razon_Social, "Pv_Razon_Social"},
     {&screen::fields::txt_Pv_Direccion_1, "Pv_Direccion_1"},
@@ -28,37 +28,37 @@ const std::array<std::pair<const QString *, const char *>, 6> Campos = {{
     {&screen::fields::txt_Credito_Disponible, "Pv_Saldo"},
 }};
 
-business::DireccionEntrega &direcciones(screen::FrmQMX44 &frm)
+business::DireccionEntrega &deliveryAddresses(screen::FrmQMX44 &frm)
 {
     if (!frm.DireccionEntrega)
         throw RuntimeError(QStringLiteral("Variable de objeto no establecida: DireccionEntrega"));
     return *frm.DireccionEntrega;
 }
 
-void tomarProveedor(screen::FrmQMX44 &frm)
+void takeSupplier(screen::FrmQMX44 &frm)
 {
-    const QString clave = frm.campo(Proveedor).value().toString();
-    auto rs = frm.Sistema().Conexion().execute(proveedorSql(clave));
+    const QString clave = frm.textField(Proveedor).value().toString();
+    auto rs = frm.Sistema().Conexion().execute(supplierSql(clave));
     if (rs->eof())
         return; // a key that Proveedor does not hold leaves the screen as it was
 
-    for (const auto &[campo, columna] : Campos)
-        frm.campo(*campo).setText(rs->field(QString::fromLatin1(columna)).toString());
+    for (const auto &[textField, column] : SupplierColumns)
+        frm.textField(*textField).setText(rs->field(QString::fromLatin1(column)).toString());
 
-    const QString clavePv = frm.campo(Proveedor).text();
-    business::DireccionEntrega &direccion = direcciones(frm);
-    frm.IdDireccion = direccion.IdDocumento(QStringLiteral("Compra"), frm.txt_Co_Folio().text(),
-                                            QStringLiteral("Proveedor"), clavePv);
-    if (frm.IdDireccion == SinDireccion || frm.IdDireccion.isEmpty())
-        frm.IdDireccion = direccion.IdOmision(QStringLiteral("Proveedor"), clavePv, frm.IdDireccion);
+    const QString supplierKey = frm.textField(Proveedor).text();
+    business::DireccionEntrega &address = deliveryAddresses(frm);
+    frm.IdDireccion = address.IdDocumento(QStringLiteral("Compra"), frm.txt_Co_Folio().text(),
+                                            QStringLiteral("Proveedor"), supplierKey);
+    if (frm.IdDireccion == NoAddress || frm.IdDireccion.isEmpty())
+        frm.IdDireccion = address.IdOmision(QStringLiteral("Proveedor"), supplierKey, frm.IdDireccion);
     if (!frm.IdDireccion.isEmpty())
-        frm.campo(Domicilio).setText(Direccion_Entrega(frm, frm.IdDireccion, clavePv));
+        frm.textField(Domicilio).setText(Direccion_Entrega(frm, frm.IdDireccion, supplierKey));
     rs->close();
 }
 
 } // namespace
 
-QString proveedorSql(const QString &clave)
+QString supplierSql(const QString &clave)
 {
     return QStringLiteral("SELECT * FROM Proveedor WHERE Pv_Cve_Proveedor = '") + db::quoted(clave)
         + QStringLiteral("'");
@@ -67,16 +67,16 @@ QString proveedorSql(const QString &clave)
 void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm)
 {
     try {
-        tomarProveedor(frm);
+        takeSupplier(frm);
     } catch (const std::exception &e) {
         screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
                             QStringLiteral("ERR-ID:7500015"));
     }
 }
 
-void installProveedor(screen::FrmQMX44 &frm)
+void installSupplier(screen::FrmQMX44 &frm)
 {
-    frm.campo(Proveedor).Enter.connect(QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
+    frm.textField(Proveedor).Enter.connect(QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
                                        [&frm] { txt_Pv_Cve_Proveedor_Enter(frm); });
 }
 

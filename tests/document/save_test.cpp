@@ -17,7 +17,7 @@ const QString kCompra = QStringLiteral("C000000002");
 const QString kCancelada = QStringLiteral("Operación cancelada");
 
 // The live notes' net amount on one line of C000000002.
-double notado(PantallaNota &p, const char *producto, const char *talla, const char *color)
+double noted(PantallaNota &p, const char *producto, const char *talla, const char *color)
 {
     return p.valor(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
                                   "WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = ? AND Tl_Cve_Talla = ? "
@@ -26,7 +26,7 @@ double notado(PantallaNota &p, const char *producto, const char *talla, const ch
         .toDouble();
 }
 
-class GuardarTest : public ::testing::TestWithParam<std::string> {
+class SaveTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override { p.abrir(); }
 
@@ -44,7 +44,7 @@ protected:
         EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
         EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
         EXPECT_EQ(100.0, p.celda(p.fila("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
-        EXPECT_EQ(150.0, p.campo("txt_SubTotal").value().toDouble());
+        EXPECT_EQ(150.0, p.textField("txt_SubTotal").value().toDouble());
         EXPECT_TRUE(p.toolbar().EnEdicion());
         EXPECT_TRUE(p.contexto->bitacora->impresos().empty());
     }
@@ -54,12 +54,12 @@ protected:
 
 // Guards against a zero or negative bonus reaching the document, and a division by a
 // zero quantity.
-TEST_P(GuardarTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
+TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
 {
     p.nuevaNota(kCompra);
     const int botas = p.fila("BT-001", "27", "NEG");
     p.bonificar(p.fila("CJ-001", "", ""), -20);
-    p.grid().setCellValue(botas, p.columna("Cantidad_1"), 0);
+    p.grid().setCellValue(botas, p.column("Cantidad_1"), 0);
     p.bonificar(botas, 30);
     p.aceptar();
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
@@ -80,12 +80,12 @@ struct Falla {
     bool abiertaAlMostrar;
 };
 
-class GuardarFailureTest : public ::testing::TestWithParam<std::tuple<std::string, Falla>> {};
+class SaveFailureTest : public ::testing::TestWithParam<std::tuple<std::string, Falla>> {};
 
 // Guards against a failure inside the transaction leaving part of the note (or of the
 // replaced note's cancellation) behind, reporting in the wrong words or order, or
 // clearing what the user typed.
-TEST_P(GuardarFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
+TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 {
     const auto &[backend, f] = GetParam();
     PantallaNota p(backend);
@@ -115,7 +115,7 @@ TEST_P(GuardarFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
     EXPECT_EQ(antes, p.estado());
     EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
     EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
-    EXPECT_EQ(150.0, p.campo("txt_SubTotal").value().toDouble());
+    EXPECT_EQ(150.0, p.textField("txt_SubTotal").value().toDouble());
     EXPECT_TRUE(p.toolbar().EnEdicion());
     EXPECT_TRUE(p.contexto->bitacora->impresos().empty());
 
@@ -126,7 +126,7 @@ TEST_P(GuardarFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, GuardarFailureTest,
+    Cases, SaveFailureTest,
     ::testing::Combine(
         ::testing::ValuesIn(test::backends()),
         ::testing::Values(
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Guards against a line that exceeds what is pending being stored, or the lines before
 // it staying stored: the second line exceeds, the first was already added.
-TEST_P(GuardarTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
+TEST_P(SaveTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
 {
     p.nuevaNota(kCompra);
     p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
@@ -177,11 +177,11 @@ TEST_P(GuardarTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
     p.bonificar(p.fila("CJ-001", "", ""), 675);
     p.aceptar();
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_DOUBLE_EQ(783.0, notado(p, "CJ-001", "", ""));
+    EXPECT_DOUBLE_EQ(783.0, noted(p, "CJ-001", "", ""));
 }
 
 // Guards against applying the note when the parameter says not to.
-TEST_P(GuardarTest, AppliesOnlyWhenTheParameterSaysSo)
+TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
 {
     PantallaNota q(GetParam());
     q.parametro("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("0"));
@@ -197,7 +197,7 @@ TEST_P(GuardarTest, AppliesOnlyWhenTheParameterSaysSo)
 
 // Guards against a failure after the commit undoing the note or leaving the toolbar
 // editing: the note stays saved, the screen cleared, and the error is reported.
-TEST_P(GuardarTest, PrintFailureAfterTheCommitOnlyReports)
+TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
 {
     notaDeDosLineas();
     p.falla("Impresion.Imprimir", QStringLiteral("Impresora fuera de línea"));
@@ -216,7 +216,7 @@ TEST_P(GuardarTest, PrintFailureAfterTheCommitOnlyReports)
 
 // Guards against replacing a note leaving the old one live, losing the link between
 // them, or counting both against the purchase.
-TEST_P(GuardarTest, ModifyAndSaveReplacesTheNote)
+TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
 {
     p.mostrarNota(QStringLiteral("1"));
     ASSERT_TRUE(p.toolbar().modificarHabilitado());
@@ -235,7 +235,7 @@ TEST_P(GuardarTest, ModifyAndSaveReplacesTheNote)
                                                                    "WHERE Nc_Folio = '0000000004'"))
                                                 .toString());
     EXPECT_EQ(QStringLiteral("0000000004"), p.toolbar().ultimoGuardado().folio);
-    EXPECT_DOUBLE_EQ(232.0, notado(p, "BT-001", "27", "NEG"));
+    EXPECT_DOUBLE_EQ(232.0, noted(p, "BT-001", "27", "NEG"));
     // The old application reversed (+174), the new one applied (-232).
     EXPECT_DOUBLE_EQ(saldo + 174 - 232,
                      p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
@@ -243,7 +243,7 @@ TEST_P(GuardarTest, ModifyAndSaveReplacesTheNote)
 
 // Guards against the cancellation of the replaced note failing silently, or its reason
 // shown without the line break (or with a dangling one when there is none).
-TEST_P(GuardarTest, ReplacedNoteThatCannotBeCancelled)
+TEST_P(SaveTest, ReplacedNoteThatCannotBeCancelled)
 {
     for (const QString &razon : {QStringLiteral("La nota ya estaba cancelada"), QString()}) {
         p.toolbar().click(controls::Command::Cancelar);
@@ -271,7 +271,7 @@ TEST_P(GuardarTest, ReplacedNoteThatCannotBeCancelled)
 
 // Guards against a grid of more rows than a 16-bit counter holds failing to save (or
 // saving only part of it): the only bonused row is the last of 32,800.
-TEST_P(GuardarTest, GridBeyondSixteenBitsSaves)
+TEST_P(SaveTest, GridBeyondSixteenBitsSaves)
 {
     p.nuevaNota(kCompra);
     const int botas = p.fila("BT-001", "27", "NEG");
@@ -283,20 +283,20 @@ TEST_P(GuardarTest, GridBeyondSixteenBitsSaves)
     const int total = 32800;
     for (int r = 0; r < total; ++r) {
         g.addRow();
-        g.setCellValue(r, p.columna("Pr_Cve_Producto"), QStringLiteral("X%1").arg(r));
-        g.setCellValue(r, p.columna("BON_IMPORTE"), 0);
+        g.setCellValue(r, p.column("Pr_Cve_Producto"), QStringLiteral("X%1").arg(r));
+        g.setCellValue(r, p.column("BON_IMPORTE"), 0);
     }
     for (int c = 0; c < g.columnCount(); ++c)
         g.setCellValue(total - 1, c, fila[c]);
     p.bonificar(total - 1, 10);
     p.aceptar();
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_DOUBLE_EQ(174.0 + 11.6, notado(p, "BT-001", "27", "NEG"));
+    EXPECT_DOUBLE_EQ(174.0 + 11.6, noted(p, "BT-001", "27", "NEG"));
 }
 
 // Guards against a second Aceptar, delivered while the save lets pending window events
 // through (a double click), saving the note a second time inside the first save.
-TEST_P(GuardarTest, SecondAceptarDuringTheYieldIsIgnored)
+TEST_P(SaveTest, SecondAceptarDuringTheYieldIsIgnored)
 {
     notaDeDosLineas();
     int clicks = 0;
@@ -314,7 +314,7 @@ TEST_P(GuardarTest, SecondAceptarDuringTheYieldIsIgnored)
 // Guards against a Cancelar delivered during that yield leaving the save to go on over
 // the cleared screen (and fail with a puzzling message): the user cancelled, so nothing
 // is saved and nothing is said.
-TEST_P(GuardarTest, CancelarDuringTheYieldAbandonsTheSave)
+TEST_P(SaveTest, CancelarDuringTheYieldAbandonsTheSave)
 {
     notaDeDosLineas();
     const QString antes = p.estado();
@@ -326,6 +326,6 @@ TEST_P(GuardarTest, CancelarDuringTheYieldAbandonsTheSave)
     EXPECT_EQ(0, p.grid().rowCount());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, GuardarTest, ::testing::ValuesIn(test::backends()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SaveTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

@@ -1,0 +1,105 @@
+#include "screen/detail_columns.h"
+#include "document/note_records.h"
+
+#include "screen/frm_qmx44.h"
+
+namespace qmx44::document {
+
+namespace {
+
+// An empty text, never a null one: a null text is stored as NULL, and a NULL key matches
+// nothing (the pending check and the note's display would both miss the line).
+QString notNull(const QString &s)
+{
+    return s.isNull() ? QString::fromLatin1("", 0) : s;
+}
+
+QString texto(screen::FrmQMX44 &frm, const QString &textField)
+{
+    return notNull(frm.textField(textField).text());
+}
+
+int column(controls::Grid &grid, const QString &nombre)
+{
+    return grid.column(nombre).index();
+}
+
+} // namespace
+
+business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm)
+{
+    business::EncabezadoNota e{};
+    e.fecha = frm.dpFecha().value();
+    e.texto = QString();
+    e.referencia = texto(frm, screen::fields::txt_Nc_Referencia);
+    e.comentario = texto(frm, screen::fields::txt_Comentario);
+    e.moneda = texto(frm, screen::fields::txt_Mn_Cve_Moneda);
+    e.causa = texto(frm, screen::fields::txt_Cn_Cve_Causa_Nota);
+    e.tipoCambio = frm.textField(screen::fields::txt_Nc_Tipo_Cambio).value().toDouble();
+    e.compra = notNull(frm.txt_Co_Folio().text());
+    e.sucursal = texto(frm, screen::fields::txt_Sc_Cve_Sucursal);
+    e.almacen = texto(frm, screen::fields::txt_Al_Cve_Almacen);
+    e.proveedor = texto(frm, screen::fields::txt_Pv_Cve_Proveedor);
+    e.comprador = texto(frm, screen::fields::txt_Cm_Cve_Comprador);
+    return e;
+}
+
+LineColumns::LineColumns(controls::Grid &grid)
+    : producto(column(grid, screen::columns::Pr_Cve_Producto)),
+      talla(column(grid, screen::columns::Tl_Cve_Talla)),
+      color(column(grid, screen::columns::Cl_Cve_Color)),
+      cantidad1(column(grid, screen::columns::Cantidad_1)),
+      unidad1(column(grid, screen::columns::Unidad_1)),
+      cantidadControl1(column(grid, screen::columns::Cantidad_Control_1)),
+      unidadControl1(column(grid, screen::columns::Unidad_Control_1)),
+      cantidadControl2(column(grid, screen::columns::Cantidad_Control_2)),
+      unidadControl2(column(grid, screen::columns::Unidad_Control_2)),
+      impuestoFactor(column(grid, screen::columns::Impuesto_Factor)),
+      bonImporte(column(grid, "Bon_Importe"))
+{
+}
+
+double bonusOf(const controls::Grid &grid, const LineColumns &c, int row)
+{
+    return grid.cellValue(row, c.bonImporte).toDouble();
+}
+
+void fillLine(business::DetalleNota &line, const controls::Grid &grid, const LineColumns &c, int row,
+                 const QString &compra)
+{
+    // An empty cell reads as null: its key is the empty text.
+    const auto txt = [&](int col) { return notNull(grid.cellValue(row, col).toString()); };
+    const auto num = [&](int col) { return grid.cellValue(row, col).toDouble(); };
+
+    const double bonificacion = num(c.bonImporte);
+    const double cantidad = num(c.cantidad1);
+    const double factor = num(c.impuestoFactor);
+    const double tax = bonificacion * factor;
+    const double net = bonificacion + tax;
+    const double unitPrice = cantidad == 0 ? 0 : bonificacion / cantidad;
+
+    line.producto = txt(c.producto);
+    line.comentario = QStringLiteral("Nota de crédito por bonificacion compra: ") + compra;
+    line.talla = txt(c.talla);
+    line.color = txt(c.color);
+    line.cantidad1 = cantidad;
+    line.unidad1 = txt(c.unidad1);
+    // The row's own control unit is stored, so that showing the note again finds this
+    // very row (it is matched on that unit).
+    line.cantidadControl1 = num(c.cantidadControl1);
+    line.unidadControl1 = txt(c.unidadControl1);
+    line.cantidadControl2 = num(c.cantidadControl2);
+    line.unidadControl2 = txt(c.unidadControl2);
+    line.precioLista = unitPrice;
+    line.precioDescontado = unitPrice;
+    line.descuento1 = 0;
+    line.descuento2 = 0;
+    line.impuestoFactor = factor;
+    line.impuestoImporte = tax;
+    line.precioNeto = cantidad == 0 ? 0 : net / cantidad;
+    line.precioNetoImporte = net;
+    // The typed amount itself, so that the note shows it again to the last digit.
+    line.importe = bonificacion;
+}
+
+} // namespace qmx44::document
