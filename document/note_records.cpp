@@ -14,7 +14,7 @@ QString notNull(const QString &s)
     return s.isNull() ? QString::fromLatin1("", 0) : s;
 }
 
-QString texto(screen::FrmQMX44 &frm, const QString &textField)
+QString text(screen::FrmQMX44 &frm, const QString &textField)
 {
     return notNull(frm.textField(textField).text());
 }
@@ -31,16 +31,16 @@ business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm)
     business::EncabezadoNota e{};
     e.fecha = frm.dpFecha().value();
     e.texto = QString();
-    e.referencia = texto(frm, screen::fields::txt_Nc_Referencia);
-    e.comentario = texto(frm, screen::fields::txt_Comentario);
-    e.moneda = texto(frm, screen::fields::txt_Mn_Cve_Moneda);
-    e.causa = texto(frm, screen::fields::txt_Cn_Cve_Causa_Nota);
+    e.referencia = text(frm, screen::fields::txt_Nc_Referencia);
+    e.comentario = text(frm, screen::fields::txt_Comentario);
+    e.moneda = text(frm, screen::fields::txt_Mn_Cve_Moneda);
+    e.causa = text(frm, screen::fields::txt_Cn_Cve_Causa_Nota);
     e.tipoCambio = frm.textField(screen::fields::txt_Nc_Tipo_Cambio).value().toDouble();
     e.compra = notNull(frm.txt_Co_Folio().text());
-    e.sucursal = texto(frm, screen::fields::txt_Sc_Cve_Sucursal);
-    e.almacen = texto(frm, screen::fields::txt_Al_Cve_Almacen);
-    e.proveedor = texto(frm, screen::fields::txt_Pv_Cve_Proveedor);
-    e.comprador = texto(frm, screen::fields::txt_Cm_Cve_Comprador);
+    e.sucursal = text(frm, screen::fields::txt_Sc_Cve_Sucursal);
+    e.almacen = text(frm, screen::fields::txt_Al_Cve_Almacen);
+    e.proveedor = text(frm, screen::fields::txt_Pv_Cve_Proveedor);
+    e.comprador = text(frm, screen::fields::txt_Cm_Cve_Comprador);
     return e;
 }
 

@@ -17,7 +17,7 @@ namespace qmx44::document {
 
 namespace {
 
-const QString Orvalis = QStringLiteral("Orvalis");
+const QString TitleCompany = QStringLiteral("Orvalis");
 const QString TitleOperationCancelled = QStringLiteral("Operación cancelada");
 const QString Titulo = QStringLiteral("Controles_Aceptar()");
 const QString SaveErrorId = QStringLiteral("ERR-ID:7500012");
@@ -76,7 +76,7 @@ bool validate(screen::FrmQMX44 &frm)
             continue;
         if (check.failedBeforeMessage)
             frm.Controles().OperacionFallida();
-        screen::showMessage(frm, QString::fromUtf16(check.text), MessageStyle::Warning, Orvalis,
+        screen::showMessage(frm, QString::fromUtf16(check.text), MessageStyle::Warning, TitleCompany,
                             QString::fromUtf16(check.id));
         if (!check.failedBeforeMessage)
             frm.Controles().OperacionFallida();
@@ -119,10 +119,10 @@ std::optional<Refusal> cancelReplacedNote(SaveState &s)
     s.nota.Cancelar(s.frm.txtFolio().text(), ok);
     if (ok)
         return std::nullopt;
-    QString texto = QStringLiteral("Error al cancelar la nota de credito");
+    QString text = QStringLiteral("Error al cancelar la nota de credito");
     if (!s.nota.MensajeError().isEmpty())
-        texto += QStringLiteral("\r\n") + s.nota.MensajeError();
-    return Refusal{texto, MessageStyle::Warning, Orvalis, QStringLiteral("ERR-ID:7500006")};
+        text += QStringLiteral("\r\n") + s.nota.MensajeError();
+    return Refusal{text, MessageStyle::Warning, TitleCompany, QStringLiteral("ERR-ID:7500006")};
 }
 
 // The header, then every bonused row checked against what is pending and added.

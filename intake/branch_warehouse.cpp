@@ -29,9 +29,9 @@ QString warehouseRestrictionText(const QString &almacen)
 }
 
 // The refusal: shown, the record released, the note folio's text selected.
-bool refuse(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const QString &texto, const QString &id)
+bool refuse(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const QString &text, const QString &id)
 {
-    screen::showMessage(frm, texto, MessageStyle::Warning, TitleAttention, id);
+    screen::showMessage(frm, text, MessageStyle::Warning, TitleAttention, id);
     rs.reset();
     frm.txtFolio().selectAll();
     return false;

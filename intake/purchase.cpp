@@ -11,7 +11,7 @@ namespace qmx44::intake {
 
 namespace {
 
-const QString Orvalis = QStringLiteral("Orvalis");
+const QString TitleCompany = QStringLiteral("Orvalis");
 const QString TitleAttention = QStringLiteral("Atención");
 
 QString column(db::RecordSet &rs, const char *nombre)
@@ -57,7 +57,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
     auto rs = ConsultaCompra(frm, folio.text());
     if (rs->eof()) {
         screen::showMessage(frm, QStringLiteral("No existe la compra proporcionada"), MessageStyle::Information,
-                            Orvalis, QStringLiteral("ERR-ID:7500016"));
+                            TitleCompany, QStringLiteral("ERR-ID:7500016"));
         rs->close();
         showFixedKeys(frm);
         return;

@@ -14,8 +14,8 @@ namespace qmx44::intake {
 
 namespace {
 
-const QString Proveedor = screen::fields::txt_Pv_Cve_Proveedor;
-const QString Domicilio = screen::fields::txt_Pv_Direccion_1;
+const QString SupplierField = screen::fields::txt_Pv_Cve_Proveedor;
+const QString AddressField = screen::fields::txt_Pv_Direccion_1;
 const QString NoAddress = QStringLiteral("0000");
 
 // Header field <- column of Proveedor, in the order they are written.
@@ -37,7 +37,7 @@ business::DireccionEntrega &deliveryAddresses(screen::FrmQMX44 &frm)
 
 void takeSupplier(screen::FrmQMX44 &frm)
 {
-    const QString clave = frm.textField(Proveedor).value().toString();
+    const QString clave = frm.textField(SupplierField).value().toString();
     auto rs = frm.Sistema().Conexion().execute(supplierSql(clave));
     if (rs->eof())
         return; // a key that Proveedor does not hold leaves the screen as it was
@@ -45,14 +45,14 @@ void takeSupplier(screen::FrmQMX44 &frm)
     for (const auto &[textField, column] : SupplierColumns)
         frm.textField(*textField).setText(rs->field(QString::fromLatin1(column)).toString());
 
-    const QString supplierKey = frm.textField(Proveedor).text();
+    const QString supplierKey = frm.textField(SupplierField).text();
     business::DireccionEntrega &address = deliveryAddresses(frm);
     frm.IdDireccion = address.IdDocumento(QStringLiteral("Compra"), frm.txt_Co_Folio().text(),
                                             QStringLiteral("Proveedor"), supplierKey);
     if (frm.IdDireccion == NoAddress || frm.IdDireccion.isEmpty())
         frm.IdDireccion = address.IdOmision(QStringLiteral("Proveedor"), supplierKey, frm.IdDireccion);
     if (!frm.IdDireccion.isEmpty())
-        frm.textField(Domicilio).setText(Direccion_Entrega(frm, frm.IdDireccion, supplierKey));
+        frm.textField(AddressField).setText(Direccion_Entrega(frm, frm.IdDireccion, supplierKey));
     rs->close();
 }
 
@@ -76,7 +76,7 @@ void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm)
 
 void installSupplier(screen::FrmQMX44 &frm)
 {
-    frm.textField(Proveedor).Enter.connect(QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
+    frm.textField(SupplierField).Enter.connect(QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
                                        [&frm] { txt_Pv_Cve_Proveedor_Enter(frm); });
 }
 

@@ -111,9 +111,9 @@ QString FrmQMX44::Transaccion()
 {
     if (!m_padre)
         throw RuntimeError(QStringLiteral("Variable de objeto no establecida: Padre"));
-    QString texto = m_padre->member(QStringLiteral("Transaccion")).toString();
+    QString text = m_padre->member(QStringLiteral("Transaccion")).toString();
     QString aplicacion = QStringLiteral("Orvalis");
-    return Utilerias().Transaccion(texto, aplicacion);
+    return Utilerias().Transaccion(text, aplicacion);
 }
 
 void FrmQMX44::load()

@@ -104,18 +104,18 @@ struct PantallaNota {
     {
         db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"), {valor, QString::fromLatin1(nombre)});
     }
-    void falla(const char *operacion, const QString &texto)
+    void falla(const char *operacion, const QString &text)
     {
-        contexto->sesion->faults().arm(QString::fromLatin1(operacion), texto);
+        contexto->sesion->faults().arm(QString::fromLatin1(operacion), text);
     }
 
-    // The user types `texto` into field `name` and presses Enter.
-    void teclear(const char *name, const QString &texto, bool enter = true)
+    // The user types `text` into field `name` and presses Enter.
+    void teclear(const char *name, const QString &text, bool enter = true)
     {
         controls::TextField &f = textField(name);
         f.setFocus();
         f.selectAll();
-        f.typeText(texto);
+        f.typeText(text);
         if (enter)
             f.pressKey(controls::keys::Enter);
     }

@@ -71,7 +71,7 @@ TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
 
 struct Falla {
     const char *operacion;
-    const char *texto;
+    const char *text;
     const char *id;        // "" = no message at all
     int estilo;
     const char *titulo;
@@ -96,7 +96,7 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
     p.mensajes();
     const QString antes = p.estado();
 
-    p.falla(f.operacion, QString::fromUtf8(f.texto));
+    p.falla(f.operacion, QString::fromUtf8(f.text));
     p.aceptar();
 
     const auto m = p.mensajes();
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         std::string n = test::backendLabel(std::get<0>(p.param)) + "_";
         for (const char *c = std::get<1>(p.param).operacion; *c; ++c)
             n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        return n + (*std::get<1>(p.param).texto ? "" : "_sin_texto");
+        return n + (*std::get<1>(p.param).text ? "" : "_sin_texto");
     });
 
 // Guards against a line that exceeds what is pending being stored, or the lines before

@@ -72,7 +72,7 @@ protected:
     {
         return grid->cellValue(row, grid->columnIndex(QString::fromLatin1(column))).toDouble();
     }
-    QString texto(int row, const char *column) const
+    QString text(int row, const char *column) const
     {
         return grid->cellValue(row, grid->columnIndex(QString::fromLatin1(column))).toString();
     }
@@ -161,7 +161,7 @@ TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
     llenar(QStringLiteral("O1"));
     QStringList order;
     for (int r = 0; r < grid->rowCount(); ++r)
-        order << texto(r, "Pr_Cve_Producto") + u' ' + texto(r, "Tl_Cve_Talla") + u' '
+        order << text(r, "Pr_Cve_Producto") + u' ' + text(r, "Tl_Cve_Talla") + u' '
                      + QString::number(numero(r, "Impuesto_Factor"));
     EXPECT_EQ(order, (QStringList{"PR-1 G 0.16", "PR-1 M 0", "PR-1 M 0.16", "PR-2 M 0.16"}));
 }

@@ -38,7 +38,7 @@ struct Intake {
         folio().pressKey(controls::keys::Enter);
     }
 
-    QString texto(const char *textField) { return p.textField(textField).text(); }
+    QString text(const char *textField) { return p.textField(textField).text(); }
     controls::Grid &grid() { return p.frm->ssDetalle(); }
     double celda(int row, const char *column)
     {
@@ -95,7 +95,7 @@ TEST_P(PurchaseTest, ChangingTheFolioClearsThePurchase)
     EXPECT_EQ(t.p.frm->IdDireccion, QString());
     for (const char *textField : {"txt_Pv_Cve_Proveedor", "txt_Pv_Descripcion", "txt_Pv_Direccion_1", "txt_Mn_Cve_Moneda",
                               "txt_Cm_Cve_Comprador", "txt_Nc_Referencia", "txt_Comentario"})
-        EXPECT_EQ(t.texto(textField), QString()) << textField;
+        EXPECT_EQ(t.text(textField), QString()) << textField;
     EXPECT_EQ(t.p.textField("txt_Nc_Tipo_Cambio").value().toDouble(), 0);
 }
 
