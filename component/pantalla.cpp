@@ -22,7 +22,7 @@ QVariant Pantalla::GetPantalla()
             qWarning().noquote() << ProgId << "GetPantalla: the component is already closed";
             return QVariant();
         }
-        componente->contexto().sesion->check(faults::PantallaGetPantalla);
+        componente->contexto().session->check(faults::PantallaGetPantalla);
         QObject *form = &componente->pantalla();
         return QVariant::fromValue(form);
     } catch (const std::exception &e) {

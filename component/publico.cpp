@@ -10,12 +10,12 @@ namespace qmx44::component {
 
 Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_contexto(std::move(contexto))
 {
-    if (!m_contexto || !m_contexto->sesion)
+    if (!m_contexto || !m_contexto->session)
         throw RuntimeError(QStringLiteral("QMX44: el anfitrión no dio una sesión"));
-    m_contexto->sesion->check(faults::Publico);
-    m_sistema = std::make_unique<services::Sistema>(m_contexto->sesion);
-    m_utilerias = std::make_unique<services::Utilerias>(m_contexto->sesion);
-    m_auxiliar = std::make_unique<services::Auxiliar>(m_contexto->sesion);
+    m_contexto->session->check(faults::Publico);
+    m_sistema = std::make_unique<services::Sistema>(m_contexto->session);
+    m_utilerias = std::make_unique<services::Utilerias>(m_contexto->session);
+    m_auxiliar = std::make_unique<services::Auxiliar>(m_contexto->session);
 }
 
 Publico::~Publico()

@@ -36,8 +36,8 @@ void offerEditing(screen::FrmQMX44 &frm)
         abierto = frm.Utilerias().ValidarPeriodo(frm.dpFecha().value(), modulo, 0);
     }
     if (abierto) {
-        frm.Controles().setModificarHabilitado(true);
-        frm.Controles().setEliminarHabilitado(true);
+        frm.Controles().setModifyEnabled(true);
+        frm.Controles().setDeleteEnabled(true);
     }
 }
 
@@ -47,7 +47,7 @@ void cargar(screen::FrmQMX44 &frm)
     controls::TextField &folio = frm.txtFolio();
     controls::Toolbar &controles = frm.Controles();
 
-    folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumento)));
+    folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumentName)));
     folio.selectAll();
 
     frm.Sql = notaSql(folio.value().toString());
@@ -58,7 +58,7 @@ void cargar(screen::FrmQMX44 &frm)
     if (!intake::accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500020"), QStringLiteral("ERR-ID:7500021")}))
         return;
 
-    if (columna(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado))
+    if (columna(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kStatusCancelled))
         offerEditing(frm);
 
     controles.CargarCamposAdicionales(folio.text());
@@ -99,8 +99,8 @@ void cargar(screen::FrmQMX44 &frm)
     rs.reset();
     grid.moveFirst();
 
-    controles.setImprimirHabilitado(true);
-    controles.setConsultarHabilitado(true);
+    controles.setPrintEnabled(true);
+    controles.setQueryEnabled(true);
 
     controles.setFolio(folio.text());
     controles.setImporte(total.value().toDouble());
@@ -146,10 +146,10 @@ void txtFolio_Change(screen::FrmQMX44 &frm)
     controles.setProveedor(QString());
     if (controles.EnEdicion())
         return;
-    controles.setModificarHabilitado(false);
-    controles.setEliminarHabilitado(false);
-    controles.setImprimirHabilitado(false);
-    controles.setConsultarHabilitado(false);
+    controles.setModifyEnabled(false);
+    controles.setDeleteEnabled(false);
+    controles.setPrintEnabled(false);
+    controles.setQueryEnabled(false);
     frm.Utilerias().LimpiarControles(frm.form(), 1);
     frm.Utilerias().LimpiarControles(frm.form(), 2);
     frm.txt_Co_Folio().setText(QString());
