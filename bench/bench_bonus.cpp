@@ -5,7 +5,7 @@
 #include "bonus/proration.h"
 #include "intake/detail_format.h"
 #include "platform/controls/controls.h"
-#include "platform/services/sesion.h"
+#include "platform/services/session.h"
 #include "platform/services/utilerias.h"
 
 #include <benchmark/benchmark.h>
@@ -47,8 +47,8 @@ struct Pantalla {
         tot.setValue(140400.135);
     }
 
-    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
-    services::Utilerias utilerias{sesion};
+    std::shared_ptr<services::Session> session = std::make_shared<services::Session>();
+    services::Utilerias utilerias{session};
     controls::Form form{QStringLiteral("frmQMX44")};
     controls::Grid &grid = form.add<controls::Grid>(QStringLiteral("ssDetalle"));
     controls::TextField &sub = form.add<controls::TextField>(QStringLiteral("txt_SubTotal"));

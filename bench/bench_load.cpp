@@ -114,11 +114,11 @@ void BM_RawStatements(benchmark::State &state, BenchDb *b)
 struct Pantalla {
     explicit Pantalla(std::shared_ptr<db::Conexion> conexion)
     {
-        contexto->sesion = std::make_shared<services::Sesion>(std::move(conexion), QStringLiteral("ADMIN"));
-        contexto->sesion->setMensajes(sink);
-        contexto->sesion->setFechaFija(QDate(2024, 7, 15));
-        sistema = std::make_unique<services::Sistema>(contexto->sesion);
-        utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
+        contexto->session = std::make_shared<services::Session>(std::move(conexion), QStringLiteral("ADMIN"));
+        contexto->session->setMessageSink(sink);
+        contexto->session->setFixedDate(QDate(2024, 7, 15));
+        sistema = std::make_unique<services::Sistema>(contexto->session);
+        utilerias = std::make_unique<services::Utilerias>(contexto->session);
         frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
         intake::install(*frm);
         document::install(*frm);

@@ -10,7 +10,7 @@
 #include "platform/db/connection_string.h"
 #include "bench/bench_db.h"
 #include "platform/db/open.h"
-#include "platform/services/sesion.h"
+#include "platform/services/session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -114,7 +114,7 @@ void BM_Raw(benchmark::State &state, BenchDb *b)
             return;
         }
         QSqlQuery insert(d);
-        insert.prepare(business::sqlInsertarLineaNota());
+        insert.prepare(business::insertNoteLineSql());
         const QDate fecha(2024, 8, 15);
         const QString registro = QStringLiteral("2024-08-15 10:00:00");
         for (int i = 1; i <= Lines; ++i) {
@@ -159,12 +159,12 @@ void BM_Raw(benchmark::State &state, BenchDb *b)
 // connection.
 void BM_NotaCredito(benchmark::State &state, BenchDb *b)
 {
-    auto sesion = std::make_shared<services::Sesion>(b->conexion, QStringLiteral("ADMIN"));
-    sesion->setFechaFija(QDate(2024, 8, 15));
+    auto session = std::make_shared<services::Session>(b->conexion, QStringLiteral("ADMIN"));
+    session->setFixedDate(QDate(2024, 8, 15));
     db::Conexion &c = *b->conexion;
     for (auto _ : state) {
         db::ScopedTransaction tx(c);
-        business::NotaCredito nota(sesion);
+        business::NotaCredito nota(session);
         nota.Nuevo();
         business::EncabezadoNota e;
         e.fecha = QDate(2024, 8, 15);

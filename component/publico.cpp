@@ -10,12 +10,12 @@ namespace qmx44::component {
 
 Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_context(std::move(contexto))
 {
-    if (!m_context || !m_context->sesion)
+    if (!m_context || !m_context->session)
         throw RuntimeError(QStringLiteral("QMX44: el anfitrión no dio una sesión"));
-    m_context->sesion->check(faults::Publico);
-    m_sistema = std::make_unique<services::Sistema>(m_context->sesion);
-    m_utilerias = std::make_unique<services::Utilerias>(m_context->sesion);
-    m_auxiliar = std::make_unique<services::Auxiliar>(m_context->sesion);
+    m_context->session->check(faults::Publico);
+    m_sistema = std::make_unique<services::Sistema>(m_context->session);
+    m_utilerias = std::make_unique<services::Utilerias>(m_context->session);
+    m_auxiliar = std::make_unique<services::Auxiliar>(m_context->session);
 }
 
 Publico::~Publico()

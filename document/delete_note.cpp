@@ -15,7 +15,7 @@ void Controles_Eliminar(screen::FrmQMX44 &frm)
         // A run-time error rolls the transaction back on its way to the trap.
         db::Conexion &conexion = frm.Sistema().Conexion();
         db::ScopedTransaction tx(conexion);
-        auto nota = std::make_unique<business::NotaCredito>(frm.contexto().sesion, conexion);
+        auto nota = std::make_unique<business::NotaCredito>(frm.contexto().session, conexion);
         QString folio = frm.txtFolio().text();
         bool ok = false;
         nota->Cancelar(folio, ok);

@@ -36,8 +36,8 @@ void offerEditing(screen::FrmQMX44 &frm)
         abierto = frm.Utilerias().ValidarPeriodo(frm.dpFecha().value(), modulo, 0);
     }
     if (abierto) {
-        frm.Controles().setModificarHabilitado(true);
-        frm.Controles().setEliminarHabilitado(true);
+        frm.Controles().setModifyEnabled(true);
+        frm.Controles().setDeleteEnabled(true);
     }
 }
 
@@ -47,7 +47,7 @@ void loadNote(screen::FrmQMX44 &frm)
     controls::TextField &folio = frm.txtFolio();
     controls::Toolbar &toolbar = frm.Controles();
 
-    folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumento)));
+    folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumentName)));
     folio.selectAll();
 
     frm.Sql = noteSql(folio.value().toString());
@@ -58,7 +58,7 @@ void loadNote(screen::FrmQMX44 &frm)
     if (!intake::accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500020"), QStringLiteral("ERR-ID:7500021")}))
         return;
 
-    if (column(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kEstadoCancelado))
+    if (column(*rs, "Es_Cve_Estado") != QLatin1String(business::NotaCredito::kStatusCancelled))
         offerEditing(frm);
 
     toolbar.CargarCamposAdicionales(folio.text());
@@ -99,8 +99,8 @@ void loadNote(screen::FrmQMX44 &frm)
     rs.reset();
     grid.moveFirst();
 
-    toolbar.setImprimirHabilitado(true);
-    toolbar.setConsultarHabilitado(true);
+    toolbar.setPrintEnabled(true);
+    toolbar.setQueryEnabled(true);
 
     toolbar.setFolio(folio.text());
     toolbar.setImporte(total.value().toDouble());
@@ -146,10 +146,10 @@ void txtFolio_Change(screen::FrmQMX44 &frm)
     toolbar.setProveedor(QString());
     if (toolbar.EnEdicion())
         return;
-    toolbar.setModificarHabilitado(false);
-    toolbar.setEliminarHabilitado(false);
-    toolbar.setImprimirHabilitado(false);
-    toolbar.setConsultarHabilitado(false);
+    toolbar.setModifyEnabled(false);
+    toolbar.setDeleteEnabled(false);
+    toolbar.setPrintEnabled(false);
+    toolbar.setQueryEnabled(false);
     frm.Utilerias().LimpiarControles(frm.form(), 1);
     frm.Utilerias().LimpiarControles(frm.form(), 2);
     frm.txt_Co_Folio().setText(QString());

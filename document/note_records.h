@@ -1,7 +1,7 @@
 #pragma once
 // The two records the save hands to the credit-note document: the header taken from the
 // form's fields, and one line taken from a row of the detail grid.
-#include "platform/business/nota_credito_registros.h"
+#include "platform/business/nota_credito_records.h"
 #include "platform/controls/grid.h"
 
 #include <QString>

@@ -171,7 +171,7 @@ std::optional<Refusal> addLines(SaveState &s)
 std::optional<Refusal> storeAdditionalFields(SaveState &s)
 {
     QString error;
-    if (auto planned = s.frm.contexto().sesion->faults().take(faults::ControlesGuardarCamposAdicionales))
+    if (auto planned = s.frm.contexto().session->faults().take(faults::ControlesGuardarCamposAdicionales))
         error = *planned;
     else if (s.frm.Controles().GuardarCamposAdicionales(s.folio))
         return std::nullopt;
@@ -236,7 +236,7 @@ enum class Outcome { Saved, Abandoned };
 Outcome save(screen::FrmQMX44 &frm, bool nuevo, QString &folio)
 {
     db::ScopedTransaction tx(frm.Sistema().Conexion());
-    auto nota = std::make_unique<business::NotaCredito>(frm.contexto().sesion, frm.Sistema().Conexion());
+    auto nota = std::make_unique<business::NotaCredito>(frm.contexto().session, frm.Sistema().Conexion());
     SaveState s{frm, *nota, nuevo, QString()};
     for (const Step step : Steps) {
         if (const std::optional<Refusal> refusal = step(s)) {

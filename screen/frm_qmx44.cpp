@@ -59,12 +59,12 @@ controls::TextField &FrmQMX44::textField(const QString &name) const
 
 std::unique_ptr<business::Impresion> FrmQMX44::newImpresion()
 {
-    return std::make_unique<business::Impresion>(contexto().sesion, contexto().bitacora, contexto().outputFolder);
+    return std::make_unique<business::Impresion>(contexto().session, contexto().activityLog, contexto().outputFolder);
 }
 
 std::unique_ptr<business::ConsultaRegistro> FrmQMX44::newConsultaRegistro()
 {
-    return std::make_unique<business::ConsultaRegistro>(contexto().sesion, contexto().bitacora);
+    return std::make_unique<business::ConsultaRegistro>(contexto().session, contexto().activityLog);
 }
 
 bool FrmQMX44::focusNextField(const controls::Control &field)

@@ -22,11 +22,11 @@ void FrmQMX44::Form_Load()
 {
     ++m_loadCount;
     // The host's wiring comes first: the lookups and messages of everything below use it.
-    services::Sesion &sesion = *contexto().sesion;
-    m_form.setConnection(sesion.tieneConexion() ? &sesion.conexion() : nullptr);
+    services::Session &session = *contexto().session;
+    m_form.setConnection(session.hasConnection() ? &session.connection() : nullptr);
     Controles().setAdditionalFieldStore(
-        sesion.tieneConexion() ? std::make_shared<business::DbAdditionalFieldStore>(sesion.conexion()) : nullptr);
-    m_form.setMessageSink(sesion.mensajes());
+        session.hasConnection() ? std::make_shared<business::DbAdditionalFieldStore>(session.connection()) : nullptr);
+    m_form.setMessageSink(session.messageSink());
     m_form.setPresenter(contexto().presenter.get());
 
     // 1. Colours.
@@ -34,7 +34,7 @@ void FrmQMX44::Form_Load()
 
     // 2. The two long-lived business objects.
     AjusteGrid = std::make_unique<business::AjusteGrid>();
-    DireccionEntrega = std::make_unique<business::DireccionEntrega>(contexto().sesion);
+    DireccionEntrega = std::make_unique<business::DireccionEntrega>(contexto().session);
 
     // 3. Key formats, unconverted.
     textField(fields::txt_Sc_Cve_Sucursal).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
@@ -57,7 +57,7 @@ void FrmQMX44::Form_Load()
 
     // 6.-9.
     dpFecha().setValue(Utilerias().FechaActual());
-    Controles().setNuevoHabilitado(true);
+    Controles().setNewEnabled(true);
     PrimeraActivacion = true;
     ssTabFichas().setActivePage(0);
 

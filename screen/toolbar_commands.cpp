@@ -33,7 +33,7 @@ void FrmQMX44::Controles_Nuevo()
     txt_Co_Folio().setEnabled(true);
     ssTabFichas().setActivePage(0);
     enableDate();
-    Controles().setCaptionOpcional(Prorratear);
+    Controles().setOptionalCaption(Prorratear);
 }
 
 void FrmQMX44::Controles_Modificar()
@@ -53,7 +53,7 @@ void FrmQMX44::Controles_Modificar()
     // fixed by right CHTC01.
     const bool foreign = textField(fields::txt_Mn_Cve_Moneda).text() != MonedaLocal;
     textField(fields::txt_Nc_Tipo_Cambio).setEnabled(foreign && !DerechoTipoCambio);
-    Controles().setCaptionOpcional(Prorratear);
+    Controles().setOptionalCaption(Prorratear);
 }
 
 void FrmQMX44::Controles_Imprimir()
@@ -80,13 +80,13 @@ void FrmQMX44::Controles_Cancelar()
     txtFolio().setText(QString());
     txtFolio().setFocus();
     txt_Co_Folio().setEnabled(false);
-    Controles().setImprimirHabilitado(false);
-    Controles().setConsultarHabilitado(false);
-    Controles().setModificarHabilitado(false);
-    Controles().setEliminarHabilitado(false);
-    Controles().setNuevoHabilitado(true);
+    Controles().setPrintEnabled(false);
+    Controles().setQueryEnabled(false);
+    Controles().setModifyEnabled(false);
+    Controles().setDeleteEnabled(false);
+    Controles().setNewEnabled(true);
     ssTabFichas().setActivePage(0);
-    Controles().setCaptionOpcional(QString());
+    Controles().setOptionalCaption(QString());
 }
 
 void FrmQMX44::Controles_Salir()

@@ -41,11 +41,11 @@ std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection)
         && QFileInfo(spec.path).absoluteFilePath() == QFileInfo(defaultDatabase()).absoluteFilePath())
         QDir().mkpath(QFileInfo(spec.path).absolutePath());
     int versionFound = 0;
-    auto conexion = db::open(connection, db::OpenMode::Upgrade, versionFound);
+    auto database = db::open(connection, db::OpenMode::Upgrade, versionFound);
     // An ODBC source is a site's own server: it is never seeded.
     if (versionFound == 0 && spec.backend != db::Backend::Odbc)
-        db::loadDemo(*conexion);
-    return conexion;
+        db::loadDemo(*database);
+    return database;
 }
 
 qint64 countRows(db::Conexion &c, const QString &table)
@@ -65,16 +65,16 @@ int run(const QStringList &arguments)
     const QString connection = dbOption.value_or(defaultDatabase());
 
     // 1. The database first: bad input stops here, before the component folder is touched.
-    std::shared_ptr<db::Conexion> conexion = prepareDatabase(connection);
-    const db::DatabaseSummary summary = db::summarize(*conexion);
+    std::shared_ptr<db::Conexion> database = prepareDatabase(connection);
+    const db::DatabaseSummary summary = db::summarize(*database);
 
     auto context = std::make_shared<host::PlatformContext>();
-    context->sesion = std::make_shared<services::Sesion>(conexion, user.value_or(QString()));
-    context->sesion->setMensajes(std::make_shared<ConsoleMessageSink>());
+    context->session = std::make_shared<services::Session>(database, user.value_or(QString()));
+    context->session->setMessageSink(std::make_shared<ConsoleMessageSink>());
     QString userLine;
     if (user) {
-        services::Sistema sistema(context->sesion);   // refuses an unknown user
-        const QString branch = sistema.Sucursal(), warehouse = sistema.Almacen();
+        services::Sistema system(context->session);   // refuses an unknown user
+        const QString branch = system.Sucursal(), warehouse = system.Almacen();
         userLine = QStringLiteral("  user %1: branch %2, warehouse %3")
                        .arg(*user, branch.isEmpty() ? QStringLiteral("any") : branch,
                             warehouse.isEmpty() ? QStringLiteral("any") : warehouse);
@@ -96,8 +96,8 @@ int run(const QStringList &arguments)
 
     // 3. The screen, as a host gets it.
     std::unique_ptr<QObject> object = registry.createObject(component::ProgId, context);
-    auto *pantalla = qobject_cast<host::PantallaInterface *>(object.get());
-    host::MainForm *form = pantalla ? host::mainFormOf(pantalla->GetPantalla()) : nullptr;
+    auto *screenObject = qobject_cast<host::PantallaInterface *>(object.get());
+    host::MainForm *form = screenObject ? host::mainFormOf(screenObject->GetPantalla()) : nullptr;
     if (!form) {
         printError(QStringLiteral("run"), QStringLiteral("the component %1 gave no screen").arg(entry->file));
         return kExitFailure;
@@ -107,7 +107,7 @@ int run(const QStringList &arguments)
     text += QStringLiteral("Database %1\n").arg(db::parseConnectionString(connection).display());
     text += QStringLiteral("  schema version %1\n").arg(summary.schemaVersion);
     text += QStringLiteral("  branches %1, suppliers %2, products %3\n")
-                .arg(countRows(*conexion, QStringLiteral("Sucursal")))
+                .arg(countRows(*database, QStringLiteral("Sucursal")))
                 .arg(summary.suppliers)
                 .arg(summary.products);
     text += QStringLiteral("  purchases %1 (%2 lines), credit notes %3 (%4 cancelled)\n")
@@ -117,7 +117,7 @@ int run(const QStringList &arguments)
         text += userLine + u'\n';
     text += QStringLiteral("Component %1\n").arg(component::ProgId);
     text += QStringLiteral("  file %1\n").arg(entry->file);
-    text += QStringLiteral("  module %1\n").arg(pantalla->Modulo().toString());
+    text += QStringLiteral("  module %1\n").arg(screenObject->Modulo().toString());
     text += QStringLiteral("  screen \"%1\" (%2)").arg(form->form().caption(),
                                                       form->isLoaded() ? QStringLiteral("loaded")
                                                                        : QStringLiteral("not loaded"));

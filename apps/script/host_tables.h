@@ -9,11 +9,11 @@
 namespace qmx44::apps::script {
 
 // Parametro: defines `nombre` with `valor`; an existing parameter keeps its type code.
-void writeParametro(db::Conexion &c, const QString &nombre, const QString &valor);
+void writeParameter(db::Conexion &c, const QString &name, const QString &value);
 // Tipo_Cambio: the rate of `moneda` valid from `desde` on.
-void writeTipoCambio(db::Conexion &c, const QString &moneda, const QDate &desde, double valor);
+void writeExchangeRate(db::Conexion &c, const QString &currency, const QDate &from, double value);
 // Periodo_Operativo: the period of `modulo` starting on `inicio`.
-void writePeriodo(db::Conexion &c, const QString &modulo, const QDate &inicio, const QDate &fin,
-                  bool abierto);
+void writePeriodo(db::Conexion &c, const QString &module, const QDate &start, const QDate &end,
+                  bool opened);
 
 } // namespace qmx44::apps::script

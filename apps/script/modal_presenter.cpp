@@ -25,9 +25,9 @@ void ScriptPresenter::runModal(controls::Form &dialog)
 
 void ScriptPresenter::play(controls::Form &dialog, const ProrateStep &step)
 {
-    if (auto *importe = dynamic_cast<controls::TextField *>(dialog.find(QStringLiteral("txtImporte")))) {
-        if (importe->setFocus() && importe->hasFocus()) {
-            importe->selectAll();
+    if (auto *amountField = dynamic_cast<controls::TextField *>(dialog.find(QStringLiteral("txtImporte")))) {
+        if (amountField->setFocus() && amountField->hasFocus()) {
+            amountField->selectAll();
             dialog.typeText(step.amount);
         }
     } else {

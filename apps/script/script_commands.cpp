@@ -113,7 +113,7 @@ void ScriptRunner::cmdExec(const ScriptLine &line)
     if (line.rest.isEmpty())
         throw ScriptError{QStringLiteral("exec needs an SQL statement")};
     try {
-        m_host.conexion().execute(line.rest)->close();
+        m_host.connection().execute(line.rest)->close();
     } catch (const RuntimeError &e) {
         throw ScriptError{QStringLiteral("SQL error: %1").arg(e.description())};
     }
@@ -125,7 +125,7 @@ void ScriptRunner::cmdQuery(const ScriptLine &line)
         throw ScriptError{QStringLiteral("query needs an SQL statement")};
     Json rows = Json::array();
     try {
-        auto rs = m_host.conexion().execute(line.rest);
+        auto rs = m_host.connection().execute(line.rest);
         const QStringList columns = rs->columns();
         for (; !rs->eof(); rs->moveNext()) {
             Json row = Json::object();
@@ -146,8 +146,8 @@ void ScriptRunner::cmdQuery(const ScriptLine &line)
 void ScriptRunner::cmdUser(const ScriptLine &line)
 {
     requireArgs(line, 2, 2, "BRANCH WAREHOUSE");
-    m_host.sesion().setSucursal(line.args[0]);
-    m_host.sesion().setAlmacen(line.args[1]);
+    m_host.session().setBranch(line.args[0]);
+    m_host.session().setWarehouse(line.args[1]);
 }
 
 void ScriptRunner::cmdParam(const ScriptLine &line)
@@ -156,7 +156,7 @@ void ScriptRunner::cmdParam(const ScriptLine &line)
     if (line.args[0].isEmpty())
         throw ScriptError{QStringLiteral("a parameter needs a name")};
     try {
-        writeParametro(m_host.conexion(), line.args[0], line.args[1]);
+        writeParameter(m_host.connection(), line.args[0], line.args[1]);
     } catch (const RuntimeError &e) {
         throw ScriptError{QStringLiteral("SQL error: %1").arg(e.description())};
     }
@@ -166,7 +166,7 @@ void ScriptRunner::cmdRight(const ScriptLine &line)
 {
     requireArgs(line, 2, 2, "KEY 0|1");
     // The screen asks its rights under its module tag.
-    m_host.sesion().setPermiso(screen::ModuleTag, line.args[0], choiceArg(line.args[1], "1", "0"));
+    m_host.session().setPermission(screen::ModuleTag, line.args[0], choiceArg(line.args[1], "1", "0"));
 }
 
 void ScriptRunner::cmdRate(const ScriptLine &line)
@@ -175,7 +175,7 @@ void ScriptRunner::cmdRate(const ScriptLine &line)
     const QDate from = dateArg(line.args[1]);
     const double value = numberArg(line.args[2]);
     try {
-        writeTipoCambio(m_host.conexion(), line.args[0], from, value);
+        writeExchangeRate(m_host.connection(), line.args[0], from, value);
     } catch (const RuntimeError &e) {
         throw ScriptError{QStringLiteral("SQL error: %1").arg(e.description())};
     }
@@ -190,7 +190,7 @@ void ScriptRunner::cmdPeriod(const ScriptLine &line)
         throw ScriptError{QStringLiteral("the period ends (%1) before it starts (%2)").arg(line.args[2], line.args[1])};
     const bool open = choiceArg(line.args[3], "open", "closed");
     try {
-        writePeriodo(m_host.conexion(), line.args[0], from, to, open);
+        writePeriodo(m_host.connection(), line.args[0], from, to, open);
     } catch (const RuntimeError &e) {
         throw ScriptError{QStringLiteral("SQL error: %1").arg(e.description())};
     }
@@ -206,7 +206,7 @@ void ScriptRunner::cmdFail(const ScriptLine &line)
     if (!faults::consulted(line.args[0]))
         throw ScriptError{QStringLiteral("unknown operation '%1'").arg(line.args[0])};
     const QString text = line.args.size() > 1 ? line.args[1] : QStringLiteral("Falla programada: %1").arg(line.args[0]);
-    m_host.sesion().faults().arm(line.args[0], text);
+    m_host.session().faults().arm(line.args[0], text);
 }
 
 void ScriptRunner::cmdConfirm(const ScriptLine &line)

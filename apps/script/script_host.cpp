@@ -29,20 +29,20 @@ ScriptHost::ScriptHost(const HostOptions &options)
 
     try {
         int versionFound = 0;
-        m_conexion = db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade,
+        m_connection = db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade,
                               versionFound);
         if (options.demo)
-            db::loadDemo(*m_conexion);
+            db::loadDemo(*m_connection);
     } catch (const std::exception &e) {
         throw HostError{describe(e)};
     }
 
     m_context = std::make_shared<host::PlatformContext>();
     // Nobody signs in: the user's branch, warehouse and rights come from the script.
-    m_context->sesion = std::make_shared<services::Sesion>(m_conexion, QString());
-    m_context->sesion->setMensajes(m_messages);
+    m_context->session = std::make_shared<services::Session>(m_connection, QString());
+    m_context->session->setMessageSink(m_messages);
     if (options.today)
-        m_context->sesion->setFechaFija(*options.today);
+        m_context->session->setFixedDate(*options.today);
     m_context->presenter = m_presenter;
     // Printed documents go to a folder of this run's own, removed with it.
     if (m_outputFolder.isValid())
@@ -56,7 +56,7 @@ ScriptHost::~ScriptHost()
     // message sink and the presenter it uses still exist.
     m_form = nullptr;
     m_formObject = nullptr;
-    m_pantallas.clear();
+    m_screens.clear();
     m_registry.reset();
 }
 
@@ -87,11 +87,11 @@ bool ScriptHost::open()
     } catch (const std::exception &e) {
         throw HostError{describe(e)};
     }
-    auto *pantalla = qobject_cast<host::PantallaInterface *>(object.get());
-    if (!pantalla)
+    auto *screenObject = qobject_cast<host::PantallaInterface *>(object.get());
+    if (!screenObject)
         throw HostError{QStringLiteral("%1 of the component is not a Pantalla").arg(component::ProgId)};
-    const QVariant value = pantalla->GetPantalla();
-    m_pantallas.push_back(std::move(object));
+    const QVariant value = screenObject->GetPantalla();
+    m_screens.push_back(std::move(object));
     // Whatever form was had before may have been replaced by this call.
     m_form = host::mainFormOf(value);
     m_formObject = m_form ? value.value<QObject *>() : nullptr;
@@ -149,14 +149,14 @@ QString ScriptHost::ownerName(qint64 handle) const
 Json ScriptHost::printedJson() const
 {
     Json out = Json::array();
-    if (!m_context->bitacora)
+    if (!m_context->activityLog)
         return out;
-    for (const business::DocumentoImpreso &d : m_context->bitacora->impresos()) {
+    for (const business::PrintedDocument &d : m_context->activityLog->printedDocuments()) {
         Json j;
         j["format"] = jsonText(d.formato);
         j["folio"] = jsonText(d.folio);
         // The output folder is the run's own and goes with it: the name is what is stable.
-        j["file"] = jsonText(d.archivo.isEmpty() ? QString() : QFileInfo(d.archivo).fileName());
+        j["file"] = jsonText(d.file.isEmpty() ? QString() : QFileInfo(d.file).fileName());
         out.push_back(std::move(j));
     }
     return out;
@@ -165,13 +165,13 @@ Json ScriptHost::printedJson() const
 Json ScriptHost::queriedJson() const
 {
     Json out = Json::array();
-    if (!m_context->bitacora)
+    if (!m_context->activityLog)
         return out;
-    for (const business::RegistroConsultado &r : m_context->bitacora->consultados()) {
+    for (const business::ConsultedRecord &r : m_context->activityLog->consultedRecords()) {
         Json j;
-        j["table"] = jsonText(r.tabla);
-        j["column"] = jsonText(r.columna);
-        j["value"] = jsonText(r.valor);
+        j["table"] = jsonText(r.table);
+        j["column"] = jsonText(r.column);
+        j["value"] = jsonText(r.value);
         out.push_back(std::move(j));
     }
     return out;

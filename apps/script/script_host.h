@@ -60,8 +60,8 @@ public:
     ScriptHost(const ScriptHost &) = delete;
     ScriptHost &operator=(const ScriptHost &) = delete;
 
-    db::Conexion &conexion() { return *m_conexion; }
-    services::Sesion &sesion() { return *m_context->sesion; }
+    db::Conexion &connection() { return *m_connection; }
+    services::Session &session() { return *m_context->session; }
     ScriptPresenter &presenter() { return *m_presenter; }
     // Where standard-error warnings go (the runner prefixes the line number).
     void setWarn(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
@@ -100,7 +100,7 @@ private:
 
     QString m_builtComponent;
     QTemporaryDir m_outputFolder;
-    std::shared_ptr<db::Conexion> m_conexion;
+    std::shared_ptr<db::Conexion> m_connection;
     std::shared_ptr<host::PlatformContext> m_context;
     std::shared_ptr<MessageRecorder> m_messages;
     std::shared_ptr<ScriptPresenter> m_presenter;
@@ -109,7 +109,7 @@ private:
     QHash<qint64, QString> m_owners;
 
     std::unique_ptr<host::ComponentRegistry> m_registry;
-    std::vector<std::unique_ptr<QObject>> m_pantallas;   // every Pantalla the host created
+    std::vector<std::unique_ptr<QObject>> m_screens;   // every Pantalla the host created
     std::shared_ptr<host::Padre> m_padre;
     host::MainForm *m_form = nullptr;
     QObject *m_formObject = nullptr;

@@ -112,12 +112,12 @@ Json toolbarJson(const controls::Form &form)
     const auto *tb = control<controls::Toolbar>(form, fields::Controles);
     if (!tb)
         return out;
-    out["print"] = tb->imprimirHabilitado();
-    out["query"] = tb->consultarHabilitado();
-    out["modify"] = tb->modificarHabilitado();
-    out["cancel"] = tb->eliminarHabilitado();
-    out["fifth"] = tb->nuevoHabilitado();
-    out["optional_caption"] = jsonText(tb->captionOpcional());
+    out["print"] = tb->printEnabled();
+    out["query"] = tb->queryEnabled();
+    out["modify"] = tb->modifyEnabled();
+    out["cancel"] = tb->deleteEnabled();
+    out["fifth"] = tb->newEnabled();
+    out["optional_caption"] = jsonText(tb->optionalCaption());
     out["Folio"] = jsonText(tb->Folio());
     out["Importe"] = jsonNumber(tb->Importe());
     out["Proveedor"] = jsonText(tb->Proveedor());

@@ -14,14 +14,14 @@ std::vector<controls::AdditionalFieldDef> DbAdditionalFieldStore::definitions(co
                          {table});
     for (; !rs->eof(); rs->moveNext()) {
         controls::AdditionalFieldDef d;
-        d.campo = rs->field(QStringLiteral("Ca_Campo")).toString();
-        d.etiqueta = rs->field(QStringLiteral("Ca_Etiqueta")).toString();
-        const QString tipo = rs->field(QStringLiteral("Ca_Tipo")).toString().trimmed().toUpper();
-        d.tipo = tipo.isEmpty() ? QChar(u'T') : tipo.front();
+        d.field = rs->field(QStringLiteral("Ca_Campo")).toString();
+        d.labelName = rs->field(QStringLiteral("Ca_Etiqueta")).toString();
+        const QString type = rs->field(QStringLiteral("Ca_Tipo")).toString().trimmed().toUpper();
+        d.type = type.isEmpty() ? QChar(u'T') : type.front();
         const QVariant length = rs->field(QStringLiteral("Ca_Longitud"));
-        d.longitud = length.isNull() ? 50 : length.toInt();
-        d.requerido = rs->field(QStringLiteral("Ca_Requerido")).toInt() != 0;
-        d.orden = rs->field(QStringLiteral("Ca_Orden")).toInt();
+        d.length = length.isNull() ? 50 : length.toInt();
+        d.required = rs->field(QStringLiteral("Ca_Requerido")).toInt() != 0;
+        d.order = rs->field(QStringLiteral("Ca_Orden")).toInt();
         defs.push_back(std::move(d));
     }
     rs->close();
@@ -33,10 +33,10 @@ void DbAdditionalFieldStore::store(const QString &table, const QString &key,
 {
     m_db.run(QStringLiteral("DELETE FROM Campo_Adicional_Valor WHERE UPPER(Ca_Tabla) = UPPER(?) AND Cv_Clave = ?"),
              {table, key});
-    for (const auto &[campo, valor] : values)
+    for (const auto &[fieldName, value] : values)
         m_db.run(QStringLiteral("INSERT INTO Campo_Adicional_Valor (Ca_Tabla, Ca_Campo, Cv_Clave, Cv_Valor) "
                                 "VALUES (?, ?, ?, ?)"),
-                 {table, campo, key, valor});
+                 {table, fieldName, key, value});
 }
 
 QHash<QString, QString> DbAdditionalFieldStore::load(const QString &table, const QString &key)

@@ -10,68 +10,68 @@ namespace qmx44::business {
 
 namespace {
 
-QStringList nombresDeColumnas(const controls::Grid &grid)
+QStringList columnNames(const controls::Grid &grid)
 {
-    QStringList nombres;
+    QStringList names;
     for (int i = 0; i < grid.columnCount(); ++i)
-        nombres << grid.columnDef(i).name;
-    return nombres;
+        names << grid.columnDef(i).name;
+    return names;
 }
 
-void ponerAncho(controls::Grid &grid, int columna, int ancho)
+void setShownWidth(controls::Grid &grid, int column, int columnWidth)
 {
-    grid.setColumnWidth(columna, ancho);
+    grid.setColumnWidth(column, columnWidth);
 }
 
 } // namespace
 
-std::vector<int> AjusteGrid::anchosProporcionales(const std::vector<int> &disenos, int disponible)
+std::vector<int> AjusteGrid::proportionalWidths(const std::vector<int> &designWidths, int available)
 {
-    const double total = std::accumulate(disenos.begin(), disenos.end(), 0.0,
+    const double total = std::accumulate(designWidths.begin(), designWidths.end(), 0.0,
                                          [](double a, int b) { return a + std::max(b, 0); });
-    if (disenos.empty() || total <= 0 || disponible <= 0)
+    if (designWidths.empty() || total <= 0 || available <= 0)
         return {};
-    std::vector<int> anchos(disenos.size());
-    std::vector<std::pair<double, std::size_t>> restos;
-    long long usado = 0;
-    for (std::size_t i = 0; i < disenos.size(); ++i) {
-        const double exacto = std::max(disenos[i], 0) * double(disponible) / total;
-        anchos[i] = int(std::floor(exacto));
-        usado += anchos[i];
-        restos.emplace_back(exacto - anchos[i], i);
+    std::vector<int> widths(designWidths.size());
+    std::vector<std::pair<double, std::size_t>> remainders;
+    long long used = 0;
+    for (std::size_t i = 0; i < designWidths.size(); ++i) {
+        const double exact = std::max(designWidths[i], 0) * double(available) / total;
+        widths[i] = int(std::floor(exact));
+        used += widths[i];
+        remainders.emplace_back(exact - widths[i], i);
     }
-    std::stable_sort(restos.begin(), restos.end(),
+    std::stable_sort(remainders.begin(), remainders.end(),
                      [](const auto &a, const auto &b) { return a.first > b.first; });
-    for (std::size_t k = 0; usado < disponible && k < restos.size(); ++k, ++usado)
-        ++anchos[restos[k].second];
-    return anchos;
+    for (std::size_t k = 0; used < available && k < remainders.size(); ++k, ++used)
+        ++widths[remainders[k].second];
+    return widths;
 }
 
-void AjusteGrid::Ajustar(controls::Grid &grid, const QString &modo)
+void AjusteGrid::Ajustar(controls::Grid &grid, const QString &mode)
 {
-    if (modo != QLatin1String("1"))
+    if (mode != QLatin1String("1"))
         return;
-    const QStringList columnas = nombresDeColumnas(grid);
-    Diseno &diseno = m_disenos[&grid];
-    if (diseno.columnas != columnas) {   // first fit, or the grid got other columns
-        diseno.columnas = columnas;
-        diseno.anchos.clear();
+    const QStringList columns = columnNames(grid);
+    DesignedWidths &design = m_designed[&grid];
+    if (design.columns != columns) {   // first fit, or the grid got other columns
+        design.columns = columns;
+        design.widths.clear();
         for (int i = 0; i < grid.columnCount(); ++i)
-            diseno.anchos.push_back(grid.columnDef(i).width);
+            design.widths.push_back(grid.columnDef(i).width);
     }
 
-    const std::vector<int> mostradas = grid.shownColumns();
-    std::vector<int> disenos;
-    for (int c : mostradas)
-        disenos.push_back(diseno.anchos[std::size_t(c)]);
-    const double disponible = std::floor(double(grid.width())) - kMargen;
-    if (!(disponible > 0) || disponible > 1e9)
+    const std::vector<int> visibleColumns = grid.shownColumns();
+    std::vector<int> designWidths;
+    for (int c : visibleColumns)
+        designWidths.push_back(design.widths[std::size_t(c)]);
+    const double available = std::floor(double(grid.width())) - kMargin;
+    if (!(available > 0) || available > 1e9)
         return;
-    const std::vector<int> anchos = anchosProporcionales(disenos, int(disponible));
-    if (anchos.empty())
+    const std::vector<int> widths = proportionalWidths(designWidths, int(available));
+    if (widths.empty())
         return;
-    for (std::size_t k = 0; k < mostradas.size(); ++k)
-        ponerAncho(grid, mostradas[k], anchos[k]);
+    for (std::size_t k = 0; k < visibleColumns.size(); ++k)
+        setShownWidth(grid, visibleColumns[k], widths[k]);
     grid.refresh();
 }
 

@@ -15,24 +15,24 @@ namespace qmx44::business {
 class AjusteGrid {
 public:
     // Room kept free beside the columns for the grid's borders and vertical scroll bar.
-    static constexpr int kMargen = 300;   // twips (20 pixels)
+    static constexpr int kMargin = 300;   // twips (20 pixels)
 
-    // Mode "1": the shown columns share the grid's width less kMargen in proportion to
+    // Mode "1": the shown columns share the grid's width less kMargin in proportion to
     // their design widths (the widths they had the first time this grid was fitted), so
     // repeated resizes never drift. Other modes, a grid without shown columns or one too
     // narrow to hold anything leave the widths as they are. Hidden columns are untouched.
-    void Ajustar(controls::Grid &grid, const QString &modo);
+    void Ajustar(controls::Grid &grid, const QString &mode);
 
     // `disenos` scaled to add up to exactly `disponible` (largest remainders get the
     // leftover twips, leftmost first on ties). Empty when nothing can be fitted.
-    static std::vector<int> anchosProporcionales(const std::vector<int> &disenos, int disponible);
+    static std::vector<int> proportionalWidths(const std::vector<int> &designWidths, int available);
 
 private:
-    struct Diseno {
-        QStringList columnas;     // the grid's column names when the widths were taken
-        std::vector<int> anchos;  // design width of every column
+    struct DesignedWidths {
+        QStringList columns;     // the grid's column names when the widths were taken
+        std::vector<int> widths;  // design width of every column
     };
-    QHash<const controls::Grid *, Diseno> m_disenos;
+    QHash<const controls::Grid *, DesignedWidths> m_designed;
 };
 
 } // namespace qmx44::business

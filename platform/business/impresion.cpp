@@ -1,32 +1,32 @@
 #include "platform/business/impresion.h"
 
-#include "platform/business/print/formato.h"
+#include "platform/business/print/print_format.h"
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
 
 namespace qmx44::business {
 
-Impresion::Impresion(std::shared_ptr<services::Sesion> sesion, std::shared_ptr<Bitacora> bitacora,
-                     const QString &carpeta)
-    : m_sesion(std::move(sesion)), m_bitacora(std::move(bitacora)), m_carpeta(carpeta)
+Impresion::Impresion(std::shared_ptr<services::Session> session, std::shared_ptr<ActivityLog> activityLog,
+                     const QString &folder)
+    : m_session(std::move(session)), m_activityLog(std::move(activityLog)), m_outputDir(folder)
 {
-    if (!m_sesion || !m_bitacora)
+    if (!m_session || !m_activityLog)
         throw RuntimeError(QStringLiteral("Impresion: falta la sesión"));
 }
 
-void Impresion::Imprimir(const QString &formato, const QString &folio, const QString &salida,
-                         bool vistaPrevia, bool elegirImpresora, const QString &filtro)
+void Impresion::Imprimir(const QString &formato, const QString &folio, const QString &output,
+                         bool preview, bool choosePrinter, const QString &filter)
 {
-    Q_UNUSED(salida);
-    Q_UNUSED(vistaPrevia);
-    Q_UNUSED(elegirImpresora);
-    Q_UNUSED(filtro);
-    m_sesion->check(faults::ImpresionImprimir);
-    const QString archivo = print::imprimirNota(m_sesion->conexion(), formato, folio, m_carpeta);
-    const DocumentoImpreso impreso{formato, folio, archivo};
-    m_bitacora->registrarImpresion(impreso);
-    if (m_bitacora->alImprimir)
-        m_bitacora->alImprimir(impreso);
+    Q_UNUSED(output);
+    Q_UNUSED(preview);
+    Q_UNUSED(choosePrinter);
+    Q_UNUSED(filter);
+    m_session->check(faults::ImpresionImprimir);
+    const QString file = print::printNote(m_session->connection(), formato, folio, m_outputDir);
+    const PrintedDocument printed{formato, folio, file};
+    m_activityLog->recordPrint(printed);
+    if (m_activityLog->onPrint)
+        m_activityLog->onPrint(printed);
 }
 
 } // namespace qmx44::business

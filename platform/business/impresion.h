@@ -1,10 +1,10 @@
 #pragma once
 // Impresion: prints a stored document with a print format of Formato_Impresion (an HTML
 // template by name) into a PDF in the host's output folder, records each print in the
-// host's Bitacora and hands it to the host's hook (the GUI's preview and printing).
+// host's ActivityLog and hands it to the host's hook (the GUI's preview and printing).
 // A planned failure of "Impresion.Imprimir" raises a run-time error.
-#include "platform/business/bitacora.h"
-#include "platform/services/sesion.h"
+#include "platform/business/activity_log.h"
+#include "platform/services/session.h"
 
 #include <QString>
 #include <memory>
@@ -14,8 +14,8 @@ namespace qmx44::business {
 class Impresion {
 public:
     // `carpeta`: where the PDFs go (the host's output folder); the current folder when empty.
-    Impresion(std::shared_ptr<services::Sesion> sesion, std::shared_ptr<Bitacora> bitacora,
-              const QString &carpeta = {});
+    Impresion(std::shared_ptr<services::Session> session, std::shared_ptr<ActivityLog> activityLog,
+              const QString &folder = {});
 
     // Prints the credit note `folio` with the format `formato` into <carpeta>/NC_<folio>.pdf
     // and records {formato, folio, file}. A cancelled note carries "CANCELADA" across
@@ -25,13 +25,13 @@ public:
     // or note or a file that cannot be written.
     // Drawing the PDF needs a QGuiApplication: hosts without a window system create one on
     // the "offscreen" platform (QT_QPA_PLATFORM=offscreen); without any, Imprimir throws.
-    void Imprimir(const QString &formato, const QString &folio, const QString &salida = {},
-                  bool vistaPrevia = false, bool elegirImpresora = false, const QString &filtro = {});
+    void Imprimir(const QString &formato, const QString &folio, const QString &output = {},
+                  bool preview = false, bool choosePrinter = false, const QString &filter = {});
 
 private:
-    std::shared_ptr<services::Sesion> m_sesion;
-    std::shared_ptr<Bitacora> m_bitacora;
-    QString m_carpeta;
+    std::shared_ptr<services::Session> m_session;
+    std::shared_ptr<ActivityLog> m_activityLog;
+    QString m_outputDir;
 };
 
 } // namespace qmx44::business

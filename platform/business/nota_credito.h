@@ -2,7 +2,7 @@
 // NotaCredito: the supplier credit-note document. It numbers a note, stores one row of
 // NOTA_CREDITO_PROVEEDOR per line, applies a note to the supplier's balance and cancels
 // notes — always through the caller's connection and inside the caller's transaction.
-#include "platform/business/nota_credito_registros.h"
+#include "platform/business/nota_credito_records.h"
 #include "platform/db/connection.h"
 
 #include <QHash>
@@ -10,7 +10,7 @@
 #include <memory>
 
 namespace qmx44::services {
-class Sesion;
+class Session;
 }
 
 namespace qmx44::business {
@@ -41,24 +41,24 @@ namespace qmx44::business {
 // ("NotaCredito.AgregarDetalle", "NotaCredito.Guardar", "NotaCredito.Aplicar",
 // "NotaCredito.Cancelar"): a planned failure reports ok = false with the planned text.
 // The statement that stores one line of a note (values bound in its column order).
-const QString &sqlInsertarLineaNota();
+const QString &insertNoteLineSql();
 
 class NotaCredito {
 public:
-    static constexpr const char *kDocumento = "NOTA_CREDITO_PROVEEDOR";
-    static constexpr const char *kEstadoVigente = "AC";
-    static constexpr const char *kEstadoCancelado = "CA";
+    static constexpr const char *kDocumentName = "NOTA_CREDITO_PROVEEDOR";
+    static constexpr const char *kStatusActive = "AC";
+    static constexpr const char *kStatusCancelled = "CA";
 
     // Writes through `conexion`, the caller's; the session gives the user, the working
     // date and the fault plan. Without a connection the session's is used.
-    explicit NotaCredito(std::shared_ptr<services::Sesion> sesion);
-    NotaCredito(std::shared_ptr<services::Sesion> sesion, db::Conexion &conexion);
+    explicit NotaCredito(std::shared_ptr<services::Session> session);
+    NotaCredito(std::shared_ptr<services::Session> session, db::Conexion &connection);
     ~NotaCredito();
     NotaCredito(const NotaCredito &) = delete;
     NotaCredito &operator=(const NotaCredito &) = delete;
 
     // After a failed operation, why (Spanish, for the user); empty after a success.
-    QString MensajeError() const { return m_mensajeError; }
+    QString MensajeError() const { return m_errorMessage; }
 
     // The header: a copy of the document's, its folio filled once a line has been added
     // (and Nc_Folio_Sustituye when this object cancelled a note first).
@@ -66,12 +66,12 @@ public:
     // Takes the caller's header (the folio field is the document's and is ignored).
     // Inside a transaction, locks the lines of the header's purchase; a database failure
     // of that lock throws RuntimeError.
-    void Encabezado(const EncabezadoNota &encabezado);
+    void Encabezado(const EncabezadoNota &header);
 
     // The current line, as last written (with the folio, line number and derived values
     // filled in once AgregarDetalle has stored it).
     DetalleNota Detalle() const { return m_detalle; }
-    void Detalle(const DetalleNota &detalle);
+    void Detalle(const DetalleNota &detail);
 
     // Starts an empty document. A folio this object cancelled stays remembered as the
     // note the next one replaces.
@@ -102,40 +102,40 @@ public:
     double Total() const { return m_total; }
 
 private:
-    struct LineaCompra {
+    struct PurchaseLine {
         QString unidadControl1;
         double cantidad1 = 0;
         double cantidadControl1 = 0;
     };
 
-    bool entrada(QLatin1String operacion, bool &ok);
-    bool falla(const QString &mensaje, bool &ok);
-    bool requiereTransaccion(bool &ok);
-    void bloquearCompra(const QString &compra);
-    void cargarCompra();
-    bool existeFolio(const QString &folio);
-    void insertarLinea(const DetalleNota &linea);
-    void actualizarEncabezado();
-    void storeApplication(const QString &folio, const QString &proveedor, double importe, bool hayPrevia);
-    QVariant momento() const;
-    double importeSinImpuesto(const DetalleNota &linea) const;
-    QString monedaLocal();
+    bool guardEntry(QLatin1String operation, bool &ok);
+    bool fail(const QString &message, bool &ok);
+    bool requireTransaction(bool &ok);
+    void lockPurchase(const QString &purchase);
+    void loadPurchase();
+    bool folioExists(const QString &folio);
+    void insertLine(const DetalleNota &line);
+    void updateHeader();
+    void storeApplication(const QString &folio, const QString &supplier, double amount, bool hasPrevious);
+    QVariant moment() const;
+    double amountBeforeTax(const DetalleNota &line) const;
+    QString localCurrency();
 
-    std::shared_ptr<services::Sesion> m_sesion;
-    db::Conexion &m_conexion;
-    QString m_mensajeError;
+    std::shared_ptr<services::Session> m_session;
+    db::Conexion &m_connection;
+    QString m_errorMessage;
 
     EncabezadoNota m_encabezado;
-    EncabezadoNota m_encabezadoGuardado; // the header the stored rows carry
+    EncabezadoNota m_savedHeader; // the header the stored rows carry
     DetalleNota m_detalle;
     QString m_folio;                     // drawn at the first line
-    QVariant m_registro;                 // when the note was saved (Nc_Fecha_Registro)
-    int m_lineas = 0;
+    QVariant m_savedAt;                 // when the note was saved (Nc_Fecha_Registro)
+    int m_lineCount = 0;
     double m_total = 0;
-    QString m_folioCancelado;            // the note this object cancelled
-    QString m_compraBloqueada;
-    QString m_compraCargada;
-    QHash<QString, LineaCompra> m_lineasCompra; // purchase line key -> what a note line takes
+    QString m_cancelledFolio;            // the note this object cancelled
+    QString m_lockedPurchase;
+    QString m_loadedPurchase;
+    QHash<QString, PurchaseLine> m_purchaseLines; // purchase line key -> what a note line takes
 };
 
 } // namespace qmx44::business

@@ -11,12 +11,12 @@
 namespace qmx44::controls {
 
 struct AdditionalFieldDef {
-    QString campo;        // Ca_Campo
-    QString etiqueta;     // Ca_Etiqueta (the label shown; Ca_Campo when empty)
-    QChar tipo = u'T';    // 'T' text, 'N' number, 'F' date (YYYY-MM-DD)
-    int longitud = 50;    // Ca_Longitud
-    bool requerido = false;
-    int orden = 0;
+    QString field;        // Ca_Campo
+    QString labelName;     // Ca_Etiqueta (the label shown; Ca_Campo when empty)
+    QChar type = u'T';    // 'T' text, 'N' number, 'F' date (YYYY-MM-DD)
+    int length = 50;    // Ca_Longitud
+    bool required = false;
+    int order = 0;
 };
 
 // Where the additional fields of a table are defined and their values kept, per document
@@ -40,12 +40,12 @@ public:
     bool definitionsLoaded() const { return m_loaded; }
     const std::vector<AdditionalFieldDef> &definitions() const { return m_defs; }
     // Definition by field name (ignoring case); null when none.
-    const AdditionalFieldDef *definition(const QString &campo) const;
+    const AdditionalFieldDef *definition(const QString &field) const;
 
     // Values being edited, by field name (ignoring case). setValue refuses (false) a name
     // with no definition.
-    bool setValue(const QString &campo, const QString &value);
-    QString value(const QString &campo) const;
+    bool setValue(const QString &field, const QString &value);
+    QString value(const QString &field) const;
     void clearValues() { m_values.clear(); }
 
     // The first reason the current values cannot be stored, or empty when they can:

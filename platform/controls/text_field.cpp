@@ -355,8 +355,8 @@ std::vector<CatalogueRow> TextField::search(const QString &filter) const
         for (; !rs->eof(); rs->moveNext()) {
             CatalogueRow row{rs->field(QStringLiteral("CLAVE")).toString(),
                              rs->field(QStringLiteral("DESCRIPCION")).toString()};
-            if (filter.isEmpty() || row.clave.contains(filter, Qt::CaseInsensitive)
-                || row.descripcion.contains(filter, Qt::CaseInsensitive))
+            if (filter.isEmpty() || row.key.contains(filter, Qt::CaseInsensitive)
+                || row.description.contains(filter, Qt::CaseInsensitive))
                 rows.push_back(std::move(row));
         }
         rs->close();
@@ -364,11 +364,11 @@ std::vector<CatalogueRow> TextField::search(const QString &filter) const
     return rows;
 }
 
-bool TextField::pick(const QString &clave)
+bool TextField::pick(const QString &key)
 {
     if (!effectivelyEnabled() || m_locked)
         return false;
-    assignText(clave);
+    assignText(key);
     m_committed = m_text;
     lookup();
     Revalidate.raise();

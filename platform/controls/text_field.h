@@ -45,14 +45,14 @@ enum class Alignment { Left = 0, Right = 1, Center = 2 };
 
 // One row of a field's catalogue search.
 struct CatalogueRow {
-    QString clave;
-    QString descripcion;
+    QString key;
+    QString description;
 };
 
 class TextField : public Control {
 public:
-    static constexpr int TipoDatoMoneda = 6;       // currency amount
-    static constexpr int FormatoMoneda4 = 10;      // "$#,##0.0000"
+    static constexpr int CurrencyDataType = 6;       // currency amount
+    static constexpr int CurrencyFormat4 = 10;      // "$#,##0.0000"
 
     TextField(Form &form, const QString &name);
 
@@ -125,7 +125,7 @@ public:
     bool unlockedByMode() const { return m_modeUnlock; }              // modeunlock
     void setUnlockedByMode(bool on) { m_modeUnlock = on; }
 
-    bool isCurrency() const { return m_dataType == TipoDatoMoneda; }
+    bool isCurrency() const { return m_dataType == CurrencyDataType; }
     // The picture used to show a currency amount.
     QString currencyPicture() const;
 
@@ -163,7 +163,7 @@ public:
     std::vector<CatalogueRow> search(const QString &filter = QString()) const;
     // The user picked `clave` from the search: it becomes the text, the lookup runs and
     // event 1 is raised. Refused (false) on a locked or disabled field.
-    bool pick(const QString &clave);
+    bool pick(const QString &key);
 
     // Control
     bool focusable() const override { return true; }

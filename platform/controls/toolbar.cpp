@@ -70,8 +70,8 @@ bool Toolbar::click(Command c)
         break;
     }
     case Command::Aceptar: {
-        bool nuevo = m_newDocument;
-        Aceptar.raise(nuevo);
+        bool isNew = m_newDocument;
+        Aceptar.raise(isNew);
         break;
     }
     case Command::Cancelar:
@@ -105,15 +105,15 @@ void Toolbar::OperacionTerminada()
     leaveEditing();
 }
 
-void Toolbar::NotificarGuardado(bool nuevo, QString &proveedor, double &total)
+void Toolbar::NotificarGuardado(bool isNew, QString &supplier, double &total)
 {
-    m_lastSaved = SavedNotice{nuevo, m_folio, proveedor, total};
+    m_lastSaved = SavedNotice{isNew, m_folio, supplier, total};
     ++m_savedCount;
     if (m_savedListener)
         m_savedListener(m_lastSaved);
 }
 
-AdditionalFields &Toolbar::camposAdicionales()
+AdditionalFields &Toolbar::additionalFields()
 {
     if (!m_fields.definitionsLoaded() && !m_table.isEmpty()) {
         if (m_store)
@@ -122,9 +122,9 @@ AdditionalFields &Toolbar::camposAdicionales()
     return m_fields;
 }
 
-bool Toolbar::setCampoAdicional(const QString &campo, const QString &value)
+bool Toolbar::setAdditionalField(const QString &field, const QString &value)
 {
-    return camposAdicionales().setValue(campo, value);
+    return additionalFields().setValue(field, value);
 }
 
 bool Toolbar::GuardarCamposAdicionales(QString &folio)
@@ -141,7 +141,7 @@ bool Toolbar::GuardarCamposAdicionales(QString &folio)
         return false;
     }
     try {
-        AdditionalFields &fields = camposAdicionales();
+        AdditionalFields &fields = additionalFields();
         if (fields.definitions().empty())
             return true;
         const QString reason = fields.validate();
@@ -163,7 +163,7 @@ void Toolbar::CargarCamposAdicionales(const QString &folio)
         return;
     if (!m_store)
         throw RuntimeError(QStringLiteral("No hay conexión a la base de datos"));
-    camposAdicionales().load(*m_store, m_table, folio);
+    additionalFields().load(*m_store, m_table, folio);
 }
 
 bool Toolbar::applySetting(const QString &name, const QVariant &value)

@@ -5,11 +5,11 @@
 // State machine (see also docs/toolbar.md):
 // - Two states: idle and editing; editing is either a new document or a modification.
 // - Availability of each command:
-//     Nuevo       idle and the fifth flag (nuevoHabilitado)
-//     Modificar   idle and modificarHabilitado   } the edit pair
-//     Eliminar    idle and eliminarHabilitado    }
-//     Imprimir    idle and imprimirHabilitado    } the document pair
-//     Consultar   idle and consultarHabilitado   }
+//     Nuevo       idle and the fifth flag (newEnabled)
+//     Modificar   idle and modifyEnabled   } the edit pair
+//     Eliminar    idle and deleteEnabled    }
+//     Imprimir    idle and printEnabled    } the document pair
+//     Consultar   idle and queryEnabled   }
 //     Aceptar     editing
 //     Cancelar    always
 //     Salir       when `showexitbutton` is "SI" (default)
@@ -42,9 +42,9 @@ enum class Command {
 
 // What NotificarGuardado told.
 struct SavedNotice {
-    bool nuevo = false;
+    bool isNew = false;
     QString folio;
-    QString proveedor;
+    QString supplier;
     double total = 0;
 };
 
@@ -71,19 +71,19 @@ public:
     void setConfirm(std::function<bool(const QString &question)> confirm) { m_confirm = std::move(confirm); }
 
     // ---- availability flags written by the screen --------------------------------------------------------
-    bool imprimirHabilitado() const { return m_print; }        // document pair
-    void setImprimirHabilitado(bool on) { m_print = on; }
-    bool consultarHabilitado() const { return m_query; }
-    void setConsultarHabilitado(bool on) { m_query = on; }
-    bool modificarHabilitado() const { return m_modify; }      // edit pair
-    void setModificarHabilitado(bool on) { m_modify = on; }
-    bool eliminarHabilitado() const { return m_delete; }
-    void setEliminarHabilitado(bool on) { m_delete = on; }
-    bool nuevoHabilitado() const { return m_new; }             // the fifth flag
-    void setNuevoHabilitado(bool on) { m_new = on; }
+    bool printEnabled() const { return m_print; }        // document pair
+    void setPrintEnabled(bool on) { m_print = on; }
+    bool queryEnabled() const { return m_query; }
+    void setQueryEnabled(bool on) { m_query = on; }
+    bool modifyEnabled() const { return m_modify; }      // edit pair
+    void setModifyEnabled(bool on) { m_modify = on; }
+    bool deleteEnabled() const { return m_delete; }
+    void setDeleteEnabled(bool on) { m_delete = on; }
+    bool newEnabled() const { return m_new; }             // the fifth flag
+    void setNewEnabled(bool on) { m_new = on; }
     // Caption of the optional command ("Prorratear"); empty hides the command.
-    QString captionOpcional() const { return m_optionalCaption; }
-    void setCaptionOpcional(const QString &c) { m_optionalCaption = c; }
+    QString optionalCaption() const { return m_optionalCaption; }
+    void setOptionalCaption(const QString &c) { m_optionalCaption = c; }
 
     // ---- document context -------------------------------------------------------------------------------
     QString Folio() const { return m_folio; }
@@ -95,12 +95,12 @@ public:
 
     // ---- editing state and operations -------------------------------------------------------------------
     bool EnEdicion() const { return m_editing; }
-    bool editandoNuevo() const { return m_editing && m_newDocument; }
+    bool editingNew() const { return m_editing && m_newDocument; }
     void OperacionFallida();
     void OperacionTerminada();
-    void NotificarGuardado(bool nuevo, QString &proveedor, double &total);
-    const SavedNotice &ultimoGuardado() const { return m_lastSaved; }
-    int guardadosNotificados() const { return m_savedCount; }
+    void NotificarGuardado(bool isNew, QString &supplier, double &total);
+    const SavedNotice &lastSavedAt() const { return m_lastSaved; }
+    int savedNotified() const { return m_savedCount; }
     void setSavedListener(std::function<void(const SavedNotice &)> l) { m_savedListener = std::move(l); }
 
     // ---- additional fields ---------------------------------------------------------------------------------
@@ -114,9 +114,9 @@ public:
     // Reads the stored values of `folio` (a database failure throws RuntimeError).
     void CargarCamposAdicionales(const QString &folio);
     // Definitions of opc_table, read once from the store.
-    AdditionalFields &camposAdicionales();
-    bool setCampoAdicional(const QString &campo, const QString &value);
-    QString campoAdicional(const QString &campo) const { return m_fields.value(campo); }
+    AdditionalFields &additionalFields();
+    bool setAdditionalField(const QString &field, const QString &value);
+    QString additionalField(const QString &field) const { return m_fields.value(field); }
 
     // ---- design-time settings ------------------------------------------------------------------------------
     QString caption() const { return m_caption; }

@@ -48,7 +48,7 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, i
     }
 
     try {
-        auto conn = std::make_unique<QtConexion>(spec);
+        auto conn = std::make_unique<QtConnection>(spec);
         if (spec.backend == Backend::Odbc)
             return conn;
         switch (mode) {

@@ -66,7 +66,7 @@ QVariant bindable(const QVariant &v)
 
 } // namespace
 
-QtConexion::QtConexion(const ConnectionSpec &spec) : m_spec(spec)
+QtConnection::QtConnection(const ConnectionSpec &spec) : m_spec(spec)
 {
     const QString name = uniqueConnectionName();
     QSqlDatabase db = configure(spec, name);
@@ -105,7 +105,7 @@ QtConexion::QtConexion(const ConnectionSpec &spec) : m_spec(spec)
     }
 }
 
-QtConexion::~QtConexion()
+QtConnection::~QtConnection()
 {
     m_prepared.clear();
     if (m_inTransaction) {
@@ -116,26 +116,26 @@ QtConexion::~QtConexion()
     }
 }
 
-QSqlQuery QtConexion::newQuery() const
+QSqlQuery QtConnection::newQuery() const
 {
     QSqlQuery q(m_handle->database());
     q.setForwardOnly(m_forwardOnly);
     return q;
 }
 
-std::unique_ptr<RecordSet> QtConexion::select(QSqlQuery &&query)
+std::unique_ptr<RecordSet> QtConnection::select(QSqlQuery &&query)
 {
     return std::make_unique<QtRecordSet>(m_handle, std::move(query));
 }
 
-void QtConexion::runPlain(const QString &sql)
+void QtConnection::runPlain(const QString &sql)
 {
     QSqlQuery q = newQuery();
     if (!q.exec(sql))
         throw RuntimeError(errorText(q.lastError()));
 }
 
-std::unique_ptr<RecordSet> QtConexion::execute(const QString &statement)
+std::unique_ptr<RecordSet> QtConnection::execute(const QString &statement)
 {
     QSqlQuery q = newQuery();
     if (!q.exec(translate(statement, m_spec.backend)))
@@ -143,7 +143,7 @@ std::unique_ptr<RecordSet> QtConexion::execute(const QString &statement)
     return select(std::move(q));
 }
 
-std::unique_ptr<RecordSet> QtConexion::query(const QString &sql, const QVariantList &values)
+std::unique_ptr<RecordSet> QtConnection::query(const QString &sql, const QVariantList &values)
 {
     QSqlQuery q = newQuery();
     if (values.isEmpty()) {
@@ -160,7 +160,7 @@ std::unique_ptr<RecordSet> QtConexion::query(const QString &sql, const QVariantL
     return select(std::move(q));
 }
 
-int QtConexion::run(const QString &sql, const QVariantList &values)
+int QtConnection::run(const QString &sql, const QVariantList &values)
 {
     if (values.isEmpty()) {
         QSqlQuery q = newQuery();
@@ -194,7 +194,7 @@ int QtConexion::run(const QString &sql, const QVariantList &values)
     return affected;
 }
 
-void QtConexion::begin()
+void QtConnection::begin()
 {
     if (m_inTransaction)
         throw RuntimeError(QStringLiteral("Ya hay una transacción abierta en esta conexión"));
@@ -209,7 +209,7 @@ void QtConexion::begin()
     m_inTransaction = true;
 }
 
-void QtConexion::commit()
+void QtConnection::commit()
 {
     if (!m_inTransaction)
         throw RuntimeError(QStringLiteral("No hay una transacción abierta que confirmar"));
@@ -238,7 +238,7 @@ void QtConexion::commit()
     m_inTransaction = false;
 }
 
-void QtConexion::rollback()
+void QtConnection::rollback()
 {
     if (!m_inTransaction)
         throw RuntimeError(QStringLiteral("No hay una transacción abierta que deshacer"));
@@ -256,7 +256,7 @@ void QtConexion::rollback()
     }
 }
 
-void QtConexion::enableWriteAheadLog()
+void QtConnection::enableWriteAheadLog()
 {
     if (m_spec.backend != Backend::Sqlite || m_spec.inMemory())
         return;

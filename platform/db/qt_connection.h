@@ -12,11 +12,11 @@
 
 namespace qmx44::db {
 
-class QtConexion final : public Conexion {
+class QtConnection final : public Conexion {
 public:
     // Connects; throws qmx44::RuntimeError naming the database when it cannot.
-    explicit QtConexion(const ConnectionSpec &spec);
-    ~QtConexion() override;
+    explicit QtConnection(const ConnectionSpec &spec);
+    ~QtConnection() override;
 
     Backend backend() const override { return m_spec.backend; }
     const ConnectionSpec &spec() const { return m_spec; }

@@ -2,9 +2,9 @@
 
 namespace qmx44::host {
 
-MainForm *mainFormOf(const QVariant &pantalla)
+MainForm *mainFormOf(const QVariant &screenObject)
 {
-    return qobject_cast<MainForm *>(pantalla.value<QObject *>());
+    return qobject_cast<MainForm *>(screenObject.value<QObject *>());
 }
 
 } // namespace qmx44::host

@@ -69,7 +69,7 @@ public:
 };
 
 // The main form out of a GetPantalla value, or null when the value holds none.
-MainForm *mainFormOf(const QVariant &pantalla);
+MainForm *mainFormOf(const QVariant &screenObject);
 
 } // namespace qmx44::host
 

@@ -8,22 +8,22 @@ namespace qmx44::host {
 
 Padre::Padre(QObject *parent) : QObject(parent) {}
 
-bool Padre::hasMember(const QString &nombre) const
+bool Padre::hasMember(const QString &memberName) const
 {
-    const QByteArray name = nombre.toUtf8();
+    const QByteArray name = memberName.toUtf8();
     return dynamicPropertyNames().contains(name) || metaObject()->indexOfProperty(name.constData()) >= 0;
 }
 
-QVariant Padre::member(const QString &nombre) const
+QVariant Padre::member(const QString &memberName) const
 {
-    if (!hasMember(nombre))
-        throw RuntimeError(QStringLiteral("El objeto no admite esta propiedad o método: %1").arg(nombre));
-    return property(nombre.toUtf8().constData());
+    if (!hasMember(memberName))
+        throw RuntimeError(QStringLiteral("El objeto no admite esta propiedad o método: %1").arg(memberName));
+    return property(memberName.toUtf8().constData());
 }
 
-void Padre::setMember(const QString &nombre, const QVariant &valor)
+void Padre::setMember(const QString &memberName, const QVariant &value)
 {
-    setProperty(nombre.toUtf8().constData(), valor);
+    setProperty(memberName.toUtf8().constData(), value);
 }
 
 void Padre::close()

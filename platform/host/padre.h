@@ -15,10 +15,10 @@ public:
 
     // The member `nombre`, late-bound: a dynamic property or a declared property of the
     // object. Throws RuntimeError when the object has no such member.
-    QVariant member(const QString &nombre) const;
-    bool hasMember(const QString &nombre) const;
+    QVariant member(const QString &name) const;
+    bool hasMember(const QString &name) const;
     // Sets (or, with an invalid value, removes) the member `nombre`.
-    void setMember(const QString &nombre, const QVariant &valor);
+    void setMember(const QString &name, const QVariant &value);
 
     // Closes the host's window: remembered, and announced once through closed().
     void close();

@@ -2,9 +2,9 @@
 // What the host hands to the component when it loads it: the session (connection, user,
 // overrides, planned failures, message sink) and the host's own facilities — where
 // prints go, how yes/no questions are answered, how modal windows are shown.
-#include "platform/business/bitacora.h"
+#include "platform/business/activity_log.h"
 #include "platform/controls/form.h"
-#include "platform/services/sesion.h"
+#include "platform/services/session.h"
 
 #include <QString>
 #include <functional>
@@ -14,26 +14,26 @@ namespace qmx44::host {
 
 struct PlatformContext {
     // The signed-in session; the component's services answer for it.
-    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
+    std::shared_ptr<services::Session> session = std::make_shared<services::Session>();
 
     // Folder where printed documents (PDF) are written; empty = the current folder.
     QString outputFolder;
 
     // What the component printed and handed to the record query, in order (the business
     // objects Impresion and ConsultaRegistro record into it).
-    std::shared_ptr<business::Bitacora> bitacora = std::make_shared<business::Bitacora>();
+    std::shared_ptr<business::ActivityLog> activityLog = std::make_shared<business::ActivityLog>();
 
     // Answers a yes/no question (text, title) on behalf of the user. Unset means "no":
     // nothing that needs a confirmation happens without someone answering.
-    std::function<bool(const QString &texto, const QString &titulo)> confirm;
+    std::function<bool(const QString &text, const QString &title)> confirm;
 
     // Runs the component's modal dialogs (the GUI's window loop, or the scenario runner);
     // null = dialogs return at once. Given to every form the component shows.
     std::shared_ptr<controls::ModalPresenter> presenter;
 
-    bool confirmar(const QString &texto, const QString &titulo) const
+    bool askToConfirm(const QString &text, const QString &title) const
     {
-        return confirm ? confirm(texto, titulo) : false;
+        return confirm ? confirm(text, title) : false;
     }
 };
 

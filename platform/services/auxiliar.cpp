@@ -4,9 +4,9 @@
 
 namespace qmx44::services {
 
-Auxiliar::Auxiliar(std::shared_ptr<Sesion> sesion) : m_sesion(std::move(sesion))
+Auxiliar::Auxiliar(std::shared_ptr<Session> session) : m_session(std::move(session))
 {
-    if (!m_sesion)
+    if (!m_session)
         throw RuntimeError(QStringLiteral("Auxiliar: no hay sesión"));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Auxiliar: the third service object of the component. It is created with the other two
 // at start-up and offers nothing the screen calls; it keeps the session for later use.
-#include "platform/services/sesion.h"
+#include "platform/services/session.h"
 
 #include <memory>
 
@@ -9,11 +9,11 @@ namespace qmx44::services {
 
 class Auxiliar {
 public:
-    explicit Auxiliar(std::shared_ptr<Sesion> sesion);
-    Sesion &sesion() { return *m_sesion; }
+    explicit Auxiliar(std::shared_ptr<Session> session);
+    Session &session() { return *m_session; }
 
 private:
-    std::shared_ptr<Sesion> m_sesion;
+    std::shared_ptr<Session> m_session;
 };
 
 } // namespace qmx44::services

@@ -1,100 +1,100 @@
 #include "platform/services/sistema.h"
 
 #include "platform/core/faults.h"
-#include "platform/services/parametros.h"
+#include "platform/services/parameters.h"
 
 #include <cstdio>
 
 namespace qmx44::services {
 
-Sistema::Sistema(std::shared_ptr<Sesion> sesion) : m_sesion(std::move(sesion))
+Sistema::Sistema(std::shared_ptr<Session> session) : m_session(std::move(session))
 {
-    if (!m_sesion)
+    if (!m_session)
         throw RuntimeError(QStringLiteral("Sistema: no hay sesión"));
 }
 
 db::Conexion &Sistema::Conexion()
 {
-    m_sesion->check(faults::SistemaConexion);
-    return m_sesion->conexion();
+    m_session->check(faults::SistemaConexion);
+    return m_session->connection();
 }
 
-QString Sistema::columnaUsuario(const QString &columna)
+QString Sistema::userColumn(const QString &column)
 {
-    const QString usuario = m_sesion->usuario();
-    if (usuario.isEmpty())
+    const QString userName = m_session->user();
+    if (userName.isEmpty())
         return QString();
     // The column name comes from this file only, never from a caller.
-    auto rs = m_sesion->conexion().query(
-        QStringLiteral("SELECT %1 FROM Usuario WHERE Us_Cve_Usuario = ?").arg(columna), {usuario});
+    auto rs = m_session->connection().query(
+        QStringLiteral("SELECT %1 FROM Usuario WHERE Us_Cve_Usuario = ?").arg(column), {userName});
     if (rs->eof())
-        throw RuntimeError(QStringLiteral("El usuario '%1' no está registrado").arg(usuario));
-    const QString valor = rs->field(columna).toString();
+        throw RuntimeError(QStringLiteral("El usuario '%1' no está registrado").arg(userName));
+    const QString value = rs->field(column).toString();
     rs->close();
-    return valor;
+    return value;
 }
 
 QString Sistema::Sucursal()
 {
-    m_sesion->check(faults::SistemaSucursal);
-    if (m_sesion->sucursal())
-        return *m_sesion->sucursal();
-    return columnaUsuario(QStringLiteral("Sc_Cve_Sucursal"));
+    m_session->check(faults::SistemaSucursal);
+    if (m_session->branch())
+        return *m_session->branch();
+    return userColumn(QStringLiteral("Sc_Cve_Sucursal"));
 }
 
 QString Sistema::Almacen()
 {
-    m_sesion->check(faults::SistemaAlmacen);
-    if (m_sesion->almacen())
-        return *m_sesion->almacen();
-    return columnaUsuario(QStringLiteral("Al_Cve_Almacen"));
+    m_session->check(faults::SistemaAlmacen);
+    if (m_session->warehouse())
+        return *m_session->warehouse();
+    return userColumn(QStringLiteral("Al_Cve_Almacen"));
 }
 
-QVariant Sistema::Parametro(const QString &nombre, int ambito, const QString &tipo, const QString &omision)
+QVariant Sistema::Parametro(const QString &name, int scope, const QString &type, const QString &fallback)
 {
-    Q_UNUSED(ambito);
-    m_sesion->check(faults::SistemaParametro);
-    const auto guardado = leerParametro(m_sesion->conexion(), nombre);
-    const QString tipoEfectivo = !tipo.isEmpty() ? tipo : (guardado ? guardado->tipo : QString());
-    if (!guardado || guardado->valor.isNull()) {
-        if (!omision.isEmpty())
-            return convertirParametro(omision, tipoEfectivo);
-        if (!guardado)
+    Q_UNUSED(scope);
+    m_session->check(faults::SistemaParametro);
+    const auto stored = readParameter(m_session->connection(), name);
+    const QString effectiveType = !type.isEmpty() ? type : (stored ? stored->type : QString());
+    if (!stored || stored->value.isNull()) {
+        if (!fallback.isEmpty())
+            return convertParameter(fallback, effectiveType);
+        if (!stored)
             return QVariant();
-        return convertirParametro(QString(), tipoEfectivo);
+        return convertParameter(QString(), effectiveType);
     }
-    return convertirParametro(guardado->valor.toString(), tipoEfectivo);
+    return convertParameter(stored->value.toString(), effectiveType);
 }
 
-bool Sistema::Permiso(const QString &modulo, const QString &clave, const QString &noDisponible)
+bool Sistema::Permiso(const QString &module, const QString &key, const QString &unavailableMessage)
 {
-    Q_UNUSED(noDisponible);
-    m_sesion->check(faults::SistemaPermiso);
-    if (auto forzado = m_sesion->permiso(modulo, clave))
-        return *forzado;
-    const QString usuario = m_sesion->usuario();
-    if (usuario.isEmpty())
+    Q_UNUSED(unavailableMessage);
+    m_session->check(faults::SistemaPermiso);
+    if (auto forced = m_session->permission(module, key))
+        return *forced;
+    const QString userName = m_session->user();
+    if (userName.isEmpty())
         return false;
-    auto rs = m_sesion->conexion().query(
+    auto rs = m_session->connection().query(
         QStringLiteral("SELECT Pe_Valor FROM Usuario_Permiso "
                        "WHERE Us_Cve_Usuario = ? AND Pe_Modulo = ? AND Pe_Clave = ?"),
-        {usuario, modulo, clave});
+        {userName, module, key});
     if (rs->eof())
         return false;
-    const bool valor = rs->field(QStringLiteral("Pe_Valor")).toInt() != 0;
+    const bool value = rs->field(QStringLiteral("Pe_Valor")).toInt() != 0;
     rs->close();
-    return valor;
+    return value;
 }
 
-int Sistema::Mensaje(const QString &texto, int estilo, const QString &titulo, qint64 propietario,
-                     const QString &modulo, const QString &id)
+int Sistema::Mensaje(const QString &text, int style, const QString &title, qint64 owner,
+                     const QString &module, const QString &id)
 {
-    m_sesion->check(faults::SistemaMensaje);
-    const qmx44::Message mensaje{texto, estilo, titulo, propietario, modulo, id};
-    if (MessageSink *sink = m_sesion->mensajes())
-        return sink->show(mensaje);
+    m_session->check(faults::SistemaMensaje);
+    const qmx44::Message message{text, style, title, owner, module, id};
+    if (MessageSink *sink = m_session->messageSink())
+        return sink->show(message);
     // No host attached: a message must never vanish silently.
-    std::fprintf(stderr, "[%s] %s (%s)\n", qPrintable(titulo), qPrintable(texto), qPrintable(id));
+    std::fprintf(stderr, "[%s] %s (%s)\n", qPrintable(title), qPrintable(text), qPrintable(id));
     return 0;
 }
 

@@ -2,7 +2,7 @@
 // Sistema: the system services the screen calls — the connection, the signed-in user's
 // branch and warehouse, system parameters, user rights and the coded message.
 #include "platform/db/connection.h"
-#include "platform/services/sesion.h"
+#include "platform/services/session.h"
 
 #include <QString>
 #include <QVariant>
@@ -12,7 +12,7 @@ namespace qmx44::services {
 
 class Sistema {
 public:
-    explicit Sistema(std::shared_ptr<Sesion> sesion);
+    explicit Sistema(std::shared_ptr<Session> session);
 
     // The open connection of the session.
     db::Conexion &Conexion();
@@ -29,24 +29,24 @@ public:
     // the stored Pa_Tipo decides. A parameter that is not defined, or defined without a
     // value, gives `omision` (converted the same way) when one is passed; otherwise an
     // undefined parameter gives a null QVariant and a valueless one an empty text.
-    QVariant Parametro(const QString &nombre, int ambito = 0, const QString &tipo = {},
-                       const QString &omision = {});
+    QVariant Parametro(const QString &name, int scope = 0, const QString &type = {},
+                       const QString &fallback = {});
 
     // Whether the signed-in user holds right `clave` in module `modulo`. A host override
     // wins; otherwise Usuario_Permiso decides and a missing row means no. `noDisponible`
     // is the text the caller would show for a refused right; the service shows nothing.
-    bool Permiso(const QString &modulo, const QString &clave, const QString &noDisponible = {});
+    bool Permiso(const QString &module, const QString &key, const QString &unavailableMessage = {});
 
     // Hands the coded message to the host's message sink and returns its answer.
-    int Mensaje(const QString &texto, int estilo, const QString &titulo, qint64 propietario,
-                const QString &modulo, const QString &id);
+    int Mensaje(const QString &text, int style, const QString &title, qint64 owner,
+                const QString &module, const QString &id);
 
-    Sesion &sesion() { return *m_sesion; }
+    Session &session() { return *m_session; }
 
 private:
-    QString columnaUsuario(const QString &columna);
+    QString userColumn(const QString &column);
 
-    std::shared_ptr<Sesion> m_sesion;
+    std::shared_ptr<Session> m_session;
 };
 
 } // namespace qmx44::services

@@ -2,102 +2,102 @@
 
 #include "platform/controls/desktop.h"
 #include "platform/core/faults.h"
-#include "platform/services/folio.h"
-#include "platform/services/grupos.h"
-#include "platform/services/parametros.h"
+#include "platform/services/folio_format.h"
+#include "platform/services/mode_groups.h"
+#include "platform/services/parameters.h"
 
 namespace qmx44::services {
 
-Utilerias::Utilerias(std::shared_ptr<Sesion> sesion) : m_sesion(std::move(sesion))
+Utilerias::Utilerias(std::shared_ptr<Session> session) : m_session(std::move(session))
 {
-    if (!m_sesion)
+    if (!m_session)
         throw RuntimeError(QStringLiteral("Utilerias: no hay sesión"));
 }
 
 QDate Utilerias::FechaActual()
 {
-    m_sesion->check(faults::UtileriasFechaActual);
-    return m_sesion->fechaTrabajo();
+    m_session->check(faults::UtileriasFechaActual);
+    return m_session->workingDate();
 }
 
-bool Utilerias::ValidarPeriodo(const QDate &fecha, const QString &modulo, int ambito)
+bool Utilerias::ValidarPeriodo(const QDate &date, const QString &module, int scope)
 {
-    Q_UNUSED(ambito);
-    m_sesion->check(faults::UtileriasValidarPeriodo);
-    if (!fecha.isValid())
+    Q_UNUSED(scope);
+    m_session->check(faults::UtileriasValidarPeriodo);
+    if (!date.isValid())
         return false;
-    auto rs = m_sesion->conexion().query(
+    auto rs = m_session->connection().query(
         QStringLiteral("SELECT COUNT(*) AS Abiertos FROM Periodo_Operativo "
                        "WHERE Po_Modulo = ? AND Po_Fecha_Inicio <= ? AND Po_Fecha_Fin >= ? "
                        "AND Po_Abierto = 1"),
-        {modulo, fecha, fecha});
-    const bool abierto = !rs->eof() && rs->field(QStringLiteral("Abiertos")).toInt() > 0;
+        {module, date, date});
+    const bool opened = !rs->eof() && rs->field(QStringLiteral("Abiertos")).toInt() > 0;
     rs->close();
-    return abierto;
+    return opened;
 }
 
-QString Utilerias::FormatearFolio(const QString &folio, const QString &documento)
+QString Utilerias::FormatearFolio(const QString &folio, const QString &document)
 {
-    m_sesion->check(faults::UtileriasFormatearFolio);
-    int ancho = kAnchoFolio;
-    if (!documento.isEmpty()) {
-        auto rs = m_sesion->conexion().query(
-            QStringLiteral("SELECT Fc_Ancho FROM Folio_Contador WHERE Fc_Documento = ?"), {documento});
+    m_session->check(faults::UtileriasFormatearFolio);
+    int width = kFolioWidth;
+    if (!document.isEmpty()) {
+        auto rs = m_session->connection().query(
+            QStringLiteral("SELECT Fc_Ancho FROM Folio_Contador WHERE Fc_Documento = ?"), {document});
         if (!rs->eof()) {
             const QVariant v = rs->field(QStringLiteral("Fc_Ancho"));
             if (!v.isNull() && v.toInt() > 0)
-                ancho = v.toInt();
+                width = v.toInt();
         }
         rs->close();
     }
-    return normalizarFolio(folio, ancho);
+    return normaliseFolio(folio, width);
 }
 
-double Utilerias::TipoCambio(const QString &moneda, const QDate &fecha)
+double Utilerias::TipoCambio(const QString &currency, const QDate &date)
 {
-    m_sesion->check(faults::UtileriasTipoCambio);
-    if (moneda.isEmpty())
+    m_session->check(faults::UtileriasTipoCambio);
+    if (currency.isEmpty())
         return 0.0;
-    db::Conexion &conexion = m_sesion->conexion();
-    const auto local = leerParametro(conexion, QStringLiteral("FIN_MONEDA_LOCAL"));
-    if (local && !local->valor.isNull() && local->valor.toString() == moneda)
+    db::Conexion &database = m_session->connection();
+    const auto local = readParameter(database, QStringLiteral("FIN_MONEDA_LOCAL"));
+    if (local && !local->value.isNull() && local->value.toString() == currency)
         return 1.0;
-    if (!fecha.isValid())
+    if (!date.isValid())
         return 0.0;
     // Written without LIMIT/TOP so the same text runs on every back-end.
-    auto rs = conexion.query(
+    auto rs = database.query(
         QStringLiteral("SELECT Tc_Valor FROM Tipo_Cambio "
                        "WHERE Mn_Cve_Moneda = ? AND Tc_Fecha = ("
                        "SELECT MAX(Tc_Fecha) FROM Tipo_Cambio WHERE Mn_Cve_Moneda = ? AND Tc_Fecha <= ?)"),
-        {moneda, moneda, fecha});
-    const double valor = rs->eof() ? 0.0 : rs->field(QStringLiteral("Tc_Valor")).toDouble();
+        {currency, currency, date});
+    const double value = rs->eof() ? 0.0 : rs->field(QStringLiteral("Tc_Valor")).toDouble();
     rs->close();
-    return valor;
+    return value;
 }
 
-void Utilerias::LimpiarControles(controls::Form &form, int modo)
+void Utilerias::LimpiarControles(controls::Form &form, int mode)
 {
-    m_sesion->check(faults::UtileriasLimpiarControles);
-    limpiarGrupo(form, modo);
+    m_session->check(faults::UtileriasLimpiarControles);
+    clearGroup(form, mode);
 }
 
-void Utilerias::HabilitarControles(controls::Form &form, int modo)
+void Utilerias::HabilitarControles(controls::Form &form, int mode)
 {
-    m_sesion->check(faults::UtileriasHabilitarControles);
-    habilitarGrupo(form, modo);
+    m_session->check(faults::UtileriasHabilitarControles);
+    enableGroup(form, mode);
 }
 
-QString Utilerias::Transaccion(const QString &texto, const QString &aplicacion)
+QString Utilerias::Transaccion(const QString &text, const QString &application)
 {
-    m_sesion->check(faults::UtileriasTransaccion);
-    return aplicacion + u':' + texto;
+    m_session->check(faults::UtileriasTransaccion);
+    return application + u':' + text;
 }
 
-bool Utilerias::EnviarTeclas(const QString &teclas, bool esperar)
+bool Utilerias::EnviarTeclas(const QString &keys, bool wait)
 {
-    Q_UNUSED(esperar);
-    m_sesion->check(faults::UtileriasEnviarTeclas);
-    return controls::Desktop::sendKeys(teclas);
+    Q_UNUSED(wait);
+    m_session->check(faults::UtileriasEnviarTeclas);
+    return controls::Desktop::sendKeys(keys);
 }
 
 } // namespace qmx44::services

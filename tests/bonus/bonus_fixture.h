@@ -32,7 +32,7 @@ struct FormaBonos {
     FormaBonos()
     {
         controls::Desktop::reset();
-        sesion->setMensajes(sink);
+        session->setMessageSink(sink);
         form.setMessageSink(sink.get());
         intake::configureDetailGrid(grid);
         for (auto *t : {&subTotal, &impuestos, &total}) {
@@ -71,9 +71,9 @@ struct FormaBonos {
     bonus::Totals totals() { return bonus::Totals{subTotal, impuestos, total}; }
 
     std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
-    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
-    services::Sistema sistema{sesion};
-    services::Utilerias utilerias{sesion};
+    std::shared_ptr<services::Session> session = std::make_shared<services::Session>();
+    services::Sistema sistema{session};
+    services::Utilerias utilerias{session};
     controls::Form form{QStringLiteral("frmQMX44")};
     controls::Grid &grid = form.add<controls::Grid>(QStringLiteral("ssDetalle"));
     controls::TextField &subTotal = form.add<controls::TextField>(QStringLiteral("txt_SubTotal"));

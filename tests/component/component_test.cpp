@@ -33,9 +33,9 @@ protected:
 
     ComponentTest()
     {
-        context->sesion = std::make_shared<services::Sesion>(
+        context->session = std::make_shared<services::Session>(
             std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {}), QStringLiteral("ADMIN"));
-        context->sesion->setMensajes(sink);
+        context->session->setMessageSink(sink);
     }
     ~ComponentTest() override { controls::Desktop::reset(); }
 
@@ -100,7 +100,7 @@ TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)
     form->setPadre(padreCon(QStringLiteral("CO003")));
     EXPECT_EQ(form->Transaccion(), QStringLiteral("Orvalis:CO003"));
 
-    context->sesion->faults().arm(QStringLiteral("Utilerias.Transaccion"), QStringLiteral("caído"));
+    context->session->faults().arm(QStringLiteral("Utilerias.Transaccion"), QStringLiteral("caído"));
     EXPECT_THROW(form->Transaccion(), RuntimeError);
 }
 
@@ -108,7 +108,7 @@ TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)
 // or one that can never start afterwards.
 TEST_F(ComponentTest, FailedStartUpReachesTheHostAndCanBeRetried)
 {
-    context->sesion->faults().arm(QStringLiteral("Publico"), QStringLiteral("no hay servicios"));
+    context->session->faults().arm(QStringLiteral("Publico"), QStringLiteral("no hay servicios"));
     try {
         nuevaPantalla();
         ADD_FAILURE() << "the start-up failure did not reach the host";

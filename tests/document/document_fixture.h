@@ -72,12 +72,12 @@ struct PantallaNota {
         auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
         sink->conexion = &fresh.connection();
         contexto = std::make_shared<host::PlatformContext>();
-        contexto->sesion = std::make_shared<services::Sesion>(conexion, usuario);
-        contexto->sesion->setMensajes(sink);
-        contexto->sesion->setFechaFija(QDate(2024, 7, 15));
+        contexto->session = std::make_shared<services::Session>(conexion, usuario);
+        contexto->session->setMessageSink(sink);
+        contexto->session->setFixedDate(QDate(2024, 7, 15));
         contexto->outputFolder = salida.path();
-        sistema = std::make_unique<services::Sistema>(contexto->sesion);
-        utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
+        sistema = std::make_unique<services::Sistema>(contexto->session);
+        utilerias = std::make_unique<services::Utilerias>(contexto->session);
         frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);
@@ -106,7 +106,7 @@ struct PantallaNota {
     }
     void falla(const char *operacion, const QString &text)
     {
-        contexto->sesion->faults().arm(QString::fromLatin1(operacion), text);
+        contexto->session->faults().arm(QString::fromLatin1(operacion), text);
     }
 
     // The user types `text` into field `name` and presses Enter.
@@ -127,7 +127,7 @@ struct PantallaNota {
         teclear("txt_Co_Folio", compra);
         if (!causa.isEmpty())
             teclear("txt_Cn_Cve_Causa_Nota", causa);
-        toolbar().setCampoAdicional(QStringLiteral("NC_FOLIO_PROVEEDOR"), QStringLiteral("PRV-77"));
+        toolbar().setAdditionalField(QStringLiteral("NC_FOLIO_PROVEEDOR"), QStringLiteral("PRV-77"));
     }
 
     // Shows saved note `folio` as a user does (typing it and pressing Enter).

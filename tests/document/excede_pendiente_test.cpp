@@ -61,7 +61,7 @@ protected:
                 const QString &unidad, double bonificacion, int *sentencias = nullptr)
     {
         test::CountingConnection contando(demo.db());
-        business::NotaCredito nota(demo.sesion, contando);
+        business::NotaCredito nota(demo.session, contando);
         nota.Nuevo();
         business::EncabezadoNota e{};
         e.compra = compra;

@@ -40,14 +40,14 @@ TEST_P(LoadNoteTest, LinesThatNoLongerMatchAreNotShown)
     p.db().run(QStringLiteral("UPDATE COMPRA SET Co_Unidad_1 = 'CAJ' WHERE Co_Folio = 'C000000002' AND Co_Linea IN (1, 2)"));
     p.mostrarNota(QStringLiteral("1"));
     EXPECT_EQ(0.0, p.textField("txt_SubTotal").value().toDouble());
-    EXPECT_TRUE(p.toolbar().imprimirHabilitado());
+    EXPECT_TRUE(p.toolbar().printEnabled());
 
     p.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto) "
                               "VALUES ('0000000077', 1, '', 'BT-001')"));
     p.toolbar().click(controls::Command::Cancelar);
     p.mostrarNota(QStringLiteral("77"));
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_FALSE(p.toolbar().imprimirHabilitado());
+    EXPECT_FALSE(p.toolbar().printEnabled());
     EXPECT_EQ(0, p.grid().rowCount());
 }
 
@@ -57,7 +57,7 @@ TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
     p.frm->txtFolio().setText(QStringLiteral("1' OR '1'='1"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_FALSE(p.toolbar().imprimirHabilitado());
+    EXPECT_FALSE(p.toolbar().printEnabled());
 }
 
 // Guards against leaving the shown note clearing a note being edited, or not clearing
@@ -68,8 +68,8 @@ TEST_P(LoadNoteTest, ChangingTheFolioLeavesTheShownNote)
     p.frm->txtFolio().setText(QStringLiteral("0000000002"));
     EXPECT_EQ(QString(), p.toolbar().Folio());
     EXPECT_EQ(0.0, p.toolbar().Importe());
-    EXPECT_FALSE(p.toolbar().imprimirHabilitado());
-    EXPECT_FALSE(p.toolbar().modificarHabilitado());
+    EXPECT_FALSE(p.toolbar().printEnabled());
+    EXPECT_FALSE(p.toolbar().modifyEnabled());
     EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
     EXPECT_EQ(QString(), p.textField("txt_Nc_Referencia").text());
     EXPECT_EQ(QString(), p.frm->IdDireccion);
@@ -82,7 +82,7 @@ TEST_P(LoadNoteTest, ChangingTheFolioLeavesTheShownNote)
     EXPECT_EQ(QString(), p.toolbar().Folio());
     EXPECT_EQ(QStringLiteral("C000000002"), p.frm->txt_Co_Folio().text());
     EXPECT_EQ(QStringLiteral("0002"), p.frm->IdDireccion);
-    EXPECT_TRUE(p.toolbar().modificarHabilitado());
+    EXPECT_TRUE(p.toolbar().modifyEnabled());
     // Enter while editing does nothing either.
     p.frm->txtFolio().pressKey(controls::keys::Enter);
     EXPECT_EQ(QStringLiteral("C000000002"), p.frm->txt_Co_Folio().text());

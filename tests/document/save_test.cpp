@@ -46,7 +46,7 @@ protected:
         EXPECT_EQ(100.0, p.celda(p.fila("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
         EXPECT_EQ(150.0, p.textField("txt_SubTotal").value().toDouble());
         EXPECT_TRUE(p.toolbar().EnEdicion());
-        EXPECT_TRUE(p.contexto->bitacora->impresos().empty());
+        EXPECT_TRUE(p.contexto->activityLog->printedDocuments().empty());
     }
 
     PantallaNota p{GetParam()};
@@ -117,7 +117,7 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
     EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
     EXPECT_EQ(150.0, p.textField("txt_SubTotal").value().toDouble());
     EXPECT_TRUE(p.toolbar().EnEdicion());
-    EXPECT_TRUE(p.contexto->bitacora->impresos().empty());
+    EXPECT_TRUE(p.contexto->activityLog->printedDocuments().empty());
 
     // Nothing was lost: the same note saves on the next try.
     p.aceptar();
@@ -191,7 +191,7 @@ TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
     q.falla("NotaCredito.Aplicar", QStringLiteral("no debe llamarse"));
     q.aceptar();
     EXPECT_TRUE(test::sinMensajes(q.mensajes()));
-    EXPECT_FALSE(q.contexto->sesion->faults().empty());
+    EXPECT_FALSE(q.contexto->session->faults().empty());
     EXPECT_EQ(0, q.valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
 }
 
@@ -209,7 +209,7 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
     EXPECT_EQ(QStringLiteral("Controles_Aceptar()"), m[0].title);
     EXPECT_EQ(2, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
     EXPECT_FALSE(p.toolbar().EnEdicion());
-    EXPECT_EQ(1, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(1, p.toolbar().savedNotified());
     EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
     EXPECT_EQ(0, p.grid().rowCount());
 }
@@ -219,7 +219,7 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
 TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
 {
     p.mostrarNota(QStringLiteral("1"));
-    ASSERT_TRUE(p.toolbar().modificarHabilitado());
+    ASSERT_TRUE(p.toolbar().modifyEnabled());
     p.toolbar().click(controls::Command::Modificar);
     p.bonificar(p.fila("BT-001", "27", "NEG"), 200);
     p.mensajes();
@@ -234,7 +234,7 @@ TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
     EXPECT_EQ(QStringLiteral("0000000001"), p.valor(QStringLiteral("SELECT Nc_Folio_Sustituye FROM NOTA_CREDITO_PROVEEDOR "
                                                                    "WHERE Nc_Folio = '0000000004'"))
                                                 .toString());
-    EXPECT_EQ(QStringLiteral("0000000004"), p.toolbar().ultimoGuardado().folio);
+    EXPECT_EQ(QStringLiteral("0000000004"), p.toolbar().lastSavedAt().folio);
     EXPECT_DOUBLE_EQ(232.0, noted(p, "BT-001", "27", "NEG"));
     // The old application reversed (+174), the new one applied (-232).
     EXPECT_DOUBLE_EQ(saldo + 174 - 232,
@@ -307,7 +307,7 @@ TEST_P(SaveTest, SecondAceptarDuringTheYieldIsIgnored)
     p.aceptar();
     EXPECT_EQ(1, clicks);
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_EQ(1, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(1, p.toolbar().savedNotified());
     EXPECT_EQ(4, p.valor(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
 }
 
@@ -322,7 +322,7 @@ TEST_P(SaveTest, CancelarDuringTheYieldAbandonsTheSave)
     p.aceptar();
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
     EXPECT_EQ(antes, p.estado());
-    EXPECT_EQ(0, p.toolbar().guardadosNotificados());
+    EXPECT_EQ(0, p.toolbar().savedNotified());
     EXPECT_EQ(0, p.grid().rowCount());
 }
 

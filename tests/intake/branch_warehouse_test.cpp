@@ -51,7 +51,7 @@ TEST_P(BranchWarehouseTest, ListLeavesOutRetiredAndOtherBranches)
     enterBranch(QStringLiteral("001"));
     QStringList listed;
     for (const auto &row : almacen().search())
-        listed << row.clave;
+        listed << row.key;
     listed.sort();
     EXPECT_EQ(listed, (QStringList{QStringLiteral("A01"), QStringLiteral("A03")}));
     EXPECT_TRUE(p.sink->messages().empty());

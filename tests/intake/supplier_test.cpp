@@ -101,7 +101,7 @@ TEST_P(SupplierTest, FailuresAreReportedByTheirOwnTrap)
     EXPECT_EQ(domicilio(), QString());
 
     // The business object fails: the intake's own trap reports; what was written stays.
-    p.contexto->sesion->faults().arm(QStringLiteral("DireccionEntrega.IdDocumento"), QStringLiteral("Sin acceso a direcciones"));
+    p.contexto->session->faults().arm(QStringLiteral("DireccionEntrega.IdDocumento"), QStringLiteral("Sin acceso a direcciones"));
     tomar(QStringLiteral("C000000001"), QStringLiteral("P0001"));
     ASSERT_EQ(p.sink->messages().size(), 1u);
     m = p.sink->messages()[0];

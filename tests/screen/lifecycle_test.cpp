@@ -39,7 +39,7 @@ TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
     for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
         EXPECT_FALSE(p.textField(name).search().empty()) << name;
     for (const auto &row : p.textField("txt_Cn_Cve_Causa_Nota").search())
-        EXPECT_NE(QStringLiteral("AN"), row.clave);
+        EXPECT_NE(QStringLiteral("AN"), row.key);
     EXPECT_TRUE(p.sink->messages().empty());
 }
 

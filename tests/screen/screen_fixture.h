@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include "bonus/install.h"
 #include "intake/install.h"
-#include "platform/business/bitacora.h"
+#include "platform/business/activity_log.h"
 #include "platform/controls/desktop.h"
 #include "platform/core/message.h"
 #include "platform/host/platform_context.h"
@@ -31,11 +31,11 @@ struct PantallaDemo {
         auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
         contexto = std::make_shared<host::PlatformContext>();
         contexto->outputFolder = salida.path(); // prints never land in the working folder
-        contexto->sesion = std::make_shared<services::Sesion>(conexion, usuario);
-        contexto->sesion->setMensajes(sink);
-        contexto->sesion->setFechaFija(QDate(2024, 7, 15));
-        sistema = std::make_unique<services::Sistema>(contexto->sesion);
-        utilerias = std::make_unique<services::Utilerias>(contexto->sesion);
+        contexto->session = std::make_shared<services::Session>(conexion, usuario);
+        contexto->session->setMessageSink(sink);
+        contexto->session->setFixedDate(QDate(2024, 7, 15));
+        sistema = std::make_unique<services::Sistema>(contexto->session);
+        utilerias = std::make_unique<services::Utilerias>(contexto->session);
         frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);

@@ -18,79 +18,79 @@ namespace {
 
 // The HTML's sizes (pixels, points) are laid out at 96 units an inch, as on a screen,
 // whatever screen the program runs on; the painter scales them to the PDF's resolution.
-constexpr qreal kDpiDiseno = 96.0;
-constexpr int kResolucionPdf = 300;
+constexpr qreal kDesignDpi = 96.0;
+constexpr int kPdfResolution = 300;
 
-void dibujarMarca(QPainter &painter, const QRectF &pagina, const QString &marca)
+void drawWatermark(QPainter &painter, const QRectF &page, const QString &watermark)
 {
     painter.save();
-    QFont fuente(QStringLiteral("DejaVu Sans"));
-    fuente.setBold(true);
-    fuente.setPixelSize(int(pagina.width() / 7));
-    painter.setFont(fuente);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(int(page.width() / 7));
+    painter.setFont(font);
     painter.setPen(QColor(200, 0, 0, 90));
-    painter.translate(pagina.center());
+    painter.translate(page.center());
     painter.rotate(-40);
-    const QRectF caja(-pagina.width(), -pagina.height() / 4, 2 * pagina.width(), pagina.height() / 2);
-    painter.drawText(caja, Qt::AlignCenter, marca);
+    const QRectF box(-page.width(), -page.height() / 4, 2 * page.width(), page.height() / 2);
+    painter.drawText(box, Qt::AlignCenter, watermark);
     painter.restore();
 }
 
 } // namespace
 
-void escribirPdf(const QString &html, const QString &archivo, const QString &titulo, const QString &marca)
+void writePdf(const QString &html, const QString &file, const QString &title, const QString &watermark)
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         throw RuntimeError(QStringLiteral("No se puede escribir %1: el programa no inició la parte gráfica "
                                           "(QGuiApplication) que dibuja los documentos")
-                               .arg(archivo));
-    const QFileInfo info(archivo);
+                               .arg(file));
+    const QFileInfo info(file);
     if (!QDir().mkpath(info.absolutePath()))
         throw RuntimeError(QStringLiteral("No se pudo crear la carpeta %1").arg(info.absolutePath()));
 
-    QSaveFile salida(archivo);
-    if (!salida.open(QIODevice::WriteOnly))
-        throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(archivo, salida.errorString()));
+    QSaveFile output(file);
+    if (!output.open(QIODevice::WriteOnly))
+        throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(file, output.errorString()));
     {
-        QPdfWriter pdf(&salida);
+        QPdfWriter pdf(&output);
         pdf.setPageSize(QPageSize(QPageSize::Letter));
         pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        pdf.setResolution(kResolucionPdf);
-        pdf.setTitle(titulo);
+        pdf.setResolution(kPdfResolution);
+        pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("qmx44"));
 
-        QImage referencia(1, 1, QImage::Format_RGB32);
-        referencia.setDotsPerMeterX(qRound(kDpiDiseno / 0.0254));
-        referencia.setDotsPerMeterY(qRound(kDpiDiseno / 0.0254));
-        QTextDocument documento;
-        documento.documentLayout()->setPaintDevice(&referencia);
-        documento.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        documento.setHtml(html);
+        QImage reference(1, 1, QImage::Format_RGB32);
+        reference.setDotsPerMeterX(qRound(kDesignDpi / 0.0254));
+        reference.setDotsPerMeterY(qRound(kDesignDpi / 0.0254));
+        QTextDocument document;
+        document.documentLayout()->setPaintDevice(&reference);
+        document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+        document.setHtml(html);
 
-        const qreal escala = pdf.resolution() / kDpiDiseno;
-        const QSizeF pagina(pdf.width() / escala, pdf.height() / escala);
-        documento.setPageSize(pagina);
+        const qreal scaleFactor = pdf.resolution() / kDesignDpi;
+        const QSizeF page(pdf.width() / scaleFactor, pdf.height() / scaleFactor);
+        document.setPageSize(page);
 
         QPainter painter;
         if (!painter.begin(&pdf))
-            throw RuntimeError(QStringLiteral("No se pudo escribir %1").arg(archivo));
-        const int paginas = documento.pageCount();
-        for (int i = 0; i < paginas; ++i) {
+            throw RuntimeError(QStringLiteral("No se pudo escribir %1").arg(file));
+        const int pages = document.pageCount();
+        for (int i = 0; i < pages; ++i) {
             if (i > 0)
                 pdf.newPage();
             painter.save();
-            painter.scale(escala, escala);
-            painter.translate(0, -i * pagina.height());
-            const QRectF visible(QPointF(0, i * pagina.height()), pagina);
-            documento.drawContents(&painter, visible);
+            painter.scale(scaleFactor, scaleFactor);
+            painter.translate(0, -i * page.height());
+            const QRectF visible(QPointF(0, i * page.height()), page);
+            document.drawContents(&painter, visible);
             painter.restore();
-            if (!marca.isEmpty())
-                dibujarMarca(painter, QRectF(0, 0, pdf.width(), pdf.height()), marca);
+            if (!watermark.isEmpty())
+                drawWatermark(painter, QRectF(0, 0, pdf.width(), pdf.height()), watermark);
         }
         painter.end();
     }
-    if (!salida.commit())
-        throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(archivo, salida.errorString()));
+    if (!output.commit())
+        throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(file, output.errorString()));
 }
 
 } // namespace qmx44::business::print

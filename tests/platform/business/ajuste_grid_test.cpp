@@ -26,7 +26,7 @@ class AjusteGridProportionTest : public ::testing::TestWithParam<ProportionCase>
 TEST_P(AjusteGridProportionTest, ScalesToExactlyTheRoom)
 {
     const ProportionCase &c = GetParam();
-    EXPECT_EQ(AjusteGrid::anchosProporcionales(c.disenos, c.disponible), c.esperado);
+    EXPECT_EQ(AjusteGrid::proportionalWidths(c.disenos, c.disponible), c.esperado);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -69,7 +69,7 @@ protected:
 // after the grid was made small and large again.
 TEST_F(AjusteGridTest, FitsShownColumnsAndNeverDrifts)
 {
-    ASSERT_TRUE(grid.setWidth(12000 + AjusteGrid::kMargen));
+    ASSERT_TRUE(grid.setWidth(12000 + AjusteGrid::kMargin));
     ajuste.Ajustar(grid, QStringLiteral("1"));
     EXPECT_EQ(ancho(0), 2000);
     EXPECT_EQ(ancho(1), 6000);
@@ -78,10 +78,10 @@ TEST_F(AjusteGridTest, FitsShownColumnsAndNeverDrifts)
     EXPECT_EQ(grid.rowCount(), 1);
     EXPECT_EQ(grid.cellText(0, 0), QStringLiteral("BT-001"));
 
-    ASSERT_TRUE(grid.setWidth(AjusteGrid::kMargen + 7));
+    ASSERT_TRUE(grid.setWidth(AjusteGrid::kMargin + 7));
     ajuste.Ajustar(grid, QStringLiteral("1"));
     EXPECT_EQ(suma(), 7);
-    ASSERT_TRUE(grid.setWidth(12000 + AjusteGrid::kMargen));
+    ASSERT_TRUE(grid.setWidth(12000 + AjusteGrid::kMargin));
     ajuste.Ajustar(grid, QStringLiteral("1"));
     EXPECT_EQ(ancho(0), 2000);
     EXPECT_EQ(ancho(1), 6000);
@@ -91,7 +91,7 @@ TEST_F(AjusteGridTest, FitsShownColumnsAndNeverDrifts)
 // Guards against a minimised window (no room) or another mode collapsing the columns.
 TEST_F(AjusteGridTest, NoRoomOrOtherModeLeavesWidths)
 {
-    ASSERT_TRUE(grid.setWidth(AjusteGrid::kMargen));
+    ASSERT_TRUE(grid.setWidth(AjusteGrid::kMargin));
     ajuste.Ajustar(grid, QStringLiteral("1"));
     EXPECT_EQ(suma(), 6000);
     ASSERT_TRUE(grid.setWidth(20000));

@@ -19,7 +19,7 @@ protected:
     }
 
     test::SesionDemo demo{GetParam()};
-    DireccionEntrega direccion{demo.sesion};
+    DireccionEntrega direccion{demo.session};
 };
 
 // Guards against Asignar adding a second row instead of replacing, keeping a row for
@@ -44,7 +44,7 @@ TEST_P(DireccionEntregaTest, AsignarRecordsReplacesAndRemoves)
     EXPECT_FALSE(ok);
     EXPECT_FALSE(direccion.MensajeError().isEmpty());
 
-    demo.sesion->faults().arm(QStringLiteral("DireccionEntrega.Asignar"), QStringLiteral("sin acceso"));
+    demo.session->faults().arm(QStringLiteral("DireccionEntrega.Asignar"), QStringLiteral("sin acceso"));
     direccion.Asignar(tabla, folio, prov, clave, QStringLiteral("0001"), ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(direccion.MensajeError(), QStringLiteral("sin acceso"));

@@ -2,7 +2,7 @@
 // carry, application and cancellation with the supplier's balance, and the refusals.
 // Replacing a note and the planned failures are tested through the screen's save
 // (tests/document/save_test.cpp).
-#include "platform/business/folio_contador.h"
+#include "platform/business/folio_counter.h"
 #include "platform/business/nota_credito.h"
 #include "tests/platform/business/nota_fixture.h"
 #include "tests/platform/services/services_fixture.h"
@@ -27,7 +27,7 @@ LineaNota cj001(double cantidad, double bon) { return {"CJ-001", "", "", "PZA", 
 
 class NotaCreditoTest : public ::testing::TestWithParam<std::string> {
 protected:
-    NotaCreditoTest() { demo.sesion->setFechaFija(QDate(2024, 8, 15)); }
+    NotaCreditoTest() { demo.session->setFixedDate(QDate(2024, 8, 15)); }
 
     db::Conexion &db() { return demo.db(); }
 
@@ -62,7 +62,7 @@ protected:
     test::Guardado guardar(const std::vector<LineaNota> &lineas, bool aplicar = false, const QString &cancelar = {},
                            const EncabezadoNota &e = test::encabezadoNota())
     {
-        NotaCredito nota(demo.sesion);
+        NotaCredito nota(demo.session);
         return test::guardarNota(db(), nota, e, lineas, aplicar, cancelar);
     }
 
@@ -78,7 +78,7 @@ TEST_P(NotaCreditoTest, FoliosAreConsecutiveAndARolledBackFolioIsDrawnAgain)
 
     {
         db::ScopedTransaction tx(db());
-        NotaCredito nota(demo.sesion);
+        NotaCredito nota(demo.session);
         nota.Nuevo();
         nota.Encabezado(test::encabezadoNota());
         EXPECT_EQ(nota.Encabezado().folio, QString());
@@ -110,10 +110,10 @@ TEST_P(NotaCreditoTest, FolioTakesThePrefixAndPassesOverFoliosInUse)
 
     // A document without a counter row starts one at 1; outside a transaction nothing is drawn.
     db::ScopedTransaction tx(db());
-    EXPECT_EQ(business::tomarFolio(db(), QStringLiteral("OTRO_DOCUMENTO"), {}), QStringLiteral("0000000001"));
-    EXPECT_EQ(business::tomarFolio(db(), QStringLiteral("OTRO_DOCUMENTO"), {}), QStringLiteral("0000000002"));
+    EXPECT_EQ(business::drawFolio(db(), QStringLiteral("OTRO_DOCUMENTO"), {}), QStringLiteral("0000000001"));
+    EXPECT_EQ(business::drawFolio(db(), QStringLiteral("OTRO_DOCUMENTO"), {}), QStringLiteral("0000000002"));
     tx.commit();
-    EXPECT_THROW(business::tomarFolio(db(), QStringLiteral("OTRO_DOCUMENTO"), {}), RuntimeError);
+    EXPECT_THROW(business::drawFolio(db(), QStringLiteral("OTRO_DOCUMENTO"), {}), RuntimeError);
 }
 
 // Guards against the lines of a note disagreeing on the header when the header was
@@ -121,7 +121,7 @@ TEST_P(NotaCreditoTest, FolioTakesThePrefixAndPassesOverFoliosInUse)
 TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotChange)
 {
     db::ScopedTransaction tx(db());
-    NotaCredito nota(demo.sesion);
+    NotaCredito nota(demo.session);
     EncabezadoNota e = test::encabezadoNota();
     bool ok = false;
     nota.Nuevo();
@@ -223,7 +223,7 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
     const QString foto = instantanea();
     for (const Caso &caso : casos) {
         SCOPED_TRACE(caso.que);
-        NotaCredito nota(demo.sesion);
+        NotaCredito nota(demo.session);
         bool ok = true;
         if (caso.enTransaccion) {
             db::ScopedTransaction tx(db());
@@ -239,7 +239,7 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
 
     // Saving under a folio other than the one drawn.
     db::ScopedTransaction tx(db());
-    NotaCredito nota(demo.sesion);
+    NotaCredito nota(demo.session);
     bool ok = false;
     conLinea(test::encabezadoNota(), bt001(1))(nota, ok);
     ASSERT_TRUE(ok);
@@ -253,12 +253,12 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
 // normalisation use.
 TEST(NotaCreditoFolioTest, FoliosAreComposedToTheCounterWidth)
 {
-    EXPECT_EQ(business::componerFolio(QString(), 4, 10), QStringLiteral("0000000004"));
-    EXPECT_EQ(business::componerFolio(QStringLiteral("NC"), 4, 10), QStringLiteral("NC00000004"));
-    EXPECT_EQ(business::componerFolio(QString(), 4, 0), QStringLiteral("0000000004"));
-    EXPECT_EQ(business::componerFolio(QString(), 9999999999, 10), QStringLiteral("9999999999"));
-    EXPECT_EQ(business::componerFolio(QString(), 10000000000, 10), QString());
-    EXPECT_EQ(business::componerFolio(QStringLiteral("NC"), 100000000, 10), QString());
+    EXPECT_EQ(business::composeFolio(QString(), 4, 10), QStringLiteral("0000000004"));
+    EXPECT_EQ(business::composeFolio(QStringLiteral("NC"), 4, 10), QStringLiteral("NC00000004"));
+    EXPECT_EQ(business::composeFolio(QString(), 4, 0), QStringLiteral("0000000004"));
+    EXPECT_EQ(business::composeFolio(QString(), 9999999999, 10), QStringLiteral("9999999999"));
+    EXPECT_EQ(business::composeFolio(QString(), 10000000000, 10), QString());
+    EXPECT_EQ(business::composeFolio(QStringLiteral("NC"), 100000000, 10), QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, NotaCreditoTest, ::testing::ValuesIn(test::backends()), test::backendName);

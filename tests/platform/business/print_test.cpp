@@ -1,9 +1,9 @@
 // Print formats: the template language, the printed amounts, and credit notes written
 // as PDF (their text read back with pdftotext) on every back-end.
 #include "platform/business/impresion.h"
-#include "platform/business/print/datos_nota.h"
-#include "platform/business/print/formato.h"
-#include "platform/business/print/plantilla.h"
+#include "platform/business/print/note_data.h"
+#include "platform/business/print/print_format.h"
+#include "platform/business/print/print_template.h"
 #include "platform/db/open.h"
 #include "platform/db/schema.h"
 #include "tests/platform/services/services_fixture.h"
@@ -24,7 +24,7 @@ namespace {
 // ---- the template language ------------------------------------------------------------
 
 struct CasoPlantilla {
-    const char *plantilla;
+    const char *templateText;
     const char *esperado;
 };
 
@@ -34,11 +34,11 @@ class PrintTemplateTest : public ::testing::TestWithParam<CasoPlantilla> {};
 // lines, sections shown on the wrong condition and templates cut at a malformed tag.
 TEST_P(PrintTemplateTest, FillsTheTemplate)
 {
-    DatosImpresion datos;
-    datos.campos = {{"Nombre", "Ana & <Bo>"}, {"Vacio", ""}, {"Multi", "a\nb"}, {"N", "fuera"}};
-    datos.listas[QStringLiteral("Lineas")] = {{{"N", "1"}}, {{"N", "2"}}};
-    datos.listas[QStringLiteral("Nada")] = {};
-    EXPECT_EQ(llenarPlantilla(QString::fromUtf8(GetParam().plantilla), datos), QString::fromUtf8(GetParam().esperado));
+    PrintData data;
+    data.fields = {{"Nombre", "Ana & <Bo>"}, {"Vacio", ""}, {"Multi", "a\nb"}, {"N", "fuera"}};
+    data.lists[QStringLiteral("Lineas")] = {{{"N", "1"}}, {{"N", "2"}}};
+    data.lists[QStringLiteral("Nada")] = {};
+    EXPECT_EQ(fillTemplate(QString::fromUtf8(GetParam().templateText), data), QString::fromUtf8(GetParam().esperado));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,14 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
 // wrong way; and quantities printed with meaningless zeros.
 TEST(PrintAmountsTest, AmountsAndQuantities)
 {
-    EXPECT_EQ(formatoImporte(1234.5), QStringLiteral("1,234.50"));
-    EXPECT_EQ(formatoImporte(-0.004), QStringLiteral("0.00"));
-    EXPECT_EQ(formatoImporte(-1234567.891), QStringLiteral("-1,234,567.89"));
-    EXPECT_EQ(formatoImporte(0.125), QStringLiteral("0.13"));
-    EXPECT_EQ(formatoCantidad(3), QStringLiteral("3"));
-    EXPECT_EQ(formatoCantidad(2.5), QStringLiteral("2.5"));
-    EXPECT_EQ(formatoCantidad(16.9875), QStringLiteral("16.9875"));
-    EXPECT_EQ(formatoCantidad(12345.000001), QStringLiteral("12,345"));
+    EXPECT_EQ(formatAmount(1234.5), QStringLiteral("1,234.50"));
+    EXPECT_EQ(formatAmount(-0.004), QStringLiteral("0.00"));
+    EXPECT_EQ(formatAmount(-1234567.891), QStringLiteral("-1,234,567.89"));
+    EXPECT_EQ(formatAmount(0.125), QStringLiteral("0.13"));
+    EXPECT_EQ(formatQuantity(3), QStringLiteral("3"));
+    EXPECT_EQ(formatQuantity(2.5), QStringLiteral("2.5"));
+    EXPECT_EQ(formatQuantity(16.9875), QStringLiteral("16.9875"));
+    EXPECT_EQ(formatQuantity(12345.000001), QStringLiteral("12,345"));
 }
 
 // Guards against the schema upgrade overwriting a print format the company changed, or
@@ -77,11 +77,11 @@ TEST(PrintDefaultFormatTest, TheUpgradeReplacesOnlyThePlainTemplate)
         if (propio)
             c->run(QStringLiteral("UPDATE Formato_Impresion SET Fi_Plantilla = 'propia' WHERE Fi_Nombre = 'NCP_BONIFICACION'"));
         db::upgradeSchema(*c);
-        const QString plantilla = plantillaFormato(*c, QStringLiteral("NCP_BONIFICACION"));
+        const QString templateText = formatTemplate(*c, QStringLiteral("NCP_BONIFICACION"));
         if (propio)
-            EXPECT_EQ(plantilla, QStringLiteral("propia"));
+            EXPECT_EQ(templateText, QStringLiteral("propia"));
         else
-            EXPECT_TRUE(plantilla.contains(QStringLiteral("{{#Lineas}}"))) << plantilla.toStdString();
+            EXPECT_TRUE(templateText.contains(QStringLiteral("{{#Lineas}}"))) << templateText.toStdString();
     }
 }
 
@@ -97,16 +97,16 @@ QString ejecutar(const QString &programa, const QStringList &argumentos)
 }
 
 // The PDF's text with runs of white space made one space.
-QString textoPdf(const QString &archivo)
+QString textoPdf(const QString &file)
 {
-    return ejecutar(QStringLiteral("pdftotext"), {archivo, QStringLiteral("-")})
+    return ejecutar(QStringLiteral("pdftotext"), {file, QStringLiteral("-")})
         .replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
 }
 
-int paginasPdf(const QString &archivo)
+int paginasPdf(const QString &file)
 {
     const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                       .match(ejecutar(QStringLiteral("pdfinfo"), {archivo}));
+                       .match(ejecutar(QStringLiteral("pdfinfo"), {file}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -114,30 +114,30 @@ class PrintTest : public ::testing::TestWithParam<std::string> {
 protected:
     QString imprimir(const QString &folio, const QString &formato = QStringLiteral("NCP_BONIFICACION"))
     {
-        return imprimirNota(*db, formato, folio, carpeta.path());
+        return printNote(*db, formato, folio, folder.path());
     }
 
     std::unique_ptr<db::Conexion> db = test::freshDatabase(GetParam(), /*demo=*/true);
-    QTemporaryDir carpeta;
+    QTemporaryDir folder;
 };
 
 // Guards against a printed note missing what a credit note must show: company, folio,
 // date, supplier and delivery address, purchase, cause, reference, lines and totals.
 TEST_P(PrintTest, TheDefaultFormatPrintsACompleteNote)
 {
-    const QString archivo = imprimir(QStringLiteral("0000000001"));
-    EXPECT_EQ(archivo, carpeta.filePath(QStringLiteral("NC_0000000001.pdf")));
-    const QString texto = textoPdf(archivo);
+    const QString file = imprimir(QStringLiteral("0000000001"));
+    EXPECT_EQ(file, folder.filePath(QStringLiteral("NC_0000000001.pdf")));
+    const QString text = textoPdf(file);
     for (const char *esperado :
          {"Distribuidora Textil del Bajío, S.A. de C.V.", "DTB950315MX3", "NOTA DE CRÉDITO", "0000000001",
           "10/02/2024", "P0002 Calzado Industrial León", "Calzado Industrial de León, S.A. de C.V.",
           "Calle Nardo 112, entre Jazmín y Azucena", "C.P. 37545", "C000000002", "DP Diferencia en precio",
           "NCP-4471", "Diferencia de precio en la segunda entrega", "BT-001", "Bota industrial con casquillo", "PAR",
           "50.00", "150.00", "24.00", "174.00", "CXP01 María Fernanda López Ibarra"}) {
-        EXPECT_TRUE(texto.contains(QString::fromUtf8(esperado))) << esperado << "\n" << texto.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(esperado))) << esperado << "\n" << text.toStdString();
     }
-    EXPECT_FALSE(texto.contains(QStringLiteral("CANCELADA"))) << texto.toStdString();
-    EXPECT_FALSE(texto.contains(QStringLiteral("Sustituye"))) << texto.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("CANCELADA"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Sustituye"))) << text.toStdString();
 }
 
 // Guards against a cancelled note printed as if it were live, and a replacement that
@@ -165,12 +165,12 @@ TEST_P(PrintTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
                                "Nc_Precio_Neto_Importe) VALUES ('LARGA', ?, 'C000000002', 'P0002', ?, 1, 10, 1.6, 11.6)"),
                 {i, QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))});
     db->commit();
-    const QString archivo = imprimir(QStringLiteral("LARGA"));
-    EXPECT_GE(paginasPdf(archivo), 3);
-    const QString texto = textoPdf(archivo);
+    const QString file = imprimir(QStringLiteral("LARGA"));
+    EXPECT_GE(paginasPdf(file), 3);
+    const QString text = textoPdf(file);
     for (int i = 1; i <= 150; ++i)
-        ASSERT_TRUE(texto.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0')))) << i << texto.left(3000).toStdString();
-    EXPECT_TRUE(texto.contains(QStringLiteral("1,740.00"))) << texto.toStdString();
+        ASSERT_TRUE(text.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0')))) << i << text.left(3000).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("1,740.00"))) << text.toStdString();
 }
 
 // Guards against printing with a format or a note that does not exist going unnoticed,
@@ -190,8 +190,8 @@ TEST_P(PrintTest, UnknownFormatsAndNotesAreErrorsAndFileNamesStayInTheFolder)
     EXPECT_TRUE(motivo(QStringLiteral("0000000001"), QString()).startsWith(QStringLiteral("No se indicó el formato")));
     EXPECT_EQ(motivo(QStringLiteral("0000000099"), QStringLiteral("NCP_BONIFICACION")),
               QStringLiteral("No existe la nota de crédito 0000000099"));
-    EXPECT_EQ(nombreArchivoNota(QStringLiteral("../x/ñ 1")), QStringLiteral("NC____x___1.pdf"));
-    EXPECT_TRUE(QDir(carpeta.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(noteFileName(QStringLiteral("../x/ñ 1")), QStringLiteral("NC____x___1.pdf"));
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PrintTest, ::testing::ValuesIn(test::backends()), test::backendName);

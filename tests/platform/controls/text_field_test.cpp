@@ -197,8 +197,8 @@ TEST_P(TextFieldLookupTest, SearchListsTheCatalogueAndFiltersSafely)
                      "FROM Sucursal ORDER BY Sc_Cve_Sucursal");
     auto all = key.search();
     ASSERT_EQ(2u, all.size());
-    EXPECT_EQ(QString("001"), all[0].clave);
-    EXPECT_EQ(QString("Matriz"), all[0].descripcion);
+    EXPECT_EQ(QString("001"), all[0].key);
+    EXPECT_EQ(QString("Matriz"), all[0].description);
     auto some = key.search("comILLA' OR '1'='1");
     EXPECT_EQ(0u, some.size());
     EXPECT_EQ(1u, key.search("comilla").size());

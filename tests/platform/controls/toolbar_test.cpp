@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         form.setMessageSink(&sink);
-        bar.setNuevoHabilitado(true);
+        bar.setNewEnabled(true);
         bar.Aceptar.connect([&](bool &nuevo) { accepted.push_back(nuevo); });
     }
     QString offered() const
@@ -52,7 +52,7 @@ TEST_F(ToolbarTest, CommandsFollowTheEditingState)
     bool editingSeenByHandler = false;
     bar.Nuevo.connect([&] {
         editingSeenByHandler = bar.EnEdicion();
-        bar.setCaptionOpcional("Prorratear");
+        bar.setOptionalCaption("Prorratear");
     });
     EXPECT_TRUE(bar.click(Command::Nuevo));
     EXPECT_TRUE(editingSeenByHandler);
@@ -65,11 +65,11 @@ TEST_F(ToolbarTest, CommandsFollowTheEditingState)
     bar.OperacionTerminada();
     EXPECT_FALSE(bar.EnEdicion());
 
-    bar.setImprimirHabilitado(true);
-    bar.setConsultarHabilitado(true);
-    bar.setModificarHabilitado(true);
-    bar.setEliminarHabilitado(true);
-    bar.setCaptionOpcional("");
+    bar.setPrintEnabled(true);
+    bar.setQueryEnabled(true);
+    bar.setModifyEnabled(true);
+    bar.setDeleteEnabled(true);
+    bar.setOptionalCaption("");
     EXPECT_EQ(QString("NMICEXS"), offered());
     EXPECT_TRUE(bar.click(Command::Modificar));
     EXPECT_TRUE(bar.click(Command::Aceptar));
@@ -105,7 +105,7 @@ protected:
         db->run(sql, {"COMPRA", "OTRO", "Otro", "T", 10, 1, 1});
         bar.setAdditionalFieldStore(std::make_shared<business::DbAdditionalFieldStore>(*db));
         bar.applySetting("opc_table", "Nota_Credito_Proveedor");
-        bar.setNuevoHabilitado(true);
+        bar.setNewEnabled(true);
         bar.click(Command::Nuevo);
     }
     int storedRows()
@@ -125,10 +125,10 @@ protected:
 // transaction (a rollback leaves nothing) and read back under the folio after a commit.
 TEST_P(ToolbarAdditionalFieldsTest, StoredInsideTheCallersTransaction)
 {
-    ASSERT_EQ(2u, bar.camposAdicionales().definitions().size());
-    EXPECT_TRUE(bar.setCampoAdicional("ref_prov", "F-77'A"));
-    EXPECT_FALSE(bar.setCampoAdicional("OTRO", "x"));
-    EXPECT_TRUE(bar.setCampoAdicional("PIEZAS", "12"));
+    ASSERT_EQ(2u, bar.additionalFields().definitions().size());
+    EXPECT_TRUE(bar.setAdditionalField("ref_prov", "F-77'A"));
+    EXPECT_FALSE(bar.setAdditionalField("OTRO", "x"));
+    EXPECT_TRUE(bar.setAdditionalField("PIEZAS", "12"));
     QString folio = "0000000001";
     {
         db::ScopedTransaction tx(*db);
@@ -142,10 +142,10 @@ TEST_P(ToolbarAdditionalFieldsTest, StoredInsideTheCallersTransaction)
         tx.commit();
     }
     bar.click(Command::Cancelar);
-    EXPECT_EQ(QString(), bar.campoAdicional("REF_PROV"));
+    EXPECT_EQ(QString(), bar.additionalField("REF_PROV"));
     bar.CargarCamposAdicionales(folio);
-    EXPECT_EQ(QString("F-77'A"), bar.campoAdicional("REF_PROV"));
-    EXPECT_EQ(QString("12"), bar.campoAdicional("PIEZAS"));
+    EXPECT_EQ(QString("F-77'A"), bar.additionalField("REF_PROV"));
+    EXPECT_EQ(QString("12"), bar.additionalField("PIEZAS"));
 }
 
 // Guards the refusals: a required field left empty, a non-numeric number; nothing is
@@ -156,8 +156,8 @@ TEST_P(ToolbarAdditionalFieldsTest, RefusedValuesGiveAReasonAndWriteNothing)
     EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));
     EXPECT_EQ(QString("El campo adicional Referencia del proveedor es obligatorio"),
               bar.ErrorCamposAdicionales());
-    bar.setCampoAdicional("REF_PROV", "R1");
-    bar.setCampoAdicional("PIEZAS", "doce");
+    bar.setAdditionalField("REF_PROV", "R1");
+    bar.setAdditionalField("PIEZAS", "doce");
     EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));
     EXPECT_EQ(QString("El campo adicional Piezas debe ser un número"), bar.ErrorCamposAdicionales());
     EXPECT_EQ(0, storedRows());

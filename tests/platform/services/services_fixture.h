@@ -1,7 +1,7 @@
 #pragma once
 // A session on a fresh demo database, with a recording message sink, for service tests.
 #include "platform/core/message.h"
-#include "platform/services/sesion.h"
+#include "platform/services/session.h"
 #include "tests/support/test_db.h"
 
 #include <memory>
@@ -14,16 +14,16 @@ struct SesionDemo {
     {
         // The fresh database owns the connection; the session only borrows it.
         conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
-        sesion = std::make_shared<services::Sesion>(conexion, usuario);
+        session = std::make_shared<services::Session>(conexion, usuario);
         sink = std::make_shared<RecordingMessageSink>();
-        sesion->setMensajes(sink);
+        session->setMessageSink(sink);
     }
 
     db::Conexion &db() { return *conexion; }
 
     FreshDatabase fresh;
     std::shared_ptr<db::Conexion> conexion;
-    std::shared_ptr<services::Sesion> sesion;
+    std::shared_ptr<services::Session> session;
     std::shared_ptr<RecordingMessageSink> sink;
 };
 

@@ -15,7 +15,7 @@ namespace {
 class SistemaTest : public ::testing::TestWithParam<std::string> {
 protected:
     test::SesionDemo demo{GetParam()};
-    Sistema sistema{demo.sesion};
+    Sistema sistema{demo.session};
 };
 
 // Guards against parameters read with the wrong type or without their stored value.
@@ -87,21 +87,21 @@ TEST_P(SistemaTest, PermisoFollowsTheUsersRows)
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("OTRO"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("NO_EXISTE"), QStringLiteral("No disponible")));
 
-    demo.sesion->setUsuario(QStringLiteral("CXP01"));
+    demo.session->setUser(QStringLiteral("CXP01"));
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
     EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
 
-    demo.sesion->setUsuario(QStringLiteral("GDL01"));   // has CHFECHA only
+    demo.session->setUser(QStringLiteral("GDL01"));   // has CHFECHA only
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
 
-    demo.sesion->setUsuario(QString());                  // nobody signed in holds nothing
+    demo.session->setUser(QString());                  // nobody signed in holds nothing
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
 }
 
 // Guards against an unknown user being treated as unrestricted.
 TEST_P(SistemaTest, UnknownUserIsRefused)
 {
-    demo.sesion->setUsuario(QStringLiteral("NADIE"));
+    demo.session->setUser(QStringLiteral("NADIE"));
     EXPECT_THROW(sistema.Sucursal(), RuntimeError);
     EXPECT_THROW(sistema.Almacen(), RuntimeError);
 }
@@ -120,7 +120,7 @@ TEST_P(SistemaTest, EveryOperationHonoursThePlannedFailure)
          [&] { sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), 0, QStringLiteral("QMX44"), QString()); }},
     };
     for (const auto &[name, call] : operations) {
-        demo.sesion->faults().arm(name, QStringLiteral("falla planeada de ") + name);
+        demo.session->faults().arm(name, QStringLiteral("falla planeada de ") + name);
         try {
             call();
             ADD_FAILURE() << name.toStdString() << " did not fail";
@@ -129,7 +129,7 @@ TEST_P(SistemaTest, EveryOperationHonoursThePlannedFailure)
         }
         EXPECT_NO_THROW(call()) << name.toStdString();
     }
-    EXPECT_TRUE(demo.sesion->faults().empty());
+    EXPECT_TRUE(demo.session->faults().empty());
     // The failed message never reached the user.
     EXPECT_EQ(demo.sink->messages().size(), 1u);
 }
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, SistemaTest, ::testing::ValuesIn(test::backen
 // Guards against a host without a database getting a crash instead of an error.
 TEST(SistemaWithoutConnectionTest, ConexionIsRefusedWithAnError)
 {
-    Sistema sistema(std::make_shared<services::Sesion>());
+    Sistema sistema(std::make_shared<services::Session>());
     EXPECT_THROW(sistema.Conexion(), RuntimeError);
     EXPECT_THROW(sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL")), RuntimeError);
 }

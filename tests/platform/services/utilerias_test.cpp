@@ -17,7 +17,7 @@ QDate d(const char *iso) { return QDate::fromString(QString::fromLatin1(iso), Qt
 class UtileriasTest : public ::testing::TestWithParam<std::string> {
 protected:
     test::SesionDemo demo{GetParam()};
-    Utilerias utilerias{demo.sesion};
+    Utilerias utilerias{demo.session};
 };
 
 struct RateCase {
@@ -86,7 +86,7 @@ TEST_P(UtileriasTest, EveryOperationHonoursThePlannedFailure)
         {QStringLiteral("Utilerias.EnviarTeclas"), [&] { utilerias.EnviarTeclas(QStringLiteral("\t"), false); }},
     };
     for (const auto &[name, call] : operations) {
-        demo.sesion->faults().arm(name, QStringLiteral("sin servicio"));
+        demo.session->faults().arm(name, QStringLiteral("sin servicio"));
         try {
             call();
             ADD_FAILURE() << name.toStdString() << " did not fail";

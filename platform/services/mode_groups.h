@@ -15,12 +15,12 @@ namespace qmx44::services {
 
 // The text fields of `form` in mode group `modo`, in the form's order. Throws
 // RuntimeError for a mode other than 1 or 2.
-std::vector<controls::TextField *> camposDeGrupo(controls::Form &form, int modo);
+std::vector<controls::TextField *> groupFields(controls::Form &form, int mode);
 
 // Empties the group's fields (numeric ones to 0), except those tagged "0" (preset from
 // the user's context).
-void limpiarGrupo(controls::Form &form, int modo);
+void clearGroup(controls::Form &form, int mode);
 // Enables the group's fields and unlocks those whose design says so; same exception.
-void habilitarGrupo(controls::Form &form, int modo);
+void enableGroup(controls::Form &form, int mode);
 
 } // namespace qmx44::services

@@ -18,11 +18,11 @@ namespace qmx44::business {
 // A number already taken by a stored document (`enUso` answers true, e.g. notes loaded
 // from elsewhere) is passed over. A missing counter row is created at 1.
 // Throws RuntimeError when no transaction is open or the folio no longer fits the width.
-QString tomarFolio(db::Conexion &conexion, const QString &documento,
-                   const std::function<bool(const QString &folio)> &enUso);
+QString drawFolio(db::Conexion &connection, const QString &document,
+                   const std::function<bool(const QString &folio)> &inUse);
 
 // The folio of number `numero` with `prefijo` in `ancho` characters; an empty text when
 // it does not fit.
-QString componerFolio(const QString &prefijo, qint64 numero, int ancho);
+QString composeFolio(const QString &prefix, qint64 number, int width);
 
 } // namespace qmx44::business

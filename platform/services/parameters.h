@@ -10,17 +10,17 @@
 
 namespace qmx44::services {
 
-struct ParametroGuardado {
-    QVariant valor;   // null when the parameter is defined without a value
-    QString tipo;     // Pa_Tipo as stored
+struct StoredParameter {
+    QVariant value;   // null when the parameter is defined without a value
+    QString type;     // Pa_Tipo as stored
 };
 
 // The stored row of `nombre`, or nothing when the parameter is not defined.
-std::optional<ParametroGuardado> leerParametro(db::Conexion &conexion, const QString &nombre);
+std::optional<StoredParameter> readParameter(db::Conexion &connection, const QString &name);
 
 // Converts a parameter's text by type code: "B" flag (as platform/core/flag.h reads it),
 // "N" number, "E"/"I" whole number, "F"/"D" date (ISO), anything else text. A text that
 // does not read as the type stays text.
-QVariant convertirParametro(const QString &texto, const QString &tipo);
+QVariant convertParameter(const QString &text, const QString &type);
 
 } // namespace qmx44::services

@@ -12,9 +12,9 @@ using controls::TextField;
 
 namespace {
 
-class GruposTest : public ::testing::Test {
+class ModeGroupsTest : public ::testing::Test {
 protected:
-    GruposTest()
+    ModeGroupsTest()
     {
         campo(QStringLiteral("txtFolio"), QStringLiteral("0000000005"), false, true);
         campo(QStringLiteral("txt_Sc_Cve_Sucursal"), QStringLiteral("001"), true, false, 1).setTag(QStringLiteral("0"));
@@ -49,8 +49,8 @@ protected:
         TextField &t = form.add<TextField>(nombre);
         t.applySetting(QStringLiteral("modegroup"), grupo);
         t.applySetting(QStringLiteral("modeunlock"), desbloquea);
-        t.setTipodato(TextField::TipoDatoMoneda);
-        t.setFormato(TextField::FormatoMoneda4);
+        t.setTipodato(TextField::CurrencyDataType);
+        t.setFormato(TextField::CurrencyFormat4);
         t.setValue(valor);
         t.setLocked(locked);
         t.setEnabled(enabled);
@@ -58,14 +58,14 @@ protected:
     }
     TextField &f(const char *nombre) { return form.get<TextField>(QString::fromLatin1(nombre)); }
 
-    std::shared_ptr<services::Sesion> sesion = std::make_shared<services::Sesion>();
-    services::Utilerias utilerias{sesion};
+    std::shared_ptr<services::Session> session = std::make_shared<services::Session>();
+    services::Utilerias utilerias{session};
     controls::Form form{QStringLiteral("frmPrueba")};
 };
 
 // Guards against clearing the wrong group, the folio, or the user's preset branch, and
 // against amounts left at their old value instead of 0.
-TEST_F(GruposTest, LimpiarMode1EmptiesWhatAPurchaseFilled)
+TEST_F(ModeGroupsTest, LimpiarMode1EmptiesWhatAPurchaseFilled)
 {
     utilerias.LimpiarControles(form, 1);
     EXPECT_EQ(f("txt_Al_Cve_Almacen").text(), QString());
@@ -82,7 +82,7 @@ TEST_F(GruposTest, LimpiarMode1EmptiesWhatAPurchaseFilled)
 }
 
 // Guards against mode 2 reaching into the purchase's fields.
-TEST_F(GruposTest, LimpiarMode2EmptiesTheNotesOwnData)
+TEST_F(ModeGroupsTest, LimpiarMode2EmptiesTheNotesOwnData)
 {
     utilerias.LimpiarControles(form, 2);
     EXPECT_EQ(f("txt_Cn_Cve_Causa_Nota").text(), QString());
@@ -96,7 +96,7 @@ TEST_F(GruposTest, LimpiarMode2EmptiesTheNotesOwnData)
 // Guards against a purchase's header becoming typable (a note always carries its
 // purchase's supplier, branch, warehouse), derived fields unlocked, and the preset
 // branch enabled.
-TEST_F(GruposTest, HabilitarMode1EnablesButOnlyUnlocksTheRate)
+TEST_F(ModeGroupsTest, HabilitarMode1EnablesButOnlyUnlocksTheRate)
 {
     utilerias.HabilitarControles(form, 1);
     EXPECT_TRUE(f("txt_Al_Cve_Almacen").enabled());
@@ -113,7 +113,7 @@ TEST_F(GruposTest, HabilitarMode1EnablesButOnlyUnlocksTheRate)
 
 // Guards against a new note's own fields staying closed, or the cause's description
 // becoming typable.
-TEST_F(GruposTest, HabilitarMode2OpensCauseReferenceAndComment)
+TEST_F(ModeGroupsTest, HabilitarMode2OpensCauseReferenceAndComment)
 {
     utilerias.HabilitarControles(form, 2);
     for (const char *nombre : {"txt_Cn_Cve_Causa_Nota", "txt_Nc_Referencia", "txt_Comentario"}) {
@@ -129,7 +129,7 @@ TEST_F(GruposTest, HabilitarMode2OpensCauseReferenceAndComment)
 
 // Guards against keystrokes that do not reach the active form's focus (Enter in the grid
 // and on the tab strip relies on this to move on).
-TEST_F(GruposTest, EnviarTeclasMovesTheFocusOfTheActiveForm)
+TEST_F(ModeGroupsTest, EnviarTeclasMovesTheFocusOfTheActiveForm)
 {
     controls::Desktop::reset();
     EXPECT_FALSE(utilerias.EnviarTeclas(QStringLiteral("\t"), false));

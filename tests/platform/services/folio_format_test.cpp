@@ -1,9 +1,9 @@
 // Folio normalisation: the form documents are keyed by, from what a user typed.
-#include "platform/services/folio.h"
+#include "platform/services/folio_format.h"
 
 #include <gtest/gtest.h>
 
-using qmx44::services::normalizarFolio;
+using qmx44::services::normaliseFolio;
 
 namespace {
 
@@ -13,18 +13,18 @@ struct FolioCase {
     const char *esperado;
 };
 
-class FolioTest : public ::testing::TestWithParam<FolioCase> {};
+class FolioFormatTest : public ::testing::TestWithParam<FolioCase> {};
 
 // Guards against lookups that miss stored documents because the typed folio was not
 // brought to the stored form (or was mangled while doing so).
-TEST_P(FolioTest, NormalisesToTheStoredForm)
+TEST_P(FolioFormatTest, NormalisesToTheStoredForm)
 {
     const FolioCase &c = GetParam();
-    EXPECT_EQ(normalizarFolio(QString::fromUtf8(c.tecleado), c.ancho).toStdString(), std::string(c.esperado));
+    EXPECT_EQ(normaliseFolio(QString::fromUtf8(c.tecleado), c.ancho).toStdString(), std::string(c.esperado));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, FolioTest,
+    Cases, FolioFormatTest,
     ::testing::Values(
         FolioCase{"1", 10, "0000000001"},
         FolioCase{"123", 10, "0000000123"},

@@ -7,12 +7,12 @@
 
 namespace qmx44::business::print {
 
-using Valores = QHash<QString, QString>;
+using FieldValues = QHash<QString, QString>;
 
 // What a document gives its print format: single values and repeated groups (the lines).
-struct DatosImpresion {
-    Valores campos;
-    QHash<QString, QList<Valores>> listas;
+struct PrintData {
+    FieldValues fields;
+    QHash<QString, QList<FieldValues>> lists;
 };
 
 // Fills `plantilla`:
@@ -22,14 +22,14 @@ struct DatosImpresion {
 //    content once when the value is not empty.
 //  - {{^Name}}...{{/Name}}: its content when the value is empty (or the list has no items).
 // A section without its end tag runs to the end of the template; stray end tags vanish.
-QString llenarPlantilla(const QString &plantilla, const DatosImpresion &datos);
+QString fillTemplate(const QString &templateText, const PrintData &data);
 
 // Amounts as printed: thousands separated by commas, `decimales` decimals, half away
 // from zero ("1,234.50", "-0.25").
-QString formatoImporte(double valor, int decimales = 2);
+QString formatAmount(double value, int decimals = 2);
 
 // Quantities and rates: up to `decimales` decimals, trailing zeros dropped ("3", "2.5",
 // "16.9875").
-QString formatoCantidad(double valor, int decimales = 4);
+QString formatQuantity(double value, int decimals = 4);
 
 } // namespace qmx44::business::print

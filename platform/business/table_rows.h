@@ -10,19 +10,19 @@
 
 namespace qmx44::business {
 
-struct RegistrosTabla {
-    QString tabla;            // the table's name as the database spells it
-    QString columnaClave;     // likewise for the key column
-    QString valorClave;
-    QStringList columnas;     // every column, in the table's order
-    QList<QVariantList> filas; // one list of values per row, in the order of `columnas`
+struct TableRows {
+    QString table;            // the table's name as the database spells it
+    QString keyColumn;     // likewise for the key column
+    QString keyValue;
+    QStringList columns;     // every column, in the table's order
+    QList<QVariantList> rows; // one list of values per row, in the order of `columnas`
 };
 
 // The rows of `tabla` whose `columna` equals `valor` (bound, never spliced), at most
 // `limite` of them. The names are matched without regard to case against the tables of
 // the database and that table's columns; anything else is refused with a RuntimeError
 // ("No existe la tabla X", "La tabla X no tiene la columna Y"), nothing run.
-RegistrosTabla leerRegistros(db::Conexion &conexion, const QString &tabla, const QString &columna,
-                             const QString &valor, int limite = 10000);
+TableRows readTableRows(db::Conexion &connection, const QString &table, const QString &column,
+                             const QString &value, int limit = 10000);
 
 } // namespace qmx44::business

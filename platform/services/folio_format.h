@@ -5,7 +5,7 @@
 namespace qmx44::services {
 
 // The width folios are stored with when the document's counter does not say otherwise.
-inline constexpr int kAnchoFolio = 10;
+inline constexpr int kFolioWidth = 10;
 
 // Trims and upper-cases `tecleado`, then:
 //  - digits only: left-padded with zeros to `ancho` ("123" -> "0000000123");
@@ -13,7 +13,7 @@ inline constexpr int kAnchoFolio = 10;
 //    the whole is `ancho` wide ("C1" -> "C000000001");
 //  - anything else (empty, digits then letters, spaces or signs inside) stays as trimmed
 //    and upper-cased.
-// A folio already `ancho` or longer is never cut. An `ancho` below 1 means kAnchoFolio.
-QString normalizarFolio(const QString &tecleado, int ancho = kAnchoFolio);
+// A folio already `ancho` or longer is never cut. An `ancho` below 1 means kFolioWidth.
+QString normaliseFolio(const QString &typed, int width = kFolioWidth);
 
 } // namespace qmx44::services

@@ -8,16 +8,16 @@ namespace qmx44::business::print {
 
 // The HTML template of format `nombre`; throws RuntimeError naming the format when no
 // format has that name (or the name is empty).
-QString plantillaFormato(db::Conexion &conexion, const QString &nombre);
+QString formatTemplate(db::Conexion &connection, const QString &name);
 
 // The file a note prints to: NC_<folio>.pdf, characters a file name cannot carry
 // replaced by '_'.
-QString nombreArchivoNota(const QString &folio);
+QString noteFileName(const QString &folio);
 
 // Fills format `formato` with the stored note `folio` and writes the PDF into
 // `carpeta` (the current folder when empty). Returns the file's absolute path. A
 // cancelled note carries "CANCELADA" across every page. Throws RuntimeError for an
 // unknown format or note, or a file that cannot be written.
-QString imprimirNota(db::Conexion &conexion, const QString &formato, const QString &folio, const QString &carpeta);
+QString printNote(db::Conexion &connection, const QString &formato, const QString &folio, const QString &folder);
 
 } // namespace qmx44::business::print

@@ -1,7 +1,7 @@
 // Reading a table's rows by key for the record query: names checked against the
 // database's own, the key value bound — on every back-end.
 #include "platform/business/consulta_registro.h"
-#include "platform/business/registros_tabla.h"
+#include "platform/business/table_rows.h"
 #include "tests/platform/services/services_fixture.h"
 #include "tests/support/test_db.h"
 
@@ -11,48 +11,48 @@ using namespace qmx44;
 
 namespace {
 
-class RegistrosTablaTest : public ::testing::TestWithParam<std::string> {
+class TableRowsTest : public ::testing::TestWithParam<std::string> {
 protected:
     std::unique_ptr<db::Conexion> db = test::freshDatabase(GetParam(), /*demo=*/true);
 };
 
-QString texto(const business::RegistrosTabla &r, int fila, const QString &columna)
+QString text(const business::TableRows &r, int rowValues, const QString &column)
 {
-    for (int i = 0; i < r.columnas.size(); ++i)
-        if (r.columnas.at(i).compare(columna, Qt::CaseInsensitive) == 0)
-            return r.filas.value(fila).value(i).toString();
+    for (int i = 0; i < r.columns.size(); ++i)
+        if (r.columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
+            return r.rows.value(rowValues).value(i).toString();
     return QStringLiteral("<sin columna>");
 }
 
 // Guards against names matched only in one spelling, rows of other keys, and columns
 // dropped from the rows shown.
-TEST_P(RegistrosTablaTest, RowsOfTheKeyWithEveryColumn)
+TEST_P(TableRowsTest, RowsOfTheKeyWithEveryColumn)
 {
-    const auto r = business::leerRegistros(*db, QStringLiteral("proveedor"), QStringLiteral("PV_CVE_PROVEEDOR"),
+    const auto r = business::readTableRows(*db, QStringLiteral("proveedor"), QStringLiteral("PV_CVE_PROVEEDOR"),
                                            QStringLiteral("P0003"));
-    EXPECT_EQ(r.tabla.compare(QStringLiteral("Proveedor"), Qt::CaseInsensitive), 0);
-    ASSERT_EQ(r.filas.size(), 1);
-    EXPECT_EQ(texto(r, 0, QStringLiteral("Pv_Cve_Proveedor")), QStringLiteral("P0003"));
-    EXPECT_EQ(texto(r, 0, QStringLiteral("Es_Cve_Estado")), QStringLiteral("AC"));
-    EXPECT_EQ(texto(r, 0, QStringLiteral("Pv_Saldo")).toDouble(), 17852.4);
-    EXPECT_EQ(texto(r, 0, QStringLiteral("Pv_Descripcion")), QStringLiteral("Textiles O'Farrill"));
+    EXPECT_EQ(r.table.compare(QStringLiteral("Proveedor"), Qt::CaseInsensitive), 0);
+    ASSERT_EQ(r.rows.size(), 1);
+    EXPECT_EQ(text(r, 0, QStringLiteral("Pv_Cve_Proveedor")), QStringLiteral("P0003"));
+    EXPECT_EQ(text(r, 0, QStringLiteral("Es_Cve_Estado")), QStringLiteral("AC"));
+    EXPECT_EQ(text(r, 0, QStringLiteral("Pv_Saldo")).toDouble(), 17852.4);
+    EXPECT_EQ(text(r, 0, QStringLiteral("Pv_Descripcion")), QStringLiteral("Textiles O'Farrill"));
 
-    const auto compra = business::leerRegistros(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
+    const auto purchase = business::readTableRows(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
                                                 QStringLiteral("C000000002"));
-    EXPECT_EQ(compra.filas.size(), 7);
-    EXPECT_EQ(business::leerRegistros(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
+    EXPECT_EQ(purchase.rows.size(), 7);
+    EXPECT_EQ(business::readTableRows(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
                                       QStringLiteral("C000000002"), 3)
-                  .filas.size(),
+                  .rows.size(),
               3);
 }
 
 // Guards against table or column names (or key values) that reach the statement as
 // SQL: each is refused or matched literally, and nothing is run or changed.
-TEST_P(RegistrosTablaTest, NamesAndValuesCannotCarrySql)
+TEST_P(TableRowsTest, NamesAndValuesCannotCarrySql)
 {
-    auto motivo = [&](const QString &tabla, const QString &columna) {
+    auto motivo = [&](const QString &table, const QString &column) {
         try {
-            business::leerRegistros(*db, tabla, columna, QStringLiteral("P0001"));
+            business::readTableRows(*db, table, column, QStringLiteral("P0001"));
         } catch (const RuntimeError &e) {
             return e.description();
         }
@@ -63,14 +63,14 @@ TEST_P(RegistrosTablaTest, NamesAndValuesCannotCarrySql)
     EXPECT_EQ(motivo(QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor OR 1=1")),
               QStringLiteral("La tabla Proveedor no tiene la columna Pv_Cve_Proveedor OR 1=1"));
     EXPECT_EQ(motivo(QStringLiteral("NoHay"), QStringLiteral("x")), QStringLiteral("No existe la tabla NoHay"));
-    EXPECT_EQ(business::leerRegistros(*db, QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor"),
+    EXPECT_EQ(business::readTableRows(*db, QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor"),
                                       QStringLiteral("P0003' OR '1'='1"))
-                  .filas.size(),
+                  .rows.size(),
               0);
     auto rs = db->query(QStringLiteral("SELECT COUNT(*) AS n FROM COMPRA"));
     EXPECT_GT(rs->field(QStringLiteral("n")).toInt(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RegistrosTablaTest, ::testing::ValuesIn(test::backends()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, TableRowsTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace
