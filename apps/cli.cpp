@@ -9,8 +9,7 @@ namespace qmx44::apps {
 
 void printError(const QString &command, const QString &text)
 {
-    const QString prefix = command.isEmpty() ? QStringLiteral("qmx44: ")
-                                             : QStringLiteral("qmx44 %1: ").arg(command);
+    const QString prefix = command.isEmpty() ? QStringLiteral("qmx44: ") : QStringLiteral("qmx44 %1: ").arg(command);
     std::fputs(qPrintable(prefix + text + u'\n'), stderr);
 }
 
@@ -63,8 +62,7 @@ QString builtComponent()
 {
     const QString name = QStringLiteral(QMX44_COMPONENT_FILE_NAME);
     const QDir exeDir(QCoreApplication::applicationDirPath());
-    for (const QString &candidate : {exeDir.filePath(QStringLiteral("../components/") + name),
-                                     exeDir.filePath(name),
+    for (const QString &candidate : {exeDir.filePath(QStringLiteral("../components/") + name), exeDir.filePath(name),
                                      QStringLiteral(QMX44_COMPONENT_BUILD_FILE)}) {
         if (QFileInfo(candidate).isFile())
             return QFileInfo(candidate).absoluteFilePath();

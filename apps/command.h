@@ -10,14 +10,14 @@ namespace qmx44::apps {
 
 // Exit statuses of every subcommand.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;   // the job failed (bad database, missing plug-in...)
-inline constexpr int kExitUsage = 2;     // the command line was wrong
+inline constexpr int kExitFailure = 1; // the job failed (bad database, missing plug-in...)
+inline constexpr int kExitUsage = 2;   // the command line was wrong
 
 struct Command {
-    QString name;        // "init-db"
-    QString synopsis;    // "[--demo] CONNECTION"
-    QString summary;     // one line for --help
-    int (*run)(const QStringList &args);   // args after the subcommand's name
+    QString name;                        // "init-db"
+    QString synopsis;                    // "[--demo] CONNECTION"
+    QString summary;                     // one line for --help
+    int (*run)(const QStringList &args); // args after the subcommand's name
 };
 
 // Every registered subcommand, sorted by name.
@@ -33,7 +33,11 @@ struct CommandRegistration {
 #define QMX44_CONCAT_(a, b) a##b
 #define QMX44_CONCAT(a, b) QMX44_CONCAT_(a, b)
 // Adds a subcommand to the table: QMX44_COMMAND("name", "synopsis", "summary", function).
-#define QMX44_COMMAND(name, synopsis, summary, function)                                      \
-    static const ::qmx44::apps::CommandRegistration QMX44_CONCAT(qmx44_command_, __LINE__){ \
-        ::qmx44::apps::Command{QStringLiteral(name), QStringLiteral(synopsis),              \
-                               QStringLiteral(summary), function}}
+#define QMX44_COMMAND(name, synopsis, summary, function)                                                               \
+    static const ::qmx44::apps::CommandRegistration QMX44_CONCAT(qmx44_command_, __LINE__)                             \
+    {                                                                                                                  \
+        ::qmx44::apps::Command                                                                                         \
+        {                                                                                                              \
+            QStringLiteral(name), QStringLiteral(synopsis), QStringLiteral(summary), function                          \
+        }                                                                                                              \
+    }

@@ -36,8 +36,8 @@ struct Pantalla {
             grid.column("BON_PORCENTAJE").setValue(0);
             grid.column("BON_IMPORTE").setValue(0);
         }
-        edicion = std::make_shared<bonus::BonusEditing>(grid, bonus::Totals{sub, imp, tot}, baseSub, baseImp,
-                                                        utilerias);
+        edicion =
+            std::make_shared<bonus::BonusEditing>(grid, bonus::Totals{sub, imp, tot}, baseSub, baseImp, utilerias);
         bonus::BonusEditing::attach(edicion);
         form.show();
         // Both grids start from the totals of a large note. Showing an amount costs more
@@ -85,8 +85,8 @@ void BM_Prorratear(benchmark::State &state)
     controls::Desktop::reset();
     Pantalla p(int(state.range(0)));
     for (auto _ : state) {
-        auto r = bonus::prorate(p.grid, bonus::Totals{p.sub, p.imp, p.tot},
-                                   bonus::ProrationBasis::ControlQuantity1, 12345.678);
+        auto r = bonus::prorate(p.grid, bonus::Totals{p.sub, p.imp, p.tot}, bonus::ProrationBasis::ControlQuantity1,
+                                12345.678);
         benchmark::DoNotOptimize(r);
     }
     state.SetComplexityN(state.range(0));
@@ -111,15 +111,13 @@ public:
 
 // The ratio is judged on CPU time: on a machine shared with other work the wall-clock
 // time of a run also counts the time the process waited for a core.
-void razon(const Recolector &r, const char *que, const std::string &grande, const std::string &chico,
-           double limite)
+void razon(const Recolector &r, const char *que, const std::string &grande, const std::string &chico, double limite)
 {
     if (!r.cpu.count(grande) || !r.cpu.count(chico) || r.cpu.at(chico) <= 0 || r.real.at(chico) <= 0)
         return;
     const double x = r.cpu.at(grande) / r.cpu.at(chico);
     const double y = r.real.at(grande) / r.real.at(chico);
-    std::printf("%-44s cpu %7.3f  real %7.3f  (target <= %.1f) %s\n", que, x, y, limite,
-                x <= limite ? "ok" : "OVER");
+    std::printf("%-44s cpu %7.3f  real %7.3f  (target <= %.1f) %s\n", que, x, y, limite, x <= limite ? "ok" : "OVER");
 }
 
 } // namespace
@@ -132,8 +130,8 @@ int main(int argc, char **argv)
     Recolector reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\n");
-    razon(reporter, "edit one bonus cell, 10,000 rows / 10 rows", "BM_EditarCeldaBono/10000",
-          "BM_EditarCeldaBono/10", 1.2);
+    razon(reporter, "edit one bonus cell, 10,000 rows / 10 rows", "BM_EditarCeldaBono/10000", "BM_EditarCeldaBono/10",
+          1.2);
     razon(reporter, "prorate, 10,000 rows / 1,000 rows", "BM_Prorratear/10000", "BM_Prorratear/1000", 12);
     benchmark::Shutdown();
     return 0;

@@ -18,8 +18,8 @@ struct BenchDb {
     std::string label;
     std::shared_ptr<db::Conexion> conexion;
     db::ConnectionSpec spec;
-    QString rawName;                      // the raw Qt Sql connection on the same database
-    std::function<void()> drop;           // removes the database at the end
+    QString rawName;            // the raw Qt Sql connection on the same database
+    std::function<void()> drop; // removes the database at the end
 
     ~BenchDb();
 };

@@ -6,15 +6,15 @@
 // directly on Qt Sql and reading every column of every row. SQLite always; PostgreSQL
 // too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of a server's administrative
 // database (a scratch database is made and dropped).
-#include "document/load_note.h"
+#include "bench/bench_db.h"
 #include "document/install.h"
+#include "document/load_note.h"
 #include "intake/consulta_compra.h"
 #include "intake/install.h"
 #include "platform/controls/desktop.h"
 #include "platform/core/message.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
-#include "bench/bench_db.h"
 #include "platform/db/open.h"
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
@@ -46,7 +46,10 @@ constexpr int Lines = 5000;
 const QString Compra = QStringLiteral("L000000001");
 const QString Nota = QStringLiteral("0000009000");
 
-QString producto(int i) { return QStringLiteral("PL%1").arg(i, 6, 10, QLatin1Char('0')); }
+QString producto(int i)
+{
+    return QStringLiteral("PL%1").arg(i, 6, 10, QLatin1Char('0'));
+}
 
 using bench::BenchDb;
 using bench::rawDatabase;
@@ -56,8 +59,8 @@ void fill(db::Conexion &c)
 {
     db::loadDemo(c);
     db::ScopedTransaction t(c);
-    const QString prod = QStringLiteral(
-        "INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, Pr_Unidad_Costo) VALUES (?, ?, 'PT', 'PZA')");
+    const QString prod = QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, "
+                                        "Pr_Unidad_Costo) VALUES (?, ?, 'PT', 'PZA')");
     const QString linea = QStringLiteral(
         "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
         "Cm_Cve_Comprador, Mn_Cve_Moneda, Co_Tipo_Cambio, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
@@ -152,7 +155,8 @@ void BM_Load(benchmark::State &state, BenchDb *b)
     const auto &mensajes = p.sink->messages();
     if (!mensajes.empty())
         state.SkipWithError(mensajes.back().text.toStdString().c_str());
-    else if (p.frm->ssDetalle().rowCount() != Lines || p.frm->textField(QStringLiteral("txt_SubTotal")).value().toDouble() <= 0)
+    else if (p.frm->ssDetalle().rowCount() != Lines
+             || p.frm->textField(QStringLiteral("txt_SubTotal")).value().toDouble() <= 0)
         state.SkipWithError("the note was not shown in full");
     state.counters["rows"] = p.frm->ssDetalle().rowCount();
 }
@@ -198,7 +202,8 @@ int main(int argc, char **argv)
         const auto load = reporter.times.find("load/" + b->label);
         if (raw == reporter.times.end() || load == reporter.times.end() || raw->second <= 0)
             continue;
-        std::printf("%-9s load / raw statements = %.2f (target <= 2.00)\n", b->label.c_str(), load->second / raw->second);
+        std::printf("%-9s load / raw statements = %.2f (target <= 2.00)\n", b->label.c_str(),
+                    load->second / raw->second);
     }
     benchmark::Shutdown();
     return 0;

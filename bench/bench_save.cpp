@@ -6,9 +6,9 @@
 // Every run starts from the same database (the notes of the previous run are removed,
 // untimed). SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds
 // the URL of a server's administrative database (a scratch database is made and dropped).
+#include "bench/bench_db.h"
 #include "platform/business/nota_credito.h"
 #include "platform/db/connection_string.h"
-#include "bench/bench_db.h"
 #include "platform/db/open.h"
 #include "platform/services/session.h"
 
@@ -35,7 +35,10 @@ namespace {
 constexpr int Lines = 5000;
 const QString Compra = QStringLiteral("S000000001");
 
-QString producto(int i) { return QStringLiteral("PS%1").arg(i, 6, 10, QLatin1Char('0')); }
+QString producto(int i)
+{
+    return QStringLiteral("PS%1").arg(i, 6, 10, QLatin1Char('0'));
+}
 
 using bench::BenchDb;
 using bench::rawDatabase;
@@ -49,7 +52,8 @@ void fill(db::Conexion &c)
         "Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, "
         "Co_Cantidad_Control_1, Co_Unidad_Control_1, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
         "Co_Precio_Descontado_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
-        "VALUES (?, ?, '001', 'A01', 'P0001', 'MN', 'AC', ?, 'M', 'NEG', 10, 'PZA', 10, 'PZA', 0.16, 1000, 1000, 160, 1160)");
+        "VALUES (?, ?, '001', 'A01', 'P0001', 'MN', 'AC', ?, 'M', 'NEG', 10, 'PZA', 10, 'PZA', 0.16, 1000, 1000, 160, "
+        "1160)");
     for (int i = 1; i <= Lines; ++i)
         c.run(linea, {Compra, i, producto(i)});
     t.commit();
@@ -61,20 +65,20 @@ QString sentenciaNotas(int i)
     return QStringLiteral("SELECT ISNULL(SUM(Nc_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
                           "       ISNULL(SUM(Nc_Precio_Neto_Importe), 0) as Precio_Neto_Importe, "
                           "       ISNULL(SUM(Nc_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
-                          "FROM NOTA_CREDITO_PROVEEDOR WHERE Co_Folio = '") +
-           Compra + QStringLiteral("' AND       Pr_Cve_Producto = '") + producto(i) +
-           QStringLiteral("' AND       Tl_Cve_Talla = 'M' AND       Cl_Cve_Color = 'NEG' AND "
-                          "      Nc_Unidad_1 = 'PZA' AND       Es_Cve_Estado <> 'CA'");
+                          "FROM NOTA_CREDITO_PROVEEDOR WHERE Co_Folio = '")
+        + Compra + QStringLiteral("' AND       Pr_Cve_Producto = '") + producto(i)
+        + QStringLiteral("' AND       Tl_Cve_Talla = 'M' AND       Cl_Cve_Color = 'NEG' AND "
+                         "      Nc_Unidad_1 = 'PZA' AND       Es_Cve_Estado <> 'CA'");
 }
 QString sentenciaCompra(int i)
 {
     return QStringLiteral("SELECT ISNULL(SUM(Co_Precio_Lista_Importe),0) AS Precio_Lista_Importe, "
                           "       ISNULL(SUM(Co_Precio_Neto_Importe),0) AS Precio_Neto_Importe, "
                           "       ISNULL(SUM(Co_Precio_Descontado_Importe), 0) as Precio_Descontado_Importe "
-                          "FROM COMPRA WHERE Co_Folio = '") +
-           Compra + QStringLiteral("' AND       Pr_Cve_Producto = '") + producto(i) +
-           QStringLiteral("' AND       Tl_Cve_Talla = 'M' AND       Cl_Cve_Color = 'NEG' AND "
-                          "      Co_Unidad_1 = 'PZA' AND       Es_Cve_Estado <> 'CA'");
+                          "FROM COMPRA WHERE Co_Folio = '")
+        + Compra + QStringLiteral("' AND       Pr_Cve_Producto = '") + producto(i)
+        + QStringLiteral("' AND       Tl_Cve_Talla = 'M' AND       Cl_Cve_Color = 'NEG' AND "
+                         "      Co_Unidad_1 = 'PZA' AND       Es_Cve_Estado <> 'CA'");
 }
 // What the raw run executes: the same texts as the connection sends them.
 QString nativo(const QString &sentencia, db::Backend backend)
@@ -122,20 +126,49 @@ void BM_Raw(benchmark::State &state, BenchDb *b)
             QSqlQuery a(d), c(d);
             a.setForwardOnly(sqlite);
             c.setForwardOnly(sqlite);
-            if (!a.exec(nativo(sentenciaNotas(i), b->spec.backend)) || !leerPendiente(a, notado) ||
-                !c.exec(nativo(sentenciaCompra(i), b->spec.backend)) || !leerPendiente(c, comprado)) {
+            if (!a.exec(nativo(sentenciaNotas(i), b->spec.backend)) || !leerPendiente(a, notado)
+                || !c.exec(nativo(sentenciaCompra(i), b->spec.backend)) || !leerPendiente(c, comprado)) {
                 state.SkipWithError("aggregate failed");
                 return;
             }
             benchmark::DoNotOptimize(std::trunc(1.16) > std::trunc(comprado - notado));
-            const QVariantList valores = {QStringLiteral("0000000001"), i, fecha, QStringLiteral("REF"), QString(),
-                                          QStringLiteral("MN"), QStringLiteral("DP"), 1.0, Compra,
-                                          QStringLiteral("001"), QStringLiteral("A01"), QStringLiteral("P0001"),
-                                          QStringLiteral("CM01"), QStringLiteral("AC"), producto(i),
-                                          QStringLiteral("M"), QStringLiteral("NEG"), QStringLiteral("Nota"), 1.0,
-                                          QStringLiteral("PZA"), 1.0, QStringLiteral("PZA"), 0.0, QStringLiteral("KG"),
-                                          1.0, 1.0, 0.0, 0.0, 0.16, 0.16, 1.16, 1.0, 1.0, 1.16, QString(),
-                                          QStringLiteral("ADMIN"), registro};
+            const QVariantList valores = {QStringLiteral("0000000001"),
+                                          i,
+                                          fecha,
+                                          QStringLiteral("REF"),
+                                          QString(),
+                                          QStringLiteral("MN"),
+                                          QStringLiteral("DP"),
+                                          1.0,
+                                          Compra,
+                                          QStringLiteral("001"),
+                                          QStringLiteral("A01"),
+                                          QStringLiteral("P0001"),
+                                          QStringLiteral("CM01"),
+                                          QStringLiteral("AC"),
+                                          producto(i),
+                                          QStringLiteral("M"),
+                                          QStringLiteral("NEG"),
+                                          QStringLiteral("Nota"),
+                                          1.0,
+                                          QStringLiteral("PZA"),
+                                          1.0,
+                                          QStringLiteral("PZA"),
+                                          0.0,
+                                          QStringLiteral("KG"),
+                                          1.0,
+                                          1.0,
+                                          0.0,
+                                          0.0,
+                                          0.16,
+                                          0.16,
+                                          1.16,
+                                          1.0,
+                                          1.0,
+                                          1.16,
+                                          QString(),
+                                          QStringLiteral("ADMIN"),
+                                          registro};
             for (int k = 0; k < valores.size(); ++k)
                 insert.bindValue(k, valores[k]);
             if (!insert.exec()) {

@@ -4,12 +4,12 @@
 // Sql and reading every column of every row. Also reports the filled grid's memory per
 // row. SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the
 // URL of a server's administrative database (a scratch database is made and dropped).
+#include "bench/bench_db.h"
 #include "intake/consulta_compra.h"
 #include "intake/detail_format.h"
 #include "platform/controls/form.h"
 #include "platform/controls/grid.h"
 #include "platform/db/connection_string.h"
-#include "bench/bench_db.h"
 #include "platform/db/open.h"
 
 #include <benchmark/benchmark.h>
@@ -44,26 +44,29 @@ using bench::rawDatabase;
 void fill(db::Conexion &c)
 {
     db::ScopedTransaction t(c);
-    const QString producto = QStringLiteral(
-        "INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, Pr_Unidad_Costo) VALUES (?, ?, ?, ?)");
+    const QString producto = QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, "
+                                            "Pr_Unidad_Costo) VALUES (?, ?, ?, ?)");
     const QString linea = QStringLiteral(
         "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
         "Cm_Cve_Comprador, Mn_Cve_Moneda, Co_Tipo_Cambio, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
         "Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, "
         "Co_Cantidad_Control_2, Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
         "Co_Precio_Descontado_Importe, Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
-        "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, ?, ?, ?, 'PZA', ?, 'PZA', ?, 'KG', 0.16, ?, ?, ?, ?, ?)");
+        "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, ?, ?, ?, 'PZA', ?, 'PZA', ?, 'KG', 0.16, ?, ?, "
+        "?, ?, ?)");
     for (int i = 1; i <= Lines; ++i) {
         const QString clave = QStringLiteral("PB%1").arg(i, 6, 10, QLatin1Char('0'));
-        c.run(producto, {clave, QStringLiteral("Producto de prueba para el volumen %1").arg(i),
-                         QStringLiteral("PT"), QStringLiteral("PZA")});
+        c.run(producto,
+              {clave, QStringLiteral("Producto de prueba para el volumen %1").arg(i), QStringLiteral("PT"),
+               QStringLiteral("PZA")});
     }
     auto addLines = [&](const QString &folio, int count) {
         for (int i = 1; i <= count; ++i) {
             const QString clave = QStringLiteral("PB%1").arg(i, 6, 10, QLatin1Char('0'));
             const double qty = 1 + i % 37, importe = qty * 12.75, global = importe * 0.05;
-            c.run(linea, {folio, i, clave, QStringLiteral("M"), QStringLiteral("NEG"), qty, qty, qty * 0.3,
-                          importe, importe, global, (importe - global) * 0.16, (importe - global) * 1.16});
+            c.run(linea,
+                  {folio, i, clave, QStringLiteral("M"), QStringLiteral("NEG"), qty, qty, qty * 0.3, importe, importe,
+                   global, (importe - global) * 0.16, (importe - global) * 1.16});
         }
     };
     addLines(Folio, Lines);
@@ -167,8 +170,7 @@ int main(int argc, char **argv)
     for (auto &b : dbs) {
         benchmark::RegisterBenchmark(("raw_statement/" + b->label).c_str(), BM_RawStatement, b.get())
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("intake/" + b->label).c_str(), BM_Intake, b.get())
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("intake/" + b->label).c_str(), BM_Intake, b.get())->Unit(benchmark::kMillisecond);
     }
 
     RatioReporter reporter;

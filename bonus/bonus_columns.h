@@ -2,10 +2,10 @@
 // What the bonus editing and the proration share: the detail-row columns they read and
 // write, the three total fields of the main form, and how a cell or field value is read
 // as an amount.
-#include "screen/field_names.h"
 #include "platform/controls/form.h"
 #include "platform/controls/text_field.h"
 #include "screen/detail_columns.h"
+#include "screen/field_names.h"
 
 #include <QString>
 #include <QVariant>
@@ -22,16 +22,16 @@ inline const QString &TaxFactor = screen::columns::Impuesto_Factor;
 
 // The note's totals on the main form.
 struct Totals {
-    controls::TextField &subTotal;   // txt_SubTotal: sum of BON_IMPORTE
-    controls::TextField &impuestos;  // txt_Impuestos: sum of BON_IMPORTE x Impuesto_Factor
-    controls::TextField &total;      // txt_Total: the two above added
+    controls::TextField &subTotal;  // txt_SubTotal: sum of BON_IMPORTE
+    controls::TextField &impuestos; // txt_Impuestos: sum of BON_IMPORTE x Impuesto_Factor
+    controls::TextField &total;     // txt_Total: the two above added
 
     // The fields of `form` by their names; RuntimeError when one is missing.
     static Totals de(const controls::Form &form)
     {
         return Totals{form.get<controls::TextField>(screen::fields::txt_SubTotal),
-                       form.get<controls::TextField>(screen::fields::txt_Impuestos),
-                       form.get<controls::TextField>(screen::fields::txt_Total)};
+                      form.get<controls::TextField>(screen::fields::txt_Impuestos),
+                      form.get<controls::TextField>(screen::fields::txt_Total)};
     }
 };
 

@@ -12,8 +12,8 @@ namespace {
 const QString BonusCharacters = QStringLiteral("1234567890.");
 } // namespace
 
-BonusEditing::BonusEditing(controls::Grid &grid, Totals totals, double &baseSubTotal,
-                           double &baseImpuestos, services::Utilerias &utilerias)
+BonusEditing::BonusEditing(controls::Grid &grid, Totals totals, double &baseSubTotal, double &baseImpuestos,
+                           services::Utilerias &utilerias)
     : m_grid(grid), m_totals(totals), m_baseSubTotal(baseSubTotal), m_baseImpuestos(baseImpuestos),
       m_utilerias(utilerias)
 {
@@ -96,8 +96,7 @@ void BonusEditing::ssDetalle_Change()
     const double factor = amountOf(m_grid.column(bonusColumns::TaxFactor).value());
     m_totals.subTotal.setValue(finiteOrZero(m_baseSubTotal + bonusValue));
     m_totals.impuestos.setValue(finiteOrZero(m_baseImpuestos + factor * bonusValue));
-    m_totals.total.setValue(
-        finiteOrZero(amountOf(m_totals.subTotal.value()) + amountOf(m_totals.impuestos.value())));
+    m_totals.total.setValue(finiteOrZero(amountOf(m_totals.subTotal.value()) + amountOf(m_totals.impuestos.value())));
 }
 
 void BonusEditing::ssDetalle_CellDone(int)

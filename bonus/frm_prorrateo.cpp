@@ -23,9 +23,8 @@ constexpr double AmountMargin = 0.00005;
 
 ProrationTarget targetOf(screen::FrmQMX44 &opener)
 {
-    return ProrationTarget{opener.form(), opener.ssDetalle(), Totals::de(opener.form()),
-                            opener.BaseSubTotal, opener.BaseImpuestos, opener.Sistema(),
-                            opener.Utilerias()};
+    return ProrationTarget{opener.form(),        opener.ssDetalle(), Totals::de(opener.form()), opener.BaseSubTotal,
+                           opener.BaseImpuestos, opener.Sistema(),   opener.Utilerias()};
 }
 
 } // namespace
@@ -41,7 +40,7 @@ FrmProrrateo::FrmProrrateo(const ProrationTarget &target) : m_target(target)
         const QString nombre = QString::fromLatin1(options[i]);
         m_options[i] = &m_form.get<controls::OptionButton>(nombre);
         m_options[i]->KeyDown.connect(nombre + QStringLiteral("_KeyDown()"),
-                                       [this](int &key, int &shift) { Option_KeyDown(key, shift); });
+                                      [this](int &key, int &shift) { Option_KeyDown(key, shift); });
     }
     m_form.get<controls::Button>(QStringLiteral("cmdAceptar"))
         .Click.connect(QStringLiteral("cmdAceptar_Click()"), [this] { cmdAceptar_Click(); });
@@ -143,15 +142,13 @@ ProrationBasis FrmProrrateo::chosenBasis() const
 
 ProrationResult FrmProrrateo::Prorratear()
 {
-    const ProrationResult r =
-        prorate(m_target.grid, m_target.totals, chosenBasis(), amountOf(m_amount->value()));
+    const ProrationResult r = prorate(m_target.grid, m_target.totals, chosenBasis(), amountOf(m_amount->value()));
     // The walk moved the grid without the user entering a cell, and may have replaced the
     // totals: the next key typed there must add to that row's bases.
     retakeBase(m_target.grid, m_target.totals, m_target.baseSubTotal, m_target.baseImpuestos);
     if (r == ProrationResult::UnitMismatch)
-        screen::showMessage(m_target.sistema, m_form,
-                            QStringLiteral("La unidad debe ser igual en todos los registros"), MessageStyle::Error,
-                            QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));
+        screen::showMessage(m_target.sistema, m_form, QStringLiteral("La unidad debe ser igual en todos los registros"),
+                            MessageStyle::Error, QStringLiteral("Unidad incorrecta"), QStringLiteral("ERR-ID:7500026"));
     else if (r == ProrationResult::BasisWithoutTotal)
         screen::showMessage(m_target.sistema, m_form,
                             QStringLiteral("No se puede prorratear el importe con la base elegida: su suma en los "

@@ -9,7 +9,7 @@
 namespace qmx44::services {
 class Sistema;
 class Utilerias;
-}
+} // namespace qmx44::services
 namespace qmx44::screen {
 class FrmQMX44;
 }
@@ -19,11 +19,11 @@ namespace qmx44::bonus {
 // What the dialog works on: the opener's form, grid and totals, the running shares of
 // the bonus editing, and the services.
 struct ProrationTarget {
-    controls::Form &propietario;   // the modal owner: the main form
-    controls::Grid &grid;          // ssDetalle
+    controls::Form &propietario; // the modal owner: the main form
+    controls::Grid &grid;        // ssDetalle
     Totals totals;
-    double &baseSubTotal;          // the opener's BaseSubTotal
-    double &baseImpuestos;         // the opener's BaseImpuestos
+    double &baseSubTotal;  // the opener's BaseSubTotal
+    double &baseImpuestos; // the opener's BaseImpuestos
     services::Sistema &sistema;
     services::Utilerias &utilerias;
 };

@@ -26,9 +26,8 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
 void install(screen::FrmQMX44 &frm)
 {
     frm.Controles().Opcional.connect([&frm] { Controles_Opcional(frm); });
-    BonusEditing::attach(std::make_shared<BonusEditing>(frm.ssDetalle(), Totals::de(frm.form()),
-                                                          frm.BaseSubTotal, frm.BaseImpuestos,
-                                                          frm.Utilerias()));
+    BonusEditing::attach(std::make_shared<BonusEditing>(frm.ssDetalle(), Totals::de(frm.form()), frm.BaseSubTotal,
+                                                        frm.BaseImpuestos, frm.Utilerias()));
 }
 
 } // namespace qmx44::bonus

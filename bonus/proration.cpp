@@ -1,8 +1,8 @@
 // The proration routine: one pass to check units and add up the basis, the factor formed
 // once, a second pass to write every row; the totals are accumulated as the rows are
 // written and put into the fields once.
-#include "screen/detail_columns.h"
 #include "bonus/proration.h"
+#include "screen/detail_columns.h"
 
 #include "bonus/rounding.h"
 
@@ -24,8 +24,7 @@ BasisColumns basisColumnsFor(ProrationBasis base)
     return {screen::columns::Precio_Descontado_Importe, screen::columns::Unidad_1, false};
 }
 
-ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base,
-                              double importe)
+ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double importe)
 {
     const BasisColumns cols = basisColumnsFor(base);
     const int colBase = grid.column(cols.base).index();
@@ -89,14 +88,12 @@ ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBas
         prices[std::size_t(r)] = amountOf(grid.cellValue(r, colPrice));
     for (int r = 0; r < n; ++r) {
         const double price = prices[std::size_t(r)];
-        grid.setCellValue(r, colPercent,
-                          price == 0 ? 0.0 : finiteOrZero(valores[std::size_t(r)] / price * 100));
+        grid.setCellValue(r, colPercent, price == 0 ? 0.0 : finiteOrZero(valores[std::size_t(r)] / price * 100));
     }
 
     totals.subTotal.setValue(finiteOrZero(subTotal));
     totals.impuestos.setValue(finiteOrZero(impuestos));
-    totals.total.setValue(
-        finiteOrZero(amountOf(totals.subTotal.value()) + amountOf(totals.impuestos.value())));
+    totals.total.setValue(finiteOrZero(amountOf(totals.subTotal.value()) + amountOf(totals.impuestos.value())));
     return ProrationResult::Done;
 }
 

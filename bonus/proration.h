@@ -12,9 +12,9 @@ namespace qmx44::bonus {
 
 // The basis of distribution, one per option of the dialog.
 enum class ProrationBasis {
-    ControlQuantity1,   // Option1: Cantidad_Control_1, units in Unidad_Control_1 must agree
-    ControlQuantity2,   // Option2: Cantidad_Control_2, units in Unidad_Control_2 must agree
-    Importe,            // Option3: Precio_Descontado_Importe, units not compared
+    ControlQuantity1, // Option1: Cantidad_Control_1, units in Unidad_Control_1 must agree
+    ControlQuantity2, // Option2: Cantidad_Control_2, units in Unidad_Control_2 must agree
+    Importe,          // Option3: Precio_Descontado_Importe, units not compared
 };
 
 struct BasisColumns {
@@ -25,10 +25,10 @@ struct BasisColumns {
 BasisColumns basisColumnsFor(ProrationBasis base);
 
 enum class ProrationResult {
-    Done,            // every row and the three totals were replaced
-    UnitMismatch,   // a row's unit differs from the first row's: nothing changed
-    BasisWithoutTotal,     // the basis adds up to 0 or less over all rows (or the amount per
-                      // unit of basis is not a finite number): nothing changed
+    Done,              // every row and the three totals were replaced
+    UnitMismatch,      // a row's unit differs from the first row's: nothing changed
+    BasisWithoutTotal, // the basis adds up to 0 or less over all rows (or the amount per
+                       // unit of basis is not a finite number): nothing changed
 };
 
 // Every row's BON_IMPORTE = its basis value x (importe / basis total), rounded to three
@@ -38,7 +38,6 @@ enum class ProrationResult {
 // may differ from `importe` by the rounding. Leaves the grid on the row where its walk
 // stopped: the first row whose unit differs when the unit check refuses, the last row
 // otherwise. Empty basis cells count as 0. Linear in the rows.
-ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base,
-                              double importe);
+ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double importe);
 
 } // namespace qmx44::bonus

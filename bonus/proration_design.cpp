@@ -11,8 +11,8 @@ using controls::ControlKind;
 using screen::ControlDesign;
 using screen::Settings;
 
-ControlDesign control(const char *name, ControlKind kind, const char *container, double l, double t,
-                      double w, double h, Settings settings)
+ControlDesign control(const char *name, ControlKind kind, const char *container, double l, double t, double w, double h,
+                      Settings settings)
 {
     return ControlDesign{QString::fromLatin1(name), kind, QString::fromLatin1(container), l, t, w, h,
                          std::move(settings)};
@@ -33,18 +33,16 @@ screen::FormDesign build()
     auto &c = d.controls;
     // No minimise, maximise or close button of its own: the dialog closes through
     // Cancelar, Escape or an accepted amount.
-    c.push_back(control("Titulo", ControlKind::TitleBar, "", 0, 0, 4320, 360,
-                        {setting("caption", QStringLiteral("Prorratear")),
-                         setting("showminbutton", QStringLiteral("NO")),
-                         setting("showmaxbutton", QStringLiteral("NO")),
-                         setting("showexitbutton", QStringLiteral("NO")),
-                         setting("adjusticon", QStringLiteral("NO")),
-                         setting("tabindex", 8)}));
+    c.push_back(
+        control("Titulo", ControlKind::TitleBar, "", 0, 0, 4320, 360,
+                {setting("caption", QStringLiteral("Prorratear")), setting("showminbutton", QStringLiteral("NO")),
+                 setting("showmaxbutton", QStringLiteral("NO")), setting("showexitbutton", QStringLiteral("NO")),
+                 setting("adjusticon", QStringLiteral("NO")), setting("tabindex", 8)}));
     c.push_back(control("Frame1", ControlKind::Frame, "", 120, 480, 4080, 1320,
                         {setting("caption", QStringLiteral("Prorratear por:")), setting("tabindex", 0)}));
-    c.push_back(control("Option1", ControlKind::OptionButton, "Frame1", 240, 300, 3600, 255,
-                        {setting("caption", QStringLiteral("Cantidad control 1")), setting("value", true),
-                         setting("tabindex", 1)}));
+    c.push_back(control(
+        "Option1", ControlKind::OptionButton, "Frame1", 240, 300, 3600, 255,
+        {setting("caption", QStringLiteral("Cantidad control 1")), setting("value", true), setting("tabindex", 1)}));
     c.push_back(control("Option2", ControlKind::OptionButton, "Frame1", 240, 620, 3600, 255,
                         {setting("caption", QStringLiteral("Cantidad control 2")), setting("tabindex", 2)}));
     c.push_back(control("Option3", ControlKind::OptionButton, "Frame1", 240, 940, 3600, 255,

@@ -36,8 +36,8 @@ screen::FrmQMX44 &Publico::pantalla()
         return *m_pantalla;
     // A closed form is replaced; whoever still holds it was told it closed.
     m_pantalla.reset();
-    auto nueva = std::make_unique<screen::FrmQMX44>(
-        screen::FormEnvironment{m_context, m_sistema.get(), m_utilerias.get()});
+    auto nueva =
+        std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{m_context, m_sistema.get(), m_utilerias.get()});
     // Every layer's handlers are in place before the form loads.
     intake::install(*nueva);
     bonus::install(*nueva);

@@ -1,5 +1,5 @@
-#include "screen/detail_columns.h"
 #include "document/bonuses.h"
+#include "screen/detail_columns.h"
 
 #include <QHashFunctions>
 
@@ -30,8 +30,8 @@ GridIndex::GridIndex(const controls::Grid &grid)
     const int filas = grid.rowCount();
     m_rows.reserve(filas);
     for (int row = 0; row < filas; ++row) {
-        LineKey clave{grid.cellText(row, producto),  grid.cellText(row, talla),    grid.cellText(row, color),
-                         grid.cellText(row, unidad1), grid.cellText(row, control1), grid.cellText(row, control2)};
+        LineKey clave{grid.cellText(row, producto), grid.cellText(row, talla),    grid.cellText(row, color),
+                      grid.cellText(row, unidad1),  grid.cellText(row, control1), grid.cellText(row, control2)};
         m_rows[clave].push_back(row);
     }
 }
@@ -60,15 +60,15 @@ void applyBonuses(db::RecordSet &rs, controls::Grid &grid, BonusTotals &totals)
     const QString cAmount = QStringLiteral("Nc_Precio_Descontado_Importe");
 
     for (; !rs.eof(); rs.moveNext()) {
-        const QVariant keys[] = {rs.field(cProduct), rs.field(cSize),    rs.field(cColor),
-                                   rs.field(cUnit1),  rs.field(cControl1), rs.field(cControl2)};
+        const QVariant keys[] = {rs.field(cProduct), rs.field(cSize),     rs.field(cColor),
+                                 rs.field(cUnit1),   rs.field(cControl1), rs.field(cControl2)};
         bool nullValue = false;
         for (const QVariant &v : keys)
             nullValue = nullValue || v.isNull();
         if (nullValue)
             continue;
         const LineKey clave{keys[0].toString(), keys[1].toString(), keys[2].toString(),
-                               keys[3].toString(), keys[4].toString(), keys[5].toString()};
+                            keys[3].toString(), keys[4].toString(), keys[5].toString()};
         const std::vector<int> &filas = gridIndex.filas(clave);
         if (filas.empty())
             continue;

@@ -74,9 +74,10 @@ QString pendingPurchaseSql(const PendingLine &line)
 bool exceedsInWholeUnits(double bonificacion, double pendiente)
 {
     if (!std::isfinite(bonificacion) || !std::isfinite(pendiente))
-        throw RuntimeError(QStringLiteral("Desbordamiento al comparar el importe a bonificar (%1) con el pendiente (%2)")
-                               .arg(bonificacion)
-                               .arg(pendiente));
+        throw RuntimeError(
+            QStringLiteral("Desbordamiento al comparar el importe a bonificar (%1) con el pendiente (%2)")
+                .arg(bonificacion)
+                .arg(pendiente));
     return std::trunc(bonificacion) > std::trunc(pendiente);
 }
 
@@ -86,8 +87,7 @@ bool ExcedePendiente(db::Conexion &conexion, QString &sql, business::NotaCredito
     if (header.compra.isEmpty())
         return false;
     const business::DetalleNota detail = nota.Detalle();
-    const PendingLine line{header.compra, detail.producto, detail.talla, detail.color,
-                               detail.unidad1};
+    const PendingLine line{header.compra, detail.producto, detail.talla, detail.color, detail.unidad1};
 
     double noted = 0;
     double purchased = 0;

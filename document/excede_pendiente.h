@@ -15,11 +15,11 @@ namespace qmx44::document {
 
 // The purchase line a note line is checked against.
 struct PendingLine {
-    QString compra;     // Co_Folio
-    QString producto;   // Pr_Cve_Producto
-    QString talla;      // Tl_Cve_Talla
-    QString color;      // Cl_Cve_Color
-    QString unidad;     // Nc_Unidad_1 in the notes, Co_Unidad_1 in the purchase
+    QString compra;   // Co_Folio
+    QString producto; // Pr_Cve_Producto
+    QString talla;    // Tl_Cve_Talla
+    QString color;    // Cl_Cve_Color
+    QString unidad;   // Nc_Unidad_1 in the notes, Co_Unidad_1 in the purchase
 };
 
 // What the live notes already granted on the line (statement A) and what the purchase

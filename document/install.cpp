@@ -1,8 +1,8 @@
 #include "document/install.h"
 
-#include "document/save.h"
-#include "document/load_note.h"
 #include "document/delete_note.h"
+#include "document/load_note.h"
+#include "document/save.h"
 #include "screen/frm_qmx44.h"
 
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "document/bonuses.h"
 #include "intake/branch_warehouse.h"
-#include "intake/purchase.h"
 #include "intake/consulta_compra.h"
+#include "intake/purchase.h"
 #include "platform/business/nota_credito.h"
 #include "platform/core/error.h"
 #include "platform/core/flag.h"
@@ -47,7 +47,8 @@ void loadNote(screen::FrmQMX44 &frm)
     controls::TextField &folio = frm.txtFolio();
     controls::Toolbar &toolbar = frm.Controles();
 
-    folio.setText(frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumentName)));
+    folio.setText(
+        frm.Utilerias().FormatearFolio(folio.text(), QString::fromLatin1(business::NotaCredito::kDocumentName)));
     folio.selectAll();
 
     frm.Sql = noteSql(folio.value().toString());
@@ -118,7 +119,8 @@ QString noteSql(const QString &folio)
     sql += QLatin1String("   Pr_Tipo_Producto, ");
     sql += QLatin1String("   Pr_Unidad_Costo ");
     sql += QLatin1String("FROM Nota_Credito_Proveedor ");
-    sql += QLatin1String("   INNER JOIN Producto ON Nota_Credito_Proveedor.Pr_Cve_Producto = Producto.Pr_Cve_Producto ");
+    sql +=
+        QLatin1String("   INNER JOIN Producto ON Nota_Credito_Proveedor.Pr_Cve_Producto = Producto.Pr_Cve_Producto ");
     sql += QLatin1String("WHERE Nc_Folio = '");
     sql += db::quoted(folio);
     sql += QLatin1String("' AND ");

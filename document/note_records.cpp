@@ -1,5 +1,5 @@
-#include "screen/detail_columns.h"
 #include "document/note_records.h"
+#include "screen/detail_columns.h"
 
 #include "screen/frm_qmx44.h"
 
@@ -45,17 +45,14 @@ business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm)
 }
 
 LineColumns::LineColumns(controls::Grid &grid)
-    : producto(column(grid, screen::columns::Pr_Cve_Producto)),
-      talla(column(grid, screen::columns::Tl_Cve_Talla)),
-      color(column(grid, screen::columns::Cl_Cve_Color)),
-      cantidad1(column(grid, screen::columns::Cantidad_1)),
+    : producto(column(grid, screen::columns::Pr_Cve_Producto)), talla(column(grid, screen::columns::Tl_Cve_Talla)),
+      color(column(grid, screen::columns::Cl_Cve_Color)), cantidad1(column(grid, screen::columns::Cantidad_1)),
       unidad1(column(grid, screen::columns::Unidad_1)),
       cantidadControl1(column(grid, screen::columns::Cantidad_Control_1)),
       unidadControl1(column(grid, screen::columns::Unidad_Control_1)),
       cantidadControl2(column(grid, screen::columns::Cantidad_Control_2)),
       unidadControl2(column(grid, screen::columns::Unidad_Control_2)),
-      impuestoFactor(column(grid, screen::columns::Impuesto_Factor)),
-      bonImporte(column(grid, "Bon_Importe"))
+      impuestoFactor(column(grid, screen::columns::Impuesto_Factor)), bonImporte(column(grid, "Bon_Importe"))
 {
 }
 
@@ -65,7 +62,7 @@ double bonusOf(const controls::Grid &grid, const LineColumns &c, int row)
 }
 
 void fillLine(business::DetalleNota &line, const controls::Grid &grid, const LineColumns &c, int row,
-                 const QString &compra)
+              const QString &compra)
 {
     // An empty cell reads as null: its key is the empty text.
     const auto txt = [&](int col) { return notNull(grid.cellValue(row, col).toString()); };

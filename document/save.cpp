@@ -29,7 +29,7 @@ struct Check {
     bool (*refuses)(screen::FrmQMX44 &frm);
     const char16_t *text;
     const char16_t *id;
-    bool failedBeforeMessage;   // the toolbar hears of the failure before the message
+    bool failedBeforeMessage; // the toolbar hears of the failure before the message
     void (*focus)(screen::FrmQMX44 &frm);
 };
 
@@ -62,8 +62,8 @@ const Check Checks[] = {
      }},
     {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) == 0; }, u"El tipo de cambio es incorrecto",
      u"ERR-ID:7500003", true, focusExchangeRate},
-    {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) <= 0; }, u"Tipo de cambio erróneo", u"ERR-ID:7500004",
-     false, focusExchangeRate},
+    {[](screen::FrmQMX44 &frm) { return exchangeRate(frm) <= 0; }, u"Tipo de cambio erróneo", u"ERR-ID:7500004", false,
+     focusExchangeRate},
     {[](screen::FrmQMX44 &frm) { return frm.textField(screen::fields::txt_SubTotal).value().toDouble() <= 0; },
      u"Imposible guardar la nota de crédito con importe cero", u"ERR-ID:7500005", false, nullptr},
 };
@@ -96,8 +96,8 @@ struct Refusal {
     QString title = TitleOperationCancelled;
     QString id;
     QString module = screen::ModuleTag;
-    bool beforeRollback = false;   // shown while the transaction is still open
-    bool evenWithoutText = true;   // shown even when there is no text
+    bool beforeRollback = false; // shown while the transaction is still open
+    bool evenWithoutText = true; // shown even when there is no text
 };
 
 // What the steps of one save share. `folio` is the new note's, once its lines are added.
@@ -189,7 +189,8 @@ std::optional<Refusal> storeNote(SaveState &s)
     s.nota.Guardar(s.folio, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled, QStringLiteral("ERR-ID:7500009")};
+    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
+                   QStringLiteral("ERR-ID:7500009")};
 }
 
 std::optional<Refusal> applyNote(SaveState &s)
@@ -200,7 +201,8 @@ std::optional<Refusal> applyNote(SaveState &s)
     s.nota.Aplicar(s.folio, true, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled, QStringLiteral("ERR-ID:7500010")};
+    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
+                   QStringLiteral("ERR-ID:7500010")};
 }
 
 std::optional<Refusal> assignAddress(SaveState &s)
@@ -263,10 +265,10 @@ void reportAndPrint(screen::FrmQMX44 &frm, const QString &folio, QString proveed
         toolbar.setFolio(QString());
 
         auto printJob = frm.newImpresion();
-        const QString formato = frm.Sistema()
-                                    .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(),
-                                               QString())
-                                    .toString();
+        const QString formato =
+            frm.Sistema()
+                .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(), QString())
+                .toString();
         printJob->Imprimir(formato, folio, QString(), false, false, QString());
         printJob.reset();
 

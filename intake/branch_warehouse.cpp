@@ -18,14 +18,14 @@ const QString AskAdministrator = QStringLiteral("para mayor información consult
 
 QString branchRestrictionText(const QString &sucursal)
 {
-    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ")
-        + sucursal + BlankLine + AskAdministrator;
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ") + sucursal
+        + BlankLine + AskAdministrator;
 }
 
 QString warehouseRestrictionText(const QString &almacen)
 {
-    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ")
-        + almacen + BlankLine + AskAdministrator;
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ") + almacen
+        + BlankLine + AskAdministrator;
 }
 
 // The refusal: shown, the record released, the note folio's text selected.
@@ -59,19 +59,16 @@ void branchChange(screen::FrmQMX44 &frm)
 
 QString warehouseListStatement(const QString &branch)
 {
-    return QStringLiteral("SELECT Al_Cve_Almacen As CLAVE, ")
-        + QStringLiteral("       Al_Descripcion AS DESCRIPCION ")
-        + QStringLiteral("FROM Almacen ")
-        + QStringLiteral("WHERE Sc_Cve_Sucursal = '") + db::quoted(branch) + QStringLiteral("' AND ")
-        + QStringLiteral("   Es_Cve_Estado <> 'BA'");
+    return QStringLiteral("SELECT Al_Cve_Almacen As CLAVE, ") + QStringLiteral("       Al_Descripcion AS DESCRIPCION ")
+        + QStringLiteral("FROM Almacen ") + QStringLiteral("WHERE Sc_Cve_Sucursal = '") + db::quoted(branch)
+        + QStringLiteral("' AND ") + QStringLiteral("   Es_Cve_Estado <> 'BA'");
 }
 
 QString warehouseLookupStatement(const QString &branch)
 {
-    return QStringLiteral("SELECT Al_Descripcion ")
-        + QStringLiteral("FROM Almacen ")
-        + QStringLiteral("WHERE Al_Cve_Almacen = '?' AND ")
-        + QStringLiteral("      Sc_Cve_Sucursal = '") + db::quoted(branch) + QStringLiteral("'");
+    return QStringLiteral("SELECT Al_Descripcion ") + QStringLiteral("FROM Almacen ")
+        + QStringLiteral("WHERE Al_Cve_Almacen = '?' AND ") + QStringLiteral("      Sc_Cve_Sucursal = '")
+        + db::quoted(branch) + QStringLiteral("'");
 }
 
 bool accessAllowed(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const AccessRefusalIds &ids)

@@ -1,6 +1,6 @@
 // The purchase lines statement and the grid fill.
-#include "screen/detail_columns.h"
 #include "intake/consulta_compra.h"
+#include "screen/detail_columns.h"
 
 #include "platform/db/sql_text.h"
 #include "screen/frm_qmx44.h"
@@ -36,7 +36,7 @@ constexpr std::array<const char *, 17> GroupColumns = {
 // Where a result column goes in the grid, and whether it is set as the cell's text.
 struct CellSource {
     const QString *cell;
-    const char *field;   // null: copy the cell named by `copyOf` instead
+    const char *field; // null: copy the cell named by `copyOf` instead
     const QString *copyOf;
     bool asText;
 };
@@ -82,7 +82,8 @@ QString purchaseQuerySql(const QString &folio)
     sql += QLatin1String("       SUM(Co_Cantidad_1) as Co_Cantidad_Control_2, ");
     sql += QLatin1String("       SUM(Co_Descuento_Global_Importe) as Co_Descuento_Global_Importe, ");
     sql += QLatin1String("       SUM(Co_Precio_Lista_Importe) as Co_Precio_Lista_Importe, ");
-    sql += QLatin1String("       SUM(Co_Precio_Descontado_Importe-Co_Descuento_Global_Importe) as Co_Precio_Descontado_Importe, ");
+    sql += QLatin1String(
+        "       SUM(Co_Precio_Descontado_Importe-Co_Descuento_Global_Importe) as Co_Precio_Descontado_Importe, ");
     sql += QLatin1String("       SUM(Co_Precio_Neto_Importe) as Co_Precio_Neto_Importe, ");
     sql += QLatin1String("       SUM(Co_Impuesto_Importe) as Co_Impuesto_Importe ");
     sql += QLatin1String("FROM ");

@@ -27,11 +27,11 @@ const char *const Amount2 = "$#,##0.00#######";
 const char *const Amount4 = "$#,##0.0000#####";
 const char *const Factor = "#,##0.00#######";
 
-ColumnDef col(const QString &name, const char *caption, ColumnType type, const char *format,
-              int length, Alignment align, bool shown, bool editable, int width)
+ColumnDef col(const QString &name, const char *caption, ColumnType type, const char *format, int length,
+              Alignment align, bool shown, bool editable, int width)
 {
-    return ColumnDef{name, QString::fromUtf8(caption), type,
-                     QString::fromUtf8(format), length, align, shown, editable, width};
+    return ColumnDef{name, QString::fromUtf8(caption), type, QString::fromUtf8(format), length, align, shown, editable,
+                     width};
 }
 
 std::array<ColumnDef, DetailColumnCount> build()

@@ -10,18 +10,16 @@ namespace qmx44::intake {
 
 QString deliveryAddressSql(const QString &addressId, const QString &proveedor)
 {
-    return QStringLiteral("SELECT ")
-        + QStringLiteral("   CASE De_Direccion_1 WHEN '' THEN ")
-        + QStringLiteral("       De_Calle + ' ' + De_Numero_Interior + ' ' + De_Numero_Exterior +' '+ De_Cruzamiento_1 +' ' + De_Cruzamiento_2 ")
-        + QStringLiteral("   ELSE De_Direccion_1 END AS Domicilio ")
-        + QStringLiteral("FROM Direccion_Entrega ")
-        + QStringLiteral("WHERE De_Tabla = 'PROVEEDOR' AND ")
-        + QStringLiteral("   De_Documento = '") + db::quoted(proveedor) + QStringLiteral("' AND ")
-        + QStringLiteral("   De_ID = '") + db::quoted(addressId) + QStringLiteral("' ");
+    return QStringLiteral("SELECT ") + QStringLiteral("   CASE De_Direccion_1 WHEN '' THEN ")
+        + QStringLiteral("       De_Calle + ' ' + De_Numero_Interior + ' ' + De_Numero_Exterior +' '+ De_Cruzamiento_1 "
+                         "+' ' + De_Cruzamiento_2 ")
+        + QStringLiteral("   ELSE De_Direccion_1 END AS Domicilio ") + QStringLiteral("FROM Direccion_Entrega ")
+        + QStringLiteral("WHERE De_Tabla = 'PROVEEDOR' AND ") + QStringLiteral("   De_Documento = '")
+        + db::quoted(proveedor) + QStringLiteral("' AND ") + QStringLiteral("   De_ID = '") + db::quoted(addressId)
+        + QStringLiteral("' ");
 }
 
-QString lookUpDeliveryAddress(db::Conexion &conexion, const QString &addressId,
-                                  const QString &proveedor)
+QString lookUpDeliveryAddress(db::Conexion &conexion, const QString &addressId, const QString &proveedor)
 {
     QString domicilio;
     auto rs = conexion.execute(deliveryAddressSql(addressId, proveedor));

@@ -18,8 +18,7 @@ QString deliveryAddressSql(const QString &addressId, const QString &proveedor);
 
 // The address line, or the empty text when the supplier has no such address or the
 // address has no value (a null line or part). Database failures throw RuntimeError.
-QString lookUpDeliveryAddress(db::Conexion &conexion, const QString &addressId,
-                                  const QString &proveedor);
+QString lookUpDeliveryAddress(db::Conexion &conexion, const QString &addressId, const QString &proveedor);
 
 // The same under the screen's error trap: a failure is shown (style 16, title
 // "Direccion_Entrega()", "ERR-ID:7500023") and the empty text is returned.

@@ -1,8 +1,8 @@
 #include "intake/install.h"
 
 #include "intake/branch_warehouse.h"
-#include "intake/purchase.h"
 #include "intake/detail_format.h"
+#include "intake/purchase.h"
 #include "intake/supplier.h"
 #include "screen/frm_qmx44.h"
 

@@ -63,8 +63,7 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
         return;
     }
 
-    if (!accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500017"), QStringLiteral("ERR-ID:7500018")}))
-    {
+    if (!accessAllowed(frm, rs, {QStringLiteral("ERR-ID:7500017"), QStringLiteral("ERR-ID:7500018")})) {
         showFixedKeys(frm);
         return;
     }
@@ -91,7 +90,8 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
     // note's totals start again with it: the same folio confirmed twice (no Change in
     // between) must neither count the lines twice nor keep totals of bonuses now gone.
     frm.ImporteCompra = 0;
-    for (const QString *total : {&screen::fields::txt_SubTotal, &screen::fields::txt_Impuestos, &screen::fields::txt_Total})
+    for (const QString *total :
+         {&screen::fields::txt_SubTotal, &screen::fields::txt_Impuestos, &screen::fields::txt_Total})
         frm.textField(*total).setValue(0.0);
     LlenarDetalle(frm, rs);
 

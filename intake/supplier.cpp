@@ -48,7 +48,7 @@ void takeSupplier(screen::FrmQMX44 &frm)
     const QString supplierKey = frm.textField(SupplierField).text();
     business::DireccionEntrega &address = deliveryAddresses(frm);
     frm.IdDireccion = address.IdDocumento(QStringLiteral("Compra"), frm.txt_Co_Folio().text(),
-                                            QStringLiteral("Proveedor"), supplierKey);
+                                          QStringLiteral("Proveedor"), supplierKey);
     if (frm.IdDireccion == NoAddress || frm.IdDireccion.isEmpty())
         frm.IdDireccion = address.IdOmision(QStringLiteral("Proveedor"), supplierKey, frm.IdDireccion);
     if (!frm.IdDireccion.isEmpty())
@@ -76,8 +76,9 @@ void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm)
 
 void installSupplier(screen::FrmQMX44 &frm)
 {
-    frm.textField(SupplierField).Enter.connect(QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"),
-                                       [&frm] { txt_Pv_Cve_Proveedor_Enter(frm); });
+    frm.textField(SupplierField).Enter.connect(QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"), [&frm] {
+        txt_Pv_Cve_Proveedor_Enter(frm);
+    });
 }
 
 } // namespace qmx44::intake

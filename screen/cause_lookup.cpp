@@ -6,12 +6,10 @@ namespace qmx44::screen {
 
 QString causeLookupStatement(const QString &returnCause, const QString &rejectionCause)
 {
-    return QStringLiteral("SELECT Cn_Descripcion ")
-        + QStringLiteral("FROM Causa_Nota_Credito_Proveedor ")
+    return QStringLiteral("SELECT Cn_Descripcion ") + QStringLiteral("FROM Causa_Nota_Credito_Proveedor ")
         + QStringLiteral("WHERE Cn_Cve_Causa_Nota_Credito_Proveedor = '?' AND ")
-        + QStringLiteral("      Cn_Cve_Causa_Nota_Credito_Proveedor NOT IN('")
-        + db::quoted(returnCause) + QStringLiteral("', '") + db::quoted(rejectionCause)
-        + QStringLiteral("') AND ")
+        + QStringLiteral("      Cn_Cve_Causa_Nota_Credito_Proveedor NOT IN('") + db::quoted(returnCause)
+        + QStringLiteral("', '") + db::quoted(rejectionCause) + QStringLiteral("') AND ")
         + QStringLiteral("      Es_Cve_Estado <> 'BA'");
 }
 

@@ -19,13 +19,13 @@ enum class State { Editable, Locked, Disabled };
 // One row of a field's table: the field and the label in front of it.
 struct Field {
     QString name;
-    const char16_t *label;     // caption, nullptr = no label
-    const char *labelId;       // idetiqueta
-    int length;                // maxlength, 0 = no limit
+    const char16_t *label; // caption, nullptr = no label
+    const char *labelId;   // idetiqueta
+    int length;            // maxlength, 0 = no limit
     State state;
-    Settings settings;         // the field's other settings
+    Settings settings; // the field's other settings
     const char *sql = nullptr;
-    QString result = {};       // sql_control_resultado
+    QString result = {}; // sql_control_resultado
 };
 
 // Where a field and its label go.
@@ -43,13 +43,28 @@ constexpr double RowTop0 = 240, RowStep = 405;
 constexpr double LeftLabel = 120, LeftLabelWidth = 1500, LeftField = 1680;
 constexpr double RightLabel = 6000, RightLabelWidth = 1400, RightField = 7440;
 
-constexpr double row(int r) { return RowTop0 + RowStep * r; }
+constexpr double row(int r)
+{
+    return RowTop0 + RowStep * r;
+}
 
-Place left(int r, double width) { return {fields::fr0, LeftLabel, LeftLabelWidth, LeftField, row(r), width}; }
-Place right(int r, double width) { return {fields::fr0, RightLabel, RightLabelWidth, RightField, row(r), width}; }
-Place beside(int r, double x, double width) { return {fields::fr0, 0, 0, x, row(r), width}; }
+Place left(int r, double width)
+{
+    return {fields::fr0, LeftLabel, LeftLabelWidth, LeftField, row(r), width};
+}
+Place right(int r, double width)
+{
+    return {fields::fr0, RightLabel, RightLabelWidth, RightField, row(r), width};
+}
+Place beside(int r, double x, double width)
+{
+    return {fields::fr0, 0, 0, x, row(r), width};
+}
 
-QString text(const char *s) { return QString::fromUtf8(s); }
+QString text(const char *s)
+{
+    return QString::fromUtf8(s);
+}
 
 const Settings Currency = {
     {QStringLiteral("tipodato"), 6},
@@ -78,8 +93,8 @@ const Settings Group2Typed = {{QStringLiteral("modegroup"), 2}, {QStringLiteral(
 const Settings Key = {{QStringLiteral("esclave"), true}, {QStringLiteral("mayusculas"), true}};
 const std::pair<QString, QVariant> TabOnEnter{QStringLiteral("tabonenter"), true};
 
-ControlDesign control(const QString &name, ControlKind kind, const QString &container, double l, double t,
-                      double w, double h, Settings settings = {})
+ControlDesign control(const QString &name, ControlKind kind, const QString &container, double l, double t, double w,
+                      double h, Settings settings = {})
 {
     return ControlDesign{name, kind, container, l, t, w, h, std::move(settings)};
 }
@@ -89,9 +104,13 @@ void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
 {
     const QString &name = f.name;
     if (f.label) {
-        out.push_back(ControlDesign{labelNameFor(name), ControlKind::Label, p.container,
-                                    p.labelLeft, p.top + (FieldHeight - LabelHeight) / 2,
-                                    p.labelWidth, LabelHeight,
+        out.push_back(ControlDesign{labelNameFor(name),
+                                    ControlKind::Label,
+                                    p.container,
+                                    p.labelLeft,
+                                    p.top + (FieldHeight - LabelHeight) / 2,
+                                    p.labelWidth,
+                                    LabelHeight,
                                     {{QStringLiteral("caption"), QString::fromUtf16(f.label)},
                                      {QStringLiteral("idetiqueta"), text(f.labelId)}}});
     }
@@ -110,8 +129,8 @@ void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
     // A description only echoes its key's lookup: Tab and Enter pass it by.
     if (!f.label && name.endsWith(u"_Descripcion"))
         s.emplace_back(QStringLiteral("tabstop"), false);
-    out.push_back(ControlDesign{name, isDate ? ControlKind::DateField : ControlKind::TextField,
-                                p.container, p.left, p.top, p.width, FieldHeight, std::move(s)});
+    out.push_back(ControlDesign{name, isDate ? ControlKind::DateField : ControlKind::TextField, p.container, p.left,
+                                p.top, p.width, FieldHeight, std::move(s)});
 }
 
 // ---- above the tab control: the toolbar and the note's folio only -------------------
@@ -128,20 +147,21 @@ void addAboveTabs(std::vector<ControlDesign> &c)
                          {QStringLiteral("showexitbutton"), QStringLiteral("SI")}}));
     c.push_back(control(fields::EsquemaColor, ControlKind::ColorScheme, "", 0, 0, 0, 0));
 
-    addField(c, {fields::txtFolio, u"Folio:", "Folio", 10, State::Editable,
-                 plus({{QStringLiteral("idconsulta"), QStringLiteral("NC_PROVEEDOR_BN")}}, Key)},
+    addField(c,
+             {fields::txtFolio, u"Folio:", "Folio", 10, State::Editable,
+              plus({{QStringLiteral("idconsulta"), QStringLiteral("NC_PROVEEDOR_BN")}}, Key)},
              {"", 120, 600, 780, 600, 1500});
 
-    c.push_back(control(fields::ssTabFichas, ControlKind::TabControl, "", 120, 1080, 11000, 7000,
-                        {{QStringLiteral("pages"), QStringList{QStringLiteral("Encabezado"), QStringLiteral("Detalle")}},
-                         {QStringLiteral("tab"), 1},
-                         {QStringLiteral("tabheight"), 21},
-                         {QStringLiteral("style"), 1},
-                         {QStringLiteral("tabtheme"), 2},
-                         {QStringLiteral("showfocusrect"), false},
-                         {QStringLiteral("pagecontrols"),
-                          QVariantList{QStringList{fields::fr0, fields::sh0},
-                                       QStringList{fields::fr1, fields::sh1}}}}));
+    c.push_back(
+        control(fields::ssTabFichas, ControlKind::TabControl, "", 120, 1080, 11000, 7000,
+                {{QStringLiteral("pages"), QStringList{QStringLiteral("Encabezado"), QStringLiteral("Detalle")}},
+                 {QStringLiteral("tab"), 1},
+                 {QStringLiteral("tabheight"), 21},
+                 {QStringLiteral("style"), 1},
+                 {QStringLiteral("tabtheme"), 2},
+                 {QStringLiteral("showfocusrect"), false},
+                 {QStringLiteral("pagecontrols"),
+                  QVariantList{QStringList{fields::fr0, fields::sh0}, QStringList{fields::fr1, fields::sh1}}}}));
 }
 
 // ---- page 0, "Encabezado" ------------------------------------------------------------
@@ -153,20 +173,24 @@ void addHeaderPage(std::vector<ControlDesign> &c)
     // The date belongs to the header: while the page "Detalle" is shown it can neither
     // keep nor take the focus. It comes first in the page's tab order.
     addField(c, {fields::dpFecha, u"Fecha:", "Fecha", 0, State::Disabled, {}}, right(0, 1500));
-    addField(c, {fields::txt_Co_Folio, u"Compra:", "Compra", 10, State::Disabled,
-                 plus({{QStringLiteral("idconsulta"), QStringLiteral("COMPRA")},
-                       {QStringLiteral("transaccion"), QStringLiteral("CO003")}}, Key)},
+    addField(c,
+             {fields::txt_Co_Folio, u"Compra:", "Compra", 10, State::Disabled,
+              plus({{QStringLiteral("idconsulta"), QStringLiteral("COMPRA")},
+                    {QStringLiteral("transaccion"), QStringLiteral("CO003")}},
+                   Key)},
              left(0, 1500));
-    addField(c, {fields::txt_Sc_Cve_Sucursal, u"Sucursal:", "Sucursal", 3, State::Locked,
-                 plus(Group1, {TabOnEnter, {QStringLiteral("tabonentercancel"), true}}),
-                 "SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'", fields::txt_Sc_Descripcion},
+    addField(c,
+             {fields::txt_Sc_Cve_Sucursal, u"Sucursal:", "Sucursal", 3, State::Locked,
+              plus(Group1, {TabOnEnter, {QStringLiteral("tabonentercancel"), true}}),
+              "SELECT Sc_Descripcion FROM Sucursal WHERE Sc_Cve_Sucursal = '?'", fields::txt_Sc_Descripcion},
              left(1, 600));
     addField(c, {fields::txt_Sc_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(1, 2340, 3400));
     addField(c, {fields::txt_Al_Cve_Almacen, u"Almacén:", "Almacen", 0, State::Locked, plus(Group1, {TabOnEnter})},
              right(1, 600));
     addField(c, {fields::txt_Al_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(1, 8100, 2700));
-    addField(c, {fields::txt_Pv_Cve_Proveedor, u"Proveedor:", "Proveedor", 0, State::Locked, plus(Group1, {TabOnEnter}),
-                 "SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '?'", fields::txt_Pv_Descripcion},
+    addField(c,
+             {fields::txt_Pv_Cve_Proveedor, u"Proveedor:", "Proveedor", 0, State::Locked, plus(Group1, {TabOnEnter}),
+              "SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = '?'", fields::txt_Pv_Descripcion},
              left(2, 1200));
     addField(c, {fields::txt_Pv_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(2, 2940, 7860));
     addField(c, {fields::txt_Pv_Razon_Social, u"Razón social:", "RAZON SOCIAL", 0, State::Locked, Group1},
@@ -177,31 +201,39 @@ void addHeaderPage(std::vector<ControlDesign> &c)
              right(5, 900));
     addField(c, {fields::txt_Credito_Disponible, u"Crédito disp:", "CREDITO DISP", 0, State::Locked, Group1},
              left(6, 2000));
-    addField(c, {fields::txt_Cm_Cve_Comprador, u"Comprador:", "Comprador", 0, State::Locked, plus(Group1, {TabOnEnter}),
-                 "SELECT Cm_Descripcion FROM Comprador  WHERE Cm_Cve_Comprador  = '?'", fields::txt_Cm_Descripcion},
+    addField(c,
+             {fields::txt_Cm_Cve_Comprador, u"Comprador:", "Comprador", 0, State::Locked, plus(Group1, {TabOnEnter}),
+              "SELECT Cm_Descripcion FROM Comprador  WHERE Cm_Cve_Comprador  = '?'", fields::txt_Cm_Descripcion},
              left(7, 700));
     addField(c, {fields::txt_Cm_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(7, 2440, 3300));
-    addField(c, {fields::txt_Mn_Cve_Moneda, u"Moneda:", "Moneda", 6, State::Locked, Group1,
-                 "SELECT Mn_Descripcion FROM Moneda WHERE Mn_Cve_Moneda = '?'", fields::txt_Mn_Descripcion},
+    addField(c,
+             {fields::txt_Mn_Cve_Moneda, u"Moneda:", "Moneda", 6, State::Locked, Group1,
+              "SELECT Mn_Descripcion FROM Moneda WHERE Mn_Cve_Moneda = '?'", fields::txt_Mn_Descripcion},
              right(7, 900));
     addField(c, {fields::txt_Mn_Descripcion, nullptr, "", 0, State::Locked, Group1}, beside(7, 8400, 2400));
-    addField(c, {fields::txt_Nc_Tipo_Cambio, u"Tipo de cambio:", "TIPO DE CAMBIO", 0, State::Disabled,
-                 plus({{QStringLiteral("formato"), 10}}, plus(Currency, plus(Group1Typed, {TabOnEnter})))},
+    addField(c,
+             {fields::txt_Nc_Tipo_Cambio, u"Tipo de cambio:", "TIPO DE CAMBIO", 0, State::Disabled,
+              plus({{QStringLiteral("formato"), 10}}, plus(Currency, plus(Group1Typed, {TabOnEnter})))},
              left(8, 2000));
-    addField(c, {fields::txt_Cn_Cve_Causa_Nota, u"Causa:", "Causa", 4, State::Disabled,
-                 plus(Key, plus(Group2Typed, {TabOnEnter,
-                            {QStringLiteral("idconsulta"), QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR")},
-                            {QStringLiteral("transaccion"), QStringLiteral("CA059")}})),
-                 "SELECT Cn_Descripcion FROM Causa_Nota_Credito_Proveedor WHERE "
-                 "Cn_Cve_Causa_Nota_Credito_Proveedor =  '?' AND Es_Cve_Estado <> 'BA'",
-                 fields::txt_Cn_Descripcion},
+    addField(c,
+             {fields::txt_Cn_Cve_Causa_Nota, u"Causa:", "Causa", 4, State::Disabled,
+              plus(Key,
+                   plus(Group2Typed,
+                        {TabOnEnter,
+                         {QStringLiteral("idconsulta"), QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR")},
+                         {QStringLiteral("transaccion"), QStringLiteral("CA059")}})),
+              "SELECT Cn_Descripcion FROM Causa_Nota_Credito_Proveedor WHERE "
+              "Cn_Cve_Causa_Nota_Credito_Proveedor =  '?' AND Es_Cve_Estado <> 'BA'",
+              fields::txt_Cn_Descripcion},
              left(9, 700));
     addField(c, {fields::txt_Cn_Descripcion, nullptr, "", 0, State::Locked, Group2}, beside(9, 2440, 3300));
-    addField(c, {fields::txt_Nc_Referencia, u"Referencia:", "Referencia", 15, State::Disabled,
-                 plus(Group2Typed, {TabOnEnter, {QStringLiteral("tabonentervacio"), true}})},
+    addField(c,
+             {fields::txt_Nc_Referencia, u"Referencia:", "Referencia", 15, State::Disabled,
+              plus(Group2Typed, {TabOnEnter, {QStringLiteral("tabonentervacio"), true}})},
              left(10, 2400));
-    addField(c, {fields::txt_Comentario, u"Comentario:", "Comentario", 50, State::Disabled, plus(Group2Typed, {TabOnEnter})},
-             left(11, 9120));
+    addField(
+        c, {fields::txt_Comentario, u"Comentario:", "Comentario", 50, State::Disabled, plus(Group2Typed, {TabOnEnter})},
+        left(11, 9120));
 }
 
 // ---- page 1, "Detalle" ------------------------------------------------------------------
@@ -214,11 +246,11 @@ void addDetailPage(std::vector<ControlDesign> &c)
                         {{QStringLiteral("caption"), QStringLiteral("Productos")}}));
     // Under the grid's right edge, 100 below it.
     c.push_back(control(fields::frTotal, ControlKind::Frame, fields::fr1, 7400, 5600, 3600, 1200));
-    const auto total = [](int r, double top) {
-        return Place{fields::frTotal, 120, 1200, 1380, top + 360 * r, 2100};
-    };
-    addField(c, {fields::txt_SubTotal, u"Sub-Total:", "SUB-TOTAL", 0, State::Locked, plus(Currency, Group1)}, total(0, 120));
-    addField(c, {fields::txt_Impuestos, u"Impuestos:", "Impuestos", 0, State::Locked, plus(Currency, Group1)}, total(1, 120));
+    const auto total = [](int r, double top) { return Place{fields::frTotal, 120, 1200, 1380, top + 360 * r, 2100}; };
+    addField(c, {fields::txt_SubTotal, u"Sub-Total:", "SUB-TOTAL", 0, State::Locked, plus(Currency, Group1)},
+             total(0, 120));
+    addField(c, {fields::txt_Impuestos, u"Impuestos:", "Impuestos", 0, State::Locked, plus(Currency, Group1)},
+             total(1, 120));
     addField(c, {fields::txt_Total, u"Total:", "Total", 0, State::Locked, plus(Currency, Group1)}, total(2, 120));
 }
 
@@ -258,18 +290,30 @@ controls::Control &create(controls::Form &form, const ControlDesign &d)
 {
     using namespace controls;
     switch (d.kind) {
-    case ControlKind::TextField: return form.add<TextField>(d.name);
-    case ControlKind::DateField: return form.add<DateField>(d.name);
-    case ControlKind::Grid: return form.add<Grid>(d.name);
-    case ControlKind::Toolbar: return form.add<Toolbar>(d.name);
-    case ControlKind::TabControl: return form.add<TabControl>(d.name);
-    case ControlKind::Button: return form.add<Button>(d.name);
-    case ControlKind::OptionButton: return form.add<OptionButton>(d.name);
-    case ControlKind::Frame: return form.add<Frame>(d.name);
-    case ControlKind::Label: return form.add<Label>(d.name);
-    case ControlKind::TitleBar: return form.add<TitleBar>(d.name);
-    case ControlKind::Shape: return form.add<Shape>(d.name);
-    case ControlKind::ColorScheme: return form.add<ColorScheme>(d.name);
+    case ControlKind::TextField:
+        return form.add<TextField>(d.name);
+    case ControlKind::DateField:
+        return form.add<DateField>(d.name);
+    case ControlKind::Grid:
+        return form.add<Grid>(d.name);
+    case ControlKind::Toolbar:
+        return form.add<Toolbar>(d.name);
+    case ControlKind::TabControl:
+        return form.add<TabControl>(d.name);
+    case ControlKind::Button:
+        return form.add<Button>(d.name);
+    case ControlKind::OptionButton:
+        return form.add<OptionButton>(d.name);
+    case ControlKind::Frame:
+        return form.add<Frame>(d.name);
+    case ControlKind::Label:
+        return form.add<Label>(d.name);
+    case ControlKind::TitleBar:
+        return form.add<TitleBar>(d.name);
+    case ControlKind::Shape:
+        return form.add<Shape>(d.name);
+    case ControlKind::ColorScheme:
+        return form.add<ColorScheme>(d.name);
     }
     throw RuntimeError(QStringLiteral("Tipo de control desconocido: %1").arg(d.name));
 }

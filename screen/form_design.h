@@ -29,7 +29,7 @@ using Settings = std::vector<std::pair<QString, QVariant>>;
 struct ControlDesign {
     QString name;
     controls::ControlKind kind;
-    QString container;   // empty = the form
+    QString container; // empty = the form
     double left = 0, top = 0, width = 0, height = 0;
     Settings settings;
 };

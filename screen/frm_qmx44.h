@@ -23,10 +23,9 @@ class AjusteGrid;
 class ConsultaRegistro;
 class DireccionEntrega;
 class Impresion;
-}
+} // namespace qmx44::business
 
 namespace qmx44::screen {
-
 
 // What the form uses from outside: the host's context and the component-wide services
 // (which outlive the form).
@@ -59,19 +58,19 @@ public:
 
     // ---- members shared by the screen's handlers ------------------------------------------
     // Set at load.
-    QString MonedaLocal;               // FIN_MONEDA_LOCAL
-    QString CausaDevolucion;           // CXP_CAUSA_DEVOLUCION
-    QString CausaRechazo;              // CXC_CAUSA_RECHAZO
-    bool AplicarNotaCredito = false;   // CXP_APLICAR_NOTA_CREDITO
-    bool PuedeCambiarFecha = false;    // right CHFECHA
-    bool DerechoTipoCambio = false;    // right CHTC01: the exchange rate stays locked
+    QString MonedaLocal;             // FIN_MONEDA_LOCAL
+    QString CausaDevolucion;         // CXP_CAUSA_DEVOLUCION
+    QString CausaRechazo;            // CXC_CAUSA_RECHAZO
+    bool AplicarNotaCredito = false; // CXP_APLICAR_NOTA_CREDITO
+    bool PuedeCambiarFecha = false;  // right CHFECHA
+    bool DerechoTipoCambio = false;  // right CHTC01: the exchange rate stays locked
     bool PrimeraActivacion = false;
     // Created at load, released at unload.
     std::unique_ptr<business::AjusteGrid> AjusteGrid;
     std::unique_ptr<business::DireccionEntrega> DireccionEntrega;
     // The note being entered.
-    double ImporteCompra = 0;          // the purchase amount, summed while the grid fills
-    QString IdDireccion;               // delivery address; "" and "0000" mean none
+    double ImporteCompra = 0; // the purchase amount, summed while the grid fills
+    QString IdDireccion;      // delivery address; "" and "0000" mean none
     double BaseSubTotal = 0;
     double BaseImpuestos = 0;
     double TotalNota = 0;

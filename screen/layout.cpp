@@ -47,9 +47,7 @@ void FrmQMX44::Form_Resize()
     paso([&] { f1.setWidth(double(f0.width())); });
     paso([&] { f1.setHeight(double(f0.height())); });
     paso([&] { grid.setWidth(double(f1.width())); });
-    paso([&] {
-        grid.setHeight(double(f1.height()) - double(grid.top()) - double(totals.height()) - 300.0);
-    });
+    paso([&] { grid.setHeight(double(f1.height()) - double(grid.top()) - double(totals.height()) - 300.0); });
     paso([&] { totals.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
     paso([&] { totals.setLeft(double(grid.left()) + double(grid.width()) - double(totals.width())); });
     paso([&] {

@@ -47,8 +47,8 @@ void FrmQMX44::Form_Load()
     CausaDevolucion = Sistema().Parametro(QStringLiteral("CXP_CAUSA_DEVOLUCION")).toString();
     CausaRechazo = Sistema().Parametro(QStringLiteral("CXC_CAUSA_RECHAZO")).toString();
     MonedaLocal = Sistema().Parametro(QStringLiteral("FIN_MONEDA_LOCAL")).toString();
-    AplicarNotaCredito = flagFromValue(Sistema().Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0,
-                                                         QStringLiteral("B"), QStringLiteral("0")));
+    AplicarNotaCredito = flagFromValue(
+        Sistema().Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0, QStringLiteral("B"), QStringLiteral("0")));
 
     // 5. The return and rejection causes, and retired ones, are no cause of a bonus.
     controls::TextField &causa = textField(fields::txt_Cn_Cve_Causa_Nota);

@@ -19,7 +19,6 @@ namespace qmx44::screen {
 
 class FrmQMX44;
 
-
 void showMessage(services::Sistema &sistema, const controls::Form &owner, const QString &text, MessageStyle style,
                  const QString &title, const QString &id, const QString &module = ModuleTag);
 // The same, owned by the main form.

@@ -67,8 +67,8 @@ void FrmQMX44::Controles_Imprimir()
 void FrmQMX44::Controles_Consultar()
 {
     auto query = newConsultaRegistro();
-    query->Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("Nc_Folio"),
-                      txtFolio().value().toString(), QString(), QString(), QString(), QString());
+    query->Mostrar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), QStringLiteral("Nc_Folio"), txtFolio().value().toString(),
+                   QString(), QString(), QString(), QString());
 }
 
 void FrmQMX44::Controles_Cancelar()

@@ -20,9 +20,11 @@ int initDb(const QStringList &arguments)
     QString text = report.versionBefore == 0
         ? QStringLiteral("%1: schema version %2 created").arg(args[0]).arg(report.versionAfter)
         : report.versionBefore == report.versionAfter
-            ? QStringLiteral("%1: schema version %2, up to date").arg(args[0]).arg(report.versionAfter)
-            : QStringLiteral("%1: schema upgraded from version %2 to %3")
-                  .arg(args[0]).arg(report.versionBefore).arg(report.versionAfter);
+        ? QStringLiteral("%1: schema version %2, up to date").arg(args[0]).arg(report.versionAfter)
+        : QStringLiteral("%1: schema upgraded from version %2 to %3")
+              .arg(args[0])
+              .arg(report.versionBefore)
+              .arg(report.versionAfter);
     if (report.demoLoaded)
         text += QStringLiteral("; demo company loaded");
     printOut(text);
@@ -32,7 +34,6 @@ int initDb(const QStringList &arguments)
 } // namespace
 
 QMX44_COMMAND("init-db", "[--demo] CONNECTION",
-              "creates or upgrades the database's schema; --demo also loads the demo company",
-              initDb);
+              "creates or upgrades the database's schema; --demo also loads the demo company", initDb);
 
 } // namespace qmx44::apps

@@ -73,7 +73,7 @@ int run(const QStringList &arguments)
     context->session->setMessageSink(std::make_shared<ConsoleMessageSink>());
     QString userLine;
     if (user) {
-        services::Sistema system(context->session);   // refuses an unknown user
+        services::Sistema system(context->session); // refuses an unknown user
         const QString branch = system.Sucursal(), warehouse = system.Almacen();
         userLine = QStringLiteral("  user %1: branch %2, warehouse %3")
                        .arg(*user, branch.isEmpty() ? QStringLiteral("any") : branch,
@@ -86,9 +86,10 @@ int run(const QStringList &arguments)
     if (!entry) {
         const QString plugin = builtComponent();
         if (plugin.isEmpty()) {
-            printError(QStringLiteral("run"), QStringLiteral("%1 is not registered in %2 and no built "
-                                                             "component was found; run qmx44 register PLUGIN")
-                                                  .arg(component::ProgId, registry.folder()));
+            printError(QStringLiteral("run"),
+                       QStringLiteral("%1 is not registered in %2 and no built "
+                                      "component was found; run qmx44 register PLUGIN")
+                           .arg(component::ProgId, registry.folder()));
             return kExitFailure;
         }
         entry = registry.registerComponent(plugin);
@@ -111,16 +112,18 @@ int run(const QStringList &arguments)
                 .arg(summary.suppliers)
                 .arg(summary.products);
     text += QStringLiteral("  purchases %1 (%2 lines), credit notes %3 (%4 cancelled)\n")
-                .arg(summary.purchases).arg(summary.purchaseLines)
-                .arg(summary.notes).arg(summary.cancelledNotes);
+                .arg(summary.purchases)
+                .arg(summary.purchaseLines)
+                .arg(summary.notes)
+                .arg(summary.cancelledNotes);
     if (!userLine.isEmpty())
         text += userLine + u'\n';
     text += QStringLiteral("Component %1\n").arg(component::ProgId);
     text += QStringLiteral("  file %1\n").arg(entry->file);
     text += QStringLiteral("  module %1\n").arg(screenObject->Modulo().toString());
-    text += QStringLiteral("  screen \"%1\" (%2)").arg(form->form().caption(),
-                                                      form->isLoaded() ? QStringLiteral("loaded")
-                                                                       : QStringLiteral("not loaded"));
+    text +=
+        QStringLiteral("  screen \"%1\" (%2)")
+            .arg(form->form().caption(), form->isLoaded() ? QStringLiteral("loaded") : QStringLiteral("not loaded"));
     printOut(text);
     form->unload();
     return kExitOk;
@@ -129,7 +132,6 @@ int run(const QStringList &arguments)
 } // namespace
 
 QMX44_COMMAND("run", "[--db CONNECTION] [--user USER]",
-              "opens the screen on the database (the demo one, created when missing) and prints a summary",
-              run);
+              "opens the screen on the database (the demo one, created when missing) and prints a summary", run);
 
 } // namespace qmx44::apps

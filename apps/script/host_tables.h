@@ -13,7 +13,6 @@ void writeParameter(db::Conexion &c, const QString &name, const QString &value);
 // Tipo_Cambio: the rate of `moneda` valid from `desde` on.
 void writeExchangeRate(db::Conexion &c, const QString &currency, const QDate &from, double value);
 // Periodo_Operativo: the period of `modulo` starting on `inicio`.
-void writePeriodo(db::Conexion &c, const QString &module, const QDate &start, const QDate &end,
-                  bool opened);
+void writePeriodo(db::Conexion &c, const QString &module, const QDate &start, const QDate &end, bool opened);
 
 } // namespace qmx44::apps::script

@@ -18,7 +18,7 @@ Json jsonNumber(double value)
 {
     if (!std::isfinite(value))
         return Json(nullptr);
-    constexpr double kExactLimit = 9007199254740992.0;   // 2^53
+    constexpr double kExactLimit = 9007199254740992.0; // 2^53
     if (value == std::trunc(value) && std::fabs(value) <= kExactLimit)
         return Json(static_cast<std::int64_t>(value));
     return Json(value);

@@ -16,12 +16,11 @@ std::optional<int> namedKey(const QString &lower)
         const char *name;
         int code;
     } table[] = {
-        {"enter", keys::Enter},     {"return", keys::Enter},      {"escape", keys::Escape},
-        {"esc", keys::Escape},      {"tab", keys::Tab},           {"backspace", keys::Backspace},
-        {"delete", keys::Delete},   {"del", keys::Delete},        {"insert", 45},
-        {"home", keys::Home},       {"end", keys::End},           {"pageup", 33},
-        {"pagedown", 34},           {"left", keys::Left},         {"up", keys::Up},
-        {"right", keys::Right},     {"down", keys::Down},         {"space", keys::Space},
+        {"enter", keys::Enter}, {"return", keys::Enter},        {"escape", keys::Escape}, {"esc", keys::Escape},
+        {"tab", keys::Tab},     {"backspace", keys::Backspace}, {"delete", keys::Delete}, {"del", keys::Delete},
+        {"insert", 45},         {"home", keys::Home},           {"end", keys::End},       {"pageup", 33},
+        {"pagedown", 34},       {"left", keys::Left},           {"up", keys::Up},         {"right", keys::Right},
+        {"down", keys::Down},   {"space", keys::Space},
     };
     for (const auto &k : table) {
         if (lower == QLatin1String(k.name))
@@ -59,7 +58,7 @@ std::optional<KeyChord> parseKeyChord(const QString &name)
         else
             return std::nullopt;
         if (chord.shift & bit)
-            return std::nullopt;   // the same modifier twice
+            return std::nullopt; // the same modifier twice
         chord.shift |= bit;
     }
     const bool ctrlOrAlt = chord.shift & (keys::CtrlMask | keys::AltMask);

@@ -8,9 +8,9 @@
 namespace qmx44::apps::script {
 
 struct KeyChord {
-    int code = 0;        // virtual-key code (Enter 13, Escape 27, F4 115, Down 40, '1' 49)
-    int shift = 0;       // Shift 1, Ctrl 2, Alt 4
-    char16_t typed = 0;  // the character the key types, 0 for none
+    int code = 0;       // virtual-key code (Enter 13, Escape 27, F4 115, Down 40, '1' 49)
+    int shift = 0;      // Shift 1, Ctrl 2, Alt 4
+    char16_t typed = 0; // the character the key types, 0 for none
 };
 
 // Modifiers (Shift, Ctrl or Control, Alt) joined by '+' before one key: a letter, a

@@ -14,8 +14,8 @@ namespace qmx44::apps::script {
 enum class ProrateAction { Accept, F4, Cancel, Escape };
 
 struct ProrateStep {
-    QString amount;   // typed key by key, as the user would
-    int option = 1;   // Option1..Option3
+    QString amount; // typed key by key, as the user would
+    int option = 1; // Option1..Option3
     ProrateAction action = ProrateAction::Accept;
 };
 

@@ -25,9 +25,10 @@ void requireArgs(const ScriptLine &line, int min, int max, const char *usage)
     if (n < min || n > max)
         throw ScriptError{QStringLiteral("%1 takes %2 (usage: %1 %3)")
                               .arg(line.command,
-                                   min == max ? (min == 0 ? QStringLiteral("no argument")
-                                                          : QStringLiteral("%1 argument%2").arg(min).arg(min == 1 ? "" : "s"))
-                                              : QStringLiteral("%1 to %2 arguments").arg(min).arg(max),
+                                   min == max
+                                       ? (min == 0 ? QStringLiteral("no argument")
+                                                   : QStringLiteral("%1 argument%2").arg(min).arg(min == 1 ? "" : "s"))
+                                       : QStringLiteral("%1 to %2 arguments").arg(min).arg(max),
                                    QString::fromLatin1(usage))};
 }
 
@@ -74,9 +75,9 @@ std::optional<controls::Command> commandNamed(const QString &name)
         const char *name;
         Command command;
     } table[] = {
-        {"Nuevo", Command::Nuevo},       {"Modificar", Command::Modificar}, {"Imprimir", Command::Imprimir},
-        {"Consultar", Command::Consultar}, {"Eliminar", Command::Eliminar}, {"Aceptar", Command::Aceptar},
-        {"Cancelar", Command::Cancelar}, {"Salir", Command::Salir},       {"Opcional", Command::Opcional},
+        {"Nuevo", Command::Nuevo},         {"Modificar", Command::Modificar}, {"Imprimir", Command::Imprimir},
+        {"Consultar", Command::Consultar}, {"Eliminar", Command::Eliminar},   {"Aceptar", Command::Aceptar},
+        {"Cancelar", Command::Cancelar},   {"Salir", Command::Salir},         {"Opcional", Command::Opcional},
     };
     for (const auto &c : table) {
         if (name.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
@@ -297,9 +298,10 @@ void ScriptRunner::cmdCell(const ScriptLine &line)
     if (column < 0)
         throw ScriptError{QStringLiteral("unknown column '%1'").arg(line.args[1])};
     if (row < 1 || row > grid.rowCount())
-        throw ScriptError{grid.rowCount() == 0
-                              ? QStringLiteral("unknown row %1: the grid is empty").arg(row)
-                              : QStringLiteral("unknown row %1: the grid has rows 1 to %2").arg(row).arg(grid.rowCount())};
+        throw ScriptError{
+            grid.rowCount() == 0
+                ? QStringLiteral("unknown row %1: the grid is empty").arg(row)
+                : QStringLiteral("unknown row %1: the grid has rows 1 to %2").arg(row).arg(grid.rowCount())};
     if (!grid.columnDef(column).shown) {
         warn(QStringLiteral("cell: column %1 is not shown; nothing was typed").arg(line.args[1]));
         return;

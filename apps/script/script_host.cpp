@@ -29,8 +29,8 @@ ScriptHost::ScriptHost(const HostOptions &options)
 
     try {
         int versionFound = 0;
-        m_connection = db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade,
-                              versionFound);
+        m_connection =
+            db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade, versionFound);
         if (options.demo)
             db::loadDemo(*m_connection);
     } catch (const std::exception &e) {

@@ -13,8 +13,8 @@
 
 #include <QDate>
 #include <QHash>
-#include <QTemporaryDir>
 #include <QString>
+#include <QTemporaryDir>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -45,9 +45,9 @@ private:
 };
 
 struct HostOptions {
-    std::optional<QString> connection;   // none: a fresh in-memory SQLite database
-    bool demo = false;                    // load the demo company into the (empty) database
-    std::optional<QDate> today;           // the working date
+    std::optional<QString> connection; // none: a fresh in-memory SQLite database
+    bool demo = false;                 // load the demo company into the (empty) database
+    std::optional<QDate> today;        // the working date
     // The component plug-in built with the executable: used when none is registered.
     QString builtComponent;
 };
@@ -109,7 +109,7 @@ private:
     QHash<qint64, QString> m_owners;
 
     std::unique_ptr<host::ComponentRegistry> m_registry;
-    std::vector<std::unique_ptr<QObject>> m_screens;   // every Pantalla the host created
+    std::vector<std::unique_ptr<QObject>> m_screens; // every Pantalla the host created
     std::shared_ptr<host::Padre> m_padre;
     host::MainForm *m_form = nullptr;
     QObject *m_formObject = nullptr;

@@ -15,10 +15,10 @@ struct ScriptError {
 };
 
 struct ScriptLine {
-    int number = 0;       // counted from 1
-    QString command;      // the first word as written
-    QStringList args;     // the arguments, quotes removed
-    QString rest;         // everything after the command word and its blanks, as written
+    int number = 0;   // counted from 1
+    QString command;  // the first word as written
+    QStringList args; // the arguments, quotes removed
+    QString rest;     // everything after the command word and its blanks, as written
 };
 
 // Reads line `number`. Nothing for a blank line or a comment (first non-blank character

@@ -25,8 +25,7 @@ std::string oneLine(const QString &text)
 
 } // namespace
 
-ScriptRunner::ScriptRunner(ScriptHost &host, std::FILE *out, std::FILE *err)
-    : m_host(host), m_out(out), m_err(err)
+ScriptRunner::ScriptRunner(ScriptHost &host, std::FILE *out, std::FILE *err) : m_host(host), m_out(out), m_err(err)
 {
     m_host.setWarn([this](const QString &text) { warn(text); });
 }

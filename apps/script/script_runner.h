@@ -12,9 +12,9 @@
 namespace qmx44::apps::script {
 
 // Exit statuses of a run.
-inline constexpr int kRunCompleted = 0;   // every line ran
-inline constexpr int kRunFailed = 1;      // the database or the component failed the run
-inline constexpr int kBadLine = 2;        // a line could not be carried out
+inline constexpr int kRunCompleted = 0; // every line ran
+inline constexpr int kRunFailed = 1;    // the database or the component failed the run
+inline constexpr int kBadLine = 2;      // a line could not be carried out
 
 class ScriptRunner {
 public:

@@ -11,16 +11,16 @@
 namespace qmx44::business {
 
 struct PrintedDocument {
-    QString formato;   // the print format's name
+    QString formato; // the print format's name
     QString folio;
-    QString file;   // the file written; empty while nothing is written
+    QString file; // the file written; empty while nothing is written
 };
 
 struct ConsultedRecord {
     QString table;
     QString column;
     QString value;
-    int rows = 0;     // how many rows the query found
+    int rows = 0; // how many rows the query found
 };
 
 class ActivityLog {

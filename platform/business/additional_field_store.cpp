@@ -7,10 +7,9 @@ namespace qmx44::business {
 std::vector<controls::AdditionalFieldDef> DbAdditionalFieldStore::definitions(const QString &table)
 {
     std::vector<controls::AdditionalFieldDef> defs;
-    auto rs = m_db.query(QStringLiteral(
-                             "SELECT Ca_Campo, Ca_Etiqueta, Ca_Tipo, Ca_Longitud, Ca_Requerido, Ca_Orden "
-                             "FROM Campo_Adicional WHERE UPPER(Ca_Tabla) = UPPER(?) "
-                             "ORDER BY Ca_Orden, Ca_Campo"),
+    auto rs = m_db.query(QStringLiteral("SELECT Ca_Campo, Ca_Etiqueta, Ca_Tipo, Ca_Longitud, Ca_Requerido, Ca_Orden "
+                                        "FROM Campo_Adicional WHERE UPPER(Ca_Tabla) = UPPER(?) "
+                                        "ORDER BY Ca_Orden, Ca_Campo"),
                          {table});
     for (; !rs->eof(); rs->moveNext()) {
         controls::AdditionalFieldDef d;

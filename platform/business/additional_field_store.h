@@ -4,7 +4,9 @@
 // the screen's connection, so that the caller's transaction covers them.
 #include "platform/controls/additional_fields.h"
 
-namespace qmx44::db { class Conexion; }
+namespace qmx44::db {
+class Conexion;
+}
 
 namespace qmx44::business {
 

@@ -53,7 +53,7 @@ void AjusteGrid::Ajustar(controls::Grid &grid, const QString &mode)
         return;
     const QStringList columns = columnNames(grid);
     DesignedWidths &design = m_designed[&grid];
-    if (design.columns != columns) {   // first fit, or the grid got other columns
+    if (design.columns != columns) { // first fit, or the grid got other columns
         design.columns = columns;
         design.widths.clear();
         for (int i = 0; i < grid.columnCount(); ++i)

@@ -15,7 +15,7 @@ namespace qmx44::business {
 class AjusteGrid {
 public:
     // Room kept free beside the columns for the grid's borders and vertical scroll bar.
-    static constexpr int kMargin = 300;   // twips (20 pixels)
+    static constexpr int kMargin = 300; // twips (20 pixels)
 
     // Mode "1": the shown columns share the grid's width less kMargin in proportion to
     // their design widths (the widths they had the first time this grid was fitted), so
@@ -30,7 +30,7 @@ public:
 private:
     struct DesignedWidths {
         QStringList columns;     // the grid's column names when the widths were taken
-        std::vector<int> widths;  // design width of every column
+        std::vector<int> widths; // design width of every column
     };
     QHash<const controls::Grid *, DesignedWidths> m_designed;
 };

@@ -13,9 +13,8 @@ ConsultaRegistro::ConsultaRegistro(std::shared_ptr<services::Session> session, s
         throw RuntimeError(QStringLiteral("ConsultaRegistro: falta la sesión"));
 }
 
-void ConsultaRegistro::Mostrar(const QString &table, const QString &column, const QString &value,
-                               const QString &extra1, const QString &extra2, const QString &extra3,
-                               const QString &extra4)
+void ConsultaRegistro::Mostrar(const QString &table, const QString &column, const QString &value, const QString &extra1,
+                               const QString &extra2, const QString &extra3, const QString &extra4)
 {
     Q_UNUSED(extra1);
     Q_UNUSED(extra2);

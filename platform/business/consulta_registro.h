@@ -18,9 +18,8 @@ public:
     // Shows the rows of `tabla` whose `columna` holds `valor`. The four further texts
     // (filters and titles of the query window) are accepted and not used here. Throws
     // RuntimeError, recording nothing, for a table or column the database does not have.
-    void Mostrar(const QString &table, const QString &column, const QString &value,
-                 const QString &extra1 = {}, const QString &extra2 = {}, const QString &extra3 = {},
-                 const QString &extra4 = {});
+    void Mostrar(const QString &table, const QString &column, const QString &value, const QString &extra1 = {},
+                 const QString &extra2 = {}, const QString &extra3 = {}, const QString &extra4 = {});
 
 private:
     std::shared_ptr<services::Session> m_session;

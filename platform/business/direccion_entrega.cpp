@@ -19,8 +19,8 @@ DireccionEntrega::DireccionEntrega(std::shared_ptr<services::Session> session) :
         throw RuntimeError(QStringLiteral("DireccionEntrega: falta la sesión"));
 }
 
-QString DireccionEntrega::IdDocumento(const QString &table, const QString &document,
-                                      const QString &entity, const QString &entityKey)
+QString DireccionEntrega::IdDocumento(const QString &table, const QString &document, const QString &entity,
+                                      const QString &entityKey)
 {
     m_session->check(faults::DireccionEntregaIdDocumento);
     auto rs = m_session->connection().query(
@@ -70,7 +70,8 @@ void DireccionEntrega::Asignar(const QString &table, const QString &document, co
             const bool exists = !rs->eof() && rs->field(QStringLiteral("Hay")).toLongLong() > 0;
             rs->close();
             if (!exists) {
-                m_error = QStringLiteral("La dirección de entrega %1 no es del %2 %3").arg(id, entity.toLower(), entityKey);
+                m_error =
+                    QStringLiteral("La dirección de entrega %1 no es del %2 %3").arg(id, entity.toLower(), entityKey);
                 return;
             }
         }

@@ -17,8 +17,7 @@ public:
     // The address identifier recorded for document `documento` of table `tabla` ("Compra")
     // for the entity `entidad` ("Proveedor") whose key is `cveEntidad`; empty when none
     // is recorded for that entity key.
-    QString IdDocumento(const QString &table, const QString &document, const QString &entity,
-                        const QString &entityKey);
+    QString IdDocumento(const QString &table, const QString &document, const QString &entity, const QString &entityKey);
 
     // The default delivery address of the owner `cveEntidad` of kind `entidad`
     // ("Proveedor" -> De_Tabla "PROVEEDOR"): the lowest De_ID marked De_Omision = 1; empty
@@ -30,8 +29,8 @@ public:
     // An empty id or "0000" means none: what was recorded is removed. Runs inside the
     // caller's transaction. `exito` is false, with the reason in MensajeError(), when the
     // document is not named, the entity has no address `id`, or the database refuses.
-    void Asignar(const QString &table, const QString &document, const QString &entity,
-                 const QString &entityKey, const QString &id, bool &success);
+    void Asignar(const QString &table, const QString &document, const QString &entity, const QString &entityKey,
+                 const QString &id, bool &success);
 
     QString MensajeError() const { return m_error; }
 

@@ -17,20 +17,18 @@ QString composeFolio(const QString &prefix, qint64 counterValue, int width)
     return prefix + digits.rightJustified(width - prefix.size(), u'0');
 }
 
-QString drawFolio(db::Conexion &connection, const QString &document,
-                   const std::function<bool(const QString &)> &inUse)
+QString drawFolio(db::Conexion &connection, const QString &document, const std::function<bool(const QString &)> &inUse)
 {
     if (!connection.inTransaction())
         throw RuntimeError(QStringLiteral("El folio de %1 sólo se toma dentro de una transacción").arg(document));
 
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const int changedItems = connection.run(
-            QStringLiteral("UPDATE Folio_Contador SET Fc_Ultimo = Fc_Ultimo + 1 WHERE Fc_Documento = ?"),
-            {document});
+            QStringLiteral("UPDATE Folio_Contador SET Fc_Ultimo = Fc_Ultimo + 1 WHERE Fc_Documento = ?"), {document});
         if (changedItems == 0)
             connection.run(QStringLiteral("INSERT INTO Folio_Contador (Fc_Documento, Fc_Ultimo, Fc_Ancho, Fc_Prefijo) "
-                                        "VALUES (?, 1, ?, '')"),
-                         {document, kDefaultWidth});
+                                          "VALUES (?, 1, ?, '')"),
+                           {document, kDefaultWidth});
         auto rs = connection.query(
             QStringLiteral("SELECT Fc_Ultimo, Fc_Ancho, Fc_Prefijo FROM Folio_Contador WHERE Fc_Documento = ?"),
             {document});

@@ -19,7 +19,7 @@ namespace qmx44::business {
 // from elsewhere) is passed over. A missing counter row is created at 1.
 // Throws RuntimeError when no transaction is open or the folio no longer fits the width.
 QString drawFolio(db::Conexion &connection, const QString &document,
-                   const std::function<bool(const QString &folio)> &inUse);
+                  const std::function<bool(const QString &folio)> &inUse);
 
 // The folio of number `numero` with `prefijo` in `ancho` characters; an empty text when
 // it does not fit.

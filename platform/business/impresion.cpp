@@ -14,8 +14,8 @@ Impresion::Impresion(std::shared_ptr<services::Session> session, std::shared_ptr
         throw RuntimeError(QStringLiteral("Impresion: falta la sesión"));
 }
 
-void Impresion::Imprimir(const QString &formato, const QString &folio, const QString &output,
-                         bool preview, bool choosePrinter, const QString &filter)
+void Impresion::Imprimir(const QString &formato, const QString &folio, const QString &output, bool preview,
+                         bool choosePrinter, const QString &filter)
 {
     Q_UNUSED(output);
     Q_UNUSED(preview);

@@ -25,8 +25,8 @@ public:
     // or note or a file that cannot be written.
     // Drawing the PDF needs a QGuiApplication: hosts without a window system create one on
     // the "offscreen" platform (QT_QPA_PLATFORM=offscreen); without any, Imprimir throws.
-    void Imprimir(const QString &formato, const QString &folio, const QString &output = {},
-                  bool preview = false, bool choosePrinter = false, const QString &filter = {});
+    void Imprimir(const QString &formato, const QString &folio, const QString &output = {}, bool preview = false,
+                  bool choosePrinter = false, const QString &filter = {});
 
 private:
     std::shared_ptr<services::Session> m_session;

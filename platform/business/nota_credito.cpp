@@ -19,7 +19,10 @@ QString lineKey(const QString &product, const QString &talla, const QString &col
     return product + sep + talla + sep + color + sep + unidad1;
 }
 
-bool positive(double v) { return std::isfinite(v) && v > 0; }
+bool positive(double v)
+{
+    return std::isfinite(v) && v > 0;
+}
 
 } // namespace
 
@@ -40,7 +43,8 @@ const QString &insertNoteLineSql()
 }
 
 NotaCredito::NotaCredito(std::shared_ptr<services::Session> session)
-    : NotaCredito(session, session ? session->connection() : throw RuntimeError(QStringLiteral("NotaCredito: no hay sesión")))
+    : NotaCredito(session,
+                  session ? session->connection() : throw RuntimeError(QStringLiteral("NotaCredito: no hay sesión")))
 {
 }
 
@@ -146,7 +150,7 @@ void NotaCredito::loadPurchase()
                   fCantidadControl = QStringLiteral("Co_Cantidad_Control_1");
     for (; !rs->eof(); rs->moveNext()) {
         const QString key = lineKey(rs->field(fProducto).toString(), rs->field(fTalla).toString(),
-                                         rs->field(fColor).toString(), rs->field(fUnidad).toString());
+                                    rs->field(fColor).toString(), rs->field(fUnidad).toString());
         const QString control = rs->field(fControl).toString();
         auto it = m_purchaseLines.find(key);
         if (it == m_purchaseLines.end())
@@ -199,12 +203,43 @@ void NotaCredito::insertLine(const DetalleNota &l)
     const QDate date = e.fecha.isValid() ? e.fecha : m_session->workingDate();
     const QString replaces = e.folioSustituye.isEmpty() ? m_cancelledFolio : e.folioSustituye;
     m_connection.run(insertNoteLineSql(),
-                   {m_folio, l.linea, date, e.referencia, e.comentario, e.moneda, e.causa, e.tipoCambio, e.compra,
-                    e.sucursal, e.almacen, e.proveedor, e.comprador, QString::fromLatin1(kStatusActive), l.producto,
-                    l.talla, l.color, l.comentario, l.cantidad1, l.unidad1, l.cantidadControl1, l.unidadControl1,
-                    l.cantidadControl2, l.unidadControl2, l.precioLista, l.precioDescontado, l.descuento1,
-                    l.descuento2, l.impuestoFactor, l.impuestoImporte, l.precioNeto, l.importe, l.importe,
-                    l.precioNetoImporte, replaces, m_session->user(), m_savedAt});
+                     {m_folio,
+                      l.linea,
+                      date,
+                      e.referencia,
+                      e.comentario,
+                      e.moneda,
+                      e.causa,
+                      e.tipoCambio,
+                      e.compra,
+                      e.sucursal,
+                      e.almacen,
+                      e.proveedor,
+                      e.comprador,
+                      QString::fromLatin1(kStatusActive),
+                      l.producto,
+                      l.talla,
+                      l.color,
+                      l.comentario,
+                      l.cantidad1,
+                      l.unidad1,
+                      l.cantidadControl1,
+                      l.unidadControl1,
+                      l.cantidadControl2,
+                      l.unidadControl2,
+                      l.precioLista,
+                      l.precioDescontado,
+                      l.descuento1,
+                      l.descuento2,
+                      l.impuestoFactor,
+                      l.impuestoImporte,
+                      l.precioNeto,
+                      l.importe,
+                      l.importe,
+                      l.precioNetoImporte,
+                      replaces,
+                      m_session->user(),
+                      m_savedAt});
 }
 
 // The header changed after lines were stored: every row of the note carries it again.
@@ -237,8 +272,8 @@ void NotaCredito::AgregarDetalle(bool &ok)
         }
         if (m_lineCount > 0 && e.compra != m_savedHeader.compra) {
             fail(QStringLiteral("Todas las partidas de la nota de crédito deben ser de la compra %1")
-                      .arg(m_savedHeader.compra),
-                  ok);
+                     .arg(m_savedHeader.compra),
+                 ok);
             return;
         }
         DetalleNota line = m_detalle;
@@ -249,7 +284,7 @@ void NotaCredito::AgregarDetalle(bool &ok)
         line.importe = amountBeforeTax(line);
         if (!positive(line.precioNetoImporte) || !positive(line.importe)) {
             fail(QStringLiteral("El importe a bonificar del producto %1 debe ser mayor que cero").arg(line.producto),
-                  ok);
+                 ok);
             return;
         }
 
@@ -258,8 +293,8 @@ void NotaCredito::AgregarDetalle(bool &ok)
         const auto purchase = m_purchaseLines.constFind(lineKey(line.producto, line.talla, line.color, line.unidad1));
         if (purchase == m_purchaseLines.cend()) {
             fail(QStringLiteral("El producto %1 (talla '%2', color '%3', unidad '%4') no está en la compra %5")
-                      .arg(line.producto, line.talla, line.color, line.unidad1, e.compra),
-                  ok);
+                     .arg(line.producto, line.talla, line.color, line.unidad1, e.compra),
+                 ok);
             return;
         }
         if (line.unidadControl1.isEmpty()) {
@@ -270,7 +305,7 @@ void NotaCredito::AgregarDetalle(bool &ok)
 
         if (m_folio.isEmpty()) {
             m_folio = drawFolio(m_connection, QString::fromLatin1(kDocumentName),
-                                 [this](const QString &folio) { return folioExists(folio); });
+                                [this](const QString &folio) { return folioExists(folio); });
             m_savedAt = moment(); // one moment for every row of the note
             m_savedHeader = m_encabezado;
         } else if (!(m_encabezado == m_savedHeader)) {
@@ -368,9 +403,9 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
             // converts the other way.
             if (supplierCurrency != localCurrency() || !positive(tipoCambio)) {
                 fail(QStringLiteral("La nota de crédito %1 está en %2 y el saldo del proveedor %3 en %4; "
-                                     "no se puede aplicar")
-                          .arg(folio, noteCurrency, supplier, supplierCurrency),
-                      ok);
+                                    "no se puede aplicar")
+                         .arg(folio, noteCurrency, supplier, supplierCurrency),
+                     ok);
                 return;
             }
             amount = total * tipoCambio;
@@ -388,18 +423,18 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
 void NotaCredito::storeApplication(const QString &folio, const QString &supplier, double amount, bool hasPrevious)
 {
     m_connection.run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = COALESCE(Pv_Saldo, 0) - ? "
-                                  "WHERE Pv_Cve_Proveedor = ?"),
-                   {amount, supplier});
+                                    "WHERE Pv_Cve_Proveedor = ?"),
+                     {amount, supplier});
     const QVariant when = moment();
     if (hasPrevious) {
         m_connection.run(QStringLiteral("UPDATE Nota_Credito_Aplicacion SET Pv_Cve_Proveedor = ?, Ap_Importe = ?, "
-                                      "Ap_Fecha = ?, Ap_Usuario = ?, Ap_Cancelada = 0, "
-                                      "Ap_Fecha_Cancelacion = NULL, Ap_Usuario_Cancela = '' WHERE Nc_Folio = ?"),
-                       {supplier, amount, when, m_session->user(), folio});
+                                        "Ap_Fecha = ?, Ap_Usuario = ?, Ap_Cancelada = 0, "
+                                        "Ap_Fecha_Cancelacion = NULL, Ap_Usuario_Cancela = '' WHERE Nc_Folio = ?"),
+                         {supplier, amount, when, m_session->user(), folio});
     } else {
         m_connection.run(QStringLiteral("INSERT INTO Nota_Credito_Aplicacion (Nc_Folio, Pv_Cve_Proveedor, "
-                                      "Ap_Importe, Ap_Fecha, Ap_Usuario, Ap_Cancelada) VALUES (?, ?, ?, ?, ?, 0)"),
-                       {folio, supplier, amount, when, m_session->user()});
+                                        "Ap_Importe, Ap_Fecha, Ap_Usuario, Ap_Cancelada) VALUES (?, ?, ?, ?, ?, 0)"),
+                         {folio, supplier, amount, when, m_session->user()});
     }
 }
 
@@ -412,11 +447,11 @@ void NotaCredito::Cancelar(const QString &folio, bool &ok)
             fail(QStringLiteral("No se indicó el folio de la nota de crédito a cancelar"), ok);
             return;
         }
-        auto note = m_connection.query(
-            QStringLiteral("SELECT COUNT(*) AS Lineas, "
-                           "SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 0 ELSE 1 END) AS Vigentes, "
-                           "MIN(Co_Folio) AS Compra FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"),
-            {folio});
+        auto note =
+            m_connection.query(QStringLiteral("SELECT COUNT(*) AS Lineas, "
+                                              "SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 0 ELSE 1 END) AS Vigentes, "
+                                              "MIN(Co_Folio) AS Compra FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"),
+                               {folio});
         if (note->eof() || note->field(QStringLiteral("Lineas")).toLongLong() == 0) {
             fail(QStringLiteral("No existe la nota de crédito %1").arg(folio), ok);
             return;
@@ -443,21 +478,21 @@ void NotaCredito::Cancelar(const QString &folio, bool &ok)
             return;
         }
 
-        auto application = m_connection.query(
-            QStringLiteral("SELECT Pv_Cve_Proveedor, Ap_Importe FROM Nota_Credito_Aplicacion "
-                           "WHERE Nc_Folio = ? AND Ap_Cancelada = 0"),
-            {folio});
+        auto application =
+            m_connection.query(QStringLiteral("SELECT Pv_Cve_Proveedor, Ap_Importe FROM Nota_Credito_Aplicacion "
+                                              "WHERE Nc_Folio = ? AND Ap_Cancelada = 0"),
+                               {folio});
         if (!application->eof()) {
             const QString supplier = application->field(QStringLiteral("Pv_Cve_Proveedor")).toString();
             const double amount = application->field(QStringLiteral("Ap_Importe")).toDouble();
             application->close();
             m_connection.run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = COALESCE(Pv_Saldo, 0) + ? "
-                                          "WHERE Pv_Cve_Proveedor = ?"),
-                           {amount, supplier});
+                                            "WHERE Pv_Cve_Proveedor = ?"),
+                             {amount, supplier});
             m_connection.run(QStringLiteral("UPDATE Nota_Credito_Aplicacion SET Ap_Cancelada = 1, "
-                                          "Ap_Fecha_Cancelacion = ?, Ap_Usuario_Cancela = ? "
-                                          "WHERE Nc_Folio = ? AND Ap_Cancelada = 0"),
-                           {when, m_session->user(), folio});
+                                            "Ap_Fecha_Cancelacion = ?, Ap_Usuario_Cancela = ? "
+                                            "WHERE Nc_Folio = ? AND Ap_Cancelada = 0"),
+                             {when, m_session->user(), folio});
         }
         m_cancelledFolio = folio;
         ok = true;

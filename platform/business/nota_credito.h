@@ -128,11 +128,11 @@ private:
     EncabezadoNota m_encabezado;
     EncabezadoNota m_savedHeader; // the header the stored rows carry
     DetalleNota m_detalle;
-    QString m_folio;                     // drawn at the first line
-    QVariant m_savedAt;                 // when the note was saved (Nc_Fecha_Registro)
+    QString m_folio;    // drawn at the first line
+    QVariant m_savedAt; // when the note was saved (Nc_Fecha_Registro)
     int m_lineCount = 0;
     double m_total = 0;
-    QString m_cancelledFolio;            // the note this object cancelled
+    QString m_cancelledFolio; // the note this object cancelled
     QString m_lockedPurchase;
     QString m_loadedPurchase;
     QHash<QString, PurchaseLine> m_purchaseLines; // purchase line key -> what a note line takes

@@ -8,19 +8,19 @@
 namespace qmx44::business {
 
 struct EncabezadoNota {
-    QString folio;          // Nc_Folio: filled by the document once lines have been added
-    QDate fecha;            // Nc_Fecha; an invalid date means the session's working date
-    QString texto;          // free text the screen leaves empty; not stored
-    QString referencia;     // Nc_Referencia
-    QString comentario;     // Nc_Comentario
-    QString moneda;         // Mn_Cve_Moneda
-    QString causa;          // Cn_Cve_Causa_Nota_Credito_Proveedor
-    double tipoCambio = 0;  // Nc_Tipo_Cambio
-    QString compra;         // Co_Folio, the purchase the note grants a bonus on (required)
-    QString sucursal;       // Sc_Cve_Sucursal
-    QString almacen;        // Al_Cve_Almacen
-    QString proveedor;      // Pv_Cve_Proveedor
-    QString comprador;      // Cm_Cve_Comprador
+    QString folio;         // Nc_Folio: filled by the document once lines have been added
+    QDate fecha;           // Nc_Fecha; an invalid date means the session's working date
+    QString texto;         // free text the screen leaves empty; not stored
+    QString referencia;    // Nc_Referencia
+    QString comentario;    // Nc_Comentario
+    QString moneda;        // Mn_Cve_Moneda
+    QString causa;         // Cn_Cve_Causa_Nota_Credito_Proveedor
+    double tipoCambio = 0; // Nc_Tipo_Cambio
+    QString compra;        // Co_Folio, the purchase the note grants a bonus on (required)
+    QString sucursal;      // Sc_Cve_Sucursal
+    QString almacen;       // Al_Cve_Almacen
+    QString proveedor;     // Pv_Cve_Proveedor
+    QString comprador;     // Cm_Cve_Comprador
     // Filled by the document when the screen leaves them empty:
     QString folioSustituye; // Nc_Folio_Sustituye: the note this one replaces (the folio
                             // the same document object cancelled before Nuevo)
@@ -31,13 +31,13 @@ struct EncabezadoNota {
 // One line. Amounts are of the whole line unless "unit" is said; a unit value is per
 // `cantidad1`.
 struct DetalleNota {
-    QString folio;              // Nc_Folio, filled by the document when the line is added
-    QString producto;           // Pr_Cve_Producto
-    QString comentario;         // Nc_Comentario_Linea
-    QString talla;              // Tl_Cve_Talla
-    QString color;              // Cl_Cve_Color
-    double cantidad1 = 0;       // Nc_Cantidad_1
-    QString unidad1;            // Nc_Unidad_1
+    QString folio;        // Nc_Folio, filled by the document when the line is added
+    QString producto;     // Pr_Cve_Producto
+    QString comentario;   // Nc_Comentario_Linea
+    QString talla;        // Tl_Cve_Talla
+    QString color;        // Cl_Cve_Color
+    double cantidad1 = 0; // Nc_Cantidad_1
+    QString unidad1;      // Nc_Unidad_1
     // Control unit 1 and its quantity: the screen may pass the grid row's values; when it
     // leaves them empty / 0 the document takes the unit from the purchase line (same
     // folio, product, size, colour and unit 1) and the quantity in proportion to it.
@@ -60,7 +60,7 @@ struct DetalleNota {
     // works it back from the tax amount and factor (or the net amount without tax),
     // which may differ from the typed amount in the last binary digit.
     double importe = 0;
-    int linea = 0;                // Nc_Linea, numbered by the document from 1
+    int linea = 0; // Nc_Linea, numbered by the document from 1
 
     bool operator==(const DetalleNota &) const = default;
 };

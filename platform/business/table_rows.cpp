@@ -16,8 +16,8 @@ QString findName(const QStringList &names, const QString &name)
 
 } // namespace
 
-TableRows readTableRows(db::Conexion &connection, const QString &table, const QString &column,
-                             const QString &value, int limit)
+TableRows readTableRows(db::Conexion &connection, const QString &table, const QString &column, const QString &value,
+                        int limit)
 {
     TableRows r;
     r.table = findName(db::tableNames(connection), table.trimmed());

@@ -1,8 +1,8 @@
 // Additional fields: definitions, values and their checks.
 #include "platform/controls/additional_fields.h"
 
-#include "platform/core/error.h"
 #include "platform/controls/number_format.h"
+#include "platform/core/error.h"
 
 #include <QDate>
 

@@ -11,10 +11,10 @@
 namespace qmx44::controls {
 
 struct AdditionalFieldDef {
-    QString field;        // Ca_Campo
-    QString labelName;     // Ca_Etiqueta (the label shown; Ca_Campo when empty)
-    QChar type = u'T';    // 'T' text, 'N' number, 'F' date (YYYY-MM-DD)
-    int length = 50;    // Ca_Longitud
+    QString field;     // Ca_Campo
+    QString labelName; // Ca_Etiqueta (the label shown; Ca_Campo when empty)
+    QChar type = u'T'; // 'T' text, 'N' number, 'F' date (YYYY-MM-DD)
+    int length = 50;   // Ca_Longitud
     bool required = false;
     int order = 0;
 };
@@ -61,8 +61,8 @@ public:
 private:
     bool m_loaded = false;
     std::vector<AdditionalFieldDef> m_defs;
-    QHash<QString, int> m_index;        // lower-case campo -> definition
-    QHash<QString, QString> m_values;   // lower-case campo -> value
+    QHash<QString, int> m_index;      // lower-case campo -> definition
+    QHash<QString, QString> m_values; // lower-case campo -> value
 };
 
 } // namespace qmx44::controls

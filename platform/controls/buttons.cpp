@@ -8,8 +8,7 @@
 namespace qmx44::controls {
 
 Button::Button(Form &form, const QString &name)
-    : Control(form, name, ControlKind::Button),
-      Click(this, QStringLiteral("Click"))
+    : Control(form, name, ControlKind::Button), Click(this, QStringLiteral("Click"))
 {
 }
 
@@ -39,8 +38,7 @@ bool Button::applySetting(const QString &name, const QVariant &value)
 }
 
 OptionButton::OptionButton(Form &form, const QString &name)
-    : Control(form, name, ControlKind::OptionButton),
-      KeyDown(this, QStringLiteral("KeyDown")),
+    : Control(form, name, ControlKind::OptionButton), KeyDown(this, QStringLiteral("KeyDown")),
       Click(this, QStringLiteral("Click"))
 {
 }

@@ -9,7 +9,7 @@ class Button : public Control {
 public:
     Button(Form &form, const QString &name);
 
-    Event<> Click;   // 9
+    Event<> Click; // 9
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &c) { m_caption = c; }
@@ -29,8 +29,8 @@ class OptionButton : public Control {
 public:
     OptionButton(Form &form, const QString &name);
 
-    Event<int &, int &> KeyDown;   // 5: key pressed (key code, shift)
-    Event<> Click;                 // selected by the user
+    Event<int &, int &> KeyDown; // 5: key pressed (key code, shift)
+    Event<> Click;               // selected by the user
 
     QString caption() const { return m_caption; }
     void setCaption(const QString &c) { m_caption = c; }

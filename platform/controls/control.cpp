@@ -9,10 +9,7 @@
 
 namespace qmx44::controls {
 
-Control::Control(Form &form, const QString &name, ControlKind kind)
-    : m_form(form), m_name(name), m_kind(kind)
-{
-}
+Control::Control(Form &form, const QString &name, ControlKind kind) : m_form(form), m_name(name), m_kind(kind) {}
 
 Control::~Control() = default;
 
@@ -84,10 +81,22 @@ bool Control::storeFloat(float &slot, double v, bool nonNegative)
     return true;
 }
 
-bool Control::setLeft(double v) { return storeFloat(m_left, v, false); }
-bool Control::setTop(double v) { return storeFloat(m_top, v, false); }
-bool Control::setWidth(double v) { return storeFloat(m_width, v, true); }
-bool Control::setHeight(double v) { return storeFloat(m_height, v, true); }
+bool Control::setLeft(double v)
+{
+    return storeFloat(m_left, v, false);
+}
+bool Control::setTop(double v)
+{
+    return storeFloat(m_top, v, false);
+}
+bool Control::setWidth(double v)
+{
+    return storeFloat(m_width, v, true);
+}
+bool Control::setHeight(double v)
+{
+    return storeFloat(m_height, v, true);
+}
 
 bool Control::applySetting(const QString &name, const QVariant &value)
 {

@@ -11,8 +11,18 @@ namespace qmx44::controls {
 class Form;
 
 enum class ControlKind {
-    TextField, DateField, Grid, Toolbar, TabControl, Button, OptionButton,
-    Frame, Label, TitleBar, Shape, ColorScheme
+    TextField,
+    DateField,
+    Grid,
+    Toolbar,
+    TabControl,
+    Button,
+    OptionButton,
+    Frame,
+    Label,
+    TitleBar,
+    Shape,
+    ColorScheme
 };
 
 class Control : public EventOwner {

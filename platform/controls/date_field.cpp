@@ -4,8 +4,7 @@
 namespace qmx44::controls {
 
 DateField::DateField(Form &form, const QString &name)
-    : Control(form, name, ControlKind::DateField),
-      Change(this, QStringLiteral("Change"))
+    : Control(form, name, ControlKind::DateField), Change(this, QStringLiteral("Change"))
 {
 }
 

@@ -11,7 +11,7 @@ class DateField : public Control {
 public:
     DateField(Form &form, const QString &name);
 
-    Event<> Change;   // the value changed (user or code)
+    Event<> Change; // the value changed (user or code)
 
     QDate value() const { return m_value; }
     void setValue(const QDate &date);

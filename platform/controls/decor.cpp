@@ -47,8 +47,7 @@ bool TitleBar::applySetting(const QString &name, const QVariant &value)
     return true;
 }
 
-ColorScheme::ColorScheme(Form &form, const QString &name)
-    : Control(form, name, ControlKind::ColorScheme)
+ColorScheme::ColorScheme(Form &form, const QString &name) : Control(form, name, ControlKind::ColorScheme)
 {
     m_colors.insert(QStringLiteral("back"), QStringLiteral("#f0f0f0"));
     m_colors.insert(QStringLiteral("fore"), QStringLiteral("#000000"));

@@ -34,8 +34,7 @@ class Event {
 public:
     using Handler = std::function<void(Args...)>;
 
-    Event(const EventOwner *owner, QString eventName)
-        : m_owner(owner), m_eventName(std::move(eventName)) {}
+    Event(const EventOwner *owner, QString eventName) : m_owner(owner), m_eventName(std::move(eventName)) {}
     Event(const Event &) = delete;
     Event &operator=(const Event &) = delete;
 
@@ -46,7 +45,11 @@ public:
         m_handler = std::move(handler);
         m_handlerName = handlerName;
     }
-    void disconnect() { m_handler = nullptr; m_handlerName.clear(); }
+    void disconnect()
+    {
+        m_handler = nullptr;
+        m_handlerName.clear();
+    }
     bool connected() const { return bool(m_handler); }
 
     const QString &eventName() const { return m_eventName; }
@@ -64,8 +67,7 @@ public:
         if (!m_handler)
             return true;
         Handler h = m_handler; // the handler may replace itself while it runs
-        return detail::runGuarded(m_owner, handlerName(),
-                                  [&] { h(std::forward<Args>(args)...); });
+        return detail::runGuarded(m_owner, handlerName(), [&] { h(std::forward<Args>(args)...); });
     }
 
     // Runs the handler without the boundary: a failure reaches the caller (used where

@@ -23,13 +23,9 @@ qint64 nextHandle()
 } // namespace
 
 Form::Form(const QString &name)
-    : Load(this, QStringLiteral("Load")),
-      Activate(this, QStringLiteral("Activate")),
-      KeyUp(this, QStringLiteral("KeyUp")),
-      Resize(this, QStringLiteral("Resize")),
-      Unload(this, QStringLiteral("Unload")),
-      m_name(name),
-      m_handle(nextHandle())
+    : Load(this, QStringLiteral("Load")), Activate(this, QStringLiteral("Activate")),
+      KeyUp(this, QStringLiteral("KeyUp")), Resize(this, QStringLiteral("Resize")),
+      Unload(this, QStringLiteral("Unload")), m_name(name), m_handle(nextHandle())
 {
 }
 
@@ -125,8 +121,14 @@ bool Form::stepFocus(bool backwards)
     return false;
 }
 
-bool Form::focusNext() { return stepFocus(false); }
-bool Form::focusPrevious() { return stepFocus(true); }
+bool Form::focusNext()
+{
+    return stepFocus(false);
+}
+bool Form::focusPrevious()
+{
+    return stepFocus(true);
+}
 
 bool Form::sendTab(bool backwards)
 {
@@ -182,8 +184,14 @@ void Form::keyRelease(int keyCode, int shift)
 
 // ---- form events -------------------------------------------------------------------------
 
-void Form::load() { Load.call(); }
-void Form::activate() { Activate.raise(); }
+void Form::load()
+{
+    Load.call();
+}
+void Form::activate()
+{
+    Activate.raise();
+}
 
 void Form::unload()
 {

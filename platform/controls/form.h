@@ -15,8 +15,10 @@
 
 namespace qmx44 {
 class MessageSink;
-namespace db { class Conexion; }
+namespace db {
+class Conexion;
 }
+} // namespace qmx44
 
 namespace qmx44::controls {
 
@@ -98,11 +100,11 @@ public:
     void keyRelease(int keyCode, int shift = 0);
 
     // ---- form events ---------------------------------------------------------------
-    Event<> Load;                 // load(): first thing when the form is created
-    Event<> Activate;             // activate(): every time the form becomes active
-    Event<int &, int &> KeyUp;    // key-release preview: key code, shift (may zero the key)
-    Event<> Resize;               // setClientSize() with a changed size
-    Event<> Unload;               // unload()
+    Event<> Load;              // load(): first thing when the form is created
+    Event<> Activate;          // activate(): every time the form becomes active
+    Event<int &, int &> KeyUp; // key-release preview: key code, shift (may zero the key)
+    Event<> Resize;            // setClientSize() with a changed size
+    Event<> Unload;            // unload()
 
     // Raises Load without the boundary: a failing load reaches the caller (the host
     // decides; the component's entry returns no form).

@@ -19,7 +19,10 @@ constexpr int InternLimit = 6; // short codes (units, sizes, colours) repeat: sh
 
 // ---- GridColumn ---------------------------------------------------------------------------------
 
-const ColumnDef &GridColumn::def() const { return m_grid->columnDef(m_index); }
+const ColumnDef &GridColumn::def() const
+{
+    return m_grid->columnDef(m_index);
+}
 
 QString GridColumn::text() const
 {
@@ -48,10 +51,8 @@ void GridColumn::setValue(const QVariant &value)
 // ---- design -------------------------------------------------------------------------------------------
 
 Grid::Grid(Form &form, const QString &name)
-    : Control(form, name, ControlKind::Grid),
-      KeyPress(this, QStringLiteral("KeyPress")),
-      CellMoved(this, QStringLiteral("CellMoved")),
-      CellChange(this, QStringLiteral("Change")),
+    : Control(form, name, ControlKind::Grid), KeyPress(this, QStringLiteral("KeyPress")),
+      CellMoved(this, QStringLiteral("CellMoved")), CellChange(this, QStringLiteral("Change")),
       CellDone(this, QStringLiteral("CellDone"))
 {
 }

@@ -59,10 +59,10 @@ public:
     Grid(Form &form, const QString &name);
 
     // ---- events --------------------------------------------------------------------------
-    Event<int &> KeyPress;             // 13: character typed in a cell (may change or zero it)
-    Event<int, int> CellMoved;      // 26: current cell moved (previous row, previous column)
-    Event<> CellChange;                // 28: content of the current cell changed
-    Event<int> CellDone;               // 50: the user is done with the current cell (its column)
+    Event<int &> KeyPress;     // 13: character typed in a cell (may change or zero it)
+    Event<int, int> CellMoved; // 26: current cell moved (previous row, previous column)
+    Event<> CellChange;        // 28: content of the current cell changed
+    Event<int> CellDone;       // 50: the user is done with the current cell (its column)
 
     // ---- design ------------------------------------------------------------------------------
     QString caption() const { return m_caption; }
@@ -83,8 +83,8 @@ public:
 
     // ---- rows and current cell -------------------------------------------------------------------
     int rowCount() const { return m_rowCount; }
-    int currentRow() const { return m_row; }        // -1 when there are no rows
-    int currentColumn() const { return m_col; }     // negative when there is no current cell
+    int currentRow() const { return m_row; }    // -1 when there are no rows
+    int currentColumn() const { return m_col; } // negative when there is no current cell
     void removeAll();
     // Appends an empty row and makes it the current row.
     void addRow();
@@ -142,8 +142,8 @@ private:
 
     QString m_caption;
     std::vector<ColumnDef> m_columns;
-    QHash<QString, int> m_byName;     // lower-case name -> position
-    QSet<QString> m_pool;             // short texts shared between cells (units, sizes)
+    QHash<QString, int> m_byName; // lower-case name -> position
+    QSet<QString> m_pool;         // short texts shared between cells (units, sizes)
     // Row-major cells in fixed blocks of BlockRows rows, so that growing never holds
     // more than one spare block (a doubling array would waste up to half its size).
     static constexpr int BlockRows = 256;
@@ -151,8 +151,8 @@ private:
     int m_rowCount = 0;
     int m_row = -1;
     int m_col = -1;
-    bool m_editing = false;           // a cell was typed into and not yet left
-    bool m_freshCell = true;          // next accepted key replaces the content
+    bool m_editing = false;  // a cell was typed into and not yet left
+    bool m_freshCell = true; // next accepted key replaces the content
     int m_refreshCount = 0;
 };
 

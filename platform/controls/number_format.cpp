@@ -11,7 +11,7 @@ namespace qmx44::controls {
 namespace {
 
 struct Picture {
-    QString prefix;       // "$" or empty
+    QString prefix; // "$" or empty
     bool thousands = false;
     int minInt = 0;
     int minDec = 0;

@@ -6,8 +6,7 @@
 namespace qmx44::controls {
 
 TabControl::TabControl(Form &form, const QString &name)
-    : Control(form, name, ControlKind::TabControl),
-      Click(this, QStringLiteral("Click")),
+    : Control(form, name, ControlKind::TabControl), Click(this, QStringLiteral("Click")),
       KeyDown(this, QStringLiteral("KeyDown"))
 {
 }

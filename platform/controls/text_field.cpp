@@ -14,10 +14,8 @@
 namespace qmx44::controls {
 
 TextField::TextField(Form &form, const QString &name)
-    : Control(form, name, ControlKind::TextField),
-      Enter(this, QStringLiteral("Enter")),
-      Change(this, QStringLiteral("Change")),
-      Revalidate(this, QStringLiteral("Revalidate"))
+    : Control(form, name, ControlKind::TextField), Enter(this, QStringLiteral("Enter")),
+      Change(this, QStringLiteral("Change")), Revalidate(this, QStringLiteral("Revalidate"))
 {
 }
 
@@ -79,8 +77,8 @@ void TextField::setValue(const QVariant &value)
             amount = value.toDouble(&ok);
         }
         if (!ok || !std::isfinite(amount))
-            throw RuntimeError(QStringLiteral("El valor de %1 no es un número válido: %2")
-                                   .arg(name(), value.toString()));
+            throw RuntimeError(
+                QStringLiteral("El valor de %1 no es un número válido: %2").arg(name(), value.toString()));
     }
     m_amount = amount;
     m_amountShown = formatNumber(amount, currencyPicture());

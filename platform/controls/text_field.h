@@ -51,15 +51,15 @@ struct CatalogueRow {
 
 class TextField : public Control {
 public:
-    static constexpr int CurrencyDataType = 6;       // currency amount
-    static constexpr int CurrencyFormat4 = 10;      // "$#,##0.0000"
+    static constexpr int CurrencyDataType = 6; // currency amount
+    static constexpr int CurrencyFormat4 = 10; // "$#,##0.0000"
 
     TextField(Form &form, const QString &name);
 
     // ---- events ------------------------------------------------------------------
-    Event<> Enter;       // 11
-    Event<> Change;      // 12
-    Event<> Revalidate;  // 1
+    Event<> Enter;      // 11
+    Event<> Change;     // 12
+    Event<> Revalidate; // 1
 
     // ---- run-time properties -------------------------------------------------------
     QString text() const { return m_text; }
@@ -87,42 +87,42 @@ public:
     void setTag(const QString &tag) { m_tag = tag; }
 
     // ---- design-time settings (stored names in comments) ----------------------------
-    bool locked() const { return m_locked; }                         // locked
+    bool locked() const { return m_locked; } // locked
     void setLocked(bool on) { m_locked = on; }
-    int maxlength() const { return m_maxLength; }                     // maxlength, 0 = none
+    int maxlength() const { return m_maxLength; } // maxlength, 0 = none
     void setMaxlength(int n) { m_maxLength = n < 0 ? 0 : n; }
-    Alignment alignment() const { return m_alignment; }               // alignment
+    Alignment alignment() const { return m_alignment; } // alignment
     void setAlignment(Alignment a) { m_alignment = a; }
-    bool mayusculas() const { return m_upper; }                       // mayusculas
+    bool mayusculas() const { return m_upper; } // mayusculas
     void setMayusculas(bool on) { m_upper = on; }
-    bool esclave() const { return m_isKey; }                          // esclave
+    bool esclave() const { return m_isKey; } // esclave
     void setEsclave(bool on) { m_isKey = on; }
-    QString idconsulta() const { return m_catalogue; }                // idconsulta
+    QString idconsulta() const { return m_catalogue; } // idconsulta
     void setIdconsulta(const QString &id) { m_catalogue = id; }
-    QString transaccion() const { return m_accessCode; }              // transaccion
+    QString transaccion() const { return m_accessCode; } // transaccion
     void setTransaccion(const QString &code) { m_accessCode = code; }
-    bool tabonenter() const { return m_tabOnEnter; }                  // tabonenter
+    bool tabonenter() const { return m_tabOnEnter; } // tabonenter
     void setTabonenter(bool on) { m_tabOnEnter = on; }
-    bool tabonentervacio() const { return m_tabOnEnterEmpty; }        // tabonentervacio
+    bool tabonentervacio() const { return m_tabOnEnterEmpty; } // tabonentervacio
     void setTabonentervacio(bool on) { m_tabOnEnterEmpty = on; }
-    bool tabonentercancel() const { return m_tabOnEnterCancel; }      // tabonentercancel
+    bool tabonentercancel() const { return m_tabOnEnterCancel; } // tabonentercancel
     void setTabonentercancel(bool on) { m_tabOnEnterCancel = on; }
-    int tipodato() const { return m_dataType; }                       // tipodato
+    int tipodato() const { return m_dataType; } // tipodato
     void setTipodato(int code);
-    int formato() const { return m_formatCode; }                      // formato
+    int formato() const { return m_formatCode; } // formato
     void setFormato(int code);
-    bool subrayar() const { return m_underline; }                     // subrayar
+    bool subrayar() const { return m_underline; } // subrayar
     void setSubrayar(bool on) { m_underline = on; }
-    QString enabledcolor() const { return m_enabledColor; }           // enabledcolor
+    QString enabledcolor() const { return m_enabledColor; } // enabledcolor
     void setEnabledcolor(const QString &c) { m_enabledColor = c; }
-    QString focuscolor() const { return m_focusColor; }               // focuscolor
+    QString focuscolor() const { return m_focusColor; } // focuscolor
     void setFocuscolor(const QString &c) { m_focusColor = c; }
     // The mode group (1 or 2; 0 = none) whose Utilerias.LimpiarControles and
     // HabilitarControles reach this field, and whether HabilitarControles unlocks it as
     // well as enabling it.
-    int modeGroup() const { return m_modeGroup; }                     // modegroup
+    int modeGroup() const { return m_modeGroup; } // modegroup
     void setModeGroup(int group) { m_modeGroup = group; }
-    bool unlockedByMode() const { return m_modeUnlock; }              // modeunlock
+    bool unlockedByMode() const { return m_modeUnlock; } // modeunlock
     void setUnlockedByMode(bool on) { m_modeUnlock = on; }
 
     bool isCurrency() const { return m_dataType == CurrencyDataType; }
@@ -173,15 +173,15 @@ public:
     void focusOut() override;
 
 private:
-    void assignText(const QString &text);   // sets and fires Change when different
-    void lookup();                          // runs sql into the result field
+    void assignText(const QString &text); // sets and fires Change when different
+    void lookup();                        // runs sql into the result field
     void commitBy(bool byEnter);
     void enterPressed();
     bool insertTyped(QString chars);
     void normaliseCurrencyText();
 
     QString m_text;
-    QString m_committed;       // text at the last commit
+    QString m_committed; // text at the last commit
     QVariant m_format;
     QString m_sql, m_sqlResult, m_sqlList, m_tag;
     bool m_locked = false;
@@ -195,8 +195,8 @@ private:
     QString m_enabledColor, m_focusColor;
     int m_modeGroup = 0;
     bool m_modeUnlock = false;
-    double m_amount = 0;       // currency fields: the amount written or committed
-    QString m_amountShown;     // ... and its display; typed text differs from it
+    double m_amount = 0;   // currency fields: the amount written or committed
+    QString m_amountShown; // ... and its display; typed text differs from it
     int m_selStart = 0, m_selLength = 0;
     bool m_lookupFound = true;
     bool m_inLookup = false;

@@ -7,16 +7,11 @@
 namespace qmx44::controls {
 
 Toolbar::Toolbar(Form &form, const QString &name)
-    : Control(form, name, ControlKind::Toolbar),
-      Nuevo(this, QStringLiteral("Nuevo")),
-      Modificar(this, QStringLiteral("Modificar")),
-      Imprimir(this, QStringLiteral("Imprimir")),
-      Consultar(this, QStringLiteral("Consultar")),
-      Eliminar(this, QStringLiteral("Eliminar")),
-      Aceptar(this, QStringLiteral("Aceptar")),
-      Cancelar(this, QStringLiteral("Cancelar")),
-      Salir(this, QStringLiteral("Salir")),
-      Opcional(this, QStringLiteral("Opcional"))
+    : Control(form, name, ControlKind::Toolbar), Nuevo(this, QStringLiteral("Nuevo")),
+      Modificar(this, QStringLiteral("Modificar")), Imprimir(this, QStringLiteral("Imprimir")),
+      Consultar(this, QStringLiteral("Consultar")), Eliminar(this, QStringLiteral("Eliminar")),
+      Aceptar(this, QStringLiteral("Aceptar")), Cancelar(this, QStringLiteral("Cancelar")),
+      Salir(this, QStringLiteral("Salir")), Opcional(this, QStringLiteral("Opcional"))
 {
 }
 
@@ -25,15 +20,24 @@ bool Toolbar::available(Command c) const
     if (!effectivelyEnabled())
         return false;
     switch (c) {
-    case Command::Nuevo: return !m_editing && m_new;
-    case Command::Modificar: return !m_editing && m_modify;
-    case Command::Eliminar: return !m_editing && m_delete;
-    case Command::Imprimir: return !m_editing && m_print;
-    case Command::Consultar: return !m_editing && m_query;
-    case Command::Aceptar: return m_editing;
-    case Command::Cancelar: return true;
-    case Command::Salir: return m_exitButton.trimmed().toUpper() != u"NO";
-    case Command::Opcional: return !m_optionalCaption.isEmpty();
+    case Command::Nuevo:
+        return !m_editing && m_new;
+    case Command::Modificar:
+        return !m_editing && m_modify;
+    case Command::Eliminar:
+        return !m_editing && m_delete;
+    case Command::Imprimir:
+        return !m_editing && m_print;
+    case Command::Consultar:
+        return !m_editing && m_query;
+    case Command::Aceptar:
+        return m_editing;
+    case Command::Cancelar:
+        return true;
+    case Command::Salir:
+        return m_exitButton.trimmed().toUpper() != u"NO";
+    case Command::Opcional:
+        return !m_optionalCaption.isEmpty();
     }
     return false;
 }
@@ -61,9 +65,8 @@ bool Toolbar::click(Command c)
         Consultar.raise();
         break;
     case Command::Eliminar: {
-        const QString question = m_folio.isEmpty()
-            ? QStringLiteral("¿Desea cancelar el documento?")
-            : QStringLiteral("¿Desea cancelar el documento %1?").arg(m_folio);
+        const QString question = m_folio.isEmpty() ? QStringLiteral("¿Desea cancelar el documento?")
+                                                   : QStringLiteral("¿Desea cancelar el documento %1?").arg(m_folio);
         if (m_confirm && !m_confirm(question))
             return false;
         Eliminar.raise();

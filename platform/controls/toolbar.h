@@ -36,8 +36,15 @@
 namespace qmx44::controls {
 
 enum class Command {
-    Nuevo = 10, Modificar = 11, Imprimir = 12, Consultar = 13,
-    Eliminar = 15, Aceptar = 16, Cancelar = 17, Salir = 18, Opcional = 19
+    Nuevo = 10,
+    Modificar = 11,
+    Imprimir = 12,
+    Consultar = 13,
+    Eliminar = 15,
+    Aceptar = 16,
+    Cancelar = 17,
+    Salir = 18,
+    Opcional = 19
 };
 
 // What NotificarGuardado told.
@@ -53,15 +60,15 @@ public:
     Toolbar(Form &form, const QString &name);
 
     // ---- command events ------------------------------------------------------------------------
-    Event<> Nuevo;          // 10
-    Event<> Modificar;      // 11
-    Event<> Imprimir;       // 12
-    Event<> Consultar;      // 13
-    Event<> Eliminar;       // 15
-    Event<bool &> Aceptar;  // 16: true when the document is new
-    Event<> Cancelar;       // 17
-    Event<> Salir;          // 18
-    Event<> Opcional;       // 19
+    Event<> Nuevo;         // 10
+    Event<> Modificar;     // 11
+    Event<> Imprimir;      // 12
+    Event<> Consultar;     // 13
+    Event<> Eliminar;      // 15
+    Event<bool &> Aceptar; // 16: true when the document is new
+    Event<> Cancelar;      // 17
+    Event<> Salir;         // 18
+    Event<> Opcional;      // 19
 
     // ---- commands ------------------------------------------------------------------------------------
     bool available(Command c) const;
@@ -71,15 +78,15 @@ public:
     void setConfirm(std::function<bool(const QString &question)> confirm) { m_confirm = std::move(confirm); }
 
     // ---- availability flags written by the screen --------------------------------------------------------
-    bool printEnabled() const { return m_print; }        // document pair
+    bool printEnabled() const { return m_print; } // document pair
     void setPrintEnabled(bool on) { m_print = on; }
     bool queryEnabled() const { return m_query; }
     void setQueryEnabled(bool on) { m_query = on; }
-    bool modifyEnabled() const { return m_modify; }      // edit pair
+    bool modifyEnabled() const { return m_modify; } // edit pair
     void setModifyEnabled(bool on) { m_modify = on; }
     bool deleteEnabled() const { return m_delete; }
     void setDeleteEnabled(bool on) { m_delete = on; }
-    bool newEnabled() const { return m_new; }             // the fifth flag
+    bool newEnabled() const { return m_new; } // the fifth flag
     void setNewEnabled(bool on) { m_new = on; }
     // Caption of the optional command ("Prorratear"); empty hides the command.
     QString optionalCaption() const { return m_optionalCaption; }
@@ -121,9 +128,9 @@ public:
     // ---- design-time settings ------------------------------------------------------------------------------
     QString caption() const { return m_caption; }
     void setCaption(const QString &c) { m_caption = c; }
-    QString opcTable() const { return m_table; }               // opc_table
+    QString opcTable() const { return m_table; } // opc_table
     void setOpcTable(const QString &t) { m_table = t; }
-    QString opcKey() const { return m_key; }                   // opc_key
+    QString opcKey() const { return m_key; } // opc_key
     void setOpcKey(const QString &k) { m_key = k; }
     QString tabwidth() const { return m_tabWidth; }
     QString easyaccessenabled() const { return m_easyAccess; }
@@ -150,9 +157,8 @@ private:
     std::shared_ptr<AdditionalFieldStore> m_store;
     QString m_additionalError;
     QString m_caption, m_table, m_key;
-    QString m_tabWidth = QStringLiteral("0"), m_easyAccess = QStringLiteral("NO"),
-            m_menuPopup = QStringLiteral("NO"), m_windowsList = QStringLiteral("SI"),
-            m_exitButton = QStringLiteral("SI");
+    QString m_tabWidth = QStringLiteral("0"), m_easyAccess = QStringLiteral("NO"), m_menuPopup = QStringLiteral("NO"),
+            m_windowsList = QStringLiteral("SI"), m_exitButton = QStringLiteral("SI");
 };
 
 } // namespace qmx44::controls

@@ -9,7 +9,9 @@ namespace qmx44 {
 class RuntimeError : public std::runtime_error {
 public:
     explicit RuntimeError(const QString &description)
-        : std::runtime_error(description.toStdString()), m_description(description) {}
+        : std::runtime_error(description.toStdString()), m_description(description)
+    {
+    }
     const QString &description() const noexcept { return m_description; }
 
 private:

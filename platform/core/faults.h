@@ -43,12 +43,32 @@ inline constexpr QLatin1String PantallaGetPantalla{"Pantalla.GetPantalla"};
 
 // The list of them, in the order above: what a plan may be armed with to any effect.
 inline constexpr std::array Operations{
-    SistemaConexion, SistemaSucursal, SistemaAlmacen, SistemaParametro, SistemaPermiso, SistemaMensaje,
-    UtileriasFechaActual, UtileriasValidarPeriodo, UtileriasFormatearFolio, UtileriasTipoCambio,
-    UtileriasLimpiarControles, UtileriasHabilitarControles, UtileriasTransaccion, UtileriasEnviarTeclas,
-    ImpresionImprimir, ConsultaRegistroMostrar, DireccionEntregaIdDocumento, DireccionEntregaIdOmision,
-    DireccionEntregaAsignar, NotaCreditoAgregarDetalle, NotaCreditoGuardar, NotaCreditoAplicar,
-    NotaCreditoCancelar, ControlesGuardarCamposAdicionales, Publico, PantallaGetPantalla,
+    SistemaConexion,
+    SistemaSucursal,
+    SistemaAlmacen,
+    SistemaParametro,
+    SistemaPermiso,
+    SistemaMensaje,
+    UtileriasFechaActual,
+    UtileriasValidarPeriodo,
+    UtileriasFormatearFolio,
+    UtileriasTipoCambio,
+    UtileriasLimpiarControles,
+    UtileriasHabilitarControles,
+    UtileriasTransaccion,
+    UtileriasEnviarTeclas,
+    ImpresionImprimir,
+    ConsultaRegistroMostrar,
+    DireccionEntregaIdDocumento,
+    DireccionEntregaIdOmision,
+    DireccionEntregaAsignar,
+    NotaCreditoAgregarDetalle,
+    NotaCreditoGuardar,
+    NotaCreditoAplicar,
+    NotaCreditoCancelar,
+    ControlesGuardarCamposAdicionales,
+    Publico,
+    PantallaGetPantalla,
 };
 
 // Whether some code consults the plan for `operation` (exact, letter case counts).

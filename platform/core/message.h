@@ -12,11 +12,11 @@ enum class MessageStyle : int { Error = 16, Warning = 48, Information = 64 };
 
 struct Message {
     QString text;
-    int style = 0;        // a MessageStyle: 16 error, 48 warning, 64 information
+    int style = 0; // a MessageStyle: 16 error, 48 warning, 64 information
     QString title;
-    qint64 owner = 0;     // window handle of the form that shows it
-    QString module;       // module tag of the screen that shows it
-    QString id;           // e.g. "ERR-ID:7500016"
+    qint64 owner = 0; // window handle of the form that shows it
+    QString module;   // module tag of the screen that shows it
+    QString id;       // e.g. "ERR-ID:7500016"
 };
 
 class MessageSink {
@@ -29,9 +29,18 @@ public:
 // Keeps every message; for headless runs and tests.
 class RecordingMessageSink : public MessageSink {
 public:
-    int show(const Message &message) override { m_messages.push_back(message); return 1; }
+    int show(const Message &message) override
+    {
+        m_messages.push_back(message);
+        return 1;
+    }
     const std::vector<Message> &messages() const { return m_messages; }
-    std::vector<Message> take() { auto out = std::move(m_messages); m_messages.clear(); return out; }
+    std::vector<Message> take()
+    {
+        auto out = std::move(m_messages);
+        m_messages.clear();
+        return out;
+    }
     void clear() { m_messages.clear(); }
 
 private:

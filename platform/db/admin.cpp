@@ -35,21 +35,22 @@ void loadDemo(Conexion &c)
     const qint64 documents = count(c, QStringLiteral("SELECT COUNT(*) FROM COMPRA"))
         + count(c, QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR"));
     if (documents > 0)
-        throw RuntimeError(QStringLiteral(
-            "La base de datos ya tiene documentos (compras o notas de crédito): no se cargan los "
-            "datos de demostración. No se modificó nada."));
+        throw RuntimeError(
+            QStringLiteral("La base de datos ya tiene documentos (compras o notas de crédito): no se cargan los "
+                           "datos de demostración. No se modificó nada."));
     for (const char *table : {"Sucursal", "Proveedor", "Producto", "Parametro", "Usuario"}) {
         if (count(c, QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))) > 0)
-            throw RuntimeError(QStringLiteral(
-                "La base de datos ya tiene datos de una empresa (tabla %1): no se cargan los datos "
-                "de demostración. No se modificó nada.").arg(QLatin1String(table)));
+            throw RuntimeError(
+                QStringLiteral("La base de datos ya tiene datos de una empresa (tabla %1): no se cargan los datos "
+                               "de demostración. No se modificó nada.")
+                    .arg(QLatin1String(table)));
     }
     for (const QString &statement : statements) {
         try {
             c.run(statement);
         } catch (const RuntimeError &e) {
-            throw RuntimeError(QStringLiteral("Fallaron los datos de demostración: %1\n%2")
-                                   .arg(e.description(), statement.left(200)));
+            throw RuntimeError(
+                QStringLiteral("Fallaron los datos de demostración: %1\n%2").arg(e.description(), statement.left(200)));
         }
     }
     tx.commit();
@@ -74,8 +75,8 @@ DatabaseSummary summarize(Conexion &c)
     s.purchases = count(c, QStringLiteral("SELECT COUNT(DISTINCT Co_Folio) FROM COMPRA"));
     s.purchaseLines = count(c, QStringLiteral("SELECT COUNT(*) FROM COMPRA"));
     s.notes = count(c, QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR"));
-    s.cancelledNotes = count(c, QStringLiteral(
-        "SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado = 'CA'"));
+    s.cancelledNotes = count(
+        c, QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado = 'CA'"));
     s.suppliers = count(c, QStringLiteral("SELECT COUNT(*) FROM Proveedor"));
     s.products = count(c, QStringLiteral("SELECT COUNT(*) FROM Producto"));
     s.users = count(c, QStringLiteral("SELECT COUNT(*) FROM Usuario"));

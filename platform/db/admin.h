@@ -26,9 +26,9 @@ void loadDemo(Conexion &c);
 
 struct DatabaseSummary {
     int schemaVersion = 0;
-    qint64 purchases = 0;      // distinct purchase folios
+    qint64 purchases = 0; // distinct purchase folios
     qint64 purchaseLines = 0;
-    qint64 notes = 0;          // distinct credit-note folios
+    qint64 notes = 0; // distinct credit-note folios
     qint64 cancelledNotes = 0;
     qint64 suppliers = 0;
     qint64 products = 0;

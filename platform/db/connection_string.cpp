@@ -128,8 +128,8 @@ QString render(const ConnectionSpec &spec, bool withPassword)
             if (spec.port > 0)
                 query.append(QStringLiteral("port=") + QString::number(spec.port));
         } else {
-            s += spec.host.contains(QLatin1Char(':')) ? QLatin1Char('[') + spec.host + QLatin1Char(']')
-                                                      : enc(spec.host);
+            s +=
+                spec.host.contains(QLatin1Char(':')) ? QLatin1Char('[') + spec.host + QLatin1Char(']') : enc(spec.host);
             if (spec.port > 0)
                 s += QLatin1Char(':') + QString::number(spec.port);
         }
@@ -208,8 +208,10 @@ ConnectionSpec parseConnectionString(const QString &connectionString)
         for (QChar c : scheme)
             plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-'));
         if (plain)
-            refuse(cs, QStringLiteral("tipo de base de datos desconocido \"%1\" (se admiten sqlite, "
-                                      "postgresql y odbc)").arg(scheme));
+            refuse(cs,
+                   QStringLiteral("tipo de base de datos desconocido \"%1\" (se admiten sqlite, "
+                                  "postgresql y odbc)")
+                       .arg(scheme));
     }
     spec.path = cs;
     return spec;

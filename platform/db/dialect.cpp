@@ -6,8 +6,8 @@ namespace {
 
 bool isWordChar(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@')
-        || c == QLatin1Char('#') || c == QLatin1Char('$');
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#')
+        || c == QLatin1Char('$');
 }
 
 // End (one past) of the quoted run that starts at 'from' with the quote character q;
@@ -28,7 +28,10 @@ qsizetype quotedEnd(const QString &s, qsizetype from, QChar q)
     return s.size();
 }
 
-bool isBlank(QChar c) { return c.isSpace(); }
+bool isBlank(QChar c)
+{
+    return c.isSpace();
+}
 
 } // namespace
 
@@ -70,8 +73,7 @@ QString translate(const QString &tsql, Backend backend)
             continue;
         }
         const QChar c = tsql[i];
-        if ((c == QLatin1Char('i') || c == QLatin1Char('I'))
-            && (i == 0 || !isWordChar(tsql[i - 1]))
+        if ((c == QLatin1Char('i') || c == QLatin1Char('I')) && (i == 0 || !isWordChar(tsql[i - 1]))
             && QStringView(tsql).mid(i, 6).compare(isnull, Qt::CaseInsensitive) == 0) {
             qsizetype j = i + 6;
             while (j < n && isBlank(tsql[j]) && !inLiteral[size_t(j)])

@@ -4,8 +4,8 @@
 #include "platform/db/qt_connection.h"
 #include "platform/db/schema.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace qmx44::db {
@@ -36,13 +36,15 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, i
         const QFileInfo file(spec.path);
         if (file.isDir())
             throw RuntimeError(QStringLiteral("No se pudo abrir la base de datos %1: es una carpeta, "
-                                              "no un archivo").arg(spec.display()));
+                                              "no un archivo")
+                                   .arg(spec.display()));
         if (!file.exists()) {
             if (mode == OpenMode::Existing)
                 throw RuntimeError(QStringLiteral("No existe la base de datos %1").arg(spec.display()));
             if (!file.absoluteDir().exists())
                 throw RuntimeError(QStringLiteral("No se pudo crear la base de datos %1: no existe la "
-                                                  "carpeta %2").arg(spec.display(), file.absolutePath()));
+                                                  "carpeta %2")
+                                       .arg(spec.display(), file.absolutePath()));
             createdFile = true;
         }
     }

@@ -73,8 +73,8 @@ QtConnection::QtConnection(const ConnectionSpec &spec) : m_spec(spec)
     if (!db.isValid()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
-        throw RuntimeError(QStringLiteral("No está disponible el controlador de base de datos para %1")
-                               .arg(spec.display()));
+        throw RuntimeError(
+            QStringLiteral("No está disponible el controlador de base de datos para %1").arg(spec.display()));
     }
     m_handle = std::make_shared<ConnectionHandle>(name, spec.backend, db);
     if (!m_handle->database().open())
@@ -100,8 +100,8 @@ QtConnection::QtConnection(const ConnectionSpec &spec) : m_spec(spec)
             }());
         }
     } catch (const RuntimeError &e) {
-        throw RuntimeError(QStringLiteral("No se pudo abrir la base de datos %1: %2")
-                               .arg(spec.display(), e.description()));
+        throw RuntimeError(
+            QStringLiteral("No se pudo abrir la base de datos %1: %2").arg(spec.display(), e.description()));
     }
 }
 

@@ -3,11 +3,11 @@
 #include "platform/db/sql_script.h"
 
 #include <QDateTime>
-#include <functional>
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
+#include <functional>
 
 namespace qmx44::db {
 
@@ -118,15 +118,15 @@ SchemaStatus inspect(Conexion &c, int known)
 void refuseUnusable(const SchemaStatus &status, int known)
 {
     if (status.state == SchemaState::Foreign)
-        throw RuntimeError(QStringLiteral(
-            "La base de datos no es de qmx44: tiene tablas pero no la tabla Version_Esquema. "
-            "No se modificó nada."));
+        throw RuntimeError(
+            QStringLiteral("La base de datos no es de qmx44: tiene tablas pero no la tabla Version_Esquema. "
+                           "No se modificó nada."));
     if (status.state == SchemaState::Newer)
-        throw RuntimeError(QStringLiteral(
-            "La base de datos tiene la versión %1 del esquema, más nueva que la versión %2 que "
-            "conoce este programa. Actualice el programa. No se modificó nada.")
-                               .arg(status.version)
-                               .arg(known));
+        throw RuntimeError(
+            QStringLiteral("La base de datos tiene la versión %1 del esquema, más nueva que la versión %2 que "
+                           "conoce este programa. Actualice el programa. No se modificó nada.")
+                .arg(status.version)
+                .arg(known));
 }
 
 int upgrade(Conexion &c, int known, const std::function<QStringList(int)> &step)

@@ -20,8 +20,8 @@ QStringList progIdsOf(const QJsonObject &metaData)
     if (metaData.value(QStringLiteral("IID")).toString() != QStringLiteral(QMX44_COMPONENT_PLUGIN_IID))
         return {};
     QStringList ids;
-    const QJsonArray array = metaData.value(QStringLiteral("MetaData")).toObject()
-                                 .value(QStringLiteral("progIds")).toArray();
+    const QJsonArray array =
+        metaData.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("progIds")).toArray();
     for (const auto &v : array) {
         const QString id = v.toString();
         if (!id.isEmpty())
@@ -46,10 +46,7 @@ QString ComponentRegistry::defaultFolder()
     return QDir::homePath() + QStringLiteral("/.local/share/qmx44/components");
 }
 
-ComponentRegistry::ComponentRegistry(const QString &folder)
-    : m_folder(QDir(folder).absolutePath())
-{
-}
+ComponentRegistry::ComponentRegistry(const QString &folder) : m_folder(QDir(folder).absolutePath()) {}
 
 ComponentRegistry::~ComponentRegistry()
 {

@@ -25,7 +25,7 @@ class ComponentRegistry {
 public:
     struct Entry {
         QStringList progIds;
-        QString file;        // absolute path of the plug-in
+        QString file; // absolute path of the plug-in
     };
 
     // $QMX44_COMPONENT_PATH when set, else ~/.local/share/qmx44/components.
@@ -58,8 +58,7 @@ public:
     // and runs its start-up routine with `context`; later objects of the same load share
     // that start-up. Throws RuntimeError when nothing installed serves the identifier or
     // the plug-in cannot be loaded.
-    std::unique_ptr<QObject> createObject(const QString &progId,
-                                          std::shared_ptr<PlatformContext> context);
+    std::unique_ptr<QObject> createObject(const QString &progId, std::shared_ptr<PlatformContext> context);
 
     // The loaded and started plug-in serving `progId`, or null before createObject.
     ComponentPlugin *loadedPlugin(const QString &progId) const;
@@ -72,7 +71,7 @@ private:
     };
 
     QString m_folder;
-    QHash<QString, Loaded> m_loaded;   // by absolute file path
+    QHash<QString, Loaded> m_loaded; // by absolute file path
 };
 
 } // namespace qmx44::host

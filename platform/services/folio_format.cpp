@@ -3,7 +3,10 @@
 namespace qmx44::services {
 
 namespace {
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 } // namespace
 
 QString normaliseFolio(const QString &typed, int width)

@@ -8,8 +8,7 @@ namespace qmx44::services {
 
 std::optional<StoredParameter> readParameter(db::Conexion &connection, const QString &name)
 {
-    auto rs = connection.query(QStringLiteral("SELECT Pa_Valor, Pa_Tipo FROM Parametro WHERE Pa_Nombre = ?"),
-                             {name});
+    auto rs = connection.query(QStringLiteral("SELECT Pa_Valor, Pa_Tipo FROM Parametro WHERE Pa_Nombre = ?"), {name});
     if (rs->eof())
         return std::nullopt;
     StoredParameter p{rs->field(QStringLiteral("Pa_Valor")), rs->field(QStringLiteral("Pa_Tipo")).toString()};

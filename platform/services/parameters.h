@@ -11,8 +11,8 @@
 namespace qmx44::services {
 
 struct StoredParameter {
-    QVariant value;   // null when the parameter is defined without a value
-    QString type;     // Pa_Tipo as stored
+    QVariant value; // null when the parameter is defined without a value
+    QString type;   // Pa_Tipo as stored
 };
 
 // The stored row of `nombre`, or nothing when the parameter is not defined.

@@ -17,7 +17,9 @@ class Session {
 public:
     Session() = default;
     Session(std::shared_ptr<db::Conexion> connection, const QString &user)
-        : m_connection(std::move(connection)), m_user(user) {}
+        : m_connection(std::move(connection)), m_user(user)
+    {
+    }
 
     // The connection; throws RuntimeError when the host gave none.
     db::Conexion &connection() const;

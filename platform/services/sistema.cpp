@@ -75,10 +75,10 @@ bool Sistema::Permiso(const QString &module, const QString &key, const QString &
     const QString userName = m_session->user();
     if (userName.isEmpty())
         return false;
-    auto rs = m_session->connection().query(
-        QStringLiteral("SELECT Pe_Valor FROM Usuario_Permiso "
-                       "WHERE Us_Cve_Usuario = ? AND Pe_Modulo = ? AND Pe_Clave = ?"),
-        {userName, module, key});
+    auto rs =
+        m_session->connection().query(QStringLiteral("SELECT Pe_Valor FROM Usuario_Permiso "
+                                                     "WHERE Us_Cve_Usuario = ? AND Pe_Modulo = ? AND Pe_Clave = ?"),
+                                      {userName, module, key});
     if (rs->eof())
         return false;
     const bool value = rs->field(QStringLiteral("Pe_Valor")).toInt() != 0;
@@ -86,8 +86,8 @@ bool Sistema::Permiso(const QString &module, const QString &key, const QString &
     return value;
 }
 
-int Sistema::Mensaje(const QString &text, int style, const QString &title, qint64 owner,
-                     const QString &module, const QString &id)
+int Sistema::Mensaje(const QString &text, int style, const QString &title, qint64 owner, const QString &module,
+                     const QString &id)
 {
     m_session->check(faults::SistemaMensaje);
     const qmx44::Message message{text, style, title, owner, module, id};

@@ -29,8 +29,7 @@ public:
     // the stored Pa_Tipo decides. A parameter that is not defined, or defined without a
     // value, gives `omision` (converted the same way) when one is passed; otherwise an
     // undefined parameter gives a null QVariant and a valueless one an empty text.
-    QVariant Parametro(const QString &name, int scope = 0, const QString &type = {},
-                       const QString &fallback = {});
+    QVariant Parametro(const QString &name, int scope = 0, const QString &type = {}, const QString &fallback = {});
 
     // Whether the signed-in user holds right `clave` in module `modulo`. A host override
     // wins; otherwise Usuario_Permiso decides and a missing row means no. `noDisponible`
@@ -38,8 +37,8 @@ public:
     bool Permiso(const QString &module, const QString &key, const QString &unavailableMessage = {});
 
     // Hands the coded message to the host's message sink and returns its answer.
-    int Mensaje(const QString &text, int style, const QString &title, qint64 owner,
-                const QString &module, const QString &id);
+    int Mensaje(const QString &text, int style, const QString &title, qint64 owner, const QString &module,
+                const QString &id);
 
     Session &session() { return *m_session; }
 

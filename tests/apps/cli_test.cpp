@@ -96,8 +96,7 @@ TEST_F(CliTest, ConnectionNamingNothingUsableIsRefused)
                                         QStringList{QStringLiteral("run"), QStringLiteral("--db"), connection}}) {
             const Result r = qmx44(args);
             EXPECT_EQ(r.status, 1) << args.join(u' ').toStdString();
-            EXPECT_TRUE(r.err.startsWith(QStringLiteral("qmx44 ") + args.first() + u':'))
-                << r.err.toStdString();
+            EXPECT_TRUE(r.err.startsWith(QStringLiteral("qmx44 ") + args.first() + u':')) << r.err.toStdString();
             EXPECT_GT(r.err.trimmed().size(), 30) << "no explanation: " << r.err.toStdString();
         }
     }
@@ -113,8 +112,8 @@ TEST_F(CliTest, RunRegistersTheComponentAndSummarises)
     test::FreshDatabase fresh("sqlite", /*demo=*/true);
     fresh.closeConnection();
     const QString connection = fresh.connectionString();
-    const Result r = qmx44({QStringLiteral("run"), QStringLiteral("--db"), connection,
-                            QStringLiteral("--user"), QStringLiteral("GDL01")});
+    const Result r = qmx44(
+        {QStringLiteral("run"), QStringLiteral("--db"), connection, QStringLiteral("--user"), QStringLiteral("GDL01")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     for (const char *expected : {"user GDL01: branch 001, warehouse any", "Component QMX44.Pantalla", "(loaded)"})
         EXPECT_TRUE(r.out.contains(QLatin1String(expected))) << expected << "\n" << r.out.toStdString();
@@ -153,7 +152,8 @@ const QByteArray kCount = "query SELECT COUNT(*) AS \"n\" FROM Proveedor\n";
 // file being ignored when one is.
 TEST_F(CliScriptTest, ReadsTheFileOrStandardInput)
 {
-    const QString expected = QStringLiteral("{\"query\":\"SELECT COUNT(*) AS \\\"n\\\" FROM Proveedor\",\"rows\":[{\"n\":5}]}\n");
+    const QString expected =
+        QStringLiteral("{\"query\":\"SELECT COUNT(*) AS \\\"n\\\" FROM Proveedor\",\"rows\":[{\"n\":5}]}\n");
     EXPECT_EQ(qmx44({QStringLiteral("script"), QStringLiteral("--demo")}, kCount).out, expected);
     EXPECT_EQ(qmx44({QStringLiteral("script"), QStringLiteral("--demo"), QStringLiteral("-")}, kCount).out, expected);
     const QString script = tmp.filePath(QStringLiteral("count.scenario"));
@@ -201,9 +201,9 @@ TEST_F(CliScriptTest, BadCommandLinesStopBeforeAnyLineRuns)
 // only uses it), and against it not finding any component when none is registered.
 TEST_F(CliScriptTest, UsesTheBuiltComponentWithoutRegisteringIt)
 {
-    const Result r = qmx44({QStringLiteral("script"), QStringLiteral("--demo"), QStringLiteral("--today"),
-                            QStringLiteral("2024-07-15")},
-                           "open\nmessages\n");
+    const Result r = qmx44(
+        {QStringLiteral("script"), QStringLiteral("--demo"), QStringLiteral("--today"), QStringLiteral("2024-07-15")},
+        "open\nmessages\n");
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("{\"messages\":[]}\n"));
     EXPECT_FALSE(QDir(components).exists());

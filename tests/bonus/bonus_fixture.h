@@ -13,18 +13,21 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace qmx44::test {
 
 // One purchase line group as the grid holds it after a fill (bonuses 0).
 struct Linea {
-    double base = 100;               // Precio_Descontado_Importe
-    double factor = 0.16;            // Impuesto_Factor
-    double control1 = 1;             // Cantidad_Control_1
-    QString unidad1 = QStringLiteral("PZA");   // Unidad_Control_1
-    double control2 = 1;             // Cantidad_Control_2
-    QString unidad2 = QStringLiteral("PZA");   // Unidad_Control_2
+    double base = 100;                            // Precio_Descontado_Importe
+    double factor = 0.16;                         // Impuesto_Factor
+    double control1 = 1;                          // Cantidad_Control_1
+    QString unidad1 = QStringLiteral("PZA");      // Unidad_Control_1
+    double control2 = 1;                          // Cantidad_Control_2
+    QString unidad2 = QStringLiteral("PZA");      // Unidad_Control_2
     QString unidadCompra = QStringLiteral("PZA"); // Unidad_1
 };
 

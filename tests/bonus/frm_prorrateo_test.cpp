@@ -23,7 +23,7 @@ const QString Imp = QStringLiteral("BON_IMPORTE");
 struct Usuario : ModalPresenter {
     std::function<void(Form &)> pasos;
     int aperturas = 0;
-    bool cerroSolo = false;   // the dialog hid itself during the steps
+    bool cerroSolo = false; // the dialog hid itself during the steps
     QString focoFinal;
     void runModal(Form &dialog) override
     {
@@ -43,9 +43,8 @@ protected:
 
     bonus::ProrationTarget target()
     {
-        return bonus::ProrationTarget{f.form, f.grid, f.totals(),
-                                       f.BaseSubTotal, f.BaseImpuestos, f.sistema,
-                                       f.utilerias};
+        return bonus::ProrationTarget{f.form,          f.grid,    f.totals(), f.BaseSubTotal,
+                                      f.BaseImpuestos, f.sistema, f.utilerias};
     }
     // One opening as the toolbar's command makes it: load, ImporteFactura, modal, unload.
     void abrir(double importeFactura, std::function<void(Form &)> pasos)
@@ -66,10 +65,18 @@ protected:
     static void actuar(Form &d, Accion a)
     {
         switch (a) {
-        case Accion::Aceptar: d.get<Button>(QStringLiteral("cmdAceptar")).click(); break;
-        case Accion::F4: d.keyStroke(keys::F4); break;
-        case Accion::Cancelar: d.get<Button>(QStringLiteral("cmdCancelar")).click(); break;
-        case Accion::Escape: d.keyStroke(keys::Escape); break;
+        case Accion::Aceptar:
+            d.get<Button>(QStringLiteral("cmdAceptar")).click();
+            break;
+        case Accion::F4:
+            d.keyStroke(keys::F4);
+            break;
+        case Accion::Cancelar:
+            d.get<Button>(QStringLiteral("cmdCancelar")).click();
+            break;
+        case Accion::Escape:
+            d.keyStroke(keys::Escape);
+            break;
         }
     }
     test::FormaBonos f;

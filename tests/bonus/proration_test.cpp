@@ -23,11 +23,14 @@ struct Caso {
     std::vector<Linea> lineas;
     ProrationBasis base;
     double importe;
-    std::vector<double> importes;   // expected BON_IMPORTE per row
+    std::vector<double> importes;    // expected BON_IMPORTE per row
     std::vector<double> porcentajes; // expected BON_PORCENTAJE per row
     double sub, imp;
 };
-void PrintTo(const Caso &c, std::ostream *os) { *os << c.nombre; }
+void PrintTo(const Caso &c, std::ostream *os)
+{
+    *os << c.nombre;
+}
 
 Linea control1(double q, double base = 100, const char *unidad = "PZA")
 {
@@ -63,31 +66,66 @@ TEST_P(ProrationTest, DistributesTheAmount)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProrationTest,
-    ::testing::Values(
-        Caso{"true halves go to the even neighbour, the 0.002 left is not redistributed",
-             {control1(1), control1(1), control1(1), control1(1)}, ProrationBasis::ControlQuantity1, 8.25,
-             {2.062, 2.062, 2.062, 2.062}, {2.062, 2.062, 2.062, 2.062}, 8.248, 0},
-        Caso{"10 by quantities 1, 3, 6",
-             {control1(1, 50), control1(3, 60), control1(6, 120)}, ProrationBasis::ControlQuantity1, 10,
-             {1, 3, 6}, {2, 5, 5}, 10, 0},
-        Caso{"by amount with taxes",
-             {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
-             ProrationBasis::Importe, 30, {10, 20}, {10, 10}, 30, 1.6},
-        // The factor formed once from the basis total (no drift); the purchase unit of
-        // the amount basis is read but not compared.
-        Caso{"1 by amounts 3 and 7 of differing units",
-             {Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"}, Linea{.base = 7, .factor = 0, .unidadCompra = "KG"}},
-             ProrationBasis::Importe, 1, {0.3, 0.7}, {10, 10}, 1, 0},
-        Caso{"a row without base gets its share and percent 0",
-             {control1(1, 0), control1(1, 100)}, ProrationBasis::ControlQuantity1, 20,
-             {10, 10}, {0, 10}, 20, 0},
-        Caso{"a row whose basis is 0 gets 0",
-             {control1(0, 100), control1(2, 100)}, ProrationBasis::ControlQuantity1, 20,
-             {0, 20}, {0, 20}, 20, 0},
-        Caso{"second control quantity, its own units",
-             {Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "KG", .control2 = 1},
-              Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "PZA", .control2 = 3}},
-             ProrationBasis::ControlQuantity2, 40, {10, 30}, {10, 30}, 40, 0}));
+    ::testing::Values(Caso{"true halves go to the even neighbour, the 0.002 left is not redistributed",
+                           {control1(1), control1(1), control1(1), control1(1)},
+                           ProrationBasis::ControlQuantity1,
+                           8.25,
+                           {2.062, 2.062, 2.062, 2.062},
+                           {2.062, 2.062, 2.062, 2.062},
+                           8.248,
+                           0},
+                      Caso{"10 by quantities 1, 3, 6",
+                           {control1(1, 50), control1(3, 60), control1(6, 120)},
+                           ProrationBasis::ControlQuantity1,
+                           10,
+                           {1, 3, 6},
+                           {2, 5, 5},
+                           10,
+                           0},
+                      Caso{"by amount with taxes",
+                           {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
+                           ProrationBasis::Importe,
+                           30,
+                           {10, 20},
+                           {10, 10},
+                           30,
+                           1.6},
+                      // The factor formed once from the basis total (no drift); the purchase unit of
+                      // the amount basis is read but not compared.
+                      Caso{"1 by amounts 3 and 7 of differing units",
+                           {Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"},
+                            Linea{.base = 7, .factor = 0, .unidadCompra = "KG"}},
+                           ProrationBasis::Importe,
+                           1,
+                           {0.3, 0.7},
+                           {10, 10},
+                           1,
+                           0},
+                      Caso{"a row without base gets its share and percent 0",
+                           {control1(1, 0), control1(1, 100)},
+                           ProrationBasis::ControlQuantity1,
+                           20,
+                           {10, 10},
+                           {0, 10},
+                           20,
+                           0},
+                      Caso{"a row whose basis is 0 gets 0",
+                           {control1(0, 100), control1(2, 100)},
+                           ProrationBasis::ControlQuantity1,
+                           20,
+                           {0, 20},
+                           {0, 20},
+                           20,
+                           0},
+                      Caso{"second control quantity, its own units",
+                           {Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "KG", .control2 = 1},
+                            Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "PZA", .control2 = 3}},
+                           ProrationBasis::ControlQuantity2,
+                           40,
+                           {10, 30},
+                           {10, 30},
+                           40,
+                           0}));
 
 namespace {
 struct Rechazo {
@@ -97,7 +135,10 @@ struct Rechazo {
     double importe;
     ProrationResult resultado;
 };
-void PrintTo(const Rechazo &c, std::ostream *os) { *os << c.nombre; }
+void PrintTo(const Rechazo &c, std::ostream *os)
+{
+    *os << c.nombre;
+}
 class ProrationRefusalTest : public ::testing::TestWithParam<Rechazo> {
 protected:
     test::FormaBonos f;
@@ -128,24 +169,34 @@ TEST_P(ProrationRefusalTest, ChangesNothing)
     EXPECT_EQ(4.75, f.tot());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ProrationRefusalTest,
-    ::testing::Values(
-        Rechazo{"first control units differ on the last row",
-                {control1(1), control1(1), control1(1, 100, "KG")}, ProrationBasis::ControlQuantity1, 10,
-                ProrationResult::UnitMismatch},
-        Rechazo{"units compared exactly: case counts",
-                {control1(1, 100, "pza"), control1(1, 100, "PZA")}, ProrationBasis::ControlQuantity1, 10,
-                ProrationResult::UnitMismatch},
-        Rechazo{"second control units differ",
-                {Linea{.unidad2 = "PZA"}, Linea{.unidad2 = "CJA"}}, ProrationBasis::ControlQuantity2, 10,
-                ProrationResult::UnitMismatch},
-        Rechazo{"basis adds up to 0",
-                {control1(0), control1(0)}, ProrationBasis::ControlQuantity1, 10,
-                ProrationResult::BasisWithoutTotal},
-        Rechazo{"basis adds up to less than 0",
-                {control1(2), control1(-3)}, ProrationBasis::ControlQuantity1, 10,
-                ProrationResult::BasisWithoutTotal},
-        Rechazo{"a share would overflow",
-                {control1(1e308), control1(-1e308), control1(1e-300)}, ProrationBasis::ControlQuantity1, 10,
-                ProrationResult::BasisWithoutTotal}));
+INSTANTIATE_TEST_SUITE_P(Cases, ProrationRefusalTest,
+                         ::testing::Values(Rechazo{"first control units differ on the last row",
+                                                   {control1(1), control1(1), control1(1, 100, "KG")},
+                                                   ProrationBasis::ControlQuantity1,
+                                                   10,
+                                                   ProrationResult::UnitMismatch},
+                                           Rechazo{"units compared exactly: case counts",
+                                                   {control1(1, 100, "pza"), control1(1, 100, "PZA")},
+                                                   ProrationBasis::ControlQuantity1,
+                                                   10,
+                                                   ProrationResult::UnitMismatch},
+                                           Rechazo{"second control units differ",
+                                                   {Linea{.unidad2 = "PZA"}, Linea{.unidad2 = "CJA"}},
+                                                   ProrationBasis::ControlQuantity2,
+                                                   10,
+                                                   ProrationResult::UnitMismatch},
+                                           Rechazo{"basis adds up to 0",
+                                                   {control1(0), control1(0)},
+                                                   ProrationBasis::ControlQuantity1,
+                                                   10,
+                                                   ProrationResult::BasisWithoutTotal},
+                                           Rechazo{"basis adds up to less than 0",
+                                                   {control1(2), control1(-3)},
+                                                   ProrationBasis::ControlQuantity1,
+                                                   10,
+                                                   ProrationResult::BasisWithoutTotal},
+                                           Rechazo{"a share would overflow",
+                                                   {control1(1e308), control1(-1e308), control1(1e-300)},
+                                                   ProrationBasis::ControlQuantity1,
+                                                   10,
+                                                   ProrationResult::BasisWithoutTotal}));

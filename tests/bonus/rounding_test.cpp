@@ -18,10 +18,19 @@ struct Caso {
     double esperado;
 };
 
-void PrintTo(const Caso &c, std::ostream *os) { *os << c.nombre; }
+void PrintTo(const Caso &c, std::ostream *os)
+{
+    *os << c.nombre;
+}
 
-double arriba(double x) { return std::nextafter(x, std::numeric_limits<double>::infinity()); }
-double abajo(double x) { return std::nextafter(x, -std::numeric_limits<double>::infinity()); }
+double arriba(double x)
+{
+    return std::nextafter(x, std::numeric_limits<double>::infinity());
+}
+double abajo(double x)
+{
+    return std::nextafter(x, -std::numeric_limits<double>::infinity());
+}
 
 class RoundingTest : public ::testing::TestWithParam<Caso> {};
 
@@ -39,30 +48,24 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RoundingTest,
     ::testing::Values(
         // True halves (exact in binary): to the even neighbour.
-        Caso{"2.0625 half, 2 even", 2.0625, 2.062},
-        Caso{"2.1875 half, 7 odd", 2.1875, 2.188},
+        Caso{"2.0625 half, 2 even", 2.0625, 2.062}, Caso{"2.1875 half, 7 odd", 2.1875, 2.188},
         Caso{"-2.1875", -2.1875, -2.188},
         // One unit in the last place either side of a true half.
-        Caso{"just above 2.0625", arriba(2.0625), 2.063},
-        Caso{"just below 2.0625", abajo(2.0625), 2.062},
+        Caso{"just above 2.0625", arriba(2.0625), 2.063}, Caso{"just below 2.0625", abajo(2.0625), 2.062},
         Caso{"just below -2.1875 (larger magnitude)", abajo(-2.1875), -2.188},
         Caso{"just above -2.1875 (smaller magnitude)", arriba(-2.1875), -2.187},
         // Decimal literals: the product with 1000 rounds to a half, the exact value does not.
-        Caso{"1.0635 lies below its half", 1.0635, 1.063},
-        Caso{"1.0645 lies above its half", 1.0645, 1.065},
+        Caso{"1.0635 lies below its half", 1.0635, 1.063}, Caso{"1.0645 lies above its half", 1.0645, 1.065},
         Caso{"0.0005 lies above its half", 0.0005, 0.001},
         // Ordinary values.
-        Caso{"100/3", 100.0 / 3, 33.333},
-        Caso{"already three decimals", 12.345, 12.345},
-        Caso{"tiny negative gives +0", -0.0004, 0.0},
-        Caso{"large", 123456789.1234567, 123456789.123}));
+        Caso{"100/3", 100.0 / 3, 33.333}, Caso{"already three decimals", 12.345, 12.345},
+        Caso{"tiny negative gives +0", -0.0004, 0.0}, Caso{"large", 123456789.1234567, 123456789.123}));
 
 // Guards the values no digit can be rounded from: they come back as they are.
 TEST(RoundingLimitsTest, NonFiniteAndHugeValuesAreLeftAlone)
 {
     EXPECT_TRUE(std::isnan(roundHalfEven(std::nan(""), 3)));
-    EXPECT_EQ(std::numeric_limits<double>::infinity(),
-              roundHalfEven(std::numeric_limits<double>::infinity(), 3));
+    EXPECT_EQ(std::numeric_limits<double>::infinity(), roundHalfEven(std::numeric_limits<double>::infinity(), 3));
     EXPECT_EQ(1e20, roundHalfEven(1e20, 3));
     EXPECT_FALSE(std::signbit(roundHalfEven(-0.0, 3)));
 }

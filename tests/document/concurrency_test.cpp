@@ -11,11 +11,11 @@
 // saves really overlap.
 #include "tests/support/test_db.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QDeadlineTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -171,16 +171,18 @@ TEST_P(ConcurrencyTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
 
     // No line beyond the rule (each save left whole units pending, so the live notes of
     // a line stay under its net amount plus one), and every folio drawn once.
-    auto rs = c.query(QStringLiteral("SELECT MAX(Neto) AS Mayor FROM "
-                                     "(SELECT Nc_Folio, SUM(Nc_Precio_Neto_Importe) OVER (PARTITION BY Pr_Cve_Producto) "
-                                     "AS Neto FROM NOTA_CREDITO_PROVEEDOR WHERE Co_Folio = ? AND Es_Cve_Estado <> 'CA') t"),
-                      {Compra});
+    auto rs =
+        c.query(QStringLiteral("SELECT MAX(Neto) AS Mayor FROM "
+                               "(SELECT Nc_Folio, SUM(Nc_Precio_Neto_Importe) OVER (PARTITION BY Pr_Cve_Producto) "
+                               "AS Neto FROM NOTA_CREDITO_PROVEEDOR WHERE Co_Folio = ? AND Es_Cve_Estado <> 'CA') t"),
+                {Compra});
     EXPECT_NEAR(4 * Bono * 1.16, rs->field(QStringLiteral("Mayor")).toDouble(), 1e-6);
     EXPECT_LT(rs->field(QStringLiteral("Mayor")).toDouble(), NetoLinea + 1);
     rs->close();
-    rs = c.query(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) AS Folios, COUNT(*) AS Filas FROM NOTA_CREDITO_PROVEEDOR "
-                                "WHERE Co_Folio = ?"),
-                 {Compra});
+    rs = c.query(
+        QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) AS Folios, COUNT(*) AS Filas FROM NOTA_CREDITO_PROVEEDOR "
+                       "WHERE Co_Folio = ?"),
+        {Compra});
     EXPECT_EQ(guardadas, rs->field(QStringLiteral("Folios")).toInt());
     EXPECT_EQ(guardadas * Lineas, rs->field(QStringLiteral("Filas")).toInt());
 }

@@ -24,7 +24,10 @@
 #include <ostream>
 #include <vector>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace qmx44 {
 // Failures show a message by its parts.
@@ -102,7 +105,8 @@ struct PantallaNota {
     controls::TextField &textField(const char *name) { return frm->textField(QString::fromLatin1(name)); }
     void parametro(const char *nombre, const QString &valor)
     {
-        db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"), {valor, QString::fromLatin1(nombre)});
+        db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"),
+                 {valor, QString::fromLatin1(nombre)});
     }
     void falla(const char *operacion, const QString &text)
     {

@@ -33,13 +33,12 @@ TEST_P(ExcedePendienteWholeUnitsTest, TruncatesTowardZeroAndComparesStrictly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExcedePendienteWholeUnitsTest,
-                         ::testing::Values(Comparacion{100.50, 100.99, false},   // both 100
-                                           Comparacion{101.00, 100.99, true},
-                                           Comparacion{100.90, 100.40, false},
-                                           Comparacion{100.99, 100.00, false},   // not rounded up
+                         ::testing::Values(Comparacion{100.50, 100.99, false}, // both 100
+                                           Comparacion{101.00, 100.99, true}, Comparacion{100.90, 100.40, false},
+                                           Comparacion{100.99, 100.00, false}, // not rounded up
                                            Comparacion{100, 100, false},
-                                           Comparacion{0.5, -0.99, false},       // -0.99 truncates to 0
-                                           Comparacion{0.5, -1.5, true},         // -1.5 truncates to -1
+                                           Comparacion{0.5, -0.99, false}, // -0.99 truncates to 0
+                                           Comparacion{0.5, -1.5, true},   // -1.5 truncates to -1
                                            Comparacion{1e15 + 1, 1e15, true}));
 
 // Guards against an amount that is not a number passing as "not greater" (and being
@@ -81,15 +80,16 @@ protected:
     }
     bool botas(double bonificacion)
     {
-        return excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
-                      QStringLiteral("PAR"), bonificacion);
+        return excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"),
+                      QStringLiteral("NEG"), QStringLiteral("PAR"), bonificacion);
     }
     void nota(const char *folio, const char *estado, const char *unidad, double net)
     {
-        demo.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto, "
-                                     "Tl_Cve_Talla, Cl_Cve_Color, Nc_Unidad_1, Es_Cve_Estado, Nc_Precio_Neto_Importe) "
-                                     "VALUES (?, 1, 'C000000002', 'BT-001', '27', 'NEG', ?, ?, ?)"),
-                      {QString::fromLatin1(folio), QString::fromLatin1(unidad), QString::fromLatin1(estado), net});
+        demo.db().run(
+            QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto, "
+                           "Tl_Cve_Talla, Cl_Cve_Color, Nc_Unidad_1, Es_Cve_Estado, Nc_Precio_Neto_Importe) "
+                           "VALUES (?, 1, 'C000000002', 'BT-001', '27', 'NEG', ?, ?, ?)"),
+            {QString::fromLatin1(folio), QString::fromLatin1(unidad), QString::fromLatin1(estado), net});
     }
 
     test::SesionDemo demo{GetParam()};
@@ -103,7 +103,7 @@ TEST_P(ExcedePendienteTest, SumsEveryPurchaseRowAndEveryLiveNote)
     EXPECT_TRUE(botas(987));
     nota("0000000050", "AC", "PAR", 100.5);
     nota("0000000051", "AC", "PAR", 0.5);
-    EXPECT_FALSE(botas(885.99));   // 1,160 - 174 - 101 = 885
+    EXPECT_FALSE(botas(885.99)); // 1,160 - 174 - 101 = 885
     EXPECT_TRUE(botas(886));
 }
 
@@ -113,9 +113,10 @@ TEST_P(ExcedePendienteTest, IgnoresCancelledNotesAndCancelledPurchaseRows)
 {
     nota("0000000050", "CA", "PAR", 500);
     EXPECT_FALSE(botas(986.99));
-    demo.db().run(QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
-                                 "Cl_Cve_Color, Co_Unidad_1, Co_Precio_Neto_Importe) "
-                                 "VALUES ('C000000002', 99, 'CA', 'BT-001', '27', 'NEG', 'PAR', 5000)"));
+    demo.db().run(
+        QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
+                       "Cl_Cve_Color, Co_Unidad_1, Co_Precio_Neto_Importe) "
+                       "VALUES ('C000000002', 99, 'CA', 'BT-001', '27', 'NEG', 'PAR', 5000)"));
     EXPECT_TRUE(botas(987));
     // The demo's cancelled note on BO-001 leaves its whole net amount pending.
     EXPECT_FALSE(excede(QStringLiteral("C000000004"), QStringLiteral("BO-001"), QString(), QStringLiteral("PLA"),
@@ -129,8 +130,8 @@ TEST_P(ExcedePendienteTest, MatchesUnitOneOnBothSides)
 {
     nota("0000000050", "AC", "CAJ", 900);
     EXPECT_FALSE(botas(986.99));
-    EXPECT_TRUE(excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
-                       QStringLiteral("CAJ"), 1));   // nothing purchased in CAJ, 900 noted
+    EXPECT_TRUE(excede(QStringLiteral("C000000002"), QStringLiteral("BT-001"), QStringLiteral("27"),
+                       QStringLiteral("NEG"), QStringLiteral("CAJ"), 1)); // nothing purchased in CAJ, 900 noted
 }
 
 // Guards against querying (or failing) without a purchase, and against a quote in a key

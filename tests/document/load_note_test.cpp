@@ -37,7 +37,8 @@ TEST_P(LoadNoteTest, ConfirmingTheSameNoteTwiceCountsThePurchaseOnce)
 // against notes without a purchase folio being found at all.
 TEST_P(LoadNoteTest, LinesThatNoLongerMatchAreNotShown)
 {
-    p.db().run(QStringLiteral("UPDATE COMPRA SET Co_Unidad_1 = 'CAJ' WHERE Co_Folio = 'C000000002' AND Co_Linea IN (1, 2)"));
+    p.db().run(
+        QStringLiteral("UPDATE COMPRA SET Co_Unidad_1 = 'CAJ' WHERE Co_Folio = 'C000000002' AND Co_Linea IN (1, 2)"));
     p.mostrarNota(QStringLiteral("1"));
     EXPECT_EQ(0.0, p.textField("txt_SubTotal").value().toDouble());
     EXPECT_TRUE(p.toolbar().printEnabled());

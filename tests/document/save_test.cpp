@@ -19,10 +19,11 @@ const QString kCancelada = QStringLiteral("Operación cancelada");
 // The live notes' net amount on one line of C000000002.
 double noted(PantallaNota &p, const char *producto, const char *talla, const char *color)
 {
-    return p.valor(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
-                                  "WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = ? AND Tl_Cve_Talla = ? "
-                                  "AND Cl_Cve_Color = ? AND Es_Cve_Estado <> 'CA'"),
-                   {QString::fromLatin1(producto), QString::fromLatin1(talla), QString::fromLatin1(color)})
+    return p
+        .valor(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
+                              "WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = ? AND Tl_Cve_Talla = ? "
+                              "AND Cl_Cve_Color = ? AND Es_Cve_Estado <> 'CA'"),
+               {QString::fromLatin1(producto), QString::fromLatin1(talla), QString::fromLatin1(color)})
         .toDouble();
 }
 
@@ -63,16 +64,19 @@ TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
     p.bonificar(botas, 30);
     p.aceptar();
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_EQ(1, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
-    EXPECT_EQ(0.0, p.valor(QStringLiteral("SELECT Nc_Precio_Lista + Nc_Precio_Neto FROM NOTA_CREDITO_PROVEEDOR "
-                                          "WHERE Nc_Folio = '0000000004'"))
-                       .toDouble());
+    EXPECT_EQ(
+        1,
+        p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(0.0,
+              p.valor(QStringLiteral("SELECT Nc_Precio_Lista + Nc_Precio_Neto FROM NOTA_CREDITO_PROVEEDOR "
+                                     "WHERE Nc_Folio = '0000000004'"))
+                  .toDouble());
 }
 
 struct Falla {
     const char *operacion;
     const char *text;
-    const char *id;        // "" = no message at all
+    const char *id; // "" = no message at all
     int estilo;
     const char *titulo;
     const char *mensaje;
@@ -122,27 +126,29 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
     // Nothing was lost: the same note saves on the next try.
     p.aceptar();
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_EQ(2, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(
+        2,
+        p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveFailureTest,
-    ::testing::Combine(
-        ::testing::ValuesIn(test::backends()),
-        ::testing::Values(
-            Falla{"NotaCredito.AgregarDetalle", "Línea rechazada", "ERR-ID:7500008", 16, "Operación cancelada",
-                  "Línea rechazada", "QMX44", false},
-            Falla{"NotaCredito.AgregarDetalle", "", "", 0, "", "", "", false},
-            Falla{"Controles.GuardarCamposAdicionales", "Valor no admitido", "ERR-ID:7500034", 16, "Controles_Aceptar()",
-                  "Imposible actualizar campos adicionales\r\nValor no admitido", "CA001", true},
-            Falla{"NotaCredito.Guardar", "No se pudo guardar", "ERR-ID:7500009", 16, "Operación cancelada",
-                  "No se pudo guardar", "QMX44", false},
-            Falla{"NotaCredito.Aplicar", "Saldo bloqueado", "ERR-ID:7500010", 16, "Operación cancelada", "Saldo bloqueado",
-                  "QMX44", false},
-            Falla{"DireccionEntrega.Asignar", "Sin dirección", "ERR-ID:7500011", 16, "Operación cancelada",
-                  "Sin dirección", "QMX44", false},
-            Falla{"Sistema.Conexion", "Conexión perdida", "ERR-ID:7500012", 16, "Controles_Aceptar()",
-                  "Conexión perdida", "QMX44", false})),
+    ::testing::Combine(::testing::ValuesIn(test::backends()),
+                       ::testing::Values(Falla{"NotaCredito.AgregarDetalle", "Línea rechazada", "ERR-ID:7500008", 16,
+                                               "Operación cancelada", "Línea rechazada", "QMX44", false},
+                                         Falla{"NotaCredito.AgregarDetalle", "", "", 0, "", "", "", false},
+                                         Falla{"Controles.GuardarCamposAdicionales", "Valor no admitido",
+                                               "ERR-ID:7500034", 16, "Controles_Aceptar()",
+                                               "Imposible actualizar campos adicionales\r\nValor no admitido", "CA001",
+                                               true},
+                                         Falla{"NotaCredito.Guardar", "No se pudo guardar", "ERR-ID:7500009", 16,
+                                               "Operación cancelada", "No se pudo guardar", "QMX44", false},
+                                         Falla{"NotaCredito.Aplicar", "Saldo bloqueado", "ERR-ID:7500010", 16,
+                                               "Operación cancelada", "Saldo bloqueado", "QMX44", false},
+                                         Falla{"DireccionEntrega.Asignar", "Sin dirección", "ERR-ID:7500011", 16,
+                                               "Operación cancelada", "Sin dirección", "QMX44", false},
+                                         Falla{"Sistema.Conexion", "Conexión perdida", "ERR-ID:7500012", 16,
+                                               "Controles_Aceptar()", "Conexión perdida", "QMX44", false})),
     [](const auto &p) {
         std::string n = test::backendLabel(std::get<0>(p.param)) + "_";
         for (const char *c = std::get<1>(p.param).operacion; *c; ++c)
@@ -192,7 +198,9 @@ TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
     q.aceptar();
     EXPECT_TRUE(test::sinMensajes(q.mensajes()));
     EXPECT_FALSE(q.contexto->session->faults().empty());
-    EXPECT_EQ(0, q.valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(
+        0,
+        q.valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
 }
 
 // Guards against a failure after the commit undoing the note or leaving the toolbar
@@ -207,7 +215,9 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
     EXPECT_EQ(QStringLiteral("ERR-ID:7500012"), m[0].id);
     EXPECT_EQ(QStringLiteral("Impresora fuera de línea"), m[0].text);
     EXPECT_EQ(QStringLiteral("Controles_Aceptar()"), m[0].title);
-    EXPECT_EQ(2, p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(
+        2,
+        p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
     EXPECT_FALSE(p.toolbar().EnEdicion());
     EXPECT_EQ(1, p.toolbar().savedNotified());
     EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
@@ -223,22 +233,26 @@ TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
     p.toolbar().click(controls::Command::Modificar);
     p.bonificar(p.fila("BT-001", "27", "NEG"), 200);
     p.mensajes();
-    const double saldo = p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble();
+    const double saldo =
+        p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble();
 
     p.aceptar();
 
     EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_EQ(QStringLiteral("CA"), p.valor(QStringLiteral("SELECT MIN(Es_Cve_Estado) FROM NOTA_CREDITO_PROVEEDOR "
-                                                           "WHERE Nc_Folio = '0000000001'"))
-                                        .toString());
-    EXPECT_EQ(QStringLiteral("0000000001"), p.valor(QStringLiteral("SELECT Nc_Folio_Sustituye FROM NOTA_CREDITO_PROVEEDOR "
-                                                                   "WHERE Nc_Folio = '0000000004'"))
-                                                .toString());
+    EXPECT_EQ(QStringLiteral("CA"),
+              p.valor(QStringLiteral("SELECT MIN(Es_Cve_Estado) FROM NOTA_CREDITO_PROVEEDOR "
+                                     "WHERE Nc_Folio = '0000000001'"))
+                  .toString());
+    EXPECT_EQ(QStringLiteral("0000000001"),
+              p.valor(QStringLiteral("SELECT Nc_Folio_Sustituye FROM NOTA_CREDITO_PROVEEDOR "
+                                     "WHERE Nc_Folio = '0000000004'"))
+                  .toString());
     EXPECT_EQ(QStringLiteral("0000000004"), p.toolbar().lastSavedAt().folio);
     EXPECT_DOUBLE_EQ(232.0, noted(p, "BT-001", "27", "NEG"));
     // The old application reversed (+174), the new one applied (-232).
-    EXPECT_DOUBLE_EQ(saldo + 174 - 232,
-                     p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
+    EXPECT_DOUBLE_EQ(
+        saldo + 174 - 232,
+        p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
 }
 
 // Guards against the cancellation of the replaced note failing silently, or its reason

@@ -36,7 +36,7 @@ TEST_P(BranchWarehouseTest, ChangeRemovesTheLookupsUntilTheNextConfirmation)
     enterBranch(QStringLiteral("001"));
     almacen().setText(QStringLiteral("A01"));
     sucursal().setFocus();
-    sucursal().typeText(QStringLiteral("002"));   // typing: Change, no commit yet
+    sucursal().typeText(QStringLiteral("002")); // typing: Change, no commit yet
     EXPECT_EQ(almacen().sql(), QString());
     EXPECT_EQ(almacen().sqlLista(), QString());
     EXPECT_EQ(almacen().sqlControlResultado(), QString());
@@ -57,7 +57,6 @@ TEST_P(BranchWarehouseTest, ListLeavesOutRetiredAndOtherBranches)
     EXPECT_TRUE(p.sink->messages().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, BranchWarehouseTest, ::testing::ValuesIn(test::backends()),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, BranchWarehouseTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

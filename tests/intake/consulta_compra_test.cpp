@@ -37,7 +37,8 @@ protected:
         for (const char *p : {"PR-1", "PR-2"})
             db->run(QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, "
                                    "Pr_Unidad_Costo) VALUES (?, ?, 'PT', 'PZA')"),
-                    {QString::fromLatin1(p), QStringLiteral("Descripción de ") + QString::fromLatin1(p) + QStringLiteral("  ")});
+                    {QString::fromLatin1(p),
+                     QStringLiteral("Descripción de ") + QString::fromLatin1(p) + QStringLiteral("  ")});
     }
 
     void compra(const QString &folio, const std::vector<Linea> &lineas)
@@ -45,16 +46,17 @@ protected:
         int n = 0;
         for (const Linea &l : lineas) {
             // Control quantities deliberately differ from quantity 1.
-            db->run(QStringLiteral(
-                        "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
-                        "Cm_Cve_Comprador, Mn_Cve_Moneda, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
-                        "Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, Co_Cantidad_Control_2, "
-                        "Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, Co_Precio_Descontado_Importe, "
-                        "Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
-                        "VALUES (?, ?, '001', 'A01', 'P1', 'CM1', 'MN', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                    {folio, ++n, l.estado, l.producto, l.talla, l.color, l.cantidad, l.unidad1, l.cantidad * 7,
-                     l.control1, l.cantidad * 0.5, l.control2, l.factor, l.descontado * 1.25, l.descontado, l.global,
-                     (l.descontado - l.global) * l.factor, (l.descontado - l.global) * (1 + l.factor)});
+            db->run(
+                QStringLiteral(
+                    "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
+                    "Cm_Cve_Comprador, Mn_Cve_Moneda, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, Cl_Cve_Color, "
+                    "Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, Co_Cantidad_Control_2, "
+                    "Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, Co_Precio_Descontado_Importe, "
+                    "Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
+                    "VALUES (?, ?, '001', 'A01', 'P1', 'CM1', 'MN', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                {folio, ++n, l.estado, l.producto, l.talla, l.color, l.cantidad, l.unidad1, l.cantidad * 7, l.control1,
+                 l.cantidad * 0.5, l.control2, l.factor, l.descontado * 1.25, l.descontado, l.global,
+                 (l.descontado - l.global) * l.factor, (l.descontado - l.global) * (1 + l.factor)});
         }
     }
 
@@ -156,13 +158,13 @@ TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
         l.factor = factor;
         return l;
     };
-    compra(QStringLiteral("O1"), {line("PR-2", "M", 0.16), line("PR-1", "M", 0.16), line("PR-1", "G", 0.16),
-                                  line("PR-1", "M", 0)});
+    compra(QStringLiteral("O1"),
+           {line("PR-2", "M", 0.16), line("PR-1", "M", 0.16), line("PR-1", "G", 0.16), line("PR-1", "M", 0)});
     llenar(QStringLiteral("O1"));
     QStringList order;
     for (int r = 0; r < grid->rowCount(); ++r)
         order << text(r, "Pr_Cve_Producto") + u' ' + text(r, "Tl_Cve_Talla") + u' '
-                     + QString::number(numero(r, "Impuesto_Factor"));
+                + QString::number(numero(r, "Impuesto_Factor"));
     EXPECT_EQ(order, (QStringList{"PR-1 G 0.16", "PR-1 M 0", "PR-1 M 0.16", "PR-2 M 0.16"}));
 }
 

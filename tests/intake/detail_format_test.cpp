@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace qmx44;
 using namespace qmx44::controls;
 

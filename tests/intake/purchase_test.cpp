@@ -65,7 +65,7 @@ TEST_P(PurchaseTest, SameFolioTwiceStartsAgain)
     const double importe = t.p.frm->ImporteCompra;
     t.p.frm->ssTabFichas().setActivePage(1);
     t.grid().editCell(1, t.grid().columnIndex(QStringLiteral("BON_IMPORTE")), QStringLiteral("50"));
-    ASSERT_EQ(t.p.textField("txt_SubTotal").value().toDouble(), 50);   // the bonus counted
+    ASSERT_EQ(t.p.textField("txt_SubTotal").value().toDouble(), 50); // the bonus counted
     t.p.frm->ssTabFichas().setActivePage(0);
 
     t.enterOtraVez();
@@ -93,8 +93,8 @@ TEST_P(PurchaseTest, ChangingTheFolioClearsThePurchase)
     EXPECT_EQ(t.grid().rowCount(), 0);
     EXPECT_EQ(t.p.frm->ImporteCompra, 0);
     EXPECT_EQ(t.p.frm->IdDireccion, QString());
-    for (const char *textField : {"txt_Pv_Cve_Proveedor", "txt_Pv_Descripcion", "txt_Pv_Direccion_1", "txt_Mn_Cve_Moneda",
-                              "txt_Cm_Cve_Comprador", "txt_Nc_Referencia", "txt_Comentario"})
+    for (const char *textField : {"txt_Pv_Cve_Proveedor", "txt_Pv_Descripcion", "txt_Pv_Direccion_1",
+                                  "txt_Mn_Cve_Moneda", "txt_Cm_Cve_Comprador", "txt_Nc_Referencia", "txt_Comentario"})
         EXPECT_EQ(t.text(textField), QString()) << textField;
     EXPECT_EQ(t.p.textField("txt_Nc_Tipo_Cambio").value().toDouble(), 0);
 }

@@ -34,8 +34,9 @@ protected:
 // address in place of an empty one.
 TEST_P(SupplierTest, RecordedIdentifierWithoutAddressEmptiesDomicilio)
 {
-    p.db().run(QStringLiteral("INSERT INTO Documento_Direccion (Dd_Tabla, Dd_Documento, Dd_Entidad, Dd_Cve_Entidad, De_ID) "
-                              "VALUES ('Compra', 'C000000003', 'Proveedor', 'P0003', '0009')"));
+    p.db().run(
+        QStringLiteral("INSERT INTO Documento_Direccion (Dd_Tabla, Dd_Documento, Dd_Entidad, Dd_Cve_Entidad, De_ID) "
+                       "VALUES ('Compra', 'C000000003', 'Proveedor', 'P0003', '0009')"));
     p.db().run(QStringLiteral("INSERT INTO Direccion_Entrega (De_Tabla, De_Documento, De_ID, De_Direccion_1) "
                               "VALUES ('CLIENTE', 'P0003', '0009', 'Dirección de un cliente')"));
     tomar(QStringLiteral("C000000003"), QStringLiteral("P0003"));
@@ -53,8 +54,10 @@ TEST_P(SupplierTest, RecordedIdentifierWithoutAddressEmptiesDomicilio)
 // the supplier's own address: it reads as the empty text.
 TEST_P(SupplierTest, NullAddressReadsAsEmptyText)
 {
-    p.db().run(QStringLiteral("UPDATE Direccion_Entrega SET De_Direccion_1 = NULL WHERE De_Documento = 'P0001' AND De_ID = '0001'"));
-    p.db().run(QStringLiteral("UPDATE Direccion_Entrega SET De_Cruzamiento_2 = NULL WHERE De_Documento = 'P0002' AND De_ID = '0001'"));
+    p.db().run(QStringLiteral(
+        "UPDATE Direccion_Entrega SET De_Direccion_1 = NULL WHERE De_Documento = 'P0001' AND De_ID = '0001'"));
+    p.db().run(QStringLiteral(
+        "UPDATE Direccion_Entrega SET De_Cruzamiento_2 = NULL WHERE De_Documento = 'P0002' AND De_ID = '0001'"));
     for (const char *prov : {"P0001", "P0002"}) {
         SCOPED_TRACE(prov);
         tomar(QStringLiteral("C000000009"), QString::fromLatin1(prov));
@@ -70,8 +73,9 @@ TEST_P(SupplierTest, QuotesInKeysFindExactlyTheirOwnRows)
 {
     p.db().run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Direccion_1) "
                               "VALUES ('P''9', 'Proveedor con comilla', 'Su domicilio')"));
-    p.db().run(QStringLiteral("INSERT INTO Direccion_Entrega (De_Tabla, De_Documento, De_ID, De_Direccion_1, De_Omision) "
-                              "VALUES ('PROVEEDOR', 'P''9', 'A''1', 'Entrega con comilla', 1)"));
+    p.db().run(
+        QStringLiteral("INSERT INTO Direccion_Entrega (De_Tabla, De_Documento, De_ID, De_Direccion_1, De_Omision) "
+                       "VALUES ('PROVEEDOR', 'P''9', 'A''1', 'Entrega con comilla', 1)"));
     tomar(QStringLiteral("C000000001"), QStringLiteral("P'9"));
     EXPECT_EQ(p.textField("txt_Pv_Descripcion").text(), QStringLiteral("Proveedor con comilla"));
     EXPECT_EQ(p.frm->IdDireccion, QStringLiteral("A'1"));
@@ -101,7 +105,8 @@ TEST_P(SupplierTest, FailuresAreReportedByTheirOwnTrap)
     EXPECT_EQ(domicilio(), QString());
 
     // The business object fails: the intake's own trap reports; what was written stays.
-    p.contexto->session->faults().arm(QStringLiteral("DireccionEntrega.IdDocumento"), QStringLiteral("Sin acceso a direcciones"));
+    p.contexto->session->faults().arm(QStringLiteral("DireccionEntrega.IdDocumento"),
+                                      QStringLiteral("Sin acceso a direcciones"));
     tomar(QStringLiteral("C000000001"), QStringLiteral("P0001"));
     ASSERT_EQ(p.sink->messages().size(), 1u);
     m = p.sink->messages()[0];

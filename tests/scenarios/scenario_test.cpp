@@ -27,7 +27,7 @@ namespace {
 
 struct Scenario {
     std::string backend;
-    QString name;   // path below the scenario folder, without .scenario
+    QString name; // path below the scenario folder, without .scenario
 };
 
 void PrintTo(const Scenario &s, std::ostream *os)
@@ -118,8 +118,8 @@ RunResult runQmx44(const QStringList &args)
         p.waitForFinished();
         ADD_FAILURE() << "qmx44 " << args.join(u' ').toStdString() << " did not finish";
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 // What a run printed, as one JSON document: exit status, every output line parsed
@@ -199,8 +199,9 @@ TEST_P(ScenarioTest, MatchesExpectedOutput)
     const std::string actual = pretty(resultJson(run));
 
     const QString common = QDir(scenarioDir()).filePath(s.name + QStringLiteral(".expected.json"));
-    const QString own = QDir(scenarioDir()).filePath(
-        s.name + QStringLiteral(".%1.expected.json").arg(QString::fromStdString(s.backend)));
+    const QString own =
+        QDir(scenarioDir())
+            .filePath(s.name + QStringLiteral(".%1.expected.json").arg(QString::fromStdString(s.backend)));
 
     if (qEnvironmentVariableIntValue("QMX44_UPDATE_EXPECTED") == 1) {
         if (s.backend == "sqlite") {
@@ -215,8 +216,8 @@ TEST_P(ScenarioTest, MatchesExpectedOutput)
 
     const QString expectedPath = QFileInfo::exists(own) ? own : common;
     const QString expectedText = readText(expectedPath);
-    ASSERT_FALSE(expectedText.isEmpty())
-        << expectedPath.toStdString() << " is missing; run with QMX44_UPDATE_EXPECTED=1 and review it";
+    ASSERT_FALSE(expectedText.isEmpty()) << expectedPath.toStdString()
+                                         << " is missing; run with QMX44_UPDATE_EXPECTED=1 and review it";
     if (expectedText.toStdString() == actual)
         return;
     // Show where they part: a JSON patch from the expected to the actual output.

@@ -21,8 +21,10 @@ TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
     p.parametro("CXC_CAUSA_RECHAZO", QStringLiteral("R'C"));
     p.abrir();
     auto &causa = p.textField("txt_Cn_Cve_Causa_Nota");
-    const struct { const char *key; const char *description; } cases[] = {
-        {"BC", "Bonificación comercial"}, {"DV", ""}, {"AN", ""}, {"RC", "Rechazo de mercancía"}};
+    const struct {
+        const char *key;
+        const char *description;
+    } cases[] = {{"BC", "Bonificación comercial"}, {"DV", ""}, {"AN", ""}, {"RC", "Rechazo de mercancía"}};
     for (const auto &c : cases) {
         causa.setText(QString::fromLatin1(c.key));
         EXPECT_EQ(p.textField("txt_Cn_Descripcion").text(), QString::fromUtf8(c.description)) << c.key;

@@ -1,7 +1,6 @@
 #pragma once
 // The main form on a fresh demo database, wired as the component wires it (intake and
 // bonus handlers installed), with a recording message sink and a fixed working date.
-#include <QTemporaryDir>
 #include "bonus/install.h"
 #include "intake/install.h"
 #include "platform/business/activity_log.h"
@@ -12,13 +11,17 @@
 #include "platform/services/utilerias.h"
 #include "screen/frm_qmx44.h"
 #include "tests/support/test_db.h"
+#include <QTemporaryDir>
 
 #include <QDate>
 #include <memory>
 #include <ostream>
 
 // Failures show texts as texts.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace qmx44::test {
 

@@ -42,8 +42,8 @@ QString sqliteTemplate(bool demo)
     static QString built[2];
     QString &path = built[demo ? 1 : 0];
     if (path.isEmpty()) {
-        const QString file = sqliteFolder().filePath(demo ? QStringLiteral("template-demo.sqlite")
-                                                          : QStringLiteral("template.sqlite"));
+        const QString file =
+            sqliteFolder().filePath(demo ? QStringLiteral("template-demo.sqlite") : QStringLiteral("template.sqlite"));
         {
             auto c = db::open(QStringLiteral("sqlite:") + file, db::OpenMode::Upgrade);
             if (demo)
@@ -77,7 +77,8 @@ std::unique_ptr<db::Conexion> pgAdmin()
     try {
         return db::open(pgUrl(), db::OpenMode::Raw);
     } catch (const RuntimeError &e) {
-        throw std::runtime_error(("QMX44_TEST_PG is set but its server cannot be used: " + e.description()).toStdString());
+        throw std::runtime_error(
+            ("QMX44_TEST_PG is set but its server cannot be used: " + e.description()).toStdString());
     }
 }
 
@@ -103,7 +104,8 @@ QString contentFingerprint()
 // advisory lock, held until `admin` closes, keeps the processes from building it twice.
 void createPgDatabase(db::Conexion &admin, const QString &name, bool demo)
 {
-    const QString tpl = QStringLiteral("qmx44_tpl_%1_%2").arg(contentFingerprint(), demo ? QLatin1String("demo") : QLatin1String("base"));
+    const QString tpl = QStringLiteral("qmx44_tpl_%1_%2")
+                            .arg(contentFingerprint(), demo ? QLatin1String("demo") : QLatin1String("base"));
     admin.query(QStringLiteral("SELECT pg_advisory_lock(440045)"));
     if (admin.query(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), {tpl})->eof()) {
         const QString building = tpl + QStringLiteral("_b");
@@ -163,7 +165,8 @@ FreshDatabase::FreshDatabase(const std::string &backend, bool demo) : d(std::mak
         d->pgName = name;
         d->connectionString = pgUrl(name);
     } else {
-        throw std::invalid_argument("qmx44::test: back-end \"" + backend + "\" is unknown or has no server (QMX44_TEST_PG)");
+        throw std::invalid_argument("qmx44::test: back-end \"" + backend
+                                    + "\" is unknown or has no server (QMX44_TEST_PG)");
     }
     d->connection = db::open(d->connectionString, db::OpenMode::Upgrade);
 }
@@ -203,7 +206,10 @@ namespace {
 // A connection that owns its fresh database and removes it when destroyed.
 class OwningConexion final : public db::Conexion {
 public:
-    explicit OwningConexion(std::unique_ptr<FreshDatabase> fresh) : m_fresh(std::move(fresh)), m_c(m_fresh->connection()) {}
+    explicit OwningConexion(std::unique_ptr<FreshDatabase> fresh)
+        : m_fresh(std::move(fresh)), m_c(m_fresh->connection())
+    {
+    }
     db::Backend backend() const override { return m_c.backend(); }
     std::unique_ptr<db::RecordSet> execute(const QString &s) override { return m_c.execute(s); }
     std::unique_ptr<db::RecordSet> query(const QString &s, const QVariantList &v) override { return m_c.query(s, v); }

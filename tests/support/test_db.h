@@ -51,7 +51,10 @@ std::vector<std::string> backends();
 std::string backendLabel(const std::string &backend);
 struct BackendName {
     template <class ParamInfo>
-    std::string operator()(const ParamInfo &info) const { return backendLabel(info.param); }
+    std::string operator()(const ParamInfo &info) const
+    {
+        return backendLabel(info.param);
+    }
 };
 inline constexpr BackendName backendName{};
 

@@ -12,8 +12,8 @@ namespace {
 QString date(const QVariant &v)
 {
     const QDate d = v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime
-                        ? v.toDate()
-                        : QDate::fromString(v.toString().left(10), Qt::ISODate);
+        ? v.toDate()
+        : QDate::fromString(v.toString().left(10), Qt::ISODate);
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
@@ -58,8 +58,8 @@ QString addressText(const FieldValues &d)
         return pieces.join(u' ');
     };
     parts << joined({v("De_Calle"), v("De_Numero_Exterior"), v("De_Numero_Interior")})
-           << joined({v("De_Cruzamiento_1"), v("De_Cruzamiento_2")}) << v("De_Colonia") << v("De_Ciudad")
-           << v("De_Estado");
+          << joined({v("De_Cruzamiento_1"), v("De_Cruzamiento_2")}) << v("De_Colonia") << v("De_Ciudad")
+          << v("De_Estado");
     if (!v("De_Codigo_Postal").isEmpty())
         parts << QStringLiteral("C.P. ") + v("De_Codigo_Postal");
     parts.removeAll(QString());
@@ -88,8 +88,8 @@ void readNoteRows(db::Conexion &c, const QString &folio, PrintData &data)
         if (first) {
             first = false;
             for (const char *column : {"Nc_Folio", "Nc_Referencia", "Nc_Comentario", "Co_Folio", "Mn_Cve_Moneda",
-                                        "Sc_Cve_Sucursal", "Al_Cve_Almacen", "Pv_Cve_Proveedor", "Cm_Cve_Comprador",
-                                        "Nc_Folio_Sustituye", "Nc_Usuario", "Nc_Usuario_Cancela"})
+                                       "Sc_Cve_Sucursal", "Al_Cve_Almacen", "Pv_Cve_Proveedor", "Cm_Cve_Comprador",
+                                       "Nc_Folio_Sustituye", "Nc_Usuario", "Nc_Usuario_Cancela"})
                 fields.insert(QString::fromLatin1(column), f(column).toString());
             fields.insert(QStringLiteral("Cn_Cve_Causa"), f("Cn_Cve_Causa_Nota_Credito_Proveedor").toString());
             fields.insert(QStringLiteral("Nc_Fecha"), date(f("Nc_Fecha")));
@@ -108,7 +108,7 @@ void readNoteRows(db::Conexion &c, const QString &folio, PrintData &data)
         total += net;
         FieldValues l;
         for (const char *column : {"Pr_Cve_Producto", "Pr_Descripcion", "Tl_Cve_Talla", "Cl_Cve_Color", "Nc_Unidad_1",
-                                    "Nc_Unidad_Control_1", "Nc_Comentario_Linea"})
+                                   "Nc_Unidad_Control_1", "Nc_Comentario_Linea"})
             l.insert(QString::fromLatin1(column), f(column).toString());
         l.insert(QStringLiteral("Nc_Linea"), QString::number(f("Nc_Linea").toLongLong()));
         l.insert(QStringLiteral("Nc_Cantidad_1"), formatQuantity(f("Nc_Cantidad_1").toDouble()));
@@ -131,9 +131,11 @@ void readNoteRows(db::Conexion &c, const QString &folio, PrintData &data)
 void addDescriptions(db::Conexion &c, const QString &folio, FieldValues &fields)
 {
     const QString supplier = fields.value(QStringLiteral("Pv_Cve_Proveedor"));
-    const FieldValues supplierRow = rowValues(c, QStringLiteral("SELECT Pv_Descripcion, Pv_Razon_Social, Pv_R_F_C, Pv_Direccion_1 "
-                                                "FROM Proveedor WHERE Pv_Cve_Proveedor = ?"),
-                              {supplier});
+    const FieldValues supplierRow =
+        rowValues(c,
+                  QStringLiteral("SELECT Pv_Descripcion, Pv_Razon_Social, Pv_R_F_C, Pv_Direccion_1 "
+                                 "FROM Proveedor WHERE Pv_Cve_Proveedor = ?"),
+                  {supplier});
     for (const char *column : {"Pv_Descripcion", "Pv_Razon_Social", "Pv_R_F_C", "Pv_Direccion_1"})
         fields.insert(QString::fromLatin1(column), supplierRow.value(QString::fromLatin1(column).toLower()));
 
@@ -156,14 +158,18 @@ void addDescriptions(db::Conexion &c, const QString &folio, FieldValues &fields)
     description("Us_Nombre", QStringLiteral("SELECT Us_Nombre FROM Usuario WHERE Us_Cve_Usuario = ?"),
                 fields.value(QStringLiteral("Nc_Usuario")));
 
-    const FieldValues assigned = rowValues(c, QStringLiteral("SELECT De_ID FROM Documento_Direccion WHERE Dd_Tabla = ? "
-                                                    "AND Dd_Documento = ? AND Dd_Entidad = ?"),
-                                  {QStringLiteral("NOTA_CREDITO_PROVEEDOR"), folio, QStringLiteral("Proveedor")});
+    const FieldValues assigned =
+        rowValues(c,
+                  QStringLiteral("SELECT De_ID FROM Documento_Direccion WHERE Dd_Tabla = ? "
+                                 "AND Dd_Documento = ? AND Dd_Entidad = ?"),
+                  {QStringLiteral("NOTA_CREDITO_PROVEEDOR"), folio, QStringLiteral("Proveedor")});
     QString address;
     if (!assigned.isEmpty())
-        address = addressText(rowValues(c, QStringLiteral("SELECT * FROM Direccion_Entrega WHERE De_Tabla = ? "
-                                                          "AND De_Documento = ? AND De_ID = ?"),
-                                        {QStringLiteral("PROVEEDOR"), supplier, assigned.value(QStringLiteral("de_id"))}));
+        address =
+            addressText(rowValues(c,
+                                  QStringLiteral("SELECT * FROM Direccion_Entrega WHERE De_Tabla = ? "
+                                                 "AND De_Documento = ? AND De_ID = ?"),
+                                  {QStringLiteral("PROVEEDOR"), supplier, assigned.value(QStringLiteral("de_id"))}));
     fields.insert(QStringLiteral("Direccion_Entrega"), address);
 
     fields.insert(QStringLiteral("Empresa_Nombre"), parameter(c, QStringLiteral("GEN_EMPRESA_NOMBRE")));

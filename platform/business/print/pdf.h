@@ -10,7 +10,6 @@ namespace qmx44::business::print {
 // Needs a QGuiApplication (fonts); headless programs create one with the "offscreen"
 // platform (QT_QPA_PLATFORM=offscreen). Throws RuntimeError without one, or when the
 // file cannot be written.
-void writePdf(const QString &html, const QString &file, const QString &title = {},
-                 const QString &watermark = {});
+void writePdf(const QString &html, const QString &file, const QString &title = {}, const QString &watermark = {});
 
 } // namespace qmx44::business::print

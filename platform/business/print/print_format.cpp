@@ -13,8 +13,8 @@ QString formatTemplate(db::Conexion &connection, const QString &name)
     if (name.trimmed().isEmpty())
         throw RuntimeError(QStringLiteral("No se indicó el formato de impresión (revise el parámetro "
                                           "FTO_IMP_NOTA_CREDITO_PROVEEDOR)"));
-    auto rs = connection.query(QStringLiteral("SELECT Fi_Plantilla FROM Formato_Impresion WHERE Fi_Nombre = ?"),
-                             {name});
+    auto rs =
+        connection.query(QStringLiteral("SELECT Fi_Plantilla FROM Formato_Impresion WHERE Fi_Nombre = ?"), {name});
     if (rs->eof())
         throw RuntimeError(QStringLiteral("No existe el formato de impresión \"%1\"").arg(name));
     const QString templateText = rs->field(QStringLiteral("Fi_Plantilla")).toString();
@@ -35,10 +35,9 @@ QString printNote(db::Conexion &connection, const QString &formato, const QStrin
     const QString templateText = formatTemplate(connection, formato);
     const PrintData data = noteData(connection, folio);
     const QString html = fillTemplate(templateText, data);
-    const QString file =
-        QDir(folder.isEmpty() ? QDir::currentPath() : folder).absoluteFilePath(noteFileName(folio));
+    const QString file = QDir(folder.isEmpty() ? QDir::currentPath() : folder).absoluteFilePath(noteFileName(folio));
     writePdf(html, file, QStringLiteral("Nota de crédito %1").arg(folio),
-                data.fields.value(QStringLiteral("Cancelada")));
+             data.fields.value(QStringLiteral("Cancelada")));
     return file;
 }
 

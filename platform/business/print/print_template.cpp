@@ -45,8 +45,8 @@ public:
     }
 
 private:
-    QString section(const QString &text, const QString &name, bool reversed, qsizetype from,
-                    qsizetype to, const FieldValues *item) const
+    QString section(const QString &text, const QString &name, bool reversed, qsizetype from, qsizetype to,
+                    const FieldValues *item) const
     {
         const auto list = m_data.lists.constFind(name);
         if (list != m_data.lists.cend()) {
@@ -62,8 +62,8 @@ private:
     }
 
     // The matching {{/nombre}}, counting nested sections of the same name.
-    static void findEnd(const QString &text, const QString &name, qsizetype from, qsizetype to,
-                          qsizetype &contentEnd, qsizetype &after)
+    static void findEnd(const QString &text, const QString &name, qsizetype from, qsizetype to, qsizetype &contentEnd,
+                        qsizetype &after)
     {
         int level = 1;
         qsizetype pos = from;

@@ -29,17 +29,15 @@ TEST_P(AjusteGridProportionTest, ScalesToExactlyTheRoom)
     EXPECT_EQ(AjusteGrid::proportionalWidths(c.disenos, c.disponible), c.esperado);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AjusteGridProportionTest,
-    ::testing::Values(ProportionCase{{1000, 2000, 1000}, 8000, {2000, 4000, 2000}},
-                      ProportionCase{{1, 1, 1}, 10, {4, 3, 3}},          // leftover twips, leftmost first
-                      ProportionCase{{100, 300}, 9, {2, 7}},             // largest remainder gets it
-                      ProportionCase{{500}, 1, {1}},
-                      ProportionCase{{0, 1000}, 500, {0, 500}},
-                      ProportionCase{{1000, 1000}, 0, {}},               // no room: nothing
-                      ProportionCase{{1000, 1000}, -50, {}},
-                      ProportionCase{{0, 0}, 1000, {}},                  // nothing to scale
-                      ProportionCase{{}, 1000, {}}));
+INSTANTIATE_TEST_SUITE_P(Cases, AjusteGridProportionTest,
+                         ::testing::Values(ProportionCase{{1000, 2000, 1000}, 8000, {2000, 4000, 2000}},
+                                           ProportionCase{{1, 1, 1}, 10, {4, 3, 3}}, // leftover twips, leftmost first
+                                           ProportionCase{{100, 300}, 9, {2, 7}},    // largest remainder gets it
+                                           ProportionCase{{500}, 1, {1}}, ProportionCase{{0, 1000}, 500, {0, 500}},
+                                           ProportionCase{{1000, 1000}, 0, {}}, // no room: nothing
+                                           ProportionCase{{1000, 1000}, -50, {}},
+                                           ProportionCase{{0, 0}, 1000, {}}, // nothing to scale
+                                           ProportionCase{{}, 1000, {}}));
 
 class AjusteGridTest : public ::testing::Test {
 protected:

@@ -38,7 +38,7 @@ TEST_P(DireccionEntregaTest, AsignarRecordsReplacesAndRemoves)
     direccion.Asignar(tabla, folio, prov, clave, QStringLiteral("0000"), ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(recorded(folio), QString());
-    EXPECT_EQ(recorded(QStringLiteral("0000000001")), QStringLiteral("0002"));   // others untouched
+    EXPECT_EQ(recorded(QStringLiteral("0000000001")), QStringLiteral("0002")); // others untouched
 
     direccion.Asignar(tabla, QString(), prov, clave, QStringLiteral("0001"), ok);
     EXPECT_FALSE(ok);
@@ -49,7 +49,7 @@ TEST_P(DireccionEntregaTest, AsignarRecordsReplacesAndRemoves)
     EXPECT_FALSE(ok);
     EXPECT_EQ(direccion.MensajeError(), QStringLiteral("sin acceso"));
     EXPECT_EQ(recorded(folio), QString());
-    direccion.Asignar(tabla, folio, prov, clave, QStringLiteral("0001"), ok);   // the fault was for one call
+    direccion.Asignar(tabla, folio, prov, clave, QStringLiteral("0001"), ok); // the fault was for one call
     EXPECT_TRUE(ok);
     EXPECT_EQ(direccion.MensajeError(), QString());
 }
@@ -61,17 +61,16 @@ TEST_P(DireccionEntregaTest, AsignarRefusesAnAddressTheEntityDoesNotHave)
     const QString tabla = QStringLiteral("NOTA_CREDITO_PROVEEDOR"), prov = QStringLiteral("Proveedor");
     const QString folio = QStringLiteral("0000000009");
     bool ok = true;
-    direccion.Asignar(tabla, folio, prov, QStringLiteral("P0004"), QStringLiteral("0002"), ok);  // P0002 has it
+    direccion.Asignar(tabla, folio, prov, QStringLiteral("P0004"), QStringLiteral("0002"), ok); // P0002 has it
     EXPECT_FALSE(ok);
     EXPECT_EQ(direccion.MensajeError(), QStringLiteral("La dirección de entrega 0002 no es del proveedor P0004"));
-    direccion.Asignar(tabla, folio, prov, QStringLiteral("P0003"), QStringLiteral("0001"), ok);  // has none
+    direccion.Asignar(tabla, folio, prov, QStringLiteral("P0003"), QStringLiteral("0001"), ok); // has none
     EXPECT_FALSE(ok);
     auto rs = demo.db().query(QStringLiteral("SELECT COUNT(*) AS n FROM Documento_Direccion WHERE Dd_Documento = ?"),
                               {folio});
     EXPECT_EQ(rs->field(QStringLiteral("n")).toInt(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, DireccionEntregaTest, ::testing::ValuesIn(test::backends()),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, DireccionEntregaTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

@@ -22,8 +22,14 @@ namespace {
 const QString kCompra = QStringLiteral("C000000002");
 const QString kP0002 = QStringLiteral("P0002");
 
-LineaNota bt001(double bon) { return {"BT-001", "27", "NEG", "PAR", 1, bon}; }
-LineaNota cj001(double cantidad, double bon) { return {"CJ-001", "", "", "PZA", cantidad, bon}; }
+LineaNota bt001(double bon)
+{
+    return {"BT-001", "27", "NEG", "PAR", 1, bon};
+}
+LineaNota cj001(double cantidad, double bon)
+{
+    return {"CJ-001", "", "", "PZA", cantidad, bon};
+}
 
 class NotaCreditoTest : public ::testing::TestWithParam<std::string> {
 protected:
@@ -49,15 +55,14 @@ protected:
     // Everything a refused or rolled-back operation must leave as it was.
     QString instantanea()
     {
-        return valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR")).toString() + u'|' +
-               valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado = 'CA'"))
-                   .toString() +
-               u'|' + valor(QStringLiteral("SELECT SUM(Pv_Saldo) FROM Proveedor")).toString() + u'|' +
-               valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Ap_Cancelada = 0"))
-                   .toString() +
-               u'|' + valor(QStringLiteral("SELECT Fc_Ultimo FROM Folio_Contador WHERE Fc_Documento = ?"),
-                            {QStringLiteral("NOTA_CREDITO_PROVEEDOR")})
-                          .toString();
+        return valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR")).toString() + u'|'
+            + valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado = 'CA'")).toString()
+            + u'|' + valor(QStringLiteral("SELECT SUM(Pv_Saldo) FROM Proveedor")).toString() + u'|'
+            + valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Ap_Cancelada = 0")).toString()
+            + u'|'
+            + valor(QStringLiteral("SELECT Fc_Ultimo FROM Folio_Contador WHERE Fc_Documento = ?"),
+                    {QStringLiteral("NOTA_CREDITO_PROVEEDOR")})
+                  .toString();
     }
     test::Guardado guardar(const std::vector<LineaNota> &lineas, bool aplicar = false, const QString &cancelar = {},
                            const EncabezadoNota &e = test::encabezadoNota())
@@ -148,7 +153,8 @@ TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotCha
     nota.Detalle(test::detalleNota(e.compra, {"PL-001", "M", "BCO", "PZA", 1, 5}));
     nota.AgregarDetalle(ok);
     EXPECT_FALSE(ok);
-    EXPECT_EQ(nota.MensajeError(), QStringLiteral("Todas las partidas de la nota de crédito deben ser de la compra C000000002"));
+    EXPECT_EQ(nota.MensajeError(),
+              QStringLiteral("Todas las partidas de la nota de crédito deben ser de la compra C000000002"));
 }
 
 // Guards against applying an amount in the wrong currency to the supplier's balance.
@@ -192,7 +198,8 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
     const std::vector<Caso> casos = {
         {"add outside a transaction", false, conLinea(test::encabezadoNota(), bt001(1)),
          QStringLiteral("La nota de crédito sólo se modifica dentro de una transacción abierta")},
-        {"cancel outside a transaction", false, [](NotaCredito &n, bool &ok) { n.Cancelar(QStringLiteral("0000000001"), ok); },
+        {"cancel outside a transaction", false,
+         [](NotaCredito &n, bool &ok) { n.Cancelar(QStringLiteral("0000000001"), ok); },
          QStringLiteral("La nota de crédito sólo se modifica dentro de una transacción abierta")},
         {"no purchase", true, conLinea(sinCompra, bt001(1)),
          QStringLiteral("La nota de crédito no indica la compra a la que se aplica")},
@@ -211,13 +218,16 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
          QStringLiteral("La nota de crédito no tiene partidas")},
         {"cancel a missing note", true, [](NotaCredito &n, bool &ok) { n.Cancelar(QStringLiteral("0000000099"), ok); },
          QStringLiteral("No existe la nota de crédito 0000000099")},
-        {"cancel a cancelled note", true, [](NotaCredito &n, bool &ok) { n.Cancelar(QStringLiteral("0000000002"), ok); },
+        {"cancel a cancelled note", true,
+         [](NotaCredito &n, bool &ok) { n.Cancelar(QStringLiteral("0000000002"), ok); },
          QStringLiteral("La nota de crédito 0000000002 ya está cancelada")},
         {"cancel without folio", true, [](NotaCredito &n, bool &ok) { n.Cancelar(QString(), ok); },
          QStringLiteral("No se indicó el folio de la nota de crédito a cancelar")},
-        {"apply a cancelled note", true, [](NotaCredito &n, bool &ok) { n.Aplicar(QStringLiteral("0000000002"), true, ok); },
+        {"apply a cancelled note", true,
+         [](NotaCredito &n, bool &ok) { n.Aplicar(QStringLiteral("0000000002"), true, ok); },
          QStringLiteral("La nota de crédito 0000000002 está cancelada; no se puede aplicar")},
-        {"apply an applied note", true, [](NotaCredito &n, bool &ok) { n.Aplicar(QStringLiteral("0000000001"), true, ok); },
+        {"apply an applied note", true,
+         [](NotaCredito &n, bool &ok) { n.Aplicar(QStringLiteral("0000000001"), true, ok); },
          QStringLiteral("La nota de crédito 0000000001 ya está aplicada")},
     };
     const QString foto = instantanea();

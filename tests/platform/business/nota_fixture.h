@@ -13,8 +13,8 @@ namespace qmx44::test {
 struct LineaNota {
     QString producto, talla, color, unidad1;
     double cantidad1 = 1;
-    double bonificacion = 0;   // Bon_Importe, without tax
-    double factor = 0.16;      // Impuesto_Factor
+    double bonificacion = 0; // Bon_Importe, without tax
+    double factor = 0.16;    // Impuesto_Factor
     QString unidadControl2 = QStringLiteral("KG");
     double cantidadControl2 = 0;
 };
@@ -73,8 +73,7 @@ struct Guardado {
 };
 
 inline Guardado guardarNota(db::Conexion &c, business::NotaCredito &nota, const business::EncabezadoNota &e,
-                            const std::vector<LineaNota> &lineas, bool aplicar = false,
-                            const QString &cancelar = {})
+                            const std::vector<LineaNota> &lineas, bool aplicar = false, const QString &cancelar = {})
 {
     Guardado g;
     db::ScopedTransaction tx(c);

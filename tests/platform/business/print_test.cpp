@@ -75,7 +75,8 @@ TEST(PrintDefaultFormatTest, TheUpgradeReplacesOnlyThePlainTemplate)
         auto c = db::open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("v1.sqlite")), db::OpenMode::Raw);
         db::upgradeSchema(*c, {db::schemaStep(1)});
         if (propio)
-            c->run(QStringLiteral("UPDATE Formato_Impresion SET Fi_Plantilla = 'propia' WHERE Fi_Nombre = 'NCP_BONIFICACION'"));
+            c->run(QStringLiteral(
+                "UPDATE Formato_Impresion SET Fi_Plantilla = 'propia' WHERE Fi_Nombre = 'NCP_BONIFICACION'"));
         db::upgradeSchema(*c);
         const QString templateText = formatTemplate(*c, QStringLiteral("NCP_BONIFICACION"));
         if (propio)
@@ -105,8 +106,8 @@ QString textoPdf(const QString &file)
 
 int paginasPdf(const QString &file)
 {
-    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                       .match(ejecutar(QStringLiteral("pdfinfo"), {file}));
+    const auto m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(ejecutar(QStringLiteral("pdfinfo"), {file}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -128,12 +129,27 @@ TEST_P(PrintTest, TheDefaultFormatPrintsACompleteNote)
     const QString file = imprimir(QStringLiteral("0000000001"));
     EXPECT_EQ(file, folder.filePath(QStringLiteral("NC_0000000001.pdf")));
     const QString text = textoPdf(file);
-    for (const char *esperado :
-         {"Distribuidora Textil del Bajío, S.A. de C.V.", "DTB950315MX3", "NOTA DE CRÉDITO", "0000000001",
-          "10/02/2024", "P0002 Calzado Industrial León", "Calzado Industrial de León, S.A. de C.V.",
-          "Calle Nardo 112, entre Jazmín y Azucena", "C.P. 37545", "C000000002", "DP Diferencia en precio",
-          "NCP-4471", "Diferencia de precio en la segunda entrega", "BT-001", "Bota industrial con casquillo", "PAR",
-          "50.00", "150.00", "24.00", "174.00", "CXP01 María Fernanda López Ibarra"}) {
+    for (const char *esperado : {"Distribuidora Textil del Bajío, S.A. de C.V.",
+                                 "DTB950315MX3",
+                                 "NOTA DE CRÉDITO",
+                                 "0000000001",
+                                 "10/02/2024",
+                                 "P0002 Calzado Industrial León",
+                                 "Calzado Industrial de León, S.A. de C.V.",
+                                 "Calle Nardo 112, entre Jazmín y Azucena",
+                                 "C.P. 37545",
+                                 "C000000002",
+                                 "DP Diferencia en precio",
+                                 "NCP-4471",
+                                 "Diferencia de precio en la segunda entrega",
+                                 "BT-001",
+                                 "Bota industrial con casquillo",
+                                 "PAR",
+                                 "50.00",
+                                 "150.00",
+                                 "24.00",
+                                 "174.00",
+                                 "CXP01 María Fernanda López Ibarra"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(esperado))) << esperado << "\n" << text.toStdString();
     }
     EXPECT_FALSE(text.contains(QStringLiteral("CANCELADA"))) << text.toStdString();
@@ -146,7 +162,8 @@ TEST_P(PrintTest, CancelledAndReplacingNotesSaySo)
 {
     const QString cancelada = textoPdf(imprimir(QStringLiteral("0000000002")));
     EXPECT_TRUE(cancelada.contains(QStringLiteral("CANCELADA"))) << cancelada.toStdString();
-    EXPECT_TRUE(cancelada.contains(QStringLiteral("Cancelada por ADMIN el 25/03/2024 09:40"))) << cancelada.toStdString();
+    EXPECT_TRUE(cancelada.contains(QStringLiteral("Cancelada por ADMIN el 25/03/2024 09:40")))
+        << cancelada.toStdString();
 
     db->run(QStringLiteral("UPDATE NOTA_CREDITO_PROVEEDOR SET Nc_Folio_Sustituye = '0000000002' "
                            "WHERE Nc_Folio = '0000000003'"));
@@ -160,16 +177,18 @@ TEST_P(PrintTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
 {
     db->begin();
     for (int i = 1; i <= 150; ++i)
-        db->run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pv_Cve_Proveedor, "
-                               "Pr_Cve_Producto, Nc_Cantidad_1, Nc_Precio_Descontado_Importe, Nc_Impuesto_Importe, "
-                               "Nc_Precio_Neto_Importe) VALUES ('LARGA', ?, 'C000000002', 'P0002', ?, 1, 10, 1.6, 11.6)"),
-                {i, QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))});
+        db->run(
+            QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pv_Cve_Proveedor, "
+                           "Pr_Cve_Producto, Nc_Cantidad_1, Nc_Precio_Descontado_Importe, Nc_Impuesto_Importe, "
+                           "Nc_Precio_Neto_Importe) VALUES ('LARGA', ?, 'C000000002', 'P0002', ?, 1, 10, 1.6, 11.6)"),
+            {i, QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))});
     db->commit();
     const QString file = imprimir(QStringLiteral("LARGA"));
     EXPECT_GE(paginasPdf(file), 3);
     const QString text = textoPdf(file);
     for (int i = 1; i <= 150; ++i)
-        ASSERT_TRUE(text.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0')))) << i << text.left(3000).toStdString();
+        ASSERT_TRUE(text.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))))
+            << i << text.left(3000).toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("1,740.00"))) << text.toStdString();
 }
 

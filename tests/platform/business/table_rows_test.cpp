@@ -38,7 +38,7 @@ TEST_P(TableRowsTest, RowsOfTheKeyWithEveryColumn)
     EXPECT_EQ(text(r, 0, QStringLiteral("Pv_Descripcion")), QStringLiteral("Textiles O'Farrill"));
 
     const auto purchase = business::readTableRows(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
-                                                QStringLiteral("C000000002"));
+                                                  QStringLiteral("C000000002"));
     EXPECT_EQ(purchase.rows.size(), 7);
     EXPECT_EQ(business::readTableRows(*db, QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"),
                                       QStringLiteral("C000000002"), 3)

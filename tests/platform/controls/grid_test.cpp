@@ -62,9 +62,9 @@ protected:
 TEST_F(GridTest, EditingRaisesEventsInOrder)
 {
     grid.editCell(1, 2, "1a5\b0");
-    EXPECT_EQ((QStringList{"26:1,-1", "13:1", "28:1", "13:a", "13:5", "28:15", "13:<", "28:1",
-                           "13:0", "28:10", "50:10"}),
-              log);
+    EXPECT_EQ(
+        (QStringList{"26:1,-1", "13:1", "28:1", "13:a", "13:5", "28:15", "13:<", "28:1", "13:0", "28:10", "50:10"}),
+        log);
     EXPECT_EQ(10.0, grid.cellValue(1, 2).toDouble());
     EXPECT_EQ(QString("10.00"), grid.cellText(1, 2));
 }

@@ -40,12 +40,11 @@ TEST_P(TextFieldTypingTest, TypedTextFollowsTheFieldSettings)
     EXPECT_EQ(QString::fromUtf8(c.expected), field.text());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextFieldTypingTest,
-    ::testing::Values(TypingCase{3, false, false, "0011", "001"},
-                      TypingCase{0, true, false, "ñandú", "ÑANDÚ"},
-                      TypingCase{0, false, true, "abc", ""},
-                      TypingCase{3, false, false, "ab\bcd", "acd"}));
+INSTANTIATE_TEST_SUITE_P(Cases, TextFieldTypingTest,
+                         ::testing::Values(TypingCase{3, false, false, "0011", "001"},
+                                           TypingCase{0, true, false, "ñandú", "ÑANDÚ"},
+                                           TypingCase{0, false, true, "abc", ""},
+                                           TypingCase{3, false, false, "ab\bcd", "acd"}));
 
 // Guards Change: it fires for typed and code-written text, once per real change, never
 // for writing the same text again.
@@ -194,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextFieldTabOnEnterTest,
 TEST_P(TextFieldLookupTest, SearchListsTheCatalogueAndFiltersSafely)
 {
     key.setSqlLista("SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION "
-                     "FROM Sucursal ORDER BY Sc_Cve_Sucursal");
+                    "FROM Sucursal ORDER BY Sc_Cve_Sucursal");
     auto all = key.search();
     ASSERT_EQ(2u, all.size());
     EXPECT_EQ(QString("001"), all[0].key);
@@ -212,7 +211,8 @@ INSTANTIATE_TEST_SUITE_P(Backends, TextFieldLookupTest, ::testing::ValuesIn(test
 // registered for its idconsulta (ignoring case and blanks), and nothing for another id.
 TEST_P(TextFieldLookupTest, SearchRunsTheCatalogueRegisteredForItsId)
 {
-    form.registerCatalogue("sucursales", "SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION FROM Sucursal");
+    form.registerCatalogue("sucursales",
+                           "SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION FROM Sucursal");
     key.setIdconsulta(" SUCURSALES");
     EXPECT_EQ(2u, key.search().size());
     key.setIdconsulta("OTRO");

@@ -23,9 +23,9 @@ protected:
     QString offered() const
     {
         const std::pair<Command, const char *> all[] = {
-            {Command::Nuevo, "N"}, {Command::Modificar, "M"}, {Command::Imprimir, "I"},
-            {Command::Consultar, "C"}, {Command::Eliminar, "E"}, {Command::Aceptar, "A"},
-            {Command::Cancelar, "X"}, {Command::Salir, "S"}, {Command::Opcional, "O"}};
+            {Command::Nuevo, "N"},     {Command::Modificar, "M"}, {Command::Imprimir, "I"},
+            {Command::Consultar, "C"}, {Command::Eliminar, "E"},  {Command::Aceptar, "A"},
+            {Command::Cancelar, "X"},  {Command::Salir, "S"},     {Command::Opcional, "O"}};
         QString out;
         for (auto [c, letter] : all)
             if (bar.available(c))
@@ -154,8 +154,7 @@ TEST_P(ToolbarAdditionalFieldsTest, RefusedValuesGiveAReasonAndWriteNothing)
 {
     QString folio = "0000000002";
     EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));
-    EXPECT_EQ(QString("El campo adicional Referencia del proveedor es obligatorio"),
-              bar.ErrorCamposAdicionales());
+    EXPECT_EQ(QString("El campo adicional Referencia del proveedor es obligatorio"), bar.ErrorCamposAdicionales());
     bar.setAdditionalField("REF_PROV", "R1");
     bar.setAdditionalField("PIEZAS", "doce");
     EXPECT_FALSE(bar.GuardarCamposAdicionales(folio));

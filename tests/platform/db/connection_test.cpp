@@ -19,7 +19,8 @@ protected:
         db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Dias_Credito, Pv_Saldo) "
                                "VALUES (?, ?, ?, ?)"),
                 {QStringLiteral("P1"), QStringLiteral("Uno"), 30, 1250.5});
-        db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Razon_Social) VALUES (?, ?, ?)"),
+        db->run(QStringLiteral(
+                    "INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion, Pv_Razon_Social) VALUES (?, ?, ?)"),
                 {QStringLiteral("P2"), QStringLiteral("Dos"), QVariant()});
         db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion) VALUES (?, ?)"),
                 {QStringLiteral("P'3"), QStringLiteral("Tres con comilla")});
@@ -35,7 +36,8 @@ protected:
 // Guards against a NULL read as an empty text or 0 (the screen tells them apart).
 TEST_P(ConnectionTest, GivesNullAsInvalidVariantAndEmptyTextAsText)
 {
-    auto rs = db->execute(QStringLiteral("SELECT Pv_Razon_Social, Pv_Direccion_1 FROM Proveedor WHERE Pv_Cve_Proveedor = 'P2'"));
+    auto rs = db->execute(
+        QStringLiteral("SELECT Pv_Razon_Social, Pv_Direccion_1 FROM Proveedor WHERE Pv_Cve_Proveedor = 'P2'"));
     ASSERT_FALSE(rs->eof());
     EXPECT_FALSE(rs->field(QStringLiteral("Pv_Razon_Social")).isValid());
     const QVariant address = rs->field(QStringLiteral("Pv_Direccion_1"));
@@ -81,14 +83,16 @@ TEST_P(ConnectionTest, FailingStatementThrowsTheDatabaseMessage)
         EXPECT_FALSE(e.description().isEmpty());
     }
     // The prepared statement that failed is usable again.
-    EXPECT_EQ(1, db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("P9")}));
+    EXPECT_EQ(1,
+              db->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("P9")}));
 }
 
 // Guards against a bound value with a quote breaking the statement or finding another
 // row (the quoting helper for spliced values is dialect_test's).
 TEST_P(ConnectionTest, BoundValueWithAQuoteFindsExactlyItsRow)
 {
-    auto bound = db->query(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P'3")});
+    auto bound = db->query(QStringLiteral("SELECT Pv_Descripcion FROM Proveedor WHERE Pv_Cve_Proveedor = ?"),
+                           {QStringLiteral("P'3")});
     ASSERT_FALSE(bound->eof());
     EXPECT_EQ(QStringLiteral("Tres con comilla"), bound->field(QStringLiteral("Pv_Descripcion")).toString());
     bound->moveNext();
@@ -99,19 +103,25 @@ TEST_P(ConnectionTest, BoundValueWithAQuoteFindsExactlyItsRow)
 // wrongly, and the affected-row count that writers check.
 TEST_P(ConnectionTest, BindsDatesFlagsNumbersAndNull)
 {
-    const int n = db->run(QStringLiteral("INSERT INTO Periodo_Operativo (Po_Modulo, Po_Fecha_Inicio, Po_Fecha_Fin, Po_Abierto) VALUES (?, ?, ?, ?)"),
-                          {QStringLiteral("COMPRAS"), QDate(2024, 2, 1), QDate(2024, 2, 29), true});
+    const int n = db->run(
+        QStringLiteral(
+            "INSERT INTO Periodo_Operativo (Po_Modulo, Po_Fecha_Inicio, Po_Fecha_Fin, Po_Abierto) VALUES (?, ?, ?, ?)"),
+        {QStringLiteral("COMPRAS"), QDate(2024, 2, 1), QDate(2024, 2, 29), true});
     EXPECT_EQ(1, n);
-    auto rs = db->query(QStringLiteral("SELECT Po_Abierto FROM Periodo_Operativo WHERE Po_Modulo = ? AND ? BETWEEN Po_Fecha_Inicio AND Po_Fecha_Fin"),
+    auto rs = db->query(QStringLiteral("SELECT Po_Abierto FROM Periodo_Operativo WHERE Po_Modulo = ? AND ? BETWEEN "
+                                       "Po_Fecha_Inicio AND Po_Fecha_Fin"),
                         {QStringLiteral("COMPRAS"), QDate(2024, 2, 29)});
     ASSERT_FALSE(rs->eof());
     EXPECT_EQ(1, rs->field(QStringLiteral("Po_Abierto")).toInt());
     auto dates = db->query(QStringLiteral("SELECT Po_Fecha_Inicio FROM Periodo_Operativo"));
     EXPECT_EQ(QDate(2024, 2, 1), dates->field(QStringLiteral("Po_Fecha_Inicio")).toDate());
 
-    EXPECT_EQ(2, db->run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = ?, Pv_Correo = ? WHERE Pv_Cve_Proveedor IN (?, ?)"),
-                         {0.125, QVariant(), QStringLiteral("P1"), QStringLiteral("P2")}));
-    auto saldo = db->query(QStringLiteral("SELECT Pv_Saldo, Pv_Correo FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P2")});
+    EXPECT_EQ(
+        2,
+        db->run(QStringLiteral("UPDATE Proveedor SET Pv_Saldo = ?, Pv_Correo = ? WHERE Pv_Cve_Proveedor IN (?, ?)"),
+                {0.125, QVariant(), QStringLiteral("P1"), QStringLiteral("P2")}));
+    auto saldo = db->query(QStringLiteral("SELECT Pv_Saldo, Pv_Correo FROM Proveedor WHERE Pv_Cve_Proveedor = ?"),
+                           {QStringLiteral("P2")});
     EXPECT_DOUBLE_EQ(0.125, saldo->field(QStringLiteral("Pv_Saldo")).toDouble());
     EXPECT_FALSE(saldo->field(QStringLiteral("Pv_Correo")).isValid());
 }

@@ -16,21 +16,29 @@ struct Case {
     const char *out; // for SQLite and PostgreSQL
 };
 
-void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 const Case kCases[] = {
     {"isnull_upper", "SELECT ISNULL(SUM(x),0) AS s FROM t", "SELECT COALESCE(SUM(x),0) AS s FROM t"},
     {"isnull_lower_with_blank", "select isnull (a, 0) from t", "select COALESCE (a, 0) from t"},
-    {"isnull_inside_word_kept", "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c)", "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c)"},
+    {"isnull_inside_word_kept", "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c)",
+     "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c)"},
     {"isnull_column_kept", "SELECT ISNULL_Flag, ISNULL FROM t", "SELECT ISNULL_Flag, ISNULL FROM t"},
-    {"isnull_in_literal_kept", "SELECT 'ISNULL(a,0)' FROM t WHERE c = 'isnull('", "SELECT 'ISNULL(a,0)' FROM t WHERE c = 'isnull('"},
+    {"isnull_in_literal_kept", "SELECT 'ISNULL(a,0)' FROM t WHERE c = 'isnull('",
+     "SELECT 'ISNULL(a,0)' FROM t WHERE c = 'isnull('"},
     {"plus_both_sides_literal", "SELECT a + ' ' + b FROM t", "SELECT a || ' ' || b FROM t"},
     {"plus_without_blanks", "SELECT a +' '+ b, 'x'+'y'", "SELECT a ||' '|| b, 'x'||'y'"},
     {"plus_between_columns_kept", "SELECT a + b, c+1, 2 + d FROM t", "SELECT a + b, c+1, 2 + d FROM t"},
     {"plus_inside_literal_kept", "SELECT 'a + b' FROM t", "SELECT 'a + b' FROM t"},
-    {"literal_with_doubled_quote", "SELECT 'O''Farrill' + x, 'it''s+' FROM t", "SELECT 'O''Farrill' || x, 'it''s+' FROM t"},
-    {"quoted_identifier_is_no_literal", "SELECT \"a'b\" + c, \"ISNULL(\" FROM t", "SELECT \"a'b\" + c, \"ISNULL(\" FROM t"},
-    {"minus_and_arithmetic_kept", "SUM(Co_Precio_Descontado_Importe-Co_Descuento_Global_Importe)", "SUM(Co_Precio_Descontado_Importe-Co_Descuento_Global_Importe)"},
+    {"literal_with_doubled_quote", "SELECT 'O''Farrill' + x, 'it''s+' FROM t",
+     "SELECT 'O''Farrill' || x, 'it''s+' FROM t"},
+    {"quoted_identifier_is_no_literal", "SELECT \"a'b\" + c, \"ISNULL(\" FROM t",
+     "SELECT \"a'b\" + c, \"ISNULL(\" FROM t"},
+    {"minus_and_arithmetic_kept", "SUM(Co_Precio_Descontado_Importe-Co_Descuento_Global_Importe)",
+     "SUM(Co_Precio_Descontado_Importe-Co_Descuento_Global_Importe)"},
     {"unterminated_literal_kept", "SELECT 'abc + ISNULL(d", "SELECT 'abc + ISNULL(d"},
 };
 
@@ -70,12 +78,11 @@ TEST(DialectQuotingTest, DoublesEverySingleQuote)
 // Guards against schema and demo files cut inside a literal or a comment.
 TEST(DialectScriptSplitTest, SplitsOnSemicolonsOutsideLiteralsAndComments)
 {
-    const QString script = QStringLiteral(
-        "-- a comment; with a semicolon\n"
-        "CREATE TABLE t (a TEXT DEFAULT ';');\n"
-        "/* block; comment */ INSERT INTO t VALUES ('it''s; fine');\n"
-        "INSERT INTO t VALUES ('--not a comment');;\n"
-        "   \n");
+    const QString script = QStringLiteral("-- a comment; with a semicolon\n"
+                                          "CREATE TABLE t (a TEXT DEFAULT ';');\n"
+                                          "/* block; comment */ INSERT INTO t VALUES ('it''s; fine');\n"
+                                          "INSERT INTO t VALUES ('--not a comment');;\n"
+                                          "   \n");
     const QStringList statements = qmx44::db::splitSqlScript(script);
     ASSERT_EQ(3, statements.size());
     EXPECT_EQ(QStringLiteral("CREATE TABLE t (a TEXT DEFAULT ';')"), statements[0]);

@@ -54,7 +54,8 @@ TEST_P(SchemaTest, NewerVersionIsRefusedWithNothingWritten)
     fresh.closeConnection();
     for (OpenMode mode : {OpenMode::Upgrade, OpenMode::Existing}) {
         const QString why = describeFailure([&] { qmx44::db::open(fresh.connectionString(), mode); });
-        EXPECT_TRUE(why.contains(QString::number(newer)) && why.contains(QStringLiteral("más nueva"))) << why.toStdString();
+        EXPECT_TRUE(why.contains(QString::number(newer)) && why.contains(QStringLiteral("más nueva")))
+            << why.toStdString();
     }
     const QString why = describeFailure([&] { qmx44::db::initDatabase(fresh.connectionString(), true); });
     EXPECT_TRUE(why.contains(QStringLiteral("más nueva"))) << why.toStdString();
@@ -74,7 +75,8 @@ TEST_P(SchemaTest, UpgradesOneStepAtATimeAndStopsAtAFailingStep)
         steps.append(qmx44::db::schemaStep(v));
     const int current = int(steps.size());
     steps.append({QStringLiteral("ALTER TABLE Proveedor ADD COLUMN Pv_Nuevo TEXT DEFAULT 'n'")});
-    steps.append({QStringLiteral("CREATE TABLE Paso_Tres (a TEXT)"), QStringLiteral("INSERT INTO Tabla_Que_No_Existe VALUES (1)")});
+    steps.append({QStringLiteral("CREATE TABLE Paso_Tres (a TEXT)"),
+                  QStringLiteral("INSERT INTO Tabla_Que_No_Existe VALUES (1)")});
 
     const QString why = describeFailure([&] { qmx44::db::upgradeSchema(db, steps); });
     EXPECT_TRUE(why.contains(QStringLiteral("paso %1").arg(current + 2))) << why.toStdString();
@@ -109,7 +111,8 @@ TEST_P(SchemaTest, DemoLoadsOnceIntoAnEmptyCompany)
 TEST_P(SchemaTest, DemoRefusedOverCatalogueRowsWritesNothing)
 {
     qmx44::test::FreshDatabase fresh(GetParam());
-    fresh.connection().run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"), {QStringLiteral("MIO")});
+    fresh.connection().run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor) VALUES (?)"),
+                           {QStringLiteral("MIO")});
     const QString why = describeFailure([&] { qmx44::db::loadDemo(fresh.connection()); });
     EXPECT_TRUE(why.contains(QStringLiteral("Proveedor"))) << why.toStdString();
     EXPECT_EQ(1, scalar(fresh.connection(), QStringLiteral("SELECT COUNT(*) FROM Proveedor")));
@@ -170,7 +173,10 @@ struct Nonsense {
     const char *mentions;
 };
 
-void PrintTo(const Nonsense &n, std::ostream *os) { *os << n.name; }
+void PrintTo(const Nonsense &n, std::ostream *os)
+{
+    *os << n.name;
+}
 
 class SchemaNonsenseConnectionTest : public ::testing::TestWithParam<Nonsense> {
 protected:
@@ -183,18 +189,21 @@ TEST_P(SchemaNonsenseConnectionTest, IsRefusedNamingTheProblemAndCreatesNothing)
 {
     QFile text(dir.filePath(QStringLiteral("texto.sqlite")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("esto no es una base de datos, solo texto plano que ocupa más de cien bytes para que SQLite lea su cabecera completa");
+    text.write("esto no es una base de datos, solo texto plano que ocupa más de cien bytes para que SQLite lea su "
+               "cabecera completa");
     text.close();
     const QString cs = QString::fromUtf8(GetParam().text).arg(dir.path());
     const QString why = describeFailure([&] { qmx44::db::initDatabase(cs, true); });
     EXPECT_TRUE(why.contains(QString::fromUtf8(GetParam().mentions), Qt::CaseInsensitive)) << why.toStdString();
-    EXPECT_EQ(QStringList({QStringLiteral("texto.sqlite")}), QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot));
+    EXPECT_EQ(QStringList({QStringLiteral("texto.sqlite")}),
+              QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot));
 }
 
 const Nonsense kNonsense[] = {
     {"missing_folder", "%1/no/existe/empresa.sqlite", "no existe la carpeta"},
     {"not_a_database", "%1/texto.sqlite", "not a database"},
-    {"unreachable_postgres", "postgresql://postgres@/empresa?host=%1/sin-servidor&port=1", "No se pudo abrir la base de datos"},
+    {"unreachable_postgres", "postgresql://postgres@/empresa?host=%1/sin-servidor&port=1",
+     "No se pudo abrir la base de datos"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SchemaNonsenseConnectionTest, ::testing::ValuesIn(kNonsense),

@@ -1,5 +1,6 @@
 // LimpiarControles / HabilitarControles on a small form holding part of both mode
-// groups (each field's design settings "modegroup" / "modeunlock"), and EnviarTeclas moving the focus of the active form.
+// groups (each field's design settings "modegroup" / "modeunlock"), and EnviarTeclas moving the focus of the active
+// form.
 #include "platform/controls/desktop.h"
 #include "platform/controls/form.h"
 #include "platform/controls/text_field.h"

@@ -25,8 +25,8 @@ TEST_P(SistemaTest, ParametroReturnsTheStoredValueConvertedByType)
     EXPECT_EQ(moneda.typeId(), QMetaType::QString);
     EXPECT_EQ(moneda.toString(), QStringLiteral("MN"));
 
-    const QVariant aplicar = sistema.Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0,
-                                               QStringLiteral("B"), QStringLiteral("0"));
+    const QVariant aplicar =
+        sistema.Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0, QStringLiteral("B"), QStringLiteral("0"));
     EXPECT_EQ(aplicar.typeId(), QMetaType::Bool);
     EXPECT_TRUE(aplicar.toBool());
 
@@ -56,8 +56,8 @@ TEST_P(SistemaTest, ParametroFallsBackToTheDefault)
     EXPECT_FALSE(nada.isValid());
     EXPECT_EQ(sistema.Parametro(QStringLiteral("NO_DEFINIDO"), 0, QString(), QStringLiteral("X")).toString(),
               QStringLiteral("X"));
-    const QVariant bandera = sistema.Parametro(QStringLiteral("NO_DEFINIDO"), 0, QStringLiteral("B"),
-                                               QStringLiteral("0"));
+    const QVariant bandera =
+        sistema.Parametro(QStringLiteral("NO_DEFINIDO"), 0, QStringLiteral("B"), QStringLiteral("0"));
     EXPECT_EQ(bandera.typeId(), QMetaType::Bool);
     EXPECT_FALSE(bandera.toBool());
 
@@ -85,16 +85,17 @@ TEST_P(SistemaTest, PermisoFollowsTheUsersRows)
     EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("OTRO"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
-    EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("NO_EXISTE"), QStringLiteral("No disponible")));
+    EXPECT_FALSE(
+        sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("NO_EXISTE"), QStringLiteral("No disponible")));
 
     demo.session->setUser(QStringLiteral("CXP01"));
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
     EXPECT_TRUE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
 
-    demo.session->setUser(QStringLiteral("GDL01"));   // has CHFECHA only
+    demo.session->setUser(QStringLiteral("GDL01")); // has CHFECHA only
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHTC01"), QStringLiteral("No disponible")));
 
-    demo.session->setUser(QString());                  // nobody signed in holds nothing
+    demo.session->setUser(QString()); // nobody signed in holds nothing
     EXPECT_FALSE(sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA"), QStringLiteral("No disponible")));
 }
 
@@ -115,9 +116,12 @@ TEST_P(SistemaTest, EveryOperationHonoursThePlannedFailure)
         {QStringLiteral("Sistema.Sucursal"), [&] { sistema.Sucursal(); }},
         {QStringLiteral("Sistema.Almacen"), [&] { sistema.Almacen(); }},
         {QStringLiteral("Sistema.Parametro"), [&] { sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL")); }},
-        {QStringLiteral("Sistema.Permiso"), [&] { sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")); }},
+        {QStringLiteral("Sistema.Permiso"),
+         [&] { sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")); }},
         {QStringLiteral("Sistema.Mensaje"),
-         [&] { sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), 0, QStringLiteral("QMX44"), QString()); }},
+         [&] {
+             sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), 0, QStringLiteral("QMX44"), QString());
+         }},
     };
     for (const auto &[name, call] : operations) {
         demo.session->faults().arm(name, QStringLiteral("falla planeada de ") + name);
@@ -134,8 +138,7 @@ TEST_P(SistemaTest, EveryOperationHonoursThePlannedFailure)
     EXPECT_EQ(demo.sink->messages().size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, SistemaTest, ::testing::ValuesIn(test::backends()),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, SistemaTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 // Guards against a host without a database getting a crash instead of an error.
 TEST(SistemaWithoutConnectionTest, ConexionIsRefusedWithAnError)

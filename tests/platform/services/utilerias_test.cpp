@@ -12,7 +12,10 @@ using qmx44::services::Utilerias;
 
 namespace {
 
-QDate d(const char *iso) { return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate); }
+QDate d(const char *iso)
+{
+    return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate);
+}
 
 class UtileriasTest : public ::testing::TestWithParam<std::string> {
 protected:
@@ -32,14 +35,14 @@ struct RateCase {
 TEST_P(UtileriasTest, TipoCambioIsTheLatestRateOnOrBeforeTheDate)
 {
     const RateCase cases[] = {
-        {"USD", d("2024-01-01"), 0.0},        // before the first rate
-        {"USD", d("2024-01-02"), 17.0512},    // on the day a rate starts
-        {"USD", d("2024-01-31"), 17.0512},    // between two rates
+        {"USD", d("2024-01-01"), 0.0},     // before the first rate
+        {"USD", d("2024-01-02"), 17.0512}, // on the day a rate starts
+        {"USD", d("2024-01-31"), 17.0512}, // between two rates
         {"USD", d("2024-06-30"), 16.532},
-        {"USD", d("2031-01-01"), 18.2545},    // after the last
-        {"MN", d("2024-03-15"), 1.0},         // the local currency
-        {"EUR", d("2024-03-15"), 0.0},        // unknown currency
-        {"usd", d("2024-03-15"), 0.0},        // keys are exact
+        {"USD", d("2031-01-01"), 18.2545}, // after the last
+        {"MN", d("2024-03-15"), 1.0},      // the local currency
+        {"EUR", d("2024-03-15"), 0.0},     // unknown currency
+        {"usd", d("2024-03-15"), 0.0},     // keys are exact
         {"USD", QDate(), 0.0},
     };
     for (const RateCase &c : cases)
@@ -69,7 +72,8 @@ TEST_P(UtileriasTest, FormatearFolioUsesTheDocumentsWidth)
                   {QStringLiteral("VALE")});
     EXPECT_EQ(utilerias.FormatearFolio(QStringLiteral(" 12 "), QStringLiteral("VALE")), QStringLiteral("000012"));
     EXPECT_EQ(utilerias.FormatearFolio(QStringLiteral("12")), QStringLiteral("0000000012"));
-    EXPECT_EQ(utilerias.FormatearFolio(QStringLiteral("12"), QStringLiteral("NO_EXISTE")), QStringLiteral("0000000012"));
+    EXPECT_EQ(utilerias.FormatearFolio(QStringLiteral("12"), QStringLiteral("NO_EXISTE")),
+              QStringLiteral("0000000012"));
 }
 
 // Guards against an operation that ignores the host's planned failure.
@@ -97,7 +101,6 @@ TEST_P(UtileriasTest, EveryOperationHonoursThePlannedFailure)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, UtileriasTest, ::testing::ValuesIn(test::backends()),
-                         test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, UtileriasTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace
