@@ -153,7 +153,7 @@ Json ScriptHost::printedJson() const
         return out;
     for (const business::PrintedDocument &d : m_context->activityLog->printedDocuments()) {
         Json j;
-        j["format"] = jsonText(d.formato);
+        j["format"] = jsonText(d.format);
         j["folio"] = jsonText(d.folio);
         // The output folder is the run's own and goes with it: the name is what is stable.
         j["file"] = jsonText(d.file.isEmpty() ? QString() : QFileInfo(d.file).fileName());

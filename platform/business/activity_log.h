@@ -11,7 +11,7 @@
 namespace qmx44::business {
 
 struct PrintedDocument {
-    QString formato; // the print format's name
+    QString format; // the print format's name
     QString folio;
     QString file; // the file written; empty while nothing is written
 };

@@ -32,9 +32,9 @@ QString DireccionEntrega::IdDocumento(const QString &table, const QString &docum
     return id;
 }
 
-QString DireccionEntrega::IdOmision(const QString &entity, const QString &entityKey, const QString &actual)
+QString DireccionEntrega::IdOmision(const QString &entity, const QString &entityKey, const QString &current)
 {
-    Q_UNUSED(actual);
+    Q_UNUSED(current);
     m_session->check(faults::DireccionEntregaIdOmision);
     // Owners are stored under their table's name in capitals ('PROVEEDOR'); the key
     // comparison stays exact so the index serves it.

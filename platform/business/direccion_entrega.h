@@ -21,9 +21,9 @@ public:
 
     // The default delivery address of the owner `cveEntidad` of kind `entidad`
     // ("Proveedor" -> De_Tabla "PROVEEDOR"): the lowest De_ID marked De_Omision = 1; empty
-    // when the owner has none. `actual` (the caller's current choice) does not change the
+    // when the owner has none. `current` (the caller's current choice) does not change the
     // answer.
-    QString IdOmision(const QString &entity, const QString &entityKey, const QString &actual = {});
+    QString IdOmision(const QString &entity, const QString &entityKey, const QString &current = {});
 
     // Records `id` as the delivery address of the document, replacing what was recorded.
     // An empty id or "0000" means none: what was recorded is removed. Runs inside the

@@ -14,7 +14,7 @@ Impresion::Impresion(std::shared_ptr<services::Session> session, std::shared_ptr
         throw RuntimeError(QStringLiteral("Impresion: falta la sesión"));
 }
 
-void Impresion::Imprimir(const QString &formato, const QString &folio, const QString &output, bool preview,
+void Impresion::Imprimir(const QString &format, const QString &folio, const QString &output, bool preview,
                          bool choosePrinter, const QString &filter)
 {
     Q_UNUSED(output);
@@ -22,8 +22,8 @@ void Impresion::Imprimir(const QString &formato, const QString &folio, const QSt
     Q_UNUSED(choosePrinter);
     Q_UNUSED(filter);
     m_session->check(faults::ImpresionImprimir);
-    const QString file = print::printNote(m_session->connection(), formato, folio, m_outputDir);
-    const PrintedDocument printed{formato, folio, file};
+    const QString file = print::printNote(m_session->connection(), format, folio, m_outputDir);
+    const PrintedDocument printed{format, folio, file};
     m_activityLog->recordPrint(printed);
     if (m_activityLog->onPrint)
         m_activityLog->onPrint(printed);

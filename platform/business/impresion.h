@@ -17,15 +17,15 @@ public:
     Impresion(std::shared_ptr<services::Session> session, std::shared_ptr<ActivityLog> activityLog,
               const QString &folder = {});
 
-    // Prints the credit note `folio` with the format `formato` into <carpeta>/NC_<folio>.pdf
-    // and records {formato, folio, file}. A cancelled note carries "CANCELADA" across
+    // Prints the credit note `folio` with the format `format` into <folder>/NC_<folio>.pdf
+    // and records {format, folio, file}. A cancelled note carries "CANCELADA" across
     // every page. The other arguments (an output name, the preview and printer-choice
     // flags, a filter) are accepted as callers pass them; the host's hook decides about
     // preview and printer. Throws RuntimeError, recording nothing, for an unknown format
     // or note or a file that cannot be written.
     // Drawing the PDF needs a QGuiApplication: hosts without a window system create one on
     // the "offscreen" platform (QT_QPA_PLATFORM=offscreen); without any, Imprimir throws.
-    void Imprimir(const QString &formato, const QString &folio, const QString &output = {}, bool preview = false,
+    void Imprimir(const QString &format, const QString &folio, const QString &output = {}, bool preview = false,
                   bool choosePrinter = false, const QString &filter = {});
 
 private:

@@ -12,11 +12,11 @@ namespace qmx44::business {
 
 namespace {
 
-QString lineKey(const QString &product, const QString &talla, const QString &color, const QString &unidad1)
+QString lineKey(const QString &product, const QString &size, const QString &color, const QString &unit1)
 {
     // A separator no key contains keeps "AB"+"C" apart from "A"+"BC".
     const QChar sep(0x1f);
-    return product + sep + talla + sep + color + sep + unidad1;
+    return product + sep + size + sep + color + sep + unit1;
 }
 
 bool positive(double v)

@@ -15,11 +15,11 @@ struct TableRows {
     QString keyColumn; // likewise for the key column
     QString keyValue;
     QStringList columns;      // every column, in the table's order
-    QList<QVariantList> rows; // one list of values per row, in the order of `columnas`
+    QList<QVariantList> rows; // one list of values per row, in the order of `columns`
 };
 
-// The rows of `tabla` whose `columna` equals `valor` (bound, never spliced), at most
-// `limite` of them. The names are matched without regard to case against the tables of
+// The rows of `table` whose `column` equals `value` (bound, never spliced), at most
+// `limit` of them. The names are matched without regard to case against the tables of
 // the database and that table's columns; anything else is refused with a RuntimeError
 // ("No existe la tabla X", "La tabla X no tiene la columna Y"), nothing run.
 TableRows readTableRows(db::Conexion &connection, const QString &table, const QString &column, const QString &value,

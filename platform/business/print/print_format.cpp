@@ -30,9 +30,9 @@ QString noteFileName(const QString &folio)
     return QStringLiteral("NC_%1.pdf").arg(cleaned);
 }
 
-QString printNote(db::Conexion &connection, const QString &formato, const QString &folio, const QString &folder)
+QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder)
 {
-    const QString templateText = formatTemplate(connection, formato);
+    const QString templateText = formatTemplate(connection, format);
     const PrintData data = noteData(connection, folio);
     const QString html = fillTemplate(templateText, data);
     const QString file = QDir(folder.isEmpty() ? QDir::currentPath() : folder).absoluteFilePath(noteFileName(folio));

@@ -14,10 +14,10 @@ QString formatTemplate(db::Conexion &connection, const QString &name);
 // replaced by '_'.
 QString noteFileName(const QString &folio);
 
-// Fills format `formato` with the stored note `folio` and writes the PDF into
+// Fills format `format` with the stored note `folio` and writes the PDF into
 // `carpeta` (the current folder when empty). Returns the file's absolute path. A
 // cancelled note carries "CANCELADA" across every page. Throws RuntimeError for an
 // unknown format or note, or a file that cannot be written.
-QString printNote(db::Conexion &connection, const QString &formato, const QString &folio, const QString &folder);
+QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder);
 
 } // namespace qmx44::business::print

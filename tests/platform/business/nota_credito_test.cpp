@@ -37,31 +37,32 @@ protected:
 
     db::Conexion &db() { return demo.db(); }
 
-    QVariant valor(const QString &sql, const QVariantList &valores = {})
+    QVariant scalar(const QString &sql, const QVariantList &valores = {})
     {
         auto rs = db().query(sql, valores);
         return rs->eof() ? QVariant() : rs->field(rs->columns().value(0));
     }
     double saldo(const QString &proveedor)
     {
-        return valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {proveedor})
+        return scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {proveedor})
             .toDouble();
     }
     qint64 filasNota(const QString &folio)
     {
-        return valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"), {folio})
+        return scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"), {folio})
             .toLongLong();
     }
     // Everything a refused or rolled-back operation must leave as it was.
     QString instantanea()
     {
-        return valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR")).toString() + u'|'
-            + valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado = 'CA'")).toString()
-            + u'|' + valor(QStringLiteral("SELECT SUM(Pv_Saldo) FROM Proveedor")).toString() + u'|'
-            + valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Ap_Cancelada = 0")).toString()
+        return scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR")).toString() + u'|'
+            + scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado = 'CA'"))
+                  .toString()
+            + u'|' + scalar(QStringLiteral("SELECT SUM(Pv_Saldo) FROM Proveedor")).toString() + u'|'
+            + scalar(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Ap_Cancelada = 0")).toString()
             + u'|'
-            + valor(QStringLiteral("SELECT Fc_Ultimo FROM Folio_Contador WHERE Fc_Documento = ?"),
-                    {QStringLiteral("NOTA_CREDITO_PROVEEDOR")})
+            + scalar(QStringLiteral("SELECT Fc_Ultimo FROM Folio_Contador WHERE Fc_Documento = ?"),
+                     {QStringLiteral("NOTA_CREDITO_PROVEEDOR")})
                   .toString();
     }
     test::Guardado guardar(const std::vector<LineaNota> &lineas, bool aplicar = false, const QString &cancelar = {},
@@ -142,9 +143,9 @@ TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotCha
     const QString folio = nota.Encabezado().folio;
     nota.Guardar(folio, ok);
     ASSERT_TRUE(ok) << nota.MensajeError().toStdString();
-    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? "
-                                   "AND Nc_Referencia = 'OTRA-REF'"),
-                    {folio})
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? "
+                                    "AND Nc_Referencia = 'OTRA-REF'"),
+                     {folio})
                   .toInt(),
               2);
 

@@ -17,24 +17,25 @@ class ModeGroupsTest : public ::testing::Test {
 protected:
     ModeGroupsTest()
     {
-        campo(QStringLiteral("txtFolio"), QStringLiteral("0000000005"), false, true);
-        campo(QStringLiteral("txt_Sc_Cve_Sucursal"), QStringLiteral("001"), true, false, 1).setTag(QStringLiteral("0"));
-        campo(QStringLiteral("txt_Al_Cve_Almacen"), QStringLiteral("A01"), true, false, 1);
-        campo(QStringLiteral("txt_Pv_Cve_Proveedor"), QStringLiteral("P0001"), true, false, 1);
-        campo(QStringLiteral("txt_Pv_Descripcion"), QStringLiteral("Hilados de Jalisco"), true, false, 1);
+        addField(QStringLiteral("txtFolio"), QStringLiteral("0000000005"), false, true);
+        addField(QStringLiteral("txt_Sc_Cve_Sucursal"), QStringLiteral("001"), true, false, 1)
+            .setTag(QStringLiteral("0"));
+        addField(QStringLiteral("txt_Al_Cve_Almacen"), QStringLiteral("A01"), true, false, 1);
+        addField(QStringLiteral("txt_Pv_Cve_Proveedor"), QStringLiteral("P0001"), true, false, 1);
+        addField(QStringLiteral("txt_Pv_Descripcion"), QStringLiteral("Hilados de Jalisco"), true, false, 1);
         moneda(QStringLiteral("txt_Nc_Tipo_Cambio"), 17.5, false, false, 1, true);
         moneda(QStringLiteral("txt_SubTotal"), 100.0, true, true, 1);
-        campo(QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC"), false, false, 2, true);
-        campo(QStringLiteral("txt_Cn_Descripcion"), QStringLiteral("Bonificación comercial"), true, false, 2);
-        campo(QStringLiteral("txt_Nc_Referencia"), QStringLiteral("REF-1"), false, false, 2, true);
-        campo(QStringLiteral("txt_Comentario"), QStringLiteral("nota"), false, false, 2, true);
+        addField(QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC"), false, false, 2, true);
+        addField(QStringLiteral("txt_Cn_Descripcion"), QStringLiteral("Bonificación comercial"), true, false, 2);
+        addField(QStringLiteral("txt_Nc_Referencia"), QStringLiteral("REF-1"), false, false, 2, true);
+        addField(QStringLiteral("txt_Comentario"), QStringLiteral("nota"), false, false, 2, true);
         // No buyer, currency or totals beyond the subtotal: the services must skip them.
     }
 
     // Each field with its mode group and whether HabilitarControles unlocks it, as the
     // main form's design gives them.
-    TextField &campo(const QString &nombre, const QString &texto, bool locked, bool enabled, int grupo = 0,
-                     bool desbloquea = false)
+    TextField &addField(const QString &nombre, const QString &texto, bool locked, bool enabled, int grupo = 0,
+                        bool desbloquea = false)
     {
         TextField &t = form.add<TextField>(nombre);
         t.applySetting(QStringLiteral("modegroup"), grupo);
