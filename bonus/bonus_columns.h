@@ -22,12 +22,12 @@ inline const QString &TaxFactor = screen::columns::Impuesto_Factor;
 
 // The note's totals on the main form.
 struct Totals {
-    controls::TextField &subTotal;  // txt_SubTotal: sum of BON_IMPORTE
-    controls::TextField &impuestos; // txt_Impuestos: sum of BON_IMPORTE x Impuesto_Factor
-    controls::TextField &total;     // txt_Total: the two above added
+    controls::TextField &subTotal; // txt_SubTotal: sum of BON_IMPORTE
+    controls::TextField &taxes;    // txt_Impuestos: sum of BON_IMPORTE x Impuesto_Factor
+    controls::TextField &total;    // txt_Total: the two above added
 
     // The fields of `form` by their names; RuntimeError when one is missing.
-    static Totals de(const controls::Form &form)
+    static Totals from(const controls::Form &form)
     {
         return Totals{form.get<controls::TextField>(screen::fields::txt_SubTotal),
                       form.get<controls::TextField>(screen::fields::txt_Impuestos),
@@ -38,19 +38,19 @@ struct Totals {
 // An amount as the arithmetic takes it: an empty cell, a text that is not a number
 // (a lone point while typing) and anything not finite count as 0, so no total or bonus
 // can become infinite or not-a-number.
-inline double amountOf(const QVariant &valor)
+inline double amountOf(const QVariant &value)
 {
-    if (!valor.isValid() || valor.isNull())
+    if (!value.isValid() || value.isNull())
         return 0.0;
     bool ok = false;
-    const double d = valor.toDouble(&ok);
+    const double d = value.toDouble(&ok);
     return ok && std::isfinite(d) ? d : 0.0;
 }
 
 // A computed amount kept only when finite (an overflow counts as 0, as above).
-inline double finiteOrZero(double valor)
+inline double finiteOrZero(double value)
 {
-    return std::isfinite(valor) ? valor : 0.0;
+    return std::isfinite(value) ? value : 0.0;
 }
 
 } // namespace qmx44::bonus

@@ -23,7 +23,7 @@ void BonusEditing::attach(const std::shared_ptr<BonusEditing> &self)
 {
     controls::Grid &grid = self->m_grid;
     grid.KeyPress.connect([self](int &keyAscii) { self->ssDetalle_KeyPress(keyAscii); });
-    grid.CellMoved.connect([self](int fila, int column) { self->ssDetalle_CellMoved(fila, column); });
+    grid.CellMoved.connect([self](int row, int column) { self->ssDetalle_CellMoved(row, column); });
     grid.CellChange.connect([self] { self->ssDetalle_Change(); });
     grid.CellDone.connect([self](int column) { self->ssDetalle_CellDone(column); });
 }
@@ -64,10 +64,10 @@ void retakeBase(controls::Grid &grid, const Totals &totals, double &baseSubTotal
 {
     if (grid.currentRow() < 0 || grid.currentRow() >= grid.rowCount())
         return;
-    const double importe = amountOf(grid.column(bonusColumns::BonusAmount).value());
+    const double amount = amountOf(grid.column(bonusColumns::BonusAmount).value());
     const double factor = amountOf(grid.column(bonusColumns::TaxFactor).value());
-    baseSubTotal = finiteOrZero(amountOf(totals.subTotal.value()) - importe);
-    baseImpuestos = finiteOrZero(amountOf(totals.impuestos.value()) - factor * importe);
+    baseSubTotal = finiteOrZero(amountOf(totals.subTotal.value()) - amount);
+    baseImpuestos = finiteOrZero(amountOf(totals.taxes.value()) - factor * amount);
 }
 
 void BonusEditing::ssDetalle_CellMoved(int, int)
@@ -80,23 +80,23 @@ void BonusEditing::ssDetalle_Change()
     if (!hasCurrentRow())
         return;
     const QString column = currentColumnName();
-    controls::GridColumn importe = m_grid.column(bonusColumns::BonusAmount);
+    controls::GridColumn amount = m_grid.column(bonusColumns::BonusAmount);
     controls::GridColumn percent = m_grid.column(bonusColumns::BonusPercent);
     if (column == bonusColumns::BonusPercent) {
         const double base = amountOf(m_grid.column(bonusColumns::Base).value());
         const double p = amountOf(percent.value());
-        importe.setValue(finiteOrZero((base * p) / 100));
+        amount.setValue(finiteOrZero((base * p) / 100));
     } else if (column == bonusColumns::BonusAmount) {
         const double base = amountOf(m_grid.column(bonusColumns::Base).value());
-        const double a = amountOf(importe.value());
+        const double a = amountOf(amount.value());
         // Without a base no percent can be derived: the row's percent is 0.
         percent.setValue(base == 0 ? 0.0 : finiteOrZero((a / base) * 100));
     }
-    const double bonusValue = amountOf(importe.value());
+    const double bonusValue = amountOf(amount.value());
     const double factor = amountOf(m_grid.column(bonusColumns::TaxFactor).value());
     m_totals.subTotal.setValue(finiteOrZero(m_baseSubTotal + bonusValue));
-    m_totals.impuestos.setValue(finiteOrZero(m_baseImpuestos + factor * bonusValue));
-    m_totals.total.setValue(finiteOrZero(amountOf(m_totals.subTotal.value()) + amountOf(m_totals.impuestos.value())));
+    m_totals.taxes.setValue(finiteOrZero(m_baseImpuestos + factor * bonusValue));
+    m_totals.total.setValue(finiteOrZero(amountOf(m_totals.subTotal.value()) + amountOf(m_totals.taxes.value())));
 }
 
 void BonusEditing::ssDetalle_CellDone(int)
@@ -106,11 +106,11 @@ void BonusEditing::ssDetalle_CellDone(int)
     const QString column = currentColumnName();
     if (column != bonusColumns::BonusPercent && column != bonusColumns::BonusAmount)
         return;
-    controls::GridColumn celda = m_grid.column(column);
+    controls::GridColumn cell = m_grid.column(column);
     // An empty cell, and one whose text does not read as a number (a lone point, two
     // points), counted as 0 while it was typed: it now shows the 0 it stands for.
-    if (celda.text().trimmed().isEmpty() || !celda.value().isValid() || celda.value().isNull())
-        celda.setValue(0);
+    if (cell.text().trimmed().isEmpty() || !cell.value().isValid() || cell.value().isNull())
+        cell.setValue(0);
 }
 
 } // namespace qmx44::bonus

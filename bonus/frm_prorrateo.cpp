@@ -23,7 +23,7 @@ constexpr double AmountMargin = 0.00005;
 
 ProrationTarget targetOf(screen::FrmQMX44 &opener)
 {
-    return ProrationTarget{opener.form(),        opener.ssDetalle(), Totals::de(opener.form()), opener.BaseSubTotal,
+    return ProrationTarget{opener.form(),        opener.ssDetalle(), Totals::from(opener.form()), opener.BaseSubTotal,
                            opener.BaseImpuestos, opener.Sistema(),   opener.Utilerias()};
 }
 
@@ -37,9 +37,9 @@ FrmProrrateo::FrmProrrateo(const ProrationTarget &target) : m_target(target)
     m_amount = &m_form.get<controls::TextField>(QStringLiteral("txtImporte"));
     const char *options[] = {"Option1", "Option2", "Option3"};
     for (int i = 0; i < 3; ++i) {
-        const QString nombre = QString::fromLatin1(options[i]);
-        m_options[i] = &m_form.get<controls::OptionButton>(nombre);
-        m_options[i]->KeyDown.connect(nombre + QStringLiteral("_KeyDown()"),
+        const QString name = QString::fromLatin1(options[i]);
+        m_options[i] = &m_form.get<controls::OptionButton>(name);
+        m_options[i]->KeyDown.connect(name + QStringLiteral("_KeyDown()"),
                                       [this](int &key, int &shift) { Option_KeyDown(key, shift); });
     }
     m_form.get<controls::Button>(QStringLiteral("cmdAceptar"))
@@ -54,7 +54,7 @@ FrmProrrateo::FrmProrrateo(const ProrationTarget &target) : m_target(target)
 
 void FrmProrrateo::showDialog()
 {
-    m_target.propietario.showModal(m_form);
+    m_target.owner.showModal(m_form);
 }
 
 void FrmProrrateo::unload()
@@ -101,15 +101,15 @@ void FrmProrrateo::cmdCancelar_Click()
 
 void FrmProrrateo::cmdAceptar_Click()
 {
-    const double importe = amountOf(m_amount->value());
+    const double amount = amountOf(m_amount->value());
     // A negative amount would take bonuses away from every row: it is as incorrect as 0.
-    if (importe <= 0) {
+    if (amount <= 0) {
         screen::showMessage(m_target.sistema, m_form, QStringLiteral("El importe especificad es incorrecto"),
                             MessageStyle::Warning, TitleAttention, QStringLiteral("ERR-ID:7500024"));
         focusAmount();
         return;
     }
-    if (importe - ImporteFactura > AmountMargin) {
+    if (amount - ImporteFactura > AmountMargin) {
         screen::showMessage(m_target.sistema, m_form,
                             QStringLiteral("El importe especificado es mayor al importe de la factura"),
                             MessageStyle::Warning, TitleAttention, QStringLiteral("ERR-ID:7500025"));

@@ -19,8 +19,8 @@ namespace qmx44::bonus {
 // What the dialog works on: the opener's form, grid and totals, the running shares of
 // the bonus editing, and the services.
 struct ProrationTarget {
-    controls::Form &propietario; // the modal owner: the main form
-    controls::Grid &grid;        // ssDetalle
+    controls::Form &owner; // the modal owner: the main form
+    controls::Grid &grid;  // ssDetalle
     Totals totals;
     double &baseSubTotal;  // the opener's BaseSubTotal
     double &baseImpuestos; // the opener's BaseImpuestos

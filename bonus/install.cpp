@@ -26,7 +26,7 @@ void Controles_Opcional(screen::FrmQMX44 &frm)
 void install(screen::FrmQMX44 &frm)
 {
     frm.Controles().Opcional.connect([&frm] { Controles_Opcional(frm); });
-    BonusEditing::attach(std::make_shared<BonusEditing>(frm.ssDetalle(), Totals::de(frm.form()), frm.BaseSubTotal,
+    BonusEditing::attach(std::make_shared<BonusEditing>(frm.ssDetalle(), Totals::from(frm.form()), frm.BaseSubTotal,
                                                         frm.BaseImpuestos, frm.Utilerias()));
 }
 

@@ -24,11 +24,11 @@ BasisColumns basisColumnsFor(ProrationBasis base)
     return {screen::columns::Precio_Descontado_Importe, screen::columns::Unidad_1, false};
 }
 
-ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double importe)
+ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double amount)
 {
     const BasisColumns cols = basisColumnsFor(base);
     const int colBase = grid.column(cols.base).index();
-    const int colUnit = grid.column(cols.unidad).index();
+    const int colUnit = grid.column(cols.unit).index();
     const int colAmount = grid.column(bonusColumns::BonusAmount).index();
     const int colPercent = grid.column(bonusColumns::BonusPercent).index();
     const int colPrice = grid.column(bonusColumns::Base).index();
@@ -43,19 +43,19 @@ ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBas
     // Checks first, writes after: a refusal leaves every row and total as it was, and the
     // grid on the row where the walk stopped: the first row whose unit differs.
     if (cols.unitsMustAgree) {
-        const QString unidad = grid.cellText(0, colUnit);
+        const QString unit = grid.cellText(0, colUnit);
         for (int r = 1; r < n; ++r)
-            if (grid.cellText(r, colUnit) != unidad) {
+            if (grid.cellText(r, colUnit) != unit) {
                 grid.setCurrentRow(r);
                 return ProrationResult::UnitMismatch;
             }
     }
-    std::vector<double> valores(std::size_t(n), 0.0);
+    std::vector<double> values(std::size_t(n), 0.0);
     double basisTotal = 0;
     double largestBase = 0;
     for (int r = 0; r < n; ++r) {
         const double v = amountOf(grid.cellValue(r, colBase));
-        valores[std::size_t(r)] = v;
+        values[std::size_t(r)] = v;
         basisTotal += v;
         largestBase = std::fmax(largestBase, std::fabs(v));
     }
@@ -67,33 +67,33 @@ ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBas
     // amount, and one so lopsided that a row's share overflows is refused the same way.
     if (!(basisTotal > 0))
         return ProrationResult::BasisWithoutTotal;
-    const double factor = importe / basisTotal;
+    const double factor = amount / basisTotal;
     if (!std::isfinite(factor) || !std::isfinite(largestBase * std::fabs(factor)))
         return ProrationResult::BasisWithoutTotal;
 
     // Every row gets its share, also a row whose basis is 0 (it gets 0). From here on
-    // `valores` holds the rows' bonus amounts.
+    // `values` holds the rows' bonus amounts.
     double subTotal = 0;
     for (int r = 0; r < n; ++r) {
-        double &amountValue = valores[std::size_t(r)];
+        double &amountValue = values[std::size_t(r)];
         amountValue = roundHalfEven(amountValue * factor, 3);
         grid.setCellValue(r, colAmount, amountValue);
         subTotal += amountValue;
     }
-    double impuestos = 0;
+    double taxes = 0;
     for (int r = 0; r < n; ++r)
-        impuestos += valores[std::size_t(r)] * amountOf(grid.cellValue(r, colTax));
+        taxes += values[std::size_t(r)] * amountOf(grid.cellValue(r, colTax));
     std::vector<double> prices(std::size_t(n), 0.0);
     for (int r = 0; r < n; ++r)
         prices[std::size_t(r)] = amountOf(grid.cellValue(r, colPrice));
     for (int r = 0; r < n; ++r) {
         const double price = prices[std::size_t(r)];
-        grid.setCellValue(r, colPercent, price == 0 ? 0.0 : finiteOrZero(valores[std::size_t(r)] / price * 100));
+        grid.setCellValue(r, colPercent, price == 0 ? 0.0 : finiteOrZero(values[std::size_t(r)] / price * 100));
     }
 
     totals.subTotal.setValue(finiteOrZero(subTotal));
-    totals.impuestos.setValue(finiteOrZero(impuestos));
-    totals.total.setValue(finiteOrZero(amountOf(totals.subTotal.value()) + amountOf(totals.impuestos.value())));
+    totals.taxes.setValue(finiteOrZero(taxes));
+    totals.total.setValue(finiteOrZero(amountOf(totals.subTotal.value()) + amountOf(totals.taxes.value())));
     return ProrationResult::Done;
 }
 

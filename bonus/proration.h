@@ -19,7 +19,7 @@ enum class ProrationBasis {
 
 struct BasisColumns {
     QString base;
-    QString unidad;
+    QString unit;
     bool unitsMustAgree;
 };
 BasisColumns basisColumnsFor(ProrationBasis base);
@@ -31,13 +31,13 @@ enum class ProrationResult {
                        // unit of basis is not a finite number): nothing changed
 };
 
-// Every row's BON_IMPORTE = its basis value x (importe / basis total), rounded to three
+// Every row's BON_IMPORTE = its basis value x (amount / basis total), rounded to three
 // decimals with a half to the even neighbour; its BON_PORCENTAJE = that amount /
 // Precio_Descontado_Importe x 100 (0 when the latter is 0); the totals are the sums of
 // the new bonuses and of their taxes. No remainder is given to any row, so the subtotal
-// may differ from `importe` by the rounding. Leaves the grid on the row where its walk
+// may differ from `amount` by the rounding. Leaves the grid on the row where its walk
 // stopped: the first row whose unit differs when the unit check refuses, the last row
 // otherwise. Empty basis cells count as 0. Linear in the rows.
-ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double importe);
+ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double amount);
 
 } // namespace qmx44::bonus

@@ -12,23 +12,23 @@ constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1
 constexpr double TwoToThe52 = 4503599627370496.0; // 2^52: from here on doubles are integers
 } // namespace
 
-double roundHalfEven(double valor, int decimals)
+double roundHalfEven(double value, int decimals)
 {
-    if (!std::isfinite(valor) || decimals < 0 || decimals > 15)
-        return valor;
+    if (!std::isfinite(value) || decimals < 0 || decimals > 15)
+        return value;
     const double scale = PowersOfTen[decimals]; // exact powers of ten
-    // valor x scale = producto + error, exactly (the error of one product is a double).
-    const double producto = valor * scale;
-    const double error = std::fma(valor, scale, -producto);
-    if (!(std::fabs(producto) < TwoToThe52))
-        return valor;
+    // value x scale = product + error, exactly (the error of one product is a double).
+    const double product = value * scale;
+    const double error = std::fma(value, scale, -product);
+    if (!(std::fabs(product) < TwoToThe52))
+        return value;
 
-    const double floorValue = std::floor(producto);
+    const double floorValue = std::floor(product);
     // `fraction` is exact and a multiple of the product's last place, so its distance from
     // one half is either 0 or at least that place, more than the product's error (at
     // most half a place) can make up; the sign of `fromHalf` is exact even where its
-    // value is rounded. Only at a true half in `producto` does the error decide.
-    const double fraction = producto - floorValue;
+    // value is rounded. Only at a true half in `product` does the error decide.
+    const double fraction = product - floorValue;
     const double fromHalf = fraction - 0.5;
     double whole;
     if (fromHalf > 0 || (fromHalf == 0 && error > 0))
@@ -39,8 +39,8 @@ double roundHalfEven(double valor, int decimals)
         whole = std::fmod(floorValue, 2.0) == 0 ? floorValue : floorValue + 1;
     // `whole` is a whole number below 2^53: the quotient is the double nearest to the
     // rounded decimal. A zero result is +0, never -0.
-    const double resultado = whole / scale;
-    return resultado == 0 ? 0.0 : resultado;
+    const double result = whole / scale;
+    return result == 0 ? 0.0 : result;
 }
 
 } // namespace qmx44::bonus

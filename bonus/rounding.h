@@ -9,9 +9,9 @@
 // to the rounded decimal (what prints as "2.062").
 namespace qmx44::bonus {
 
-// `valor` rounded to `decimals` places (0 to 15), half to even. Non-finite values come
-// back unchanged; so do values too large to hold a digit at that place (|valor| x 10^d
+// `value` rounded to `decimals` places (0 to 15), half to even. Non-finite values come
+// back unchanged; so do values too large to hold a digit at that place (|value| x 10^d
 // at or beyond 2^52, where the double has no finer digits to round away).
-double roundHalfEven(double valor, int decimals);
+double roundHalfEven(double value, int decimals);
 
 } // namespace qmx44::bonus

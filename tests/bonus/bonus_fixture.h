@@ -47,7 +47,7 @@ struct FormaBonos {
     }
     ~FormaBonos() { controls::Desktop::reset(); }
 
-    void agregar(const Linea &l)
+    void addLine(const Linea &l)
     {
         grid.addRow();
         auto set = [&](const char *col, const QVariant &v) { grid.column(QString::fromLatin1(col)).setValue(v); };
@@ -66,8 +66,8 @@ struct FormaBonos {
     }
 
     int col(const QString &name) const { return grid.columnIndex(name); }
-    QVariant valor(int row, const QString &column) const { return grid.cellValue(row, col(column)); }
-    double numero(int row, const QString &column) const { return bonus::amountOf(valor(row, column)); }
+    QVariant cellValue(int row, const QString &column) const { return grid.cellValue(row, col(column)); }
+    double number(int row, const QString &column) const { return bonus::amountOf(cellValue(row, column)); }
     double sub() const { return bonus::amountOf(subTotal.value()); }
     double imp() const { return bonus::amountOf(impuestos.value()); }
     double tot() const { return bonus::amountOf(total.value()); }

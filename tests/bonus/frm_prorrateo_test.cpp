@@ -47,7 +47,7 @@ protected:
                                       f.BaseImpuestos, f.sistema, f.utilerias};
     }
     // One opening as the toolbar's command makes it: load, ImporteFactura, modal, unload.
-    void abrir(double importeFactura, std::function<void(Form &)> pasos)
+    void open(double importeFactura, std::function<void(Form &)> pasos)
     {
         usuario.pasos = std::move(pasos);
         bonus::FrmProrrateo prorationDialog(target());
@@ -96,15 +96,15 @@ Linea pieza(double base)
 // with the focus on Aceptar.
 TEST_F(FrmProrrateoTest, EscapeAndF4WorkFromAnyControl)
 {
-    f.agregar(pieza(100));
-    abrir(100, [&](Form &d) {
+    f.addLine(pieza(100));
+    open(100, [&](Form &d) {
         escribir(d, QStringLiteral("40"));
         d.get<OptionButton>(QStringLiteral("Option3")).setFocus();
         d.keyStroke(keys::F4);
     });
     EXPECT_TRUE(usuario.cerroSolo);
     EXPECT_EQ(40.0, f.sub());
-    abrir(100, [&](Form &d) {
+    open(100, [&](Form &d) {
         escribir(d, QStringLiteral("70"));
         d.get<Button>(QStringLiteral("cmdAceptar")).setFocus();
         d.keyStroke(keys::Escape);
@@ -117,13 +117,13 @@ TEST_F(FrmProrrateoTest, EscapeAndF4WorkFromAnyControl)
 // "$0.0000", the focus in the amount (after a refused amount and another option).
 TEST_F(FrmProrrateoTest, EveryOpeningStartsOnTheFirstBasisWithTheFocusInTheAmount)
 {
-    f.agregar(pieza(100));
-    abrir(100, [&](Form &d) {
+    f.addLine(pieza(100));
+    open(100, [&](Form &d) {
         escribir(d, QStringLiteral("900"));
         d.get<OptionButton>(QStringLiteral("Option3")).click();
         actuar(d, Accion::Aceptar);
     });
-    abrir(100, [&](Form &d) {
+    open(100, [&](Form &d) {
         EXPECT_TRUE(d.get<OptionButton>(QStringLiteral("Option1")).selected());
         EXPECT_FALSE(d.get<OptionButton>(QStringLiteral("Option3")).selected());
         EXPECT_EQ(QStringLiteral("$0.0000"), d.get<TextField>(QStringLiteral("txtImporte")).text());

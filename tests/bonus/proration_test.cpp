@@ -49,14 +49,14 @@ TEST_P(ProrationTest, DistributesTheAmount)
 {
     const Caso &c = GetParam();
     for (const Linea &l : c.lineas)
-        f.agregar(l);
+        f.addLine(l);
     // Bonuses and totals standing before are overwritten.
     f.grid.setCellValue(0, f.col(Imp), 999.0);
     f.subTotal.setValue(12345.0);
     ASSERT_EQ(ProrationResult::Done, bonus::prorate(f.grid, f.totals(), c.base, c.importe));
     for (std::size_t i = 0; i < c.importes.size(); ++i) {
-        EXPECT_EQ(c.importes[i], f.numero(int(i), Imp)) << "row " << i;
-        EXPECT_DOUBLE_EQ(c.porcentajes[i], f.numero(int(i), Pct)) << "row " << i;
+        EXPECT_EQ(c.importes[i], f.number(int(i), Imp)) << "row " << i;
+        EXPECT_DOUBLE_EQ(c.porcentajes[i], f.number(int(i), Pct)) << "row " << i;
     }
     EXPECT_DOUBLE_EQ(c.sub, f.sub());
     EXPECT_DOUBLE_EQ(c.imp, f.imp());
@@ -151,7 +151,7 @@ TEST_P(ProrationRefusalTest, ChangesNothing)
 {
     const Rechazo &c = GetParam();
     for (const Linea &l : c.lineas)
-        f.agregar(l);
+        f.addLine(l);
     for (int i = 0; i < f.grid.rowCount(); ++i) {
         f.grid.setCellValue(i, f.col(Imp), 1.5 * (i + 1));
         f.grid.setCellValue(i, f.col(Pct), 7.0);
@@ -161,8 +161,8 @@ TEST_P(ProrationRefusalTest, ChangesNothing)
     f.total.setValue(4.75);
     EXPECT_EQ(c.resultado, bonus::prorate(f.grid, f.totals(), c.base, c.importe));
     for (int i = 0; i < f.grid.rowCount(); ++i) {
-        EXPECT_EQ(1.5 * (i + 1), f.numero(i, Imp)) << "row " << i;
-        EXPECT_EQ(7.0, f.numero(i, Pct)) << "row " << i;
+        EXPECT_EQ(1.5 * (i + 1), f.number(i, Imp)) << "row " << i;
+        EXPECT_EQ(7.0, f.number(i, Pct)) << "row " << i;
     }
     EXPECT_EQ(4.5, f.sub());
     EXPECT_EQ(0.25, f.imp());
