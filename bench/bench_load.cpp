@@ -117,12 +117,12 @@ void BM_RawStatements(benchmark::State &state, BenchDb *b)
 struct Pantalla {
     explicit Pantalla(std::shared_ptr<db::Conexion> conexion)
     {
-        contexto->session = std::make_shared<services::Session>(std::move(conexion), QStringLiteral("ADMIN"));
-        contexto->session->setMessageSink(sink);
-        contexto->session->setFixedDate(QDate(2024, 7, 15));
-        sistema = std::make_unique<services::Sistema>(contexto->session);
-        utilerias = std::make_unique<services::Utilerias>(contexto->session);
-        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
+        context->session = std::make_shared<services::Session>(std::move(conexion), QStringLiteral("ADMIN"));
+        context->session->setMessageSink(sink);
+        context->session->setFixedDate(QDate(2024, 7, 15));
+        sistema = std::make_unique<services::Sistema>(context->session);
+        utilerias = std::make_unique<services::Utilerias>(context->session);
+        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{context, sistema.get(), utilerias.get()});
         intake::install(*frm);
         document::install(*frm);
         auto padre = std::make_shared<host::Padre>();
@@ -134,7 +134,7 @@ struct Pantalla {
     ~Pantalla() { controls::Desktop::reset(); }
 
     std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
-    std::shared_ptr<host::PlatformContext> contexto = std::make_shared<host::PlatformContext>();
+    std::shared_ptr<host::PlatformContext> context = std::make_shared<host::PlatformContext>();
     std::unique_ptr<services::Sistema> sistema;
     std::unique_ptr<services::Utilerias> utilerias;
     std::unique_ptr<screen::FrmQMX44> frm;

@@ -22,7 +22,7 @@ QVariant Pantalla::GetPantalla()
             qWarning().noquote() << ProgId << "GetPantalla: the component is already closed";
             return QVariant();
         }
-        publicObject->contexto().session->check(faults::PantallaGetPantalla);
+        publicObject->context().session->check(faults::PantallaGetPantalla);
         QObject *form = &publicObject->pantalla();
         return QVariant::fromValue(form);
     } catch (const std::exception &e) {

@@ -8,7 +8,7 @@
 
 namespace qmx44::component {
 
-Publico::Publico(std::shared_ptr<host::PlatformContext> contexto) : m_context(std::move(contexto))
+Publico::Publico(std::shared_ptr<host::PlatformContext> context) : m_context(std::move(context))
 {
     if (!m_context || !m_context->session)
         throw RuntimeError(QStringLiteral("QMX44: el anfitrión no dio una sesión"));
@@ -36,14 +36,14 @@ screen::FrmQMX44 &Publico::pantalla()
         return *m_pantalla;
     // A closed form is replaced; whoever still holds it was told it closed.
     m_pantalla.reset();
-    auto nueva =
+    auto form =
         std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{m_context, m_sistema.get(), m_utilerias.get()});
     // Every layer's handlers are in place before the form loads.
-    intake::install(*nueva);
-    bonus::install(*nueva);
-    document::install(*nueva);
-    nueva->load();
-    m_pantalla = std::move(nueva);
+    intake::install(*form);
+    bonus::install(*form);
+    document::install(*form);
+    form->load();
+    m_pantalla = std::move(form);
     return *m_pantalla;
 }
 

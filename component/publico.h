@@ -15,10 +15,10 @@ class Publico {
 public:
     // The start-up routine: creates Sistema, Utilerias and Auxiliar, in this order, for
     // the component's lifetime. A failure passes to the host that is loading the component.
-    explicit Publico(std::shared_ptr<host::PlatformContext> contexto);
+    explicit Publico(std::shared_ptr<host::PlatformContext> context);
     ~Publico();
 
-    host::PlatformContext &contexto() { return *m_context; }
+    host::PlatformContext &context() { return *m_context; }
     services::Sistema &Sistema() { return *m_sistema; }
     services::Utilerias &Utilerias() { return *m_utilerias; }
     services::Auxiliar &Auxiliar() { return *m_auxiliar; }

@@ -7,39 +7,39 @@ namespace qmx44::document {
 
 namespace {
 
-int column(const controls::Grid &grid, const QString &nombre)
+int column(const controls::Grid &grid, const QString &name)
 {
-    return grid.columnIndex(nombre);
+    return grid.columnIndex(name);
 }
 
 } // namespace
 
 size_t qHash(const LineKey &c, size_t seed) noexcept
 {
-    return qHashMulti(seed, c.producto, c.talla, c.color, c.unidad1, c.unidadControl1, c.unidadControl2);
+    return qHashMulti(seed, c.product, c.size, c.color, c.unit1, c.controlUnit1, c.controlUnit2);
 }
 
 GridIndex::GridIndex(const controls::Grid &grid)
 {
-    const int producto = column(grid, screen::columns::Pr_Cve_Producto);
-    const int talla = column(grid, screen::columns::Tl_Cve_Talla);
+    const int product = column(grid, screen::columns::Pr_Cve_Producto);
+    const int size = column(grid, screen::columns::Tl_Cve_Talla);
     const int color = column(grid, screen::columns::Cl_Cve_Color);
-    const int unidad1 = column(grid, screen::columns::Unidad_1);
+    const int unit1 = column(grid, screen::columns::Unidad_1);
     const int control1 = column(grid, screen::columns::Unidad_Control_1);
     const int control2 = column(grid, screen::columns::Unidad_Control_2);
-    const int filas = grid.rowCount();
-    m_rows.reserve(filas);
-    for (int row = 0; row < filas; ++row) {
-        LineKey clave{grid.cellText(row, producto), grid.cellText(row, talla),    grid.cellText(row, color),
-                      grid.cellText(row, unidad1),  grid.cellText(row, control1), grid.cellText(row, control2)};
-        m_rows[clave].push_back(row);
+    const int rows = grid.rowCount();
+    m_rows.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        LineKey key{grid.cellText(row, product), grid.cellText(row, size),     grid.cellText(row, color),
+                    grid.cellText(row, unit1),   grid.cellText(row, control1), grid.cellText(row, control2)};
+        m_rows[key].push_back(row);
     }
 }
 
-const std::vector<int> &GridIndex::filas(const LineKey &clave) const
+const std::vector<int> &GridIndex::rowsWith(const LineKey &key) const
 {
     static const std::vector<int> none;
-    auto it = m_rows.constFind(clave);
+    auto it = m_rows.constFind(key);
     return it == m_rows.cend() ? none : it.value();
 }
 
@@ -49,7 +49,7 @@ void applyBonuses(db::RecordSet &rs, controls::Grid &grid, BonusTotals &totals)
     const int base = column(grid, screen::columns::Precio_Descontado_Importe);
     const int factor = column(grid, screen::columns::Impuesto_Factor);
     const int percent = column(grid, screen::columns::BON_PORCENTAJE);
-    const int importe = column(grid, screen::columns::BON_IMPORTE);
+    const int amount = column(grid, screen::columns::BON_IMPORTE);
 
     const QString cProduct = QStringLiteral("Pr_Cve_Producto");
     const QString cSize = QStringLiteral("Tl_Cve_Talla");
@@ -67,20 +67,20 @@ void applyBonuses(db::RecordSet &rs, controls::Grid &grid, BonusTotals &totals)
             nullValue = nullValue || v.isNull();
         if (nullValue)
             continue;
-        const LineKey clave{keys[0].toString(), keys[1].toString(), keys[2].toString(),
-                            keys[3].toString(), keys[4].toString(), keys[5].toString()};
-        const std::vector<int> &filas = gridIndex.filas(clave);
-        if (filas.empty())
+        const LineKey key{keys[0].toString(), keys[1].toString(), keys[2].toString(),
+                          keys[3].toString(), keys[4].toString(), keys[5].toString()};
+        const std::vector<int> &rows = gridIndex.rowsWith(key);
+        if (rows.empty())
             continue;
-        const double guardado = rs.field(cAmount).toDouble();
-        for (int row : filas) {
+        const double stored = rs.field(cAmount).toDouble();
+        for (int row : rows) {
             const double price = grid.cellValue(row, base).toDouble();
-            grid.setCellValue(row, percent, price == 0 ? 0.0 : guardado / price * 100);
-            grid.setCellValue(row, importe, guardado);
+            grid.setCellValue(row, percent, price == 0 ? 0.0 : stored / price * 100);
+            grid.setCellValue(row, amount, stored);
             grid.refresh();
-            const double bonificacion = grid.cellValue(row, importe).toDouble();
-            totals.subTotal = totals.subTotal + bonificacion;
-            totals.impuestos = totals.impuestos + bonificacion * grid.cellValue(row, factor).toDouble();
+            const double bonus = grid.cellValue(row, amount).toDouble();
+            totals.subTotal = totals.subTotal + bonus;
+            totals.taxes = totals.taxes + bonus * grid.cellValue(row, factor).toDouble();
         }
     }
 }

@@ -14,17 +14,17 @@ namespace qmx44::document {
 
 // The six keys of a line, compared exactly (letter case and blanks count).
 struct LineKey {
-    QString producto, talla, color, unidad1, unidadControl1, unidadControl2;
+    QString product, size, color, unit1, controlUnit1, controlUnit2;
     bool operator==(const LineKey &) const = default;
 };
-size_t qHash(const LineKey &clave, size_t seed = 0) noexcept;
+size_t qHash(const LineKey &key, size_t seed = 0) noexcept;
 
 // The grid's rows by key, in grid order.
 class GridIndex {
 public:
     explicit GridIndex(const controls::Grid &grid);
     // The rows with that key, first to last; empty when none.
-    const std::vector<int> &filas(const LineKey &clave) const;
+    const std::vector<int> &rowsWith(const LineKey &key) const;
 
 private:
     QHash<LineKey, std::vector<int>> m_rows;
@@ -33,7 +33,7 @@ private:
 // What the stored lines added to the totals.
 struct BonusTotals {
     double subTotal = 0;
-    double impuestos = 0;
+    double taxes = 0;
 };
 
 // Walks `rs` (the note's rows, from the current one to the end) and, for every stored

@@ -13,21 +13,21 @@ void Controles_Eliminar(screen::FrmQMX44 &frm)
 {
     try {
         // A run-time error rolls the transaction back on its way to the trap.
-        db::Conexion &conexion = frm.Sistema().Conexion();
-        db::ScopedTransaction tx(conexion);
-        auto nota = std::make_unique<business::NotaCredito>(frm.contexto().session, conexion);
+        db::Conexion &connection = frm.Sistema().Conexion();
+        db::ScopedTransaction tx(connection);
+        auto note = std::make_unique<business::NotaCredito>(frm.context().session, connection);
         QString folio = frm.txtFolio().text();
         bool ok = false;
-        nota->Cancelar(folio, ok);
+        note->Cancelar(folio, ok);
         if (!ok) {
             tx.rollback();
             // Shown even when the document gave no reason.
-            screen::showMessage(frm, nota->MensajeError(), MessageStyle::Error, QStringLiteral("Operación cancelada"),
+            screen::showMessage(frm, note->MensajeError(), MessageStyle::Error, QStringLiteral("Operación cancelada"),
                                 QStringLiteral("ERR-ID:7500013"));
             return;
         }
         tx.commit();
-        nota.reset();
+        note.reset();
         frm.txtFolio().setText(QString());
         frm.Controles_Cancelar();
     } catch (const std::exception &e) {

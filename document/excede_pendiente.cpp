@@ -14,13 +14,13 @@ namespace {
 void condition(QString &sql, const PendingLine &l, const char *unitColumn)
 {
     sql += QLatin1String("WHERE Co_Folio = '");
-    sql += db::quoted(l.compra);
+    sql += db::quoted(l.purchase);
     sql += QLatin1String("' AND ");
     sql += QLatin1String("      Pr_Cve_Producto = '");
-    sql += db::quoted(l.producto);
+    sql += db::quoted(l.product);
     sql += QLatin1String("' AND ");
     sql += QLatin1String("      Tl_Cve_Talla = '");
-    sql += db::quoted(l.talla);
+    sql += db::quoted(l.size);
     sql += QLatin1String("' AND ");
     sql += QLatin1String("      Cl_Cve_Color = '");
     sql += db::quoted(l.color);
@@ -28,7 +28,7 @@ void condition(QString &sql, const PendingLine &l, const char *unitColumn)
     sql += QLatin1String("      ");
     sql += QLatin1String(unitColumn);
     sql += QLatin1String(" = '");
-    sql += db::quoted(l.unidad);
+    sql += db::quoted(l.unit);
     sql += QLatin1String("' AND ");
     sql += QLatin1String("      Es_Cve_Estado <> 'CA'");
 }
@@ -71,46 +71,46 @@ QString pendingPurchaseSql(const PendingLine &line)
     return sql;
 }
 
-bool exceedsInWholeUnits(double bonificacion, double pendiente)
+bool exceedsInWholeUnits(double bonus, double pending)
 {
-    if (!std::isfinite(bonificacion) || !std::isfinite(pendiente))
+    if (!std::isfinite(bonus) || !std::isfinite(pending))
         throw RuntimeError(
             QStringLiteral("Desbordamiento al comparar el importe a bonificar (%1) con el pendiente (%2)")
-                .arg(bonificacion)
-                .arg(pendiente));
-    return std::trunc(bonificacion) > std::trunc(pendiente);
+                .arg(bonus)
+                .arg(pending));
+    return std::trunc(bonus) > std::trunc(pending);
 }
 
-bool ExcedePendiente(db::Conexion &conexion, QString &sql, business::NotaCredito &nota)
+bool ExcedePendiente(db::Conexion &connection, QString &sql, business::NotaCredito &note)
 {
-    const business::EncabezadoNota header = nota.Encabezado();
+    const business::EncabezadoNota header = note.Encabezado();
     if (header.compra.isEmpty())
         return false;
-    const business::DetalleNota detail = nota.Detalle();
+    const business::DetalleNota detail = note.Detalle();
     const PendingLine line{header.compra, detail.producto, detail.talla, detail.color, detail.unidad1};
 
     double noted = 0;
     double purchased = 0;
     sql = pendingNotesSql(line);
-    auto rs = conexion.execute(sql);
+    auto rs = connection.execute(sql);
     if (!rs->eof()) {
         noted = netOf(*rs);
         rs->close();
         sql = pendingPurchaseSql(line);
-        rs = conexion.execute(sql);
+        rs = connection.execute(sql);
         purchased = netOf(*rs);
     }
     rs->close();
     rs.reset();
 
-    const double pendiente = purchased - noted;
+    const double pending = purchased - noted;
     // The line is read again: the amount compared is the one the document holds.
-    return exceedsInWholeUnits(nota.Detalle().precioNetoImporte, pendiente);
+    return exceedsInWholeUnits(note.Detalle().precioNetoImporte, pending);
 }
 
-bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &nota)
+bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &note)
 {
-    return ExcedePendiente(frm.Sistema().Conexion(), frm.Sql, nota);
+    return ExcedePendiente(frm.Sistema().Conexion(), frm.Sql, note);
 }
 
 } // namespace qmx44::document

@@ -15,11 +15,11 @@ namespace qmx44::document {
 
 // The purchase line a note line is checked against.
 struct PendingLine {
-    QString compra;   // Co_Folio
-    QString producto; // Pr_Cve_Producto
-    QString talla;    // Tl_Cve_Talla
+    QString purchase; // Co_Folio
+    QString product;  // Pr_Cve_Producto
+    QString size;     // Tl_Cve_Talla
     QString color;    // Cl_Cve_Color
-    QString unidad;   // Nc_Unidad_1 in the notes, Co_Unidad_1 in the purchase
+    QString unit;     // Nc_Unidad_1 in the notes, Co_Unidad_1 in the purchase
 };
 
 // What the live notes already granted on the line (statement A) and what the purchase
@@ -30,14 +30,14 @@ QString pendingPurchaseSql(const PendingLine &line);
 // The comparison in whole units: both amounts truncated toward zero, true exactly when
 // the bonus is strictly greater. An amount that is not a finite number is a run-time
 // error: it cannot be compared and must not slip through as "not greater".
-bool exceedsInWholeUnits(double bonificacion, double pendiente);
+bool exceedsInWholeUnits(double bonus, double pending);
 
-// Reads the header and the current line back from `nota` and runs both statements on
-// `conexion` (inside the caller's transaction), building each in `sql`, the caller's
+// Reads the header and the current line back from `note` and runs both statements on
+// `connection` (inside the caller's transaction), building each in `sql`, the caller's
 // statement text. An empty purchase folio answers false without a statement. Database
 // failures throw RuntimeError.
-bool ExcedePendiente(db::Conexion &conexion, QString &sql, business::NotaCredito &nota);
+bool ExcedePendiente(db::Conexion &connection, QString &sql, business::NotaCredito &note);
 // The same on the screen's connection and its shared statement text.
-bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &nota);
+bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &note);
 
 } // namespace qmx44::document

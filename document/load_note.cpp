@@ -17,9 +17,9 @@ namespace {
 
 const QString TitleAttention = QStringLiteral("Atención");
 
-QString column(db::RecordSet &rs, const char *nombre)
+QString column(db::RecordSet &rs, const char *name)
 {
-    return rs.field(QString::fromLatin1(nombre)).toString();
+    return rs.field(QString::fromLatin1(name)).toString();
 }
 
 // A live note may be modified or cancelled while the date shown — before the note's
@@ -66,9 +66,9 @@ void loadNote(screen::FrmQMX44 &frm)
 
     // The header, in this order; the purchase folio's Change clears what a previous
     // purchase left, and the supplier intake fills the supplier and the address.
-    const QString compra = column(*rs, "Co_Folio");
+    const QString purchase = column(*rs, "Co_Folio");
     frm.dpFecha().setValue(rs->field(QStringLiteral("Nc_Fecha")).toDate());
-    frm.txt_Co_Folio().setText(compra);
+    frm.txt_Co_Folio().setText(purchase);
     frm.textField(screen::fields::txt_Cn_Cve_Causa_Nota).setText(column(*rs, "Cn_Cve_Causa_Nota_Credito_Proveedor"));
     frm.textField(screen::fields::txt_Nc_Referencia).setText(column(*rs, "Nc_Referencia"));
     intake::fillPurchaseHeader(frm, *rs);
@@ -80,21 +80,21 @@ void loadNote(screen::FrmQMX44 &frm)
     controls::Grid &grid = frm.ssDetalle();
     grid.removeAll();
     frm.ImporteCompra = 0;
-    auto lineas = intake::ConsultaCompra(frm, compra);
-    intake::LlenarDetalle(frm, lineas);
+    auto lines = intake::ConsultaCompra(frm, purchase);
+    intake::LlenarDetalle(frm, lines);
 
     controls::TextField &subTotal = frm.textField(screen::fields::txt_SubTotal);
-    controls::TextField &impuestos = frm.textField(screen::fields::txt_Impuestos);
+    controls::TextField &taxes = frm.textField(screen::fields::txt_Impuestos);
     controls::TextField &total = frm.textField(screen::fields::txt_Total);
     subTotal.setValue(0.0);
-    impuestos.setValue(0.0);
+    taxes.setValue(0.0);
     total.setValue(0.0);
 
     BonusTotals totals;
     applyBonuses(*rs, grid, totals);
     subTotal.setValue(totals.subTotal);
-    impuestos.setValue(totals.impuestos);
-    total.setValue(subTotal.value().toDouble() + impuestos.value().toDouble());
+    taxes.setValue(totals.taxes);
+    total.setValue(subTotal.value().toDouble() + taxes.value().toDouble());
 
     rs->close();
     rs.reset();

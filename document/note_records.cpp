@@ -19,9 +19,9 @@ QString text(screen::FrmQMX44 &frm, const QString &textField)
     return notNull(frm.textField(textField).text());
 }
 
-int column(controls::Grid &grid, const QString &nombre)
+int column(controls::Grid &grid, const QString &name)
 {
-    return grid.column(nombre).index();
+    return grid.column(name).index();
 }
 
 } // namespace
@@ -45,58 +45,58 @@ business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm)
 }
 
 LineColumns::LineColumns(controls::Grid &grid)
-    : producto(column(grid, screen::columns::Pr_Cve_Producto)), talla(column(grid, screen::columns::Tl_Cve_Talla)),
-      color(column(grid, screen::columns::Cl_Cve_Color)), cantidad1(column(grid, screen::columns::Cantidad_1)),
-      unidad1(column(grid, screen::columns::Unidad_1)),
-      cantidadControl1(column(grid, screen::columns::Cantidad_Control_1)),
-      unidadControl1(column(grid, screen::columns::Unidad_Control_1)),
-      cantidadControl2(column(grid, screen::columns::Cantidad_Control_2)),
-      unidadControl2(column(grid, screen::columns::Unidad_Control_2)),
-      impuestoFactor(column(grid, screen::columns::Impuesto_Factor)), bonImporte(column(grid, "Bon_Importe"))
+    : product(column(grid, screen::columns::Pr_Cve_Producto)), size(column(grid, screen::columns::Tl_Cve_Talla)),
+      color(column(grid, screen::columns::Cl_Cve_Color)), quantity1(column(grid, screen::columns::Cantidad_1)),
+      unit1(column(grid, screen::columns::Unidad_1)),
+      controlQuantity1(column(grid, screen::columns::Cantidad_Control_1)),
+      controlUnit1(column(grid, screen::columns::Unidad_Control_1)),
+      controlQuantity2(column(grid, screen::columns::Cantidad_Control_2)),
+      controlUnit2(column(grid, screen::columns::Unidad_Control_2)),
+      taxFactor(column(grid, screen::columns::Impuesto_Factor)), bonusAmount(column(grid, "Bon_Importe"))
 {
 }
 
 double bonusOf(const controls::Grid &grid, const LineColumns &c, int row)
 {
-    return grid.cellValue(row, c.bonImporte).toDouble();
+    return grid.cellValue(row, c.bonusAmount).toDouble();
 }
 
 void fillLine(business::DetalleNota &line, const controls::Grid &grid, const LineColumns &c, int row,
-              const QString &compra)
+              const QString &purchase)
 {
     // An empty cell reads as null: its key is the empty text.
     const auto txt = [&](int col) { return notNull(grid.cellValue(row, col).toString()); };
     const auto num = [&](int col) { return grid.cellValue(row, col).toDouble(); };
 
-    const double bonificacion = num(c.bonImporte);
-    const double cantidad = num(c.cantidad1);
-    const double factor = num(c.impuestoFactor);
-    const double tax = bonificacion * factor;
-    const double net = bonificacion + tax;
-    const double unitPrice = cantidad == 0 ? 0 : bonificacion / cantidad;
+    const double bonus = num(c.bonusAmount);
+    const double quantity = num(c.quantity1);
+    const double factor = num(c.taxFactor);
+    const double tax = bonus * factor;
+    const double net = bonus + tax;
+    const double unitPrice = quantity == 0 ? 0 : bonus / quantity;
 
-    line.producto = txt(c.producto);
-    line.comentario = QStringLiteral("Nota de crédito por bonificacion compra: ") + compra;
-    line.talla = txt(c.talla);
+    line.producto = txt(c.product);
+    line.comentario = QStringLiteral("Nota de crédito por bonificacion compra: ") + purchase;
+    line.talla = txt(c.size);
     line.color = txt(c.color);
-    line.cantidad1 = cantidad;
-    line.unidad1 = txt(c.unidad1);
+    line.cantidad1 = quantity;
+    line.unidad1 = txt(c.unit1);
     // The row's own control unit is stored, so that showing the note again finds this
     // very row (it is matched on that unit).
-    line.cantidadControl1 = num(c.cantidadControl1);
-    line.unidadControl1 = txt(c.unidadControl1);
-    line.cantidadControl2 = num(c.cantidadControl2);
-    line.unidadControl2 = txt(c.unidadControl2);
+    line.cantidadControl1 = num(c.controlQuantity1);
+    line.unidadControl1 = txt(c.controlUnit1);
+    line.cantidadControl2 = num(c.controlQuantity2);
+    line.unidadControl2 = txt(c.controlUnit2);
     line.precioLista = unitPrice;
     line.precioDescontado = unitPrice;
     line.descuento1 = 0;
     line.descuento2 = 0;
     line.impuestoFactor = factor;
     line.impuestoImporte = tax;
-    line.precioNeto = cantidad == 0 ? 0 : net / cantidad;
+    line.precioNeto = quantity == 0 ? 0 : net / quantity;
     line.precioNetoImporte = net;
     // The typed amount itself, so that the note shows it again to the last digit.
-    line.importe = bonificacion;
+    line.importe = bonus;
 }
 
 } // namespace qmx44::document

@@ -18,8 +18,8 @@ business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm);
 // The grid columns a line is taken from, resolved once per save.
 struct LineColumns {
     explicit LineColumns(controls::Grid &grid);
-    int producto, talla, color, cantidad1, unidad1, cantidadControl1, unidadControl1, cantidadControl2, unidadControl2,
-        impuestoFactor, bonImporte;
+    int product, size, color, quantity1, unit1, controlQuantity1, controlUnit1, controlQuantity2, controlUnit2,
+        taxFactor, bonusAmount;
 };
 
 // The bonus amount of `row` (the grid's Bon_Importe as a number; 0 when the cell holds
@@ -27,8 +27,8 @@ struct LineColumns {
 double bonusOf(const controls::Grid &grid, const LineColumns &c, int row);
 
 // Overwrites in `line` the fields the save fills from grid row `row`, for a note on
-// purchase `compra`; the other fields keep what they held.
+// purchase `purchase`; the other fields keep what they held.
 void fillLine(business::DetalleNota &line, const controls::Grid &grid, const LineColumns &c, int row,
-              const QString &compra);
+              const QString &purchase);
 
 } // namespace qmx44::document

@@ -50,9 +50,9 @@ const Check Checks[] = {
     {[](screen::FrmQMX44 &frm) { return frm.textField(screen::fields::txt_Cn_Descripcion).text().isEmpty(); },
      u"No se especificó la causa de la nota de credito", u"ERR-ID:7500001", true,
      [](screen::FrmQMX44 &frm) {
-         controls::TextField &causa = frm.textField(screen::fields::txt_Cn_Cve_Causa_Nota);
-         causa.setFocus();
-         causa.selectAll();
+         controls::TextField &cause = frm.textField(screen::fields::txt_Cn_Cve_Causa_Nota);
+         cause.setFocus();
+         cause.selectAll();
      }},
     {[](screen::FrmQMX44 &frm) { return frm.txt_Co_Folio().text().isEmpty(); }, u"Debe especificar una compra",
      u"ERR-ID:7500002", true,
@@ -103,7 +103,7 @@ struct Refusal {
 // What the steps of one save share. `folio` is the new note's, once its lines are added.
 struct SaveState {
     screen::FrmQMX44 &frm;
-    business::NotaCredito &nota;
+    business::NotaCredito &note;
     bool nuevo;
     QString folio;
 };
@@ -116,12 +116,12 @@ std::optional<Refusal> cancelReplacedNote(SaveState &s)
     if (s.nuevo)
         return std::nullopt;
     bool ok = false;
-    s.nota.Cancelar(s.frm.txtFolio().text(), ok);
+    s.note.Cancelar(s.frm.txtFolio().text(), ok);
     if (ok)
         return std::nullopt;
     QString text = QStringLiteral("Error al cancelar la nota de credito");
-    if (!s.nota.MensajeError().isEmpty())
-        text += QStringLiteral("\r\n") + s.nota.MensajeError();
+    if (!s.note.MensajeError().isEmpty())
+        text += QStringLiteral("\r\n") + s.note.MensajeError();
     return Refusal{text, MessageStyle::Warning, TitleCompany, QStringLiteral("ERR-ID:7500006")};
 }
 
@@ -132,28 +132,28 @@ std::optional<Refusal> addLines(SaveState &s)
     // One record buffer for every row, zeroed once.
     business::DetalleNota line{};
 
-    s.nota.Nuevo();
+    s.note.Nuevo();
     const business::EncabezadoNota header = headerFromForm(s.frm);
-    s.nota.Encabezado(header);
+    s.note.Encabezado(header);
 
     // The rows are counted in full: a purchase may well have more line groups than a
     // 16-bit counter holds, and such a note must save like any other.
     const LineColumns bonusColumns(grid);
     grid.moveFirst();
-    const int filas = grid.rowCount();
-    for (int n = 1; n <= filas; ++n) {
+    const int rowCount = grid.rowCount();
+    for (int n = 1; n <= rowCount; ++n) {
         const int row = grid.currentRow();
         if (bonusOf(grid, bonusColumns, row) > 0) {
             fillLine(line, grid, bonusColumns, row, header.compra);
-            s.nota.Detalle(line);
-            if (ExcedePendiente(s.frm, s.nota))
+            s.note.Detalle(line);
+            if (ExcedePendiente(s.frm, s.note))
                 return Refusal{QStringLiteral("El importe a bonificar del producto: ") + line.producto
                                    + QStringLiteral(" excede el importe pendiente de la compra"),
                                MessageStyle::Warning, TitleOperationCancelled, QStringLiteral("ERR-ID:7500007")};
             bool ok = false;
-            s.nota.AgregarDetalle(ok);
+            s.note.AgregarDetalle(ok);
             if (!ok) {
-                Refusal refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
+                Refusal refusal{s.note.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
                                 QStringLiteral("ERR-ID:7500008")};
                 refusal.evenWithoutText = false;
                 return refusal;
@@ -161,7 +161,7 @@ std::optional<Refusal> addLines(SaveState &s)
         }
         grid.moveNext();
     }
-    s.folio = s.nota.Encabezado().folio;
+    s.folio = s.note.Encabezado().folio;
     return std::nullopt;
 }
 
@@ -171,7 +171,7 @@ std::optional<Refusal> addLines(SaveState &s)
 std::optional<Refusal> storeAdditionalFields(SaveState &s)
 {
     QString error;
-    if (auto planned = s.frm.contexto().session->faults().take(faults::ControlesGuardarCamposAdicionales))
+    if (auto planned = s.frm.context().session->faults().take(faults::ControlesGuardarCamposAdicionales))
         error = *planned;
     else if (s.frm.Controles().GuardarCamposAdicionales(s.folio))
         return std::nullopt;
@@ -186,10 +186,10 @@ std::optional<Refusal> storeAdditionalFields(SaveState &s)
 std::optional<Refusal> storeNote(SaveState &s)
 {
     bool ok = false;
-    s.nota.Guardar(s.folio, ok);
+    s.note.Guardar(s.folio, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
+    return Refusal{s.note.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
                    QStringLiteral("ERR-ID:7500009")};
 }
 
@@ -198,19 +198,19 @@ std::optional<Refusal> applyNote(SaveState &s)
     if (!s.frm.AplicarNotaCredito)
         return std::nullopt;
     bool ok = false;
-    s.nota.Aplicar(s.folio, true, ok);
+    s.note.Aplicar(s.folio, true, ok);
     if (ok)
         return std::nullopt;
-    return Refusal{s.nota.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
+    return Refusal{s.note.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
                    QStringLiteral("ERR-ID:7500010")};
 }
 
 std::optional<Refusal> assignAddress(SaveState &s)
 {
     bool ok = false;
-    QString proveedor = s.frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
+    QString supplier = s.frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
     s.frm.DireccionEntrega->Asignar(QStringLiteral("NOTA_CREDITO_PROVEEDOR"), s.folio, QStringLiteral("Proveedor"),
-                                    proveedor, s.frm.IdDireccion, ok);
+                                    supplier, s.frm.IdDireccion, ok);
     if (ok)
         return std::nullopt;
     return Refusal{s.frm.DireccionEntrega->MensajeError(), MessageStyle::Error, TitleOperationCancelled,
@@ -238,38 +238,37 @@ enum class Outcome { Saved, Abandoned };
 Outcome save(screen::FrmQMX44 &frm, bool nuevo, QString &folio)
 {
     db::ScopedTransaction tx(frm.Sistema().Conexion());
-    auto nota = std::make_unique<business::NotaCredito>(frm.contexto().session, frm.Sistema().Conexion());
-    SaveState s{frm, *nota, nuevo, QString()};
+    auto note = std::make_unique<business::NotaCredito>(frm.context().session, frm.Sistema().Conexion());
+    SaveState s{frm, *note, nuevo, QString()};
     for (const Step step : Steps) {
         if (const std::optional<Refusal> refusal = step(s)) {
             abandon(frm, tx, *refusal);
-            nota.reset();
+            note.reset();
             frm.Controles().OperacionFallida();
             return Outcome::Abandoned;
         }
     }
     tx.commit();
-    nota.reset();
+    note.reset();
     folio = s.folio;
     return Outcome::Saved;
 }
 
 // After the commit: the toolbar told, the note printed, the focus back on txtFolio. A
 // failure here is only reported.
-void reportAndPrint(screen::FrmQMX44 &frm, const QString &folio, QString proveedor)
+void reportAndPrint(screen::FrmQMX44 &frm, const QString &folio, QString supplier)
 {
     try {
         controls::Toolbar &toolbar = frm.Controles();
         toolbar.setFolio(folio);
-        toolbar.NotificarGuardado(true, proveedor, frm.TotalNota);
+        toolbar.NotificarGuardado(true, supplier, frm.TotalNota);
         toolbar.setFolio(QString());
 
         auto printJob = frm.newImpresion();
-        const QString formato =
-            frm.Sistema()
-                .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(), QString())
-                .toString();
-        printJob->Imprimir(formato, folio, QString(), false, false, QString());
+        const QString format = frm.Sistema()
+                                   .Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR"), 0, QString(), QString())
+                                   .toString();
+        printJob->Imprimir(format, folio, QString(), false, false, QString());
         printJob.reset();
 
         frm.txtFolio().setEnabled(true);
@@ -297,12 +296,12 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
         return;
 
     QString folio;
-    QString proveedor;
+    QString supplier;
     try {
         if (save(frm, nuevo, folio) == Outcome::Abandoned)
             return;
         frm.TotalNota = frm.textField(screen::fields::txt_Total).value().toDouble();
-        proveedor = frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
+        supplier = frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
         frm.Controles().OperacionTerminada();
         frm.Controles_Cancelar();
     } catch (const std::exception &e) {
@@ -312,7 +311,7 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
         screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, SaveErrorId);
         return;
     }
-    reportAndPrint(frm, folio, proveedor);
+    reportAndPrint(frm, folio, supplier);
 }
 
 } // namespace qmx44::document

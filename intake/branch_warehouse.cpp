@@ -16,15 +16,15 @@ const QString TitleAttention = QStringLiteral("Atención");
 const QString BlankLine = QStringLiteral("\r\n\r\n");
 const QString AskAdministrator = QStringLiteral("para mayor información consulte al administrador del sistema");
 
-QString branchRestrictionText(const QString &sucursal)
+QString branchRestrictionText(const QString &branch)
 {
-    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ") + sucursal
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido a la sucursal: ") + branch
         + BlankLine + AskAdministrator;
 }
 
-QString warehouseRestrictionText(const QString &almacen)
+QString warehouseRestrictionText(const QString &warehouse)
 {
-    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ") + almacen
+    return QStringLiteral("Imposible accesar este documento, su acceso se ha restringido al almacén: ") + warehouse
         + BlankLine + AskAdministrator;
 }
 
@@ -40,19 +40,19 @@ bool refuse(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const QSt
 void branchEnter(screen::FrmQMX44 &frm)
 {
     const QString branch = frm.textField(Sucursal).value().toString();
-    controls::TextField &almacen = frm.textField(Almacen);
-    almacen.setSqlLista(warehouseListStatement(branch));
-    almacen.setSql(warehouseLookupStatement(branch));
-    almacen.setSqlControlResultado(screen::fields::txt_Al_Descripcion);
+    controls::TextField &warehouse = frm.textField(Almacen);
+    warehouse.setSqlLista(warehouseListStatement(branch));
+    warehouse.setSql(warehouseLookupStatement(branch));
+    warehouse.setSqlControlResultado(screen::fields::txt_Al_Descripcion);
 }
 
 void branchChange(screen::FrmQMX44 &frm)
 {
     // The warehouse's own text stays; only its lookups go with the old branch.
-    controls::TextField &almacen = frm.textField(Almacen);
-    almacen.setSqlLista(QString());
-    almacen.setSql(QString());
-    almacen.setSqlControlResultado(QString());
+    controls::TextField &warehouse = frm.textField(Almacen);
+    warehouse.setSqlLista(QString());
+    warehouse.setSql(QString());
+    warehouse.setSqlControlResultado(QString());
 }
 
 } // namespace
@@ -73,22 +73,22 @@ QString warehouseLookupStatement(const QString &branch)
 
 bool accessAllowed(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, const AccessRefusalIds &ids)
 {
-    const QString sucursal = frm.textField(Sucursal).text();
-    if (!frm.Sistema().Sucursal().isEmpty() && rs->field(QStringLiteral("Sc_Cve_Sucursal")).toString() != sucursal)
-        return refuse(frm, rs, branchRestrictionText(sucursal), ids.branch);
-    const QString almacen = frm.textField(Almacen).text();
-    if (!frm.Sistema().Almacen().isEmpty() && rs->field(QStringLiteral("Al_Cve_Almacen")).toString() != almacen)
-        return refuse(frm, rs, warehouseRestrictionText(almacen), ids.warehouse);
+    const QString branch = frm.textField(Sucursal).text();
+    if (!frm.Sistema().Sucursal().isEmpty() && rs->field(QStringLiteral("Sc_Cve_Sucursal")).toString() != branch)
+        return refuse(frm, rs, branchRestrictionText(branch), ids.branch);
+    const QString warehouse = frm.textField(Almacen).text();
+    if (!frm.Sistema().Almacen().isEmpty() && rs->field(QStringLiteral("Al_Cve_Almacen")).toString() != warehouse)
+        return refuse(frm, rs, warehouseRestrictionText(warehouse), ids.warehouse);
     return true;
 }
 
 void installBranchWarehouse(screen::FrmQMX44 &frm)
 {
-    controls::TextField &sucursal = frm.textField(Sucursal);
-    sucursal.Enter.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { branchEnter(frm); });
+    controls::TextField &branch = frm.textField(Sucursal);
+    branch.Enter.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { branchEnter(frm); });
     // Event 1 runs exactly the Enter handler (a branch committed without Enter).
-    sucursal.Revalidate.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { branchEnter(frm); });
-    sucursal.Change.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Change()"), [&frm] { branchChange(frm); });
+    branch.Revalidate.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Enter()"), [&frm] { branchEnter(frm); });
+    branch.Change.connect(QStringLiteral("txt_Sc_Cve_Sucursal_Change()"), [&frm] { branchChange(frm); });
 }
 
 } // namespace qmx44::intake

@@ -105,9 +105,9 @@ QString purchaseQuerySql(const QString &folio)
     return sql;
 }
 
-std::unique_ptr<db::RecordSet> ConsultaCompra(db::Conexion &conexion, const QString &folio)
+std::unique_ptr<db::RecordSet> ConsultaCompra(db::Conexion &connection, const QString &folio)
 {
-    return conexion.execute(purchaseQuerySql(folio));
+    return connection.execute(purchaseQuerySql(folio));
 }
 
 std::unique_ptr<db::RecordSet> ConsultaCompra(screen::FrmQMX44 &frm, const QString &folio)
@@ -130,7 +130,7 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
             field[i] = QString::fromLatin1(Cells[i].field);
     }
     const int bonusPercent = columnOf(grid, screen::columns::BON_PORCENTAJE);
-    const int bonImporte = columnOf(grid, screen::columns::BON_IMPORTE);
+    const int bonusAmount = columnOf(grid, screen::columns::BON_IMPORTE);
     const QString base = QStringLiteral("Co_Precio_Descontado_Importe");
     const QVariant zero(0);
 
@@ -147,7 +147,7 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
                 grid.setCellValue(row, target[i], rs->field(field[i]));
         }
         grid.setCellValue(row, bonusPercent, zero);
-        grid.setCellValue(row, bonImporte, zero);
+        grid.setCellValue(row, bonusAmount, zero);
         // Summed as the database gives it, without rounding; a group without any
         // amount adds nothing.
         purchaseAmount += rs->field(base).toDouble();

@@ -21,7 +21,7 @@ QString purchaseQuerySql(const QString &folio);
 
 // Runs the statement: a result on its first group, or at its end when the purchase has
 // no line. Database failures throw RuntimeError.
-std::unique_ptr<db::RecordSet> ConsultaCompra(db::Conexion &conexion, const QString &folio);
+std::unique_ptr<db::RecordSet> ConsultaCompra(db::Conexion &connection, const QString &folio);
 // The same on the screen's connection (Sistema.Conexion).
 std::unique_ptr<db::RecordSet> ConsultaCompra(screen::FrmQMX44 &frm, const QString &folio);
 

@@ -14,9 +14,9 @@ namespace {
 const QString TitleCompany = QStringLiteral("Orvalis");
 const QString TitleAttention = QStringLiteral("Atención");
 
-QString column(db::RecordSet &rs, const char *nombre)
+QString column(db::RecordSet &rs, const char *name)
 {
-    return rs.field(QString::fromLatin1(nombre)).toString();
+    return rs.field(QString::fromLatin1(name)).toString();
 }
 
 // The branch and warehouse preset from the user's context (tag "0") outlive the clearing
@@ -24,10 +24,10 @@ QString column(db::RecordSet &rs, const char *nombre)
 // else, so the keys are shown again with their descriptions beside them.
 void showFixedKeys(screen::FrmQMX44 &frm)
 {
-    for (const QString *nombre : {&screen::fields::txt_Sc_Cve_Sucursal, &screen::fields::txt_Al_Cve_Almacen}) {
-        controls::TextField &clave = frm.textField(*nombre);
-        if (clave.tag() == QLatin1String("0"))
-            clave.setText(clave.text()); // the same text: no Change, the lookup runs again
+    for (const QString *name : {&screen::fields::txt_Sc_Cve_Sucursal, &screen::fields::txt_Al_Cve_Almacen}) {
+        controls::TextField &field = frm.textField(*name);
+        if (field.tag() == QLatin1String("0"))
+            field.setText(field.text()); // the same text: no Change, the lookup runs again
     }
 }
 
@@ -76,15 +76,15 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
     }
 
     // The header, read from the first group (every line carries the same header).
-    const QString moneda = column(*rs, "Mn_Cve_Moneda");
+    const QString currency = column(*rs, "Mn_Cve_Moneda");
     fillPurchaseHeader(frm, *rs);
 
     // The rate of the note's date, not the one stored on the purchase. It is typed only
     // for a foreign currency, and only by a user whose rate is not fixed by CHTC01.
-    controls::TextField &tipoCambio = frm.textField(screen::fields::txt_Nc_Tipo_Cambio);
-    tipoCambio.setValue(frm.Utilerias().TipoCambio(moneda, frm.dpFecha().value()));
-    tipoCambio.setEnabled(frm.textField(screen::fields::txt_Mn_Cve_Moneda).text() != frm.MonedaLocal
-                          && !frm.DerechoTipoCambio);
+    controls::TextField &exchangeRate = frm.textField(screen::fields::txt_Nc_Tipo_Cambio);
+    exchangeRate.setValue(frm.Utilerias().TipoCambio(currency, frm.dpFecha().value()));
+    exchangeRate.setEnabled(frm.textField(screen::fields::txt_Mn_Cve_Moneda).text() != frm.MonedaLocal
+                            && !frm.DerechoTipoCambio);
 
     // The grid is rebuilt from scratch with every bonus 0, so the purchase amount and the
     // note's totals start again with it: the same folio confirmed twice (no Change in

@@ -37,8 +37,8 @@ business::DireccionEntrega &deliveryAddresses(screen::FrmQMX44 &frm)
 
 void takeSupplier(screen::FrmQMX44 &frm)
 {
-    const QString clave = frm.textField(SupplierField).value().toString();
-    auto rs = frm.Sistema().Conexion().execute(supplierSql(clave));
+    const QString key = frm.textField(SupplierField).value().toString();
+    auto rs = frm.Sistema().Conexion().execute(supplierSql(key));
     if (rs->eof())
         return; // a key that Proveedor does not hold leaves the screen as it was
 
@@ -58,10 +58,9 @@ void takeSupplier(screen::FrmQMX44 &frm)
 
 } // namespace
 
-QString supplierSql(const QString &clave)
+QString supplierSql(const QString &key)
 {
-    return QStringLiteral("SELECT * FROM Proveedor WHERE Pv_Cve_Proveedor = '") + db::quoted(clave)
-        + QStringLiteral("'");
+    return QStringLiteral("SELECT * FROM Proveedor WHERE Pv_Cve_Proveedor = '") + db::quoted(key) + QStringLiteral("'");
 }
 
 void txt_Pv_Cve_Proveedor_Enter(screen::FrmQMX44 &frm)

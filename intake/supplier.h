@@ -10,8 +10,8 @@ class FrmQMX44;
 
 namespace qmx44::intake {
 
-// The statement that reads supplier `clave` (spliced through the quoting helper).
-QString supplierSql(const QString &clave);
+// The statement that reads supplier `key` (spliced through the quoting helper).
+QString supplierSql(const QString &key);
 
 // The Enter handler of txt_Pv_Cve_Proveedor, also run by the purchase header fill. It traps
 // its own failures: they are shown (style 16, title "txt_Pv_Cve_Proveedor_Enter()",

@@ -17,7 +17,7 @@ namespace qmx44::screen {
 FrmQMX44::FrmQMX44(FormEnvironment environment, QObject *parent)
     : QObject(parent), m_environment(std::move(environment))
 {
-    if (!m_environment.contexto || !m_environment.sistema || !m_environment.utilerias)
+    if (!m_environment.context || !m_environment.sistema || !m_environment.utilerias)
         throw RuntimeError(QStringLiteral("frmQMX44: faltan los servicios del componente"));
     buildForm(m_form, mainFormDesign());
     m_form.setModule(ModuleTag);
@@ -59,12 +59,12 @@ controls::TextField &FrmQMX44::textField(const QString &name) const
 
 std::unique_ptr<business::Impresion> FrmQMX44::newImpresion()
 {
-    return std::make_unique<business::Impresion>(contexto().session, contexto().activityLog, contexto().outputFolder);
+    return std::make_unique<business::Impresion>(context().session, context().activityLog, context().outputFolder);
 }
 
 std::unique_ptr<business::ConsultaRegistro> FrmQMX44::newConsultaRegistro()
 {
-    return std::make_unique<business::ConsultaRegistro>(contexto().session, contexto().activityLog);
+    return std::make_unique<business::ConsultaRegistro>(context().session, context().activityLog);
 }
 
 bool FrmQMX44::focusNextField(const controls::Control &field)
@@ -112,8 +112,8 @@ QString FrmQMX44::Transaccion()
     if (!m_padre)
         throw RuntimeError(QStringLiteral("Variable de objeto no establecida: Padre"));
     QString text = m_padre->member(QStringLiteral("Transaccion")).toString();
-    QString aplicacion = QStringLiteral("Orvalis");
-    return Utilerias().Transaccion(text, aplicacion);
+    QString application = QStringLiteral("Orvalis");
+    return Utilerias().Transaccion(text, application);
 }
 
 void FrmQMX44::load()

@@ -30,7 +30,7 @@ namespace qmx44::screen {
 // What the form uses from outside: the host's context and the component-wide services
 // (which outlive the form).
 struct FormEnvironment {
-    std::shared_ptr<host::PlatformContext> contexto;
+    std::shared_ptr<host::PlatformContext> context;
     services::Sistema *sistema = nullptr;
     services::Utilerias *utilerias = nullptr;
 };
@@ -92,7 +92,7 @@ public:
     // ---- services and business objects -----------------------------------------------------------
     services::Sistema &Sistema() { return *m_environment.sistema; }
     services::Utilerias &Utilerias() { return *m_environment.utilerias; }
-    host::PlatformContext &contexto() { return *m_environment.contexto; }
+    host::PlatformContext &context() { return *m_environment.context; }
     // Business objects made for one handler (released when it ends).
     std::unique_ptr<business::Impresion> newImpresion();
     std::unique_ptr<business::ConsultaRegistro> newConsultaRegistro();

@@ -14,7 +14,7 @@ namespace qmx44::screen {
 namespace {
 
 template <class Step>
-void paso(Step step)
+void tryStep(Step step)
 {
     try {
         step();
@@ -38,19 +38,19 @@ void FrmQMX44::Form_Resize()
     const double formWidth = m_form.clientWidth();
     const double formHeight = m_form.clientHeight();
 
-    paso([&] { tab.setWidth(formWidth - 2.0 * double(tab.left())); });
-    paso([&] { tab.setHeight(formHeight - double(tab.top()) - 100.0); });
-    paso([&] { sh0.setWidth(double(tab.width())); });
-    paso([&] { f0.setWidth(double(tab.width())); });
-    paso([&] { f0.setHeight(double(tab.height())); });
-    paso([&] { sh1.setWidth(double(sh0.width())); });
-    paso([&] { f1.setWidth(double(f0.width())); });
-    paso([&] { f1.setHeight(double(f0.height())); });
-    paso([&] { grid.setWidth(double(f1.width())); });
-    paso([&] { grid.setHeight(double(f1.height()) - double(grid.top()) - double(totals.height()) - 300.0); });
-    paso([&] { totals.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
-    paso([&] { totals.setLeft(double(grid.left()) + double(grid.width()) - double(totals.width())); });
-    paso([&] {
+    tryStep([&] { tab.setWidth(formWidth - 2.0 * double(tab.left())); });
+    tryStep([&] { tab.setHeight(formHeight - double(tab.top()) - 100.0); });
+    tryStep([&] { sh0.setWidth(double(tab.width())); });
+    tryStep([&] { f0.setWidth(double(tab.width())); });
+    tryStep([&] { f0.setHeight(double(tab.height())); });
+    tryStep([&] { sh1.setWidth(double(sh0.width())); });
+    tryStep([&] { f1.setWidth(double(f0.width())); });
+    tryStep([&] { f1.setHeight(double(f0.height())); });
+    tryStep([&] { grid.setWidth(double(f1.width())); });
+    tryStep([&] { grid.setHeight(double(f1.height()) - double(grid.top()) - double(totals.height()) - 300.0); });
+    tryStep([&] { totals.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
+    tryStep([&] { totals.setLeft(double(grid.left()) + double(grid.width()) - double(totals.width())); });
+    tryStep([&] {
         if (AjusteGrid)
             AjusteGrid->Ajustar(ssDetalle(), QStringLiteral("1"));
     });

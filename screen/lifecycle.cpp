@@ -22,19 +22,19 @@ void FrmQMX44::Form_Load()
 {
     ++m_loadCount;
     // The host's wiring comes first: the lookups and messages of everything below use it.
-    services::Session &session = *contexto().session;
+    services::Session &session = *context().session;
     m_form.setConnection(session.hasConnection() ? &session.connection() : nullptr);
     Controles().setAdditionalFieldStore(
         session.hasConnection() ? std::make_shared<business::DbAdditionalFieldStore>(session.connection()) : nullptr);
     m_form.setMessageSink(session.messageSink());
-    m_form.setPresenter(contexto().presenter.get());
+    m_form.setPresenter(context().presenter.get());
 
     // 1. Colours.
     m_form.get<controls::ColorScheme>(fields::EsquemaColor).apply();
 
     // 2. The two long-lived business objects.
     AjusteGrid = std::make_unique<business::AjusteGrid>();
-    DireccionEntrega = std::make_unique<business::DireccionEntrega>(contexto().session);
+    DireccionEntrega = std::make_unique<business::DireccionEntrega>(context().session);
 
     // 3. Key formats, unconverted.
     textField(fields::txt_Sc_Cve_Sucursal).setFormat(Sistema().Parametro(QStringLiteral("FTO_SUCURSAL")));
@@ -51,9 +51,9 @@ void FrmQMX44::Form_Load()
         Sistema().Parametro(QStringLiteral("CXP_APLICAR_NOTA_CREDITO"), 0, QStringLiteral("B"), QStringLiteral("0")));
 
     // 5. The return and rejection causes, and retired ones, are no cause of a bonus.
-    controls::TextField &causa = textField(fields::txt_Cn_Cve_Causa_Nota);
-    causa.setSql(causeLookupStatement(CausaDevolucion, CausaRechazo));
-    causa.setSqlControlResultado(fields::txt_Cn_Descripcion);
+    controls::TextField &cause = textField(fields::txt_Cn_Cve_Causa_Nota);
+    cause.setSql(causeLookupStatement(CausaDevolucion, CausaRechazo));
+    cause.setSqlControlResultado(fields::txt_Cn_Descripcion);
 
     // 6.-9.
     dpFecha().setValue(Utilerias().FechaActual());

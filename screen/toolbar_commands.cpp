@@ -59,9 +59,9 @@ void FrmQMX44::Controles_Modificar()
 void FrmQMX44::Controles_Imprimir()
 {
     auto printJob = newImpresion();
-    const QString formato = Sistema().Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR")).toString();
+    const QString format = Sistema().Parametro(QStringLiteral("FTO_IMP_NOTA_CREDITO_PROVEEDOR")).toString();
     const QString folio = txtFolio().value().toString();
-    printJob->Imprimir(formato, folio, QString(), false, false, QString());
+    printJob->Imprimir(format, folio, QString(), false, false, QString());
 }
 
 void FrmQMX44::Controles_Consultar()

@@ -74,14 +74,14 @@ struct PantallaNota {
         controls::Desktop::reset();
         auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
         sink->conexion = &fresh.connection();
-        contexto = std::make_shared<host::PlatformContext>();
-        contexto->session = std::make_shared<services::Session>(conexion, usuario);
-        contexto->session->setMessageSink(sink);
-        contexto->session->setFixedDate(QDate(2024, 7, 15));
-        contexto->outputFolder = salida.path();
-        sistema = std::make_unique<services::Sistema>(contexto->session);
-        utilerias = std::make_unique<services::Utilerias>(contexto->session);
-        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
+        context = std::make_shared<host::PlatformContext>();
+        context->session = std::make_shared<services::Session>(conexion, usuario);
+        context->session->setMessageSink(sink);
+        context->session->setFixedDate(QDate(2024, 7, 15));
+        context->outputFolder = salida.path();
+        sistema = std::make_unique<services::Sistema>(context->session);
+        utilerias = std::make_unique<services::Utilerias>(context->session);
+        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{context, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);
         document::install(*frm);
@@ -92,7 +92,7 @@ struct PantallaNota {
     ~PantallaNota() { controls::Desktop::reset(); }
 
     // What the host does: parent, load, show.
-    void abrir()
+    void open()
     {
         frm->setPadre(padre);
         frm->load();
@@ -103,18 +103,18 @@ struct PantallaNota {
     controls::Toolbar &toolbar() { return frm->Controles(); }
     controls::Grid &grid() { return frm->ssDetalle(); }
     controls::TextField &textField(const char *name) { return frm->textField(QString::fromLatin1(name)); }
-    void parametro(const char *nombre, const QString &valor)
+    void setParameter(const char *nombre, const QString &valor)
     {
         db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"),
                  {valor, QString::fromLatin1(nombre)});
     }
-    void falla(const char *operacion, const QString &text)
+    void armFault(const char *operacion, const QString &text)
     {
-        contexto->session->faults().arm(QString::fromLatin1(operacion), text);
+        context->session->faults().arm(QString::fromLatin1(operacion), text);
     }
 
     // The user types `text` into field `name` and presses Enter.
-    void teclear(const char *name, const QString &text, bool enter = true)
+    void typeInto(const char *name, const QString &text, bool enter = true)
     {
         controls::TextField &f = textField(name);
         f.setFocus();
@@ -125,22 +125,22 @@ struct PantallaNota {
     }
 
     // Nuevo, the purchase, the cause and the required additional field, as a user does.
-    void nuevaNota(const QString &compra, const QString &causa = QStringLiteral("BC"))
+    void newNote(const QString &compra, const QString &causa = QStringLiteral("BC"))
     {
         toolbar().click(controls::Command::Nuevo);
-        teclear("txt_Co_Folio", compra);
+        typeInto("txt_Co_Folio", compra);
         if (!causa.isEmpty())
-            teclear("txt_Cn_Cve_Causa_Nota", causa);
+            typeInto("txt_Cn_Cve_Causa_Nota", causa);
         toolbar().setAdditionalField(QStringLiteral("NC_FOLIO_PROVEEDOR"), QStringLiteral("PRV-77"));
     }
 
     // Shows saved note `folio` as a user does (typing it and pressing Enter).
-    void mostrarNota(const QString &folio) { teclear("txtFolio", folio); }
+    void showNote(const QString &folio) { typeInto("txtFolio", folio); }
 
     int column(const char *nombre) { return grid().columnIndex(QString::fromLatin1(nombre)); }
-    QVariant celda(int row, const char *col) { return grid().cellValue(row, column(col)); }
+    QVariant cell(int row, const char *col) { return grid().cellValue(row, column(col)); }
     // The grid row of a line group; -1 when none.
-    int fila(const char *producto, const char *talla, const char *color)
+    int rowOf(const char *producto, const char *talla, const char *color)
     {
         for (int r = 0; r < grid().rowCount(); ++r)
             if (grid().cellText(r, column("Pr_Cve_Producto")) == QLatin1String(producto)
@@ -150,29 +150,29 @@ struct PantallaNota {
         return -1;
     }
     // Puts a bonus on a row and keeps the totals as bonus editing keeps them.
-    void bonificar(int row, double importe)
+    void grantBonus(int row, double importe)
     {
         grid().setCellValue(row, column("BON_IMPORTE"), importe);
-        const double base = celda(row, "Precio_Descontado_Importe").toDouble();
+        const double base = cell(row, "Precio_Descontado_Importe").toDouble();
         grid().setCellValue(row, column("BON_PORCENTAJE"), base == 0 ? 0.0 : importe / base * 100);
-        retotalizar();
+        retotal();
     }
-    void retotalizar()
+    void retotal()
     {
         double sub = 0, imp = 0;
         for (int r = 0; r < grid().rowCount(); ++r) {
-            const double b = celda(r, "BON_IMPORTE").toDouble();
+            const double b = cell(r, "BON_IMPORTE").toDouble();
             sub += b;
-            imp += b * celda(r, "Impuesto_Factor").toDouble();
+            imp += b * cell(r, "Impuesto_Factor").toDouble();
         }
         textField("txt_SubTotal").setValue(sub);
         textField("txt_Impuestos").setValue(imp);
         textField("txt_Total").setValue(sub + imp);
     }
-    void aceptar() { toolbar().click(controls::Command::Aceptar); }
+    void accept() { toolbar().click(controls::Command::Aceptar); }
 
     // A fingerprint of everything a save or a cancellation may write.
-    QString estado()
+    QString fingerprint()
     {
         QString out;
         const auto uno = [&](const char *sql) {
@@ -192,17 +192,17 @@ struct PantallaNota {
         return out;
     }
     // A one-value query.
-    QVariant valor(const QString &sql, const QVariantList &args = {})
+    QVariant scalar(const QString &sql, const QVariantList &args = {})
     {
         auto rs = db().query(sql, args);
         return rs->eof() ? QVariant() : rs->field(rs->columns().value(0));
     }
-    std::vector<Message> mensajes() { return sink->take(); }
+    std::vector<Message> messages() { return sink->take(); }
 
     QTemporaryDir salida;
     FreshDatabase fresh;
     std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
-    std::shared_ptr<host::PlatformContext> contexto;
+    std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;
     std::unique_ptr<services::Utilerias> utilerias;
     std::shared_ptr<host::Padre> padre;

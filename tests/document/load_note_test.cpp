@@ -16,8 +16,8 @@ class LoadNoteTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
-        p.abrir();
-        p.mensajes();
+        p.open();
+        p.messages();
     }
     PantallaNota p{GetParam()};
 };
@@ -26,7 +26,7 @@ protected:
 // again without the purchase folio changing.
 TEST_P(LoadNoteTest, ConfirmingTheSameNoteTwiceCountsThePurchaseOnce)
 {
-    p.mostrarNota(QStringLiteral("1"));
+    p.showNote(QStringLiteral("1"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
     EXPECT_DOUBLE_EQ(4940.0, p.frm->ImporteCompra);
     EXPECT_DOUBLE_EQ(174.0, p.textField("txt_Total").value().toDouble());
@@ -39,15 +39,15 @@ TEST_P(LoadNoteTest, LinesThatNoLongerMatchAreNotShown)
 {
     p.db().run(
         QStringLiteral("UPDATE COMPRA SET Co_Unidad_1 = 'CAJ' WHERE Co_Folio = 'C000000002' AND Co_Linea IN (1, 2)"));
-    p.mostrarNota(QStringLiteral("1"));
+    p.showNote(QStringLiteral("1"));
     EXPECT_EQ(0.0, p.textField("txt_SubTotal").value().toDouble());
     EXPECT_TRUE(p.toolbar().printEnabled());
 
     p.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pr_Cve_Producto) "
                               "VALUES ('0000000077', 1, '', 'BT-001')"));
     p.toolbar().click(controls::Command::Cancelar);
-    p.mostrarNota(QStringLiteral("77"));
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    p.showNote(QStringLiteral("77"));
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
     EXPECT_EQ(0, p.grid().rowCount());
 }
@@ -57,7 +57,7 @@ TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
 {
     p.frm->txtFolio().setText(QStringLiteral("1' OR '1'='1"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
 }
 
@@ -65,7 +65,7 @@ TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
 // the toolbar's document context in every case.
 TEST_P(LoadNoteTest, ChangingTheFolioLeavesTheShownNote)
 {
-    p.mostrarNota(QStringLiteral("1"));
+    p.showNote(QStringLiteral("1"));
     p.frm->txtFolio().setText(QStringLiteral("0000000002"));
     EXPECT_EQ(QString(), p.toolbar().Folio());
     EXPECT_EQ(0.0, p.toolbar().Importe());
@@ -76,7 +76,7 @@ TEST_P(LoadNoteTest, ChangingTheFolioLeavesTheShownNote)
     EXPECT_EQ(QString(), p.frm->IdDireccion);
 
     p.frm->dpFecha().setValue(QDate(2024, 7, 15));
-    p.mostrarNota(QStringLiteral("1"));
+    p.showNote(QStringLiteral("1"));
     ASSERT_TRUE(p.toolbar().click(controls::Command::Modificar));
     p.toolbar().setFolio(QStringLiteral("0000000001"));
     p.frm->txtFolio().setText(QStringLiteral("X"));

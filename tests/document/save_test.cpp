@@ -20,34 +20,34 @@ const QString kCancelada = QStringLiteral("Operación cancelada");
 double noted(PantallaNota &p, const char *producto, const char *talla, const char *color)
 {
     return p
-        .valor(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
-                              "WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = ? AND Tl_Cve_Talla = ? "
-                              "AND Cl_Cve_Color = ? AND Es_Cve_Estado <> 'CA'"),
-               {QString::fromLatin1(producto), QString::fromLatin1(talla), QString::fromLatin1(color)})
+        .scalar(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
+                               "WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = ? AND Tl_Cve_Talla = ? "
+                               "AND Cl_Cve_Color = ? AND Es_Cve_Estado <> 'CA'"),
+                {QString::fromLatin1(producto), QString::fromLatin1(talla), QString::fromLatin1(color)})
         .toDouble();
 }
 
 class SaveTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override { p.abrir(); }
+    void SetUp() override { p.open(); }
 
     // A note on C000000002: 100 on BT-001 27 NEG and 50 on CJ-001.
     void notaDeDosLineas()
     {
-        p.nuevaNota(kCompra);
-        p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
-        p.bonificar(p.fila("CJ-001", "", ""), 50);
-        p.mensajes();
+        p.newNote(kCompra);
+        p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
+        p.grantBonus(p.rowOf("CJ-001", "", ""), 50);
+        p.messages();
     }
     // The screen still holds the note being entered, on the lines page, editing.
     void expectPantallaConservada()
     {
         EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
         EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
-        EXPECT_EQ(100.0, p.celda(p.fila("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
+        EXPECT_EQ(100.0, p.cell(p.rowOf("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
         EXPECT_EQ(150.0, p.textField("txt_SubTotal").value().toDouble());
         EXPECT_TRUE(p.toolbar().EnEdicion());
-        EXPECT_TRUE(p.contexto->activityLog->printedDocuments().empty());
+        EXPECT_TRUE(p.context->activityLog->printedDocuments().empty());
     }
 
     PantallaNota p{GetParam()};
@@ -57,19 +57,19 @@ protected:
 // zero quantity.
 TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
 {
-    p.nuevaNota(kCompra);
-    const int botas = p.fila("BT-001", "27", "NEG");
-    p.bonificar(p.fila("CJ-001", "", ""), -20);
+    p.newNote(kCompra);
+    const int botas = p.rowOf("BT-001", "27", "NEG");
+    p.grantBonus(p.rowOf("CJ-001", "", ""), -20);
     p.grid().setCellValue(botas, p.column("Cantidad_1"), 0);
-    p.bonificar(botas, 30);
-    p.aceptar();
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    p.grantBonus(botas, 30);
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_EQ(
         1,
-        p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
     EXPECT_EQ(0.0,
-              p.valor(QStringLiteral("SELECT Nc_Precio_Lista + Nc_Precio_Neto FROM NOTA_CREDITO_PROVEEDOR "
-                                     "WHERE Nc_Folio = '0000000004'"))
+              p.scalar(QStringLiteral("SELECT Nc_Precio_Lista + Nc_Precio_Neto FROM NOTA_CREDITO_PROVEEDOR "
+                                      "WHERE Nc_Folio = '0000000004'"))
                   .toDouble());
 }
 
@@ -93,17 +93,17 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 {
     const auto &[backend, f] = GetParam();
     PantallaNota p(backend);
-    p.abrir();
-    p.nuevaNota(kCompra);
-    p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
-    p.bonificar(p.fila("CJ-001", "", ""), 50);
-    p.mensajes();
-    const QString antes = p.estado();
+    p.open();
+    p.newNote(kCompra);
+    p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
+    p.grantBonus(p.rowOf("CJ-001", "", ""), 50);
+    p.messages();
+    const QString antes = p.fingerprint();
 
-    p.falla(f.operacion, QString::fromUtf8(f.text));
-    p.aceptar();
+    p.armFault(f.operacion, QString::fromUtf8(f.text));
+    p.accept();
 
-    const auto m = p.mensajes();
+    const auto m = p.messages();
     if (!*f.id) {
         EXPECT_TRUE(m.empty());
     } else {
@@ -116,19 +116,19 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
         EXPECT_EQ(f.abiertaAlMostrar, p.sink->abiertas.back());
     }
     EXPECT_FALSE(p.db().inTransaction());
-    EXPECT_EQ(antes, p.estado());
+    EXPECT_EQ(antes, p.fingerprint());
     EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
     EXPECT_EQ(kCompra, p.frm->txt_Co_Folio().text());
     EXPECT_EQ(150.0, p.textField("txt_SubTotal").value().toDouble());
     EXPECT_TRUE(p.toolbar().EnEdicion());
-    EXPECT_TRUE(p.contexto->activityLog->printedDocuments().empty());
+    EXPECT_TRUE(p.context->activityLog->printedDocuments().empty());
 
     // Nothing was lost: the same note saves on the next try.
-    p.aceptar();
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_EQ(
         2,
-        p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -160,14 +160,14 @@ INSTANTIATE_TEST_SUITE_P(
 // it staying stored: the second line exceeds, the first was already added.
 TEST_P(SaveTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
 {
-    p.nuevaNota(kCompra);
-    p.bonificar(p.fila("BT-001", "27", "NEG"), 100);
+    p.newNote(kCompra);
+    p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
     // CJ-001: 783 net purchased; 676 + 16 % = 784.16 truncates to 784 > 783.
-    p.bonificar(p.fila("CJ-001", "", ""), 676);
-    p.mensajes();
-    const QString antes = p.estado();
-    p.aceptar();
-    const auto m = p.mensajes();
+    p.grantBonus(p.rowOf("CJ-001", "", ""), 676);
+    p.messages();
+    const QString antes = p.fingerprint();
+    p.accept();
+    const auto m = p.messages();
     ASSERT_EQ(1u, m.size());
     EXPECT_EQ(QStringLiteral("ERR-ID:7500007"), m[0].id);
     EXPECT_EQ(QStringLiteral("El importe a bonificar del producto: CJ-001 excede el importe pendiente de la compra"),
@@ -175,14 +175,14 @@ TEST_P(SaveTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
     EXPECT_EQ(48, m[0].style);
     EXPECT_EQ(kCancelada, m[0].title);
     EXPECT_FALSE(p.sink->abiertas.back());
-    EXPECT_EQ(antes, p.estado());
+    EXPECT_EQ(antes, p.fingerprint());
     EXPECT_EQ(1, p.frm->ssTabFichas().activePage());
     EXPECT_TRUE(p.toolbar().EnEdicion());
 
     // 675 + 16 % = 783 is exactly what is pending: accepted.
-    p.bonificar(p.fila("CJ-001", "", ""), 675);
-    p.aceptar();
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    p.grantBonus(p.rowOf("CJ-001", "", ""), 675);
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_DOUBLE_EQ(783.0, noted(p, "CJ-001", "", ""));
 }
 
@@ -190,17 +190,17 @@ TEST_P(SaveTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
 TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
 {
     PantallaNota q(GetParam());
-    q.parametro("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("0"));
-    q.abrir();
-    q.nuevaNota(kCompra);
-    q.bonificar(0, 10);
-    q.falla("NotaCredito.Aplicar", QStringLiteral("no debe llamarse"));
-    q.aceptar();
-    EXPECT_TRUE(test::sinMensajes(q.mensajes()));
-    EXPECT_FALSE(q.contexto->session->faults().empty());
+    q.setParameter("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("0"));
+    q.open();
+    q.newNote(kCompra);
+    q.grantBonus(0, 10);
+    q.armFault("NotaCredito.Aplicar", QStringLiteral("no debe llamarse"));
+    q.accept();
+    EXPECT_TRUE(test::sinMensajes(q.messages()));
+    EXPECT_FALSE(q.context->session->faults().empty());
     EXPECT_EQ(
         0,
-        q.valor(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
+        q.scalar(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
 }
 
 // Guards against a failure after the commit undoing the note or leaving the toolbar
@@ -208,16 +208,16 @@ TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
 TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
 {
     notaDeDosLineas();
-    p.falla("Impresion.Imprimir", QStringLiteral("Impresora fuera de línea"));
-    p.aceptar();
-    const auto m = p.mensajes();
+    p.armFault("Impresion.Imprimir", QStringLiteral("Impresora fuera de línea"));
+    p.accept();
+    const auto m = p.messages();
     ASSERT_EQ(1u, m.size());
     EXPECT_EQ(QStringLiteral("ERR-ID:7500012"), m[0].id);
     EXPECT_EQ(QStringLiteral("Impresora fuera de línea"), m[0].text);
     EXPECT_EQ(QStringLiteral("Controles_Aceptar()"), m[0].title);
     EXPECT_EQ(
         2,
-        p.valor(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
     EXPECT_FALSE(p.toolbar().EnEdicion());
     EXPECT_EQ(1, p.toolbar().savedNotified());
     EXPECT_EQ(QString(), p.frm->txt_Co_Folio().text());
@@ -228,31 +228,31 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
 // them, or counting both against the purchase.
 TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
 {
-    p.mostrarNota(QStringLiteral("1"));
+    p.showNote(QStringLiteral("1"));
     ASSERT_TRUE(p.toolbar().modifyEnabled());
     p.toolbar().click(controls::Command::Modificar);
-    p.bonificar(p.fila("BT-001", "27", "NEG"), 200);
-    p.mensajes();
+    p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 200);
+    p.messages();
     const double saldo =
-        p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble();
+        p.scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble();
 
-    p.aceptar();
+    p.accept();
 
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_EQ(QStringLiteral("CA"),
-              p.valor(QStringLiteral("SELECT MIN(Es_Cve_Estado) FROM NOTA_CREDITO_PROVEEDOR "
-                                     "WHERE Nc_Folio = '0000000001'"))
+              p.scalar(QStringLiteral("SELECT MIN(Es_Cve_Estado) FROM NOTA_CREDITO_PROVEEDOR "
+                                      "WHERE Nc_Folio = '0000000001'"))
                   .toString());
     EXPECT_EQ(QStringLiteral("0000000001"),
-              p.valor(QStringLiteral("SELECT Nc_Folio_Sustituye FROM NOTA_CREDITO_PROVEEDOR "
-                                     "WHERE Nc_Folio = '0000000004'"))
+              p.scalar(QStringLiteral("SELECT Nc_Folio_Sustituye FROM NOTA_CREDITO_PROVEEDOR "
+                                      "WHERE Nc_Folio = '0000000004'"))
                   .toString());
     EXPECT_EQ(QStringLiteral("0000000004"), p.toolbar().lastSavedAt().folio);
     EXPECT_DOUBLE_EQ(232.0, noted(p, "BT-001", "27", "NEG"));
     // The old application reversed (+174), the new one applied (-232).
     EXPECT_DOUBLE_EQ(
         saldo + 174 - 232,
-        p.valor(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
+        p.scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
 }
 
 // Guards against the cancellation of the replaced note failing silently, or its reason
@@ -263,13 +263,13 @@ TEST_P(SaveTest, ReplacedNoteThatCannotBeCancelled)
         p.toolbar().click(controls::Command::Cancelar);
         // The period is checked on the date shown before the note's own replaces it.
         p.frm->dpFecha().setValue(QDate(2024, 7, 15));
-        p.mostrarNota(QStringLiteral("1"));
+        p.showNote(QStringLiteral("1"));
         p.toolbar().click(controls::Command::Modificar);
-        p.mensajes();
-        const QString antes = p.estado();
-        p.falla("NotaCredito.Cancelar", razon);
-        p.aceptar();
-        const auto m = p.mensajes();
+        p.messages();
+        const QString antes = p.fingerprint();
+        p.armFault("NotaCredito.Cancelar", razon);
+        p.accept();
+        const auto m = p.messages();
         ASSERT_EQ(1u, m.size());
         EXPECT_EQ(QStringLiteral("ERR-ID:7500006"), m[0].id);
         EXPECT_EQ(razon.isEmpty() ? QStringLiteral("Error al cancelar la nota de credito")
@@ -278,7 +278,7 @@ TEST_P(SaveTest, ReplacedNoteThatCannotBeCancelled)
         EXPECT_EQ(48, m[0].style);
         EXPECT_EQ(QStringLiteral("Orvalis"), m[0].title);
         EXPECT_FALSE(p.sink->abiertas.back());
-        EXPECT_EQ(antes, p.estado());
+        EXPECT_EQ(antes, p.fingerprint());
         EXPECT_TRUE(p.toolbar().EnEdicion());
     }
 }
@@ -287,8 +287,8 @@ TEST_P(SaveTest, ReplacedNoteThatCannotBeCancelled)
 // saving only part of it): the only bonused row is the last of 32,800.
 TEST_P(SaveTest, GridBeyondSixteenBitsSaves)
 {
-    p.nuevaNota(kCompra);
-    const int botas = p.fila("BT-001", "27", "NEG");
+    p.newNote(kCompra);
+    const int botas = p.rowOf("BT-001", "27", "NEG");
     QVariantList fila;
     for (int c = 0; c < p.grid().columnCount(); ++c)
         fila << p.grid().cellValue(botas, c);
@@ -302,9 +302,9 @@ TEST_P(SaveTest, GridBeyondSixteenBitsSaves)
     }
     for (int c = 0; c < g.columnCount(); ++c)
         g.setCellValue(total - 1, c, fila[c]);
-    p.bonificar(total - 1, 10);
-    p.aceptar();
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    p.grantBonus(total - 1, 10);
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_DOUBLE_EQ(174.0 + 11.6, noted(p, "BT-001", "27", "NEG"));
 }
 
@@ -316,13 +316,13 @@ TEST_P(SaveTest, SecondAceptarDuringTheYieldIsIgnored)
     int clicks = 0;
     QTimer::singleShot(0, [&] {
         ++clicks;
-        p.aceptar();
+        p.accept();
     });
-    p.aceptar();
+    p.accept();
     EXPECT_EQ(1, clicks);
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_EQ(1, p.toolbar().savedNotified());
-    EXPECT_EQ(4, p.valor(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
+    EXPECT_EQ(4, p.scalar(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
 }
 
 // Guards against a Cancelar delivered during that yield leaving the save to go on over
@@ -331,11 +331,11 @@ TEST_P(SaveTest, SecondAceptarDuringTheYieldIsIgnored)
 TEST_P(SaveTest, CancelarDuringTheYieldAbandonsTheSave)
 {
     notaDeDosLineas();
-    const QString antes = p.estado();
+    const QString antes = p.fingerprint();
     QTimer::singleShot(0, [&] { p.toolbar().click(controls::Command::Cancelar); });
-    p.aceptar();
-    EXPECT_TRUE(test::sinMensajes(p.mensajes()));
-    EXPECT_EQ(antes, p.estado());
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_EQ(antes, p.fingerprint());
     EXPECT_EQ(0, p.toolbar().savedNotified());
     EXPECT_EQ(0, p.grid().rowCount());
 }

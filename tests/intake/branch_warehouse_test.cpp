@@ -15,7 +15,7 @@ namespace {
 
 class BranchWarehouseTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override { p.abrir(); }
+    void SetUp() override { p.open(); }
     controls::TextField &sucursal() { return p.textField("txt_Sc_Cve_Sucursal"); }
     controls::TextField &almacen() { return p.textField("txt_Al_Cve_Almacen"); }
     void enterBranch(const QString &key)

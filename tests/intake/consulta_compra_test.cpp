@@ -70,7 +70,7 @@ protected:
         return importe;
     }
 
-    double numero(int row, const char *column) const
+    double number(int row, const char *column) const
     {
         return grid->cellValue(row, grid->columnIndex(QString::fromLatin1(column))).toDouble();
     }
@@ -135,15 +135,15 @@ TEST_P(ConsultaCompraTest, SumsTheLinesOfAGroup)
 
     const double importe = llenar(QStringLiteral("S1"));
     ASSERT_EQ(grid->rowCount(), 1);
-    EXPECT_EQ(numero(0, "Cantidad_1"), 1000);
+    EXPECT_EQ(number(0, "Cantidad_1"), 1000);
     // The control quantities are quantity 1, not the control-quantity columns.
-    EXPECT_EQ(numero(0, "Cantidad_Control_1"), 1000);
-    EXPECT_EQ(numero(0, "Cantidad_Control_2"), 1000);
+    EXPECT_EQ(number(0, "Cantidad_Control_1"), 1000);
+    EXPECT_EQ(number(0, "Cantidad_Control_2"), 1000);
     const double base = (1000 - 50) + (500.25 - 25.125);
-    EXPECT_DOUBLE_EQ(numero(0, "Precio_Lista_Importe"), base);
-    EXPECT_DOUBLE_EQ(numero(0, "Precio_Descontado_Importe"), base);
-    EXPECT_DOUBLE_EQ(numero(0, "Impuesto_Importe"), base * 0.16);
-    EXPECT_DOUBLE_EQ(numero(0, "Precio_Neto_Importe"), base * 1.16);
+    EXPECT_DOUBLE_EQ(number(0, "Precio_Lista_Importe"), base);
+    EXPECT_DOUBLE_EQ(number(0, "Precio_Descontado_Importe"), base);
+    EXPECT_DOUBLE_EQ(number(0, "Impuesto_Importe"), base * 0.16);
+    EXPECT_DOUBLE_EQ(number(0, "Precio_Neto_Importe"), base * 1.16);
     EXPECT_DOUBLE_EQ(importe, base);
 }
 
@@ -164,7 +164,7 @@ TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
     QStringList order;
     for (int r = 0; r < grid->rowCount(); ++r)
         order << text(r, "Pr_Cve_Producto") + u' ' + text(r, "Tl_Cve_Talla") + u' '
-                + QString::number(numero(r, "Impuesto_Factor"));
+                + QString::number(number(r, "Impuesto_Factor"));
     EXPECT_EQ(order, (QStringList{"PR-1 G 0.16", "PR-1 M 0", "PR-1 M 0.16", "PR-2 M 0.16"}));
 }
 

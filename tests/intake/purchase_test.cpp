@@ -17,7 +17,7 @@ struct Intake {
     explicit Intake(const std::string &backend, const char *usuario = "ADMIN")
         : p(backend, QString::fromLatin1(usuario))
     {
-        p.abrir();
+        p.open();
         p.frm->Controles().click(controls::Command::Nuevo);
     }
 
@@ -40,7 +40,7 @@ struct Intake {
 
     QString text(const char *textField) { return p.textField(textField).text(); }
     controls::Grid &grid() { return p.frm->ssDetalle(); }
-    double celda(int row, const char *column)
+    double cell(int row, const char *column)
     {
         return grid().cellValue(row, grid().columnIndex(QString::fromLatin1(column))).toDouble();
     }
@@ -71,8 +71,8 @@ TEST_P(PurchaseTest, SameFolioTwiceStartsAgain)
     t.enterOtraVez();
     EXPECT_EQ(t.grid().rowCount(), 4);
     for (int row = 0; row < t.grid().rowCount(); ++row) {
-        EXPECT_EQ(t.celda(row, "BON_IMPORTE"), 0);
-        EXPECT_EQ(t.celda(row, "BON_PORCENTAJE"), 0);
+        EXPECT_EQ(t.cell(row, "BON_IMPORTE"), 0);
+        EXPECT_EQ(t.cell(row, "BON_PORCENTAJE"), 0);
     }
     EXPECT_EQ(t.p.frm->ImporteCompra, importe);
     for (const char *total : {"txt_SubTotal", "txt_Impuestos", "txt_Total"})

@@ -13,7 +13,7 @@ namespace {
 
 class SupplierTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override { p.abrir(); }
+    void SetUp() override { p.open(); }
 
     // What the purchase intake does: the purchase folio and the supplier key are in
     // their fields, then the supplier field's Enter runs.
@@ -105,8 +105,8 @@ TEST_P(SupplierTest, FailuresAreReportedByTheirOwnTrap)
     EXPECT_EQ(domicilio(), QString());
 
     // The business object fails: the intake's own trap reports; what was written stays.
-    p.contexto->session->faults().arm(QStringLiteral("DireccionEntrega.IdDocumento"),
-                                      QStringLiteral("Sin acceso a direcciones"));
+    p.context->session->faults().arm(QStringLiteral("DireccionEntrega.IdDocumento"),
+                                     QStringLiteral("Sin acceso a direcciones"));
     tomar(QStringLiteral("C000000001"), QStringLiteral("P0001"));
     ASSERT_EQ(p.sink->messages().size(), 1u);
     m = p.sink->messages()[0];

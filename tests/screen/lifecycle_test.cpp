@@ -18,8 +18,8 @@ class LifecycleTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
 {
     test::PantallaDemo p(GetParam());
-    p.parametro("CXC_CAUSA_RECHAZO", QStringLiteral("R'C"));
-    p.abrir();
+    p.setParameter("CXC_CAUSA_RECHAZO", QStringLiteral("R'C"));
+    p.open();
     auto &causa = p.textField("txt_Cn_Cve_Causa_Nota");
     const struct {
         const char *key;
@@ -37,7 +37,7 @@ TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
 TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
 {
     test::PantallaDemo p(GetParam());
-    p.abrir();
+    p.open();
     for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
         EXPECT_FALSE(p.textField(name).search().empty()) << name;
     for (const auto &row : p.textField("txt_Cn_Cve_Causa_Nota").search())
@@ -50,11 +50,11 @@ TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
 TEST_P(LifecycleTest, DateTakesTheFocusOnlyOnTheHeaderPage)
 {
     test::PantallaDemo p(GetParam());
-    p.abrir();
+    p.open();
     ASSERT_TRUE(p.frm->Controles().click(controls::Command::Nuevo));
-    ASSERT_EQ(p.foco(), QStringLiteral("dpFecha"));
+    ASSERT_EQ(p.focusedField(), QStringLiteral("dpFecha"));
     p.form().keyStroke(keys::Digit0 + 2, keys::AltMask);
-    EXPECT_NE(p.foco(), QStringLiteral("dpFecha"));
+    EXPECT_NE(p.focusedField(), QStringLiteral("dpFecha"));
     EXPECT_FALSE(p.frm->dpFecha().setFocus());
     p.form().keyStroke(keys::Digit0 + 1, keys::AltMask);
     EXPECT_TRUE(p.frm->dpFecha().setFocus());

@@ -32,21 +32,21 @@ struct PantallaDemo {
         controls::Desktop::reset();
         // The fresh database owns the connection; the session only borrows it.
         auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
-        contexto = std::make_shared<host::PlatformContext>();
-        contexto->outputFolder = salida.path(); // prints never land in the working folder
-        contexto->session = std::make_shared<services::Session>(conexion, usuario);
-        contexto->session->setMessageSink(sink);
-        contexto->session->setFixedDate(QDate(2024, 7, 15));
-        sistema = std::make_unique<services::Sistema>(contexto->session);
-        utilerias = std::make_unique<services::Utilerias>(contexto->session);
-        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{contexto, sistema.get(), utilerias.get()});
+        context = std::make_shared<host::PlatformContext>();
+        context->outputFolder = salida.path(); // prints never land in the working folder
+        context->session = std::make_shared<services::Session>(conexion, usuario);
+        context->session->setMessageSink(sink);
+        context->session->setFixedDate(QDate(2024, 7, 15));
+        sistema = std::make_unique<services::Sistema>(context->session);
+        utilerias = std::make_unique<services::Utilerias>(context->session);
+        frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{context, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);
     }
     ~PantallaDemo() { controls::Desktop::reset(); }
 
     // What the host does: load, show (first layout and activation).
-    void abrir()
+    void open()
     {
         frm->load();
         frm->show();
@@ -55,12 +55,12 @@ struct PantallaDemo {
     db::Conexion &db() { return fresh.connection(); }
     controls::Form &form() { return frm->form(); }
     controls::TextField &textField(const char *name) { return frm->textField(QString::fromLatin1(name)); }
-    QString foco() const
+    QString focusedField() const
     {
         auto *f = frm->form().focused();
         return f ? f->name() : QString();
     }
-    void parametro(const char *nombre, const QString &valor)
+    void setParameter(const char *nombre, const QString &valor)
     {
         db().run(QStringLiteral("UPDATE Parametro SET Pa_Valor = ? WHERE Pa_Nombre = ?"),
                  {valor, QString::fromLatin1(nombre)});
@@ -69,7 +69,7 @@ struct PantallaDemo {
     FreshDatabase fresh;
     QTemporaryDir salida;
     std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
-    std::shared_ptr<host::PlatformContext> contexto;
+    std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;
     std::unique_ptr<services::Utilerias> utilerias;
     std::unique_ptr<screen::FrmQMX44> frm;
