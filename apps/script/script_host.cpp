@@ -47,7 +47,6 @@ ScriptHost::ScriptHost(const HostOptions &options)
     // Printed documents go to a folder of this run's own, removed with it.
     if (m_outputFolder.isValid())
         m_context->outputFolder = m_outputFolder.path();
-    m_context->confirm = [this](const QString &, const QString &) { return nextConfirmation(); };
 }
 
 ScriptHost::~ScriptHost()

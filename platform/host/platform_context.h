@@ -7,7 +7,6 @@
 #include "platform/services/session.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 
 namespace qmx44::host {
@@ -23,18 +22,9 @@ struct PlatformContext {
     // objects Impresion and ConsultaRegistro record into it).
     std::shared_ptr<business::ActivityLog> activityLog = std::make_shared<business::ActivityLog>();
 
-    // Answers a yes/no question (text, title) on behalf of the user. Unset means "no":
-    // nothing that needs a confirmation happens without someone answering.
-    std::function<bool(const QString &text, const QString &title)> confirm;
-
     // Runs the component's modal dialogs (the GUI's window loop, or the scenario runner);
     // null = dialogs return at once. Given to every form the component shows.
     std::shared_ptr<controls::ModalPresenter> presenter;
-
-    bool askToConfirm(const QString &text, const QString &title) const
-    {
-        return confirm ? confirm(text, title) : false;
-    }
 };
 
 } // namespace qmx44::host
