@@ -45,13 +45,18 @@ OptionButton::OptionButton(Form &form, const QString &name)
 
 void OptionButton::setSelected(bool on)
 {
+    if (on == m_selected)
+        return;
     m_selected = on;
+    notify(Aspect::Text);
     if (!on)
         return;
     for (const auto &c : form().controls()) {
         auto *other = dynamic_cast<OptionButton *>(c.get());
-        if (other && other != this && other->container() == container())
+        if (other && other != this && other->container() == container() && other->m_selected) {
             other->m_selected = false;
+            other->notify(Aspect::Text);
+        }
     }
 }
 

@@ -12,7 +12,11 @@ public:
     Event<> Click; // 9
 
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     // The user pressed it: raises Click when the button is effectively enabled.
     bool click();
 
@@ -33,7 +37,11 @@ public:
     Event<> Click;               // selected by the user
 
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     bool selected() const { return m_selected; }
     // Selecting one clears the other option buttons of the same container.
     void setSelected(bool on);

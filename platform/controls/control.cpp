@@ -19,6 +19,7 @@ void Control::setEnabled(bool on)
         return;
     m_enabled = on;
     enabledChanged();
+    notifyWithContent(Aspect::Enabled);
     // A control (or frame content) that can no longer take the focus gives it up.
     if (Control *f = m_form.focused(); f && !f->canFocus())
         m_form.clearFocus();
@@ -29,8 +30,20 @@ void Control::setVisible(bool on)
     if (m_visible == on)
         return;
     m_visible = on;
+    notifyWithContent(Aspect::Visible);
     if (Control *f = m_form.focused(); f && !f->canFocus())
         m_form.clearFocus();
+}
+
+void Control::notifyWithContent(Aspect aspect) const
+{
+    notify(aspect);
+    for (const auto &c : m_form.controls())
+        for (const Control *up = c->m_container; up; up = up->m_container)
+            if (up == this) {
+                c->notify(aspect);
+                break;
+            }
 }
 
 void Control::setContainer(Control *container)
@@ -81,21 +94,31 @@ bool Control::storeFloat(float &slot, double v, bool nonNegative)
     return true;
 }
 
+bool Control::storeGeometry(float &slot, double v, bool nonNegative)
+{
+    const float before = slot;
+    if (!storeFloat(slot, v, nonNegative))
+        return false;
+    if (slot != before)
+        notify(Aspect::Geometry);
+    return true;
+}
+
 bool Control::setLeft(double v)
 {
-    return storeFloat(m_left, v, false);
+    return storeGeometry(m_left, v, false);
 }
 bool Control::setTop(double v)
 {
-    return storeFloat(m_top, v, false);
+    return storeGeometry(m_top, v, false);
 }
 bool Control::setWidth(double v)
 {
-    return storeFloat(m_width, v, true);
+    return storeGeometry(m_width, v, true);
 }
 bool Control::setHeight(double v)
 {
-    return storeFloat(m_height, v, true);
+    return storeGeometry(m_height, v, true);
 }
 
 bool Control::applySetting(const QString &name, const QVariant &value)

@@ -2,6 +2,7 @@
 // The base of every control model: name, owning form, enabled/visible state, tab order,
 // the containing frame, and the position and size in twips stored as single precision.
 #include "platform/controls/event.h"
+#include "platform/controls/observers.h"
 
 #include <QString>
 #include <QVariant>
@@ -96,6 +97,11 @@ public:
     virtual void focusIn() {}
     virtual void focusOut() {}
 
+    // The view channel: what about this control changed, for any number of views.
+    Observers &observers() const { return m_observers; }
+    // Tells the observers; models call it from their setters, the form for focus.
+    void notify(Aspect aspect, int row = -1, int column = -1) const { m_observers.notify({aspect, row, column}); }
+
     // EventOwner
     QString eventOwnerName() const override { return m_name; }
     void reportFailure(const QString &title, const QString &description) const override;
@@ -106,6 +112,10 @@ protected:
 
 private:
     static bool storeFloat(float &slot, double v, bool nonNegative);
+    bool storeGeometry(float &slot, double v, bool nonNegative);
+    // Tells this control and every control inside it (a frame's content) that `aspect`
+    // changed: a container's state is part of theirs.
+    void notifyWithContent(Aspect aspect) const;
 
     Form &m_form;
     QString m_name;
@@ -116,6 +126,7 @@ private:
     bool m_tabStop = true;
     int m_tabIndex = 0;
     float m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    mutable Observers m_observers;
 };
 
 } // namespace qmx44::controls

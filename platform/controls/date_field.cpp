@@ -13,6 +13,7 @@ void DateField::setValue(const QDate &date)
     if (date == m_value)
         return;
     m_value = date;
+    notify(Aspect::Text);
     Change.raise();
 }
 

@@ -12,7 +12,11 @@ class Frame : public Control {
 public:
     Frame(Form &form, const QString &name);
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     bool applySetting(const QString &name, const QVariant &value) override;
 
 private:
@@ -23,7 +27,11 @@ class Label : public Control {
 public:
     Label(Form &form, const QString &name);
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     QString idetiqueta() const { return m_labelId; }
     void setIdetiqueta(const QString &id) { m_labelId = id; }
     // "caption", "idetiqueta", plus base settings.
@@ -43,7 +51,11 @@ class TitleBar : public Control {
 public:
     TitleBar(Form &form, const QString &name);
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     // caption, showminbutton, showmaxbutton, showexitbutton, adjusticon.
     bool applySetting(const QString &name, const QVariant &value) override;
     QString setting(const QString &name) const { return m_settings.value(name.toLower()).toString(); }

@@ -32,6 +32,7 @@ Form::Form(const QString &name)
 Form::~Form()
 {
     m_focus = nullptr;
+    m_observers.notify({Aspect::Gone});
     Desktop::remove(*this);
 }
 
@@ -66,6 +67,10 @@ bool Form::focusControl(Control *c)
     Control *old = m_focus;
     m_focus = c;
     if (old)
+        old->notify(Aspect::Focus);
+    c->notify(Aspect::Focus);
+    m_observers.notify({Aspect::Focus});
+    if (old)
         old->focusOut();
     // A handler run by the old control's leaving may have moved the focus elsewhere.
     if (m_focus == c)
@@ -77,8 +82,11 @@ void Form::clearFocus()
 {
     Control *old = m_focus;
     m_focus = nullptr;
-    if (old)
+    if (old) {
+        old->notify(Aspect::Focus);
+        m_observers.notify({Aspect::Focus});
         old->focusOut();
+    }
 }
 
 std::vector<Control *> Form::tabOrder() const
@@ -209,6 +217,7 @@ void Form::setClientSize(double width, double height)
         return;
     m_clientWidth = w;
     m_clientHeight = h;
+    m_observers.notify({Aspect::Geometry});
     Resize.raise();
 }
 
@@ -218,6 +227,7 @@ void Form::show()
 {
     m_visible = true;
     Desktop::activate(*this);
+    m_observers.notify({Aspect::Shown});
     activate();
 }
 
@@ -225,6 +235,7 @@ void Form::hide()
 {
     m_visible = false;
     Desktop::remove(*this);
+    m_observers.notify({Aspect::Shown});
 }
 
 void Form::showModal(Form &dialog)

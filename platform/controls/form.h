@@ -5,6 +5,7 @@
 // modal display of dialogs through a presenter.
 #include "platform/controls/control.h"
 #include "platform/controls/event.h"
+#include "platform/controls/observers.h"
 #include "platform/core/error.h"
 
 #include <QHash>
@@ -44,7 +45,16 @@ public:
     // of its messages).
     qint64 handle() const { return m_handle; }
     QString caption() const { return m_caption; }
-    void setCaption(const QString &caption) { m_caption = caption; }
+    void setCaption(const QString &caption)
+    {
+        if (caption == m_caption)
+            return;
+        m_caption = caption;
+        m_observers.notify({Aspect::Caption});
+    }
+    // The view channel of the form itself: Focus (which control has it), Caption,
+    // Geometry (client size), Shown (shown or hidden). Each control has its own.
+    Observers &observers() const { return m_observers; }
 
     // ---- controls ------------------------------------------------------------
     // Creates a control owned by the form. Throws RuntimeError when the name is taken.
@@ -182,6 +192,7 @@ private:
     ModalPresenter *m_presenter = nullptr;
     QString m_module;
     QHash<QString, QString> m_catalogues; // key: upper-case id
+    mutable Observers m_observers;
 };
 
 } // namespace qmx44::controls

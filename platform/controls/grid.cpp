@@ -64,6 +64,7 @@ void Grid::setColumns(std::vector<ColumnDef> columns)
     for (int i = 0; i < int(m_columns.size()); ++i)
         m_byName.insert(m_columns[std::size_t(i)].name.toLower(), i);
     removeAll();
+    notify(Aspect::Columns);
 }
 
 const ColumnDef &Grid::columnDef(int index) const
@@ -77,7 +78,10 @@ void Grid::setColumnWidth(int index, int width)
     requireColumn(index);
     if (width < 0)
         throw RuntimeError(QStringLiteral("Ancho de columna negativo: %1").arg(width));
+    if (m_columns[std::size_t(index)].width == width)
+        return;
     m_columns[std::size_t(index)].width = width;
+    notify(Aspect::Columns, -1, index);
 }
 
 int Grid::columnIndex(const QString &name) const
@@ -131,6 +135,8 @@ void Grid::removeAll()
     m_col = -1;
     m_editing = false;
     m_freshCell = true;
+    notify(Aspect::Rows, 0);
+    notify(Aspect::CurrentCell, m_row, m_col);
 }
 
 void Grid::addRow()
@@ -138,24 +144,41 @@ void Grid::addRow()
     if (m_rowCount % BlockRows == 0)
         m_blocks.push_back(std::make_unique<QVariant[]>(std::size_t(BlockRows) * m_columns.size()));
     m_row = m_rowCount++;
+    notify(Aspect::Rows, m_row);
+    notify(Aspect::CurrentCell, m_row, m_col);
+}
+
+void Grid::refresh()
+{
+    ++m_refreshCount;
+    notify(Aspect::Cell); // every cell: row and column -1
+}
+
+void Grid::moveTo(int row, int column)
+{
+    if (row == m_row && column == m_col)
+        return;
+    m_row = row;
+    m_col = column;
+    notify(Aspect::CurrentCell, m_row, m_col);
 }
 
 void Grid::moveFirst()
 {
-    m_row = m_rowCount > 0 ? 0 : -1;
+    moveTo(m_rowCount > 0 ? 0 : -1, m_col);
 }
 
 void Grid::moveNext()
 {
     if (m_row + 1 < m_rowCount)
-        ++m_row;
+        moveTo(m_row + 1, m_col);
 }
 
 bool Grid::setCurrentRow(int row)
 {
     if (row < 0 || row >= m_rowCount)
         return false;
-    m_row = row;
+    moveTo(row, m_col);
     return true;
 }
 
@@ -163,7 +186,7 @@ bool Grid::setCurrentColumn(int column)
 {
     if (column < -1 || column >= columnCount())
         return false;
-    m_col = column;
+    moveTo(m_row, column);
     return true;
 }
 
@@ -271,6 +294,7 @@ void Grid::setCellValue(int row, int column, const QVariant &value)
 {
     QVariant &slot = cell(row, column);
     slot = normalise(column, value);
+    notify(Aspect::Cell, row, column);
 }
 
 void Grid::setCellText(int row, int column, const QString &text)
@@ -297,9 +321,8 @@ bool Grid::gotoCell(int row, int column)
     if (row == m_row && column == m_col)
         return true;
     const int prevRow = m_row, prevCol = m_col;
-    m_row = row;
-    m_col = column;
     m_freshCell = true;
+    moveTo(row, column);
     CellMoved.raise(prevRow, prevCol);
     return true;
 }
@@ -332,6 +355,7 @@ bool Grid::typeChar(int charCode)
     cell(m_row, m_col) = text;
     m_editing = true;
     m_freshCell = false;
+    notify(Aspect::Cell, m_row, m_col);
     CellChange.raise();
     return true;
 }
@@ -341,8 +365,10 @@ void Grid::finishTypedText(int row, int column)
     if (row < 0 || row >= m_rowCount || column < 0 || column >= columnCount())
         return;
     QVariant &slot = cell(row, column);
-    if (slot.typeId() == QMetaType::QString)
+    if (slot.typeId() == QMetaType::QString) {
         slot = normalise(column, slot);
+        notify(Aspect::Cell, row, column);
+    }
 }
 
 void Grid::endEdit()

@@ -66,7 +66,11 @@ public:
 
     // ---- design ------------------------------------------------------------------------------
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     // Replaces the columns (and removes all rows).
     void setColumns(std::vector<ColumnDef> columns);
     int columnCount() const { return int(m_columns.size()); }
@@ -89,7 +93,7 @@ public:
     // Appends an empty row and makes it the current row.
     void addRow();
     // Repaints (a view listening to refreshed() redraws); no effect on the data.
-    void refresh() { ++m_refreshCount; }
+    void refresh();
     int refreshCount() const { return m_refreshCount; }
     void moveFirst();
     // To the next row; stays on the last row.
@@ -139,6 +143,8 @@ private:
     void requireColumn(int column) const;
     QVariant normalise(int column, const QVariant &value) const;
     void finishTypedText(int row, int column);
+    // Moves the current cell by code and tells the views (no event).
+    void moveTo(int row, int column);
 
     QString m_caption;
     std::vector<ColumnDef> m_columns;

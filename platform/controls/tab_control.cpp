@@ -17,6 +17,7 @@ void TabControl::setActivePage(int page)
         return;
     const int previous = m_page;
     m_page = page;
+    notify(Aspect::Page);
     Click.raise(previous);
 }
 

@@ -15,7 +15,11 @@ public:
     Event<int &, int &> KeyDown; // 13: a key went down on the tab strip (key code, shift)
 
     QStringList pages() const { return m_pages; }
-    void setPages(const QStringList &captions) { m_pages = captions; }
+    void setPages(const QStringList &captions)
+    {
+        m_pages = captions;
+        notify(Aspect::Caption);
+    }
     int activePage() const { return m_page; }
     // Changes the page (by code or by the user); raises Click with the previous page
     // when it actually changes. Any whole number is taken; pages beyond the captions

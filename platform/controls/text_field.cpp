@@ -34,6 +34,7 @@ void TextField::assignText(const QString &text)
     m_text = text;
     m_selStart = int(m_text.size());
     m_selLength = 0;
+    notify(Aspect::Text);
     Change.raise();
 }
 
@@ -389,6 +390,7 @@ bool TextField::applySetting(const QString &name, const QVariant &value)
         m_committed = m_text;
         m_selStart = int(m_text.size());
         m_selLength = 0;
+        notify(Aspect::Text);
     } else if (n == u"locked") {
         setLocked(flagFromValue(value));
     } else if (n == u"maxlength") {

@@ -88,7 +88,13 @@ public:
 
     // ---- design-time settings (stored names in comments) ----------------------------
     bool locked() const { return m_locked; } // locked
-    void setLocked(bool on) { m_locked = on; }
+    void setLocked(bool on)
+    {
+        if (on == m_locked)
+            return;
+        m_locked = on;
+        notify(Aspect::Locked);
+    }
     int maxlength() const { return m_maxLength; } // maxlength, 0 = none
     void setMaxlength(int n) { m_maxLength = n < 0 ? 0 : n; }
     Alignment alignment() const { return m_alignment; } // alignment

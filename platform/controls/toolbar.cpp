@@ -50,12 +50,14 @@ bool Toolbar::click(Command c)
     case Command::Nuevo:
         m_editing = true;
         m_newDocument = true;
+        notify(Aspect::Commands);
         m_fields.clearValues();
         Nuevo.raise();
         break;
     case Command::Modificar:
         m_editing = true;
         m_newDocument = false;
+        notify(Aspect::Commands);
         Modificar.raise();
         break;
     case Command::Imprimir:
@@ -95,6 +97,7 @@ void Toolbar::leaveEditing()
 {
     m_editing = false;
     m_newDocument = false;
+    notify(Aspect::Commands);
     m_fields.clearValues();
 }
 

@@ -79,18 +79,22 @@ public:
 
     // ---- availability flags written by the screen --------------------------------------------------------
     bool printEnabled() const { return m_print; } // document pair
-    void setPrintEnabled(bool on) { m_print = on; }
+    void setPrintEnabled(bool on) { setFlag(m_print, on); }
     bool queryEnabled() const { return m_query; }
-    void setQueryEnabled(bool on) { m_query = on; }
+    void setQueryEnabled(bool on) { setFlag(m_query, on); }
     bool modifyEnabled() const { return m_modify; } // edit pair
-    void setModifyEnabled(bool on) { m_modify = on; }
+    void setModifyEnabled(bool on) { setFlag(m_modify, on); }
     bool deleteEnabled() const { return m_delete; }
-    void setDeleteEnabled(bool on) { m_delete = on; }
+    void setDeleteEnabled(bool on) { setFlag(m_delete, on); }
     bool newEnabled() const { return m_new; } // the fifth flag
-    void setNewEnabled(bool on) { m_new = on; }
+    void setNewEnabled(bool on) { setFlag(m_new, on); }
     // Caption of the optional command ("Prorratear"); empty hides the command.
     QString optionalCaption() const { return m_optionalCaption; }
-    void setOptionalCaption(const QString &c) { m_optionalCaption = c; }
+    void setOptionalCaption(const QString &c)
+    {
+        m_optionalCaption = c;
+        notify(Aspect::Caption);
+    }
 
     // ---- document context -------------------------------------------------------------------------------
     QString Folio() const { return m_folio; }
@@ -127,7 +131,11 @@ public:
 
     // ---- design-time settings ------------------------------------------------------------------------------
     QString caption() const { return m_caption; }
-    void setCaption(const QString &c) { m_caption = c; }
+    void setCaption(const QString &c)
+    {
+        m_caption = c;
+        notify(Aspect::Caption);
+    }
     QString opcTable() const { return m_table; } // opc_table
     void setOpcTable(const QString &t) { m_table = t; }
     QString opcKey() const { return m_key; } // opc_key
@@ -143,6 +151,13 @@ public:
 
 private:
     void leaveEditing();
+    void setFlag(bool &flag, bool on)
+    {
+        if (flag == on)
+            return;
+        flag = on;
+        notify(Aspect::Commands);
+    }
 
     bool m_print = false, m_query = false, m_modify = false, m_delete = false, m_new = false;
     QString m_optionalCaption;

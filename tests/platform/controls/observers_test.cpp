@@ -1,0 +1,121 @@
+// The view channel: every change a view must redraw reaches each observer, apart from
+// the screen's events and without any of them firing.
+#include "platform/controls/controls.h"
+
+#include <gtest/gtest.h>
+
+using namespace qmx44::controls;
+
+namespace {
+
+// Records the aspects a control reported.
+struct Seen {
+    std::vector<ModelChange> changes;
+    int ticket = 0;
+    explicit Seen(const Control &c)
+    {
+        ticket = c.observers().add([this](const ModelChange &m) { changes.push_back(m); });
+    }
+    bool saw(Aspect a) const
+    {
+        return std::any_of(changes.begin(), changes.end(), [a](const ModelChange &m) { return m.aspect == a; });
+    }
+};
+
+} // namespace
+
+// A second view on the same field is told too, and the screen's Change handler still runs
+// once: the channel neither steals nor duplicates the event.
+TEST(ObserversTest, EveryViewOfAFieldIsToldAndTheEventKeepsItsOneHandler)
+{
+    Form form(QStringLiteral("f"));
+    auto &field = form.add<TextField>(QStringLiteral("txt"));
+    int changes = 0;
+    field.Change.connect([&] { ++changes; });
+    Seen first(field), second(field);
+    field.setText(QStringLiteral("A"));
+    field.setLocked(true);
+    field.setEnabled(false);
+    EXPECT_EQ(1, changes);
+    for (const Seen *s : {&first, &second}) {
+        EXPECT_TRUE(s->saw(Aspect::Text));
+        EXPECT_TRUE(s->saw(Aspect::Locked));
+        EXPECT_TRUE(s->saw(Aspect::Enabled));
+    }
+    // A view that goes away is no longer told.
+    field.observers().remove(first.ticket);
+    first.changes.clear();
+    field.setText(QStringLiteral("B"));
+    EXPECT_TRUE(first.changes.empty());
+}
+
+// Disabling a frame changes what its fields accept; their views must hear of it.
+TEST(ObserversTest, AFramesStateReachesTheViewsOfWhatItHolds)
+{
+    Form form(QStringLiteral("f"));
+    auto &frame = form.add<Frame>(QStringLiteral("fr"));
+    auto &inside = form.add<TextField>(QStringLiteral("txt"));
+    inside.setContainer(&frame);
+    Seen seen(inside);
+    frame.setVisible(false);
+    frame.setEnabled(false);
+    EXPECT_TRUE(seen.saw(Aspect::Visible));
+    EXPECT_TRUE(seen.saw(Aspect::Enabled));
+}
+
+// Focus moves are told to the control that lost it, the one that took it and the form.
+TEST(ObserversTest, FocusMovesAreToldToBothControlsAndTheForm)
+{
+    Form form(QStringLiteral("f"));
+    auto &a = form.add<TextField>(QStringLiteral("a"));
+    auto &b = form.add<TextField>(QStringLiteral("b"));
+    a.setFocus();
+    Seen seenA(a), seenB(b);
+    int formTold = 0;
+    form.observers().add([&](const ModelChange &m) { formTold += m.aspect == Aspect::Focus; });
+    form.sendTab();
+    EXPECT_TRUE(seenA.saw(Aspect::Focus));
+    EXPECT_TRUE(seenB.saw(Aspect::Focus));
+    EXPECT_EQ(1, formTold);
+}
+
+// The grid tells which rows, which cell and where the current cell went, including
+// the cell a keystroke changed, so a view repaints that cell only.
+TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
+{
+    Form form(QStringLiteral("f"));
+    auto &grid = form.add<Grid>(QStringLiteral("g"));
+    ColumnDef amount;
+    amount.name = QStringLiteral("Importe");
+    amount.type = ColumnType::Number;
+    amount.editable = true;
+    grid.setColumns({amount});
+    grid.addRow();
+    grid.addRow();
+    Seen seen(grid);
+    grid.editCell(1, 0, QStringLiteral("12"));
+    ASSERT_TRUE(seen.saw(Aspect::CurrentCell));
+    const auto typed = std::find_if(seen.changes.begin(), seen.changes.end(),
+                                    [](const ModelChange &m) { return m.aspect == Aspect::Cell; });
+    ASSERT_NE(typed, seen.changes.end());
+    EXPECT_EQ(1, typed->row);
+    EXPECT_EQ(0, typed->column);
+    seen.changes.clear();
+    grid.removeAll();
+    EXPECT_TRUE(seen.saw(Aspect::Rows));
+}
+
+// The toolbar's availability follows the editing state; a view greys its actions from it.
+TEST(ObserversTest, ToolbarTellsItsCommandsAndTheOptionalCaption)
+{
+    Form form(QStringLiteral("f"));
+    auto &bar = form.add<Toolbar>(QStringLiteral("bar"));
+    Seen seen(bar);
+    bar.setNewEnabled(true);
+    bar.click(Command::Nuevo);
+    bar.setOptionalCaption(QStringLiteral("Prorratear"));
+    EXPECT_EQ(2, std::count_if(seen.changes.begin(), seen.changes.end(), [](const ModelChange &m) {
+                  return m.aspect == Aspect::Commands;
+              }));
+    EXPECT_TRUE(seen.saw(Aspect::Caption));
+}
