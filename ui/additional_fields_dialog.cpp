@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qmx44::ui {
@@ -55,6 +56,8 @@ bool editAdditionalFields(controls::Toolbar &toolbar, QWidget *parent)
     reason->hide();
     layout->addWidget(reason);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QObject::tr("Aceptar"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QObject::tr("Cancelar"));
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {

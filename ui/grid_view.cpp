@@ -155,6 +155,8 @@ void GridTableModel::applyReset()
         m_editable.push_back(def.editable);
     }
     m_rows = m_grid.rowCount();
+    m_editableGround = QApplication::palette().color(QPalette::Base);
+    m_lockedGround = QApplication::palette().color(QPalette::Window);
     endResetModel();
     emit currentCellChanged(m_grid.currentRow(), m_grid.currentColumn());
 }
@@ -192,8 +194,7 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
         if (m_rowMark && m_rowMark(row))
             return kMarkedBackground;
         // Locked columns on the window's ground, the cells that take typing on white.
-        return m_editable[std::size_t(column)] ? QApplication::palette().color(QPalette::Base)
-                                               : QApplication::palette().color(QPalette::AlternateBase);
+        return m_editable[std::size_t(column)] ? m_editableGround : m_lockedGround;
     case Qt::ForegroundRole:
         if (m_rowMark && m_rowMark(row))
             return kMarkedText;

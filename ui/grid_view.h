@@ -4,6 +4,7 @@
 // every key goes through the grid model's own path (its events), so the screen's totals
 // follow each keystroke.
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QTableView>
 #include <functional>
 #include <vector>
@@ -61,6 +62,7 @@ private:
     bool m_resetPending = false;
     bool m_alive = true;
     std::function<bool(int)> m_rowMark;
+    QColor m_editableGround, m_lockedGround;
     int m_ticket = 0;
     int m_formTicket = 0;
 };

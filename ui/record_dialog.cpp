@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -36,11 +37,15 @@ QDialog *createRecordsDialog(const business::TableRows &rows, QWidget *parent)
         }
     }
     table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    auto *buttons = new QDialogButtonBox(dialog);
+    QPushButton *close = buttons->addButton(QObject::tr("Cerrar"), QDialogButtonBox::RejectRole);
+    close->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
     layout->addWidget(buttons);
     dialog->resize(720, 360);
+    close->setFocus();
     return dialog;
 }
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStyle>
 
 namespace qmx44::ui {
@@ -73,9 +74,10 @@ ToolbarView::ToolbarView(controls::Toolbar &toolbar, QWidget *parent) : QToolBar
     addCommand(Command::Salir, tr("Salir"), "window-close", QStyle::SP_DialogCloseButton, {K(Qt::CTRL | Qt::Key_W)});
 
     m_toolbar.setConfirm([this](const QString &question) {
-        return QMessageBox::question(window(), tr("Eliminar"), question, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No)
-            == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, tr("Eliminar"), question, QMessageBox::Yes | QMessageBox::No, window());
+        box.button(QMessageBox::Yes)->setText(tr("Sí"));
+        box.setDefaultButton(QMessageBox::No); // a stray Enter keeps the document
+        return box.exec() == QMessageBox::Yes;
     });
     m_ticket = m_toolbar.observers().add([this](const controls::ModelChange &change) {
         switch (change.aspect) {
