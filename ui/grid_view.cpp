@@ -330,8 +330,10 @@ void GridView::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
-    if (!grid().hasFocus())
-        grid().setFocus();
+    if (!grid().hasFocus() && !grid().setFocus()) {
+        event->ignore(); // a disabled grid takes no keys
+        return;
+    }
     if (!sendKey(grid().form(), *event))
         event->ignore(); // a chord for the window (the toolbar's shortcuts)
 }

@@ -105,7 +105,8 @@ TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
     EXPECT_TRUE(seen.saw(Aspect::Rows));
 }
 
-// The toolbar's availability follows the editing state; a view greys its actions from it.
+// The toolbar's availability follows the editing state and its exit setting; a view
+// greys or hides its actions from it.
 TEST(ObserversTest, ToolbarTellsItsCommandsAndTheOptionalCaption)
 {
     Form form(QStringLiteral("f"));
@@ -114,7 +115,8 @@ TEST(ObserversTest, ToolbarTellsItsCommandsAndTheOptionalCaption)
     bar.setNewEnabled(true);
     bar.click(Command::Nuevo);
     bar.setOptionalCaption(QStringLiteral("Prorratear"));
-    EXPECT_EQ(2, std::count_if(seen.changes.begin(), seen.changes.end(), [](const ModelChange &m) {
+    bar.applySetting(QStringLiteral("showexitbutton"), QStringLiteral("NO")); // Salir no longer offered
+    EXPECT_EQ(3, std::count_if(seen.changes.begin(), seen.changes.end(), [](const ModelChange &m) {
                   return m.aspect == Aspect::Commands;
               }));
     EXPECT_TRUE(seen.saw(Aspect::Caption));
