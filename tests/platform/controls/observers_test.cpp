@@ -79,6 +79,24 @@ TEST(ObserversTest, FocusMovesAreToldToBothControlsAndTheForm)
     EXPECT_EQ(1, formTold);
 }
 
+// A field taking the focus selects its text; its view must show the selection, or the
+// clerk's next key silently replaces text the widget shows as unselected.
+TEST(ObserversTest, SelectingAllOfAFieldIsTold)
+{
+    Form form(QStringLiteral("f"));
+    auto &a = form.add<TextField>(QStringLiteral("a"));
+    auto &b = form.add<TextField>(QStringLiteral("b"));
+    b.setText(QStringLiteral("XY"));
+    a.setFocus();
+    int selectedWhenTold = -1;
+    b.observers().add([&](const ModelChange &m) {
+        if (m.aspect == Aspect::Text)
+            selectedWhenTold = b.selectionLength();
+    });
+    form.sendTab();
+    EXPECT_EQ(2, selectedWhenTold);
+}
+
 // The grid tells which rows, which cell and where the current cell went, including
 // the cell a keystroke changed, so a view repaints that cell only.
 TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
