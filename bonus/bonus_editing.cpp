@@ -4,6 +4,7 @@
 
 #include "platform/controls/keys.h"
 #include "platform/services/utilerias.h"
+#include "screen/pending_marks.h"
 
 namespace qmx44::bonus {
 
@@ -97,6 +98,7 @@ void BonusEditing::ssDetalle_Change()
     m_totals.subTotal.setValue(finiteOrZero(m_baseSubTotal + bonusValue));
     m_totals.taxes.setValue(finiteOrZero(m_baseImpuestos + factor * bonusValue));
     m_totals.total.setValue(finiteOrZero(amountOf(m_totals.subTotal.value()) + amountOf(m_totals.taxes.value())));
+    screen::markPendingRow(m_grid, m_grid.currentRow());
 }
 
 void BonusEditing::ssDetalle_CellDone(int)

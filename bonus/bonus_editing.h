@@ -37,7 +37,8 @@ public:
     void ssDetalle_KeyPress(int &keyAscii);
     // 26: the grid is on the new cell; takes the row's bonus and its tax out of the totals.
     void ssDetalle_CellMoved(int previousRow, int previousColumn);
-    // 28: derives the other bonus column of the row and re-adds the row to the totals.
+    // 28: derives the other bonus column of the row, re-adds the row to the totals and
+    // marks the row when its bonus now exceeds what is pending.
     void ssDetalle_Change();
     // 50: a bonus cell left empty (or holding no number) becomes 0.
     void ssDetalle_CellDone(int column);

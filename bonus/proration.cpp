@@ -5,6 +5,7 @@
 #include "screen/detail_columns.h"
 
 #include "bonus/rounding.h"
+#include "screen/pending_marks.h"
 
 #include <cmath>
 #include <vector>
@@ -94,6 +95,7 @@ ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBas
     totals.subTotal.setValue(finiteOrZero(subTotal));
     totals.taxes.setValue(finiteOrZero(taxes));
     totals.total.setValue(finiteOrZero(amountOf(totals.subTotal.value()) + amountOf(totals.taxes.value())));
+    screen::markPendingRows(grid);
     return ProrationResult::Done;
 }
 

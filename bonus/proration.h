@@ -34,8 +34,9 @@ enum class ProrationResult {
 // Every row's BON_IMPORTE = its basis value x (amount / basis total), rounded to three
 // decimals with a half to the even neighbour; its BON_PORCENTAJE = that amount /
 // Precio_Descontado_Importe x 100 (0 when the latter is 0); the totals are the sums of
-// the new bonuses and of their taxes. No remainder is given to any row, so the subtotal
-// may differ from `amount` by the rounding. Leaves the grid on the row where its walk
+// the new bonuses and of their taxes; every row's pending mark follows its new bonus.
+// No remainder is given to any row, so the subtotal may differ from `amount` by the
+// rounding. Leaves the grid on the row where its walk
 // stopped: the first row whose unit differs when the unit check refuses, the last row
 // otherwise. Empty basis cells count as 0. Linear in the rows.
 ProrationResult prorate(controls::Grid &grid, const Totals &totals, ProrationBasis base, double amount);

@@ -28,14 +28,17 @@ Publico::~Publico()
         }
     }
     m_pantalla.reset();
+    m_closedForms.clear();
 }
 
 screen::FrmQMX44 &Publico::pantalla()
 {
     if (m_pantalla && !m_pantalla->isUnloaded())
         return *m_pantalla;
-    // A closed form is replaced; whoever still holds it was told it closed.
-    m_pantalla.reset();
+    // A closed form is replaced but stays alive: whoever still holds it was told it
+    // closed, and may still touch it.
+    if (m_pantalla)
+        m_closedForms.push_back(std::move(m_pantalla));
     auto form =
         std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{m_context, m_sistema.get(), m_utilerias.get()});
     // Every layer's handlers are in place before the form loads.

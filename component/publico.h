@@ -8,6 +8,7 @@
 #include "screen/frm_qmx44.h"
 
 #include <memory>
+#include <vector>
 
 namespace qmx44::component {
 
@@ -24,8 +25,9 @@ public:
     services::Auxiliar &Auxiliar() { return *m_auxiliar; }
 
     // The main form: the existing one, or, when there is none yet or the last one was
-    // closed, a new one whose load has run. A form whose load fails is discarded and the
-    // failure reaches the caller.
+    // closed, a new one whose load has run. A closed form is kept (not destroyed) until
+    // the component stops: a host may still hold it, and a handler of it may still be
+    // running. A form whose load fails is discarded and the failure reaches the caller.
     screen::FrmQMX44 &pantalla();
 
 private:
@@ -34,6 +36,8 @@ private:
     std::unique_ptr<services::Utilerias> m_utilerias;
     std::unique_ptr<services::Auxiliar> m_auxiliar;
     std::unique_ptr<screen::FrmQMX44> m_pantalla;
+    // The forms closed before the current one, destroyed with the component.
+    std::vector<std::unique_ptr<screen::FrmQMX44>> m_closedForms;
 };
 
 } // namespace qmx44::component

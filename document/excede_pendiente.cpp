@@ -1,10 +1,7 @@
 #include "document/excede_pendiente.h"
 
-#include "platform/core/error.h"
 #include "platform/db/sql_text.h"
 #include "screen/frm_qmx44.h"
-
-#include <cmath>
 
 namespace qmx44::document {
 
@@ -69,16 +66,6 @@ QString pendingPurchaseSql(const PendingLine &line)
     sql += QLatin1String("FROM COMPRA ");
     condition(sql, line, "Co_Unidad_1");
     return sql;
-}
-
-bool exceedsInWholeUnits(double bonus, double pending)
-{
-    if (!std::isfinite(bonus) || !std::isfinite(pending))
-        throw RuntimeError(
-            QStringLiteral("Desbordamiento al comparar el importe a bonificar (%1) con el pendiente (%2)")
-                .arg(bonus)
-                .arg(pending));
-    return std::trunc(bonus) > std::trunc(pending);
 }
 
 bool ExcedePendiente(db::Conexion &connection, QString &sql, business::NotaCredito &note)

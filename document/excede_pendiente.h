@@ -4,6 +4,7 @@
 // less the live notes already saved on it), compared in whole units.
 #include "platform/business/nota_credito.h"
 #include "platform/db/connection.h"
+#include "screen/pending_marks.h"
 
 #include <QString>
 
@@ -27,10 +28,8 @@ struct PendingLine {
 QString pendingNotesSql(const PendingLine &line);
 QString pendingPurchaseSql(const PendingLine &line);
 
-// The comparison in whole units: both amounts truncated toward zero, true exactly when
-// the bonus is strictly greater. An amount that is not a finite number is a run-time
-// error: it cannot be compared and must not slip through as "not greater".
-bool exceedsInWholeUnits(double bonus, double pending);
+// The comparison in whole units, shared with the grid's pending marks.
+using screen::exceedsInWholeUnits;
 
 // Reads the header and the current line back from `note` and runs both statements on
 // `connection` (inside the caller's transaction), building each in `sql`, the caller's

@@ -3,6 +3,7 @@
 #include "document/bonuses.h"
 #include "intake/branch_warehouse.h"
 #include "intake/consulta_compra.h"
+#include "intake/pending_amounts.h"
 #include "intake/purchase.h"
 #include "platform/business/nota_credito.h"
 #include "platform/core/error.h"
@@ -95,6 +96,9 @@ void loadNote(screen::FrmQMX44 &frm)
     subTotal.setValue(totals.subTotal);
     taxes.setValue(totals.taxes);
     total.setValue(subTotal.value().toDouble() + taxes.value().toDouble());
+    // What each line may still be granted should this note be modified: its own lines do
+    // not count, as the save cancels the note it replaces first.
+    intake::fillPending(frm);
 
     rs->close();
     rs.reset();

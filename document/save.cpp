@@ -2,6 +2,7 @@
 
 #include "document/excede_pendiente.h"
 #include "document/note_records.h"
+#include "intake/pending_amounts.h"
 #include "platform/business/direccion_entrega.h"
 #include "platform/business/impresion.h"
 #include "platform/business/nota_credito.h"
@@ -290,16 +291,26 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
     // The page of the lines is shown before the work starts.
     frm.ssTabFichas().setActivePage(1);
     frm.processPendingEvents();
-    // What was pending may have been the user's Cancelar: then there is nothing left to
-    // save (the screen is already cleared).
+    // What was pending may have been the closing of the window: the form has released
+    // the objects the save uses and the clerk has left it, so nothing is saved and
+    // nothing is said. (The component keeps a closed form alive until it stops.)
+    if (frm.isUnloaded())
+        return;
+    // Or the user's Cancelar: then there is nothing left to save (the screen is already
+    // cleared).
     if (!frm.Controles().EnEdicion())
         return;
 
     QString folio;
     QString supplier;
     try {
-        if (save(frm, nuevo, folio) == Outcome::Abandoned)
+        if (save(frm, nuevo, folio) == Outcome::Abandoned) {
+            // The note stays on the screen for the clerk to correct, with what is pending
+            // read again: another clerk's note may have changed it since the purchase
+            // was taken in.
+            intake::fillPending(frm);
             return;
+        }
         frm.TotalNota = frm.textField(screen::fields::txt_Total).value().toDouble();
         supplier = frm.textField(screen::fields::txt_Pv_Cve_Proveedor).text();
         frm.Controles().OperacionTerminada();

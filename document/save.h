@@ -13,7 +13,9 @@ namespace qmx44::document {
 
 // Event 16 of the toolbar. `nuevo` is true for a new note and false when the note shown
 // in txtFolio is being replaced; it is not changed. Failures inside the transaction are
-// reported and roll everything back; the handler never throws past its validation.
+// reported and roll everything back, and the pending column is read again; the handler
+// never throws past its validation. A form closed (or a note cancelled) while the save
+// lets pending window events through, before its transaction, ends it quietly.
 void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo);
 
 } // namespace qmx44::document

@@ -1,5 +1,6 @@
-// The 47 columns of the detail grid. Hidden columns belong to the row layout even where
-// no code fills them, so positions stay fixed for the grid events.
+// The 47 columns of the detail grid, and the pending column after them. Hidden columns
+// belong to the row layout even where no code fills them, so positions stay fixed for
+// the grid events.
 #include "intake/detail_format.h"
 
 #include "screen/detail_columns.h"
@@ -84,6 +85,8 @@ std::array<ColumnDef, DetailColumnCount> build()
         col(columns::Documento_Id, "Documento_Id", T, "", 256, L, Hidden, Locked, 3200),
         col(columns::BON_PORCENTAJE, "Bonificar (%)", N, Factor, 256, R, Shown, Edit, 2302),
         col(columns::BON_IMPORTE, "Bonificar ($)", N, Amount2, 256, R, Shown, Edit, 3200),
+        // What the bonus of the row, tax included, may still reach (intake/pending_amounts).
+        col(columns::Pending, "Pendiente", N, Amount2, 256, R, Shown, Locked, 3200),
     }};
 }
 

@@ -3,6 +3,7 @@
 
 #include "intake/branch_warehouse.h"
 #include "intake/consulta_compra.h"
+#include "intake/pending_amounts.h"
 #include "intake/supplier.h"
 #include "screen/frm_qmx44.h"
 #include "screen/messages.h"
@@ -94,6 +95,8 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
          {&screen::fields::txt_SubTotal, &screen::fields::txt_Impuestos, &screen::fields::txt_Total})
         frm.textField(*total).setValue(0.0);
     LlenarDetalle(frm, rs);
+    // What each line may still be granted, shown before saving.
+    fillPending(frm);
 
     frm.Utilerias().EnviarTeclas(QStringLiteral("\t"), false);
 }

@@ -54,5 +54,8 @@ inline const QString Sr_UserDef_6 = QStringLiteral("Sr_UserDef_6");
 inline const QString Documento_Id = QStringLiteral("Documento_Id");
 inline const QString BON_PORCENTAJE = QStringLiteral("BON_PORCENTAJE");
 inline const QString BON_IMPORTE = QStringLiteral("BON_IMPORTE");
+// Our own column after the row format's 47: what is still pending on the row's purchase
+// line, tax included (intake/pending_amounts).
+inline const QString Pending = QStringLiteral("Pending");
 
 } // namespace qmx44::screen::columns

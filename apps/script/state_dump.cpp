@@ -95,6 +95,9 @@ Json gridJson(const controls::Form &form)
             Json row = Json::object();
             for (int c = 0; c < grid->columnCount(); ++c)
                 row[grid->columnDef(c).name.toStdString()] = cellJson(*grid, r, c);
+            // A row's pending mark, only where it is set.
+            if (grid->rowMarked(r))
+                row["marked"] = true;
             rows.push_back(std::move(row));
         }
     }

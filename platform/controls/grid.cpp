@@ -130,6 +130,7 @@ void Grid::removeAll()
 {
     m_blocks.clear();
     m_pool.clear();
+    m_marks.clear();
     m_rowCount = 0;
     m_row = -1;
     m_col = -1;
@@ -300,6 +301,25 @@ void Grid::setCellValue(int row, int column, const QVariant &value)
 void Grid::setCellText(int row, int column, const QString &text)
 {
     setCellValue(row, column, QVariant(text));
+}
+
+void Grid::setRowMarked(int row, bool marked)
+{
+    if (row < 0 || row >= m_rowCount)
+        throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
+    if (rowMarked(row) == marked)
+        return;
+    if (m_marks.size() <= std::size_t(row))
+        m_marks.resize(std::size_t(m_rowCount), false);
+    m_marks[std::size_t(row)] = marked;
+    notify(Aspect::Cell, row, -1);
+}
+
+bool Grid::rowMarked(int row) const
+{
+    if (row < 0 || row >= m_rowCount)
+        throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
+    return std::size_t(row) < m_marks.size() && m_marks[std::size_t(row)];
 }
 
 std::size_t Grid::bytesPerRow() const

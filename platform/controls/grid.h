@@ -109,6 +109,14 @@ public:
     void setCellValue(int row, int column, const QVariant &value);
     void setCellText(int row, int column, const QString &text);
 
+    // ---- row marks ------------------------------------------------------------------------
+    // A flag per row that the screen sets for the views to show (a row to look at); it
+    // has no effect on the data or the events. Rows start unmarked; removeAll forgets the
+    // marks. A change is told as Aspect::Cell with the row and column -1 (the whole row).
+    // RuntimeError for a row out of range.
+    void setRowMarked(int row, bool marked);
+    bool rowMarked(int row) const;
+
     // ---- the user's path ---------------------------------------------------------------------------
     // Goes to a cell as a click does: ends an open edit (event 50), moves, raises 26 when
     // the cell changed. False when out of range.
@@ -160,6 +168,8 @@ private:
     bool m_editing = false;  // a cell was typed into and not yet left
     bool m_freshCell = true; // next accepted key replaces the content
     int m_refreshCount = 0;
+    // One bit per row, grown only when a row is first marked.
+    std::vector<bool> m_marks;
 };
 
 } // namespace qmx44::controls

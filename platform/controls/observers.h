@@ -20,7 +20,8 @@ enum class Aspect {
     Caption,     // caption or label text (the toolbar: the optional command's caption)
     Geometry,    // position or size (the form: client size)
     Rows,        // the grid's rows were added or removed
-    Cell,        // one grid cell (row, column) changed
+    Cell,        // one grid cell (row, column) changed; column -1: the whole row (its mark);
+                 // row and column -1: every cell
     CurrentCell, // the grid's current row or column moved
     Columns,     // the grid's columns or their widths
     Commands,    // the toolbar's availability flags or editing state

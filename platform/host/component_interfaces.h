@@ -29,7 +29,9 @@ public:
     // A new object of the public class named `progId`; the caller owns it. Throws
     // RuntimeError for an identifier the component does not serve or before start().
     virtual QObject *create(const QString &progId) = 0;
-    // Releases the component-wide state (services, main form); start() may run again.
+    // Releases the component-wide state (services, main forms, closed ones included);
+    // start() may run again. Every form the component handed out is destroyed: a host
+    // drops what it holds of them first.
     virtual void stop() = 0;
 };
 
@@ -39,7 +41,10 @@ class PantallaInterface {
 public:
     virtual ~PantallaInterface() = default;
     // The one main form (a QObject implementing MainForm), created on first use and the
-    // same instance afterwards; an invalid QVariant when it cannot be had.
+    // same instance afterwards; an invalid QVariant when it cannot be had. Once that form
+    // is closed (unloaded) the next call makes a fresh one. The component owns every form
+    // it hands out and destroys none before it stops, closed ones included: a host may
+    // keep a form's pointer, and read a closed form, until it calls stop().
     virtual QVariant GetPantalla() = 0;
     // The host module the screen belongs to, whether or not the form exists.
     virtual QVariant Modulo() const = 0;
@@ -63,6 +68,7 @@ public:
     // The form's window received the focus.
     virtual void activate() = 0;
     // Closes the form: it releases what it holds and a later GetPantalla builds a fresh one.
+    // The closed object stays valid (not destroyed) until the component stops.
     virtual void unload() = 0;
     // The control models, for the GUI view and the scenario runner.
     virtual controls::Form &form() = 0;

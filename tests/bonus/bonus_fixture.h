@@ -1,5 +1,5 @@
 #pragma once
-// A main form reduced to what the bonus code touches: the detail grid with its 47
+// A main form reduced to what the bonus code touches: the detail grid with its
 // columns, the three currency totals, the services with a recording message sink, and
 // the members BaseSubTotal / BaseImpuestos. Shown, so that sent keystrokes reach it.
 #include "bonus/bonus_columns.h"

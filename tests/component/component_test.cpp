@@ -84,6 +84,26 @@ TEST_F(ComponentTest, GetPantallaServesOneFormLoadedOnce)
     EXPECT_EQ(frm(primera)->loadCount(), 1);
 }
 
+// Guards against a second GetPantalla destroying the closed form a host still holds (a
+// dangling pointer in the host); the component stopping destroys them all.
+TEST_F(ComponentTest, ClosedFormLivesUntilTheComponentStops)
+{
+    auto objeto = nuevaPantalla();
+    QPointer<screen::FrmQMX44> closed = frm(pantalla(objeto)->GetPantalla());
+    ASSERT_FALSE(closed.isNull());
+    closed->unload();
+    QPointer<screen::FrmQMX44> next = frm(pantalla(objeto)->GetPantalla());
+    ASSERT_FALSE(next.isNull());
+    EXPECT_NE(closed.data(), next.data());
+    ASSERT_FALSE(closed.isNull());
+    EXPECT_TRUE(closed->isUnloaded());
+    EXPECT_EQ(closed->txtFolio().text(), QString());
+
+    registry->loadedPlugin(kPantalla)->stop();
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_TRUE(next.isNull());
+}
+
 // Guards against Transaccion inventing an empty text when the host gave no parent or
 // the parent lacks the member.
 TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)

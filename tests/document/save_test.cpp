@@ -340,6 +340,20 @@ TEST_P(SaveTest, CancelarDuringTheYieldAbandonsTheSave)
     EXPECT_EQ(0, p.grid().rowCount());
 }
 
+// Guards against the save going on over a form whose window was closed during that
+// yield (the delivery address already released under it): nothing is saved or said.
+TEST_P(SaveTest, ClosingTheWindowDuringTheYieldAbandonsTheSave)
+{
+    notaDeDosLineas();
+    const QString antes = p.fingerprint();
+    QTimer::singleShot(0, [&] { p.padre->close(); });
+    p.accept();
+    EXPECT_TRUE(p.frm->isUnloaded());
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_EQ(antes, p.fingerprint());
+    EXPECT_EQ(0, p.toolbar().savedNotified());
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SaveTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace
