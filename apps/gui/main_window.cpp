@@ -57,7 +57,6 @@ public:
             m_widths[section] = size;
         });
     }
-    const QList<int> &widths() const { return m_widths; }
 
 private:
     void apply()
@@ -258,15 +257,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::saveColumnWidths()
 {
-    if (!m_screenView)
-        return;
-    auto *grid = m_screenView->findChild<ui::GridView *>();
-    auto *memory = grid ? grid->findChild<ColumnMemory *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-    if (!memory || memory->widths().isEmpty())
+    auto *grid = m_screenView ? m_screenView->findChild<ui::GridView *>() : nullptr;
+    if (!grid || grid->horizontalHeader()->count() == 0)
         return;
     QVariantList widths;
-    for (int w : memory->widths())
-        widths.append(w);
+    for (int i = 0; i < grid->horizontalHeader()->count(); ++i)
+        widths.append(grid->horizontalHeader()->sectionSize(i));
     QSettings().setValue(kColumnsKey, widths);
 }
 
