@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -195,11 +196,9 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
     const auto &printed = context->activityLog->printedDocuments();
     const std::size_t printedBefore = printed.size();
     step(QStringLiteral("saved"), [&] {
-        expectModal(QStringLiteral("print preview"), [this](QWidget &preview) {
-            shoot(preview, QStringLiteral("saved-note-preview"));
-            press(Qt::Key_Escape);
-        });
+        const QWidgetList before = QApplication::topLevelWidgets();
         trigger(QStringLiteral("Aceptar"));
+        closePreview(before, QStringLiteral("saved-note-preview"));
     });
     QString folio;
     if (printed.size() > printedBefore) {
@@ -219,11 +218,9 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
             press(Qt::Key_Return);
         });
         step(QStringLiteral("print-preview"), [&] {
-            expectModal(QStringLiteral("print preview"), [this](QWidget &preview) {
-                shoot(preview, QStringLiteral("print-preview-dialog"));
-                press(Qt::Key_Escape);
-            });
+            const QWidgetList before = QApplication::topLevelWidgets();
             trigger(QStringLiteral("Imprimir"));
+            closePreview(before, QStringLiteral("print-preview-window"));
         });
     }
     step(QStringLiteral("screen-closed"), [&] { trigger(QStringLiteral("Salir")); });
@@ -300,6 +297,31 @@ void Walkthrough::answerUnexpected(QWidget &modal)
     problem(QStringLiteral("an unexpected window opened: %1").arg(modal.windowTitle()));
     shoot(modal, QStringLiteral("unexpected"));
     press(Qt::Key_Escape);
+}
+
+void Walkthrough::closePreview(const QWidgetList &before, const QString &name)
+{
+    // The preview is a window of its own beside the main one, not a modal one: the window
+    // that appeared is pictured and closed with Escape.
+    settle();
+    QWidget *preview = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && qobject_cast<QDialog *>(w) && !before.contains(w))
+            preview = w;
+    }
+    if (!preview) {
+        problem(QStringLiteral("%1: no print preview opened").arg(name));
+        return;
+    }
+    preview->activateWindow();
+    settle();
+    shoot(*preview, name);
+    QPointer<QWidget> guard(preview);
+    if (QApplication::focusWidget() == nullptr || QApplication::focusWidget()->window() != preview)
+        preview->setFocus();
+    press(Qt::Key_Escape);
+    if (guard && guard->isVisible())
+        problem(QStringLiteral("%1: Escape left the preview open").arg(name));
 }
 
 void Walkthrough::waitForNoModal()

@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -61,6 +62,7 @@ private:
     void answerUnexpected(QWidget &modal);
     void settle();
     void waitForNoModal();
+    void closePreview(const QList<QWidget *> &before, const QString &name);
     void shoot(QWidget &widget, const QString &name);
     void problem(const QString &text);
 
