@@ -237,6 +237,8 @@ QMdiSubWindow *MainWindow::openScreen()
     m_form->show();
     if (auto *grid = view->findChild<ui::GridView *>())
         new ColumnMemory(*grid, storedWidths());
+    // The design's size, within the area.
+    window->resize(window->sizeHint().boundedTo(m_area->viewport()->size()));
     window->show();
     m_area->setActiveSubWindow(window);
     return m_screenWindow;
