@@ -5,10 +5,13 @@
 // Enter-as-Tab and the key preview behave exactly as in the scenario runner.
 #include <QSize>
 #include <QWidget>
+#include <memory>
 
 namespace qmx44::controls {
 class Control;
 class Form;
+class TextField;
+struct ModelChange;
 } // namespace qmx44::controls
 
 namespace qmx44::ui {
@@ -44,9 +47,30 @@ signals:
 protected:
     // Tells the model its client size in twips (the screen lays itself out on Resize).
     void resizeEvent(QResizeEvent *event) override;
+    // Keys and focus of the controls' widgets go to the model.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Qt's own Tab handling never moves the focus: the form's tab order does.
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    struct Private;
+    void build();
+    void watch(controls::Control &control, QWidget *widget);
+    void changed(controls::Control &control, const controls::ModelChange &change);
+    void formChanged(const controls::ModelChange &change);
+    void place(controls::Control &control, QWidget *widget);
+    void showShown(controls::Control &control, QWidget *widget);
+    void showTitle();
+    void showColors();
+    // Gives the keyboard focus to the widget of the model's focused control.
+    void showFocus();
+    void forget();
+    bool routeKey(controls::Control &control, QWidget *widget, QKeyEvent *event);
+    void openSearch(controls::TextField &field, QWidget *widget);
+
     controls::Form *m_form = nullptr;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace qmx44::ui

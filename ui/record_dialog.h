@@ -1,5 +1,6 @@
 #pragma once
 // The record query's window: the rows of a table with a given key, read-only.
+class QDialog;
 class QWidget;
 
 namespace qmx44::business {
@@ -8,6 +9,9 @@ struct TableRows;
 
 namespace qmx44::ui {
 
+// Opens the window (modeless, deleted when closed) and returns at once.
 void showRecords(const business::TableRows &rows, QWidget *parent);
+// The window, not yet shown.
+QDialog *createRecordsDialog(const business::TableRows &rows, QWidget *parent);
 
 } // namespace qmx44::ui

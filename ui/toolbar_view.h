@@ -22,7 +22,17 @@ public:
     QAction *additionalFieldsAction() const;
 
 private:
+    void refresh();
+    void forgetToolbar();
+    QAction *addCommand(controls::Command command, const QString &text, const char *themeIcon, int fallbackIcon,
+                        const QList<QKeySequence> &shortcuts);
+
     controls::Toolbar &m_toolbar;
+    QList<QPair<controls::Command, QAction *>> m_actions;
+    QAction *m_additional = nullptr;
+    bool m_alive = true;
+    int m_ticket = 0;
+    int m_formTicket = 0;
 };
 
 } // namespace qmx44::ui
