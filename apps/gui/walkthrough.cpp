@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QRadioButton>
 #include <QThread>
 #include <QTimer>
 
@@ -237,6 +238,11 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
 
 void Walkthrough::step(const QString &name, const std::function<void()> &action)
 {
+    // The main window in front again (a closed preview leaves no window active).
+    if (m_window && !QApplication::activeModalWidget()) {
+        m_window->activateWindow();
+        settle();
+    }
     action();
     settle();
     waitForNoModal();
@@ -396,8 +402,9 @@ void Walkthrough::typeKeys(const QString &text)
 
 void Walkthrough::click(QWidget &widget, QPoint at)
 {
+    // An option button takes a click on its mark; anything else in its middle.
     if (at.x() < 0)
-        at = widget.rect().center();
+        at = qobject_cast<QRadioButton *>(&widget) ? QPoint(6, widget.height() / 2) : widget.rect().center();
     // A click gives the focus first (when the widget takes it by clicking), then presses.
     if (widget.focusPolicy() & Qt::ClickFocus)
         widget.setFocus(Qt::MouseFocusReason);
