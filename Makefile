@@ -25,8 +25,19 @@ configure: $(CONFIGURED)
 build: deps configure
 	cmake --build --preset $(PRESET)
 
+# With a display the desktop application opens on the demo database; without one (a
+# server, CI) it goes through its built-in walk-through on the offscreen platform, on a
+# fresh demo database, and prints the pictures and the PDF it wrote into $(WALKTHROUGH).
+# Either way it runs the screen component just built.
+WALKTHROUGH := $(BUILD)/walkthrough
 run: build
-	$(BUILD)/apps/qmx44 run --db "$(DB)"
+ifneq ($(DISPLAY)$(WAYLAND_DISPLAY),)
+	QMX44_COMPONENT_PATH=$(BUILD)/components $(BUILD)/apps/qmx44 gui --db "$(DB)"
+else
+	rm -rf $(WALKTHROUGH) && mkdir -p $(WALKTHROUGH)
+	QT_QPA_PLATFORM=offscreen QMX44_COMPONENT_PATH=$(BUILD)/components \
+	  $(BUILD)/apps/qmx44 gui --db $(WALKTHROUGH)/demo.sqlite --walkthrough $(WALKTHROUGH)
+endif
 
 test: build
 	QMX44_BUILD_DIR=$(BUILD) scripts/run-tests

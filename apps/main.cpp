@@ -3,6 +3,7 @@
 #include "apps/command.h"
 #include "platform/core/error.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <memory>
@@ -23,11 +24,17 @@ void printHelp()
     printOut(text);
 }
 
-// The scenario runner prints documents, and drawing them needs Qt's graphical part: it
-// gets one on the window-less "offscreen" platform unless the caller chose a platform.
+// The desktop application (`gui`, or no subcommand) needs widgets. The scenario runner
+// prints documents, and drawing them needs Qt's graphical part: it gets one on the
+// window-less "offscreen" platform unless the caller chose a platform.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
-    if (argc > 1 && qstrcmp(argv[1], "script") == 0) {
+    if (argc < 2 || qstrcmp(argv[1], "gui") == 0) {
+        QCoreApplication::setOrganizationName(QStringLiteral("qmx44"));
+        QCoreApplication::setApplicationName(QStringLiteral("qmx44"));
+        return std::make_unique<QApplication>(argc, argv);
+    }
+    if (qstrcmp(argv[1], "script") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
@@ -41,11 +48,8 @@ int main(int argc, char **argv)
 {
     const auto app = makeApplication(argc, argv);
     QStringList args = app->arguments().mid(1);
-    if (args.isEmpty()) {
-        printHelp();
-        return kExitUsage;
-    }
-    const QString name = args.takeFirst();
+    // No subcommand: the desktop application.
+    const QString name = args.isEmpty() ? QStringLiteral("gui") : args.takeFirst();
     if (name == u"--help" || name == u"-h" || name == u"help") {
         printHelp();
         return kExitOk;

@@ -4,16 +4,13 @@
 // short summary of both.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "apps/host_setup.h"
 #include "component/prog_id.h"
 #include "platform/controls/form.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
-#include "platform/db/open.h"
 #include "platform/host/component_registry.h"
 #include "platform/services/sistema.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace qmx44::apps {
 
@@ -28,25 +25,6 @@ public:
         return 1;
     }
 };
-
-// The database, prepared: a new one (missing SQLite file, empty server database) gets the
-// schema and the demo company; an older one is upgraded; one that is not ours or is newer
-// is refused before anything is written.
-std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection)
-{
-    const db::ConnectionSpec spec = db::parseConnectionString(connection);
-    // The default demo database's folder is ours to make; any other missing folder is
-    // a mistake in the connection string and is refused.
-    if (spec.backend == db::Backend::Sqlite && !spec.inMemory()
-        && QFileInfo(spec.path).absoluteFilePath() == QFileInfo(defaultDatabase()).absoluteFilePath())
-        QDir().mkpath(QFileInfo(spec.path).absolutePath());
-    int versionFound = 0;
-    auto database = db::open(connection, db::OpenMode::Upgrade, versionFound);
-    // An ODBC source is a site's own server: it is never seeded.
-    if (versionFound == 0 && spec.backend != db::Backend::Odbc)
-        db::loadDemo(*database);
-    return database;
-}
 
 qint64 countRows(db::Conexion &c, const QString &table)
 {
@@ -82,18 +60,9 @@ int run(const QStringList &arguments)
 
     // 2. The component: registered from the build when the folder lacks it.
     host::ComponentRegistry registry;
-    auto entry = registry.find(component::ProgId);
-    if (!entry) {
-        const QString plugin = builtComponent();
-        if (plugin.isEmpty()) {
-            printError(QStringLiteral("run"),
-                       QStringLiteral("%1 is not registered in %2 and no built "
-                                      "component was found; run qmx44 register PLUGIN")
-                           .arg(component::ProgId, registry.folder()));
-            return kExitFailure;
-        }
-        entry = registry.registerComponent(plugin);
-    }
+    const auto entry = screenComponent(registry, QStringLiteral("run"));
+    if (!entry)
+        return kExitFailure;
 
     // 3. The screen, as a host gets it.
     std::unique_ptr<QObject> object = registry.createObject(component::ProgId, context);

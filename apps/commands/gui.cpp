@@ -1,0 +1,82 @@
+// `qmx44 gui [--db CONNECTION] [--user USER] [--walkthrough FOLDER]` (also `qmx44` alone):
+// the desktop application. The database is prepared as `run` prepares it; the clerk signs
+// in (unless --user names the user) and works in the main window. With --walkthrough the
+// application goes through a clerk's work by itself, writing a picture of the window after
+// each step and the printed note into FOLDER.
+#include "apps/cli.h"
+#include "apps/command.h"
+#include "apps/gui/main_window.h"
+#include "apps/gui/sign_in.h"
+#include "apps/gui/walkthrough.h"
+#include "apps/host_setup.h"
+#include "platform/db/connection_string.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace qmx44::apps {
+
+namespace {
+
+int runGui(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const auto dbOption = takeOption(args, QStringLiteral("db"));
+    const auto user = takeOption(args, QStringLiteral("user"));
+    const auto walkthrough = takeOption(args, QStringLiteral("walkthrough"));
+    rejectUnknownOptions(args);
+    if (!args.isEmpty())
+        throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
+    const QString connection = dbOption.value_or(defaultDatabase());
+    const QString databaseName = db::parseConnectionString(connection).display();
+
+    std::shared_ptr<db::Conexion> database = prepareDatabase(connection);
+    host::ComponentRegistry registry;
+    if (!screenComponent(registry, QStringLiteral("gui")))
+        return kExitFailure;
+
+    if (walkthrough) {
+        gui::WalkthroughPlan plan;
+        if (user)
+            plan.user = *user;
+        gui::Walkthrough tour(database, databaseName, registry, QDir(*walkthrough).absolutePath(), plan);
+        const bool ok = tour.run([](const QString &line) { printOut(line); });
+        if (!ok)
+            printError(QStringLiteral("gui"),
+                       QStringLiteral("the walk-through met %1 problem(s)").arg(tour.problems().size()));
+        return ok ? kExitOk : kExitFailure;
+    }
+
+    QString signedIn;
+    if (user) {
+        bool known = false;
+        for (const gui::UserRow &u : gui::databaseUsers(*database))
+            known = known || u.key == *user;
+        if (!known) {
+            printError(QStringLiteral("gui"), QStringLiteral("the database has no user %1").arg(*user));
+            return kExitFailure;
+        }
+        signedIn = *user;
+    } else {
+        const auto chosen = gui::signIn(*database);
+        if (!chosen)
+            return kExitOk;
+        signedIn = *chosen;
+    }
+    // Printed notes are written beside the default database, in the user's data folder.
+    const QString printed = QFileInfo(defaultDatabase()).absoluteDir().filePath(QStringLiteral("printed"));
+    QDir().mkpath(printed);
+    gui::MainWindow window(gui::makeContext(database, signedIn, printed), registry, databaseName);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace
+
+QMX44_COMMAND(
+    "gui", "[--db CONNECTION] [--user USER] [--walkthrough FOLDER]",
+    "the desktop application (also qmx44 alone); --walkthrough: a clerk's work, pictured step by step in FOLDER",
+    runGui);
+
+} // namespace qmx44::apps

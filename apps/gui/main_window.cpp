@@ -1,0 +1,294 @@
+#include "apps/gui/main_window.h"
+
+#include "component/prog_id.h"
+#include "platform/core/error.h"
+#include "platform/services/sistema.h"
+#include "ui/dialog_presenter.h"
+#include "ui/form_view.h"
+#include "ui/grid_view.h"
+#include "ui/message_box.h"
+#include "ui/print_preview.h"
+#include "ui/record_dialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace qmx44::apps::gui {
+
+namespace {
+
+const QString kScreenTitle = QStringLiteral("Nota de crédito de proveedor (bonificación)");
+const QString kGeometryKey = QStringLiteral("window/geometry");
+const QString kStateKey = QStringLiteral("window/state");
+const QString kColumnsKey = QStringLiteral("screen/gridColumnWidths");
+
+// The window a dialog of the host belongs to: the modal one in front, else the active one.
+QWidget *dialogParent()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+// The grid's column widths as the clerk left them, applied again whenever the grid's
+// model resets its columns (taking a purchase in, clearing the screen).
+class ColumnMemory : public QObject {
+public:
+    ColumnMemory(ui::GridView &grid, QList<int> widths) : QObject(&grid), m_grid(grid), m_widths(std::move(widths))
+    {
+        apply();
+        QHeaderView *header = grid.horizontalHeader();
+        connect(grid.model(), &QAbstractItemModel::modelReset, this, [this] { apply(); });
+        connect(grid.model(), &QAbstractItemModel::columnsInserted, this, [this] { apply(); });
+        connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+            if (m_applying || section < 0)
+                return;
+            while (m_widths.size() <= section)
+                m_widths.append(0);
+            m_widths[section] = size;
+        });
+    }
+
+private:
+    void apply()
+    {
+        m_applying = true;
+        QHeaderView *header = m_grid.horizontalHeader();
+        for (int i = 0; i < m_widths.size() && i < header->count(); ++i) {
+            if (m_widths[i] > 0)
+                header->resizeSection(i, m_widths[i]);
+        }
+        m_applying = false;
+    }
+
+    ui::GridView &m_grid;
+    QList<int> m_widths;
+    bool m_applying = false;
+};
+
+QList<int> storedWidths()
+{
+    QList<int> widths;
+    for (const QVariant &v : QSettings().value(kColumnsKey).toList())
+        widths.append(v.toInt());
+    return widths;
+}
+
+} // namespace
+
+std::shared_ptr<host::PlatformContext> makeContext(std::shared_ptr<db::Conexion> database, const QString &user,
+                                                   const QString &outputFolder)
+{
+    auto context = std::make_shared<host::PlatformContext>();
+    context->session = std::make_shared<services::Session>(std::move(database), user);
+    context->session->setMessageSink(std::make_shared<ui::MessageBoxSink>());
+    context->presenter = std::make_shared<ui::DialogPresenter>();
+    context->outputFolder = outputFolder;
+    context->activityLog->onPrint = [](const business::PrintedDocument &d) { ui::previewPrinted(d, dialogParent()); };
+    context->activityLog->onQuery = [](const business::TableRows &rows) { ui::showRecords(rows, dialogParent()); };
+    return context;
+}
+
+MainWindow::MainWindow(std::shared_ptr<host::PlatformContext> context, host::ComponentRegistry &registry,
+                       const QString &databaseName, QWidget *parent)
+    : QMainWindow(parent), m_context(std::move(context)), m_registry(registry)
+{
+    setWindowTitle(QStringLiteral("qmx44"));
+    m_area = new QMdiArea(this);
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_area);
+    buildMenus();
+    buildStatusBar(databaseName);
+
+    QSettings settings;
+    if (!restoreGeometry(settings.value(kGeometryKey).toByteArray()))
+        resize(1100, 760);
+    restoreState(settings.value(kStateKey).toByteArray());
+}
+
+MainWindow::~MainWindow()
+{
+    // The screen's window goes first (unloading the form), then the component's object.
+    delete m_screenWindow.data();
+    m_screenObject.reset();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    QAction *exit = file->addAction(QIcon::fromTheme(QStringLiteral("application-exit")), QStringLiteral("&Salir"));
+    exit->setShortcut(QKeySequence::Quit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *purchases = menuBar()->addMenu(QStringLiteral("&Compras"));
+    m_screenAction = purchases->addAction(QIcon::fromTheme(QStringLiteral("document-new")), kScreenTitle);
+    m_screenAction->setStatusTip(QStringLiteral("%1 (%2)").arg(kScreenTitle, component::ProgId));
+    connect(m_screenAction, &QAction::triggered, this, [this] { openScreen(); });
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Ventana"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+    fillWindowMenu();
+}
+
+void MainWindow::fillWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addAction(QStringLiteral("&Cascada"), m_area, &QMdiArea::cascadeSubWindows);
+    m_windowMenu->addAction(QStringLiteral("&Mosaico"), m_area, &QMdiArea::tileSubWindows);
+    m_windowMenu->addAction(QStringLiteral("Cerrar &todas"), m_area, &QMdiArea::closeAllSubWindows);
+    const QList<QMdiSubWindow *> windows = m_area->subWindowList();
+    if (!windows.isEmpty())
+        m_windowMenu->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow *w : windows) {
+        QAction *a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == m_area->activeSubWindow());
+        connect(a, &QAction::triggered, w, [this, w] { m_area->setActiveSubWindow(w); });
+    }
+}
+
+void MainWindow::buildStatusBar(const QString &databaseName)
+{
+    services::Session &session = *m_context->session;
+    QString userText = session.user(), branch, warehouse;
+    try {
+        auto rs = session.connection().query(QStringLiteral("SELECT Us_Nombre FROM Usuario WHERE Us_Cve_Usuario = ?"),
+                                             {session.user()});
+        if (!rs->eof())
+            userText += QStringLiteral(" — ") + rs->field(QStringLiteral("Us_Nombre")).toString();
+        services::Sistema system(m_context->session);
+        branch = system.Sucursal();
+        warehouse = system.Almacen();
+    } catch (const std::exception &e) {
+        userText += QStringLiteral(" (%1)").arg(describe(e));
+    }
+    const auto add = [this](const QString &text) {
+        auto *label = new QLabel(text, this);
+        statusBar()->addPermanentWidget(label);
+        return label;
+    };
+    add(QStringLiteral("Usuario: %1").arg(userText));
+    add(QStringLiteral("Sucursal: %1").arg(branch.isEmpty() ? QStringLiteral("todas") : branch));
+    add(QStringLiteral("Almacén: %1").arg(warehouse.isEmpty() ? QStringLiteral("todos") : warehouse));
+    add(QStringLiteral("Base de datos: %1").arg(databaseName));
+    add(QStringLiteral("Fecha: %1").arg(session.workingDate().toString(QStringLiteral("dd/MM/yyyy"))));
+}
+
+QMdiSubWindow *MainWindow::openScreen()
+{
+    if (m_screenWindow) {
+        m_area->setActiveSubWindow(m_screenWindow);
+        return m_screenWindow;
+    }
+    try {
+        if (!m_screenObject)
+            m_screenObject = m_registry.createObject(component::ProgId, m_context);
+        auto *screenObject = qobject_cast<host::PantallaInterface *>(m_screenObject.get());
+        m_form = screenObject ? host::mainFormOf(screenObject->GetPantalla()) : nullptr;
+    } catch (const std::exception &e) {
+        m_form = nullptr;
+        QMessageBox::critical(this, kScreenTitle, describe(e));
+        return nullptr;
+    }
+    if (!m_form) {
+        QMessageBox::critical(this, kScreenTitle,
+                              QStringLiteral("El componente %1 no dio su pantalla.").arg(component::ProgId));
+        return nullptr;
+    }
+
+    // A new parent for this showing: the screen's Salir closes it, which closes the window
+    // once the screen's handler has returned.
+    if (m_padre)
+        m_padre->disconnect(this);
+    m_padre = std::make_shared<host::Padre>();
+    m_padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("QMX44"));
+    m_padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
+    connect(
+        m_padre.get(), &host::Padre::closed, this,
+        [this] {
+            if (m_screenWindow)
+                m_screenWindow->close();
+        },
+        Qt::QueuedConnection);
+    m_form->setPadre(m_padre);
+
+    auto *view = new ui::FormView(m_form->form());
+    auto *window = m_area->addSubWindow(view);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(m_form->form().caption().isEmpty() ? kScreenTitle : m_form->form().caption());
+    window->installEventFilter(this);
+    m_screenWindow = window;
+    m_screenView = view;
+    // The model hid the form (it unloaded itself): its window goes too.
+    connect(view, &ui::FormView::formHidden, window, &QWidget::close, Qt::QueuedConnection);
+    connect(window, &QObject::destroyed, this, [this] { screenWindowClosed(); });
+
+    m_form->show();
+    if (auto *grid = view->findChild<ui::GridView *>())
+        new ColumnMemory(*grid, storedWidths());
+    // The design's size, within the area.
+    window->resize(window->sizeHint().boundedTo(m_area->viewport()->size()));
+    window->show();
+    m_area->setActiveSubWindow(window);
+    return m_screenWindow;
+}
+
+ui::FormView *MainWindow::screenView() const
+{
+    return m_screenView;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The screen's window closing: its column widths are kept while the grid still exists.
+    if (watched == m_screenWindow && event->type() == QEvent::Close)
+        saveColumnWidths();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::saveColumnWidths()
+{
+    auto *grid = m_screenView ? m_screenView->findChild<ui::GridView *>() : nullptr;
+    if (!grid || grid->horizontalHeader()->count() == 0)
+        return;
+    QVariantList widths;
+    for (int i = 0; i < grid->horizontalHeader()->count(); ++i)
+        widths.append(grid->horizontalHeader()->sectionSize(i));
+    QSettings().setValue(kColumnsKey, widths);
+}
+
+void MainWindow::screenWindowClosed()
+{
+    // Closing the window closes the form: it releases what it holds, and the next opening
+    // gets a fresh one from the component.
+    host::MainForm *form = m_form;
+    m_form = nullptr;
+    if (form && form->isLoaded())
+        form->unload();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_area->closeAllSubWindows();
+    if (m_screenWindow && m_screenWindow->isVisible()) {
+        event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState());
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace qmx44::apps::gui

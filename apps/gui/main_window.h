@@ -1,0 +1,74 @@
+#pragma once
+// The desktop host's main window: the purchasing module's menu, which opens the screen by
+// its programmatic identifier through the component registry as any host does, the
+// screen's form in a sub-window of a multiple-document area, a list of the open windows,
+// a status bar with who works where and on what, and the window's geometry and the
+// grid's column widths remembered between runs.
+#include "platform/db/connection.h"
+#include "platform/host/component_interfaces.h"
+#include "platform/host/component_registry.h"
+#include "platform/host/padre.h"
+#include "platform/host/platform_context.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace qmx44::ui {
+class FormView;
+}
+
+namespace qmx44::apps::gui {
+
+// The host's context for a signed-in `user`: messages as message boxes, dialogs in
+// windows of their own, printed notes previewed and queried records shown. Printed
+// documents are written to `outputFolder`.
+std::shared_ptr<host::PlatformContext> makeContext(std::shared_ptr<db::Conexion> database, const QString &user,
+                                                   const QString &outputFolder);
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `databaseName` is what the status bar shows of the connection.
+    MainWindow(std::shared_ptr<host::PlatformContext> context, host::ComponentRegistry &registry,
+               const QString &databaseName, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens the screen (or brings its window forward when it is open already). The
+    // sub-window, or null when the component gave no screen (a message box said why).
+    QMdiSubWindow *openScreen();
+    // The screen's form view while its window is open, else null.
+    ui::FormView *screenView() const;
+    QMdiArea *mdiArea() const { return m_area; }
+    QAction *screenAction() const { return m_screenAction; }
+    host::PlatformContext &context() const { return *m_context; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildStatusBar(const QString &databaseName);
+    void fillWindowMenu();
+    // The sub-window was closed (by the clerk or by the screen's Salir): the form goes.
+    void screenWindowClosed();
+    void saveColumnWidths();
+
+    std::shared_ptr<host::PlatformContext> m_context;
+    host::ComponentRegistry &m_registry;
+    QMdiArea *m_area = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QAction *m_screenAction = nullptr;
+    std::unique_ptr<QObject> m_screenObject; // the component's Pantalla
+    std::shared_ptr<host::Padre> m_padre;
+    host::MainForm *m_form = nullptr;
+    QPointer<QMdiSubWindow> m_screenWindow;
+    QPointer<ui::FormView> m_screenView;
+};
+
+} // namespace qmx44::apps::gui
