@@ -37,7 +37,7 @@ ColumnDef col(const QString &name, const char *caption, ColumnType type, const c
 
 std::array<ColumnDef, DetailColumnCount> build()
 {
-    return {{
+    std::array<ColumnDef, DetailColumnCount> columns{{
         col(columns::Pr_Cve_Producto, "Clave", T, "", 10, L, Shown, Locked, 2302),
         col(columns::Pr_Descripcion, "Descripción", T, "", 50, L, Shown, Locked, 6218),
         col(columns::Tl_Cve_Talla, "Talla", T, "", 2, C, Shown, Locked, 1217),
@@ -88,6 +88,9 @@ std::array<ColumnDef, DetailColumnCount> build()
         // What the bonus of the row, tax included, may still reach (intake/pending_amounts).
         col(columns::Pending, "Pendiente", N, Amount2, 256, R, Shown, Locked, 3200),
     }};
+    // Shown for reading only: the clerk's Tab from the bonus goes on to the next row.
+    columns.back().tabStop = false;
+    return columns;
 }
 
 } // namespace

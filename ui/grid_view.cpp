@@ -41,6 +41,7 @@ const QColor kMarkedText(150, 0, 0);
 
 GridTableModel::GridTableModel(controls::Grid &grid, QObject *parent) : QAbstractTableModel(parent), m_grid(grid)
 {
+    m_rowMark = [this](int row) { return m_alive && m_grid.rowMarked(row); };
     m_ticket = m_grid.observers().add([this](const controls::ModelChange &change) { changed(change); });
     m_formTicket = m_grid.form().observers().add([this](const controls::ModelChange &change) {
         if (change.aspect == Aspect::Gone)
@@ -112,11 +113,11 @@ void GridTableModel::changed(const controls::ModelChange &change)
         if (change.row < 0) {
             emit dataChanged(index(0, 0), index(m_rows - 1, last));
         } else if (change.row < m_rows) {
-            // A row mark may follow any cell of its row: the whole row is repainted then.
-            const int view = m_rowMark ? -1 : viewColumn(change.column);
+            // Column -1: the row's mark changed, so the whole row is repainted.
+            const int view = change.column < 0 ? -1 : viewColumn(change.column);
             if (view >= 0)
                 emit dataChanged(index(change.row, view), index(change.row, view));
-            else if (m_rowMark || change.column < 0)
+            else if (change.column < 0)
                 emit dataChanged(index(change.row, 0), index(change.row, last));
         }
         break;

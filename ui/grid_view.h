@@ -28,7 +28,8 @@ public:
     int gridColumn(int viewColumn) const;
     int viewColumn(int gridColumn) const;
     // Marks rows (background and text colour) for which `mark` answers true; an empty
-    // function marks none. Asked only for the rows being painted.
+    // function marks none. Asked only for the rows being painted. By default the grid
+    // model's own row mark (Grid::rowMarked), told through the view channel.
     void setRowMark(std::function<bool(int row)> mark);
     // Whether the model's rows or columns changed and the view has not been reset yet
     // (many row notifications make one reset, on the next turn of the event loop).

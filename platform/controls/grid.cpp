@@ -462,7 +462,8 @@ void Grid::keyPress(int &charCode)
 
 bool Grid::handleTab(bool backwards)
 {
-    const auto shown = shownColumns();
+    auto shown = shownColumns();
+    std::erase_if(shown, [this](int c) { return !m_columns[std::size_t(c)].tabStop; });
     if (m_rowCount == 0 || shown.empty()) {
         endEdit();
         return false;

@@ -134,8 +134,8 @@ public:
     bool focusable() const override { return true; }
     void keyDown(int &keyCode, int &shift) override;
     void keyPress(int &charCode) override;
-    // Tab moves to the next shown column, then to the first shown column of the next
-    // row; from the last cell it lets the focus leave the grid.
+    // Tab moves to the next shown column (passing over those without a tab stop), then to
+    // the first of the next row; from the last cell it lets the focus leave the grid.
     bool handleTab(bool backwards) override;
     void focusOut() override;
     bool applySetting(const QString &name, const QVariant &value) override;

@@ -18,6 +18,7 @@ struct ColumnDef {
     bool shown = true;
     bool editable = false; // locked columns refuse typing
     int width = 3200;      // twips
+    bool tabStop = true;   // false: Tab and Enter pass over the column (it can still be clicked)
 };
 
 } // namespace qmx44::controls
