@@ -43,6 +43,9 @@ constexpr double RowTop0 = 240, RowStep = 405;
 constexpr double LeftLabel = 120, LeftLabelWidth = 1500, LeftField = 1680;
 constexpr double RightLabel = 6000, RightLabelWidth = 1400, RightField = 7440;
 
+// A ten-character key with its search button beside the text.
+constexpr double KeyWithSearchWidth = 1900;
+
 constexpr double row(int r)
 {
     return RowTop0 + RowStep * r;
@@ -150,7 +153,7 @@ void addAboveTabs(std::vector<ControlDesign> &c)
     addField(c,
              {fields::txtFolio, u"Folio:", "Folio", 10, State::Editable,
               plus({{QStringLiteral("idconsulta"), QStringLiteral("NC_PROVEEDOR_BN")}}, Key)},
-             {"", 120, 600, 780, 600, 1500});
+             {"", 120, 600, 780, 600, KeyWithSearchWidth});
 
     c.push_back(
         control(fields::ssTabFichas, ControlKind::TabControl, "", 120, 1080, 11000, 7000,
@@ -178,7 +181,7 @@ void addHeaderPage(std::vector<ControlDesign> &c)
               plus({{QStringLiteral("idconsulta"), QStringLiteral("COMPRA")},
                     {QStringLiteral("transaccion"), QStringLiteral("CO003")}},
                    Key)},
-             left(0, 1500));
+             left(0, KeyWithSearchWidth));
     addField(c,
              {fields::txt_Sc_Cve_Sucursal, u"Sucursal:", "Sucursal", 3, State::Locked,
               plus(Group1, {TabOnEnter, {QStringLiteral("tabonentercancel"), true}}),

@@ -1,5 +1,5 @@
 // The layout on resize: the tab control spans the form, both pages' frames and shapes
-// follow it, the grid fills the page "Detalle" above the totals frame, which keeps to
+// follow it (the frames below its strip), the grid fills the page "Detalle" above the totals frame, which keeps to
 // the grid's right edge; then the grid's columns are fitted to its width.
 //
 // Every value is worked out in double and stored by the control as a float. A step the
@@ -12,6 +12,9 @@
 namespace qmx44::screen {
 
 namespace {
+
+// The tab strip's height setting is in pixels of the design's 96-dpi screen.
+constexpr double TwipsPerDesignPixel = 15.0;
 
 template <class Step>
 void tryStep(Step step)
@@ -42,7 +45,10 @@ void FrmQMX44::Form_Resize()
     tryStep([&] { tab.setHeight(formHeight - double(tab.top()) - 100.0); });
     tryStep([&] { sh0.setWidth(double(tab.width())); });
     tryStep([&] { f0.setWidth(double(tab.width())); });
-    tryStep([&] { f0.setHeight(double(tab.height())); });
+    // The pages sit under the tab strip: a frame as tall as the whole tab control would
+    // run past the page's bottom edge and cut off the totals.
+    const double strip = ssTabFichas().extra(QStringLiteral("tabheight")).toDouble() * TwipsPerDesignPixel;
+    tryStep([&] { f0.setHeight(double(tab.height()) - strip); });
     tryStep([&] { sh1.setWidth(double(sh0.width())); });
     tryStep([&] { f1.setWidth(double(f0.width())); });
     tryStep([&] { f1.setHeight(double(f0.height())); });

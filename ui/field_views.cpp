@@ -79,7 +79,11 @@ void FieldEdit::showModel()
     if (text() != m_field.text())
         setText(m_field.text());
     const int start = m_field.selectionStart(), length = m_field.selectionLength();
-    if (length > 0)
+    if (!m_field.hasFocus())
+        setCursorPosition(0); // not being typed in: no selection, the beginning of the text
+    else if (length > 0 && length == text().size())
+        setSelection(start + length, -length); // the caret at the start: a long text shows its beginning
+    else if (length > 0)
         setSelection(start, length);
     else
         setCursorPosition(start);

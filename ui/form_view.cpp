@@ -246,14 +246,28 @@ void FormView::formChanged(const controls::ModelChange &change)
     }
 }
 
+int FormView::toolbarExtra() const
+{
+    if (!d->toolbar || !m_form)
+        return 0;
+    const auto *bar = m_form->find(d->toolbar->objectName());
+    const int designed = bar ? toPixels(bar->height(), this) : 0;
+    return qMax(0, d->toolbar->sizeHint().height() - designed);
+}
+
 void FormView::place(controls::Control &control, QWidget *widget)
 {
+    // The toolbar takes the height its icons and captions need; whatever it needs beyond
+    // the design's strip pushes the form's other controls down by as much, so that the
+    // design's coordinates hold below it.
+    const int extra = toolbarExtra();
     if (widget == d->toolbar) {
-        widget->setGeometry(0, toPixels(control.top(), this), width(), toPixels(control.height(), this));
+        widget->setGeometry(0, toPixels(control.top(), this), width(), toPixels(control.height(), this) + extra);
         return;
     }
-    widget->setGeometry(toPixels(control.left(), this), toPixels(control.top(), this), toPixels(control.width(), this),
-                        toPixels(control.height(), this));
+    const int shift = control.container() ? 0 : extra;
+    widget->setGeometry(toPixels(control.left(), this), toPixels(control.top(), this) + shift,
+                        toPixels(control.width(), this), toPixels(control.height(), this));
 }
 
 void FormView::showShown(controls::Control &control, QWidget *widget)
@@ -347,7 +361,7 @@ QSize FormView::sizeHint() const
 {
     if (!m_form)
         return QWidget::sizeHint();
-    return {toPixels(m_form->clientWidth(), this), toPixels(m_form->clientHeight(), this)};
+    return {toPixels(m_form->clientWidth(), this), toPixels(m_form->clientHeight(), this) + toolbarExtra()};
 }
 
 void FormView::resizeEvent(QResizeEvent *)
@@ -356,7 +370,7 @@ void FormView::resizeEvent(QResizeEvent *)
         return;
     if (d->toolbar)
         d->toolbar->resize(width(), d->toolbar->height());
-    m_form->setClientSize(toTwips(width(), this), toTwips(height(), this));
+    m_form->setClientSize(toTwips(width(), this), toTwips(height() - toolbarExtra(), this));
 }
 
 bool FormView::focusNextPrevChild(bool)

@@ -60,6 +60,8 @@ private:
     void changed(controls::Control &control, const controls::ModelChange &change);
     void formChanged(const controls::ModelChange &change);
     void place(controls::Control &control, QWidget *widget);
+    // Pixels the toolbar needs beyond its strip in the design (0 without a toolbar).
+    int toolbarExtra() const;
     void showShown(controls::Control &control, QWidget *widget);
     void showTitle();
     void showColors();

@@ -237,8 +237,9 @@ QMdiSubWindow *MainWindow::openScreen()
     m_form->show();
     if (auto *grid = view->findChild<ui::GridView *>())
         new ColumnMemory(*grid, storedWidths());
-    // The design's size, within the area.
-    window->resize(window->sizeHint().boundedTo(m_area->viewport()->size()));
+    // As large as the area (the screen lays itself out for any size; the grid's columns
+    // get room), and never smaller than the design where the area allows.
+    window->resize(window->sizeHint().expandedTo(m_area->viewport()->size()).boundedTo(m_area->viewport()->size()));
     window->show();
     m_area->setActiveSubWindow(window);
     return m_screenWindow;
