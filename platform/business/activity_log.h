@@ -14,6 +14,11 @@ struct PrintedDocument {
     QString format; // the print format's name
     QString folio;
     QString file; // the file written; empty while nothing is written
+    // The page the file was drawn from (print::drawPages draws it again on a printer or
+    // a preview) and the watermark across it ("CANCELADA"); empty when not printed here.
+    QString html;
+    QString title;
+    QString watermark;
 };
 
 struct ConsultedRecord {

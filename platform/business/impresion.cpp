@@ -22,8 +22,9 @@ void Impresion::Imprimir(const QString &format, const QString &folio, const QStr
     Q_UNUSED(choosePrinter);
     Q_UNUSED(filter);
     m_session->check(faults::ImpresionImprimir);
-    const QString file = print::printNote(m_session->connection(), format, folio, m_outputDir);
-    const PrintedDocument printed{format, folio, file};
+    print::NotePage page;
+    const QString file = print::printNote(m_session->connection(), format, folio, m_outputDir, &page);
+    const PrintedDocument printed{format, folio, file, page.html, page.title, page.watermark};
     m_activityLog->recordPrint(printed);
     if (m_activityLog->onPrint)
         m_activityLog->onPrint(printed);

@@ -11,7 +11,8 @@ namespace qmx44::controls {
 
 // What changed.
 enum class Aspect {
-    Text,        // text or value (text and date fields, the selected option)
+    Text,        // text or value (text and date fields, the selected option); a text
+                 // field's selection when code or the focus selects all of it
     Enabled,     // enabled, own or through a container
     Visible,     // shown or hidden, own or through a container
     Locked,      // a text field's locked setting

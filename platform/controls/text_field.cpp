@@ -317,8 +317,12 @@ void TextField::keyPress(int &charCode)
 
 void TextField::selectAll()
 {
+    const int length = int(m_text.size());
+    if (m_selStart == 0 && m_selLength == length)
+        return;
     m_selStart = 0;
-    m_selLength = int(m_text.size());
+    m_selLength = length;
+    notify(Aspect::Text); // the view shows the selection with the text
 }
 
 void TextField::focusIn()

@@ -177,7 +177,7 @@ bool Toolbar::applySetting(const QString &name, const QVariant &value)
     const QString n = name.toLower();
     const QString v = value.toString();
     if (n == u"caption")
-        m_caption = v;
+        setCaption(v);
     else if (n == u"tabwidth")
         m_tabWidth = v;
     else if (n == u"easyaccessenabled")
@@ -186,9 +186,13 @@ bool Toolbar::applySetting(const QString &name, const QVariant &value)
         m_menuPopup = v;
     else if (n == u"showwindowslist")
         m_windowsList = v;
-    else if (n == u"showexitbutton")
-        m_exitButton = v;
-    else if (n == u"opc_table")
+    else if (n == u"showexitbutton") {
+        // Whether Salir is offered: the views show it or not.
+        if (v != m_exitButton) {
+            m_exitButton = v;
+            notify(Aspect::Commands);
+        }
+    } else if (n == u"opc_table")
         m_table = v;
     else if (n == u"opc_key")
         m_key = v;

@@ -38,6 +38,39 @@ void drawWatermark(QPainter &painter, const QRectF &page, const QString &waterma
 
 } // namespace
 
+void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark)
+{
+    QImage reference(1, 1, QImage::Format_RGB32);
+    reference.setDotsPerMeterX(qRound(kDesignDpi / 0.0254));
+    reference.setDotsPerMeterY(qRound(kDesignDpi / 0.0254));
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&reference);
+    document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    document.setHtml(html);
+
+    const qreal scaleFactor = device.logicalDpiX() / kDesignDpi;
+    const QSizeF page(device.width() / scaleFactor, device.height() / scaleFactor);
+    document.setPageSize(page);
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw RuntimeError(QStringLiteral("No se pudo dibujar el documento"));
+    const int pages = document.pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            device.newPage();
+        painter.save();
+        painter.scale(scaleFactor, scaleFactor);
+        painter.translate(0, -i * page.height());
+        const QRectF visible(QPointF(0, i * page.height()), page);
+        document.drawContents(&painter, visible);
+        painter.restore();
+        if (!watermark.isEmpty())
+            drawWatermark(painter, QRectF(0, 0, device.width(), device.height()), watermark);
+    }
+    painter.end();
+}
+
 void writePdf(const QString &html, const QString &file, const QString &title, const QString &watermark)
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
@@ -59,35 +92,7 @@ void writePdf(const QString &html, const QString &file, const QString &title, co
         pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("qmx44"));
 
-        QImage reference(1, 1, QImage::Format_RGB32);
-        reference.setDotsPerMeterX(qRound(kDesignDpi / 0.0254));
-        reference.setDotsPerMeterY(qRound(kDesignDpi / 0.0254));
-        QTextDocument document;
-        document.documentLayout()->setPaintDevice(&reference);
-        document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-        document.setHtml(html);
-
-        const qreal scaleFactor = pdf.resolution() / kDesignDpi;
-        const QSizeF page(pdf.width() / scaleFactor, pdf.height() / scaleFactor);
-        document.setPageSize(page);
-
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            throw RuntimeError(QStringLiteral("No se pudo escribir %1").arg(file));
-        const int pages = document.pageCount();
-        for (int i = 0; i < pages; ++i) {
-            if (i > 0)
-                pdf.newPage();
-            painter.save();
-            painter.scale(scaleFactor, scaleFactor);
-            painter.translate(0, -i * page.height());
-            const QRectF visible(QPointF(0, i * page.height()), page);
-            document.drawContents(&painter, visible);
-            painter.restore();
-            if (!watermark.isEmpty())
-                drawWatermark(painter, QRectF(0, 0, pdf.width(), pdf.height()), watermark);
-        }
-        painter.end();
+        drawPages(html, pdf, watermark);
     }
     if (!output.commit())
         throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(file, output.errorString()));

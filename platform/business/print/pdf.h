@@ -2,6 +2,8 @@
 // Writes an HTML page (a filled print format) as a PDF file.
 #include <QString>
 
+class QPagedPaintDevice;
+
 namespace qmx44::business::print {
 
 // Lays `html` out on letter-size pages (15 mm margins) and writes them to `archivo`,
@@ -11,5 +13,10 @@ namespace qmx44::business::print {
 // platform (QT_QPA_PLATFORM=offscreen). Throws RuntimeError without one, or when the
 // file cannot be written.
 void writePdf(const QString &html, const QString &file, const QString &title = {}, const QString &watermark = {});
+
+// Lays `html` out on the pages of `device` (its page layout as set) and draws them, with
+// the watermark across each: what writePdf writes, drawn on a printer or a preview.
+// Needs a QGuiApplication.
+void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark = {});
 
 } // namespace qmx44::business::print

@@ -30,14 +30,22 @@ QString noteFileName(const QString &folio)
     return QStringLiteral("NC_%1.pdf").arg(cleaned);
 }
 
-QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder)
+NotePage notePage(db::Conexion &connection, const QString &format, const QString &folio)
 {
     const QString templateText = formatTemplate(connection, format);
     const PrintData data = noteData(connection, folio);
-    const QString html = fillTemplate(templateText, data);
+    return NotePage{fillTemplate(templateText, data), QStringLiteral("Nota de crédito %1").arg(folio),
+                    data.fields.value(QStringLiteral("Cancelada"))};
+}
+
+QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder,
+                  NotePage *page)
+{
+    NotePage filled = notePage(connection, format, folio);
     const QString file = QDir(folder.isEmpty() ? QDir::currentPath() : folder).absoluteFilePath(noteFileName(folio));
-    writePdf(html, file, QStringLiteral("Nota de crédito %1").arg(folio),
-             data.fields.value(QStringLiteral("Cancelada")));
+    writePdf(filled.html, file, filled.title, filled.watermark);
+    if (page)
+        *page = std::move(filled);
     return file;
 }
 

@@ -14,10 +14,23 @@ QString formatTemplate(db::Conexion &connection, const QString &name);
 // replaced by '_'.
 QString noteFileName(const QString &folio);
 
+// A filled print format: the page a PDF, a printer or a preview draws (print::drawPages).
+struct NotePage {
+    QString html;
+    QString title;
+    QString watermark; // "CANCELADA" for a cancelled note, else empty
+};
+
+// Format `format` filled with the stored note `folio`. Throws RuntimeError for an unknown
+// format or note.
+NotePage notePage(db::Conexion &connection, const QString &format, const QString &folio);
+
 // Fills format `format` with the stored note `folio` and writes the PDF into
 // `carpeta` (the current folder when empty). Returns the file's absolute path. A
 // cancelled note carries "CANCELADA" across every page. Throws RuntimeError for an
-// unknown format or note, or a file that cannot be written.
-QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder);
+// unknown format or note, or a file that cannot be written. The page drawn goes to
+// `page` when given.
+QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder,
+                  NotePage *page = nullptr);
 
 } // namespace qmx44::business::print

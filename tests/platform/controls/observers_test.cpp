@@ -79,6 +79,24 @@ TEST(ObserversTest, FocusMovesAreToldToBothControlsAndTheForm)
     EXPECT_EQ(1, formTold);
 }
 
+// A field taking the focus selects its text; its view must show the selection, or the
+// clerk's next key silently replaces text the widget shows as unselected.
+TEST(ObserversTest, SelectingAllOfAFieldIsTold)
+{
+    Form form(QStringLiteral("f"));
+    auto &a = form.add<TextField>(QStringLiteral("a"));
+    auto &b = form.add<TextField>(QStringLiteral("b"));
+    b.setText(QStringLiteral("XY"));
+    a.setFocus();
+    int selectedWhenTold = -1;
+    b.observers().add([&](const ModelChange &m) {
+        if (m.aspect == Aspect::Text)
+            selectedWhenTold = b.selectionLength();
+    });
+    form.sendTab();
+    EXPECT_EQ(2, selectedWhenTold);
+}
+
 // The grid tells which rows, which cell and where the current cell went, including
 // the cell a keystroke changed, so a view repaints that cell only.
 TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
@@ -105,7 +123,8 @@ TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
     EXPECT_TRUE(seen.saw(Aspect::Rows));
 }
 
-// The toolbar's availability follows the editing state; a view greys its actions from it.
+// The toolbar's availability follows the editing state and its exit setting; a view
+// greys or hides its actions from it.
 TEST(ObserversTest, ToolbarTellsItsCommandsAndTheOptionalCaption)
 {
     Form form(QStringLiteral("f"));
@@ -114,7 +133,8 @@ TEST(ObserversTest, ToolbarTellsItsCommandsAndTheOptionalCaption)
     bar.setNewEnabled(true);
     bar.click(Command::Nuevo);
     bar.setOptionalCaption(QStringLiteral("Prorratear"));
-    EXPECT_EQ(2, std::count_if(seen.changes.begin(), seen.changes.end(), [](const ModelChange &m) {
+    bar.applySetting(QStringLiteral("showexitbutton"), QStringLiteral("NO")); // Salir no longer offered
+    EXPECT_EQ(3, std::count_if(seen.changes.begin(), seen.changes.end(), [](const ModelChange &m) {
                   return m.aspect == Aspect::Commands;
               }));
     EXPECT_TRUE(seen.saw(Aspect::Caption));

@@ -1,0 +1,113 @@
+// The grid's view: what the model shows reaches the table, and what the clerk types or
+// clicks goes through the grid model's own path and events.
+#include "platform/controls/controls.h"
+#include "platform/core/message.h"
+#include "ui/grid_view.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+using namespace qmx44::controls;
+
+namespace {
+
+class GridViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Desktop::reset();
+        form.setMessageSink(&sink);
+        form.show();
+        auto column = [](const char *name, ColumnType type, const char *format, bool shown, bool editable) {
+            ColumnDef c;
+            c.name = QString::fromUtf8(name);
+            c.caption = c.name.toUpper();
+            c.type = type;
+            c.format = QString::fromUtf8(format);
+            c.shown = shown;
+            c.editable = editable;
+            c.alignment = type == ColumnType::Number ? Alignment::Right : Alignment::Left;
+            return c;
+        };
+        grid.setColumns({column("Producto", ColumnType::Text, "", true, false),
+                         column("Oculta", ColumnType::Number, "", false, false),
+                         column("Bon_Importe", ColumnType::Number, "$#,##0.00", true, true)});
+        for (int i = 0; i < 3; ++i) {
+            grid.addRow();
+            grid.column("Producto").setText(QStringLiteral("P%1").arg(i));
+            grid.column("Bon_Importe").setValue(0);
+        }
+        grid.KeyPress.connect([&](int &) { ++keyPresses; });
+        grid.CellChange.connect([&] { ++cellChanges; });
+        grid.CellDone.connect([&](int) { ++cellsDone; });
+        view.resize(600, 300);
+        view.show();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override { Desktop::reset(); }
+    QString shown(int row, int viewColumn) const { return view.model()->index(row, viewColumn).data().toString(); }
+
+    Form form{QStringLiteral("frmQMX44")};
+    RecordingMessageSink sink;
+    Grid &grid = form.add<Grid>("grdBonificacion");
+    ui::GridView view{grid};
+    int keyPresses = 0, cellChanges = 0, cellsDone = 0;
+};
+
+} // namespace
+
+// Guards the model-to-view direction: shown columns only, captions, formats, alignment,
+// editable look, cell and current-cell changes, and many added rows in one reset.
+TEST_F(GridViewTest, ShowsWhatTheModelHolds)
+{
+    ASSERT_EQ(2, view.model()->columnCount());
+    EXPECT_EQ(QString("BON_IMPORTE"), view.model()->headerData(1, Qt::Horizontal).toString());
+    EXPECT_EQ(QString("$0.00"), shown(1, 1));
+    EXPECT_TRUE(view.model()->flags(view.model()->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(view.model()->flags(view.model()->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_EQ(int(Qt::AlignRight | Qt::AlignVCenter), view.model()->index(0, 1).data(Qt::TextAlignmentRole).toInt());
+
+    grid.setCellValue(1, 2, 1234.5);
+    EXPECT_EQ(QString("$1,234.50"), shown(1, 1));
+    grid.setCurrentRow(0);
+    grid.setCurrentColumn(2);
+    EXPECT_EQ(view.model()->index(0, 1), view.currentIndex());
+
+    QSignalSpy resets(view.model(), &QAbstractItemModel::modelReset);
+    for (int i = 0; i < 500; ++i)
+        grid.addRow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(1, resets.count());
+    EXPECT_EQ(503, view.model()->rowCount());
+    EXPECT_EQ(view.model()->index(502, 1), view.currentIndex());
+}
+
+// Guards the view-to-model direction: typed keys raise 13 and 28 and change the cell,
+// Tab ends the edit (50) and moves on, a locked column refuses, a click moves the cell.
+TEST_F(GridViewTest, KeysAndClicksGoThroughTheModel)
+{
+    const QRect amountCell = view.visualRect(view.model()->index(1, 1));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, amountCell.center());
+    EXPECT_EQ(1, grid.currentRow());
+    EXPECT_EQ(2, grid.currentColumn());
+    EXPECT_TRUE(grid.hasFocus());
+
+    QTest::keyClicks(&view, "12.5");
+    EXPECT_EQ(4, keyPresses);
+    EXPECT_EQ(4, cellChanges);
+    EXPECT_EQ(QString("12.5"), shown(1, 1));
+    QTest::keyClick(&view, Qt::Key_Tab);
+    EXPECT_EQ(1, cellsDone);
+    EXPECT_EQ(QString("$12.50"), shown(1, 1));
+    EXPECT_EQ(2, grid.currentRow());
+    EXPECT_EQ(0, grid.currentColumn());
+    EXPECT_EQ(view.model()->index(2, 0), view.currentIndex());
+
+    QTest::keyClicks(&view, "9");
+    EXPECT_EQ(5, keyPresses);
+    EXPECT_EQ(QString("P2"), shown(2, 0));
+}

@@ -1,0 +1,128 @@
+// The toolbar's view: the actions follow the model's availability, Eliminar asks first,
+// and the additional-fields dialog hands the clerk's values to the model.
+#include "platform/controls/controls.h"
+#include "platform/core/message.h"
+#include "ui/additional_fields_dialog.h"
+#include "ui/toolbar_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace qmx44;
+using namespace qmx44::controls;
+
+namespace {
+
+// Two definitions: a required text and a number.
+class FakeStore : public AdditionalFieldStore {
+public:
+    std::vector<AdditionalFieldDef> definitions(const QString &) override
+    {
+        return {{"NC_FOLIO_PROVEEDOR", "Folio del proveedor", u'T', 20, true, 1}, {"NC_PIEZAS", "", u'N', 5, false, 2}};
+    }
+    void store(const QString &, const QString &, const std::vector<std::pair<QString, QString>> &) override {}
+    QHash<QString, QString> load(const QString &, const QString &) override { return {}; }
+};
+
+// Runs `answer` on the modal window that opens next.
+void whenModalOpens(std::function<void(QWidget *)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        ASSERT_NE(nullptr, modal);
+        answer(modal);
+    });
+}
+
+class ToolbarViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Desktop::reset();
+        form.setMessageSink(&sink);
+        bar.setNewEnabled(true);
+        bar.setOpcTable(QStringLiteral("Nota_Credito_Proveedor"));
+        bar.setAdditionalFieldStore(std::make_shared<FakeStore>());
+        bar.Eliminar.connect([&] { ++deletions; });
+    }
+    void TearDown() override { Desktop::reset(); }
+
+    Form form{QStringLiteral("frmQMX44")};
+    RecordingMessageSink sink;
+    Toolbar &bar = form.add<Toolbar>("Controles");
+    ui::ToolbarView view{bar};
+    int deletions = 0;
+};
+
+} // namespace
+
+// Guards the actions against showing what the model does not offer: availability through
+// Nuevo, the optional command's caption, and the additional fields only while editing.
+TEST_F(ToolbarViewTest, ActionsFollowTheModel)
+{
+    QAction *nuevo = view.action(Command::Nuevo), *aceptar = view.action(Command::Aceptar);
+    QAction *opcional = view.action(Command::Opcional);
+    EXPECT_TRUE(nuevo->isEnabled());
+    EXPECT_FALSE(aceptar->isEnabled());
+    EXPECT_FALSE(opcional->isVisible());
+    EXPECT_FALSE(view.additionalFieldsAction()->isEnabled());
+
+    nuevo->trigger();
+    EXPECT_TRUE(bar.EnEdicion());
+    EXPECT_FALSE(nuevo->isEnabled());
+    EXPECT_TRUE(aceptar->isEnabled());
+    EXPECT_TRUE(view.additionalFieldsAction()->isEnabled());
+    bar.setOptionalCaption(QStringLiteral("Prorratear"));
+    EXPECT_TRUE(opcional->isVisible());
+    EXPECT_EQ(QString("Prorratear"), opcional->text());
+}
+
+// Guards against deleting without asking: a No (the default button) runs nothing, a Yes
+// runs Eliminar.
+TEST_F(ToolbarViewTest, EliminarAsksFirst)
+{
+    bar.setFolio(QStringLiteral("0000000001"));
+    bar.setDeleteEnabled(true);
+    QString asked;
+    whenModalOpens([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_NE(nullptr, box);
+        asked = box->text();
+        box->defaultButton()->click();
+    });
+    view.action(Command::Eliminar)->trigger();
+    EXPECT_EQ(QString("¿Desea cancelar el documento 0000000001?"), asked);
+    EXPECT_EQ(0, deletions);
+
+    whenModalOpens([](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); });
+    view.action(Command::Eliminar)->trigger();
+    EXPECT_EQ(1, deletions);
+}
+
+// Guards the required field the demo company defines: the dialog shows the model's
+// reason and stays open while it is empty, then hands every value to the model.
+TEST_F(ToolbarViewTest, AdditionalFieldsDialogHandsValuesToTheModel)
+{
+    bar.click(Command::Nuevo);
+    QString reason;
+    whenModalOpens([&](QWidget *dialog) {
+        auto *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        dialog->findChild<QLineEdit *>("NC_PIEZAS")->setText("12");
+        ok->click();
+        reason = dialog->findChild<QLabel *>("reason")->text();
+        dialog->findChild<QLineEdit *>("NC_FOLIO_PROVEEDOR")->setText("NCP-1");
+        ok->click();
+    });
+    EXPECT_TRUE(ui::editAdditionalFields(bar, &view));
+    EXPECT_EQ(QString("El campo adicional Folio del proveedor es obligatorio"), reason);
+    EXPECT_EQ(QString("NCP-1"), bar.additionalField("NC_FOLIO_PROVEEDOR"));
+    EXPECT_EQ(QString("12"), bar.additionalField("NC_PIEZAS"));
+}

@@ -1,0 +1,449 @@
+// A form's widgets: one per control, placed from the model and kept in step through the
+// view channel; the clerk's keys, clicks and focus go to the models.
+#include "ui/form_view.h"
+
+#include "platform/controls/controls.h"
+#include "ui/catalogue_search.h"
+#include "ui/field_views.h"
+#include "ui/grid_view.h"
+#include "ui/key_map.h"
+#include "ui/toolbar_view.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QGuiApplication>
+#include <QHash>
+#include <QKeyEvent>
+#include <QTabBar>
+#include <cmath>
+
+namespace qmx44::ui {
+
+namespace {
+
+using namespace controls;
+using detail::FieldEdit;
+using detail::TabView;
+
+constexpr double TwipsPerInch = 1440;
+
+int dpiOf(const QWidget *widget)
+{
+    return widget ? widget->logicalDpiX() : 96;
+}
+
+QHash<qint64, FormView *> &viewsByHandle()
+{
+    static QHash<qint64, FormView *> views;
+    return views;
+}
+
+// The widget that takes the keyboard focus for a control's widget.
+QWidget *focusTarget(QWidget *widget)
+{
+    if (auto *tabs = qobject_cast<TabView *>(widget))
+        return tabs->bar();
+    return widget;
+}
+
+// Keys that a date edit leaves to the form: moving on, the dialogs' keys and the chords.
+bool formKey(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        break;
+    }
+    return (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier))
+        || (event.key() >= Qt::Key_F1 && event.key() <= Qt::Key_F12);
+}
+
+} // namespace
+
+int toPixels(double twips, const QWidget *widget)
+{
+    return int(std::lround(twips * dpiOf(widget) / TwipsPerInch));
+}
+
+double toTwips(int pixels, const QWidget *widget)
+{
+    return pixels * TwipsPerInch / dpiOf(widget);
+}
+
+struct FormView::Private {
+    QHash<const Control *, QWidget *> widgets;
+    QHash<const QObject *, Control *> controlOf; // a watched widget's control
+    std::vector<std::pair<Control *, int>> tickets;
+    int formTicket = 0;
+    QWidget *toolbar = nullptr;
+};
+
+FormView::FormView(controls::Form &form, QWidget *parent) : QWidget(parent), m_form(&form), d(new Private)
+{
+    setObjectName(form.name());
+    // Holds the keyboard while no control has the focus, so the form still gets the keys.
+    setFocusPolicy(Qt::ClickFocus);
+    viewsByHandle().insert(form.handle(), this);
+    d->formTicket = form.observers().add([this](const ModelChange &change) { formChanged(change); });
+    build();
+}
+
+FormView::~FormView()
+{
+    if (m_form) {
+        for (const auto &[control, ticket] : d->tickets)
+            control->observers().remove(ticket);
+        m_form->observers().remove(d->formTicket);
+        viewsByHandle().remove(m_form->handle());
+    }
+}
+
+void FormView::build()
+{
+    for (const auto &owned : m_form->controls()) {
+        Control &control = *owned;
+        QWidget *parent = this;
+        if (QWidget *container = control.container() ? d->widgets.value(control.container()) : nullptr)
+            parent = detail::contentOf(container);
+        QWidget *widget = nullptr;
+        if (control.kind() == ControlKind::Grid)
+            widget = new GridView(static_cast<Grid &>(control), parent);
+        else if (control.kind() == ControlKind::Toolbar)
+            widget = d->toolbar = new ToolbarView(static_cast<Toolbar &>(control), parent);
+        else
+            widget = detail::createWidget(control, parent);
+        d->tickets.emplace_back(&control, control.observers().add([this, &control](const ModelChange &change) {
+            changed(control, change);
+        }));
+        if (!widget)
+            continue;
+        if (widget->objectName().isEmpty())
+            widget->setObjectName(control.name());
+        d->widgets.insert(&control, widget);
+        watch(control, widget);
+        place(control, widget);
+        widget->setEnabled(control.effectivelyEnabled());
+        showShown(control, widget);
+    }
+    if (d->toolbar)
+        d->toolbar->raise();
+    showTitle();
+    showColors();
+    showFocus();
+}
+
+void FormView::watch(controls::Control &control, QWidget *widget)
+{
+    QWidget *target = focusTarget(widget);
+    d->controlOf.insert(target, &control);
+    target->installEventFilter(this);
+    switch (control.kind()) {
+    case ControlKind::TextField: {
+        auto *edit = static_cast<FieldEdit *>(widget);
+        auto &field = static_cast<TextField &>(control);
+        connect(edit, &FieldEdit::searchRequested, this, [this, &field, edit] { openSearch(field, edit); });
+        connect(edit, &FieldEdit::pasteRequested, this, [&field, edit] {
+            // The first line of the clipboard, typed through the model's rules.
+            QString text = QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0);
+            text.remove(QLatin1Char('\r'));
+            text.remove(QLatin1Char('\t'));
+            field.typeText(text);
+            edit->showModel();
+        });
+        break;
+    }
+    case ControlKind::DateField: {
+        auto *edit = static_cast<QDateEdit *>(widget);
+        auto &field = static_cast<DateField &>(control);
+        connect(edit, &QDateEdit::dateChanged, this, [&field, edit](QDate date) {
+            if (date != edit->minimumDate())
+                field.typeDate(date.toString(Qt::ISODate));
+            detail::showAspect(field, edit, Aspect::Text); // what the model kept
+        });
+        break;
+    }
+    case ControlKind::TabControl: {
+        auto *tabs = static_cast<TabView *>(widget);
+        auto &model = static_cast<TabControl &>(control);
+        connect(tabs->bar(), &QTabBar::currentChanged, this, [&model, tabs](int page) {
+            if (page >= 0)
+                model.setActivePage(page);
+            detail::showAspect(model, tabs, Aspect::Page);
+        });
+        break;
+    }
+    case ControlKind::Button:
+        connect(static_cast<QAbstractButton *>(widget), &QAbstractButton::clicked, this,
+                [&control] { static_cast<Button &>(control).click(); });
+        break;
+    case ControlKind::OptionButton:
+        connect(static_cast<QAbstractButton *>(widget), &QAbstractButton::clicked, this, [&control, widget] {
+            static_cast<OptionButton &>(control).click();
+            detail::showAspect(control, widget, Aspect::Text);
+        });
+        break;
+    default:
+        break;
+    }
+}
+
+void FormView::changed(controls::Control &control, const controls::ModelChange &change)
+{
+    if (control.kind() == ControlKind::TitleBar && change.aspect == Aspect::Caption)
+        showTitle();
+    if (control.kind() == ControlKind::ColorScheme)
+        showColors();
+    QWidget *widget = d->widgets.value(&control);
+    if (!widget)
+        return;
+    switch (change.aspect) {
+    case Aspect::Geometry:
+        place(control, widget);
+        break;
+    case Aspect::Enabled:
+        widget->setEnabled(control.effectivelyEnabled());
+        break;
+    case Aspect::Visible:
+        showShown(control, widget);
+        break;
+    case Aspect::Page:
+        detail::showAspect(control, widget, change.aspect);
+        for (auto it = d->widgets.cbegin(); it != d->widgets.cend(); ++it)
+            if (it.key()->container() == &control)
+                showShown(*const_cast<Control *>(it.key()), it.value());
+        break;
+    default:
+        detail::showAspect(control, widget, change.aspect);
+        break;
+    }
+}
+
+void FormView::formChanged(const controls::ModelChange &change)
+{
+    switch (change.aspect) {
+    case Aspect::Focus:
+        showFocus();
+        break;
+    case Aspect::Caption:
+        showTitle();
+        break;
+    case Aspect::Shown:
+        if (!m_form->isVisible())
+            emit formHidden();
+        break;
+    case Aspect::Gone:
+        forget();
+        emit formGone();
+        break;
+    default:
+        break;
+    }
+}
+
+void FormView::place(controls::Control &control, QWidget *widget)
+{
+    if (widget == d->toolbar) {
+        widget->setGeometry(0, toPixels(control.top(), this), width(), toPixels(control.height(), this));
+        return;
+    }
+    widget->setGeometry(toPixels(control.left(), this), toPixels(control.top(), this), toPixels(control.width(), this),
+                        toPixels(control.height(), this));
+}
+
+void FormView::showShown(controls::Control &control, QWidget *widget)
+{
+    bool shown = control.visible();
+    // A control on a page of a tab control shows while its page is the active one.
+    if (auto *tabs = qobject_cast<TabView *>(d->widgets.value(control.container()))) {
+        const int page = tabs->pageOf(control);
+        if (page >= 0 && page != static_cast<TabControl *>(control.container())->activePage())
+            shown = false;
+    }
+    widget->setVisible(shown);
+}
+
+void FormView::showTitle()
+{
+    QString title = m_form->caption();
+    for (const auto &c : m_form->controls())
+        if (c->kind() == ControlKind::TitleBar)
+            title = static_cast<const TitleBar &>(*c).caption();
+    setWindowTitle(title);
+}
+
+void FormView::showColors()
+{
+    for (const auto &c : m_form->controls()) {
+        if (c->kind() != ControlKind::ColorScheme)
+            continue;
+        const auto &scheme = static_cast<const ColorScheme &>(*c);
+        QPalette p = palette();
+        if (const QColor back(scheme.color(QStringLiteral("back"))); back.isValid()) {
+            p.setColor(QPalette::Window, back);
+            p.setColor(QPalette::Button, back);
+        }
+        if (const QColor fore(scheme.color(QStringLiteral("fore"))); fore.isValid()) {
+            p.setColor(QPalette::WindowText, fore);
+            p.setColor(QPalette::Text, fore);
+        }
+        setPalette(p);
+        setAutoFillBackground(true);
+    }
+}
+
+void FormView::showFocus()
+{
+    if (!m_form)
+        return;
+    Control *focused = m_form->focused();
+    QWidget *widget = focused ? d->widgets.value(focused) : nullptr;
+    QWidget *target = widget ? focusTarget(widget) : this;
+    if (!target->hasFocus())
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::forget()
+{
+    // The controls are going with the form: their widgets stop talking to them.
+    for (const auto &[control, ticket] : d->tickets)
+        control->observers().remove(ticket);
+    d->tickets.clear();
+    for (QWidget *widget : std::as_const(d->widgets)) {
+        widget->blockSignals(true);
+        focusTarget(widget)->removeEventFilter(this);
+        widget->hide();
+        widget->deleteLater();
+    }
+    d->widgets.clear();
+    d->controlOf.clear();
+    d->toolbar = nullptr;
+    viewsByHandle().remove(m_form->handle());
+    m_form = nullptr;
+}
+
+QWidget *FormView::widgetFor(const controls::Control &control) const
+{
+    return d->widgets.value(&control);
+}
+
+QWidget *FormView::widgetFor(const QString &controlName) const
+{
+    Control *control = m_form ? m_form->find(controlName) : nullptr;
+    return control ? d->widgets.value(control) : nullptr;
+}
+
+FormView *FormView::forHandle(qint64 handle)
+{
+    return viewsByHandle().value(handle);
+}
+
+QSize FormView::sizeHint() const
+{
+    if (!m_form)
+        return QWidget::sizeHint();
+    return {toPixels(m_form->clientWidth(), this), toPixels(m_form->clientHeight(), this)};
+}
+
+void FormView::resizeEvent(QResizeEvent *)
+{
+    if (!m_form)
+        return;
+    if (d->toolbar)
+        d->toolbar->resize(width(), d->toolbar->height());
+    m_form->setClientSize(toTwips(width(), this), toTwips(height(), this));
+}
+
+bool FormView::focusNextPrevChild(bool)
+{
+    return false;
+}
+
+void FormView::keyPressEvent(QKeyEvent *event)
+{
+    if (m_form && sendKey(*m_form, *event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool FormView::eventFilter(QObject *watched, QEvent *event)
+{
+    Control *control = d->controlOf.value(watched);
+    if (!control || !m_form)
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    const bool ownKeys = control->kind() == ControlKind::Grid || control->kind() == ControlKind::Toolbar;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return !ownKeys && routeKey(*control, widget, static_cast<QKeyEvent *>(event));
+    case QEvent::KeyRelease:
+        // The model had the release with the press.
+        return !ownKeys && control->kind() != ControlKind::DateField;
+    case QEvent::FocusIn: {
+        // The clerk clicked it (or used its shortcut): the model decides whether it takes
+        // the focus. Qt moving the focus by itself (a window activated) does not count.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (m_form->focused() == control)
+            break;
+        if (reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason)
+            control->setFocus();
+        if (m_form && m_form->focused() != control)
+            QMetaObject::invokeMethod(this, &FormView::showFocus, Qt::QueuedConnection);
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        // A text field's caret and selection are the model's: a click focuses the field
+        // (selecting its text, as taking the focus does), it does not place the caret.
+        return control->kind() == ControlKind::TextField;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool FormView::routeKey(controls::Control &control, QWidget *widget, QKeyEvent *event)
+{
+    if (control.kind() == ControlKind::TextField) {
+        auto &field = static_cast<TextField &>(control);
+        auto *edit = static_cast<FieldEdit *>(widget);
+        if (event->matches(QKeySequence::Copy))
+            return false; // copying leaves the widget as it is
+        if (event->matches(QKeySequence::Paste)) {
+            emit edit->pasteRequested();
+            return true;
+        }
+        sendKey(*m_form, *event);
+        if (m_form && event->key() == Qt::Key_F2 && !field.catalogueStatement().isEmpty())
+            openSearch(field, edit);
+        if (m_form)
+            edit->showModel(); // the caret moved with the key
+        return true;
+    }
+    if (control.kind() == ControlKind::DateField && !formKey(*event)) {
+        sendKey(*m_form, *event);
+        return false; // the date edit edits its sections; the date goes to the model
+    }
+    sendKey(*m_form, *event);
+    return true;
+}
+
+void FormView::openSearch(controls::TextField &field, QWidget *widget)
+{
+    if (field.locked() || !field.effectivelyEnabled())
+        return;
+    if (m_form && m_form->focused() != &field)
+        field.setFocus();
+    searchCatalogue(field, widget);
+    showFocus();
+}
+
+} // namespace qmx44::ui

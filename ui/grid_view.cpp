@@ -1,0 +1,380 @@
+// The grid's table model and view, kept in step through the grid model's view channel.
+#include "ui/grid_view.h"
+
+#include "platform/controls/form.h"
+#include "platform/controls/grid.h"
+#include "ui/form_view.h"
+#include "ui/key_map.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPalette>
+
+namespace qmx44::ui {
+
+using controls::Aspect;
+
+namespace {
+
+int qtAlignment(controls::Alignment alignment)
+{
+    switch (alignment) {
+    case controls::Alignment::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case controls::Alignment::Center:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case controls::Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// A marked row (its bonus over what is pending, for instance): a pale red ground.
+const QColor kMarkedBackground(255, 214, 214);
+const QColor kMarkedText(150, 0, 0);
+
+} // namespace
+
+// ---- GridTableModel ----------------------------------------------------------------------------
+
+GridTableModel::GridTableModel(controls::Grid &grid, QObject *parent) : QAbstractTableModel(parent), m_grid(grid)
+{
+    m_ticket = m_grid.observers().add([this](const controls::ModelChange &change) { changed(change); });
+    m_formTicket = m_grid.form().observers().add([this](const controls::ModelChange &change) {
+        if (change.aspect == Aspect::Gone)
+            forgetGrid();
+    });
+    applyReset();
+}
+
+GridTableModel::~GridTableModel()
+{
+    if (m_alive) {
+        m_grid.observers().remove(m_ticket);
+        m_grid.form().observers().remove(m_formTicket);
+    }
+}
+
+void GridTableModel::forgetGrid()
+{
+    // Told while the form is being destroyed: its controls still exist, not for long.
+    m_grid.observers().remove(m_ticket);
+    m_grid.form().observers().remove(m_formTicket);
+    beginResetModel();
+    m_alive = false;
+    m_shown.clear();
+    m_viewOf.clear();
+    m_alignment.clear();
+    m_editable.clear();
+    m_rows = 0;
+    endResetModel();
+}
+
+int GridTableModel::gridColumn(int viewColumn) const
+{
+    return viewColumn >= 0 && viewColumn < int(m_shown.size()) ? m_shown[std::size_t(viewColumn)] : -1;
+}
+
+int GridTableModel::viewColumn(int gridColumn) const
+{
+    return gridColumn >= 0 && gridColumn < int(m_viewOf.size()) ? m_viewOf[std::size_t(gridColumn)] : -1;
+}
+
+void GridTableModel::setRowMark(std::function<bool(int row)> mark)
+{
+    m_rowMark = std::move(mark);
+    if (m_rows > 0 && !m_shown.empty())
+        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_shown.size()) - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+void GridTableModel::changed(const controls::ModelChange &change)
+{
+    switch (change.aspect) {
+    case Aspect::Rows:
+        scheduleReset();
+        break;
+    case Aspect::Columns:
+        if (change.column >= 0 && !m_resetPending) {
+            const int view = viewColumn(change.column);
+            if (view >= 0)
+                emit columnWidthChanged(view, m_grid.columnDef(change.column).width);
+        } else {
+            scheduleReset();
+        }
+        break;
+    case Aspect::Cell: {
+        if (m_resetPending || m_rows == 0 || m_shown.empty())
+            break;
+        const int last = int(m_shown.size()) - 1;
+        if (change.row < 0) {
+            emit dataChanged(index(0, 0), index(m_rows - 1, last));
+        } else if (change.row < m_rows) {
+            // A row mark may follow any cell of its row: the whole row is repainted then.
+            const int view = m_rowMark ? -1 : viewColumn(change.column);
+            if (view >= 0)
+                emit dataChanged(index(change.row, view), index(change.row, view));
+            else if (m_rowMark || change.column < 0)
+                emit dataChanged(index(change.row, 0), index(change.row, last));
+        }
+        break;
+    }
+    case Aspect::CurrentCell:
+        if (!m_resetPending)
+            emit currentCellChanged(change.row, change.column);
+        break;
+    default:
+        break;
+    }
+}
+
+void GridTableModel::scheduleReset()
+{
+    if (m_resetPending)
+        return;
+    m_resetPending = true;
+    QMetaObject::invokeMethod(this, &GridTableModel::applyReset, Qt::QueuedConnection);
+}
+
+void GridTableModel::applyReset()
+{
+    if (!m_alive)
+        return;
+    beginResetModel();
+    m_resetPending = false;
+    m_shown = m_grid.shownColumns();
+    m_viewOf.assign(std::size_t(m_grid.columnCount()), -1);
+    m_alignment.clear();
+    m_editable.clear();
+    for (int view = 0; view < int(m_shown.size()); ++view) {
+        const controls::ColumnDef &def = m_grid.columnDef(m_shown[std::size_t(view)]);
+        m_viewOf[std::size_t(m_shown[std::size_t(view)])] = view;
+        m_alignment.push_back(qtAlignment(def.alignment));
+        m_editable.push_back(def.editable);
+    }
+    m_rows = m_grid.rowCount();
+    m_editableGround = QApplication::palette().color(QPalette::Base);
+    m_lockedGround = QApplication::palette().color(QPalette::Window);
+    endResetModel();
+    emit currentCellChanged(m_grid.currentRow(), m_grid.currentColumn());
+}
+
+int GridTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int GridTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_shown.size());
+}
+
+bool GridTableModel::cellExists(int row, int viewColumn) const
+{
+    // Between a change of the rows and the reset that follows it the view may still ask
+    // for rows the grid no longer has.
+    return m_alive && row >= 0 && row < m_grid.rowCount() && viewColumn >= 0 && viewColumn < int(m_shown.size())
+        && m_shown[std::size_t(viewColumn)] < m_grid.columnCount();
+}
+
+QVariant GridTableModel::data(const QModelIndex &index, int role) const
+{
+    const int row = index.row(), column = index.column();
+    if (!cellExists(row, column))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return m_grid.cellText(row, m_shown[std::size_t(column)]);
+    case Qt::TextAlignmentRole:
+        return m_alignment[std::size_t(column)];
+    case Qt::BackgroundRole:
+        if (m_rowMark && m_rowMark(row))
+            return kMarkedBackground;
+        // Locked columns on the window's ground, the cells that take typing on white.
+        return m_editable[std::size_t(column)] ? m_editableGround : m_lockedGround;
+    case Qt::ForegroundRole:
+        if (m_rowMark && m_rowMark(row))
+            return kMarkedText;
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical)
+        return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+    const int gridCol = gridColumn(section);
+    if (!m_alive || gridCol < 0 || gridCol >= m_grid.columnCount())
+        return {};
+    const controls::ColumnDef &def = m_grid.columnDef(gridCol);
+    switch (role) {
+    case Qt::DisplayRole:
+        return def.caption.isEmpty() ? def.name : def.caption;
+    case Qt::TextAlignmentRole:
+        return m_alignment[std::size_t(section)];
+    case Qt::ToolTipRole:
+        return def.editable ? tr("%1 (captura)").arg(def.name) : def.name;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags GridTableModel::flags(const QModelIndex &index) const
+{
+    if (!cellExists(index.row(), index.column()))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editable[std::size_t(index.column())])
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+// ---- GridView -------------------------------------------------------------------------------------
+
+GridView::GridView(controls::Grid &grid, QWidget *parent) : QTableView(parent), m_model(new GridTableModel(grid, this))
+{
+    setModel(m_model);
+    setObjectName(grid.name());
+    // The grid model takes every key itself: no item editors, no drag selection.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Fixed row heights: the view never measures rows, so 10,000 of them scroll smoothly.
+    QHeaderView *rows = verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 6);
+    rows->setMinimumSectionSize(fontMetrics().height() + 2);
+    rows->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QHeaderView *columns = horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setHighlightSections(false);
+    columns->setDefaultAlignment(Qt::AlignCenter);
+    columns->setStretchLastSection(false);
+
+    connect(m_model, &GridTableModel::modelReset, this, [this] {
+        applyColumnWidths();
+        followCurrentCell();
+    });
+    connect(m_model, &GridTableModel::currentCellChanged, this, &GridView::followCurrentCell);
+    connect(m_model, &GridTableModel::columnWidthChanged, this, [this](int view, int twips) {
+        m_applyingWidths = true;
+        horizontalHeader()->resizeSection(view, toPixels(twips, this));
+        m_applyingWidths = false;
+    });
+    connect(columns, &QHeaderView::sectionResized, this, &GridView::userResizedColumn);
+    applyColumnWidths();
+    followCurrentCell();
+}
+
+GridView::~GridView() = default;
+
+controls::Grid &GridView::grid() const
+{
+    return m_model->grid();
+}
+
+void GridView::applyColumnWidths()
+{
+    if (!m_model->hasGrid())
+        return;
+    m_applyingWidths = true;
+    for (int view = 0; view < m_model->columnCount(); ++view)
+        horizontalHeader()->resizeSection(view, toPixels(grid().columnDef(m_model->gridColumn(view)).width, this));
+    m_applyingWidths = false;
+}
+
+void GridView::userResizedColumn(int viewColumn, int, int newSize)
+{
+    // The clerk dragged a column's edge: the model keeps the width (the layout and the
+    // host's remembered widths read it there).
+    if (m_applyingWidths || !m_model->hasGrid() || m_model->resetPending())
+        return;
+    const int gridCol = m_model->gridColumn(viewColumn);
+    if (gridCol >= 0)
+        grid().setColumnWidth(gridCol, qRound(toTwips(newSize, this)));
+}
+
+void GridView::followCurrentCell()
+{
+    if (!m_model->hasGrid() || m_model->resetPending())
+        return;
+    const int row = grid().currentRow();
+    if (row < 0 || row >= m_model->rowCount()) {
+        selectionModel()->clearCurrentIndex();
+        selectionModel()->clearSelection();
+        return;
+    }
+    int view = m_model->viewColumn(grid().currentColumn());
+    // A current row without a current column shows the row's first cell.
+    if (view < 0)
+        view = 0;
+    if (view >= m_model->columnCount())
+        return;
+    const QModelIndex index = m_model->index(row, view);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+void GridView::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_model->hasGrid()) {
+        event->ignore();
+        return;
+    }
+    if (!grid().hasFocus() && !grid().setFocus()) {
+        event->ignore(); // a disabled grid takes no keys
+        return;
+    }
+    if (!sendKey(grid().form(), *event))
+        event->ignore(); // a chord for the window (the toolbar's shortcuts)
+}
+
+bool GridView::event(QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
+bool GridView::focusNextPrevChild(bool)
+{
+    return false; // the model moves the focus (Tab past the last cell leaves the grid)
+}
+
+void GridView::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (m_model->hasGrid() && index.isValid() && event->button() == Qt::LeftButton) {
+        grid().gotoCell(index.row(), m_model->gridColumn(index.column()));
+        followCurrentCell(); // a refused move (a disabled grid) puts the old cell back
+    }
+    event->accept();
+}
+
+void GridView::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept(); // no drag selection: the current cell is the model's
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+}
+
+} // namespace qmx44::ui
