@@ -3,6 +3,8 @@
 PRESET ?= dev
 BUILD  := build/$(PRESET)
 DB     ?= $(HOME)/.local/share/qmx44/demo.sqlite
+# Options for every benchmark program, e.g. BENCH_ARGS=--benchmark_repetitions=5
+BENCH_ARGS ?=
 
 .PHONY: run test build deps configure clean bench asan
 
@@ -45,7 +47,7 @@ test: build
 bench: deps
 	cmake --preset release
 	cmake --build --preset release
-	scripts/with-postgres scripts/run-bench
+	scripts/with-postgres scripts/run-bench $(BENCH_ARGS)
 
 asan:
 	$(MAKE) test PRESET=asan

@@ -1,6 +1,7 @@
 // Bonus work against the size of the detail grid: one bonus cell edited by the user
 // (events 26, 13, 28, 50 with the totals kept) must cost the same on 10 rows as on
-// 10,000; one proration must grow linearly with the rows. Prints both ratios.
+// 10,000; one proration must grow linearly with the rows.
+#include "bench/summary.h"
 #include "bonus/bonus_editing.h"
 #include "bonus/proration.h"
 #include "intake/detail_format.h"
@@ -10,18 +11,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
 
 using namespace qmx44;
 
 namespace {
 
 // The grid with `rows` purchase lines, the three totals and the bonus handlers.
-struct Pantalla {
-    explicit Pantalla(int rows)
+struct BonusScreen {
+    explicit BonusScreen(int rows)
     {
         intake::configureDetailGrid(grid);
         for (auto *t : {&sub, &imp, &tot})
@@ -36,9 +34,9 @@ struct Pantalla {
             grid.column("BON_PORCENTAJE").setValue(0);
             grid.column("BON_IMPORTE").setValue(0);
         }
-        edicion =
+        editing =
             std::make_shared<bonus::BonusEditing>(grid, bonus::Totals{sub, imp, tot}, baseSub, baseImp, utilerias);
-        bonus::BonusEditing::attach(edicion);
+        bonus::BonusEditing::attach(editing);
         form.show();
         // Both grids start from the totals of a large note. Showing an amount costs more
         // the more digits it has; with equal totals the comparison measures the rows.
@@ -55,35 +53,35 @@ struct Pantalla {
     controls::TextField &imp = form.add<controls::TextField>(QStringLiteral("txt_Impuestos"));
     controls::TextField &tot = form.add<controls::TextField>(QStringLiteral("txt_Total"));
     double baseSub = 0, baseImp = 0;
-    std::shared_ptr<bonus::BonusEditing> edicion;
+    std::shared_ptr<bonus::BonusEditing> editing;
 };
 
 // One user edit of a bonus cell: go to it, replace its text, leave it. Rows are visited
 // spread over the whole grid so that a large grid is not kept in cache by luck.
-void BM_EditarCeldaBono(benchmark::State &state)
+void BM_EditBonusCell(benchmark::State &state)
 {
     controls::Desktop::reset();
-    Pantalla p(int(state.range(0)));
-    const int columnas[] = {p.grid.columnIndex(QStringLiteral("BON_PORCENTAJE")),
-                            p.grid.columnIndex(QStringLiteral("BON_IMPORTE"))};
-    const QString textos[] = {QStringLiteral("\b12.5"), QStringLiteral("\b7")};
+    BonusScreen p(int(state.range(0)));
+    const int columns[] = {p.grid.columnIndex(QStringLiteral("BON_PORCENTAJE")),
+                           p.grid.columnIndex(QStringLiteral("BON_IMPORTE"))};
+    const QString texts[] = {QStringLiteral("\b12.5"), QStringLiteral("\b7")};
     const int n = p.grid.rowCount();
     long i = 0;
     for (auto _ : state) {
         const int row = int((i * 7919) % n);
-        p.grid.editCell(row, columnas[i % 2], textos[i % 2]);
+        p.grid.editCell(row, columns[i % 2], texts[i % 2]);
         ++i;
     }
     state.SetItemsProcessed(state.iterations());
     controls::Desktop::reset();
 }
-BENCHMARK(BM_EditarCeldaBono)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditBonusCell)->Arg(10)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // One proration of an amount over every row by the first control quantity.
-void BM_Prorratear(benchmark::State &state)
+void BM_Prorate(benchmark::State &state)
 {
     controls::Desktop::reset();
-    Pantalla p(int(state.range(0)));
+    BonusScreen p(int(state.range(0)));
     for (auto _ : state) {
         auto r = bonus::prorate(p.grid, bonus::Totals{p.sub, p.imp, p.tot}, bonus::ProrationBasis::ControlQuantity1,
                                 12345.678);
@@ -92,33 +90,7 @@ void BM_Prorratear(benchmark::State &state)
     state.SetComplexityN(state.range(0));
     controls::Desktop::reset();
 }
-BENCHMARK(BM_Prorratear)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-
-// Keeps the time per iteration of every run so that the ratios can be printed.
-class Recolector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration) {
-                real[r.benchmark_name()] = r.GetAdjustedRealTime();
-                cpu[r.benchmark_name()] = r.GetAdjustedCPUTime();
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> real, cpu;
-};
-
-// The ratio is judged on CPU time: on a machine shared with other work the wall-clock
-// time of a run also counts the time the process waited for a core.
-void razon(const Recolector &r, const char *que, const std::string &grande, const std::string &chico, double limite)
-{
-    if (!r.cpu.count(grande) || !r.cpu.count(chico) || r.cpu.at(chico) <= 0 || r.real.at(chico) <= 0)
-        return;
-    const double x = r.cpu.at(grande) / r.cpu.at(chico);
-    const double y = r.real.at(grande) / r.real.at(chico);
-    std::printf("%-44s cpu %7.3f  real %7.3f  (target <= %.1f) %s\n", que, x, y, limite, x <= limite ? "ok" : "OVER");
-}
+BENCHMARK(BM_Prorate)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -127,12 +99,25 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    Recolector reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    razon(reporter, "edit one bonus cell, 10,000 rows / 10 rows", "BM_EditarCeldaBono/10000", "BM_EditarCeldaBono/10",
-          1.2);
-    razon(reporter, "prorate, 10,000 rows / 1,000 rows", "BM_Prorratear/10000", "BM_Prorratear/1000", 12);
+    // Both ratios are judged on CPU time: on a machine shared with other work the wall
+    // time of a run also counts the time the process waited for a core.
+    bench::declare({.operation = "edit one bonus cell, totals kept",
+                    .size = "10,000 rows",
+                    .backend = "-",
+                    .measured = "BM_EditBonusCell/10000",
+                    .baseline = "BM_EditBonusCell/10",
+                    .baselineLabel = "10 rows",
+                    .figure = bench::Figure::CpuTime,
+                    .maxRatio = 1.2});
+    bench::declare({.operation = "prorate an amount by the first control quantity",
+                    .size = "10,000 rows",
+                    .backend = "-",
+                    .measured = "BM_Prorate/10000",
+                    .baseline = "BM_Prorate/1000",
+                    .baselineLabel = "1,000 rows",
+                    .figure = bench::Figure::CpuTime,
+                    .maxRatio = 12});
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }

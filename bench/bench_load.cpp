@@ -7,6 +7,7 @@
 // too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of a server's administrative
 // database (a scratch database is made and dropped).
 #include "bench/bench_db.h"
+#include "bench/summary.h"
 #include "document/install.h"
 #include "document/load_note.h"
 #include "intake/consulta_compra.h"
@@ -33,7 +34,6 @@
 
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -161,18 +161,6 @@ void BM_Load(benchmark::State &state, BenchDb *b)
     state.counters["rows"] = p.frm->ssDetalle().rowCount();
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean")
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -190,21 +178,19 @@ int main(int argc, char **argv)
     }
 
     for (auto &b : dbs) {
-        benchmark::RegisterBenchmark(("raw_statements/" + b->label).c_str(), BM_RawStatements, b.get())
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("load/" + b->label).c_str(), BM_Load, b.get())->Unit(benchmark::kMillisecond);
+        const std::string raw = "raw_statements/" + b->label, load = "load/" + b->label;
+        benchmark::RegisterBenchmark(raw.c_str(), BM_RawStatements, b.get())->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(load.c_str(), BM_Load, b.get())->Unit(benchmark::kMillisecond);
+        bench::declare({.operation = "show a saved note (the note folio's Enter)",
+                        .size = "5,000 lines",
+                        .backend = bench::backendName(b->label),
+                        .measured = load,
+                        .baseline = raw,
+                        .baselineLabel = "raw statements",
+                        .maxRatio = 2.0});
     }
 
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (auto &b : dbs) {
-        const auto raw = reporter.times.find("raw_statements/" + b->label);
-        const auto load = reporter.times.find("load/" + b->label);
-        if (raw == reporter.times.end() || load == reporter.times.end() || raw->second <= 0)
-            continue;
-        std::printf("%-9s load / raw statements = %.2f (target <= 2.00)\n", b->label.c_str(),
-                    load->second / raw->second);
-    }
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }

@@ -7,6 +7,7 @@
 // untimed). SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds
 // the URL of a server's administrative database (a scratch database is made and dropped).
 #include "bench/bench_db.h"
+#include "bench/summary.h"
 #include "platform/business/nota_credito.h"
 #include "platform/db/connection_string.h"
 #include "platform/db/open.h"
@@ -23,7 +24,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -261,20 +261,6 @@ void BM_NotaCredito(benchmark::State &state, BenchDb *b)
     state.counters["lines"] = Lines;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean") {
-                const std::string name = r.benchmark_name();
-                times[name.substr(0, name.find("/iterations:"))] = r.GetAdjustedRealTime();
-            }
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -292,24 +278,21 @@ int main(int argc, char **argv)
     }
 
     for (auto &b : dbs) {
-        benchmark::RegisterBenchmark(("raw_save/" + b->label).c_str(), BM_Raw, b.get())
+        const std::string raw = "raw_save/" + b->label, save = "nota_credito_save/" + b->label;
+        benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get())->Unit(benchmark::kMillisecond)->Iterations(5);
+        benchmark::RegisterBenchmark(save.c_str(), BM_NotaCredito, b.get())
             ->Unit(benchmark::kMillisecond)
             ->Iterations(5);
-        benchmark::RegisterBenchmark(("nota_credito_save/" + b->label).c_str(), BM_NotaCredito, b.get())
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(5);
+        bench::declare({.operation = "save a note through NotaCredito",
+                        .size = "5,000 lines",
+                        .backend = bench::backendName(b->label),
+                        .measured = save,
+                        .baseline = raw,
+                        .baselineLabel = "raw statements",
+                        .maxRatio = 3.0});
     }
 
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (auto &b : dbs) {
-        const auto raw = reporter.times.find("raw_save/" + b->label);
-        const auto nota = reporter.times.find("nota_credito_save/" + b->label);
-        if (raw == reporter.times.end() || nota == reporter.times.end() || raw->second <= 0)
-            continue;
-        std::printf("%-9s save of %d lines through NotaCredito / raw statements = %.2f (target <= 3.00)\n",
-                    b->label.c_str(), Lines, nota->second / raw->second);
-    }
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }

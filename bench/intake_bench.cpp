@@ -5,6 +5,7 @@
 // row. SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the
 // URL of a server's administrative database (a scratch database is made and dropped).
 #include "bench/bench_db.h"
+#include "bench/summary.h"
 #include "intake/consulta_compra.h"
 #include "intake/detail_format.h"
 #include "platform/controls/form.h"
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <functional>
 #include <malloc.h>
-#include <map>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -130,27 +130,6 @@ void BM_Intake(benchmark::State &state, BenchDb *b)
     state.counters["grid_bytes_per_row"] = grid.rowCount() ? double(after - before) / grid.rowCount() : 0;
 }
 
-// Collects the mean time of each run to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs) {
-            // One figure per benchmark: its run, or the mean of its repetitions.
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "mean")
-                continue;
-            const std::string name = r.run_name.str();
-            times[name] = r.GetAdjustedRealTime();
-            cpu[name] = r.GetAdjustedCPUTime();
-            auto it = r.counters.find("grid_bytes_per_row");
-            if (it != r.counters.end())
-                bytes[name] = it->second.value;
-        }
-    }
-    std::map<std::string, double> times, cpu, bytes;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -168,24 +147,29 @@ int main(int argc, char **argv)
     }
 
     for (auto &b : dbs) {
-        benchmark::RegisterBenchmark(("raw_statement/" + b->label).c_str(), BM_RawStatement, b.get())
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("intake/" + b->label).c_str(), BM_Intake, b.get())->Unit(benchmark::kMillisecond);
+        const std::string raw = "raw_statement/" + b->label, intake = "intake/" + b->label;
+        benchmark::RegisterBenchmark(raw.c_str(), BM_RawStatement, b.get())->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(intake.c_str(), BM_Intake, b.get())->Unit(benchmark::kMillisecond);
+        // Wall time: what a user waits for, the database server's share included.
+        bench::declare({.operation = "take a purchase in (ConsultaCompra + LlenarDetalle)",
+                        .size = "10,000 lines",
+                        .backend = bench::backendName(b->label),
+                        .measured = intake,
+                        .baseline = raw,
+                        .baselineLabel = "raw statement",
+                        .maxRatio = 1.5});
+        if (&b == &dbs.front())
+            bench::declare({.operation = "detail grid heap per row after the intake",
+                            .size = "10,000 lines",
+                            .backend = "-",
+                            .measured = intake,
+                            .figure = bench::Figure::Counter,
+                            .counter = "grid_bytes_per_row",
+                            .unit = "B/row",
+                            .maxValue = 2048});
     }
 
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    // Wall time is what a user waits for; CPU time is steadier on a shared machine (and
-    // leaves out the server's share on PostgreSQL).
-    for (auto &b : dbs) {
-        const std::string raw = "raw_statement/" + b->label, intake = "intake/" + b->label;
-        if (!reporter.times.count(raw) || !reporter.times.count(intake) || reporter.times[raw] <= 0)
-            continue;
-        std::printf("%-9s intake / raw statement: %.2f wall, %.2f cpu (target <= 1.50); "
-                    "grid %.0f bytes/row (target <= 2048)\n",
-                    b->label.c_str(), reporter.times[intake] / reporter.times[raw],
-                    reporter.cpu[intake] / reporter.cpu[raw], reporter.bytes[intake]);
-    }
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }
