@@ -42,6 +42,11 @@ void expand(double magnitude, std::string &intDigits, std::string &fracDigits)
 {
     constexpr int precision = 400;
     const int size = std::snprintf(nullptr, 0, "%.*f", precision, magnitude);
+    if (size <= 0) { // an encoding failure; never seen, but the buffer must not be sized from it
+        intDigits = "0";
+        fracDigits.clear();
+        return;
+    }
     std::string buf(std::size_t(size) + 1, '\0');
     std::snprintf(buf.data(), buf.size(), "%.*f", precision, magnitude);
     buf.resize(std::size_t(size));
