@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace qmx44::ui {
 
@@ -31,6 +32,7 @@ int MessageBoxSink::show(const Message &message)
     if (FormView *view = FormView::forHandle(message.owner))
         parent = view->window();
     QMessageBox box(iconOf(message.style), message.title, message.text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar")); // the clerk's language, not Qt's
     box.setObjectName(QStringLiteral("message"));
     // The identifier is what the clerk reads out to support.
     if (!message.id.isEmpty())

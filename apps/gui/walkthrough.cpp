@@ -175,6 +175,8 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
         });
         trigger(QStringLiteral("Opcional"));
     });
+    // Saving before the required additional field is filled in is refused with a message.
+    step(QStringLiteral("refused-without-required-field"), [&] { trigger(QStringLiteral("Aceptar")); });
     step(QStringLiteral("additional-field"), [&] {
         expectModal(QStringLiteral("additional fields"), [this](QWidget &dialog) {
             const auto edits = dialog.findChildren<QLineEdit *>();
