@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +35,8 @@ public:
         m_list->setFocusPolicy(Qt::NoFocus); // the filter keeps the keyboard
         m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        buttons->button(QDialogButtonBox::Ok)->setText(tr("Aceptar"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancelar"));
         auto *layout = new QVBoxLayout(this);
         layout->addWidget(m_filter);
         layout->addWidget(m_list);
