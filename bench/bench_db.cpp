@@ -93,4 +93,25 @@ std::vector<std::unique_ptr<BenchDb>> benchDatabases(const QTemporaryDir &dir, c
     return dbs;
 }
 
+void addVolumeProduct(db::Conexion &c, const QString &code, int n)
+{
+    c.run(QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, Pr_Unidad_Costo) "
+                         "VALUES (?, ?, 'PT', 'PZA')"),
+          {code, QStringLiteral("Producto de volumen %1").arg(n)});
+}
+
+void addVolumePurchaseLine(db::Conexion &c, const QString &folio, int line, const QString &product, double qty)
+{
+    const double amount = qty * 12.75;
+    c.run(QStringLiteral(
+              "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
+              "Cm_Cve_Comprador, Mn_Cve_Moneda, Co_Tipo_Cambio, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
+              "Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, "
+              "Co_Cantidad_Control_2, Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
+              "Co_Precio_Descontado_Importe, Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
+              "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, 'M', 'NEG', ?, 'PZA', ?, 'PZA', ?, 'KG', "
+              "0.16, ?, ?, 0, ?, ?)"),
+          {folio, line, product, qty, qty, qty * 0.3, amount, amount, amount * 0.16, amount * 1.16});
+}
+
 } // namespace qmx44::bench

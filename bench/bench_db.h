@@ -26,6 +26,12 @@ struct BenchDb {
 
 using Fill = std::function<void(db::Conexion &)>;
 
+// A volume product of the demo company: `code`, described as "Producto de volumen N".
+void addVolumeProduct(db::Conexion &c, const QString &code, int n);
+// Line `line` of purchase `folio` from supplier P0001 (branch 001, warehouse A01, 16 % tax):
+// `qty` pieces of `product` at 12.75 each.
+void addVolumePurchaseLine(db::Conexion &c, const QString &folio, int line, const QString &product, double qty);
+
 // A raw Qt Sql connection named `name` on the database of `spec`.
 QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name);
 

@@ -59,16 +59,6 @@ void fill(db::Conexion &c)
 {
     db::loadDemo(c);
     db::ScopedTransaction t(c);
-    const QString prod = QStringLiteral("INSERT INTO Producto (Pr_Cve_Producto, Pr_Descripcion, Pr_Tipo_Producto, "
-                                        "Pr_Unidad_Costo) VALUES (?, ?, 'PT', 'PZA')");
-    const QString linea = QStringLiteral(
-        "INSERT INTO COMPRA (Co_Folio, Co_Linea, Sc_Cve_Sucursal, Al_Cve_Almacen, Pv_Cve_Proveedor, "
-        "Cm_Cve_Comprador, Mn_Cve_Moneda, Co_Tipo_Cambio, Es_Cve_Estado, Pr_Cve_Producto, Tl_Cve_Talla, "
-        "Cl_Cve_Color, Co_Cantidad_1, Co_Unidad_1, Co_Cantidad_Control_1, Co_Unidad_Control_1, "
-        "Co_Cantidad_Control_2, Co_Unidad_Control_2, Co_Impuesto_Factor, Co_Precio_Lista_Importe, "
-        "Co_Precio_Descontado_Importe, Co_Descuento_Global_Importe, Co_Impuesto_Importe, Co_Precio_Neto_Importe) "
-        "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, 'M', 'NEG', ?, 'PZA', ?, 'PZA', ?, 'KG', "
-        "0.16, ?, ?, 0, ?, ?)");
     const QString nota = QStringLiteral(
         "INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, "
         "Mn_Cve_Moneda, Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, "
@@ -79,8 +69,8 @@ void fill(db::Conexion &c)
         "'M', 'NEG', ?, 'PZA', 'PZA', 'KG', 0.16, ?, ?, ?, ?)");
     for (int i = 1; i <= Lines; ++i) {
         const double qty = 1 + i % 37, importe = qty * 12.75, bono = importe * 0.1;
-        c.run(prod, {producto(i), QStringLiteral("Producto de volumen %1").arg(i)});
-        c.run(linea, {Compra, i, producto(i), qty, qty, qty * 0.3, importe, importe, importe * 0.16, importe * 1.16});
+        bench::addVolumeProduct(c, producto(i), i);
+        bench::addVolumePurchaseLine(c, Compra, i, producto(i), qty);
         c.run(nota, {Nota, i, Compra, producto(i), qty, bono, bono, bono * 0.16, bono * 1.16});
     }
     t.commit();
