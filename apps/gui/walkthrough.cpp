@@ -220,6 +220,11 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
             typeKeys(folio);
             press(Qt::Key_Return);
         });
+        step(QStringLiteral("record-query"), [&] {
+            const QWidgetList before = QApplication::topLevelWidgets();
+            trigger(QStringLiteral("Consultar"));
+            closePreview(before, QStringLiteral("record-query-window"));
+        });
         step(QStringLiteral("print-preview"), [&] {
             const QWidgetList before = QApplication::topLevelWidgets();
             trigger(QStringLiteral("Imprimir"));
