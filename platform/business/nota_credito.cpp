@@ -297,11 +297,11 @@ void NotaCredito::AgregarDetalle(bool &ok)
                  ok);
             return;
         }
-        if (line.unidadControl1.isEmpty()) {
-            line.unidadControl1 = purchase->unidadControl1;
-            if (line.cantidadControl1 == 0 && purchase->cantidad1 != 0)
-                line.cantidadControl1 = purchase->cantidadControl1 / purchase->cantidad1 * line.cantidad1;
-        }
+        // The row's own control unit is stored as given, an empty one included: showing
+        // the note finds its row by that unit. Only a missing quantity in the purchase
+        // line's unit is worked out.
+        if (line.cantidadControl1 == 0 && line.unidadControl1 == purchase->unidadControl1 && purchase->cantidad1 != 0)
+            line.cantidadControl1 = purchase->cantidadControl1 / purchase->cantidad1 * line.cantidad1;
 
         if (m_folio.isEmpty()) {
             m_folio = drawFolio(m_connection, QString::fromLatin1(kDocumentName),

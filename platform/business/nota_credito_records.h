@@ -38,9 +38,10 @@ struct DetalleNota {
     QString color;        // Cl_Cve_Color
     double cantidad1 = 0; // Nc_Cantidad_1
     QString unidad1;      // Nc_Unidad_1
-    // Control unit 1 and its quantity: the screen may pass the grid row's values; when it
-    // leaves them empty / 0 the document takes the unit from the purchase line (same
-    // folio, product, size, colour and unit 1) and the quantity in proportion to it.
+    // Control unit 1 and its quantity: the grid row's own values. The unit is stored as
+    // given, an empty one included (showing the note matches rows on it); a quantity left
+    // 0 in the purchase line's control unit (same folio, product, size, colour and unit 1)
+    // is taken in proportion to that line.
     double cantidadControl1 = 0;  // Nc_Cantidad_Control_1
     QString unidadControl1;       // Nc_Unidad_Control_1
     double cantidadControl2 = 0;  // Nc_Cantidad_Control_2

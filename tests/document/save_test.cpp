@@ -255,6 +255,43 @@ TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
         p.scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")).toDouble());
 }
 
+// Guards against an empty control unit stored as the first purchase row's, which shows
+// the bonus on another row and moves it there for good on the next modification.
+TEST_P(SaveTest, LineKeepsItsRowsEmptyControlUnit)
+{
+    p.db().run(QStringLiteral("UPDATE COMPRA SET Co_Unidad_Control_1 = '' WHERE Co_Folio = ? AND Co_Linea = 2"),
+               {kCompra});
+    const auto rowWithUnit = [&](const char *unit) {
+        for (int r = 0; r < p.grid().rowCount(); ++r)
+            if (p.grid().cellText(r, p.column("Pr_Cve_Producto")) == QLatin1String("BT-001")
+                && p.grid().cellText(r, p.column("Tl_Cve_Talla")) == QLatin1String("27")
+                && p.grid().cellText(r, p.column("Unidad_Control_1")) == QLatin1String(unit))
+                return r;
+        return -1;
+    };
+    const auto bonusOnRows = [&] {
+        return std::pair{p.cell(rowWithUnit(""), "BON_IMPORTE").toDouble(),
+                         p.cell(rowWithUnit("PAR"), "BON_IMPORTE").toDouble()};
+    };
+    p.newNote(kCompra);
+    ASSERT_NE(-1, rowWithUnit(""));
+    p.grantBonus(rowWithUnit(""), 10);
+    p.accept();
+    ASSERT_TRUE(test::sinMensajes(p.messages()));
+
+    p.showNote(QStringLiteral("4"));
+    EXPECT_EQ(std::pair(10.0, 0.0), bonusOnRows());
+    p.toolbar().click(controls::Command::Modificar);
+    p.accept();
+    ASSERT_TRUE(test::sinMensajes(p.messages()));
+    p.showNote(QStringLiteral("5"));
+    EXPECT_EQ(std::pair(10.0, 0.0), bonusOnRows());
+    EXPECT_EQ(QString(),
+              p.scalar(QStringLiteral("SELECT Nc_Unidad_Control_1 FROM NOTA_CREDITO_PROVEEDOR "
+                                      "WHERE Nc_Folio = '0000000005'"))
+                  .toString());
+}
+
 // Guards against the cancellation of the replaced note failing silently, or its reason
 // shown without the line break (or with a dangling one when there is none).
 TEST_P(SaveTest, ReplacedNoteThatCannotBeCancelled)

@@ -48,6 +48,7 @@ inline business::DetalleNota detalleNota(const QString &compra, const LineaNota 
     d.color = l.color;
     d.cantidad1 = l.cantidad1;
     d.unidad1 = l.unidad1;
+    d.unidadControl1 = l.unidad1; // every demo purchase row is controlled in its unit 1
     d.cantidadControl2 = l.cantidadControl2;
     d.unidadControl2 = l.unidadControl2;
     d.precioLista = l.cantidad1 == 0 ? 0 : bon / l.cantidad1;
