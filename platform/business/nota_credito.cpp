@@ -4,6 +4,7 @@
 #include "platform/core/faults.h"
 #include "platform/services/parameters.h"
 #include "platform/services/session.h"
+#include "platform/services/utilerias.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -362,7 +363,7 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
             QStringLiteral("SELECT COUNT(*) AS Lineas, "
                            "SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 1 ELSE 0 END) AS Canceladas, "
                            "SUM(Nc_Precio_Neto_Importe) AS Total, MIN(Pv_Cve_Proveedor) AS Proveedor, "
-                           "MIN(Mn_Cve_Moneda) AS Moneda, MIN(Nc_Tipo_Cambio) AS TipoCambio "
+                           "MIN(Mn_Cve_Moneda) AS Moneda, MIN(Nc_Tipo_Cambio) AS TipoCambio, MIN(Nc_Fecha) AS Fecha "
                            "FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"),
             {folio});
         if (note->eof() || note->field(QStringLiteral("Lineas")).toLongLong() == 0) {
@@ -377,6 +378,8 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
         const QString supplier = note->field(QStringLiteral("Proveedor")).toString();
         const QString noteCurrency = note->field(QStringLiteral("Moneda")).toString();
         const double tipoCambio = note->field(QStringLiteral("TipoCambio")).toDouble();
+        // A date, or a date and time, as each back-end returns it.
+        const QDate date = QDate::fromString(note->field(QStringLiteral("Fecha")).toString().left(10), Qt::ISODate);
         note->close();
 
         auto previous = m_connection.query(
@@ -399,16 +402,23 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
 
         double amount = total;
         if (!noteCurrency.isEmpty() && !supplierCurrency.isEmpty() && noteCurrency != supplierCurrency) {
-            // The note's rate converts its currency into the local one; nothing here
-            // converts the other way.
-            if (supplierCurrency != localCurrency() || !positive(tipoCambio)) {
+            // Into the local currency at the note's own rate (the rate of its date, as
+            // captured), then into the supplier's at the rate of the note's date.
+            const bool localNote = noteCurrency == localCurrency();
+            const double noteRate = !localNote && positive(tipoCambio)
+                ? tipoCambio
+                : services::exchangeRate(m_connection, noteCurrency, date);
+            const double supplierRate = services::exchangeRate(m_connection, supplierCurrency, date);
+            if (!positive(noteRate) || !positive(supplierRate)) {
                 fail(QStringLiteral("La nota de crédito %1 está en %2 y el saldo del proveedor %3 en %4; "
-                                    "no se puede aplicar")
-                         .arg(folio, noteCurrency, supplier, supplierCurrency),
+                                    "no hay tipo de cambio de %5 al %6, no se puede aplicar")
+                         .arg(folio, noteCurrency, supplier, supplierCurrency,
+                              positive(noteRate) ? supplierCurrency : noteCurrency,
+                              date.toString(QStringLiteral("dd/MM/yyyy"))),
                      ok);
                 return;
             }
-            amount = total * tipoCambio;
+            amount = total * noteRate / supplierRate;
         }
 
         storeApplication(folio, supplier, amount, hasPrevious);

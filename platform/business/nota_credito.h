@@ -87,10 +87,13 @@ public:
     void Guardar(const QString &folio, bool &ok);
 
     // With `aplicar` true: lowers the supplier's balance (Proveedor.Pv_Saldo) by the
-    // note's total with tax (converted through the note's exchange rate when the note is
-    // in the local currency and the supplier is not, or the other way round) and records
-    // the application in Nota_Credito_Aplicacion. Refuses a missing, cancelled or
-    // already applied note and an unknown supplier. With `aplicar` false nothing is done.
+    // note's total with tax and records the application in Nota_Credito_Aplicacion. When
+    // the supplier is kept in another currency than the note's, the total is converted:
+    // into the local currency at the note's exchange rate (the rate of the note's date
+    // when the note carries none), then into the supplier's at the rate of the note's
+    // date (services::exchangeRate, as Utilerias.TipoCambio gives it). Refuses a missing,
+    // cancelled or already applied note, an unknown supplier, and a conversion for which
+    // no rate is known on the note's date. With `aplicar` false nothing is done.
     void Aplicar(const QString &folio, bool aplicar, bool &ok);
 
     // Marks every row of note `folio` cancelled ("CA") with who and when, and reverses

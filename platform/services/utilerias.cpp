@@ -56,9 +56,13 @@ QString Utilerias::FormatearFolio(const QString &folio, const QString &document)
 double Utilerias::TipoCambio(const QString &currency, const QDate &date)
 {
     m_session->check(faults::UtileriasTipoCambio);
+    return exchangeRate(m_session->connection(), currency, date);
+}
+
+double exchangeRate(db::Conexion &database, const QString &currency, const QDate &date)
+{
     if (currency.isEmpty())
         return 0.0;
-    db::Conexion &database = m_session->connection();
     const auto local = readParameter(database, QStringLiteral("FIN_MONEDA_LOCAL"));
     if (local && !local->value.isNull() && local->value.toString() == currency)
         return 1.0;

@@ -14,6 +14,10 @@ class Form;
 
 namespace qmx44::services {
 
+// The rate Utilerias::TipoCambio gives, read through `connection` (a writer's own, inside
+// its transaction) and without the session's fault plan.
+double exchangeRate(db::Conexion &connection, const QString &currency, const QDate &date);
+
 class Utilerias {
 public:
     explicit Utilerias(std::shared_ptr<Session> session);

@@ -158,8 +158,9 @@ TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotCha
               QStringLiteral("Todas las partidas de la nota de crédito deben ser de la compra C000000002"));
 }
 
-// Guards against applying an amount in the wrong currency to the supplier's balance.
-TEST_P(NotaCreditoTest, AplicarConvertsAForeignNoteAndRefusesWhatItCannotConvert)
+// Guards against applying an amount in the wrong currency to the supplier's balance, and
+// against refusing a conversion for which the note's date has a rate.
+TEST_P(NotaCreditoTest, AplicarConvertsAtTheNotesRatesAndRefusesOnlyWithoutARate)
 {
     EncabezadoNota usd = test::encabezadoNota();
     usd.moneda = QStringLiteral("USD");
@@ -169,11 +170,22 @@ TEST_P(NotaCreditoTest, AplicarConvertsAForeignNoteAndRefusesWhatItCannotConvert
     ASSERT_EQ(g.resultado, Resultado::Guardada) << g.mensaje.toStdString();
     EXPECT_DOUBLE_EQ(saldo(kP0002), antes - 11.6 * 17.5);
 
+    // A note in pesos on a supplier kept in dollars: the dollar's rate of 2024-07-01
+    // is the latest on the note's date, 2024-08-15.
     EncabezadoNota aDolares = test::encabezadoNota(kCompra, QStringLiteral("P0005"));
+    const double antesUsd = saldo(QStringLiteral("P0005"));
+    const auto convertida = guardar({bt001(10)}, true, {}, aDolares);
+    ASSERT_EQ(convertida.resultado, Resultado::Guardada) << convertida.mensaje.toStdString();
+    EXPECT_NEAR(saldo(QStringLiteral("P0005")), antesUsd - 11.6 / 18.2545, 1e-9);
+
+    aDolares.fecha = QDate(2023, 12, 29); // before the first dollar rate
     const QString foto = instantanea();
     const auto refusada = guardar({bt001(10)}, true, {}, aDolares);
     EXPECT_EQ(refusada.resultado, Resultado::Fallo);
-    EXPECT_TRUE(refusada.mensaje.contains(QStringLiteral("no se puede aplicar"))) << refusada.mensaje.toStdString();
+    EXPECT_EQ(refusada.mensaje,
+              QStringLiteral("La nota de crédito 0000000006 está en MN y el saldo del proveedor "
+                             "P0005 en USD; no hay tipo de cambio de USD al 29/12/2023, no se "
+                             "puede aplicar"));
     EXPECT_EQ(instantanea(), foto);
 }
 
