@@ -234,8 +234,9 @@ void abandon(screen::FrmQMX44 &frm, db::ScopedTransaction &tx, const Refusal &re
 
 enum class Outcome { Saved, Abandoned };
 
-// Steps 9 to 24 in one transaction: Abandoned when a step refused (reported, rolled
-// back). A run-time error rolls back on its way out. `folio` is the new note's.
+// Steps 9 to 24 in one transaction, its locks taken in the order of docs/saving.md
+// (purchase, the note's rows, supplier, folio counter; see business/nota_credito.h): Abandoned when a step refused
+// (reported, rolled back). A run-time error rolls back on its way out. `folio` is the new note's.
 Outcome save(screen::FrmQMX44 &frm, bool nuevo, QString &folio)
 {
     db::ScopedTransaction tx(frm.Sistema().Conexion());
