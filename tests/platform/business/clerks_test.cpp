@@ -134,6 +134,45 @@ TEST_P(ClerksTest, ANewNoteAndTheReplacementOfAnAppliedOneNeverDeadlock)
                 saldoAntes + aplicado - 11.6 - 116, 1e-6);
 }
 
+// Guards against a note cancelled twice by two clerks at once: the balance given back
+// twice, or the second clerk told nothing clear.
+TEST_P(ClerksTest, TwoClerksCancellingOneNoteCancelItOnce)
+{
+    const double saldoAntes = scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'"));
+    const double aplicado =
+        scalar(QStringLiteral("SELECT Ap_Importe FROM Nota_Credito_Aplicacion WHERE Nc_Folio = ?"), {kNotaAplicada});
+
+    db::ScopedTransaction tx(db());
+    NotaCredito primera(demo->session, db());
+    bool ok = false;
+    primera.Cancelar(kNotaAplicada, ok);
+    ASSERT_TRUE(ok) << primera.MensajeError().toStdString();
+
+    bool okSegunda = true;
+    QString motivo;
+    std::thread clerk2 = otherClerk([&](db::Conexion &c, const std::shared_ptr<services::Session> &session) {
+        db::ScopedTransaction tx2(c);
+        NotaCredito segunda(session, c);
+        segunda.Cancelar(kNotaAplicada, okSegunda);
+        motivo = segunda.MensajeError();
+        if (okSegunda)
+            tx2.commit();
+    });
+    const bool waited = someoneWaits();
+    tx.commit();
+    clerk2.join();
+
+    EXPECT_TRUE(waited);
+    EXPECT_FALSE(okSegunda);
+    EXPECT_EQ(QStringLiteral("La nota de crédito 0000000001 ya está cancelada"), motivo) << motivo.toStdString();
+    EXPECT_NEAR(scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'")),
+                saldoAntes + aplicado, 1e-6);
+    EXPECT_EQ(0,
+              scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? AND "
+                                    "(Es_Cve_Estado <> 'CA' OR Nc_Usuario_Cancela <> 'CXP01')"),
+                     {kNotaAplicada}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ClerksTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace
