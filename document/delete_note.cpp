@@ -12,7 +12,8 @@ namespace qmx44::document {
 void Controles_Eliminar(screen::FrmQMX44 &frm)
 {
     try {
-        // A run-time error rolls the transaction back on its way to the trap.
+        // A run-time error rolls the transaction back on its way to the trap. The locks
+        // follow the order of docs/saving.md (purchase, the note's rows, supplier).
         db::Conexion &connection = frm.Sistema().Conexion();
         db::ScopedTransaction tx(connection);
         auto note = std::make_unique<business::NotaCredito>(frm.context().session, connection);

@@ -90,14 +90,13 @@ bool validate(screen::FrmQMX44 &frm)
 
 // ---- the steps inside the transaction -----------------------------------------------------------
 
-// Why a step abandoned the save: the coded message, and when it is shown.
+// Why a step abandoned the save: the coded message, shown after the rollback.
 struct Refusal {
     QString text;
     MessageStyle style = MessageStyle::Error;
     QString title = TitleOperationCancelled;
     QString id;
     QString module = screen::ModuleTag;
-    bool beforeRollback = false; // shown while the transaction is still open
     bool evenWithoutText = true; // shown even when there is no text
 };
 
@@ -167,8 +166,7 @@ std::optional<Refusal> addLines(SaveState &s)
 }
 
 // The toolbar's additional fields, stored under the folio. A failure planned for
-// automation is reported like a refusal of the toolbar; either is shown before the
-// rollback.
+// automation is reported like a refusal of the toolbar.
 std::optional<Refusal> storeAdditionalFields(SaveState &s)
 {
     QString error;
@@ -178,10 +176,8 @@ std::optional<Refusal> storeAdditionalFields(SaveState &s)
         return std::nullopt;
     else
         error = s.frm.Controles().ErrorCamposAdicionales();
-    Refusal refusal{QStringLiteral("Imposible actualizar campos adicionales") + QStringLiteral("\r\n") + error,
-                    MessageStyle::Error, Titulo, QStringLiteral("ERR-ID:7500034"), QStringLiteral("CA001")};
-    refusal.beforeRollback = true;
-    return refusal;
+    return Refusal{QStringLiteral("Imposible actualizar campos adicionales") + QStringLiteral("\r\n") + error,
+                   MessageStyle::Error, Titulo, QStringLiteral("ERR-ID:7500034"), QStringLiteral("CA001")};
 }
 
 std::optional<Refusal> storeNote(SaveState &s)
@@ -221,21 +217,20 @@ std::optional<Refusal> assignAddress(SaveState &s)
 // The steps of the save, in their order; the first refusal abandons it.
 const Step Steps[] = {cancelReplacedNote, addLines, storeAdditionalFields, storeNote, applyNote, assignAddress};
 
-// The refusal shown and the transaction rolled back, in the refusal's order.
+// The transaction rolled back, then the refusal shown: never a message while the
+// transaction holds its locks, or every other clerk's save waits on this clerk's answer.
 void abandon(screen::FrmQMX44 &frm, db::ScopedTransaction &tx, const Refusal &refusal)
 {
-    if (!refusal.beforeRollback)
-        tx.rollback();
+    tx.rollback();
     if (refusal.evenWithoutText || !refusal.text.isEmpty())
         screen::showMessage(frm, refusal.text, refusal.style, refusal.title, refusal.id, refusal.module);
-    if (refusal.beforeRollback)
-        tx.rollback();
 }
 
 enum class Outcome { Saved, Abandoned };
 
-// Steps 9 to 24 in one transaction: Abandoned when a step refused (reported, rolled
-// back). A run-time error rolls back on its way out. `folio` is the new note's.
+// Steps 9 to 24 in one transaction, its locks taken in the order of docs/saving.md
+// (purchase, the note's rows, supplier, folio counter; see business/nota_credito.h): Abandoned when a step refused
+// (reported, rolled back). A run-time error rolls back on its way out. `folio` is the new note's.
 Outcome save(screen::FrmQMX44 &frm, bool nuevo, QString &folio)
 {
     db::ScopedTransaction tx(frm.Sistema().Conexion());

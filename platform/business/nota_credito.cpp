@@ -94,6 +94,7 @@ void NotaCredito::Nuevo()
     m_total = 0;
     m_savedAt.clear();
     m_lockedPurchase.clear();
+    m_lockedSupplier.clear();
     m_loadedPurchase.clear();
     m_purchaseLines.clear();
 }
@@ -131,6 +132,15 @@ void NotaCredito::lockPurchase(const QString &purchase)
         return;
     m_connection.lockRows(QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"), purchase);
     m_lockedPurchase = purchase;
+}
+
+// Rank 3 of the lock order (nota_credito.h): before the folio counter is drawn.
+void NotaCredito::lockSupplier(const QString &supplier)
+{
+    if (supplier.isEmpty() || supplier == m_lockedSupplier || !m_connection.inTransaction())
+        return;
+    m_connection.lockRows(QStringLiteral("Proveedor"), QStringLiteral("Pv_Cve_Proveedor"), supplier);
+    m_lockedSupplier = supplier;
 }
 
 // The purchase's lines by the keys a note line names, once per document: a note of
@@ -305,6 +315,8 @@ void NotaCredito::AgregarDetalle(bool &ok)
             line.cantidadControl1 = purchase->cantidadControl1 / purchase->cantidad1 * line.cantidad1;
 
         if (m_folio.isEmpty()) {
+            // The lock order: the supplier the note may be applied to before the counter.
+            lockSupplier(e.proveedor);
             m_folio = drawFolio(m_connection, QString::fromLatin1(kDocumentName),
                                 [this](const QString &folio) { return folioExists(folio); });
             m_savedAt = moment(); // one moment for every row of the note
@@ -475,8 +487,8 @@ void NotaCredito::Cancelar(const QString &folio, bool &ok)
             return;
         }
 
-        // Same order of locks as a save (purchase first, then the supplier's balance),
-        // so a replacement and a save on the same purchase cannot wait for each other.
+        // The lock order (nota_credito.h): the purchase, the note's rows (the update
+        // below), then the supplier's balance; a replacement draws its folio after that.
         lockPurchase(purchase);
         const QVariant when = moment();
         const int changedRows = m_connection.run(

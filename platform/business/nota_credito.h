@@ -34,6 +34,19 @@ namespace qmx44::business {
 // check run after that sees every note committed before and none can be added until
 // this transaction ends, so two clerks can never together grant more than is pending.
 //
+// Lock order. Every write path takes its locks in this one order, so that two clerks
+// never wait for each other in a circle (a deadlock on PostgreSQL):
+//
+//   1. the purchase's lines (COMPRA rows of Co_Folio)
+//   2. the note's rows (NOTA_CREDITO_PROVEEDOR rows of Nc_Folio, and its application)
+//   3. the supplier's balance (the Proveedor row)
+//   4. the folio counter (Folio_Contador)
+//
+// A save locks the purchase with its header, the supplier (the header's) before it draws
+// the folio, and applies the note last; a cancellation (alone or replacing a note)
+// locks the purchase, changes the note's rows and then gives the balance back. A later
+// step never takes a lock of an earlier rank; taking one early with lockRows is allowed.
+//
 // Replacing a note: Cancelar(old folio) and then Nuevo ... Guardar on the same object in
 // the same transaction; the new note records the old folio in Nc_Folio_Sustituye.
 //
@@ -115,6 +128,7 @@ private:
     bool fail(const QString &message, bool &ok);
     bool requireTransaction(bool &ok);
     void lockPurchase(const QString &purchase);
+    void lockSupplier(const QString &supplier);
     void loadPurchase();
     bool folioExists(const QString &folio);
     void insertLine(const DetalleNota &line);
@@ -137,6 +151,7 @@ private:
     double m_total = 0;
     QString m_cancelledFolio; // the note this object cancelled
     QString m_lockedPurchase;
+    QString m_lockedSupplier;
     QString m_loadedPurchase;
     QHash<QString, PurchaseLine> m_purchaseLines; // purchase line key -> what a note line takes
 };

@@ -205,6 +205,16 @@ void QtConnection::begin()
         runPlain(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!m_handle->database().transaction()) {
         throw RuntimeError(errorText(m_handle->database().lastError()));
+    } else if (m_spec.backend == Backend::Postgres) {
+        // The row locks of the save rely on READ COMMITTED: a statement run after a lock
+        // was granted sees what its holder committed. Set it whatever the server's or the
+        // session's default.
+        try {
+            runPlain(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+        } catch (...) {
+            m_handle->database().rollback();
+            throw;
+        }
     }
     m_inTransaction = true;
 }

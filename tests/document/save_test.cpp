@@ -81,14 +81,13 @@ struct Falla {
     const char *titulo;
     const char *mensaje;
     const char *modulo;
-    bool abiertaAlMostrar;
 };
 
 class SaveFailureTest : public ::testing::TestWithParam<std::tuple<std::string, Falla>> {};
 
 // Guards against a failure inside the transaction leaving part of the note (or of the
-// replaced note's cancellation) behind, reporting in the wrong words or order, or
-// clearing what the user typed.
+// replaced note's cancellation) behind, reporting in the wrong words or order, showing
+// its message before the rollback, or clearing what the user typed.
 TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 {
     const auto &[backend, f] = GetParam();
@@ -113,7 +112,9 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
         EXPECT_EQ(f.estilo, m[0].style);
         EXPECT_EQ(QString::fromUtf8(f.titulo), m[0].title);
         EXPECT_EQ(QString::fromLatin1(f.modulo), m[0].module);
-        EXPECT_EQ(f.abiertaAlMostrar, p.sink->abiertas.back());
+        // Never while the transaction holds its locks: every other clerk would wait on
+        // this clerk's answer.
+        EXPECT_FALSE(p.sink->abiertas.back());
     }
     EXPECT_FALSE(p.db().inTransaction());
     EXPECT_EQ(antes, p.fingerprint());
@@ -135,20 +136,19 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SaveFailureTest,
     ::testing::Combine(::testing::ValuesIn(test::backends()),
                        ::testing::Values(Falla{"NotaCredito.AgregarDetalle", "Línea rechazada", "ERR-ID:7500008", 16,
-                                               "Operación cancelada", "Línea rechazada", "QMX44", false},
-                                         Falla{"NotaCredito.AgregarDetalle", "", "", 0, "", "", "", false},
+                                               "Operación cancelada", "Línea rechazada", "QMX44"},
+                                         Falla{"NotaCredito.AgregarDetalle", "", "", 0, "", "", ""},
                                          Falla{"Controles.GuardarCamposAdicionales", "Valor no admitido",
                                                "ERR-ID:7500034", 16, "Controles_Aceptar()",
-                                               "Imposible actualizar campos adicionales\r\nValor no admitido", "CA001",
-                                               true},
+                                               "Imposible actualizar campos adicionales\r\nValor no admitido", "CA001"},
                                          Falla{"NotaCredito.Guardar", "No se pudo guardar", "ERR-ID:7500009", 16,
-                                               "Operación cancelada", "No se pudo guardar", "QMX44", false},
+                                               "Operación cancelada", "No se pudo guardar", "QMX44"},
                                          Falla{"NotaCredito.Aplicar", "Saldo bloqueado", "ERR-ID:7500010", 16,
-                                               "Operación cancelada", "Saldo bloqueado", "QMX44", false},
+                                               "Operación cancelada", "Saldo bloqueado", "QMX44"},
                                          Falla{"DireccionEntrega.Asignar", "Sin dirección", "ERR-ID:7500011", 16,
-                                               "Operación cancelada", "Sin dirección", "QMX44", false},
+                                               "Operación cancelada", "Sin dirección", "QMX44"},
                                          Falla{"Sistema.Conexion", "Conexión perdida", "ERR-ID:7500012", 16,
-                                               "Controles_Aceptar()", "Conexión perdida", "QMX44", false})),
+                                               "Controles_Aceptar()", "Conexión perdida", "QMX44"})),
     [](const auto &p) {
         std::string n = test::backendLabel(std::get<0>(p.param)) + "_";
         for (const char *c = std::get<1>(p.param).operacion; *c; ++c)

@@ -166,6 +166,37 @@ TEST_P(ConnectionTest, RollbackAfterAFailedStatementUndoesEverything)
     EXPECT_EQ(3, count());
 }
 
+class IsolationTest : public ::testing::TestWithParam<std::string> {};
+
+// Guards against a transaction that keeps the session's REPEATABLE READ snapshot and so
+// misses what another clerk committed after it began: the save's row locks rely on
+// every statement seeing what was committed before it.
+TEST_P(IsolationTest, EveryTransactionReadsCommittedWhateverTheDefault)
+{
+    if (GetParam() != "postgres")
+        GTEST_SKIP() << "SQLite has one write transaction at a time";
+    qmx44::test::FreshDatabase fresh(GetParam());
+    Conexion &c = fresh.connection();
+    c.run(QStringLiteral("SET default_transaction_isolation = 'repeatable read'"));
+    auto other = qmx44::db::open(fresh.connectionString(), qmx44::db::OpenMode::Existing);
+    auto count = [&c] {
+        return c.query(QStringLiteral("SELECT COUNT(*) AS n FROM Proveedor"))->field(QStringLiteral("n")).toInt();
+    };
+
+    qmx44::db::ScopedTransaction tx(c);
+    EXPECT_EQ(0, count());
+    other->run(QStringLiteral("INSERT INTO Proveedor (Pv_Cve_Proveedor, Pv_Descripcion) VALUES ('P9', 'Nueve')"));
+    EXPECT_EQ(1, count());
+    EXPECT_EQ("read committed",
+              c.query(QStringLiteral("SELECT current_setting('transaction_isolation') AS i"))
+                  ->field(QStringLiteral("i"))
+                  .toString()
+                  .toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, IsolationTest, ::testing::ValuesIn(qmx44::test::backends()),
+                         qmx44::test::backendName);
+
 INSTANTIATE_TEST_SUITE_P(Backends, ConnectionTest, ::testing::ValuesIn(qmx44::test::backends()),
                          qmx44::test::backendName);
 
