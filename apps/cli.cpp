@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <cstdio>
 
 namespace qmx44::apps {
@@ -56,6 +58,26 @@ void rejectUnknownOptions(const QStringList &args)
 QString defaultDatabase()
 {
     return QDir::homePath() + QStringLiteral("/.local/share/qmx44/demo.sqlite");
+}
+
+QString configurationFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/qmx44/qmx44.conf");
+}
+
+QString resolveConnection(const std::optional<QString> &dbOption)
+{
+    if (dbOption)
+        return *dbOption;
+    const QString fromEnvironment = qEnvironmentVariable("QMX44_DB");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString fromFile =
+        QSettings(configurationFile(), QSettings::IniFormat).value(QLatin1String(kConnectionKey)).toString();
+    if (!fromFile.isEmpty())
+        return fromFile;
+    return defaultDatabase();
 }
 
 QString builtComponent()

@@ -24,8 +24,19 @@ struct UsageError {
 // Throws UsageError when an unknown option ("-x", "--x") is left in `args`.
 void rejectUnknownOptions(const QStringList &args);
 
-// The demo database used when `run` is given none: ~/.local/share/qmx44/demo.sqlite.
+// The demo database used when nothing names another: ~/.local/share/qmx44/demo.sqlite.
 QString defaultDatabase();
+
+// The per-user configuration file, shared with the desktop application's window settings:
+// $XDG_CONFIG_HOME/qmx44/qmx44.conf (~/.config/qmx44/qmx44.conf by default).
+QString configurationFile();
+// The key in the configuration file naming the database: [database] connection=...
+inline constexpr const char *kConnectionKey = "database/connection";
+
+// The database a command works on, first found of: the --db option, the environment
+// variable QMX44_DB, the configuration file's database/connection, the demo database.
+// An empty variable or key counts as not set.
+QString resolveConnection(const std::optional<QString> &dbOption);
 
 // The component plug-in built with this executable: the build's components folder (or
 // the executable's own folder). Empty when it cannot be found.

@@ -28,7 +28,7 @@ int runGui(const QStringList &arguments)
     rejectUnknownOptions(args);
     if (!args.isEmpty())
         throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
-    const QString connection = dbOption.value_or(defaultDatabase());
+    const QString connection = resolveConnection(dbOption);
     const QString databaseName = db::parseConnectionString(connection).display();
 
     std::shared_ptr<db::Conexion> database = prepareDatabase(connection);

@@ -40,7 +40,7 @@ int run(const QStringList &arguments)
     rejectUnknownOptions(args);
     if (!args.isEmpty())
         throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
-    const QString connection = dbOption.value_or(defaultDatabase());
+    const QString connection = resolveConnection(dbOption);
 
     // 1. The database first: bad input stops here, before the component folder is touched.
     std::shared_ptr<db::Conexion> database = prepareDatabase(connection);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace qmx44;
 
@@ -25,13 +26,19 @@ struct Result {
 
 class CliTest : public ::testing::Test {
 protected:
-    // Runs qmx44 with a private home and component folder, `input` on standard input.
-    Result qmx44(const QStringList &args, const QByteArray &input = {})
+    // Runs qmx44 with a private home, configuration and component folder, `input` on
+    // standard input, and QMX44_DB only when `database` is given.
+    Result qmx44(const QStringList &args, const QByteArray &input = {},
+                 const std::optional<QString> &database = std::nullopt)
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), tmp.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), components);
+        env.remove(QStringLiteral("QMX44_DB"));
+        if (database)
+            env.insert(QStringLiteral("QMX44_DB"), *database);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QMX44_EXECUTABLE), args);
         p.write(input);
@@ -139,6 +146,44 @@ TEST_F(CliTest, RunCreatesTheDemoDatabaseWhenMissing)
     const Result implicit = qmx44({QStringLiteral("run")});
     ASSERT_EQ(implicit.status, 0) << implicit.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(standard));
+}
+
+// Guards against the sources of the database being taken in the wrong order, an empty
+// QMX44_DB hiding the configuration file, or the file not being the documented one.
+TEST_F(CliTest, DatabaseComesFromOptionThenEnvironmentThenFileThenDemo)
+{
+    const QString option = tmp.filePath(QStringLiteral("option.sqlite"));
+    const QString variable = tmp.filePath(QStringLiteral("variable.sqlite"));
+    const QString configured = tmp.filePath(QStringLiteral("configured.sqlite"));
+    const QString demo = tmp.filePath(QStringLiteral("home/.local/share/qmx44/demo.sqlite"));
+    struct Case {
+        bool option;
+        std::optional<QString> variable;
+        bool file;
+        QString expected;
+    };
+    const Case cases[] = {{true, variable, true, option},
+                          {false, variable, true, variable},
+                          {false, QString(), true, configured},
+                          {false, std::nullopt, false, demo}};
+    for (const Case &c : cases) {
+        const QString conf = tmp.filePath(QStringLiteral("config/qmx44/qmx44.conf"));
+        QFile::remove(conf);
+        if (c.file) {
+            QDir().mkpath(QFileInfo(conf).absolutePath());
+            QFile f(conf);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("[database]\nconnection=\"" + configured.toUtf8() + "\"\n");
+        }
+        QStringList args{QStringLiteral("run")};
+        if (c.option)
+            args << QStringLiteral("--db") << option;
+        const Result r = qmx44(args, {}, c.variable);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Database sqlite:") + c.expected + u'\n'))
+            << c.expected.toStdString() << "\n"
+            << r.out.toStdString();
+    }
 }
 
 // ---- qmx44 script ----------------------------------------------------------------------
