@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <latch>
+#include <mutex>
+#include <thread>
 
 using qmx44::RuntimeError;
 using qmx44::db::Conexion;
@@ -117,6 +120,44 @@ TEST_P(SchemaTest, DemoRefusedOverCatalogueRowsWritesNothing)
     EXPECT_TRUE(why.contains(QStringLiteral("Proveedor"))) << why.toStdString();
     EXPECT_EQ(1, scalar(fresh.connection(), QStringLiteral("SELECT COUNT(*) FROM Proveedor")));
     EXPECT_EQ(0, scalar(fresh.connection(), QStringLiteral("SELECT COUNT(*) FROM Producto")));
+}
+
+// Guards against several clerks starting at once on a new database failing, or applying
+// a schema step twice: the steps are taken one program at a time.
+TEST_P(SchemaTest, ProgramsStartingAtOnceCreateTheSchemaOnce)
+{
+    if (GetParam() != "postgres")
+        GTEST_SKIP() << "a new SQLite file is made by one program on one machine";
+    qmx44::test::FreshDatabase fresh(GetParam());
+    Conexion &db = fresh.connection();
+    const QString schema =
+        db.query(QStringLiteral("SELECT current_schema() AS s"))->field(QStringLiteral("s")).toString();
+    db.run(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+    db.run(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+    fresh.closeConnection();
+
+    constexpr int kPrograms = 4;
+    std::latch start(kPrograms);
+    QStringList failures;
+    std::mutex failuresLock;
+    std::vector<std::thread> programs;
+    for (int i = 0; i < kPrograms; ++i) {
+        programs.emplace_back([&] {
+            start.arrive_and_wait();
+            const QString why = describeFailure([&] { qmx44::db::initDatabase(fresh.connectionString(), false); });
+            if (why != QStringLiteral("<no error>")) {
+                std::lock_guard guard(failuresLock);
+                failures.append(why);
+            }
+        });
+    }
+    for (std::thread &t : programs)
+        t.join();
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(u'\n').toStdString();
+    const int known = qmx44::db::knownSchemaVersion();
+    EXPECT_EQ(known, scalar(fresh.connection(), QStringLiteral("SELECT COUNT(*) FROM Version_Esquema")));
+    EXPECT_EQ(known,
+              scalar(fresh.connection(), QStringLiteral("SELECT COUNT(DISTINCT Ve_Version) FROM Version_Esquema")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::backends()), qmx44::test::backendName);
