@@ -2,7 +2,9 @@
 # Each installs what is missing, configures and builds as needed, then runs.
 PRESET ?= dev
 BUILD  := build/$(PRESET)
-DB     ?= $(HOME)/.local/share/qmx44/demo.sqlite
+# make run DB=CONNECTION picks the database; unset, the program's own order applies
+# (QMX44_DB, the configuration file, then the demo file).
+DB     ?=
 # Options for every benchmark program, e.g. BENCH_ARGS=--benchmark_repetitions=5
 BENCH_ARGS ?=
 
@@ -34,7 +36,7 @@ build: deps configure
 WALKTHROUGH := $(BUILD)/walkthrough
 run: build
 ifneq ($(DISPLAY)$(WAYLAND_DISPLAY),)
-	QMX44_COMPONENT_PATH=$(BUILD)/components $(BUILD)/apps/qmx44 gui --db "$(DB)"
+	QMX44_COMPONENT_PATH=$(BUILD)/components $(BUILD)/apps/qmx44 gui $(if $(DB),--db "$(DB)")
 else
 	rm -rf $(WALKTHROUGH) && mkdir -p $(WALKTHROUGH)
 	QT_QPA_PLATFORM=offscreen QMX44_COMPONENT_PATH=$(BUILD)/components \
