@@ -41,7 +41,6 @@ const QColor kMarkedText(150, 0, 0);
 
 GridTableModel::GridTableModel(controls::Grid &grid, QObject *parent) : QAbstractTableModel(parent), m_grid(grid)
 {
-    m_rowMark = [this](int row) { return m_alive && m_grid.rowMarked(row); };
     m_ticket = m_grid.observers().add([this](const controls::ModelChange &change) { changed(change); });
     m_formTicket = m_grid.form().observers().add([this](const controls::ModelChange &change) {
         if (change.aspect == Aspect::Gone)
@@ -81,14 +80,6 @@ int GridTableModel::gridColumn(int viewColumn) const
 int GridTableModel::viewColumn(int gridColumn) const
 {
     return gridColumn >= 0 && gridColumn < int(m_viewOf.size()) ? m_viewOf[std::size_t(gridColumn)] : -1;
-}
-
-void GridTableModel::setRowMark(std::function<bool(int row)> mark)
-{
-    m_rowMark = std::move(mark);
-    if (m_rows > 0 && !m_shown.empty())
-        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_shown.size()) - 1),
-                         {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 void GridTableModel::changed(const controls::ModelChange &change)
@@ -192,12 +183,12 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return m_alignment[std::size_t(column)];
     case Qt::BackgroundRole:
-        if (m_rowMark && m_rowMark(row))
+        if (m_grid.rowMarked(row))
             return kMarkedBackground;
         // Locked columns on the window's ground, the cells that take typing on white.
         return m_editable[std::size_t(column)] ? m_editableGround : m_lockedGround;
     case Qt::ForegroundRole:
-        if (m_rowMark && m_rowMark(row))
+        if (m_grid.rowMarked(row))
             return kMarkedText;
         return {};
     default:

@@ -6,7 +6,6 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QTableView>
-#include <functional>
 #include <vector>
 
 namespace qmx44::controls {
@@ -27,10 +26,6 @@ public:
     // The grid column shown at view column `viewColumn`.
     int gridColumn(int viewColumn) const;
     int viewColumn(int gridColumn) const;
-    // Marks rows (background and text colour) for which `mark` answers true; an empty
-    // function marks none. Asked only for the rows being painted. By default the grid
-    // model's own row mark (Grid::rowMarked), told through the view channel.
-    void setRowMark(std::function<bool(int row)> mark);
     // Whether the model's rows or columns changed and the view has not been reset yet
     // (many row notifications make one reset, on the next turn of the event loop).
     bool resetPending() const { return m_resetPending; }
@@ -62,7 +57,6 @@ private:
     int m_rows = 0;               // the row count the view was last told
     bool m_resetPending = false;
     bool m_alive = true;
-    std::function<bool(int)> m_rowMark;
     QColor m_editableGround, m_lockedGround;
     int m_ticket = 0;
     int m_formTicket = 0;
