@@ -3,6 +3,7 @@
 #include "apps/cli.h"
 #include "apps/command.h"
 #include "platform/db/admin.h"
+#include "platform/db/connection_string.h"
 
 namespace qmx44::apps {
 
@@ -17,12 +18,14 @@ int initDb(const QStringList &arguments)
         throw UsageError{args.isEmpty() ? QStringLiteral("CONNECTION is missing")
                                         : QStringLiteral("too many arguments")};
     const db::InitReport report = db::initDatabase(args[0], demo);
+    // Named without its password.
+    const QString name = db::parseConnectionString(args[0]).display();
     QString text = report.versionBefore == 0
-        ? QStringLiteral("%1: schema version %2 created").arg(args[0]).arg(report.versionAfter)
+        ? QStringLiteral("%1: schema version %2 created").arg(name).arg(report.versionAfter)
         : report.versionBefore == report.versionAfter
-        ? QStringLiteral("%1: schema version %2, up to date").arg(args[0]).arg(report.versionAfter)
+        ? QStringLiteral("%1: schema version %2, up to date").arg(name).arg(report.versionAfter)
         : QStringLiteral("%1: schema upgraded from version %2 to %3")
-              .arg(args[0])
+              .arg(name)
               .arg(report.versionBefore)
               .arg(report.versionAfter);
     if (report.demoLoaded)

@@ -69,7 +69,7 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, i
             if (status.state != SchemaState::Current) {
                 if (status.state == SchemaState::Empty || status.state == SchemaState::Older)
                     conn->enableWriteAheadLog();
-                upgradeSchema(*conn);
+                versionFound = upgradeSchema(*conn);
             }
             break;
         }

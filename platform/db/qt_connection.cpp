@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QSqlDriver>
+#include <libpq-fe.h>
 
 namespace qmx44::db {
 
@@ -64,31 +65,42 @@ QVariant bindable(const QVariant &v)
     return v;
 }
 
+bool isSelect(const QString &sql)
+{
+    return sql.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 QtConnection::QtConnection(const ConnectionSpec &spec) : m_spec(spec)
 {
+    connect(QStringLiteral("No se pudo abrir la base de datos %1: %2"));
+}
+
+void QtConnection::connect(const QString &failureText)
+{
+    m_prepared.clear();
     const QString name = uniqueConnectionName();
-    QSqlDatabase db = configure(spec, name);
+    QSqlDatabase db = configure(m_spec, name);
     if (!db.isValid()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
         throw RuntimeError(
-            QStringLiteral("No está disponible el controlador de base de datos para %1").arg(spec.display()));
+            QStringLiteral("No está disponible el controlador de base de datos para %1").arg(m_spec.display()));
     }
-    m_handle = std::make_shared<ConnectionHandle>(name, spec.backend, db);
+    // Record sets of an earlier session keep the handle they were read from.
+    m_handle = std::make_shared<ConnectionHandle>(name, m_spec.backend, db);
     if (!m_handle->database().open())
-        throw RuntimeError(QStringLiteral("No se pudo abrir la base de datos %1: %2")
-                               .arg(spec.display(), errorText(m_handle->database().lastError())));
+        throw RuntimeError(failureText.arg(m_spec.display(), errorText(m_handle->database().lastError())));
 
     // QPSQL reads forward-only results row by row from the server, and the rows still
     // pending are thrown away as soon as another statement runs on the connection; the
     // screen keeps a result open while it runs other look-ups, so PostgreSQL results
     // are read whole (QPSQL keeps them in libpq's buffer, without a second copy).
-    m_forwardOnly = spec.backend != Backend::Postgres;
+    m_forwardOnly = m_spec.backend != Backend::Postgres;
 
     try {
-        if (spec.backend == Backend::Sqlite) {
+        if (m_spec.backend == Backend::Sqlite) {
             // The first statement reads the file: a file that is not a database or is
             // locked fails here, named.
             runPlain(QStringLiteral("PRAGMA foreign_keys = ON"));
@@ -100,8 +112,7 @@ QtConnection::QtConnection(const ConnectionSpec &spec) : m_spec(spec)
             }());
         }
     } catch (const RuntimeError &e) {
-        throw RuntimeError(
-            QStringLiteral("No se pudo abrir la base de datos %1: %2").arg(spec.display(), e.description()));
+        throw RuntimeError(failureText.arg(m_spec.display(), e.description()));
     }
 }
 
@@ -132,40 +143,62 @@ void QtConnection::runPlain(const QString &sql)
 {
     QSqlQuery q = newQuery();
     if (!q.exec(sql))
-        throw RuntimeError(errorText(q.lastError()));
+        fail(errorText(q.lastError()));
+}
+
+std::unique_ptr<RecordSet> QtConnection::reading(const QString &sql, const std::function<QSqlQuery()> &exec)
+{
+    ensureSession();
+    // A read outside a transaction that finds the session gone (a server restarted
+    // while the clerk was idle) is simply read again on a new session: nothing was in
+    // flight. Anything else reports the loss.
+    const bool retryable = !m_inTransaction && isSelect(sql);
+    try {
+        return select(exec());
+    } catch (const RuntimeError &) {
+        if (!retryable || !m_lost)
+            throw;
+    }
+    ensureSession();
+    return select(exec());
 }
 
 std::unique_ptr<RecordSet> QtConnection::execute(const QString &statement)
 {
-    QSqlQuery q = newQuery();
-    if (!q.exec(translate(statement, m_spec.backend)))
-        throw RuntimeError(errorText(q.lastError()));
-    return select(std::move(q));
+    return reading(statement, [&] {
+        QSqlQuery q = newQuery();
+        if (!q.exec(translate(statement, m_spec.backend)))
+            fail(errorText(q.lastError()));
+        return q;
+    });
 }
 
 std::unique_ptr<RecordSet> QtConnection::query(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery q = newQuery();
-    if (values.isEmpty()) {
-        if (!q.exec(sql))
-            throw RuntimeError(errorText(q.lastError()));
-    } else {
-        if (!q.prepare(sql))
-            throw RuntimeError(errorText(q.lastError()));
-        for (const QVariant &v : values)
-            q.addBindValue(bindable(v));
-        if (!q.exec())
-            throw RuntimeError(errorText(q.lastError()));
-    }
-    return select(std::move(q));
+    return reading(sql, [&] {
+        QSqlQuery q = newQuery();
+        if (values.isEmpty()) {
+            if (!q.exec(sql))
+                fail(errorText(q.lastError()));
+        } else {
+            if (!q.prepare(sql))
+                fail(errorText(q.lastError()));
+            for (const QVariant &v : values)
+                q.addBindValue(bindable(v));
+            if (!q.exec())
+                fail(errorText(q.lastError()));
+        }
+        return q;
+    });
 }
 
 int QtConnection::run(const QString &sql, const QVariantList &values)
 {
+    ensureSession();
     if (values.isEmpty()) {
         QSqlQuery q = newQuery();
         if (!q.exec(sql))
-            throw RuntimeError(errorText(q.lastError()));
+            fail(errorText(q.lastError()));
         return q.numRowsAffected();
     }
     // Writers repeat the same few statements many times (a line at a time), so each
@@ -176,7 +209,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
             m_prepared.clear();
         QSqlQuery q = newQuery();
         if (!q.prepare(sql))
-            throw RuntimeError(errorText(q.lastError()));
+            fail(errorText(q.lastError()));
         it = m_prepared.insert(sql, std::move(q));
     }
     QSqlQuery &q = *it;
@@ -189,7 +222,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
     if (!ok) {
         const QString text = errorText(error);
         m_prepared.erase(it);
-        throw RuntimeError(text);
+        fail(text);
     }
     return affected;
 }
@@ -198,13 +231,29 @@ void QtConnection::begin()
 {
     if (m_inTransaction)
         throw RuntimeError(QStringLiteral("Ya hay una transacción abierta en esta conexión"));
+    ensureSession();
+    try {
+        startTransaction();
+    } catch (const RuntimeError &) {
+        // Nothing ran yet: a session found gone is replaced and the transaction begun
+        // on the new one.
+        if (!m_lost)
+            throw;
+        ensureSession();
+        startTransaction();
+    }
+    m_inTransaction = true;
+}
+
+void QtConnection::startTransaction()
+{
     if (m_spec.backend == Backend::Sqlite) {
         // Take the write lock at once: a transaction that first reads and then writes
         // could otherwise fail when another process wrote in between, instead of
         // waiting for it.
         runPlain(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!m_handle->database().transaction()) {
-        throw RuntimeError(errorText(m_handle->database().lastError()));
+        fail(errorText(m_handle->database().lastError()));
     } else if (m_spec.backend == Backend::Postgres) {
         // The row locks of the save rely on READ COMMITTED: a statement run after a lock
         // was granted sees what its holder committed. Set it whatever the server's or the
@@ -216,13 +265,16 @@ void QtConnection::begin()
             throw;
         }
     }
-    m_inTransaction = true;
 }
 
 void QtConnection::commit()
 {
     if (!m_inTransaction)
         throw RuntimeError(QStringLiteral("No hay una transacción abierta que confirmar"));
+    if (m_lost) {
+        m_inTransaction = false;
+        throw RuntimeError(lostInTransactionText());
+    }
     bool ok;
     QString text;
     if (m_spec.backend == Backend::Sqlite) {
@@ -235,17 +287,28 @@ void QtConnection::commit()
         if (!ok)
             text = errorText(m_handle->database().lastError());
     }
-    if (!ok) {
-        // A failed commit ends the transaction without saving anything, on every
-        // back-end alike.
-        try {
-            rollback();
-        } catch (...) {
-        }
+    if (ok) {
         m_inTransaction = false;
-        throw RuntimeError(text);
+        return;
+    }
+    if (sessionLost()) {
+        // The server may have committed before the answer was lost: all of it or none.
+        markLost();
+        m_inTransaction = false;
+        throw RuntimeError(
+            QStringLiteral("Se perdió la conexión con la base de datos %1 al confirmar la operación (%2). El "
+                           "servidor la guardó completa o no guardó nada de ella: revise el documento antes de "
+                           "repetirla. La siguiente acción vuelve a conectar.")
+                .arg(m_spec.display(), text));
+    }
+    // A failed commit ends the transaction without saving anything, on every back-end
+    // alike.
+    try {
+        rollback();
+    } catch (...) {
     }
     m_inTransaction = false;
+    throw RuntimeError(text);
 }
 
 void QtConnection::rollback()
@@ -253,6 +316,9 @@ void QtConnection::rollback()
     if (!m_inTransaction)
         throw RuntimeError(QStringLiteral("No hay una transacción abierta que deshacer"));
     m_inTransaction = false;
+    // A lost session took its transaction with it.
+    if (m_lost)
+        return;
     if (m_spec.backend == Backend::Sqlite) {
         QSqlQuery q = newQuery();
         if (!q.exec(QStringLiteral("ROLLBACK"))) {
@@ -262,8 +328,67 @@ void QtConnection::rollback()
                 throw RuntimeError(text);
         }
     } else if (!m_handle->database().rollback()) {
+        if (sessionLost()) {
+            markLost();
+            return;
+        }
         throw RuntimeError(errorText(m_handle->database().lastError()));
     }
+}
+
+bool QtConnection::sessionLost() const
+{
+    if (m_spec.backend != Backend::Postgres)
+        return false;
+    // QPSQL closes the database itself when libpq reports the session gone; ask libpq
+    // as well in case it has not.
+    QSqlDatabase &db = m_handle->database();
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    const char *type = handle.typeName();
+    if (!handle.isValid() || !type || (qstrcmp(type, "PGconn*") != 0 && qstrcmp(type, "pg_conn*") != 0))
+        return false;
+    const PGconn *session = *static_cast<PGconn *const *>(handle.constData());
+    return session == nullptr || PQstatus(session) == CONNECTION_BAD;
+}
+
+void QtConnection::markLost()
+{
+    m_lost = true;
+    m_prepared.clear();
+}
+
+void QtConnection::fail(const QString &text)
+{
+    if (!sessionLost())
+        throw RuntimeError(text);
+    markLost();
+    if (m_inTransaction)
+        throw RuntimeError(lostInTransactionText() + QStringLiteral(" (%1)").arg(text));
+    throw RuntimeError(QStringLiteral("Se perdió la conexión con la base de datos %1 (%2). La siguiente acción "
+                                      "vuelve a conectar.")
+                           .arg(m_spec.display(), text));
+}
+
+QString QtConnection::lostInTransactionText() const
+{
+    return QStringLiteral("Se perdió la conexión con la base de datos %1: la operación no se guardó, nada de ella "
+                          "quedó en la base de datos. La siguiente acción vuelve a conectar.")
+        .arg(m_spec.display());
+}
+
+void QtConnection::ensureSession()
+{
+    if (!m_lost)
+        return;
+    // Never a new session in the middle of a transaction: what follows would be saved
+    // without what came before.
+    if (m_inTransaction)
+        throw RuntimeError(lostInTransactionText());
+    connect(QStringLiteral("No hay conexión con la base de datos %1. Vuelva a intentarlo cuando el servidor esté "
+                           "disponible. (%2)"));
+    m_lost = false;
 }
 
 void QtConnection::enableWriteAheadLog()

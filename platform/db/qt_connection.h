@@ -1,6 +1,12 @@
 #pragma once
 // The connection over Qt Sql (SQLite, PostgreSQL, ODBC): statements, bound queries and
 // the connection-wide transaction.
+//
+// A PostgreSQL session that the server or the network drops (a restart, a cut cable) is
+// reported as lost, naming the database, and the connection opens a new session at the
+// next statement or transaction. An open transaction is never carried over: the
+// statements after the loss fail until it is ended, so nothing is saved by half. A read
+// outside a transaction that finds the session gone is read again on a new one.
 // Private to platform/db (it brings in Qt Sql): the layers above use connection.h.
 #include "platform/db/connection.h"
 #include "platform/db/connection_string.h"
@@ -8,6 +14,7 @@
 
 #include <QHash>
 #include <QSqlQuery>
+#include <functional>
 #include <memory>
 
 namespace qmx44::db {
@@ -34,6 +41,18 @@ public:
     void enableWriteAheadLog();
 
 private:
+    // Opens a new session (the first, or after a loss); failureText takes the database
+    // and the driver's message.
+    void connect(const QString &failureText);
+    void startTransaction();
+    std::unique_ptr<RecordSet> reading(const QString &sql, const std::function<QSqlQuery()> &exec);
+    // Throws RuntimeError(text), or the loss of the session when that is what happened.
+    [[noreturn]] void fail(const QString &text);
+    bool sessionLost() const;
+    void markLost();
+    void ensureSession();
+    QString lostInTransactionText() const;
+
     QSqlQuery newQuery() const;
     std::unique_ptr<RecordSet> select(QSqlQuery &&query);
     void runPlain(const QString &sql);
@@ -42,6 +61,7 @@ private:
     ConnectionSpec m_spec;
     bool m_forwardOnly = true;
     bool m_inTransaction = false;
+    bool m_lost = false;                  // the session is gone; the next statement opens a new one
     QHash<QString, QSqlQuery> m_prepared; // run() statements kept prepared
 };
 

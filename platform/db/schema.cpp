@@ -129,23 +129,51 @@ void refuseUnusable(const SchemaStatus &status, int known)
                 .arg(known));
 }
 
+// Holds PostgreSQL's advisory lock of the schema for the whole upgrade: programs
+// started at once on a new database wait for the first one, which applies every step,
+// and then find the schema current.
+class SchemaLock {
+public:
+    explicit SchemaLock(Conexion &c) : m_c(c.backend() == Backend::Postgres ? &c : nullptr)
+    {
+        if (m_c)
+            m_c->query(QStringLiteral("SELECT pg_advisory_lock(440044)"));
+    }
+    ~SchemaLock()
+    {
+        try {
+            if (m_c)
+                m_c->query(QStringLiteral("SELECT pg_advisory_unlock(440044)"));
+        } catch (...) {
+            // A session that is gone has released it.
+        }
+    }
+    SchemaLock(const SchemaLock &) = delete;
+    SchemaLock &operator=(const SchemaLock &) = delete;
+
+private:
+    Conexion *m_c;
+};
+
 int upgrade(Conexion &c, int known, const std::function<QStringList(int)> &step)
 {
+    SchemaLock lock(c);
     const SchemaStatus before = inspect(c, known);
     refuseUnusable(before, known);
+    int found = before.version;
+    bool applied = false;
     for (int version = before.version + 1; version <= known; ++version) {
         const QStringList statements = step(version);
         ScopedTransaction tx(c);
-        if (c.backend() == Backend::Postgres) {
-            // Two programs opening a new database at once: the second waits here and
-            // then sees the step applied.
-            c.query(QStringLiteral("SELECT pg_advisory_xact_lock(440044)"));
-        }
-        // Look again inside the transaction: another process may have got here first.
+        // Look again inside the transaction: another process (SQLite) may have got here
+        // first.
         const SchemaStatus now = inspect(c, known);
         refuseUnusable(now, known);
         if (now.version >= version)
             continue;
+        if (!applied)
+            found = now.version;
+        applied = true;
         for (const QString &statement : statements) {
             try {
                 c.run(statement);
@@ -159,7 +187,9 @@ int upgrade(Conexion &c, int known, const std::function<QStringList(int)> &step)
               {version, QDateTime::currentDateTime().toString(Qt::ISODate)});
         tx.commit();
     }
-    return before.version;
+    // What this program found: a program that applied nothing found the schema as the
+    // others left it.
+    return applied ? found : inspect(c, known).version;
 }
 
 } // namespace

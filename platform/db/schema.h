@@ -35,7 +35,9 @@ QStringList tableNames(Conexion &c);
 
 // Throws qmx44::RuntimeError (naming the problem, nothing written) for a Foreign or
 // Newer database; otherwise applies every missing step, each in its own transaction
-// together with its Version_Esquema row. Returns the version found before.
+// together with its Version_Esquema row. Returns the version found before the first step
+// this program applied; when another program upgraded it meanwhile (several starting at
+// once), the version it is at now.
 int upgradeSchema(Conexion &c);
 
 // The same with the given steps (steps[0] is version 1) in place of the program's own,

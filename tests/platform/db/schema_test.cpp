@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <latch>
 #include <mutex>
 #include <thread>
@@ -139,16 +141,19 @@ TEST_P(SchemaTest, ProgramsStartingAtOnceCreateTheSchemaOnce)
     constexpr int kPrograms = 4;
     std::latch start(kPrograms);
     QStringList failures;
+    std::vector<int> found;
     std::mutex failuresLock;
     std::vector<std::thread> programs;
     for (int i = 0; i < kPrograms; ++i) {
         programs.emplace_back([&] {
             start.arrive_and_wait();
-            const QString why = describeFailure([&] { qmx44::db::initDatabase(fresh.connectionString(), false); });
-            if (why != QStringLiteral("<no error>")) {
-                std::lock_guard guard(failuresLock);
+            qmx44::db::InitReport report;
+            const QString why =
+                describeFailure([&] { report = qmx44::db::initDatabase(fresh.connectionString(), false); });
+            std::lock_guard guard(failuresLock);
+            found.push_back(report.versionBefore);
+            if (why != QStringLiteral("<no error>"))
                 failures.append(why);
-            }
         });
     }
     for (std::thread &t : programs)
@@ -158,6 +163,9 @@ TEST_P(SchemaTest, ProgramsStartingAtOnceCreateTheSchemaOnce)
     EXPECT_EQ(known, scalar(fresh.connection(), QStringLiteral("SELECT COUNT(*) FROM Version_Esquema")));
     EXPECT_EQ(known,
               scalar(fresh.connection(), QStringLiteral("SELECT COUNT(DISTINCT Ve_Version) FROM Version_Esquema")));
+    // One program says it created the schema; the others found it up to date.
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ((std::vector<int>{0, known, known, known}), found);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::backends()), qmx44::test::backendName);
