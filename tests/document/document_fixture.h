@@ -9,6 +9,7 @@
 #include "platform/controls/desktop.h"
 #include "platform/controls/keys.h"
 #include "platform/core/message.h"
+#include "platform/db/statement_faults.h"
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
 #include "platform/services/sistema.h"
@@ -72,7 +73,7 @@ struct PantallaNota {
         : fresh(backend, /*demo=*/true)
     {
         controls::Desktop::reset();
-        auto conexion = std::shared_ptr<db::Conexion>(&fresh.connection(), [](db::Conexion *) {});
+        auto conexion = std::shared_ptr<db::Conexion>(&faults, [](db::Conexion *) {});
         sink->conexion = &fresh.connection();
         context = std::make_shared<host::PlatformContext>();
         context->session = std::make_shared<services::Session>(conexion, usuario);
@@ -201,6 +202,8 @@ struct PantallaNota {
 
     QTemporaryDir salida;
     FreshDatabase fresh;
+    // The screen's connection: the fresh database's, with failures to arm.
+    db::StatementFaults faults{fresh.connection()};
     std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
     std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;

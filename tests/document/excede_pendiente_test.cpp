@@ -2,7 +2,7 @@
 // less the live notes on it), compared in whole units with a line's bonus with tax.
 #include "document/excede_pendiente.h"
 #include "platform/core/error.h"
-#include "tests/document/counting_connection.h"
+#include "platform/db/statement_faults.h"
 #include "tests/platform/services/services_fixture.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ protected:
     bool excede(const QString &compra, const QString &producto, const QString &talla, const QString &color,
                 const QString &unidad, double bonificacion, int *sentencias = nullptr)
     {
-        test::CountingConnection contando(demo.db());
+        db::StatementFaults contando(demo.db());
         business::NotaCredito nota(demo.session, contando);
         nota.Nuevo();
         business::EncabezadoNota e{};
@@ -75,7 +75,7 @@ protected:
         QString sql;
         const bool r = document::ExcedePendiente(contando, sql, nota);
         if (sentencias)
-            *sentencias = contando.executed();
+            *sentencias = contando.statements();
         return r;
     }
     bool botas(double bonificacion)
