@@ -48,6 +48,30 @@ bool hasTable(const QStringList &tables, const QString &name)
     return false;
 }
 
+// The part of a step file for the back-end: the text before the first section line,
+// then the sections of that back-end (see schema.h).
+QString backendPart(const QString &text, Backend backend)
+{
+    static const QRegularExpression section(QStringLiteral("^--\\s*@(\\w+)\\s*$"));
+    static const QMap<QString, Backend> names{{QStringLiteral("sqlite"), Backend::Sqlite},
+                                              {QStringLiteral("postgresql"), Backend::Postgres},
+                                              {QStringLiteral("odbc"), Backend::Odbc}};
+    QString part;
+    bool taken = true;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const auto m = section.match(line.trimmed());
+        if (!m.hasMatch()) {
+            if (taken)
+                part += line + QLatin1Char('\n');
+            continue;
+        }
+        if (!names.contains(m.captured(1)))
+            throw RuntimeError(QStringLiteral("Sección desconocida en el esquema: %1").arg(line));
+        taken = names.value(m.captured(1)) == backend;
+    }
+    return part;
+}
+
 int appliedVersion(Conexion &c)
 {
     auto rs = c.query(QStringLiteral("SELECT MAX(Ve_Version) AS v FROM Version_Esquema"));
@@ -69,12 +93,12 @@ int knownSchemaVersion()
     return v;
 }
 
-QStringList schemaStep(int version)
+QStringList schemaStep(int version, Backend backend)
 {
     const auto &files = schemaFiles();
     if (!files.contains(version))
         throw RuntimeError(QStringLiteral("No existe el paso %1 del esquema").arg(version));
-    return splitSqlScript(readResource(files.value(version)));
+    return splitSqlScript(backendPart(readResource(files.value(version)), backend));
 }
 
 QStringList tableNames(Conexion &c)
@@ -98,7 +122,62 @@ QStringList tableNames(Conexion &c)
     return names;
 }
 
+QMap<QString, QStringList> primaryKeys(Conexion &c)
+{
+    QMap<QString, QStringList> keys;
+    if (c.backend() == Backend::Sqlite) {
+        for (const QString &table : tableNames(c)) {
+            auto rs =
+                c.query(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"), {table});
+            for (; !rs->eof(); rs->moveNext())
+                keys[table].append(rs->field(QStringLiteral("name")).toString());
+        }
+        return keys;
+    }
+    QString sql =
+        QStringLiteral("SELECT k.TABLE_NAME AS t, k.COLUMN_NAME AS col "
+                       "FROM INFORMATION_SCHEMA.TABLE_CONSTRAINTS p "
+                       "JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE k "
+                       "ON k.CONSTRAINT_SCHEMA = p.CONSTRAINT_SCHEMA AND k.CONSTRAINT_NAME = p.CONSTRAINT_NAME "
+                       "AND k.TABLE_NAME = p.TABLE_NAME "
+                       "WHERE p.CONSTRAINT_TYPE = 'PRIMARY KEY'");
+    if (c.backend() == Backend::Postgres)
+        sql += QStringLiteral(" AND p.TABLE_SCHEMA = current_schema()");
+    sql += QStringLiteral(" ORDER BY k.TABLE_NAME, k.ORDINAL_POSITION");
+    for (auto rs = c.query(sql); !rs->eof(); rs->moveNext())
+        keys[rs->field(QStringLiteral("t")).toString()].append(rs->field(QStringLiteral("col")).toString());
+    return keys;
+}
+
 namespace {
+
+// The first step whose tables refuse a NULL in a key column on every back-end.
+constexpr int kKeysNotNullVersion = 3;
+
+// Rows with a NULL key cannot be copied into tables whose key columns are NOT NULL, and
+// which value they were meant to have is the company's to say.
+void refuseNullKeys(Conexion &c, int version)
+{
+    QStringList found;
+    const auto keys = primaryKeys(c);
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        const QString anyNull = it.value().join(QStringLiteral(" IS NULL OR ")) + QStringLiteral(" IS NULL");
+        auto rs = c.query(QStringLiteral("SELECT COUNT(*) AS n FROM %1 WHERE %2").arg(it.key(), anyNull));
+        const qint64 rows = rs->field(QStringLiteral("n")).toLongLong();
+        if (rows > 0)
+            found.append(QStringLiteral("la tabla %1 tiene %2 %3 sin valor en su clave (%4)")
+                             .arg(it.key())
+                             .arg(rows)
+                             .arg(rows == 1 ? QStringLiteral("renglón") : QStringLiteral("renglones"),
+                                  it.value().join(QStringLiteral(", "))));
+    }
+    if (!found.isEmpty())
+        throw RuntimeError(
+            QStringLiteral("No se aplicó el paso %1 del esquema, que hace obligatoria la clave de cada "
+                           "tabla: %2. Corrija esos renglones y vuelva a actualizar; la base de datos "
+                           "sigue en la versión %3 del esquema.")
+                .arg(QString::number(version), found.join(QStringLiteral("; ")), QString::number(version - 1)));
+}
 
 SchemaStatus inspect(Conexion &c, int known)
 {
@@ -171,6 +250,8 @@ int upgrade(Conexion &c, int known, const std::function<QStringList(int)> &step)
         refuseUnusable(now, known);
         if (now.version >= version)
             continue;
+        if (version == kKeysNotNullVersion)
+            refuseNullKeys(c, version);
         if (!applied)
             found = now.version;
         applied = true;
@@ -201,7 +282,7 @@ SchemaStatus inspectSchema(Conexion &c)
 
 int upgradeSchema(Conexion &c)
 {
-    return upgrade(c, knownSchemaVersion(), [](int version) { return schemaStep(version); });
+    return upgrade(c, knownSchemaVersion(), [&](int version) { return schemaStep(version, c.backend()); });
 }
 
 int upgradeSchema(Conexion &c, const QList<QStringList> &steps)

@@ -73,7 +73,7 @@ TEST(PrintDefaultFormatTest, TheUpgradeReplacesOnlyThePlainTemplate)
         SCOPED_TRACE(propio ? "own template" : "plain template");
         QTemporaryDir dir;
         auto c = db::open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("v1.sqlite")), db::OpenMode::Raw);
-        db::upgradeSchema(*c, {db::schemaStep(1)});
+        db::upgradeSchema(*c, {db::schemaStep(1, c->backend())});
         if (propio)
             c->run(QStringLiteral(
                 "UPDATE Formato_Impresion SET Fi_Plantilla = 'propia' WHERE Fi_Nombre = 'NCP_BONIFICACION'"));

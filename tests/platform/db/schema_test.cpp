@@ -4,6 +4,7 @@
 #include "platform/db/admin.h"
 #include "platform/db/open.h"
 #include "platform/db/schema.h"
+#include "platform/db/sql_script.h"
 #include "tests/support/test_db.h"
 
 #include <QCryptographicHash>
@@ -77,7 +78,7 @@ TEST_P(SchemaTest, UpgradesOneStepAtATimeAndStopsAtAFailingStep)
     Conexion &db = fresh.connection();
     QList<QStringList> steps;
     for (int v = 1; v <= qmx44::db::knownSchemaVersion(); ++v)
-        steps.append(qmx44::db::schemaStep(v));
+        steps.append(qmx44::db::schemaStep(v, db.backend()));
     const int current = int(steps.size());
     steps.append({QStringLiteral("ALTER TABLE Proveedor ADD COLUMN Pv_Nuevo TEXT DEFAULT 'n'")});
     steps.append({QStringLiteral("CREATE TABLE Paso_Tres (a TEXT)"),
@@ -168,6 +169,34 @@ TEST_P(SchemaTest, ProgramsStartingAtOnceCreateTheSchemaOnce)
     EXPECT_EQ((std::vector<int>{0, known, known, known}), found);
 }
 
+// Guards against a key column that takes a NULL on one back-end and refuses it on the
+// other. Every column outside a key has a default, so naming the key columns is enough;
+// '20240101' is a valid text, integer and date on both back-ends.
+TEST_P(SchemaTest, EveryKeyColumnRefusesNull)
+{
+    qmx44::test::FreshDatabase fresh(GetParam());
+    Conexion &db = fresh.connection();
+    const auto keys = qmx44::db::primaryKeys(db);
+    EXPECT_EQ(qmx44::db::tableNames(db).size(), keys.size()) << "every table has a primary key";
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        if (it.key().compare(QStringLiteral("COMPRA"), Qt::CaseInsensitive) == 0) {
+            EXPECT_EQ(QStringLiteral("co_folio co_linea"), it.value().join(u' ').toLower());
+        }
+        const auto insert = [&](const QString &nullColumn) {
+            QStringList values;
+            for (const QString &column : it.value())
+                values.append(column == nullColumn ? QStringLiteral("NULL") : QStringLiteral("'20240101'"));
+            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(it.key(), it.value().join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+        };
+        EXPECT_EQ(QStringLiteral("<no error>"), describeFailure([&] { db.run(insert({})); }))
+            << insert({}).toStdString();
+        for (const QString &column : it.value())
+            EXPECT_NE(QStringLiteral("<no error>"), describeFailure([&] { db.run(insert(column)); }))
+                << insert(column).toStdString();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::backends()), qmx44::test::backendName);
 
 // ---- SQLite files -------------------------------------------------------------------------
@@ -175,8 +204,78 @@ INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::
 class SchemaSqliteFileTest : public ::testing::Test {
 protected:
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // A database at schema version 2 holding the demo company.
+    std::unique_ptr<Conexion> versionTwoWithDemo()
+    {
+        auto c = qmx44::db::open(path("v2.sqlite"), OpenMode::Raw);
+        qmx44::db::upgradeSchema(*c, {qmx44::db::schemaStep(1, c->backend()), qmx44::db::schemaStep(2, c->backend())});
+        QFile demo(QStringLiteral(":/qmx44/db/demo/demo.sql"));
+        EXPECT_TRUE(demo.open(QIODevice::ReadOnly));
+        for (const QString &statement : qmx44::db::splitSqlScript(QString::fromUtf8(demo.readAll())))
+            c->run(statement);
+        return c;
+    }
     QTemporaryDir dir;
 };
+
+// Every row of every table but Version_Esquema, and every column (but whether a key
+// column is NOT NULL) and index, as text to compare.
+std::string contents(Conexion &db)
+{
+    QStringList lines;
+    for (const QString &table : qmx44::db::tableNames(db)) {
+        const bool rows = table != QStringLiteral("Version_Esquema");
+        for (auto rs = db.query(QStringLiteral("SELECT * FROM %1").arg(table)); rows && !rs->eof(); rs->moveNext()) {
+            QString row = table;
+            for (const QString &column : rs->columns()) {
+                const QVariant v = rs->field(column);
+                row += u'|' + (v.isNull() ? QStringLiteral("NULL") : v.toString());
+            }
+            lines.append(row);
+        }
+        auto rs = db.query(QStringLiteral("SELECT name, type, dflt_value, pk, \"notnull\" FROM pragma_table_info(?)"),
+                           {table});
+        for (; !rs->eof(); rs->moveNext())
+            lines.append(QStringLiteral("%1 column %2 %3 %4 %5")
+                             .arg(table, rs->field(QStringLiteral("name")).toString(),
+                                  rs->field(QStringLiteral("type")).toString(),
+                                  rs->field(QStringLiteral("dflt_value")).toString(),
+                                  rs->field(QStringLiteral("pk")).toInt() > 0
+                                      ? QStringLiteral("key")
+                                      : rs->field(QStringLiteral("notnull")).toString()));
+    }
+    for (auto rs = db.query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+         !rs->eof(); rs->moveNext())
+        lines.append(rs->field(QStringLiteral("sql")).toString().simplified());
+    lines.sort();
+    return lines.join(u'\n').toStdString();
+}
+
+// Guards against the rebuild of the tables for NOT NULL keys losing or altering a row,
+// a column's type or default, or an index, in a company's existing database.
+TEST_F(SchemaSqliteFileTest, VersionTwoUpgradesWithRowsAndColumnsIntact)
+{
+    auto db = versionTwoWithDemo();
+    const std::string before = contents(*db);
+    EXPECT_EQ(2, qmx44::db::upgradeSchema(*db));
+    EXPECT_EQ(before, contents(*db));
+    EXPECT_EQ(qmx44::db::knownSchemaVersion(), scalar(*db, QStringLiteral("SELECT COUNT(*) FROM Version_Esquema")));
+    EXPECT_EQ(qmx44::db::SchemaState::Current, qmx44::db::inspectSchema(*db).state);
+}
+
+// Guards against rows with a NULL key being dropped or given a made-up key by the
+// upgrade, or the refusal not saying where they are.
+TEST_F(SchemaSqliteFileTest, NullKeyRowsRefuseTheUpgradeNamingTableAndRows)
+{
+    auto db = versionTwoWithDemo();
+    db->run(QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea) VALUES ('C9', NULL), ('C9', NULL)"));
+    const std::string before = contents(*db);
+    const QString why = describeFailure([&] { qmx44::db::upgradeSchema(*db); });
+    EXPECT_TRUE(why.contains(QStringLiteral("la tabla COMPRA tiene 2 renglones sin valor en su clave")))
+        << why.toStdString();
+    EXPECT_EQ(before, contents(*db));
+    EXPECT_EQ(2, qmx44::db::inspectSchema(*db).version);
+}
 
 // Guards against a new file that is not set up (no schema, no write-ahead log), and a
 // report that does not say what was done.
