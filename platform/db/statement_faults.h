@@ -19,15 +19,23 @@ public:
 
     // The n-th statement from now (1: the next one) throws
     // RuntimeError(faultText(statements())) without reaching the database. Once.
-    void failStatement(int n) { m_failIn = n; }
+    void failStatement(int n)
+    {
+        m_failIn = n;
+        m_fired = false;
+    }
     // The next commit rolls the transaction back and throws RuntimeError(commitFaultText()).
-    void failCommit() { m_failCommit = true; }
+    void failCommit()
+    {
+        m_failCommit = true;
+        m_fired = false;
+    }
     void disarm()
     {
         m_failIn = 0;
         m_failCommit = false;
     }
-    // Whether the armed failure has happened.
+    // Whether the failure armed last has happened.
     bool fired() const { return m_fired; }
 
     static QString faultText(int n);
