@@ -143,7 +143,7 @@ void QtConnection::runPlain(const QString &sql)
 {
     QSqlQuery q = newQuery();
     if (!q.exec(sql))
-        fail(errorText(q.lastError()));
+        fail(describeError(q.lastError()));
 }
 
 std::unique_ptr<RecordSet> QtConnection::reading(const QString &sql, const std::function<QSqlQuery()> &exec)
@@ -168,7 +168,7 @@ std::unique_ptr<RecordSet> QtConnection::execute(const QString &statement)
     return reading(statement, [&] {
         QSqlQuery q = newQuery();
         if (!q.exec(translate(statement, m_spec.backend)))
-            fail(errorText(q.lastError()));
+            fail(describeError(q.lastError()));
         return q;
     });
 }
@@ -179,14 +179,14 @@ std::unique_ptr<RecordSet> QtConnection::query(const QString &sql, const QVarian
         QSqlQuery q = newQuery();
         if (values.isEmpty()) {
             if (!q.exec(sql))
-                fail(errorText(q.lastError()));
+                fail(describeError(q.lastError()));
         } else {
             if (!q.prepare(sql))
-                fail(errorText(q.lastError()));
+                fail(describeError(q.lastError()));
             for (const QVariant &v : values)
                 q.addBindValue(bindable(v));
             if (!q.exec())
-                fail(errorText(q.lastError()));
+                fail(describeError(q.lastError()));
         }
         return q;
     });
@@ -198,7 +198,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
     if (values.isEmpty()) {
         QSqlQuery q = newQuery();
         if (!q.exec(sql))
-            fail(errorText(q.lastError()));
+            fail(describeError(q.lastError()));
         return q.numRowsAffected();
     }
     // Writers repeat the same few statements many times (a line at a time), so each
@@ -209,7 +209,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
             m_prepared.clear();
         QSqlQuery q = newQuery();
         if (!q.prepare(sql))
-            fail(errorText(q.lastError()));
+            fail(describeError(q.lastError()));
         it = m_prepared.insert(sql, std::move(q));
     }
     QSqlQuery &q = *it;
@@ -220,7 +220,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
     const QSqlError error = q.lastError();
     q.finish();
     if (!ok) {
-        const QString text = errorText(error);
+        const QString text = describeError(error);
         m_prepared.erase(it);
         fail(text);
     }
@@ -253,7 +253,7 @@ void QtConnection::startTransaction()
         // waiting for it.
         runPlain(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!m_handle->database().transaction()) {
-        fail(errorText(m_handle->database().lastError()));
+        fail(describeError(m_handle->database().lastError()));
     } else if (m_spec.backend == Backend::Postgres) {
         // The row locks of the save rely on READ COMMITTED: a statement run after a lock
         // was granted sees what its holder committed. Set it whatever the server's or the
@@ -281,11 +281,11 @@ void QtConnection::commit()
         QSqlQuery q = newQuery();
         ok = q.exec(QStringLiteral("COMMIT"));
         if (!ok)
-            text = errorText(q.lastError());
+            text = describeError(q.lastError());
     } else {
         ok = m_handle->database().commit();
         if (!ok)
-            text = errorText(m_handle->database().lastError());
+            text = describeError(m_handle->database().lastError());
     }
     if (ok) {
         m_inTransaction = false;
@@ -357,6 +357,18 @@ void QtConnection::markLost()
 {
     m_lost = true;
     m_prepared.clear();
+}
+
+QString QtConnection::describeError(const QSqlError &error) const
+{
+    // A full disk (or an SQLite file at its page limit): named for what it is.
+    const QString code = error.nativeErrorCode();
+    const bool full = m_spec.backend == Backend::Sqlite ? code == QLatin1String("13") : code == QLatin1String("53100");
+    if (full)
+        return QStringLiteral("No hay espacio para la base de datos %1 (disco lleno): no se guardó nada de la "
+                              "operación. Libere espacio y vuelva a intentarlo. (%2)")
+            .arg(m_spec.display(), errorText(error));
+    return errorText(error);
 }
 
 void QtConnection::fail(const QString &text)

@@ -49,6 +49,8 @@ private:
     // Throws RuntimeError(text), or the loss of the session when that is what happened.
     [[noreturn]] void fail(const QString &text);
     bool sessionLost() const;
+    // The database's message, or a plain one for what a clerk can act on (a full disk).
+    QString describeError(const QSqlError &error) const;
     void markLost();
     void ensureSession();
     QString lostInTransactionText() const;

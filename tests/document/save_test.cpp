@@ -224,6 +224,41 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
     EXPECT_EQ(0, p.grid().rowCount());
 }
 
+// Guards against a full disk half-writing a note or being told in the driver's words,
+// and against the screen losing the note: the same save goes through once there is room.
+TEST_P(SaveTest, FullDiskSavesNothingAndTheSameSaveGoesThroughOnceThereIsRoom)
+{
+    if (GetParam() != "sqlite")
+        GTEST_SKIP() << "the file's page limit is SQLite's";
+    notaDeDosLineas();
+    // The file packed tight and not allowed to grow, and the room left in the notes'
+    // table taken by cancelled rows of no purchase.
+    p.db().run(QStringLiteral("VACUUM"));
+    p.db().run(QStringLiteral("PRAGMA max_page_count = %1").arg(p.scalar(QStringLiteral("PRAGMA page_count")).toInt()));
+    EXPECT_THROW(
+        for (int n = 1;; ++n) p.db().run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, "
+                                                        "Co_Folio, Es_Cve_Estado) VALUES (?, 1, '', 'CA')"),
+                                         {QStringLiteral("R%1").arg(n)}),
+        RuntimeError);
+    const QString before = p.fingerprint();
+
+    p.accept();
+    const auto shown = p.messages();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("No hay espacio para la base de datos")))
+        << shown[0].text.toStdString();
+    EXPECT_FALSE(p.sink->abiertas.back());
+    EXPECT_EQ(before, p.fingerprint());
+    expectPantallaConservada();
+
+    p.db().run(QStringLiteral("PRAGMA max_page_count = 1073741823"));
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_EQ(
+        2,
+        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+}
+
 // Guards against replacing a note leaving the old one live, losing the link between
 // them, or counting both against the purchase.
 TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
