@@ -83,7 +83,8 @@ QString createServerDatabase(const QString &adminUrl, QString &name)
         throw RuntimeError(QStringLiteral("--server takes a postgresql:// URL"));
     name = QStringLiteral("qmx44_load_%1").arg(QCoreApplication::applicationPid());
     auto admin = db::open(adminUrl, db::OpenMode::Raw);
-    admin->run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    if (!admin->query(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), {name})->eof())
+        admin->run(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name));
     admin->run(QStringLiteral("CREATE DATABASE %1").arg(name));
     spec.database = name;
     return spec.toString();
@@ -92,7 +93,7 @@ QString createServerDatabase(const QString &adminUrl, QString &name)
 void dropServerDatabase(const QString &adminUrl, const QString &name)
 {
     try {
-        db::open(adminUrl, db::OpenMode::Raw)->run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        db::open(adminUrl, db::OpenMode::Raw)->run(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name));
     } catch (const RuntimeError &e) {
         out(QStringLiteral("could not drop database %1: %2").arg(name, e.description()));
     }
