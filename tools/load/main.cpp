@@ -19,7 +19,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDateTime>
+#include <QDate>
 #include <QFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -221,29 +221,36 @@ int main(int argc, char **argv)
 
     if (parser.isSet(markdownOption)) {
         QFile md(parser.value(markdownOption));
-        if (md.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            QString errors;
-            for (const auto &[name, count] : tally.expected)
-                errors += QStringLiteral("%1 × %2 (expected); ").arg(count).arg(name);
-            for (const auto &[name, count] : tally.unexplained)
-                errors += QStringLiteral("%1 × %2; ").arg(count).arg(name);
-            const QString row =
-                QStringLiteral("| %1 | %2 | %3 s | %4 | %5 | %6 | %7 | %8 | %9 |")
-                    .arg(backend)
-                    .arg(clerks)
-                    .arg(seconds)
-                    .arg(tally.notesSaved)
-                    .arg(rate, 0, 'f', 2)
-                    .arg(QStringLiteral("%1 / %2 / %3 ms").arg(p50, 0, 'f', 0).arg(p95, 0, 'f', 0).arg(p99, 0, 'f', 0))
-                    .arg(errors.isEmpty() ? QStringLiteral("none") : errors.chopped(2))
-                    .arg(unexplained)
-                    .arg(violations.size());
-            md.write(QStringLiteral("<!-- %1; %2 × %3; %4 -->\n%5\n")
-                         .arg(QDateTime::currentDateTime().toString(Qt::ISODate))
-                         .arg(QThread::idealThreadCount())
-                         .arg(cpuModel(), QSysInfo::prettyProductName(), row)
-                         .toUtf8());
+        if (!md.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            std::fprintf(stderr, "qmx44_load: cannot write %s\n", qPrintable(md.fileName()));
+            return 1;
         }
+        QStringList refusals, errors;
+        for (const auto &[name, count] : tally.expected)
+            refusals << QStringLiteral("%1 %2").arg(count).arg(name);
+        for (const auto &[name, count] : tally.unexplained)
+            errors << QStringLiteral("%1 %2").arg(count).arg(name);
+        const QString machine =
+            QStringLiteral("%1 × %2, %3, %4")
+                .arg(QThread::idealThreadCount())
+                .arg(cpuModel(), QSysInfo::prettyProductName(), QDate::currentDate().toString(Qt::ISODate));
+        const QString row =
+            QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 | %9 |")
+                .arg(machine, backend)
+                .arg(clerks)
+                .arg(seconds)
+                .arg(tally.notesSaved)
+                .arg(rate, 0, 'f', 1)
+                .arg(QStringLiteral("%1 / %2 / %3").arg(p50, 0, 'f', 0).arg(p95, 0, 'f', 0).arg(p99, 0, 'f', 0))
+                .arg(refusals.isEmpty() ? QStringLiteral("none") : refusals.join(QStringLiteral("; ")))
+                .arg(QStringLiteral("%1 | %2")
+                         .arg(errors.isEmpty() ? QStringLiteral("none") : errors.join(QStringLiteral("; ")))
+                         .arg(violations.size()));
+        md.write(QStringLiteral("| machine (nproc × CPU, system, date) | back-end | clerks | seconds | notes saved | "
+                                "notes/s | save latency p50 / p95 / p99 (ms) | expected refusals | unexplained "
+                                "errors | violations |\n|---|---|--:|--:|--:|--:|--:|---|---|--:|\n%1\n")
+                     .arg(row)
+                     .toUtf8());
     }
 
     if (!serverDatabase.isEmpty())
