@@ -58,6 +58,13 @@ Clerk::Clerk(int number, const Setup &setup, Tally &tally, QObject *parent)
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &Clerk::readOutput);
     connect(&m_process, &QProcess::readyReadStandardError, this, &Clerk::readErrors);
     connect(&m_process, &QProcess::finished, this, &Clerk::processEnded);
+    connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return; // the others end in finished()
+        m_tally.unexpected(QStringLiteral("clerk did not start"),
+                           QStringLiteral("%1: %2").arg(m_setup.program, m_process.errorString()));
+        end();
+    });
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
         m_tally.unexpected(QStringLiteral("no answer"),
