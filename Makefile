@@ -7,8 +7,11 @@ BUILD  := build/$(PRESET)
 DB     ?=
 # Options for every benchmark program, e.g. BENCH_ARGS=--benchmark_repetitions=5
 BENCH_ARGS ?=
+# The load test: how many clerks at once, and for how many seconds.
+CLERKS  ?= 16
+SECONDS ?= 60
 
-.PHONY: run test build deps configure clean bench asan
+.PHONY: run test build deps configure clean bench asan load
 
 deps:
 	@scripts/install-deps
@@ -50,6 +53,11 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	scripts/with-postgres scripts/run-bench $(BENCH_ARGS)
+
+# CLERKS clerks (each a `qmx44 script` process) for SECONDS seconds on a throwaway
+# PostgreSQL server, then on one SQLite file; the figures go into docs/load.md.
+load: build
+	scripts/run-load $(BUILD) $(CLERKS) $(SECONDS)
 
 asan:
 	$(MAKE) test PRESET=asan

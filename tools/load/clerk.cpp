@@ -1,0 +1,321 @@
+#include "tools/load/clerk.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+namespace qmx44::load {
+
+namespace {
+
+// A step's answer that takes longer than this means a clerk waits for ever.
+constexpr int kStepTimeoutMs = 120000;
+
+const QString kExceedsPending = QStringLiteral("ERR-ID:7500007");
+
+QString quotedArgument(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
+QString kindOf(const QString &id, const QString &text)
+{
+    static const struct {
+        const char *pattern;
+        const char *kind;
+    } known[] = {
+        {"deadlock", "deadlock"},
+        {"could not serialize", "serialization failure"},
+        {"database is locked", "database is locked"},
+        {"database table is locked", "database is locked"},
+        {"server closed the connection", "lost connection"},
+        {"connection", "connection problem"},
+        {"not offered", "toolbar command not offered"},
+    };
+    const QString lower = text.toLower();
+    QString kind;
+    for (const auto &k : known) {
+        if (lower.contains(QLatin1String(k.pattern))) {
+            kind = QLatin1String(k.kind);
+            break;
+        }
+    }
+    if (kind.isEmpty()) {
+        static const QRegularExpression numbers(QStringLiteral("[0-9]+([.,][0-9]+)*"));
+        kind = text.simplified();
+        kind.replace(numbers, QStringLiteral("#"));
+        kind.truncate(90);
+    }
+    return id.isEmpty() ? kind : id + QLatin1Char(' ') + kind;
+}
+
+Clerk::Clerk(int number, const Setup &setup, Tally &tally, QObject *parent)
+    : QObject(parent), m_number(number), m_setup(setup), m_tally(tally), m_random(quint32(number * 7919 + 17))
+{
+    m_process.setProcessEnvironment(m_setup.environment);
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &Clerk::readOutput);
+    connect(&m_process, &QProcess::readyReadStandardError, this, &Clerk::readErrors);
+    connect(&m_process, &QProcess::finished, this, &Clerk::processEnded);
+    connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return; // the others end in finished()
+        m_tally.unexpected(QStringLiteral("clerk did not start"),
+                           QStringLiteral("%1: %2").arg(m_setup.program, m_process.errorString()));
+        end();
+    });
+    m_watchdog.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] {
+        m_tally.unexpected(QStringLiteral("no answer"),
+                           QStringLiteral("clerk %1 had no answer for %2 s").arg(m_number).arg(kStepTimeoutMs / 1000));
+        m_process.kill();
+    });
+}
+
+void Clerk::start()
+{
+    m_process.start(m_setup.program,
+                    {QStringLiteral("script"), QStringLiteral("--db"), m_setup.connection, QStringLiteral("-")});
+    send(Step::Open, {QStringLiteral("open"), QStringLiteral("messages")}, 1);
+}
+
+void Clerk::stop()
+{
+    m_stopping = true;
+    if (m_expected == 0)
+        closeInput();
+}
+
+void Clerk::send(Step step, const QStringList &lines, int replies)
+{
+    m_step = step;
+    m_expected = replies;
+    m_replies.clear();
+    if (step == Step::Save)
+        m_saveClock.start();
+    m_process.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    m_watchdog.start(kStepTimeoutMs);
+}
+
+void Clerk::readOutput()
+{
+    m_outBuffer += m_process.readAllStandardOutput();
+    qsizetype end;
+    while ((end = m_outBuffer.indexOf('\n')) >= 0) {
+        const QByteArray line = m_outBuffer.left(end);
+        m_outBuffer.remove(0, end + 1);
+        if (m_step == Step::Save && m_replies.empty())
+            m_tally.saveMilliseconds.push_back(double(m_saveClock.nsecsElapsed()) / 1e6);
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            m_tally.unexpected(QStringLiteral("output that is not JSON"), QString::fromUtf8(line.left(200)));
+            continue;
+        }
+        m_replies.push_back(document.object());
+        if (int(m_replies.size()) == m_expected) {
+            m_watchdog.stop();
+            m_expected = 0;
+            answered();
+        }
+    }
+}
+
+void Clerk::readErrors()
+{
+    m_errBuffer += m_process.readAllStandardError();
+    qsizetype end;
+    while ((end = m_errBuffer.indexOf('\n')) >= 0) {
+        QString line = QString::fromUtf8(m_errBuffer.left(end)).trimmed();
+        m_errBuffer.remove(0, end + 1);
+        if (line.isEmpty() || line.startsWith(QLatin1String("QStandardPaths:")))
+            continue;
+        static const QRegularExpression prefix(QStringLiteral("^qmx44 script: (line [0-9]+: )?"));
+        const QString kind = kindOf(QString(), QString(line).remove(prefix));
+        m_tally.unexpected(QStringLiteral("standard error: ") + kind,
+                           QStringLiteral("clerk %1: %2").arg(m_number).arg(line));
+    }
+}
+
+void Clerk::processEnded(int exitCode, QProcess::ExitStatus status)
+{
+    m_watchdog.stop();
+    readOutput();
+    readErrors();
+    if (!m_inputClosed)
+        m_tally.unexpected(QStringLiteral("clerk ended before its time"),
+                           QStringLiteral("clerk %1: exit status %2").arg(m_number).arg(exitCode));
+    else if (status != QProcess::NormalExit || exitCode != 0)
+        m_tally.unexpected(QStringLiteral("clerk ended with a failure"),
+                           QStringLiteral("clerk %1: exit status %2").arg(m_number).arg(exitCode));
+    end();
+}
+
+void Clerk::closeInput()
+{
+    if (m_inputClosed)
+        return;
+    m_inputClosed = true;
+    m_process.closeWriteChannel();
+}
+
+void Clerk::end()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    emit finished();
+}
+
+bool Clerk::classifyMessages(const QJsonObject &printed)
+{
+    const QJsonArray messages = printed.value(QLatin1String("messages")).toArray();
+    for (const QJsonValue &value : messages) {
+        const QJsonObject m = value.toObject();
+        const QString id = m.value(QLatin1String("id")).toString();
+        const QString text = m.value(QLatin1String("text")).toString();
+        const bool cancelled = (id == QLatin1String("ERR-ID:7500006") || id == QLatin1String("ERR-ID:7500013"))
+            && text.contains(QStringLiteral("ya está cancelada"));
+        if (id == kExceedsPending)
+            ++m_tally.expected[QStringLiteral("exceeds what is pending (7500007)")];
+        else if (cancelled)
+            ++m_tally.expected[QStringLiteral("note already cancelled by another clerk (%1)").arg(id.mid(7))];
+        else
+            m_tally.unexpected(QStringLiteral("message ") + kindOf(id, text),
+                               QStringLiteral("clerk %1: %2 %3").arg(m_number).arg(id, text));
+    }
+    return !messages.isEmpty();
+}
+
+void Clerk::answered()
+{
+    for (const QJsonObject &reply : m_replies)
+        classifyMessages(reply);
+    const QJsonObject last = m_replies.empty() ? QJsonObject() : m_replies.back();
+    const bool refused = !last.value(QLatin1String("messages")).toArray().isEmpty();
+    // What the step did is counted even when the time is over.
+    switch (m_step) {
+    case Step::Cancel:
+        m_tally.count(refused ? QStringLiteral("cancel refused") : QStringLiteral("cancel"));
+        break;
+    case Step::Save: {
+        const QString what = m_modifying ? QStringLiteral("replacement save") : QStringLiteral("save");
+        m_tally.count(refused ? what + QStringLiteral(" refused") : what);
+        if (!refused)
+            ++m_tally.notesSaved;
+        else // the note stays being edited: leave it
+            m_process.write("click Cancelar\n");
+        break;
+    }
+    case Step::Show:
+        m_tally.count(QStringLiteral("note shown"));
+        break;
+    default:
+        break;
+    }
+    if (m_stopping) {
+        closeInput();
+        return;
+    }
+    switch (m_step) {
+    case Step::Open:
+    case Step::Cancel:
+    case Step::Next:
+        send(Step::Pick,
+             {QStringLiteral("query SELECT Nc_Folio AS \"F\" FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Linea = 1 AND "
+                             "Es_Cve_Estado = 'AC' AND Co_Folio LIKE 'L%' ORDER BY RANDOM() LIMIT 3")},
+             1);
+        return;
+    case Step::Pick:
+        m_picks.clear();
+        for (const QJsonValue &row : last.value(QLatin1String("rows")).toArray())
+            m_picks << row.toObject().value(QLatin1String("F")).toString();
+        intake();
+        return;
+    case Step::Intake:
+    case Step::Modify:
+        m_tally.count(m_step == Step::Intake ? QStringLiteral("purchase taken in") : QStringLiteral("note modified"));
+        m_modifying = m_step == Step::Modify;
+        send(Step::Save, {QStringLiteral("click Aceptar"), QStringLiteral("messages")}, 1);
+        return;
+    case Step::Save:
+        if (m_modifying)
+            showFolio(Step::ShowForCancel, 2);
+        else
+            showFolio(Step::Show, 0);
+        return;
+    case Step::Show:
+        showFolio(Step::ShowForModify, 1);
+        return;
+    case Step::ShowForModify:
+    case Step::ShowForCancel: {
+        const QJsonObject toolbar = last.value(QLatin1String("toolbar")).toObject();
+        const bool modify = m_step == Step::ShowForModify;
+        if (!modify && m_random.bounded(2) == 0) { // half the cycles cancel nothing: notes pile up
+            send(Step::Next, {QStringLiteral("messages")}, 1);
+            return;
+        }
+        if (!toolbar.value(QLatin1String(modify ? "modify" : "cancel")).toBool()) {
+            // Cancelled (or replaced) by another clerk since it was drawn.
+            m_tally.count(modify ? QStringLiteral("modify skipped: note no longer live")
+                                 : QStringLiteral("cancel skipped: note no longer live"));
+            if (modify)
+                showFolio(Step::ShowForCancel, 2);
+            else
+                send(Step::Next, {QStringLiteral("messages")}, 1);
+            return;
+        }
+        if (modify)
+            send(Step::Modify,
+                 {QStringLiteral("click Modificar"), QStringLiteral("page 1"),
+                  QStringLiteral("cell %1 BON_IMPORTE %2")
+                      .arg(randomBetween(1, m_setup.rowsEach))
+                      .arg(randomBetween(5, 60)),
+                  QStringLiteral("messages")},
+                 1);
+        else
+            send(Step::Cancel,
+                 {QStringLiteral("confirm yes"), QStringLiteral("click Eliminar"), QStringLiteral("messages")}, 1);
+        return;
+    }
+    }
+}
+
+void Clerk::intake()
+{
+    ++m_notes;
+    const QString purchase = m_setup.purchases.at(randomBetween(0, int(m_setup.purchases.size()) - 1));
+    send(Step::Intake,
+         {QStringLiteral("click Nuevo"), QStringLiteral("type txt_Co_Folio ") + purchase,
+          QStringLiteral("enter txt_Co_Folio"), QStringLiteral("type txt_Cn_Cve_Causa_Nota BC"),
+          QStringLiteral("enter txt_Cn_Cve_Causa_Nota"),
+          QStringLiteral("type txt_Nc_Referencia ")
+              + quotedArgument(QStringLiteral("L%1-%2").arg(m_number).arg(m_notes)),
+          QStringLiteral("page 1"), QStringLiteral("prorate %1 3 accept").arg(randomBetween(20, 150)),
+          QStringLiteral("click Opcional"),
+          QStringLiteral("cell %1 BON_IMPORTE %2").arg(randomBetween(1, m_setup.rowsEach)).arg(randomBetween(5, 60)),
+          QStringLiteral("messages")},
+         1);
+}
+
+// Shows the drawn note `pick`; a step with no note drawn goes on to the next one.
+void Clerk::showFolio(Step step, int pick)
+{
+    if (pick >= m_picks.size()) {
+        if (step == Step::Show)
+            showFolio(Step::ShowForModify, 1);
+        else if (step == Step::ShowForModify)
+            showFolio(Step::ShowForCancel, 2);
+        else
+            send(Step::Next, {QStringLiteral("messages")}, 1);
+        return;
+    }
+    const QString folio = m_picks.at(pick);
+    send(step,
+         {QStringLiteral("type txtFolio ") + folio, QStringLiteral("enter txtFolio"),
+          step == Step::Show ? QStringLiteral("messages") : QStringLiteral("dump")},
+         1);
+}
+
+} // namespace qmx44::load
