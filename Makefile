@@ -11,7 +11,7 @@ BENCH_ARGS ?=
 CLERKS  ?= 16
 SECONDS ?= 60
 
-.PHONY: run test build deps configure clean bench asan load
+.PHONY: run test build deps configure clean bench asan tsan load
 
 deps:
 	@scripts/install-deps
@@ -61,6 +61,16 @@ load: build
 
 asan:
 	$(MAKE) test PRESET=asan
+
+# The tests that run threads of their own, built and run under ThreadSanitizer (only
+# those: the rest of the suite is single-threaded). tests/tsan.supp explains each
+# suppression.
+TSAN_TESTS := db_schema_test business_clerks_test document_reconnect_test
+tsan: deps
+	cmake --preset tsan -DQMX44_WERROR=$(WERROR)
+	cmake --build --preset tsan --target $(TSAN_TESTS)
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" QMX44_BUILD_DIR=build/tsan \
+	  scripts/run-tests -R '^($(subst $(eval) ,|,$(TSAN_TESTS)))'
 
 clean:
 	rm -rf build
