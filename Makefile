@@ -65,7 +65,7 @@ asan:
 # The tests that run threads of their own, built and run under ThreadSanitizer (only
 # those: the rest of the suite is single-threaded). tests/tsan.supp explains each
 # suppression.
-TSAN_TESTS := db_schema_test business_clerks_test document_reconnect_test
+TSAN_TESTS := db_schema_test business_clerks_test
 tsan: deps
 	cmake --preset tsan -DQMX44_WERROR=$(WERROR)
 	cmake --build --preset tsan --target $(TSAN_TESTS)
