@@ -117,8 +117,9 @@ TEST_P(EveryStatementTest, EachStatementAndTheCommitFailingInTurn)
 
     auto p = prepared();
     const QString before = p->fingerprint();
-    if (std::string(operation().name) != "load")
+    if (std::string(operation().name) != "load") {
         ASSERT_NE(before, run.after) << "the command wrote nothing";
+    }
     for (int n = 1; n <= run.statements; ++n) {
         SCOPED_TRACE(QStringLiteral("statement %1: ").arg(n).toStdString());
         if (n > run.beforeCommit) { // the note is saved; the next one needs a new screen
