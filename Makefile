@@ -7,8 +7,10 @@ BUILD  := build/$(PRESET)
 DB     ?=
 # Options for every benchmark program, e.g. BENCH_ARGS=--benchmark_repetitions=5
 BENCH_ARGS ?=
+# Seconds each fuzz target runs: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps configure clean bench asan
+.PHONY: run test build deps configure clean bench asan fuzz
 
 deps:
 	@scripts/install-deps
@@ -53,6 +55,10 @@ bench: deps
 
 asan:
 	$(MAKE) test PRESET=asan
+
+# The libFuzzer targets (fuzz/), each for FUZZ_SECONDS from its seed corpus.
+fuzz: deps
+	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build
