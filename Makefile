@@ -11,7 +11,10 @@ BENCH_ARGS ?=
 CLERKS  ?= 16
 SECONDS ?= 60
 
-.PHONY: run test build deps configure clean bench asan tsan load
+# Seconds each fuzz target runs: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test build deps configure clean bench asan tsan fuzz load
 
 deps:
 	@scripts/install-deps
@@ -71,6 +74,10 @@ tsan: deps
 	cmake --build --preset tsan --target $(TSAN_TESTS)
 	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" QMX44_BUILD_DIR=build/tsan \
 	  scripts/run-tests -R '^($(subst $(eval) ,|,$(TSAN_TESTS)))'
+
+# The libFuzzer targets (fuzz/), each for FUZZ_SECONDS from its seed corpus.
+fuzz: deps
+	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -2,6 +2,7 @@
 // expansion of the double so that what is shown is the correctly rounded value.
 #include "platform/controls/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -36,11 +37,10 @@ Picture parsePicture(const QString &picture)
     return p;
 }
 
-// The exact decimal expansion of |value| (enough digits that no double is cut short
-// where it matters), split into integer and fraction digits.
-void expand(double magnitude, std::string &intDigits, std::string &fracDigits)
+// The decimal expansion of |value| to `precision` decimals (400 are enough that no
+// double is cut short where it matters), split into integer and fraction digits.
+void expand(double magnitude, int precision, std::string &intDigits, std::string &fracDigits)
 {
-    constexpr int precision = 400;
     const int size = std::snprintf(nullptr, 0, "%.*f", precision, magnitude);
     if (size <= 0) { // an encoding failure; never seen, but the buffer must not be sized from it
         intDigits = "0";
@@ -81,7 +81,8 @@ QString formatNumber(double value, const QString &picture)
 
     const Picture p = parsePicture(picture);
     std::string intDigits, frac;
-    expand(std::fabs(value), intDigits, frac);
+    // One decimal past the picture's last decides the rounding, however many it has.
+    expand(std::fabs(value), std::max(400, p.maxDec + 1), intDigits, frac);
 
     // Half away from zero: the first dropped digit decides.
     const bool roundUp = frac[std::size_t(p.maxDec)] >= '5';

@@ -106,18 +106,28 @@ QString render(const ConnectionSpec &spec, bool withPassword)
     auto enc = [](const QString &v) { return QString::fromLatin1(QUrl::toPercentEncoding(v)); };
     switch (spec.backend) {
     case Backend::Sqlite: {
-        QString s = QStringLiteral("sqlite:") + spec.path;
-        for (const auto &[key, value] : spec.options)
-            s += (s.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) + key + QLatin1Char('=') + value;
+        // A path that starts with "//" keeps it behind the "//" that is dropped; one that
+        // holds a '?' or ends in a blank is closed by a '?' (the query starts after the last).
+        QString s = QStringLiteral("sqlite:");
+        if (spec.path.startsWith(QLatin1String("//")))
+            s += QLatin1String("//");
+        s += spec.path;
+        const bool close = spec.path.contains(QLatin1Char('?')) || (!spec.path.isEmpty() && spec.path.back().isSpace());
+        for (qsizetype i = 0; i < spec.options.size(); ++i)
+            s += QLatin1Char(i == 0 ? '?' : '&') + spec.options[i].first + QLatin1Char('=') + spec.options[i].second;
+        if (close && spec.options.isEmpty())
+            s += QLatin1Char('?');
         return s;
     }
     case Backend::Odbc:
         return QStringLiteral("odbc:") + spec.odbc;
     case Backend::Postgres: {
         QString s = QStringLiteral("postgresql://");
-        if (!spec.user.isEmpty()) {
+        // A password without a user name (given as ?password=) is written as ":PASSWORD@".
+        const bool password = withPassword && !spec.password.isEmpty();
+        if (!spec.user.isEmpty() || password) {
             s += enc(spec.user);
-            if (withPassword && !spec.password.isEmpty())
+            if (password)
                 s += QLatin1Char(':') + enc(spec.password);
             s += QLatin1Char('@');
         }
@@ -128,8 +138,10 @@ QString render(const ConnectionSpec &spec, bool withPassword)
             if (spec.port > 0)
                 query.append(QStringLiteral("port=") + QString::number(spec.port));
         } else {
-            s +=
-                spec.host.contains(QLatin1Char(':')) ? QLatin1Char('[') + spec.host + QLatin1Char(']') : enc(spec.host);
+            // An IPv6 address between brackets, everything in it but its colons encoded.
+            s += spec.host.contains(QLatin1Char(':'))
+                ? QLatin1Char('[') + QString::fromLatin1(QUrl::toPercentEncoding(spec.host, ":")) + QLatin1Char(']')
+                : enc(spec.host);
             if (spec.port > 0)
                 s += QLatin1Char(':') + QString::number(spec.port);
         }
@@ -182,8 +194,9 @@ ConnectionSpec parseConnectionString(const QString &connectionString)
         spec.path = cs.mid(7);
         if (spec.path.startsWith(QLatin1String("//"))) // sqlite:///abs/path
             spec.path = spec.path.mid(2);
-        // sqlite:PATH?busy_timeout=MS  (how long to wait for another writer)
-        if (const qsizetype q = spec.path.indexOf(QLatin1Char('?')); q >= 0) {
+        // sqlite:PATH?busy_timeout=MS  (how long to wait for another writer); the query
+        // starts after the last '?', so that a path may hold one.
+        if (const qsizetype q = spec.path.lastIndexOf(QLatin1Char('?')); q >= 0) {
             const QString query = spec.path.mid(q + 1);
             spec.path.truncate(q);
             for (const QString &item : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {

@@ -43,6 +43,16 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"#.##", 0.5, ".5"}, FormatCase{"", 0.1 + 0.2, "0.3"},
         FormatCase{"$#,##0.0000", std::numeric_limits<double>::quiet_NaN(), ""}));
 
+// Guards against reading past the digits computed when a picture asks for more
+// decimals than the expansion held (a heap overflow).
+TEST(NumberFormat, ShowsMoreDecimalsThanTheExpansionHolds)
+{
+    const QString shown = formatNumber(0.1, QStringLiteral("0.") + QString(500, QLatin1Char('0')));
+    EXPECT_EQ(QStringLiteral("0.1000000000000000055511151231257827021181583404541015625")
+                  + QString(445, QLatin1Char('0')),
+              shown);
+}
+
 struct ParseCase {
     const char *text;
     bool ok;

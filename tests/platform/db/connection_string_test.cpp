@@ -37,6 +37,12 @@ const Good kGood[] = {
      5433, "cxp", "s@cr:t", "empresa", ""},
     {"postgres_socket", "postgresql://postgres@/postgres?host=/tmp/qmx44-pg.x1&port=1234", Backend::Postgres, "",
      "/tmp/qmx44-pg.x1", 1234, "postgres", "", "postgres", ""},
+    // Pieces that toString() once wrote into a string that read otherwise or not at all.
+    {"sqlite_question_in_path", "sqlite:/tmp/a?b.db?", Backend::Sqlite, "/tmp/a?b.db", "", -1, "", "", "", ""},
+    {"plain_double_slash", "//srv/share/x.db", Backend::Sqlite, "//srv/share/x.db", "", -1, "", "", "", ""},
+    {"postgres_ipv6_zone", "postgresql://u@[fe80::1%25ab]:5432/db", Backend::Postgres, "", "fe80::1%ab", 5432, "u", "",
+     "db", ""},
+    {"postgres_password_only", "postgresql://h/db?password=x", Backend::Postgres, "", "h", -1, "", "x", "db", ""},
     {"odbc_dsn", "odbc:EmpresaSQL", Backend::Odbc, "", "", -1, "", "", "", "EmpresaSQL"},
     {"odbc_string", "ODBC:DRIVER={ODBC Driver 18 for SQL Server};SERVER=srv;DATABASE=emp", Backend::Odbc, "", "", -1,
      "", "", "", "DRIVER={ODBC Driver 18 for SQL Server};SERVER=srv;DATABASE=emp"},
