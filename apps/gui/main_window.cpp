@@ -187,9 +187,9 @@ void MainWindow::buildStatusBar(const QString &databaseName)
 
 QMdiSubWindow *MainWindow::openScreen()
 {
-    if (m_screenWindow) {
-        m_area->setActiveSubWindow(m_screenWindow);
-        return m_screenWindow;
+    if (QMdiSubWindow *open = screenWindow()) {
+        m_area->setActiveSubWindow(open);
+        return open;
     }
     try {
         if (!m_screenObject)
@@ -242,12 +242,17 @@ QMdiSubWindow *MainWindow::openScreen()
     window->resize(window->sizeHint().expandedTo(m_area->viewport()->size()).boundedTo(m_area->viewport()->size()));
     window->show();
     m_area->setActiveSubWindow(window);
-    return m_screenWindow;
+    return window;
 }
 
 ui::FormView *MainWindow::screenView() const
 {
     return m_screenView;
+}
+
+QMdiSubWindow *MainWindow::screenWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(m_screenWindow.data());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

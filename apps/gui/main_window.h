@@ -67,7 +67,10 @@ private:
     std::unique_ptr<QObject> m_screenObject; // the component's Pantalla
     std::shared_ptr<host::Padre> m_padre;
     host::MainForm *m_form = nullptr;
-    QPointer<QMdiSubWindow> m_screenWindow;
+    // Held as a widget: the window's events still reach the filter while it is being
+    // destroyed, when it is no longer a QMdiSubWindow.
+    QPointer<QWidget> m_screenWindow;
+    QMdiSubWindow *screenWindow() const;
     QPointer<ui::FormView> m_screenView;
 };
 
