@@ -8,10 +8,19 @@ namespace qmx44::load {
 
 namespace {
 
-// A step's answer that takes longer than this means a clerk waits for ever.
-constexpr int kStepTimeoutMs = 120000;
-
 const QString kExceedsPending = QStringLiteral("ERR-ID:7500007");
+
+// What the screen says when the server went away (the session is replaced at the next
+// action), and when it is not back yet.
+const QString kSessionLost = QStringLiteral("Se perdió la conexión con la base de datos");
+const QString kNoSession = QStringLiteral("No hay conexión con la base de datos");
+
+// A lost session or a server that refuses connections, as the runner reports it on
+// standard error (an SQL error of the clerk's own query, or a failed start).
+bool namesLostConnection(const QString &line)
+{
+    return line.contains(kSessionLost) || line.contains(kNoSession) || line.contains(QLatin1String("connect"));
+}
 
 QString quotedArgument(const QString &text)
 {
@@ -67,8 +76,9 @@ Clerk::Clerk(int number, const Setup &setup, Tally &tally, QObject *parent)
     });
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
-        m_tally.unexpected(QStringLiteral("no answer"),
-                           QStringLiteral("clerk %1 had no answer for %2 s").arg(m_number).arg(kStepTimeoutMs / 1000));
+        m_tally.unexpected(
+            QStringLiteral("no answer"),
+            QStringLiteral("clerk %1 had no answer for %2 s").arg(m_number).arg(m_setup.stepTimeoutMs / 1000));
         m_process.kill();
     });
 }
@@ -95,7 +105,26 @@ void Clerk::send(Step step, const QStringList &lines, int replies)
     if (step == Step::Save)
         m_saveClock.start();
     m_process.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    m_watchdog.start(kStepTimeoutMs);
+    m_watchdog.start(m_setup.stepTimeoutMs);
+    if (m_killDelayMs >= 0 && step == (m_killDuring == Operation::Save ? Step::Save : Step::Cancel)) {
+        QTimer::singleShot(m_killDelayMs, this, &Clerk::kill);
+        m_killDelayMs = -1;
+    }
+}
+
+void Clerk::kill()
+{
+    if (m_stopping || m_killed || m_process.state() == QProcess::NotRunning)
+        return;
+    static const char *const names[] = {"open",           "draw notes", "take a purchase in", "save",   "show a note",
+                                        "show to modify", "modify",     "show to cancel",     "cancel", "next cycle"};
+    QString step = QLatin1String(names[int(m_step)]);
+    if (m_step == Step::Save && m_modifying)
+        step = QStringLiteral("replacement save");
+    ++m_tally.kills[m_expected > 0 ? step : step + QStringLiteral(" (answered)")];
+    m_killed = true;
+    m_process.kill();
+    emit killed();
 }
 
 void Clerk::readOutput()
@@ -133,6 +162,12 @@ void Clerk::readErrors()
             continue;
         static const QRegularExpression prefix(QStringLiteral("^qmx44 script: (line [0-9]+: )?"));
         const QString kind = kindOf(QString(), QString(line).remove(prefix));
+        if (m_setup.serverRestarts && namesLostConnection(line)) {
+            // The runner ends on a failed query of its own, as on a failed start.
+            ++m_tally.connection[QStringLiteral("clerk process ended, replaced: ") + kind];
+            m_endedOnLostConnection = true;
+            continue;
+        }
         m_tally.unexpected(QStringLiteral("standard error: ") + kind,
                            QStringLiteral("clerk %1: %2").arg(m_number).arg(line));
     }
@@ -143,12 +178,15 @@ void Clerk::processEnded(int exitCode, QProcess::ExitStatus status)
     m_watchdog.stop();
     readOutput();
     readErrors();
-    if (!m_inputClosed)
+    if (replaceable() && !m_inputClosed) {
+        // killed, or ended on a lost connection: counted already
+    } else if (!m_inputClosed) {
         m_tally.unexpected(QStringLiteral("clerk ended before its time"),
                            QStringLiteral("clerk %1: exit status %2").arg(m_number).arg(exitCode));
-    else if (status != QProcess::NormalExit || exitCode != 0)
+    } else if (status != QProcess::NormalExit || exitCode != 0) {
         m_tally.unexpected(QStringLiteral("clerk ended with a failure"),
                            QStringLiteral("clerk %1: exit status %2").arg(m_number).arg(exitCode));
+    }
     end();
 }
 
@@ -179,6 +217,10 @@ bool Clerk::classifyMessages(const QJsonObject &printed)
             && text.contains(QStringLiteral("ya está cancelada"));
         if (id == kExceedsPending)
             ++m_tally.expected[QStringLiteral("exceeds what is pending (7500007)")];
+        else if (m_setup.serverRestarts && (text.startsWith(kSessionLost) || text.startsWith(kNoSession)))
+            ++m_tally.connection[kindOf(id, text.startsWith(kSessionLost) ? kSessionLost : kNoSession)
+                                 + (text.contains(QLatin1String("al confirmar")) ? QStringLiteral(" (at the commit)")
+                                                                                 : QString())];
         else if (cancelled)
             ++m_tally.expected[QStringLiteral("note already cancelled by another clerk (%1)").arg(id.mid(7))];
         else
