@@ -60,7 +60,7 @@ signals:
     void killed();
 
 private:
-    enum class Step { Open, Pick, Intake, Save, Show, ShowForModify, Modify, ShowForCancel, Cancel, Next };
+    enum class Step { Open, Pick, Intake, Grant, Save, Show, ShowForModify, Edit, Modify, ShowForCancel, Cancel, Next };
 
     void send(Step step, const QStringList &lines, int replies);
     void readOutput();
@@ -68,6 +68,9 @@ private:
     void processEnded(int exitCode, QProcess::ExitStatus status);
     void answered();
     void intake();
+    void grant();
+    QString stepName() const; // for the figures
+    void leaveEdition(const QJsonObject &dump);
     void showFolio(Step step, int pick);
     void closeInput();
     void end();
@@ -87,7 +90,8 @@ private:
     int m_expected = 0;
     bool m_modifying = false;
     int m_notes = 0;
-    QStringList m_picks; // live notes drawn for show, modify and cancel
+    QStringList m_picks;     // live notes drawn for show, modify and cancel
+    QString m_shownMessages; // what showing the note to modify said
     QElapsedTimer m_saveClock;
     bool m_stopping = false;
     bool m_inputClosed = false;
