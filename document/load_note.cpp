@@ -139,6 +139,10 @@ void txtFolio_Enter(screen::FrmQMX44 &frm)
     try {
         loadNote(frm);
     } catch (const std::exception &e) {
+        // A note shown in part (its lines missing when the database failed) is not
+        // offered for modifying or cancelling: a replacement would start from it.
+        frm.Controles().setModifyEnabled(false);
+        frm.Controles().setDeleteEnabled(false);
         screen::showMessage(frm, describe(e), MessageStyle::Error, QStringLiteral("txtFolio_Enter()"),
                             QStringLiteral("ERR-ID:7500022"));
     }

@@ -349,8 +349,13 @@ bool QtConnection::sessionLost() const
     const char *type = handle.typeName();
     if (!handle.isValid() || !type || (qstrcmp(type, "PGconn*") != 0 && qstrcmp(type, "pg_conn*") != 0))
         return false;
-    const PGconn *session = *static_cast<PGconn *const *>(handle.constData());
-    return session == nullptr || PQstatus(session) == CONNECTION_BAD;
+    PGconn *session = *static_cast<PGconn *const *>(handle.constData());
+    if (session == nullptr || PQstatus(session) == CONNECTION_BAD)
+        return true;
+    // A server that crashed closes the socket without a word: libpq reports "server
+    // closed the connection unexpectedly" yet may still call the session good until it
+    // reads again. Reading now settles it (nothing is in flight after a failed statement).
+    return PQconsumeInput(session) == 0 || PQstatus(session) == CONNECTION_BAD;
 }
 
 void QtConnection::markLost()

@@ -139,6 +139,10 @@ TEST_P(EveryStatementTest, EachStatementAndTheCommitFailingInTurn)
         SCOPED_TRACE(p->faults.last().toStdString());
         expectTold(*p, db::StatementFaults::faultText(n));
         EXPECT_EQ(n <= run.beforeCommit ? before : run.after, p->fingerprint());
+        // A note shown in part (a load cut short) is never offered for modifying.
+        if (p->toolbar().modifyEnabled()) {
+            EXPECT_GT(p->grid().rowCount(), 0) << "Modificar offered on a note shown without its lines";
+        }
     }
     if (run.beforeCommit < run.statements)
         p = prepared();

@@ -102,6 +102,19 @@ TEST_F(ReconnectTest, ServerStoppedBetweenActions)
     expectNothingSavedThenTheSaveSucceeds();
 }
 
+// Guards against a server that crashed (closing the session without a word) being told
+// with the driver's raw text, or its dead session being kept: once it is back, the next
+// save reconnects and goes through, as after a clean stop.
+TEST_F(ReconnectTest, ServerCrashedBetweenActions)
+{
+    ASSERT_TRUE(server("kill"));
+    stopped = true;
+    start();
+    p->accept();
+    EXPECT_TRUE(test::sinMensajes(p->messages()));
+    EXPECT_EQ(notesBefore + 1, notes());
+}
+
 // Guards against a save cut by the server inside its transaction leaving part of the
 // note behind, or the rest of it being written on a new session without the first part.
 TEST_F(ReconnectTest, ServerStoppedWhileTheSaveIsInItsTransaction)

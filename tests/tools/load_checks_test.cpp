@@ -24,12 +24,15 @@ TEST_P(LoadChecksTest, FindsEachPlantedViolationAndNothingElse)
         // Line 2 of note 3 comes from another clerk's note under the same folio.
         {"UPDATE NOTA_CREDITO_PROVEEDOR SET Nc_Referencia = 'OTRA' WHERE Nc_Folio = '0000000003' AND Nc_Linea = 2",
          ViolationKind::DuplicateFolio},
-        // A live note granting 5,000 on a line bought for 1,160.
-        {"INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pv_Cve_Proveedor, Pr_Cve_Producto, "
-         "Tl_Cve_Talla, Cl_Cve_Color, Nc_Unidad_1, Nc_Precio_Neto_Importe) "
-         "VALUES ('0000000009', 1, 'C000000002', 'P0002', 'BT-001', '27', 'NEG', 'PAR', 5000)",
+        // The purchase line of note 1 (which grants 174) worth 1.
+        {"UPDATE COMPRA SET Co_Precio_Neto_Importe = 1 WHERE Co_Folio = 'C000000002' AND Pr_Cve_Producto = 'BT-001'",
          ViolationKind::OverGranted},
         {"DELETE FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000003' AND Nc_Linea = 1",
+         ViolationKind::IncompleteNote},
+        // A small live note, complete but never applied to the supplier's balance.
+        {"INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pv_Cve_Proveedor, Pr_Cve_Producto, "
+         "Tl_Cve_Talla, Cl_Cve_Color, Nc_Unidad_1, Nc_Precio_Neto_Importe) "
+         "VALUES ('0000000009', 1, 'C000000002', 'P0002', 'BT-001', '27', 'NEG', 'PAR', 10)",
          ViolationKind::IncompleteNote},
         {"UPDATE NOTA_CREDITO_PROVEEDOR SET Es_Cve_Estado = 'CA' WHERE Nc_Folio = '0000000003' AND Nc_Linea = 2",
          ViolationKind::PartlyCancelled},

@@ -8,10 +8,22 @@ namespace qmx44::load {
 
 namespace {
 
-// A step's answer that takes longer than this means a clerk waits for ever.
-constexpr int kStepTimeoutMs = 120000;
-
 const QString kExceedsPending = QStringLiteral("ERR-ID:7500007");
+
+// What the screen says when the server went away (the session is replaced at the next
+// action), and when it is not back yet.
+const QString kSessionLost = QStringLiteral("Se perdió la conexión con la base de datos");
+const QString kNoSession = QStringLiteral("No hay conexión con la base de datos");
+
+// The runner's last words when the clerk's own query found no session, or when the
+// server refused it at its start: it ends there.
+bool queryLostConnection(const QString &line)
+{
+    static const QRegularExpression query(
+        QStringLiteral("^qmx44 script: (line [0-9]+: SQL error: (%1|%2)|No se pudo abrir la base de datos)")
+            .arg(QRegularExpression::escape(kSessionLost), QRegularExpression::escape(kNoSession)));
+    return query.match(line).hasMatch();
+}
 
 QString quotedArgument(const QString &text)
 {
@@ -67,8 +79,9 @@ Clerk::Clerk(int number, const Setup &setup, Tally &tally, QObject *parent)
     });
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, [this] {
-        m_tally.unexpected(QStringLiteral("no answer"),
-                           QStringLiteral("clerk %1 had no answer for %2 s").arg(m_number).arg(kStepTimeoutMs / 1000));
+        m_tally.unexpected(
+            QStringLiteral("no answer"),
+            QStringLiteral("clerk %1 had no answer for %2 s").arg(m_number).arg(m_setup.stepTimeoutMs / 1000));
         m_process.kill();
     });
 }
@@ -95,7 +108,32 @@ void Clerk::send(Step step, const QStringList &lines, int replies)
     if (step == Step::Save)
         m_saveClock.start();
     m_process.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    m_watchdog.start(kStepTimeoutMs);
+    m_watchdog.start(m_setup.stepTimeoutMs);
+    if (m_killDelayMs >= 0 && step == (m_killDuring == Operation::Save ? Step::Save : Step::Cancel)) {
+        QTimer::singleShot(m_killDelayMs, this, &Clerk::kill);
+        m_killDelayMs = -1;
+    }
+}
+
+QString Clerk::stepName() const
+{
+    static const char *const names[] = {
+        "open", "draw notes", "take a purchase in", "grant bonuses", "save",      "show a note", "show to modify",
+        "edit", "modify",     "show to cancel",     "cancel",        "next cycle"};
+    if (m_step == Step::Save && m_modifying)
+        return QStringLiteral("replacement save");
+    return QLatin1String(names[int(m_step)]);
+}
+
+void Clerk::kill()
+{
+    if (m_stopping || m_killed || m_process.state() == QProcess::NotRunning)
+        return;
+    const QString step = stepName();
+    ++m_tally.kills[m_expected > 0 ? step : step + QStringLiteral(" (answered)")];
+    m_killed = true;
+    m_process.kill();
+    emit killed();
 }
 
 void Clerk::readOutput()
@@ -133,8 +171,24 @@ void Clerk::readErrors()
             continue;
         static const QRegularExpression prefix(QStringLiteral("^qmx44 script: (line [0-9]+: )?"));
         const QString kind = kindOf(QString(), QString(line).remove(prefix));
+        if (m_setup.serverRestarts && queryLostConnection(line)) {
+            ++m_tally.connection[QStringLiteral("clerk process ended and was replaced: ")
+                                 + (line.contains(kSessionLost) ? kSessionLost
+                                        : line.contains(kNoSession)
+                                        ? kNoSession + QStringLiteral(" (its own query)")
+                                        : QStringLiteral("No se pudo abrir la base de datos (at its start)"))];
+            m_endedOnLostConnection = true;
+            continue;
+        }
+        // What the database driver and libpq print themselves when the session dies under
+        // them (the server's notice, statements freed or run on the dead session): no
+        // message to the clerk, counted apart.
+        if (m_setup.serverRestarts && !line.startsWith(QLatin1String("qmx44 script:"))) {
+            ++m_tally.connection[QStringLiteral("driver's own print on standard error: ") + kind];
+            continue;
+        }
         m_tally.unexpected(QStringLiteral("standard error: ") + kind,
-                           QStringLiteral("clerk %1: %2").arg(m_number).arg(line));
+                           QStringLiteral("clerk %1 (%2): %3").arg(m_number).arg(stepName(), line));
     }
 }
 
@@ -143,12 +197,15 @@ void Clerk::processEnded(int exitCode, QProcess::ExitStatus status)
     m_watchdog.stop();
     readOutput();
     readErrors();
-    if (!m_inputClosed)
+    if (replaceable() && !m_inputClosed) {
+        // killed, or ended on a lost connection: counted already
+    } else if (!m_inputClosed) {
         m_tally.unexpected(QStringLiteral("clerk ended before its time"),
                            QStringLiteral("clerk %1: exit status %2").arg(m_number).arg(exitCode));
-    else if (status != QProcess::NormalExit || exitCode != 0)
+    } else if (status != QProcess::NormalExit || exitCode != 0) {
         m_tally.unexpected(QStringLiteral("clerk ended with a failure"),
                            QStringLiteral("clerk %1: exit status %2").arg(m_number).arg(exitCode));
+    }
     end();
 }
 
@@ -179,6 +236,10 @@ bool Clerk::classifyMessages(const QJsonObject &printed)
             && text.contains(QStringLiteral("ya está cancelada"));
         if (id == kExceedsPending)
             ++m_tally.expected[QStringLiteral("exceeds what is pending (7500007)")];
+        else if (m_setup.serverRestarts && (text.contains(kSessionLost) || text.contains(kNoSession)))
+            ++m_tally.connection[kindOf(id, text.contains(kSessionLost) ? kSessionLost : kNoSession)
+                                 + (text.contains(QLatin1String("al confirmar")) ? QStringLiteral(" (at the commit)")
+                                                                                 : QString())];
         else if (cancelled)
             ++m_tally.expected[QStringLiteral("note already cancelled by another clerk (%1)").arg(id.mid(7))];
         else
@@ -234,8 +295,16 @@ void Clerk::answered()
         intake();
         return;
     case Step::Intake:
+        if (refused) { // the purchase was not taken in (a lost connection): start again
+            leaveEdition(last);
+            send(Step::Next, {QStringLiteral("messages")}, 1);
+        } else {
+            grant();
+        }
+        return;
+    case Step::Grant:
     case Step::Modify:
-        m_tally.count(m_step == Step::Intake ? QStringLiteral("purchase taken in") : QStringLiteral("note modified"));
+        m_tally.count(m_step == Step::Grant ? QStringLiteral("purchase taken in") : QStringLiteral("note modified"));
         m_modifying = m_step == Step::Modify;
         send(Step::Save, {QStringLiteral("click Aceptar"), QStringLiteral("messages")}, 1);
         return;
@@ -250,6 +319,8 @@ void Clerk::answered()
         return;
     case Step::ShowForModify:
     case Step::ShowForCancel: {
+        m_shownMessages = QString::fromUtf8(
+            QJsonDocument(last.value(QLatin1String("messages")).toArray()).toJson(QJsonDocument::Compact));
         const QJsonObject toolbar = last.value(QLatin1String("toolbar")).toObject();
         const bool modify = m_step == Step::ShowForModify;
         if (!modify && m_random.bounded(2) == 0) { // half the cycles cancel nothing: notes pile up
@@ -267,16 +338,32 @@ void Clerk::answered()
             return;
         }
         if (modify)
+            send(Step::Edit, {QStringLiteral("click Modificar"), QStringLiteral("dump")}, 1);
+        else
+            send(Step::Cancel,
+                 {QStringLiteral("confirm yes"), QStringLiteral("click Eliminar"), QStringLiteral("messages")}, 1);
+        return;
+    }
+    case Step::Edit: {
+        const bool noLines =
+            !refused && last.value(QLatin1String("grid")).toObject().value(QLatin1String("rows")).toArray().isEmpty();
+        if (noLines)
+            m_tally.unexpected(QStringLiteral("a note being modified with no lines"),
+                               QStringLiteral("clerk %1: note %2, shown with the messages %3")
+                                   .arg(m_number)
+                                   .arg(m_picks.value(1), m_shownMessages));
+        if (refused || noLines) {
+            leaveEdition(last);
+            showFolio(Step::ShowForCancel, 2);
+        } else {
             send(Step::Modify,
-                 {QStringLiteral("click Modificar"), QStringLiteral("page 1"),
+                 {QStringLiteral("page 1"),
                   QStringLiteral("cell %1 BON_IMPORTE %2")
                       .arg(randomBetween(1, m_setup.rowsEach))
                       .arg(randomBetween(5, 60)),
                   QStringLiteral("messages")},
                  1);
-        else
-            send(Step::Cancel,
-                 {QStringLiteral("confirm yes"), QStringLiteral("click Eliminar"), QStringLiteral("messages")}, 1);
+        }
         return;
     }
     }
@@ -292,7 +379,22 @@ void Clerk::intake()
           QStringLiteral("enter txt_Cn_Cve_Causa_Nota"),
           QStringLiteral("type txt_Nc_Referencia ")
               + quotedArgument(QStringLiteral("L%1-%2").arg(m_number).arg(m_notes)),
-          QStringLiteral("page 1"), QStringLiteral("prorate %1 3 accept").arg(randomBetween(20, 150)),
+          QStringLiteral("dump")},
+         1);
+}
+
+// A note left being edited by a step that failed is abandoned.
+void Clerk::leaveEdition(const QJsonObject &dump)
+{
+    if (dump.value(QLatin1String("toolbar")).toObject().value(QLatin1String("EnEdicion")).toBool())
+        m_process.write("click Cancelar\n");
+}
+
+// The bonuses, once the purchase is in the grid.
+void Clerk::grant()
+{
+    send(Step::Grant,
+         {QStringLiteral("page 1"), QStringLiteral("prorate %1 3 accept").arg(randomBetween(20, 150)),
           QStringLiteral("click Opcional"),
           QStringLiteral("cell %1 BON_IMPORTE %2").arg(randomBetween(1, m_setup.rowsEach)).arg(randomBetween(5, 60)),
           QStringLiteral("messages")},

@@ -25,6 +25,11 @@ public:
         QStringList purchases;
         int rowsEach = 0; // grid rows of every purchase
         QProcessEnvironment environment;
+        // The server is restarted under the clerks: a lost connection is expected, and a
+        // process that ended on one (its own query, or its start while the server was
+        // down) is replaced.
+        bool serverRestarts = false;
+        int stepTimeoutMs = 120000; // an answer later than this means the clerk waits for ever
     };
 
     Clerk(int number, const Setup &setup, Tally &tally, QObject *parent = nullptr);
@@ -33,12 +38,29 @@ public:
     // Lets the step under way finish, then closes the process's standard input.
     void stop();
     bool done() const { return m_done; }
+    // SIGKILL now, counted by the step in flight; nothing of it is an error.
+    void kill();
+    // Killed `delayMs` after writing its next save (`click Aceptar`) or cancellation
+    // (`click Eliminar`).
+    enum class Operation { Save, Cancel };
+    void killDuringNext(Operation operation, int delayMs)
+    {
+        m_killDuring = operation;
+        m_killDelayMs = delayMs;
+    }
+    bool killArmed() const { return m_killDelayMs >= 0; }
+    // Past its start: opening the screen.
+    bool working() const { return m_step != Step::Open; }
+    // The process was killed, or ended on a lost connection the run provokes: another
+    // clerk takes its place.
+    bool replaceable() const { return m_killed || m_endedOnLostConnection; }
 
 signals:
     void finished();
+    void killed();
 
 private:
-    enum class Step { Open, Pick, Intake, Save, Show, ShowForModify, Modify, ShowForCancel, Cancel, Next };
+    enum class Step { Open, Pick, Intake, Grant, Save, Show, ShowForModify, Edit, Modify, ShowForCancel, Cancel, Next };
 
     void send(Step step, const QStringList &lines, int replies);
     void readOutput();
@@ -46,6 +68,9 @@ private:
     void processEnded(int exitCode, QProcess::ExitStatus status);
     void answered();
     void intake();
+    void grant();
+    QString stepName() const; // for the figures
+    void leaveEdition(const QJsonObject &dump);
     void showFolio(Step step, int pick);
     void closeInput();
     void end();
@@ -65,11 +90,16 @@ private:
     int m_expected = 0;
     bool m_modifying = false;
     int m_notes = 0;
-    QStringList m_picks; // live notes drawn for show, modify and cancel
+    QStringList m_picks;     // live notes drawn for show, modify and cancel
+    QString m_shownMessages; // what showing the note to modify said
     QElapsedTimer m_saveClock;
     bool m_stopping = false;
     bool m_inputClosed = false;
     bool m_done = false;
+    bool m_killed = false;
+    bool m_endedOnLostConnection = false;
+    Operation m_killDuring = Operation::Save;
+    int m_killDelayMs = -1;
 };
 
 } // namespace qmx44::load

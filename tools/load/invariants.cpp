@@ -109,6 +109,34 @@ void incompleteNotes(db::Conexion &c, std::vector<Violation> &out)
     }
 }
 
+// When notes are applied to the supplier's balance, a live note without its live
+// application is as half-written as one with lines missing.
+void unappliedNotes(db::Conexion &c, std::vector<Violation> &out)
+{
+    auto rs =
+        c.query(QStringLiteral("SELECT DISTINCT n.Nc_Folio FROM NOTA_CREDITO_PROVEEDOR n "
+                               "WHERE n.Es_Cve_Estado <> 'CA' AND EXISTS (SELECT 1 FROM Parametro p "
+                               "  WHERE p.Pa_Nombre = 'CXP_APLICAR_NOTA_CREDITO' AND p.Pa_Valor = '1') "
+                               "AND NOT EXISTS (SELECT 1 FROM Nota_Credito_Aplicacion a WHERE a.Nc_Folio = n.Nc_Folio "
+                               "  AND a.Ap_Cancelada = 0) ORDER BY n.Nc_Folio"));
+    for (; !rs->eof(); rs->moveNext())
+        add(out, ViolationKind::IncompleteNote,
+            QStringLiteral("note %1: live, not applied to the supplier's balance").arg(text(*rs, "Nc_Folio")));
+}
+
+// SQLite's own check of the file: pages, indexes and their rows agree.
+void damagedFile(db::Conexion &c, std::vector<Violation> &out)
+{
+    if (c.backend() != db::Backend::Sqlite)
+        return;
+    QStringList problems;
+    auto rs = c.query(QStringLiteral("PRAGMA integrity_check"));
+    for (; !rs->eof(); rs->moveNext())
+        problems << rs->field(QStringLiteral("integrity_check")).toString();
+    if (problems != QStringList{QStringLiteral("ok")})
+        add(out, ViolationKind::DamagedFile, QStringLiteral("integrity_check: ") + problems.join(QStringLiteral("; ")));
+}
+
 void partlyCancelled(db::Conexion &c, std::vector<Violation> &out)
 {
     auto rs = c.query(
@@ -166,6 +194,8 @@ QString kindName(ViolationKind kind)
         return QStringLiteral("partly cancelled note");
     case ViolationKind::BalanceMismatch:
         return QStringLiteral("balance mismatch");
+    case ViolationKind::DamagedFile:
+        return QStringLiteral("damaged database file");
     }
     return {};
 }
@@ -185,9 +215,11 @@ void recordOpeningBalances(db::Conexion &c)
 std::vector<Violation> checkInvariants(db::Conexion &c)
 {
     std::vector<Violation> out;
+    damagedFile(c, out);
     duplicateFolios(c, out);
     overGranted(c, out);
     incompleteNotes(c, out);
+    unappliedNotes(c, out);
     partlyCancelled(c, out);
     balances(c, out);
     return out;

@@ -22,6 +22,8 @@ enum class ViolationKind {
     PartlyCancelled,
     // A supplier's balance other than its opening balance less its live applications.
     BalanceMismatch,
+    // SQLite's integrity_check finds the file damaged.
+    DamagedFile,
 };
 
 struct Violation {

@@ -1,6 +1,7 @@
 // qmx44_load: many clerks at once on one database, then the checks of what they left.
 //
 //   qmx44_load (--db CONNECTION | --server ADMIN-URL) [--clerks N] [--seconds T]
+//              [--kill-clerks K | --restart-server COMMAND [--restarts R]]
 //              [--qmx44 PATH] [--markdown FILE]
 //
 // --db names a new or empty database (an SQLite file, with ?busy_timeout=MS so that the
@@ -9,11 +10,16 @@
 // created and dropped at the end. The database gets the schema, the demo company and
 // the shared purchases (load_data.h); N clerks (clerk.h) work on it for T seconds. Then
 // the figures, the messages by kind and the invariant checks (invariants.h) are printed.
+// With --kill-clerks the clerks work until K of them were killed (each replaced by a new
+// one); with --restart-server until the server was crashed or stopped and started again
+// R times (faults.h). A killed clerk, and a lost connection while the server restarts,
+// are counted apart and are no error.
 // Exit status: 0 when nothing was violated and every message was one the load provokes
 // on purpose, 1 otherwise, 2 on a wrong command line.
 #include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "tools/load/clerk.h"
+#include "tools/load/faults.h"
 #include "tools/load/invariants.h"
 #include "tools/load/load_data.h"
 
@@ -29,6 +35,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 using namespace qmx44;
@@ -119,13 +126,29 @@ int main(int argc, char **argv)
                                            QStringLiteral("PATH"), QStringLiteral(QMX44_EXECUTABLE));
     const QCommandLineOption markdownOption(
         QStringLiteral("markdown"), QStringLiteral("writes the figures as a markdown table"), QStringLiteral("FILE"));
-    parser.addOptions({dbOption, serverOption, clerksOption, secondsOption, programOption, markdownOption});
+    const QCommandLineOption killOption(QStringLiteral("kill-clerks"),
+                                        QStringLiteral("kills K clerks at random moments, then ends"),
+                                        QStringLiteral("K"));
+    const QCommandLineOption restartOption(
+        QStringLiteral("restart-server"),
+        QStringLiteral("restarts the server under the clerks with COMMAND kill|stop|start, then ends"),
+        QStringLiteral("COMMAND"));
+    const QCommandLineOption restartsOption(QStringLiteral("restarts"), QStringLiteral("server restarts"),
+                                            QStringLiteral("R"), QStringLiteral("4"));
+    parser.addOptions({dbOption, serverOption, clerksOption, secondsOption, killOption, restartOption, restartsOption,
+                       programOption, markdownOption});
     parser.process(app);
-    bool clerksOk = false, secondsOk = false;
+    bool clerksOk = false, secondsOk = false, killsOk = true, restartsOk = false;
     const int clerks = parser.value(clerksOption).toInt(&clerksOk);
     const int seconds = parser.value(secondsOption).toInt(&secondsOk);
-    if (parser.isSet(dbOption) == parser.isSet(serverOption) || !clerksOk || clerks < 1 || !secondsOk || seconds < 1) {
-        std::fputs("qmx44_load: give --db or --server, and positive --clerks and --seconds\n", stderr);
+    const int kills = parser.isSet(killOption) ? parser.value(killOption).toInt(&killsOk) : 0;
+    const int restarts = parser.value(restartsOption).toInt(&restartsOk);
+    const bool restarting = parser.isSet(restartOption);
+    if (parser.isSet(dbOption) == parser.isSet(serverOption) || !clerksOk || clerks < 1 || !secondsOk || seconds < 1
+        || !killsOk || kills < 0 || !restartsOk || restarts < 1 || (kills > 0 && restarting)) {
+        std::fputs("qmx44_load: give --db or --server, positive --clerks, --seconds, --kill-clerks and --restarts, "
+                   "and at most one of --kill-clerks and --restart-server\n",
+                   stderr);
         return 2;
     }
 
@@ -141,10 +164,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qmx44_load: %s\n", qPrintable(e.description()));
         return 1;
     }
-    out(QStringLiteral("%1 clerks for %2 s on %3 (%4)")
+    const QString howLong = kills > 0 ? QStringLiteral("until %1 were killed").arg(kills)
+        : restarting                  ? QStringLiteral("until the server restarted %1 times").arg(restarts)
+                                      : QStringLiteral("for %1 s").arg(seconds);
+    out(QStringLiteral("%1 clerks %2 on %3 (%4)")
             .arg(clerks)
-            .arg(seconds)
-            .arg(backend, db::parseConnectionString(connection).display()));
+            .arg(howLong, backend, db::parseConnectionString(connection).display()));
 
     // The clerks run the screen component built with the executable, on the offscreen
     // platform, each printing into a runtime folder of the run's own.
@@ -154,29 +179,77 @@ int main(int argc, char **argv)
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     if (!environment.contains(QStringLiteral("QMX44_COMPONENT_PATH")))
         environment.insert(QStringLiteral("QMX44_COMPONENT_PATH"), QStringLiteral(QMX44_COMPONENT_DIR));
-    const load::Clerk::Setup setup{parser.value(programOption), connection, purchases.folios, purchases.rowsEach,
-                                   environment};
+    // Under faults a clerk that waits 30 s for an answer is stuck.
+    const load::Clerk::Setup setup{parser.value(programOption),
+                                   connection,
+                                   purchases.folios,
+                                   purchases.rowsEach,
+                                   environment,
+                                   restarting,
+                                   kills > 0 || restarting ? 30000 : 120000};
 
     load::Tally tally;
     std::vector<std::unique_ptr<load::Clerk>> team;
-    int running = clerks;
-    for (int i = 1; i <= clerks; ++i) {
-        team.push_back(std::make_unique<load::Clerk>(i, setup, tally));
-        QObject::connect(team.back().get(), &load::Clerk::finished, &app, [&running, &app] {
-            if (--running == 0)
-                app.quit();
-        });
-    }
+    int running = 0, replaced = 0;
+    bool over = false;
     QElapsedTimer clock;
-    clock.start();
-    for (auto &clerk : team)
-        clerk->start();
     double elapsed = 0;
-    QTimer::singleShot(seconds * 1000, &app, [&] {
+    const auto stopAll = [&] {
+        if (over)
+            return;
+        over = true;
         elapsed = double(clock.elapsed()) / 1000.0;
         for (auto &clerk : team)
             clerk->stop();
+        if (running == 0)
+            app.quit();
+    };
+    load::ClerkKiller killer(kills, [&team](QRandomGenerator &random) -> load::Clerk * {
+        // Those that opened the screen, when there are any.
+        std::vector<load::Clerk *> live, working;
+        for (auto &clerk : team)
+            if (!clerk->done())
+                (clerk->working() ? working : live).push_back(clerk.get());
+        if (!working.empty())
+            live.swap(working);
+        return live.empty() ? nullptr : live[random.bounded(quint32(live.size()))];
     });
+    QObject::connect(&killer, &load::ClerkKiller::finished, &app, stopAll);
+    load::ServerRestarter restarter(parser.value(restartOption), restarts);
+    QObject::connect(&restarter, &load::ServerRestarter::finished, &app, stopAll);
+
+    // A clerk killed (or cut off by the server's restart) is replaced by a new one.
+    std::function<void()> hire = [&] {
+        if (over) {
+            if (running == 0)
+                app.quit();
+            return;
+        }
+        team.push_back(std::make_unique<load::Clerk>(int(team.size()) + 1, setup, tally));
+        load::Clerk *clerk = team.back().get();
+        ++running;
+        QObject::connect(clerk, &load::Clerk::killed, &killer, &load::ClerkKiller::clerkKilled);
+        QObject::connect(clerk, &load::Clerk::finished, &app, [&, clerk] {
+            --running;
+            if (clerk->replaceable() && !over) {
+                ++replaced;
+                // While the server is down a new clerk could not connect: give it time.
+                QTimer::singleShot(restarting ? 300 : 0, &app, hire);
+            } else if (running == 0 && over) {
+                app.quit();
+            }
+        });
+        clerk->start();
+    };
+    clock.start();
+    for (int i = 1; i <= clerks; ++i)
+        hire();
+    if (kills > 0)
+        killer.start();
+    else if (restarting)
+        restarter.start();
+    else
+        QTimer::singleShot(seconds * 1000, &app, stopAll);
     app.exec();
     const double wall = double(clock.elapsed()) / 1000.0;
     team.clear();
@@ -200,6 +273,23 @@ int main(int argc, char **argv)
     out(QStringLiteral("expected refusals:"));
     for (const auto &[name, count] : tally.expected)
         out(QStringLiteral("  %1: %2").arg(name).arg(count));
+    if (kills > 0) {
+        out(QStringLiteral("clerks killed: %1 (replaced: %2), by the step in flight:")
+                .arg(killer.kills())
+                .arg(replaced));
+        for (const auto &[step, count] : tally.kills)
+            out(QStringLiteral("  %1: %2").arg(step).arg(count));
+    }
+    if (restarting) {
+        out(QStringLiteral("server restarts: %1 of %2 (clerks replaced: %3); lost connections:")
+                .arg(restarter.restarts())
+                .arg(restarts)
+                .arg(replaced));
+        for (const auto &[kind, count] : tally.connection)
+            out(QStringLiteral("  %1: %2").arg(kind).arg(count));
+        for (const QString &failure : restarter.failures())
+            tally.unexpected(QStringLiteral("server command failed"), failure);
+    }
     int unexplained = 0;
     out(QStringLiteral("unexplained errors:%1").arg(tally.unexplained.empty() ? QStringLiteral(" none") : QString()));
     for (const auto &[name, count] : tally.unexplained) {

@@ -11,6 +11,8 @@ struct Tally {
     std::map<QString, int> expected;    // refusals the load provokes on purpose, by kind
     std::map<QString, int> unexplained; // everything else, by kind
     std::map<QString, QString> samples; // kind -> the first text seen
+    std::map<QString, int> kills;       // clerks killed, by the step in flight
+    std::map<QString, int> connection;  // lost-connection messages while the server restarts, by kind
     std::vector<double> saveMilliseconds;
     int notesSaved = 0;
 
