@@ -14,7 +14,7 @@ SECONDS ?= 60
 # Seconds each fuzz target runs: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps configure clean bench asan tsan fuzz load
+.PHONY: run test check build deps configure clean bench asan tsan fuzz load
 
 deps:
 	@scripts/install-deps
@@ -74,6 +74,14 @@ tsan: deps
 	cmake --build --preset tsan --target $(TSAN_TESTS)
 	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" QMX44_BUILD_DIR=build/tsan \
 	  scripts/run-tests -R '^($(subst $(eval) ,|,$(TSAN_TESTS)))'
+
+# Everything CI checks (.ci/run): the whole suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the tests that run threads under ThreadSanitizer, and every
+# fuzzer for a minute from its seed corpus.
+check:
+	$(MAKE) test PRESET=asan
+	$(MAKE) tsan
+	$(MAKE) fuzz FUZZ_SECONDS=60
 
 # The libFuzzer targets (fuzz/), each for FUZZ_SECONDS from its seed corpus.
 fuzz: deps
