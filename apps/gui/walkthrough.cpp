@@ -110,9 +110,9 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
             // busy machine may take longer between two keys than a person would.
             const int interval = QApplication::keyboardInputInterval();
             QApplication::setKeyboardInputInterval(60000);
-            typeKeys(m_plan.user);
+            typeKeys(m_plan.user, &dialog);
             QApplication::setKeyboardInputInterval(interval);
-            press(Qt::Key_Return);
+            press(Qt::Key_Return, Qt::NoModifier, QString(), &dialog);
         });
         user = signIn(*m_database);
     });
@@ -337,10 +337,7 @@ void Walkthrough::closePreview(const QWidgetList &before, const QString &name)
     QPointer<QWidget> guard(preview);
     // Escape goes to the preview itself: on a real window system its activation arrives
     // later, and the application's focus may still be in the main window.
-    QWidget *target = preview->focusWidget() ? preview->focusWidget() : preview;
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &down);
-    QCoreApplication::processEvents();
+    press(Qt::Key_Escape, Qt::NoModifier, QString(), preview);
     if (guard && guard->isVisible())
         problem(QStringLiteral("%1: Escape left the preview open").arg(name));
 }
@@ -390,9 +387,9 @@ void Walkthrough::problem(const QString &text)
 
 // ---- input ---------------------------------------------------------------------------------------------
 
-void Walkthrough::press(int key, Qt::KeyboardModifiers modifiers, const QString &text)
+void Walkthrough::press(int key, Qt::KeyboardModifiers modifiers, const QString &text, QWidget *to)
 {
-    QPointer<QWidget> target = keyTarget();
+    QPointer<QWidget> target = to ? (to->focusWidget() ? to->focusWidget() : to) : keyTarget();
     if (!target) {
         problem(QStringLiteral("no window takes the key %1").arg(key));
         return;
@@ -406,12 +403,12 @@ void Walkthrough::press(int key, Qt::KeyboardModifiers modifiers, const QString 
     QCoreApplication::processEvents();
 }
 
-void Walkthrough::typeKeys(const QString &text)
+void Walkthrough::typeKeys(const QString &text, QWidget *to)
 {
     for (const QChar c : text) {
         // Printable ASCII keys carry their upper-case character code as Qt's key.
         const int key = c.toUpper().unicode();
-        press(key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
+        press(key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c), to);
     }
 }
 

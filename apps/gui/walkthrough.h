@@ -67,8 +67,11 @@ private:
     void problem(const QString &text);
 
     // Input, as the clerk gives it.
-    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString());
-    void typeKeys(const QString &text);
+    // To the focused widget, or to `to` (a window whose activation may not have reached
+    // the application yet on a real window system).
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString(),
+               QWidget *to = nullptr);
+    void typeKeys(const QString &text, QWidget *to = nullptr);
     void click(QWidget &widget, QPoint at = QPoint(-1, -1));
     void focusField(const QString &name);
     void clickCell(int row, const QString &column);
