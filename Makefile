@@ -11,7 +11,7 @@ BENCH_ARGS ?=
 CLERKS  ?= 16
 SECONDS ?= 60
 
-.PHONY: run test build deps configure clean bench asan tsan load
+.PHONY: run test build deps configure clean bench asan tsan load deb package package-test
 
 deps:
 	@scripts/install-deps
@@ -58,6 +58,18 @@ bench: deps
 # PostgreSQL server, then on one SQLite file; the figures go into docs/load.md.
 load: build
 	scripts/run-load $(BUILD) $(CLERKS) $(SECONDS)
+
+# The Debian package (docs/install.md): an optimised build without tests or benchmarks
+# (the package preset), then CPack; it is written into build/package/deb/.
+deb: deps
+	cmake --preset package -DQMX44_WERROR=$(WERROR)
+	cmake --build --preset package --target package
+
+package: deb
+
+# Builds the package, installs it, runs the installed program and removes it again.
+package-test:
+	scripts/package-test
 
 asan:
 	$(MAKE) test PRESET=asan
