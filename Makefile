@@ -14,7 +14,7 @@ SECONDS ?= 60
 # Seconds each fuzz target runs: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test check build deps configure clean bench asan tsan fuzz load
+.PHONY: run test check build deps configure clean bench asan tsan fuzz load deb package package-test
 
 deps:
 	@scripts/install-deps
@@ -61,6 +61,18 @@ bench: deps
 # PostgreSQL server, then on one SQLite file; the figures go into docs/load.md.
 load: build
 	scripts/run-load $(BUILD) $(CLERKS) $(SECONDS)
+
+# The Debian package (docs/install.md): an optimised build without tests or benchmarks
+# (the package preset), then CPack; it is written into build/package/deb/.
+deb: deps
+	cmake --preset package -DQMX44_WERROR=$(WERROR)
+	cmake --build --preset package --target package
+
+package: deb
+
+# Builds the package, installs it, runs the installed program and removes it again.
+package-test:
+	scripts/package-test
 
 asan:
 	$(MAKE) test PRESET=asan

@@ -84,7 +84,8 @@ QString builtComponent()
 {
     const QString name = QStringLiteral(QMX44_COMPONENT_FILE_NAME);
     const QDir exeDir(QCoreApplication::applicationDirPath());
-    for (const QString &candidate : {exeDir.filePath(QStringLiteral("../components/") + name), exeDir.filePath(name),
+    for (const QString &candidate : {exeDir.filePath(QStringLiteral(QMX44_INSTALLED_COMPONENTS_FROM_BIN "/") + name),
+                                     exeDir.filePath(QStringLiteral("../components/") + name), exeDir.filePath(name),
                                      QStringLiteral(QMX44_COMPONENT_BUILD_FILE)}) {
         if (QFileInfo(candidate).isFile())
             return QFileInfo(candidate).absoluteFilePath();

@@ -38,8 +38,9 @@ inline constexpr const char *kConnectionKey = "database/connection";
 // An empty variable or key counts as not set.
 QString resolveConnection(const std::optional<QString> &dbOption);
 
-// The component plug-in built with this executable: the build's components folder (or
-// the executable's own folder). Empty when it cannot be found.
+// The component plug-in that comes with this executable: the installed one (in
+// lib/qmx44/components beside the program's bin/), else the one in the build's
+// components folder, else the executable's own folder. Empty when none is found.
 QString builtComponent();
 
 } // namespace qmx44::apps

@@ -17,8 +17,12 @@ struct Command {
     QString name;                        // "init-db"
     QString synopsis;                    // "[--demo] CONNECTION"
     QString summary;                     // one line for --help
+    QString options;                     // "--db CONNECTION\tthe database...\n..." for COMMAND --help
     int (*run)(const QStringList &args); // args after the subcommand's name
 };
+
+// `qmx44 COMMAND --help`: the usage, what the command does and each option or argument.
+QString commandHelp(const Command &command);
 
 // Every registered subcommand, sorted by name.
 const std::vector<Command> &commands();
@@ -32,12 +36,13 @@ struct CommandRegistration {
 
 #define QMX44_CONCAT_(a, b) a##b
 #define QMX44_CONCAT(a, b) QMX44_CONCAT_(a, b)
-// Adds a subcommand to the table: QMX44_COMMAND("name", "synopsis", "summary", function).
-#define QMX44_COMMAND(name, synopsis, summary, function)                                                               \
+// Adds a subcommand to the table:
+// QMX44_COMMAND("name", "synopsis", "summary", "OPTION\tmeaning\n...", function).
+#define QMX44_COMMAND(name, synopsis, summary, options, function)                                                      \
     static const ::qmx44::apps::CommandRegistration QMX44_CONCAT(qmx44_command_, __LINE__)                             \
     {                                                                                                                  \
         ::qmx44::apps::Command                                                                                         \
         {                                                                                                              \
-            QStringLiteral(name), QStringLiteral(synopsis), QStringLiteral(summary), function                          \
+            QStringLiteral(name), QStringLiteral(synopsis), QStringLiteral(summary), QStringLiteral(options), function \
         }                                                                                                              \
     }

@@ -27,19 +27,22 @@ std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection)
     return database;
 }
 
-std::optional<host::ComponentRegistry::Entry> screenComponent(host::ComponentRegistry &registry, const QString &command)
+std::unique_ptr<host::ComponentRegistry> screenRegistry(const QString &command)
 {
-    if (auto entry = registry.find(component::ProgId))
-        return entry;
+    auto registered = std::make_unique<host::ComponentRegistry>();
+    if (registered->find(component::ProgId))
+        return registered;
     const QString plugin = builtComponent();
-    if (plugin.isEmpty()) {
-        printError(command,
-                   QStringLiteral("%1 is not registered in %2 and no built "
-                                  "component was found; run qmx44 register PLUGIN")
-                       .arg(component::ProgId, registry.folder()));
-        return std::nullopt;
+    if (!plugin.isEmpty()) {
+        auto shipped = std::make_unique<host::ComponentRegistry>(QFileInfo(plugin).absolutePath());
+        if (shipped->find(component::ProgId))
+            return shipped;
     }
-    return registry.registerComponent(plugin);
+    printError(command,
+               QStringLiteral("%1 is not registered in %2 and no component came with qmx44; "
+                              "run qmx44 register PLUGIN")
+                   .arg(component::ProgId, registered->folder()));
+    return nullptr;
 }
 
 } // namespace qmx44::apps

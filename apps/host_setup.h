@@ -15,9 +15,10 @@ namespace qmx44::apps {
 // is refused (throws) before anything is written.
 std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection);
 
-// The registry's entry for the screen component, registering the one built with this
-// executable when the folder lacks it; none (with a message printed) when neither exists.
-std::optional<host::ComponentRegistry::Entry> screenComponent(host::ComponentRegistry &registry,
-                                                              const QString &command);
+// The registry to take the screen component from: the user's component folder when it
+// holds one this program can load, else the folder of the component that comes with the
+// program (see builtComponent; nothing is copied into the user's folder, where it would
+// outlive an upgrade of the program). Null, with a message printed, when neither has it.
+std::unique_ptr<host::ComponentRegistry> screenRegistry(const QString &command);
 
 } // namespace qmx44::apps

@@ -14,13 +14,15 @@ namespace {
 
 void printHelp()
 {
-    QString text = QStringLiteral("usage: qmx44 COMMAND [ARGS]\n\ncommands:\n");
+    QString text = QStringLiteral("usage: qmx44 [COMMAND] [ARGS]\n       qmx44 --version\n\ncommands:\n");
     for (const Command &c : commands())
         text += QStringLiteral("  %1 %2\n      %3\n").arg(c.name, c.synopsis, c.summary);
-    text += QStringLiteral("\nCONNECTION is an SQLite file (PATH or sqlite:PATH), a PostgreSQL URL "
+    text += QStringLiteral("\nqmx44 COMMAND --help tells more of a command. Without a command, qmx44 is the "
+                           "desktop application (gui).\n"
+                           "CONNECTION is an SQLite file (PATH or sqlite:PATH), a PostgreSQL URL "
                            "(postgresql://user@host:port/db) or odbc:DSN.\n"
-                           "The component folder is $QMX44_COMPONENT_PATH, else "
-                           "~/.local/share/qmx44/components.");
+                           "The screen component is taken from $QMX44_COMPONENT_PATH, else "
+                           "~/.local/share/qmx44/components,\nelse from the component that came with qmx44.");
     printOut(text);
 }
 
@@ -54,13 +56,17 @@ int main(int argc, char **argv)
         printHelp();
         return kExitOk;
     }
+    if (name == u"--version") {
+        printOut(QStringLiteral("qmx44 " QMX44_VERSION));
+        return kExitOk;
+    }
     const Command *command = findCommand(name);
     if (!command) {
         printError(QString(), QStringLiteral("unknown command '%1' (see qmx44 --help)").arg(name));
         return kExitUsage;
     }
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        printOut(QStringLiteral("usage: qmx44 %1 %2\n%3").arg(command->name, command->synopsis, command->summary));
+        printOut(commandHelp(*command));
         return kExitOk;
     }
     try {

@@ -32,9 +32,10 @@ int runGui(const QStringList &arguments)
     const QString databaseName = db::parseConnectionString(connection).display();
 
     std::shared_ptr<db::Conexion> database = prepareDatabase(connection);
-    host::ComponentRegistry registry;
-    if (!screenComponent(registry, QStringLiteral("gui")))
+    const auto components = screenRegistry(QStringLiteral("gui"));
+    if (!components)
         return kExitFailure;
+    host::ComponentRegistry &registry = *components;
 
     if (walkthrough) {
         gui::WalkthroughPlan plan;
@@ -77,6 +78,11 @@ int runGui(const QStringList &arguments)
 QMX44_COMMAND(
     "gui", "[--db CONNECTION] [--user USER] [--walkthrough FOLDER]",
     "the desktop application (also qmx44 alone); --walkthrough: a clerk's work, pictured step by step in FOLDER",
+    "--db CONNECTION\tthe database (default: $QMX44_DB, the configuration file, then the demo database, created "
+    "when missing)\n"
+    "--user USER\tsigns USER in without asking\n"
+    "--walkthrough FOLDER\tgoes through a clerk's work by itself, writing a picture of the window after each "
+    "step and the printed note into FOLDER",
     runGui);
 
 } // namespace qmx44::apps

@@ -37,6 +37,9 @@ int initDb(const QStringList &arguments)
 } // namespace
 
 QMX44_COMMAND("init-db", "[--demo] CONNECTION",
-              "creates or upgrades the database's schema; --demo also loads the demo company", initDb);
+              "creates or upgrades the database's schema; --demo also loads the demo company",
+              "CONNECTION\tthe database: an SQLite file (created when missing), a PostgreSQL URL or odbc:DSN\n"
+              "--demo\tloads the demo company; the database must hold no documents and no catalogue rows",
+              initDb);
 
 } // namespace qmx44::apps

@@ -48,10 +48,10 @@ int unregisterComponent(const QStringList &arguments)
 } // namespace
 
 QMX44_COMMAND("register", "[PLUGIN]",
-              "installs the screen component (default: the one built with qmx44) in the component folder",
-              registerComponent);
+              "installs the screen component (default: the one that came with qmx44) in the component folder",
+              "PLUGIN\tthe component's plug-in file; it must be built for this version of qmx44", registerComponent);
 QMX44_COMMAND("unregister", "[PROGID]",
               "removes the component serving PROGID (default QMX44.Pantalla) from the component folder",
-              unregisterComponent);
+              "PROGID\tthe programmatic identifier the component serves", unregisterComponent);
 
 } // namespace qmx44::apps

@@ -1,7 +1,7 @@
 // `qmx44 run [--db CONNECTION] [--user USER]`: the product's main job on a database. For
-// now it prepares the database (the demo company when it is new), makes sure the screen
-// component is registered, loads it by its identifier, opens the screen and prints a
-// short summary of both.
+// now it prepares the database (the demo company when it is new), finds the screen
+// component (registered, or the one that came with qmx44), loads it by its identifier,
+// opens the screen and prints a short summary of both.
 #include "apps/cli.h"
 #include "apps/command.h"
 #include "apps/host_setup.h"
@@ -58,11 +58,12 @@ int run(const QStringList &arguments)
                             warehouse.isEmpty() ? QStringLiteral("any") : warehouse);
     }
 
-    // 2. The component: registered from the build when the folder lacks it.
-    host::ComponentRegistry registry;
-    const auto entry = screenComponent(registry, QStringLiteral("run"));
-    if (!entry)
+    // 2. The component: the registered one, else the one that came with qmx44.
+    const auto components = screenRegistry(QStringLiteral("run"));
+    if (!components)
         return kExitFailure;
+    host::ComponentRegistry &registry = *components;
+    const auto entry = registry.find(component::ProgId);
 
     // 3. The screen, as a host gets it.
     std::unique_ptr<QObject> object = registry.createObject(component::ProgId, context);
@@ -101,6 +102,11 @@ int run(const QStringList &arguments)
 } // namespace
 
 QMX44_COMMAND("run", "[--db CONNECTION] [--user USER]",
-              "opens the screen on the database (the demo one, created when missing) and prints a summary", run);
+              "opens the screen on the database (the demo one, created when missing) and prints a summary",
+              "--db CONNECTION\tthe database (default: $QMX44_DB, the configuration file, then the demo "
+              "database)\n"
+              "--user USER\talso shows USER's branch and warehouse (a user the database does not know is "
+              "refused)",
+              run);
 
 } // namespace qmx44::apps

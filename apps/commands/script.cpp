@@ -63,6 +63,11 @@ int runScript(const QStringList &arguments)
 QMX44_COMMAND("script", "[--db CONNECTION] [--demo] [--today YYYY-MM-DD] [FILE]",
               "runs a scenario script against the screen, headless (FILE or standard input; see "
               "docs/scenario-runner.md)",
+              "--db CONNECTION\tthe database (a new or older one gets the schema); without it a fresh "
+              "in-memory SQLite database, gone at the end of the run\n"
+              "--demo\tloads the demo company into the database, which must be empty\n"
+              "--today YYYY-MM-DD\tfixes the working date (default: today)\n"
+              "FILE\tthe script; standard input when it is absent or -",
               runScript);
 
 } // namespace qmx44::apps

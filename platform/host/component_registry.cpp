@@ -10,24 +10,36 @@
 #include <QLibrary>
 #include <QPluginLoader>
 #include <QSaveFile>
+#include <cstdio>
 
 namespace qmx44::host {
 
 namespace {
 
-QStringList progIdsOf(const QJsonObject &metaData)
+// The entry a plug-in's metadata describes; no identifiers when it is not a component.
+ComponentRegistry::Entry entryOf(const QString &file)
 {
+    const QJsonObject metaData = QPluginLoader(file).metaData();
+    ComponentRegistry::Entry entry;
+    entry.file = file;
     if (metaData.value(QStringLiteral("IID")).toString() != QStringLiteral(QMX44_COMPONENT_PLUGIN_IID))
-        return {};
-    QStringList ids;
-    const QJsonArray array =
-        metaData.value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("progIds")).toArray();
-    for (const auto &v : array) {
+        return entry;
+    const QJsonObject own = metaData.value(QStringLiteral("MetaData")).toObject();
+    for (const auto &v : own.value(QStringLiteral("progIds")).toArray()) {
         const QString id = v.toString();
         if (!id.isEmpty())
-            ids << id;
+            entry.progIds << id;
     }
-    return ids;
+    entry.version = own.value(QStringLiteral("version")).toString();
+    entry.build = own.value(QStringLiteral("build")).toString();
+    return entry;
+}
+
+QString versionText(const QString &version, const QString &build)
+{
+    if (version.isEmpty())
+        return QStringLiteral("an unknown version of qmx44");
+    return QStringLiteral("qmx44 %1 (build %2)").arg(version, build.isEmpty() ? QStringLiteral("unknown") : build);
 }
 
 bool sameFile(const QString &a, const QString &b)
@@ -44,6 +56,27 @@ QString ComponentRegistry::defaultFolder()
     if (!env.isEmpty())
         return env;
     return QDir::homePath() + QStringLiteral("/.local/share/qmx44/components");
+}
+
+QString ComponentRegistry::hostVersion()
+{
+    return QStringLiteral(QMX44_VERSION);
+}
+
+QString ComponentRegistry::hostBuild()
+{
+    return QStringLiteral(QMX44_BUILD_ID);
+}
+
+bool ComponentRegistry::compatible(const Entry &entry)
+{
+    return entry.version == hostVersion() && entry.build == hostBuild();
+}
+
+QString ComponentRegistry::mismatch(const Entry &entry)
+{
+    return QStringLiteral("built for %1, this is %2")
+        .arg(versionText(entry.version, entry.build), versionText(hostVersion(), hostBuild()));
 }
 
 ComponentRegistry::ComponentRegistry(const QString &folder) : m_folder(QDir(folder).absolutePath()) {}
@@ -65,11 +98,10 @@ ComponentRegistry::Entry ComponentRegistry::describe(const QString &pluginFile)
         throw RuntimeError(QStringLiteral("%1: no such plug-in file").arg(pluginFile));
     if (!QLibrary::isLibrary(info.fileName()))
         throw RuntimeError(QStringLiteral("%1: not a shared library").arg(pluginFile));
-    QPluginLoader loader(info.absoluteFilePath());
-    const QStringList ids = progIdsOf(loader.metaData());
-    if (ids.isEmpty())
+    Entry entry = entryOf(info.absoluteFilePath());
+    if (entry.progIds.isEmpty())
         throw RuntimeError(QStringLiteral("%1: not a qmx44 component (no component metadata)").arg(pluginFile));
-    return Entry{ids, info.absoluteFilePath()};
+    return entry;
 }
 
 QList<ComponentRegistry::Entry> ComponentRegistry::entries() const
@@ -82,10 +114,9 @@ QList<ComponentRegistry::Entry> ComponentRegistry::entries() const
     for (const QFileInfo &f : files) {
         if (!QLibrary::isLibrary(f.fileName()))
             continue;
-        QPluginLoader loader(f.absoluteFilePath());
-        const QStringList ids = progIdsOf(loader.metaData());
-        if (!ids.isEmpty())
-            out.append(Entry{ids, f.absoluteFilePath()});
+        Entry entry = entryOf(f.absoluteFilePath());
+        if (!entry.progIds.isEmpty())
+            out.append(std::move(entry));
     }
     return out;
 }
@@ -93,8 +124,16 @@ QList<ComponentRegistry::Entry> ComponentRegistry::entries() const
 std::optional<ComponentRegistry::Entry> ComponentRegistry::find(const QString &progId) const
 {
     for (const Entry &e : entries()) {
-        if (e.progIds.contains(progId, Qt::CaseInsensitive))
+        if (!e.progIds.contains(progId, Qt::CaseInsensitive))
+            continue;
+        if (compatible(e))
             return e;
+        if (!m_warned.contains(e.file)) {
+            m_warned.insert(e.file);
+            std::fputs(qPrintable(QStringLiteral("qmx44: warning: skipping the component %1: %2\n")
+                                      .arg(QDir::toNativeSeparators(e.file), mismatch(e))),
+                       stderr);
+        }
     }
     return std::nullopt;
 }
@@ -102,6 +141,8 @@ std::optional<ComponentRegistry::Entry> ComponentRegistry::find(const QString &p
 ComponentRegistry::Entry ComponentRegistry::registerComponent(const QString &pluginFile)
 {
     const Entry source = describe(pluginFile);
+    if (!compatible(source))
+        throw RuntimeError(QStringLiteral("%1: %2").arg(source.file, mismatch(source)));
     if (!QDir().mkpath(m_folder))
         throw RuntimeError(QStringLiteral("%1: cannot create the component folder").arg(m_folder));
     const QString target = QDir(m_folder).filePath(QFileInfo(source.file).fileName());
@@ -128,7 +169,9 @@ ComponentRegistry::Entry ComponentRegistry::registerComponent(const QString &plu
             }
         }
     }
-    return Entry{source.progIds, target};
+    Entry installed = source;
+    installed.file = target;
+    return installed;
 }
 
 bool ComponentRegistry::unregisterComponent(const QString &progId)

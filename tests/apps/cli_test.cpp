@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -111,9 +112,40 @@ TEST_F(CliTest, ConnectionNamingNothingUsableIsRefused)
     EXPECT_FALSE(QFileInfo::exists(components)) << "the component was registered despite the bad database";
 }
 
-// Guards against the main job failing on a good database, not registering the screen,
-// or summarising the wrong things.
-TEST_F(CliTest, RunRegistersTheComponentAndSummarises)
+// Guards against a command without a help of its own, a help that fails, an option the
+// manual page does not describe, and --version not giving the build's version.
+TEST_F(CliTest, EveryCommandHasItsHelpAndTheManualNamesItsOptions)
+{
+    const Result version = qmx44({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QStringLiteral("qmx44 " QMX44_VERSION "\n"));
+
+    QFile manFile(QStringLiteral(QMX44_MAN_PAGE));
+    ASSERT_TRUE(manFile.open(QIODevice::ReadOnly));
+    // roff writes a hyphen in an option as "\-".
+    const QString manual = QString::fromUtf8(manFile.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    static const QRegularExpression commandLine(QStringLiteral("^  ([a-z][a-z-]*) "),
+                                                QRegularExpression::MultilineOption);
+    static const QRegularExpression option(QStringLiteral("--[a-z]+"));
+    QStringList names;
+    for (auto it = commandLine.globalMatch(qmx44({QStringLiteral("--help")}).out); it.hasNext();)
+        names << it.next().captured(1);
+    EXPECT_GE(names.size(), 6) << names.join(u' ').toStdString();
+    for (const QString &name : names) {
+        const Result help = qmx44({name, QStringLiteral("--help")});
+        EXPECT_EQ(help.status, 0) << name.toStdString();
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: qmx44 ") + name)) << help.out.toStdString();
+        EXPECT_TRUE(manual.contains(QStringLiteral(".SS ") + name)) << name.toStdString() << " missing in the manual";
+        for (auto it = option.globalMatch(help.out); it.hasNext();) {
+            const QString o = it.next().captured();
+            EXPECT_TRUE(manual.contains(o)) << name.toStdString() << " " << o.toStdString() << " missing in the manual";
+        }
+    }
+}
+
+// Guards against the main job failing on a good database, copying the component into the
+// user's folder (where it would outlive an upgrade of qmx44), or summarising the wrong things.
+TEST_F(CliTest, RunFindsTheComponentAndSummarises)
 {
     test::FreshDatabase fresh("sqlite", /*demo=*/true);
     fresh.closeConnection();
@@ -123,10 +155,7 @@ TEST_F(CliTest, RunRegistersTheComponentAndSummarises)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     for (const char *expected : {"user GDL01: branch 001, warehouse any", "Component QMX44.Pantalla", "(loaded)"})
         EXPECT_TRUE(r.out.contains(QLatin1String(expected))) << expected << "\n" << r.out.toStdString();
-    EXPECT_EQ(QDir(components).entryList(QDir::Files).size(), 1);
-
-    // A second run finds it registered.
-    EXPECT_EQ(qmx44({QStringLiteral("run"), QStringLiteral("--db"), connection}).status, 0);
+    EXPECT_FALSE(QDir(components).exists());
 }
 
 // Guards against `run` failing on a first start, when there is no database yet.
@@ -251,6 +280,27 @@ TEST_F(CliScriptTest, UsesTheBuiltComponentWithoutRegisteringIt)
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("{\"messages\":[]}\n"));
     EXPECT_FALSE(QDir(components).exists());
+}
+
+// Guards against a component an older qmx44 left in the user's folder being loaded (it
+// corrupts memory) instead of passed over with a warning for the one that came with qmx44,
+// and against such a component being registered.
+TEST_F(CliScriptTest, ComponentOfAnotherVersionIsSkipped)
+{
+    const QString stale = QDir(components).filePath(QFileInfo(QStringLiteral(QMX44_STALE_COMPONENT_FILE)).fileName());
+    ASSERT_TRUE(QDir().mkpath(components));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QMX44_STALE_COMPONENT_FILE), stale));
+    const Result r = qmx44({QStringLiteral("script"), QStringLiteral("--demo")}, "open\nmessages\n");
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("{\"messages\":[]}\n"));
+    EXPECT_TRUE(
+        r.err.contains(QStringLiteral("skipping the component ") + stale
+                       + QStringLiteral(": built for qmx44 0.0.1 (build 000000000000), this is qmx44 " QMX44_VERSION)))
+        << r.err.toStdString();
+
+    const Result refused = qmx44({QStringLiteral("register"), QStringLiteral(QMX44_STALE_COMPONENT_FILE)});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("built for qmx44 0.0.1"))) << refused.err.toStdString();
 }
 
 } // namespace
