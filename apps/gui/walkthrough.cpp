@@ -128,8 +128,7 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
     m_window = std::make_unique<MainWindow>(context, m_registry, m_databaseName);
     m_window->resize(1180, 820);
     m_window->show();
-    m_window->activateWindow();
-    settle();
+    bringToFront(*m_window);
     shoot(*m_window, QStringLiteral("main-window"));
 
     step(QStringLiteral("screen-open"), [&] {
@@ -248,13 +247,28 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
 
 // ---- steps and modal windows -------------------------------------------------------------------------
 
+void Walkthrough::bringToFront(QWidget &window)
+{
+    window.activateWindow();
+    settle();
+    // A real window system gives the focus back a moment later, if at all: with no window
+    // manager (a virtual X server) a closed dialog leaves no window active. Wait a little,
+    // then make it the active window as a window manager would.
+    QDeadlineTimer deadline(2000);
+    while (QApplication::activeWindow() != &window && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    if (QApplication::activeWindow() != &window)
+        QApplication::setActiveWindow(&window);
+    settle();
+}
+
 void Walkthrough::step(const QString &name, const std::function<void()> &action)
 {
     // The main window in front again (a closed preview leaves no window active).
-    if (m_window && !QApplication::activeModalWidget()) {
-        m_window->activateWindow();
-        settle();
-    }
+    if (m_window && !QApplication::activeModalWidget())
+        bringToFront(*m_window);
     action();
     settle();
     waitForNoModal();

@@ -72,6 +72,8 @@ private:
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString(),
                QWidget *to = nullptr);
     void typeKeys(const QString &text, QWidget *to = nullptr);
+    // Makes `window` the active window, waiting for the window system as long as it takes.
+    void bringToFront(QWidget &window);
     void click(QWidget &widget, QPoint at = QPoint(-1, -1));
     void focusField(const QString &name);
     void clickCell(int row, const QString &column);
