@@ -6,12 +6,10 @@
 #include "tests/support/test_db.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cmath>
 #include <set>
 
 using Json = nlohmann::json;
@@ -68,7 +66,6 @@ protected:
     // Runs the script; returns what it printed, one JSON value a line.
     std::vector<Json> run(const QStringList &lines)
     {
-        QTemporaryDir dir;
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), QStringLiteral(QMX44_COMPONENT_DIR));
