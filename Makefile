@@ -88,12 +88,14 @@ tsan: deps
 	  scripts/run-tests -R '^($(subst $(eval) ,|,$(TSAN_TESTS)))'
 
 # Everything CI checks (.ci/run): the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the tests that run threads under ThreadSanitizer, and every
-# fuzzer for a minute from its seed corpus.
+# UndefinedBehaviorSanitizer, the tests that run threads under ThreadSanitizer, every
+# fuzzer for a minute from its seed corpus, and the Debian package built, installed, run
+# and removed (root or sudo).
 check:
 	$(MAKE) test PRESET=asan
 	$(MAKE) tsan
 	$(MAKE) fuzz FUZZ_SECONDS=60
+	$(MAKE) package-test
 
 # The libFuzzer targets (fuzz/), each for FUZZ_SECONDS from its seed corpus.
 fuzz: deps
