@@ -44,8 +44,10 @@ ProgressDialogSink::ProgressDialogSink(QWidget *window) : m_window(window) {}
 
 ProgressDialogSink::~ProgressDialogSink()
 {
-    if (m_depth > 0)
+    if (m_depth > 0) {
+        delete m_dialog.data();
         QApplication::restoreOverrideCursor();
+    }
 }
 
 void ProgressDialogSink::begin(const QString &label, qint64 total)
@@ -55,30 +57,33 @@ void ProgressDialogSink::begin(const QString &label, qint64 total)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QWidget *parent = m_window ? m_window.data() : QApplication::activeWindow();
     m_total = std::min<qint64>(total, std::numeric_limits<int>::max());
-    m_dialog = std::make_unique<ProgressWindow>(label, parent);
+    m_dialog = new ProgressWindow(label, parent);
     m_dialog->setRange(0, int(m_total));
     m_dialog->setValue(0); // the clock of the minimum duration starts here
+    m_lastUpdate.start();
 }
 
 void ProgressDialogSink::advance(qint64 done)
 {
     // Shown once the job lasts longer than the minimum duration (or is foreseen to);
     // from then on each value repaints it.
-    if (m_depth == 1 && m_dialog)
-        m_dialog->setValue(int(std::min(done, m_total)));
+    if (m_depth != 1 || !m_dialog || (m_lastUpdate.elapsed() < kUpdateEveryMs && done < m_total))
+        return;
+    m_lastUpdate.start();
+    m_dialog->setValue(int(std::min(done, m_total)));
 }
 
 void ProgressDialogSink::finish()
 {
     if (m_depth == 0 || --m_depth > 0)
         return;
-    m_dialog.reset();
+    delete m_dialog.data(); // null when its parent window went first
     QApplication::restoreOverrideCursor();
 }
 
 QWidget *ProgressDialogSink::dialog() const
 {
-    return m_dialog.get();
+    return m_dialog.data();
 }
 
 } // namespace qmx44::ui

@@ -3,8 +3,8 @@
 // wait cursor while the work lasts.
 #include "platform/core/progress.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
-#include <memory>
 
 class QWidget;
 
@@ -28,10 +28,15 @@ public:
 
     // How long a job runs before its window shows.
     static constexpr int kShowAfterMs = 500;
+    // The window takes a report at most this often: each one it shows handles the
+    // pending events and repaints, which would slow a job reported a hundred times in a
+    // second.
+    static constexpr int kUpdateEveryMs = 50;
 
 private:
     QPointer<QWidget> m_window;
-    std::unique_ptr<ProgressWindow> m_dialog;
+    QPointer<ProgressWindow> m_dialog;
+    QElapsedTimer m_lastUpdate;
     int m_depth = 0; // a job begun inside another reports in the outer one's window
     qint64 m_total = 0;
 };
