@@ -1,54 +1,41 @@
 #pragma once
-// A progress sink that keeps every report, and the check every long job's reports pass.
+// A progress sink that keeps every report, and what every long job's reports must show.
 #include "platform/core/progress.h"
 
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace qmx44::test {
 
-class RecordingProgressSink : public ProgressSink {
-public:
+struct RecordingProgressSink : ProgressSink {
     void begin(const QString &label, qint64 total) override
     {
-        labels.push_back(label);
-        totals.push_back(total);
+        jobs.emplace_back(label, total);
         ++open;
     }
     void advance(qint64 done) override { reports.push_back(done); }
-    void finish() override
+    void finish() override { --open; }
+
+    // One job `label` of `total` steps, finished, its reports rising to the total, at
+    // most about a hundred of them whatever the total.
+    void expectOneJob(const QString &label, qint64 total) const
     {
-        --open;
-        ++finished;
+        EXPECT_EQ((std::vector<std::pair<QString, qint64>>{{label, total}}), jobs);
+        EXPECT_EQ(0, open);
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(total, reports.back());
+        EXPECT_LE(reports.size(), std::size_t(ProgressReport::kReports + 1));
+        EXPECT_EQ(reports.end(), std::adjacent_find(reports.begin(), reports.end(), std::greater_equal<>()));
     }
 
-    // One job `label` of `total` steps: reports rising to the total, at most about a
-    // hundred of them, and the job finished.
-    ::testing::AssertionResult oneJob(const QString &label, qint64 total) const
-    {
-        if (labels != std::vector<QString>{label} || totals != std::vector<qint64>{total})
-            return ::testing::AssertionFailure()
-                << labels.size() << " jobs, first " << (labels.empty() ? "" : labels[0].toStdString()) << " of "
-                << (totals.empty() ? -1 : totals[0]) << " steps";
-        if (reports.empty() || reports.back() != total || reports.size() > std::size_t(ProgressReport::kReports + 1))
-            return ::testing::AssertionFailure()
-                << reports.size() << " reports, last " << (reports.empty() ? -1 : reports.back());
-        for (std::size_t i = 1; i < reports.size(); ++i)
-            if (reports[i] <= reports[i - 1])
-                return ::testing::AssertionFailure() << "report " << i << " goes back";
-        if (open != 0 || finished != 1)
-            return ::testing::AssertionFailure() << "finished " << finished << " times, " << open << " open";
-        return ::testing::AssertionSuccess();
-    }
-    void clear() { *this = RecordingProgressSink(); }
-
-    std::vector<QString> labels;
-    std::vector<qint64> totals;
+    std::vector<std::pair<QString, qint64>> jobs;
     std::vector<qint64> reports;
     int open = 0;
-    int finished = 0;
 };
 
 } // namespace qmx44::test

@@ -189,7 +189,7 @@ TEST_P(PrintTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
     const QString file =
         printNote(*db, QStringLiteral("NCP_BONIFICACION"), QStringLiteral("LARGA"), folder.path(), nullptr, &progress);
     EXPECT_GE(paginasPdf(file), 3);
-    EXPECT_TRUE(progress.oneJob(QStringLiteral("Imprimiendo…"), paginasPdf(file)));
+    progress.expectOneJob(QStringLiteral("Imprimiendo…"), paginasPdf(file));
     const QString text = textoPdf(file);
     for (int i = 1; i <= 150; ++i)
         ASSERT_TRUE(text.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))))
