@@ -81,8 +81,12 @@ void loadNote(screen::FrmQMX44 &frm)
     controls::Grid &grid = frm.ssDetalle();
     grid.removeAll();
     frm.ImporteCompra = 0;
+    // Counted in the purchase's lines: filling the grid with them is the load's long part.
+    ProgressReport progress(frm.Sistema().session().progressSink(), QStringLiteral("Cargando la nota…"),
+                            intake::progressTotal(frm, purchase));
     auto lines = intake::ConsultaCompra(frm, purchase);
-    intake::LlenarDetalle(frm, lines);
+    intake::LlenarDetalle(frm, lines, &progress);
+    progress.complete();
 
     controls::TextField &subTotal = frm.textField(screen::fields::txt_SubTotal);
     controls::TextField &taxes = frm.textField(screen::fields::txt_Impuestos);

@@ -115,7 +115,8 @@ std::unique_ptr<db::RecordSet> ConsultaCompra(screen::FrmQMX44 &frm, const QStri
     return ConsultaCompra(frm.Sistema().Conexion(), folio);
 }
 
-void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, double &purchaseAmount)
+void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, double &purchaseAmount,
+                   ProgressReport *progress)
 {
     grid.removeAll();
 
@@ -152,6 +153,8 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
         // amount adds nothing.
         purchaseAmount += rs->field(base).toDouble();
         rs->moveNext();
+        if (progress)
+            progress->advance(row + 1);
     }
 
     if (rs) {
@@ -161,9 +164,24 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
     grid.moveFirst();
 }
 
-void LlenarDetalle(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs)
+void LlenarDetalle(screen::FrmQMX44 &frm, std::unique_ptr<db::RecordSet> &rs, ProgressReport *progress)
 {
-    LlenarDetalle(rs, frm.ssDetalle(), frm.ImporteCompra);
+    LlenarDetalle(rs, frm.ssDetalle(), frm.ImporteCompra, progress);
+}
+
+qint64 progressTotal(screen::FrmQMX44 &frm, const QString &folio)
+{
+    if (!frm.Sistema().session().progressSink())
+        return 0;
+    // Counting the groups would cost as much as grouping them; the lines come from the
+    // index alone. Lines whose product is unknown are no row of the grid either.
+    auto rs = frm.Sistema().Conexion().query(
+        QStringLiteral("SELECT COUNT(*) AS Lineas FROM COMPRA INNER JOIN Producto "
+                       "ON COMPRA.Pr_Cve_Producto = Producto.Pr_Cve_Producto WHERE Co_Folio = ?"),
+        {folio});
+    const qint64 lines = rs->eof() ? 0 : rs->field(QStringLiteral("Lineas")).toLongLong();
+    rs->close();
+    return lines;
 }
 
 } // namespace qmx44::intake

@@ -94,9 +94,14 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
     for (const QString *total :
          {&screen::fields::txt_SubTotal, &screen::fields::txt_Impuestos, &screen::fields::txt_Total})
         frm.textField(*total).setValue(0.0);
-    LlenarDetalle(frm, rs);
-    // What each line may still be granted, shown before saving.
-    fillPending(frm);
+    {
+        ProgressReport progress(frm.Sistema().session().progressSink(),
+                                QStringLiteral("Cargando partidas de la compra…"), progressTotal(frm, folio.text()));
+        LlenarDetalle(frm, rs, &progress);
+        progress.complete();
+        // What each line may still be granted, shown before saving.
+        fillPending(frm);
+    }
 
     frm.Utilerias().EnviarTeclas(QStringLiteral("\t"), false);
 }

@@ -5,6 +5,7 @@
 #include "platform/business/activity_log.h"
 #include "platform/business/print/pdf.h"
 #include "platform/core/error.h"
+#include "ui/progress_dialog.h"
 
 #include <QDialog>
 #include <QFile>
@@ -68,7 +69,7 @@ private:
     void draw(QPrinter *printer)
     {
         try {
-            business::print::drawPages(m_document.html, *printer, m_document.watermark);
+            business::print::drawPages(m_document.html, *printer, m_document.watermark, m_progress);
         } catch (const RuntimeError &e) {
             m_failure = QString::fromUtf8(e.what());
         }
@@ -81,7 +82,12 @@ private:
         if (dialog.exec() != QDialog::Accepted)
             return;
         m_failure.clear();
+        // The pages sent to the printer show their progress; the preview's own drawing
+        // does not.
+        ProgressDialogSink progress(this);
+        m_progress = &progress;
         m_preview->print();
+        m_progress = nullptr;
         if (!m_failure.isEmpty())
             QMessageBox::warning(this, tr("Imprimir"), m_failure);
     }
@@ -105,6 +111,7 @@ private:
     QPrinter m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     QString m_failure;
+    ProgressSink *m_progress = nullptr; // while printing
 };
 
 } // namespace

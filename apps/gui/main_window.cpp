@@ -8,6 +8,7 @@
 #include "ui/grid_view.h"
 #include "ui/message_box.h"
 #include "ui/print_preview.h"
+#include "ui/progress_dialog.h"
 #include "ui/record_dialog.h"
 
 #include <QApplication>
@@ -91,6 +92,8 @@ std::shared_ptr<host::PlatformContext> makeContext(std::shared_ptr<db::Conexion>
     auto context = std::make_shared<host::PlatformContext>();
     context->session = std::make_shared<services::Session>(std::move(database), user);
     context->session->setMessageSink(std::make_shared<ui::MessageBoxSink>());
+    // Over the window the clerk works in when a long job starts.
+    context->session->setProgressSink(std::make_shared<ui::ProgressDialogSink>());
     context->presenter = std::make_shared<ui::DialogPresenter>();
     context->outputFolder = outputFolder;
     context->activityLog->onPrint = [](const business::PrintedDocument &d) { ui::previewPrinted(d, dialogParent()); };

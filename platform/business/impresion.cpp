@@ -23,7 +23,8 @@ void Impresion::Imprimir(const QString &format, const QString &folio, const QStr
     Q_UNUSED(filter);
     m_session->check(faults::ImpresionImprimir);
     print::NotePage page;
-    const QString file = print::printNote(m_session->connection(), format, folio, m_outputDir, &page);
+    const QString file =
+        print::printNote(m_session->connection(), format, folio, m_outputDir, &page, m_session->progressSink());
     const PrintedDocument printed{format, folio, file, page.html, page.title, page.watermark};
     m_activityLog->recordPrint(printed);
     if (m_activityLog->onPrint)

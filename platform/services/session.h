@@ -1,8 +1,9 @@
 #pragma once
 // The signed-in session the platform services answer for: who is working, on which
-// connection, with which host overrides, planned failures and message sink.
+// connection, with which host overrides, planned failures, message sink and progress sink.
 #include "platform/core/faults.h"
 #include "platform/core/message.h"
+#include "platform/core/progress.h"
 #include "platform/db/connection.h"
 
 #include <QDate>
@@ -54,6 +55,10 @@ public:
     MessageSink *messageSink() const { return m_messageSink.get(); }
     void setMessageSink(std::shared_ptr<MessageSink> sink) { m_messageSink = std::move(sink); }
 
+    // Where long work reports its progress; null (the default) reports nothing.
+    ProgressSink *progressSink() const { return m_progressSink.get(); }
+    void setProgressSink(std::shared_ptr<ProgressSink> sink) { m_progressSink = std::move(sink); }
+
 private:
     std::shared_ptr<db::Conexion> m_connection;
     QString m_user;
@@ -63,6 +68,7 @@ private:
     std::optional<QDate> m_fixedDate;
     FaultPlan m_faults;
     std::shared_ptr<MessageSink> m_messageSink;
+    std::shared_ptr<ProgressSink> m_progressSink;
 };
 
 } // namespace qmx44::services

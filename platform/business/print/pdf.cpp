@@ -38,7 +38,7 @@ void drawWatermark(QPainter &painter, const QRectF &page, const QString &waterma
 
 } // namespace
 
-void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark)
+void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark, ProgressSink *progress)
 {
     QImage reference(1, 1, QImage::Format_RGB32);
     reference.setDotsPerMeterX(qRound(kDesignDpi / 0.0254));
@@ -55,7 +55,8 @@ void drawPages(const QString &html, QPagedPaintDevice &device, const QString &wa
     QPainter painter;
     if (!painter.begin(&device))
         throw RuntimeError(QStringLiteral("No se pudo dibujar el documento"));
-    const int pages = document.pageCount();
+    const int pages = document.pageCount(); // lays the document out
+    ProgressReport report(progress, QStringLiteral("Imprimiendo…"), pages);
     for (int i = 0; i < pages; ++i) {
         if (i > 0)
             device.newPage();
@@ -67,11 +68,13 @@ void drawPages(const QString &html, QPagedPaintDevice &device, const QString &wa
         painter.restore();
         if (!watermark.isEmpty())
             drawWatermark(painter, QRectF(0, 0, device.width(), device.height()), watermark);
+        report.advance(i + 1);
     }
     painter.end();
 }
 
-void writePdf(const QString &html, const QString &file, const QString &title, const QString &watermark)
+void writePdf(const QString &html, const QString &file, const QString &title, const QString &watermark,
+              ProgressSink *progress)
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         throw RuntimeError(QStringLiteral("No se puede escribir %1: el programa no inició la parte gráfica "
@@ -92,7 +95,7 @@ void writePdf(const QString &html, const QString &file, const QString &title, co
         pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("qmx44"));
 
-        drawPages(html, pdf, watermark);
+        drawPages(html, pdf, watermark, progress);
     }
     if (!output.commit())
         throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(file, output.errorString()));

@@ -1,5 +1,7 @@
 #pragma once
 // Writes an HTML page (a filled print format) as a PDF file.
+#include "platform/core/progress.h"
+
 #include <QString>
 
 class QPagedPaintDevice;
@@ -11,12 +13,14 @@ namespace qmx44::business::print {
 // page (e.g. "CANCELADA"). The file appears complete or not at all.
 // Needs a QGuiApplication (fonts); headless programs create one with the "offscreen"
 // platform (QT_QPA_PLATFORM=offscreen). Throws RuntimeError without one, or when the
-// file cannot be written.
-void writePdf(const QString &html, const QString &file, const QString &title = {}, const QString &watermark = {});
+// file cannot be written. The pages drawn go to `progress` when given.
+void writePdf(const QString &html, const QString &file, const QString &title = {}, const QString &watermark = {},
+              ProgressSink *progress = nullptr);
 
 // Lays `html` out on the pages of `device` (its page layout as set) and draws them, with
 // the watermark across each: what writePdf writes, drawn on a printer or a preview.
-// Needs a QGuiApplication.
-void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark = {});
+// Needs a QGuiApplication. The pages drawn go to `progress` when given ("Imprimiendo…").
+void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark = {},
+               ProgressSink *progress = nullptr);
 
 } // namespace qmx44::business::print

@@ -39,11 +39,11 @@ NotePage notePage(db::Conexion &connection, const QString &format, const QString
 }
 
 QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder,
-                  NotePage *page)
+                  NotePage *page, ProgressSink *progress)
 {
     NotePage filled = notePage(connection, format, folio);
     const QString file = QDir(folder.isEmpty() ? QDir::currentPath() : folder).absoluteFilePath(noteFileName(folio));
-    writePdf(filled.html, file, filled.title, filled.watermark);
+    writePdf(filled.html, file, filled.title, filled.watermark, progress);
     if (page)
         *page = std::move(filled);
     return file;

@@ -1,5 +1,6 @@
 #pragma once
 // Printing a stored document with a named print format of Formato_Impresion into a PDF.
+#include "platform/core/progress.h"
 #include "platform/db/connection.h"
 
 #include <QString>
@@ -29,8 +30,8 @@ NotePage notePage(db::Conexion &connection, const QString &format, const QString
 // `carpeta` (the current folder when empty). Returns the file's absolute path. A
 // cancelled note carries "CANCELADA" across every page. Throws RuntimeError for an
 // unknown format or note, or a file that cannot be written. The page drawn goes to
-// `page` when given.
+// `page` when given, the pages drawn to `progress`.
 QString printNote(db::Conexion &connection, const QString &format, const QString &folio, const QString &folder,
-                  NotePage *page = nullptr);
+                  NotePage *page = nullptr, ProgressSink *progress = nullptr);
 
 } // namespace qmx44::business::print

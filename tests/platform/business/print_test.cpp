@@ -7,6 +7,7 @@
 #include "platform/db/open.h"
 #include "platform/db/schema.h"
 #include "tests/platform/services/services_fixture.h"
+#include "tests/support/recording_progress.h"
 #include "tests/support/test_db.h"
 
 #include <gtest/gtest.h>
@@ -172,7 +173,8 @@ TEST_P(PrintTest, CancelledAndReplacingNotesSaySo)
     EXPECT_FALSE(sustituta.contains(QStringLiteral("CANCELADA")));
 }
 
-// Guards against long notes losing lines at page breaks or printing only one page.
+// Guards against long notes losing lines at page breaks or printing only one page, and
+// against their pages printed without progress.
 TEST_P(PrintTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
 {
     db->begin();
@@ -183,8 +185,11 @@ TEST_P(PrintTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
                            "Nc_Precio_Neto_Importe) VALUES ('LARGA', ?, 'C000000002', 'P0002', ?, 1, 10, 1.6, 11.6)"),
             {i, QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))});
     db->commit();
-    const QString file = imprimir(QStringLiteral("LARGA"));
+    test::RecordingProgressSink progress;
+    const QString file =
+        printNote(*db, QStringLiteral("NCP_BONIFICACION"), QStringLiteral("LARGA"), folder.path(), nullptr, &progress);
     EXPECT_GE(paginasPdf(file), 3);
+    progress.expectOneJob(QStringLiteral("Imprimiendo…"), paginasPdf(file));
     const QString text = textoPdf(file);
     for (int i = 1; i <= 150; ++i)
         ASSERT_TRUE(text.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))))
