@@ -39,9 +39,12 @@ StartFailure startFailure(const db::OpenError &error, const QString &connection)
     switch (error.failure()) {
     case db::OpenFailure::Unreachable:
         return {kExitUnreachable,
-                QStringLiteral("%1\nqmx44 cannot reach the database %2. Check that its server is running and "
-                               "can be reached, and %3.")
-                    .arg(error.description(), name, whereConfigured())};
+                QStringLiteral("%1\nqmx44 cannot reach the database %2. Check %3, and %4.")
+                    .arg(error.description(), name,
+                         name.startsWith(QLatin1String("sqlite:"))
+                             ? QStringLiteral("that the file is a qmx44 database and its folder exists")
+                             : QStringLiteral("that its server is running and can be reached"),
+                         whereConfigured())};
     case db::OpenFailure::NoSchema:
         return {kExitSchema,
                 QStringLiteral("%1\nThe database %2 has no qmx44 tables yet. Create them with: qmx44 "
