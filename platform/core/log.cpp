@@ -42,26 +42,37 @@ QByteArray rotated(const QByteArray &path, int n)
     return path + '.' + QByteArray::number(n);
 }
 
-// Called with the mutex held when the file written has reached the limit. Another process
-// may be rotating at the same moment: the lock on the file serialises them, and only the
-// one that still finds the full file under its name renames it.
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_ino == b.st_ino && a.st_dev == b.st_dev;
+}
+
+// Called with the mutex held before each line. When the file written has reached the
+// limit it is rotated; when another process rotated it (or someone removed it), the file
+// now under the name is opened. Processes rotating at the same moment are serialised by
+// the lock on the file, and only the one that still finds the full file under its name
+// renames it.
 void rotate(State &s)
 {
     struct stat mine {};
-    if (::fstat(s.fd, &mine) != 0 || mine.st_size < s.options.rotateAt)
-        return;
-    ::flock(s.fd, LOCK_EX);
     struct stat named {};
-    if (::stat(s.path.constData(), &named) == 0 && named.st_ino == mine.st_ino && named.st_dev == mine.st_dev
-        && named.st_size >= s.options.rotateAt) {
-        for (int n = s.options.kept - 1; n >= 1; --n)
-            ::rename(rotated(s.path, n).constData(), rotated(s.path, n + 1).constData());
-        if (s.options.kept >= 1)
-            ::rename(s.path.constData(), rotated(s.path, 1).constData());
-        else
-            ::unlink(s.path.constData());
+    if (::fstat(s.fd, &mine) != 0)
+        return;
+    const bool stillNamed = ::stat(s.path.constData(), &named) == 0 && sameFile(named, mine);
+    if (stillNamed && mine.st_size < s.options.rotateAt)
+        return;
+    if (stillNamed) {
+        ::flock(s.fd, LOCK_EX);
+        if (::stat(s.path.constData(), &named) == 0 && sameFile(named, mine) && named.st_size >= s.options.rotateAt) {
+            for (int n = s.options.kept - 1; n >= 1; --n)
+                ::rename(rotated(s.path, n).constData(), rotated(s.path, n + 1).constData());
+            if (s.options.kept >= 1)
+                ::rename(s.path.constData(), rotated(s.path, 1).constData());
+            else
+                ::unlink(s.path.constData());
+        }
+        ::flock(s.fd, LOCK_UN);
     }
-    ::flock(s.fd, LOCK_UN);
     const int fresh = openAppending(s.path);
     if (fresh >= 0) {
         ::close(s.fd);
