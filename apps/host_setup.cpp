@@ -38,29 +38,28 @@ StartFailure startFailure(const db::OpenError &error, const QString &connection)
     const QString name = displayed(connection);
     switch (error.failure()) {
     case db::OpenFailure::Unreachable:
-        return {kExitUnreachable,
-                QStringLiteral("%1\nqmx44 cannot reach the database %2. Check %3, and %4.")
-                    .arg(error.description(), name,
+        return {kExitUnreachable, error.description(),
+                QStringLiteral("qmx44 cannot reach the database %1. Check %2, and %3.")
+                    .arg(name,
                          name.startsWith(QLatin1String("sqlite:"))
                              ? QStringLiteral("that the file is a qmx44 database and its folder exists")
                              : QStringLiteral("that its server is running and can be reached"),
                          whereConfigured())};
     case db::OpenFailure::NoSchema:
-        return {kExitSchema,
-                QStringLiteral("%1\nThe database %2 has no qmx44 tables yet. Create them with: qmx44 "
-                               "init-db %2 (with --demo for the demo company).")
-                    .arg(error.description(), name)};
+        return {kExitSchema, error.description(),
+                QStringLiteral("The database %1 has no qmx44 tables yet. Create them with: qmx44 init-db %1 "
+                               "(with --demo for the demo company).")
+                    .arg(name)};
     case db::OpenFailure::NotOurs:
-        return {kExitSchema,
-                QStringLiteral("%1\nThe database %2 is not a qmx44 database. Check %3.")
-                    .arg(error.description(), name, whereConfigured())};
+        return {kExitSchema, error.description(),
+                QStringLiteral("The database %1 is not a qmx44 database. Check %2.").arg(name, whereConfigured())};
     case db::OpenFailure::Newer:
-        return {kExitSchema,
-                QStringLiteral("%1\nThe database %2 was made by a newer qmx44 than this one (%3). "
-                               "Install the newer qmx44.")
-                    .arg(error.description(), name, QStringLiteral(QMX44_VERSION))};
+        return {kExitSchema, error.description(),
+                QStringLiteral("The database %1 was made by a newer qmx44 than this one (%2). Install the newer "
+                               "qmx44.")
+                    .arg(name, QStringLiteral(QMX44_VERSION))};
     }
-    return {kExitFailure, error.description()};
+    return {kExitFailure, error.description(), QString()};
 }
 
 std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection, const std::optional<QString> &user,
@@ -94,15 +93,14 @@ std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection, const s
         users << rs->field(QStringLiteral("Us_Cve_Usuario")).toString().trimmed();
     std::optional<StartFailure> refused;
     if (user && !users.contains(*user))
-        refused = StartFailure{kExitUnknownUser,
-                               QStringLiteral("The database %1 has no user %2. Name one of its "
-                                              "users, or leave --user out to choose one.")
-                                   .arg(spec.display(), *user)};
+        refused =
+            StartFailure{kExitUnknownUser, QStringLiteral("The database %1 has no user %2.").arg(spec.display(), *user),
+                         QStringLiteral("Name one of its users, or leave --user out to choose one.")};
     else if (usersNeeded && users.isEmpty())
-        refused = StartFailure{kExitUnknownUser,
-                               QStringLiteral("The database %1 has no users, so nobody can sign "
-                                              "in. Add the clerks to its Usuario table.")
-                                   .arg(spec.display())};
+        refused =
+            StartFailure{kExitUnknownUser,
+                         QStringLiteral("The database %1 has no users, so nobody can sign in.").arg(spec.display()),
+                         QStringLiteral("Add the clerks to its Usuario table.")};
     if (refused) {
         // What this start made goes again.
         database.reset();

@@ -11,11 +11,13 @@
 
 namespace qmx44::apps {
 
-// A start that cannot go on: the exit status (kExitUnreachable...) and what to tell the
-// user, the database named without its password and what to do about it.
+// A start that cannot go on: the exit status (kExitUnreachable...), what went wrong and
+// what to do about it (the database named without its password).
 struct StartFailure {
     int status;
-    QString text;
+    QString problem;
+    QString advice; // one line; may be empty
+    QString text() const { return advice.isEmpty() ? problem : problem + u'\n' + advice; }
 };
 
 // The start failure for a database that open() refused or could not reach.

@@ -78,13 +78,14 @@ QString databaseOf(const QString &command, QStringList args)
 // close it).
 int reportStartFailure(const QString &command, const StartFailure &failure)
 {
-    for (const QString &line : failure.text.split(u'\n'))
-        printError(command, line);
-    qmx44::log::error(QStringLiteral("start failed, exit status %1: %2").arg(failure.status).arg(failure.text));
+    printError(command, failure.problem);
+    if (!failure.advice.isEmpty())
+        printError(command, failure.advice);
+    qmx44::log::error(QStringLiteral("start failed, exit status %1: %2").arg(failure.status).arg(failure.text()));
     const QString platform = QGuiApplication::platformName();
     if (command == u"gui" && qobject_cast<QApplication *>(QCoreApplication::instance()) && platform != u"offscreen"
         && platform != u"minimal")
-        gui::showStartFailure(failure.text);
+        gui::showStartFailure(failure.text());
     return failure.status;
 }
 

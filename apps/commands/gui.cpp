@@ -29,10 +29,9 @@ int runGui(const QStringList &arguments)
     if (!args.isEmpty())
         throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
     const QString connection = resolveConnection(dbOption);
-    const QString databaseName = db::parseConnectionString(connection).display();
-
     // An unknown --user, or nobody to sign in, ends the start here.
     std::shared_ptr<db::Conexion> database = prepareDatabase(connection, user, /*usersNeeded=*/true);
+    const QString databaseName = db::parseConnectionString(connection).display();
     const auto components = screenRegistry(QStringLiteral("gui"));
     if (!components)
         return kExitFailure;
