@@ -1,6 +1,7 @@
-// The qmx44 command line run as a separate process: help and usage, run, a database it
-// cannot use giving a clear error, status 1 and no writes; and `qmx44 script`: where the
-// script comes from, its command line's exit statuses and which component it loads.
+// The qmx44 command line run as a separate process: help and usage, run, a start that
+// cannot go on giving a clear error, its own status, no writes and a log line; and
+// `qmx44 script`: where the script comes from, its command line's exit statuses and which
+// component it loads.
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
 
