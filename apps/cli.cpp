@@ -66,6 +66,15 @@ QString configurationFile()
         + QStringLiteral("/qmx44/qmx44.conf");
 }
 
+QString logFolder()
+{
+    const QString chosen = qEnvironmentVariable("QMX44_LOG_DIR");
+    if (!chosen.isEmpty())
+        return chosen;
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    return (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) + QStringLiteral("/qmx44");
+}
+
 QString resolveConnection(const std::optional<QString> &dbOption)
 {
     if (dbOption)

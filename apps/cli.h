@@ -38,6 +38,10 @@ inline constexpr const char *kConnectionKey = "database/connection";
 // An empty variable or key counts as not set.
 QString resolveConnection(const std::optional<QString> &dbOption);
 
+// The folder of the log (platform/core/log.h): $QMX44_LOG_DIR, else $XDG_STATE_HOME/qmx44,
+// else ~/.local/state/qmx44. An empty variable counts as not set.
+QString logFolder();
+
 // The component plug-in that comes with this executable: the installed one (in
 // lib/qmx44/components beside the program's bin/), else the one in the build's
 // components folder, else the executable's own folder. Empty when none is found.

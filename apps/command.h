@@ -12,6 +12,10 @@ namespace qmx44::apps {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1; // the job failed (bad database, missing plug-in...)
 inline constexpr int kExitUsage = 2;   // the command line was wrong
+// A start that cannot go on, nothing written (see StartFailure):
+inline constexpr int kExitUnreachable = 3; // the database cannot be reached or opened
+inline constexpr int kExitSchema = 4;      // the database is empty, not ours, or newer than the program
+inline constexpr int kExitUnknownUser = 5; // the user is unknown to the database, or it has no users
 
 struct Command {
     QString name;                        // "init-db"

@@ -1,29 +1,114 @@
 #include "apps/host_setup.h"
 
 #include "apps/cli.h"
+#include "apps/command.h"
 #include "component/prog_id.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
-#include "platform/db/open.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace qmx44::apps {
 
-std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection)
+namespace {
+
+// The connection for messages: without its password, and never the raw string when it
+// cannot be read (it may hold one).
+QString displayed(const QString &connection)
 {
-    const db::ConnectionSpec spec = db::parseConnectionString(connection);
+    try {
+        return db::parseConnectionString(connection).display();
+    } catch (const RuntimeError &) {
+        return QStringLiteral("(a connection string qmx44 cannot read)");
+    }
+}
+
+QString whereConfigured()
+{
+    return QStringLiteral("the connection given by --db, $QMX44_DB or the configuration file %1")
+        .arg(configurationFile());
+}
+
+} // namespace
+
+StartFailure startFailure(const db::OpenError &error, const QString &connection)
+{
+    const QString name = displayed(connection);
+    switch (error.failure()) {
+    case db::OpenFailure::Unreachable:
+        return {kExitUnreachable, error.description(),
+                QStringLiteral("qmx44 cannot reach the database %1. Check %2, and %3.")
+                    .arg(name,
+                         name.startsWith(QLatin1String("sqlite:"))
+                             ? QStringLiteral("that the file is a qmx44 database and its folder exists")
+                             : QStringLiteral("that its server is running and can be reached"),
+                         whereConfigured())};
+    case db::OpenFailure::NoSchema:
+        return {kExitSchema, error.description(),
+                QStringLiteral("The database %1 has no qmx44 tables yet. Create them with: qmx44 init-db %1 "
+                               "(with --demo for the demo company).")
+                    .arg(name)};
+    case db::OpenFailure::NotOurs:
+        return {kExitSchema, error.description(),
+                QStringLiteral("The database %1 is not a qmx44 database. Check %2.").arg(name, whereConfigured())};
+    case db::OpenFailure::Newer:
+        return {kExitSchema, error.description(),
+                QStringLiteral("The database %1 was made by a newer qmx44 than this one (%2). Install the newer "
+                               "qmx44.")
+                    .arg(name, QStringLiteral(QMX44_VERSION))};
+    }
+    return {kExitFailure, error.description(), QString()};
+}
+
+std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection, const std::optional<QString> &user,
+                                              bool usersNeeded)
+{
+    db::ConnectionSpec spec;
+    try {
+        spec = db::parseConnectionString(connection);
+    } catch (const RuntimeError &e) {
+        throw startFailure(db::OpenError(db::OpenFailure::Unreachable, e.description()), connection);
+    }
+    const bool sqliteFile = spec.backend == db::Backend::Sqlite && !spec.inMemory();
     // The default demo database's folder is ours to make; any other missing folder is
     // a mistake in the connection string and is refused.
-    if (spec.backend == db::Backend::Sqlite && !spec.inMemory()
-        && QFileInfo(spec.path).absoluteFilePath() == QFileInfo(defaultDatabase()).absoluteFilePath())
+    if (sqliteFile && QFileInfo(spec.path).absoluteFilePath() == QFileInfo(defaultDatabase()).absoluteFilePath())
         QDir().mkpath(QFileInfo(spec.path).absolutePath());
-    int versionFound = 0;
-    auto database = db::open(connection, db::OpenMode::Upgrade, versionFound);
-    // An ODBC source is a site's own server: it is never seeded.
-    if (versionFound == 0 && spec.backend != db::Backend::Odbc)
+    const bool newFile = sqliteFile && !QFileInfo::exists(spec.path);
+
+    std::unique_ptr<db::Conexion> database;
+    try {
+        database = db::open(connection, db::OpenMode::Start);
+    } catch (const db::OpenError &e) {
+        throw startFailure(e, connection);
+    }
+    // Only a new SQLite file gets the demo company; a server's database is made with init-db.
+    if (newFile)
         db::loadDemo(*database);
+
+    QStringList users;
+    for (auto rs = database->query(QStringLiteral("SELECT Us_Cve_Usuario FROM Usuario")); !rs->eof(); rs->moveNext())
+        users << rs->field(QStringLiteral("Us_Cve_Usuario")).toString().trimmed();
+    std::optional<StartFailure> refused;
+    if (user && !users.contains(*user))
+        refused =
+            StartFailure{kExitUnknownUser, QStringLiteral("The database %1 has no user %2.").arg(spec.display(), *user),
+                         QStringLiteral("Name one of its users, or leave --user out to choose one.")};
+    else if (usersNeeded && users.isEmpty())
+        refused =
+            StartFailure{kExitUnknownUser,
+                         QStringLiteral("The database %1 has no users, so nobody can sign in.").arg(spec.display()),
+                         QStringLiteral("Add the clerks to its Usuario table.")};
+    if (refused) {
+        // What this start made goes again.
+        database.reset();
+        if (newFile)
+            for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+                QFile::remove(spec.path + QLatin1String(suffix));
+        throw *refused;
+    }
     return database;
 }
 

@@ -1,12 +1,17 @@
 // qmx44: the host application and its tools. `qmx44 COMMAND [ARGS]`; see --help.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "apps/gui/start_failure.h"
+#include "apps/host_setup.h"
 #include "platform/core/error.h"
+#include "platform/core/log.h"
+#include "platform/db/connection_string.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <memory>
+#include <optional>
 
 using namespace qmx44::apps;
 
@@ -44,6 +49,63 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
+// The database a command works on, for the log: named without its password, never by
+// the raw string. Empty for commands without one.
+QString databaseOf(const QString &command, QStringList args)
+{
+    std::optional<QString> connection;
+    try {
+        connection = takeOption(args, QStringLiteral("db"));
+    } catch (const UsageError &) {
+    }
+    if (command == u"gui" || command == u"run")
+        connection = resolveConnection(connection);
+    else if (command == u"script" && !connection)
+        connection = QStringLiteral(":memory:");
+    else if (command == u"init-db" && !args.isEmpty())
+        connection = args.last();
+    if (!connection)
+        return QString();
+    try {
+        return QStringLiteral(", database ") + qmx44::db::parseConnectionString(*connection).display();
+    } catch (const std::exception &) {
+        return QStringLiteral(", database not readable");
+    }
+}
+
+// A start that cannot go on: on standard error, in the log and, in the desktop application
+// on a real screen, in a dialog (never on the window-less platforms, where nobody could
+// close it).
+int reportStartFailure(const QString &command, const StartFailure &failure)
+{
+    printError(command, failure.problem);
+    if (!failure.advice.isEmpty())
+        printError(command, failure.advice);
+    qmx44::log::error(QStringLiteral("start failed, exit status %1: %2").arg(failure.status).arg(failure.text()));
+    const QString platform = QGuiApplication::platformName();
+    if (command == u"gui" && qobject_cast<QApplication *>(QCoreApplication::instance()) && platform != u"offscreen"
+        && platform != u"minimal")
+        gui::showStartFailure(failure.text());
+    return failure.status;
+}
+
+int runCommand(const Command &command, const QStringList &args)
+{
+    try {
+        return command.run(args);
+    } catch (const UsageError &e) {
+        printError(command.name, e.text);
+        printError(command.name, QStringLiteral("usage: qmx44 %1 %2").arg(command.name, command.synopsis));
+        return kExitUsage;
+    } catch (const StartFailure &failure) {
+        return reportStartFailure(command.name, failure);
+    } catch (const std::exception &e) {
+        printError(command.name, qmx44::describe(e));
+        qmx44::log::error(QStringLiteral("%1 failed: %2").arg(command.name, qmx44::describe(e)));
+        return kExitFailure;
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -69,14 +131,12 @@ int main(int argc, char **argv)
         printOut(commandHelp(*command));
         return kExitOk;
     }
-    try {
-        return command->run(args);
-    } catch (const UsageError &e) {
-        printError(command->name, e.text);
-        printError(command->name, QStringLiteral("usage: qmx44 %1 %2").arg(command->name, command->synopsis));
-        return kExitUsage;
-    } catch (const std::exception &e) {
-        printError(command->name, qmx44::describe(e));
-        return kExitFailure;
-    }
+    // Every command's start and stop in the log, with the version and the database.
+    qmx44::log::openLog(logFolder());
+    const QString what = QStringLiteral("qmx44 " QMX44_VERSION " %1%2").arg(command->name, databaseOf(name, args));
+    qmx44::log::info(QStringLiteral("start %1").arg(what));
+    const int status = runCommand(*command, args);
+    qmx44::log::info(QStringLiteral("stop %1, exit status %2").arg(what).arg(status));
+    qmx44::log::closeLog();
+    return status;
 }

@@ -29,9 +29,9 @@ int runGui(const QStringList &arguments)
     if (!args.isEmpty())
         throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
     const QString connection = resolveConnection(dbOption);
+    // An unknown --user, or nobody to sign in, ends the start here.
+    std::shared_ptr<db::Conexion> database = prepareDatabase(connection, user, /*usersNeeded=*/true);
     const QString databaseName = db::parseConnectionString(connection).display();
-
-    std::shared_ptr<db::Conexion> database = prepareDatabase(connection);
     const auto components = screenRegistry(QStringLiteral("gui"));
     if (!components)
         return kExitFailure;
@@ -51,13 +51,6 @@ int runGui(const QStringList &arguments)
 
     QString signedIn;
     if (user) {
-        bool known = false;
-        for (const gui::UserRow &u : gui::databaseUsers(*database))
-            known = known || u.key == *user;
-        if (!known) {
-            printError(QStringLiteral("gui"), QStringLiteral("the database has no user %1").arg(*user));
-            return kExitFailure;
-        }
         signedIn = *user;
     } else {
         const auto chosen = gui::signIn(*database);

@@ -2,8 +2,10 @@
 // --demo, loads the demo company into it.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "apps/host_setup.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
+#include "platform/db/open.h"
 
 namespace qmx44::apps {
 
@@ -17,7 +19,12 @@ int initDb(const QStringList &arguments)
     if (args.size() != 1 || args[0].isEmpty())
         throw UsageError{args.isEmpty() ? QStringLiteral("CONNECTION is missing")
                                         : QStringLiteral("too many arguments")};
-    const db::InitReport report = db::initDatabase(args[0], demo);
+    db::InitReport report;
+    try {
+        report = db::initDatabase(args[0], demo);
+    } catch (const db::OpenError &e) {
+        throw startFailure(e, args[0]);
+    }
     // Named without its password.
     const QString name = db::parseConnectionString(args[0]).display();
     QString text = report.versionBefore == 0

@@ -1,5 +1,5 @@
 // `qmx44 run [--db CONNECTION] [--user USER]`: the product's main job on a database. For
-// now it prepares the database (the demo company when it is new), finds the screen
+// now it prepares the database (the demo company in a new SQLite file), finds the screen
 // component (registered, or the one that came with qmx44), loads it by its identifier,
 // opens the screen and prints a short summary of both.
 #include "apps/cli.h"
@@ -43,7 +43,7 @@ int run(const QStringList &arguments)
     const QString connection = resolveConnection(dbOption);
 
     // 1. The database first: bad input stops here, before the component folder is touched.
-    std::shared_ptr<db::Conexion> database = prepareDatabase(connection);
+    std::shared_ptr<db::Conexion> database = prepareDatabase(connection, user, /*usersNeeded=*/false);
     const db::DatabaseSummary summary = db::summarize(*database);
 
     auto context = std::make_shared<host::PlatformContext>();
@@ -51,7 +51,7 @@ int run(const QStringList &arguments)
     context->session->setMessageSink(std::make_shared<ConsoleMessageSink>());
     QString userLine;
     if (user) {
-        services::Sistema system(context->session); // refuses an unknown user
+        services::Sistema system(context->session);
         const QString branch = system.Sucursal(), warehouse = system.Almacen();
         userLine = QStringLiteral("  user %1: branch %2, warehouse %3")
                        .arg(*user, branch.isEmpty() ? QStringLiteral("any") : branch,

@@ -4,7 +4,9 @@
 // docs/scenario-runner.md.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "apps/host_setup.h"
 #include "apps/script/script_runner.h"
+#include "platform/db/open.h"
 
 #include <QDate>
 #include <QFile>
@@ -52,6 +54,8 @@ int runScript(const QStringList &arguments)
         script::ScriptHost host(options);
         script::ScriptRunner runner(host);
         return runner.run(in);
+    } catch (const db::OpenError &e) {
+        throw startFailure(e, options.connection.value_or(QStringLiteral(":memory:")));
     } catch (const script::HostError &e) {
         printError(QStringLiteral("script"), e.text);
         return kExitFailure;

@@ -33,6 +33,8 @@ ScriptHost::ScriptHost(const HostOptions &options)
             db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade, versionFound);
         if (options.demo)
             db::loadDemo(*m_connection);
+    } catch (const db::OpenError &) {
+        throw; // the command tells what to do, with its own exit status
     } catch (const std::exception &e) {
         throw HostError{describe(e)};
     }

@@ -23,7 +23,8 @@
 namespace qmx44::apps::script {
 
 // A failure of the run's surroundings (the database, the component), not of a line:
-// exit status 1.
+// exit status 1. A database that cannot be reached or is refused for its schema is
+// thrown as db::OpenError instead (the command gives it its own status).
 struct HostError {
     QString text;
 };

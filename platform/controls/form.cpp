@@ -5,6 +5,7 @@
 #include "platform/controls/desktop.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/text_field.h"
+#include "platform/core/log.h"
 #include "platform/core/message.h"
 
 #include <QtDebug>
@@ -278,6 +279,7 @@ QString Form::catalogue(const QString &id) const
 
 void Form::reportFailure(const QString &title, const QString &description) const
 {
+    log::error(QStringLiteral("%1 %2: %3").arg(m_name, title, description));
     if (m_sink) {
         Message m;
         m.text = description;

@@ -18,6 +18,31 @@ void removeSqliteFiles(const QString &path)
         QFile::remove(path + QLatin1String(suffix));
 }
 
+// Throws OpenError for a database that is not ours or is newer.
+SchemaStatus refuseUnusable(const SchemaStatus &status)
+{
+    try {
+        refuseUnusable(status, knownSchemaVersion());
+    } catch (const RuntimeError &e) {
+        throw OpenError(status.state == SchemaState::Newer ? OpenFailure::Newer : OpenFailure::NotOurs,
+                        e.description());
+    }
+    return status;
+}
+
+// A start also refuses a database without the schema, unless it is the SQLite file it
+// has just created.
+SchemaStatus refuseForStart(Conexion &c, const ConnectionSpec &spec, bool createdFile)
+{
+    const SchemaStatus status = refuseUnusable(inspectSchema(c));
+    if (status.state == SchemaState::Empty && !createdFile)
+        throw OpenError(OpenFailure::NoSchema,
+                        QStringLiteral("La base de datos %1 está vacía: no tiene el esquema de qmx44. No se "
+                                       "modificó nada.")
+                            .arg(spec.display()));
+    return status;
+}
+
 } // namespace
 
 std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode)
@@ -29,28 +54,41 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode)
 std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, int &versionFound)
 {
     versionFound = 0;
-    const ConnectionSpec spec = parseConnectionString(connectionString);
+    ConnectionSpec spec;
+    try {
+        spec = parseConnectionString(connectionString);
+    } catch (const RuntimeError &e) {
+        throw OpenError(OpenFailure::Unreachable, e.description());
+    }
 
     bool createdFile = false;
     if (spec.backend == Backend::Sqlite && !spec.inMemory()) {
         const QFileInfo file(spec.path);
         if (file.isDir())
-            throw RuntimeError(QStringLiteral("No se pudo abrir la base de datos %1: es una carpeta, "
-                                              "no un archivo")
-                                   .arg(spec.display()));
+            throw OpenError(OpenFailure::Unreachable,
+                            QStringLiteral("No se pudo abrir la base de datos %1: es una carpeta, "
+                                           "no un archivo")
+                                .arg(spec.display()));
         if (!file.exists()) {
             if (mode == OpenMode::Existing)
-                throw RuntimeError(QStringLiteral("No existe la base de datos %1").arg(spec.display()));
+                throw OpenError(OpenFailure::Unreachable,
+                                QStringLiteral("No existe la base de datos %1").arg(spec.display()));
             if (!file.absoluteDir().exists())
-                throw RuntimeError(QStringLiteral("No se pudo crear la base de datos %1: no existe la "
-                                                  "carpeta %2")
-                                       .arg(spec.display(), file.absolutePath()));
+                throw OpenError(OpenFailure::Unreachable,
+                                QStringLiteral("No se pudo crear la base de datos %1: no existe la "
+                                               "carpeta %2")
+                                    .arg(spec.display(), file.absolutePath()));
             createdFile = true;
         }
     }
 
     try {
-        auto conn = std::make_unique<QtConnection>(spec);
+        std::unique_ptr<QtConnection> conn;
+        try {
+            conn = std::make_unique<QtConnection>(spec);
+        } catch (const RuntimeError &e) {
+            throw OpenError(OpenFailure::Unreachable, e.description());
+        }
         if (spec.backend == Backend::Odbc)
             return conn;
         switch (mode) {
@@ -61,10 +99,12 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, i
             requireCurrentSchema(*conn);
             versionFound = knownSchemaVersion();
             break;
-        case OpenMode::Upgrade: {
+        case OpenMode::Upgrade:
+        case OpenMode::Start: {
             // Look before writing anything: a database that is not ours, or is newer,
             // is left exactly as it was (not even its journal mode is touched).
-            const SchemaStatus status = inspectSchema(*conn);
+            const SchemaStatus status = mode == OpenMode::Start ? refuseForStart(*conn, spec, createdFile)
+                                                                : refuseUnusable(inspectSchema(*conn));
             versionFound = status.version;
             if (status.state != SchemaState::Current) {
                 if (status.state == SchemaState::Empty || status.state == SchemaState::Older)

@@ -1,5 +1,6 @@
 #include "platform/db/qt_connection.h"
 
+#include "platform/core/log.h"
 #include "platform/db/dialect.h"
 
 #include <QAtomicInt>
@@ -90,8 +91,11 @@ void QtConnection::connect(const QString &failureText)
     }
     // Record sets of an earlier session keep the handle they were read from.
     m_handle = std::make_shared<ConnectionHandle>(name, m_spec.backend, db);
-    if (!m_handle->database().open())
-        throw RuntimeError(failureText.arg(m_spec.display(), errorText(m_handle->database().lastError())));
+    if (!m_handle->database().open()) {
+        const QString text = failureText.arg(m_spec.display(), errorText(m_handle->database().lastError()));
+        log::error(text);
+        throw RuntimeError(text);
+    }
 
     // QPSQL reads forward-only results row by row from the server, and the rows still
     // pending are thrown away as soon as another statement runs on the connection; the
@@ -143,7 +147,7 @@ void QtConnection::runPlain(const QString &sql)
 {
     QSqlQuery q = newQuery();
     if (!q.exec(sql))
-        fail(describeError(q.lastError()));
+        fail(describeError(q.lastError(), sql));
 }
 
 std::unique_ptr<RecordSet> QtConnection::reading(const QString &sql, const std::function<QSqlQuery()> &exec)
@@ -168,7 +172,7 @@ std::unique_ptr<RecordSet> QtConnection::execute(const QString &statement)
     return reading(statement, [&] {
         QSqlQuery q = newQuery();
         if (!q.exec(translate(statement, m_spec.backend)))
-            fail(describeError(q.lastError()));
+            fail(describeError(q.lastError(), statement));
         return q;
     });
 }
@@ -179,14 +183,14 @@ std::unique_ptr<RecordSet> QtConnection::query(const QString &sql, const QVarian
         QSqlQuery q = newQuery();
         if (values.isEmpty()) {
             if (!q.exec(sql))
-                fail(describeError(q.lastError()));
+                fail(describeError(q.lastError(), sql));
         } else {
             if (!q.prepare(sql))
-                fail(describeError(q.lastError()));
+                fail(describeError(q.lastError(), sql));
             for (const QVariant &v : values)
                 q.addBindValue(bindable(v));
             if (!q.exec())
-                fail(describeError(q.lastError()));
+                fail(describeError(q.lastError(), sql));
         }
         return q;
     });
@@ -198,7 +202,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
     if (values.isEmpty()) {
         QSqlQuery q = newQuery();
         if (!q.exec(sql))
-            fail(describeError(q.lastError()));
+            fail(describeError(q.lastError(), sql));
         return q.numRowsAffected();
     }
     // Writers repeat the same few statements many times (a line at a time), so each
@@ -209,7 +213,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
             m_prepared.clear();
         QSqlQuery q = newQuery();
         if (!q.prepare(sql))
-            fail(describeError(q.lastError()));
+            fail(describeError(q.lastError(), sql));
         it = m_prepared.insert(sql, std::move(q));
     }
     QSqlQuery &q = *it;
@@ -220,7 +224,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
     const QSqlError error = q.lastError();
     q.finish();
     if (!ok) {
-        const QString text = describeError(error);
+        const QString text = describeError(error, sql);
         m_prepared.erase(it);
         fail(text);
     }
@@ -253,7 +257,7 @@ void QtConnection::startTransaction()
         // waiting for it.
         runPlain(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!m_handle->database().transaction()) {
-        fail(describeError(m_handle->database().lastError()));
+        fail(describeError(m_handle->database().lastError(), QStringLiteral("BEGIN")));
     } else if (m_spec.backend == Backend::Postgres) {
         // The row locks of the save rely on READ COMMITTED: a statement run after a lock
         // was granted sees what its holder committed. Set it whatever the server's or the
@@ -281,11 +285,11 @@ void QtConnection::commit()
         QSqlQuery q = newQuery();
         ok = q.exec(QStringLiteral("COMMIT"));
         if (!ok)
-            text = describeError(q.lastError());
+            text = describeError(q.lastError(), QStringLiteral("COMMIT"));
     } else {
         ok = m_handle->database().commit();
         if (!ok)
-            text = describeError(m_handle->database().lastError());
+            text = describeError(m_handle->database().lastError(), QStringLiteral("COMMIT"));
     }
     if (ok) {
         m_inTransaction = false;
@@ -364,8 +368,12 @@ void QtConnection::markLost()
     m_prepared.clear();
 }
 
-QString QtConnection::describeError(const QSqlError &error) const
+QString QtConnection::describeError(const QSqlError &error, const QString &statement) const
 {
+    // Logged: the driver's text and only the statement's first words, which name what
+    // was done and where, before any value.
+    const QString words = statement.simplified().section(u' ', 0, 3).left(80);
+    log::error(QStringLiteral("database %1: %2 [%3]").arg(m_spec.display(), errorText(error), words));
     // A full disk (or an SQLite file at its page limit): named for what it is.
     const QString code = error.nativeErrorCode();
     const bool full = m_spec.backend == Backend::Sqlite ? code == QLatin1String("13") : code == QLatin1String("53100");

@@ -50,7 +50,7 @@ private:
     [[noreturn]] void fail(const QString &text);
     bool sessionLost() const;
     // The database's message, or a plain one for what a clerk can act on (a full disk).
-    QString describeError(const QSqlError &error) const;
+    QString describeError(const QSqlError &error, const QString &statement) const;
     void markLost();
     void ensureSession();
     QString lostInTransactionText() const;

@@ -194,20 +194,6 @@ SchemaStatus inspect(Conexion &c, int known)
     return {SchemaState::Current, version};
 }
 
-void refuseUnusable(const SchemaStatus &status, int known)
-{
-    if (status.state == SchemaState::Foreign)
-        throw RuntimeError(
-            QStringLiteral("La base de datos no es de qmx44: tiene tablas pero no la tabla Version_Esquema. "
-                           "No se modificó nada."));
-    if (status.state == SchemaState::Newer)
-        throw RuntimeError(
-            QStringLiteral("La base de datos tiene la versión %1 del esquema, más nueva que la versión %2 que "
-                           "conoce este programa. Actualice el programa. No se modificó nada.")
-                .arg(status.version)
-                .arg(known));
-}
-
 // Holds PostgreSQL's advisory lock of the schema for the whole upgrade: programs
 // started at once on a new database wait for the first one, which applies every step,
 // and then find the schema current.
@@ -274,6 +260,20 @@ int upgrade(Conexion &c, int known, const std::function<QStringList(int)> &step)
 }
 
 } // namespace
+
+void refuseUnusable(const SchemaStatus &status, int known)
+{
+    if (status.state == SchemaState::Foreign)
+        throw RuntimeError(
+            QStringLiteral("La base de datos no es de qmx44: tiene tablas pero no la tabla Version_Esquema. "
+                           "No se modificó nada."));
+    if (status.state == SchemaState::Newer)
+        throw RuntimeError(
+            QStringLiteral("La base de datos tiene la versión %1 del esquema, más nueva que la versión %2 que "
+                           "conoce este programa. Actualice el programa. No se modificó nada.")
+                .arg(status.version)
+                .arg(known));
+}
 
 SchemaStatus inspectSchema(Conexion &c)
 {

@@ -43,6 +43,10 @@ QStringList tableNames(Conexion &c);
 // spells it (the current schema on PostgreSQL); a table without one is left out.
 QMap<QString, QStringList> primaryKeys(Conexion &c);
 
+// Throws qmx44::RuntimeError naming the problem for a Foreign or Newer database (`known`:
+// the newest version this program knows); does nothing otherwise.
+void refuseUnusable(const SchemaStatus &status, int known);
+
 // Throws qmx44::RuntimeError (naming the problem, nothing written) for a Foreign or
 // Newer database; otherwise applies every missing step, each in its own transaction
 // together with its Version_Esquema row. Returns the version found before the first step

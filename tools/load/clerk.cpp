@@ -180,6 +180,9 @@ void Clerk::readErrors()
             m_endedOnLostConnection = true;
             continue;
         }
+        // The advice that follows a refused start, counted with it above.
+        if (m_setup.serverRestarts && line.startsWith(QLatin1String("qmx44 script: qmx44 cannot reach the database")))
+            continue;
         // What the database driver and libpq print themselves when the session dies under
         // them (the server's notice, statements freed or run on the dead session): no
         // message to the clerk, counted apart.

@@ -1,7 +1,11 @@
 // Forms: tab order and focus, the key-release preview, the desktop and modal display,
 // and the event boundary.
 #include "platform/controls/controls.h"
+#include "platform/core/log.h"
 #include "platform/core/message.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -78,9 +82,12 @@ TEST_F(FormTest, DisablingTheFrameOfTheFocusedFieldReleasesTheFocus)
 }
 
 // Guards the event boundary: a failing handler is reported once with the handler's
-// name, the form's handle, style 16 and the form's module, and the control keeps working.
+// name, the form's handle, style 16 and the form's module, and the control keeps working;
+// and the failure is not lost to support (it reaches the log).
 TEST_F(FormTest, FailingHandlerIsReportedAndTheControlStaysUsable)
 {
+    QTemporaryDir logs;
+    ASSERT_TRUE(log::openLog(logs.path()));
     form.setModule("QMX44");
     auto &button = form.add<Button>("cmdAceptar");
     int runs = 0;
@@ -101,6 +108,11 @@ TEST_F(FormTest, FailingHandlerIsReportedAndTheControlStaysUsable)
     EXPECT_EQ(QString(), m.id);
     EXPECT_EQ(QString("plain failure"), sink.messages()[1].text);
     EXPECT_EQ(2, runs);
+    log::closeLog();
+    QFile written(logs.filePath(QStringLiteral("qmx44.log")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(written.readAll())
+                    .contains(QStringLiteral("ERROR frmTest cmdAceptar_Click(): División entre cero\n")));
 }
 
 // Guards typed dates: only a complete YYYY-MM-DD date replaces the value.

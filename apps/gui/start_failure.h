@@ -1,0 +1,13 @@
+#pragma once
+// The desktop application's word when it cannot start (no database, a database it must
+// not use, an unknown user): a modal error box the user closes before the program ends.
+#include <QString>
+
+class QWidget;
+
+namespace qmx44::apps::gui {
+
+// Shows `text` in a critical message box titled "qmx44" and waits until it is closed.
+void showStartFailure(const QString &text, QWidget *parent = nullptr);
+
+} // namespace qmx44::apps::gui
