@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <memory>
 #include <optional>
 
@@ -39,7 +40,12 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
     if (argc < 2 || qstrcmp(argv[1], "gui") == 0) {
         QCoreApplication::setOrganizationName(QStringLiteral("qmx44"));
         QCoreApplication::setApplicationName(QStringLiteral("qmx44"));
-        return std::make_unique<QApplication>(argc, argv);
+        auto app = std::make_unique<QApplication>(argc, argv);
+        // Every window's icon, and the desktop entry a window system matches the
+        // windows to (its icon and name in a task bar).
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/qmx44/qmx44.png")));
+        QGuiApplication::setDesktopFileName(QStringLiteral("qmx44"));
+        return app;
     }
     if (qstrcmp(argv[1], "script") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
