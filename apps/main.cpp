@@ -91,7 +91,7 @@ int reportStartFailure(const QString &command, const StartFailure &failure)
     const QString platform = QGuiApplication::platformName();
     if (command == u"gui" && qobject_cast<QApplication *>(QCoreApplication::instance()) && platform != u"offscreen"
         && platform != u"minimal")
-        gui::showStartFailure(failure.text());
+        gui::showStartFailure(failure.problem, failure.advice);
     return failure.status;
 }
 

@@ -33,6 +33,7 @@ public:
         // Without a window to stay over, the whole application waits.
         setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
         setMinimumDuration(ProgressDialogSink::kShowAfterMs);
+        setMinimumWidth(380); // the label and the counts on one line each, never cramped
     }
 
 protected:

@@ -7,7 +7,8 @@ class QWidget;
 
 namespace qmx44::apps::gui {
 
-// Shows `text` in a critical message box titled "qmx44" and waits until it is closed.
-void showStartFailure(const QString &text, QWidget *parent = nullptr);
+// Shows a critical message box titled "qmx44", `advice` (what to do) over `problem` (what
+// went wrong, in the database's words), and waits until it is closed.
+void showStartFailure(const QString &problem, const QString &advice, QWidget *parent = nullptr);
 
 } // namespace qmx44::apps::gui
