@@ -2,6 +2,7 @@
 
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "apps/gui/sign_in.h"
 #include "component/prog_id.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace qmx44::apps {
 
@@ -88,15 +90,16 @@ std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection, const s
     if (newFile)
         db::loadDemo(*database);
 
-    QStringList users;
-    for (auto rs = database->query(QStringLiteral("SELECT Us_Cve_Usuario FROM Usuario")); !rs->eof(); rs->moveNext())
-        users << rs->field(QStringLiteral("Us_Cve_Usuario")).toString().trimmed();
+    const std::vector<gui::UserRow> users = gui::databaseUsers(*database);
+    const auto known = [&](const QString &key) {
+        return std::any_of(users.begin(), users.end(), [&](const gui::UserRow &u) { return u.key == key; });
+    };
     std::optional<StartFailure> refused;
-    if (user && !users.contains(*user))
+    if (user && !known(*user))
         refused =
             StartFailure{kExitUnknownUser, QStringLiteral("The database %1 has no user %2.").arg(spec.display(), *user),
                          QStringLiteral("Name one of its users, or leave --user out to choose one.")};
-    else if (usersNeeded && users.isEmpty())
+    else if (usersNeeded && users.empty())
         refused =
             StartFailure{kExitUnknownUser,
                          QStringLiteral("The database %1 has no users, so nobody can sign in.").arg(spec.display()),
