@@ -56,7 +56,8 @@ private:
 std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode = OpenMode::Upgrade);
 
 // The same, also telling the schema version found before any upgrade (0 for a new
-// database, or when nothing was checked). With OpenMode::Start, 0 means a new SQLite file or an ODBC source, which is never checked.
+// database, or when nothing was checked). With OpenMode::Start, 0 means a new SQLite
+// file, or an ODBC source (never checked).
 std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, int &versionFound);
 
 } // namespace qmx44::db
