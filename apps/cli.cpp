@@ -1,5 +1,7 @@
 #include "apps/cli.h"
 
+#include "platform/db/connection_string.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -64,6 +66,15 @@ QString configurationFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/qmx44/qmx44.conf");
+}
+
+QString displayedConnection(const QString &connection)
+{
+    try {
+        return db::parseConnectionString(connection).display();
+    } catch (const std::exception &) {
+        return QStringLiteral("(a connection string qmx44 cannot read)");
+    }
 }
 
 QString logFolder()

@@ -38,6 +38,10 @@ inline constexpr const char *kConnectionKey = "database/connection";
 // An empty variable or key counts as not set.
 QString resolveConnection(const std::optional<QString> &dbOption);
 
+// The database `connection` names, for messages and the log: without its password, and
+// never the raw string when it cannot be read (it may hold one).
+QString displayedConnection(const QString &connection);
+
 // The folder of the log (platform/core/log.h): $QMX44_LOG_DIR, else $XDG_STATE_HOME/qmx44,
 // else ~/.local/state/qmx44. An empty variable counts as not set.
 QString logFolder();

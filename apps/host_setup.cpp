@@ -8,24 +8,12 @@
 #include "platform/db/connection_string.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
 namespace qmx44::apps {
 
 namespace {
-
-// The connection for messages: without its password, and never the raw string when it
-// cannot be read (it may hold one).
-QString displayed(const QString &connection)
-{
-    try {
-        return db::parseConnectionString(connection).display();
-    } catch (const RuntimeError &) {
-        return QStringLiteral("(a connection string qmx44 cannot read)");
-    }
-}
 
 QString whereConfigured()
 {
@@ -37,7 +25,7 @@ QString whereConfigured()
 
 StartFailure startFailure(const db::OpenError &error, const QString &connection)
 {
-    const QString name = displayed(connection);
+    const QString name = displayedConnection(connection);
     switch (error.failure()) {
     case db::OpenFailure::Unreachable:
         return {kExitUnreachable, error.description(),
@@ -108,8 +96,7 @@ std::unique_ptr<db::Conexion> prepareDatabase(const QString &connection, const s
         // What this start made goes again.
         database.reset();
         if (newFile)
-            for (const char *suffix : {"", "-wal", "-shm", "-journal"})
-                QFile::remove(spec.path + QLatin1String(suffix));
+            db::removeSqliteFiles(spec.path);
         throw *refused;
     }
     return database;

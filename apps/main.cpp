@@ -5,7 +5,6 @@
 #include "apps/host_setup.h"
 #include "platform/core/error.h"
 #include "platform/core/log.h"
-#include "platform/db/connection_string.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -70,13 +69,7 @@ QString databaseOf(const QString &command, QStringList args)
         connection = QStringLiteral(":memory:");
     else if (command == u"init-db" && !args.isEmpty())
         connection = args.last();
-    if (!connection)
-        return QString();
-    try {
-        return QStringLiteral(", database ") + qmx44::db::parseConnectionString(*connection).display();
-    } catch (const std::exception &) {
-        return QStringLiteral(", database not readable");
-    }
+    return connection ? QStringLiteral(", database ") + displayedConnection(*connection) : QString();
 }
 
 // A start that cannot go on: on standard error, in the log and, in the desktop application

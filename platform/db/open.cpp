@@ -10,40 +10,11 @@
 
 namespace qmx44::db {
 
-namespace {
-
 void removeSqliteFiles(const QString &path)
 {
     for (const char *suffix : {"", "-wal", "-shm", "-journal"})
         QFile::remove(path + QLatin1String(suffix));
 }
-
-// Throws OpenError for a database that is not ours or is newer.
-SchemaStatus refuseUnusable(const SchemaStatus &status)
-{
-    try {
-        refuseUnusable(status, knownSchemaVersion());
-    } catch (const RuntimeError &e) {
-        throw OpenError(status.state == SchemaState::Newer ? OpenFailure::Newer : OpenFailure::NotOurs,
-                        e.description());
-    }
-    return status;
-}
-
-// A start also refuses a database without the schema, unless it is the SQLite file it
-// has just created.
-SchemaStatus refuseForStart(Conexion &c, const ConnectionSpec &spec, bool createdFile)
-{
-    const SchemaStatus status = refuseUnusable(inspectSchema(c));
-    if (status.state == SchemaState::Empty && !createdFile)
-        throw OpenError(OpenFailure::NoSchema,
-                        QStringLiteral("La base de datos %1 está vacía: no tiene el esquema de qmx44. No se "
-                                       "modificó nada.")
-                            .arg(spec.display()));
-    return status;
-}
-
-} // namespace
 
 std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode)
 {
@@ -103,8 +74,15 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, i
         case OpenMode::Start: {
             // Look before writing anything: a database that is not ours, or is newer,
             // is left exactly as it was (not even its journal mode is touched).
-            const SchemaStatus status = mode == OpenMode::Start ? refuseForStart(*conn, spec, createdFile)
-                                                                : refuseUnusable(inspectSchema(*conn));
+            const SchemaStatus status = inspectSchema(*conn);
+            refuseUnusable(status, knownSchemaVersion());
+            // A start also refuses a database without the schema, unless it is the SQLite
+            // file just created.
+            if (mode == OpenMode::Start && status.state == SchemaState::Empty && !createdFile)
+                throw OpenError(OpenFailure::NoSchema,
+                                QStringLiteral("La base de datos %1 está vacía: no tiene el esquema de qmx44. "
+                                               "No se modificó nada.")
+                                    .arg(spec.display()));
             versionFound = status.version;
             if (status.state != SchemaState::Current) {
                 if (status.state == SchemaState::Empty || status.state == SchemaState::Older)

@@ -60,4 +60,7 @@ std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode = 
 // file, or an ODBC source (never checked).
 std::unique_ptr<Conexion> open(const QString &connectionString, OpenMode mode, int &versionFound);
 
+// Removes an SQLite database file and the journal files beside it.
+void removeSqliteFiles(const QString &path);
+
 } // namespace qmx44::db

@@ -1,5 +1,6 @@
 #include "platform/db/schema.h"
 
+#include "platform/db/open.h"
 #include "platform/db/sql_script.h"
 
 #include <QDateTime>
@@ -264,11 +265,13 @@ int upgrade(Conexion &c, int known, const std::function<QStringList(int)> &step)
 void refuseUnusable(const SchemaStatus &status, int known)
 {
     if (status.state == SchemaState::Foreign)
-        throw RuntimeError(
+        throw OpenError(
+            OpenFailure::NotOurs,
             QStringLiteral("La base de datos no es de qmx44: tiene tablas pero no la tabla Version_Esquema. "
                            "No se modificó nada."));
     if (status.state == SchemaState::Newer)
-        throw RuntimeError(
+        throw OpenError(
+            OpenFailure::Newer,
             QStringLiteral("La base de datos tiene la versión %1 del esquema, más nueva que la versión %2 que "
                            "conoce este programa. Actualice el programa. No se modificó nada.")
                 .arg(status.version)

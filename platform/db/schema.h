@@ -43,14 +43,14 @@ QStringList tableNames(Conexion &c);
 // spells it (the current schema on PostgreSQL); a table without one is left out.
 QMap<QString, QStringList> primaryKeys(Conexion &c);
 
-// Throws qmx44::RuntimeError naming the problem for a Foreign or Newer database (`known`:
-// the newest version this program knows); does nothing otherwise.
+// Throws OpenError (OpenFailure::NotOurs or Newer, naming the problem) for a Foreign or
+// Newer database (`known`: the newest version this program knows); does nothing otherwise.
 void refuseUnusable(const SchemaStatus &status, int known);
 
-// Throws qmx44::RuntimeError (naming the problem, nothing written) for a Foreign or
-// Newer database; otherwise applies every missing step, each in its own transaction
-// together with its Version_Esquema row. Returns the version found before the first step
-// this program applied; when another program upgraded it meanwhile (several starting at
+// Throws as refuseUnusable (nothing written) for a Foreign or Newer database; otherwise
+// applies every missing step, each in its own transaction together with its
+// Version_Esquema row. Returns the version found before the first step this program
+// applied; when another program upgraded it meanwhile (several starting at
 // once), the version it is at now.
 // The step that makes every key column NOT NULL (version 3) is refused, naming each
 // table and how many of its rows, while a row has a NULL in its key: the database
