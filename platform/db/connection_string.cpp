@@ -1,6 +1,9 @@
 #include "platform/db/connection_string.h"
 
+#include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace qmx44::db {
 
@@ -11,9 +14,36 @@ QString decode(const QString &s)
     return QUrl::fromPercentEncoding(s.toUtf8());
 }
 
+// The values of password= options and of an ODBC string's PWD= shown as "***".
+QString hideKeyedPasswords(QString s)
+{
+    static const QRegularExpression keyed(QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)(\\{[^}]*\\}?|[^&;]*)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return s.replace(keyed, QStringLiteral("\\1***"));
+}
+
+// The string as a message may quote it: a password in a URL's user part shown as "***"
+// too. A refused string is quoted this way, since its message reaches the screen,
+// standard error and the log.
+QString withoutPassword(QString cs)
+{
+    if (const qsizetype sep = cs.indexOf(QLatin1String("://")); sep >= 0) {
+        const qsizetype start = sep + 3;
+        qsizetype end = cs.size();
+        for (const QChar stop : {QLatin1Char('/'), QLatin1Char('?')})
+            if (const qsizetype at = cs.indexOf(stop, start); at >= 0)
+                end = std::min(end, at);
+        const qsizetype at = end > start ? cs.lastIndexOf(QLatin1Char('@'), end - 1) : -1;
+        const qsizetype colon = cs.indexOf(QLatin1Char(':'), start);
+        if (at >= start && colon >= 0 && colon < at)
+            cs.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
+    }
+    return hideKeyedPasswords(cs);
+}
+
 [[noreturn]] void refuse(const QString &cs, const QString &why)
 {
-    throw RuntimeError(QStringLiteral("Cadena de conexión no válida \"%1\": %2").arg(cs, why));
+    throw RuntimeError(QStringLiteral("Cadena de conexión no válida \"%1\": %2").arg(withoutPassword(cs), why));
 }
 
 int parsePort(const QString &cs, const QString &text)
@@ -120,7 +150,7 @@ QString render(const ConnectionSpec &spec, bool withPassword)
         return s;
     }
     case Backend::Odbc:
-        return QStringLiteral("odbc:") + spec.odbc;
+        return QStringLiteral("odbc:") + (withPassword ? spec.odbc : hideKeyedPasswords(spec.odbc));
     case Backend::Postgres: {
         QString s = QStringLiteral("postgresql://");
         // A password without a user name (given as ?password=) is written as ":PASSWORD@".

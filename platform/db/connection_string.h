@@ -25,7 +25,8 @@ struct ConnectionSpec {
     QString odbc;
 
     bool inMemory() const { return backend == Backend::Sqlite && path == QLatin1String(":memory:"); }
-    // The string again, without the password (for messages).
+    // The string again, without the password (for messages; an ODBC string's PWD= shown
+    // as "***").
     QString display() const;
     // The string again, password included: parseConnectionString(toString()) gives
     // back the same pieces.
