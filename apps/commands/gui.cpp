@@ -19,6 +19,32 @@ namespace qmx44::apps {
 
 namespace {
 
+// The sign-in asked in dialogs.
+class DialogCredentials : public Credentials {
+public:
+    bool interactive() const override { return true; }
+    std::optional<LoginPassword> serverLogin(const QString &database, const QString &login,
+                                             const QString &problem) override
+    {
+        // The first refusal is the server asking: no need to call it a problem.
+        const bool noPasswordYet = problem.contains(QLatin1String("no password supplied"));
+        const auto given = gui::askPassword(database, QStringLiteral("&Usuario de la base:"), login,
+                                            noPasswordYet ? QString() : QStringLiteral("El servidor rechazó la contraseña."));
+        if (!given)
+            return std::nullopt;
+        return LoginPassword{given->user, given->password};
+    }
+    std::optional<QString> pickUser(db::Conexion &database) override { return gui::signIn(database); }
+    std::optional<LoginPassword> userPassword(const QString &database, const QString &preset,
+                                              const QString &problem) override
+    {
+        const auto given = gui::askPassword(database, QStringLiteral("&Usuario:"), preset, problem);
+        if (!given)
+            return std::nullopt;
+        return LoginPassword{given->user, given->password};
+    }
+};
+
 int runGui(const QStringList &arguments)
 {
     QStringList args = arguments;
@@ -29,9 +55,30 @@ int runGui(const QStringList &arguments)
     if (!args.isEmpty())
         throw UsageError{QStringLiteral("unexpected argument %1").arg(args.first())};
     const QString connection = resolveConnection(dbOption);
+    // The walk-through signs in as whoever it likes and saves notes: only ever on a demo
+    // database it makes itself.
+    if (walkthrough) {
+        db::ConnectionSpec spec;
+        try {
+            spec = db::parseConnectionString(connection);
+        } catch (const RuntimeError &) {
+        }
+        if (spec.backend != db::Backend::Sqlite || spec.inMemory() || QFileInfo::exists(spec.path))
+            throw StartFailure{kExitFailure,
+                               QStringLiteral("The walk-through works only on a new demo database, and %1 is not one.")
+                                   .arg(displayedConnection(connection)),
+                               QStringLiteral("Give it an SQLite file that does not exist yet, e.g. --db "
+                                              "/tmp/walkthrough.sqlite.")};
+    }
+    DialogCredentials credentials;
+    HeadlessCredentials noDialogs;
     // An unknown --user, or nobody to sign in, ends the start here.
-    std::shared_ptr<db::Conexion> database = prepareDatabase(connection, user, /*usersNeeded=*/true);
-    const QString databaseName = db::parseConnectionString(connection).display();
+    auto started = startOn(connection, {user, /*signIn=*/!walkthrough, /*usersNeeded=*/true},
+                                 walkthrough ? static_cast<Credentials &>(noDialogs) : credentials);
+    if (!started)
+        return kExitOk; // the clerk closed the sign-in
+    std::shared_ptr<db::Conexion> database(std::move(started->database));
+    const QString databaseName = displayedConnection(connection);
     const auto components = screenRegistry(QStringLiteral("gui"));
     if (!components)
         return kExitFailure;
@@ -49,19 +96,10 @@ int runGui(const QStringList &arguments)
         return ok ? kExitOk : kExitFailure;
     }
 
-    QString signedIn;
-    if (user) {
-        signedIn = *user;
-    } else {
-        const auto chosen = gui::signIn(*database);
-        if (!chosen)
-            return kExitOk;
-        signedIn = *chosen;
-    }
     // Printed notes are written beside the default database, in the user's data folder.
     const QString printed = QFileInfo(defaultDatabase()).absoluteDir().filePath(QStringLiteral("printed"));
     QDir().mkpath(printed);
-    gui::MainWindow window(gui::makeContext(database, signedIn, printed), registry, databaseName);
+    gui::MainWindow window(gui::makeContext(database, started->user, printed), registry, databaseName);
     window.show();
     return QApplication::exec();
 }

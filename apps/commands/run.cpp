@@ -43,18 +43,23 @@ int run(const QStringList &arguments)
     const QString connection = resolveConnection(dbOption);
 
     // 1. The database first: bad input stops here, before the component folder is touched.
-    std::shared_ptr<db::Conexion> database = prepareDatabase(connection, user, /*usersNeeded=*/false);
+    HeadlessCredentials credentials;
+    auto started = startOn(connection, {user, /*signIn=*/false, /*usersNeeded=*/false}, credentials);
+    if (!started)
+        return kExitFailure;
+    std::shared_ptr<db::Conexion> database(std::move(started->database));
+    const QString signedIn = started->user;
     const db::DatabaseSummary summary = db::summarize(*database);
 
     auto context = std::make_shared<host::PlatformContext>();
-    context->session = std::make_shared<services::Session>(database, user.value_or(QString()));
+    context->session = std::make_shared<services::Session>(database, signedIn);
     context->session->setMessageSink(std::make_shared<ConsoleMessageSink>());
     QString userLine;
-    if (user) {
+    if (!signedIn.isEmpty()) {
         services::Sistema system(context->session);
         const QString branch = system.Sucursal(), warehouse = system.Almacen();
         userLine = QStringLiteral("  user %1: branch %2, warehouse %3")
-                       .arg(*user, branch.isEmpty() ? QStringLiteral("any") : branch,
+                       .arg(signedIn, branch.isEmpty() ? QStringLiteral("any") : branch,
                             warehouse.isEmpty() ? QStringLiteral("any") : warehouse);
     }
 

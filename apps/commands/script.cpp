@@ -1,4 +1,4 @@
-// `qmx44 script [--db CONNECTION] [--demo] [--today YYYY-MM-DD] [FILE]`: the headless
+// `qmx44 script [--db CONNECTION] [--demo] [--user USER] [--today YYYY-MM-DD] [FILE]`: the headless
 // host. Runs a scenario script (FILE, or standard input when FILE is absent or "-")
 // against the screen loaded by its programmatic identifier; the language is in
 // docs/scenario-runner.md.
@@ -6,10 +6,12 @@
 #include "apps/command.h"
 #include "apps/host_setup.h"
 #include "apps/script/script_runner.h"
+#include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <fstream>
 #include <iostream>
@@ -24,6 +26,7 @@ int runScript(const QStringList &arguments)
     script::HostOptions options;
     options.connection = takeOption(args, QStringLiteral("db"));
     options.demo = takeFlag(args, QStringLiteral("demo"));
+    const auto user = takeOption(args, QStringLiteral("user"));
     options.builtComponent = builtComponent();
     if (const auto today = takeOption(args, QStringLiteral("today"))) {
         static const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
@@ -50,6 +53,27 @@ int runScript(const QStringList &arguments)
     }
     std::istream &in = file.isEmpty() ? std::cin : stream;
 
+    // A site's database (not in memory, not a file made now, not an empty one the demo
+    // goes into): someone signs in, as the desktop application would have them.
+    if (options.connection && !options.demo) {
+        db::ConnectionSpec spec;
+        try {
+            spec = db::parseConnectionString(*options.connection);
+        } catch (const RuntimeError &) {
+        }
+        const bool madeNow = spec.backend == db::Backend::Sqlite && (spec.inMemory() || !QFileInfo::exists(spec.path));
+        if (!madeNow) {
+            HeadlessCredentials credentials;
+            auto started = startOn(*options.connection, {user, /*signIn=*/true, /*usersNeeded=*/true}, credentials);
+            if (!started)
+                return kExitFailure;
+            options.database = std::move(started->database);
+            options.user = started->user;
+        }
+    }
+    if (user && !options.database)
+        throw UsageError{QStringLiteral("--user names who signs in to a site's database; a new demo or in-memory "
+                                        "database takes its user from the script's user line")};
     try {
         script::ScriptHost host(options);
         script::ScriptRunner runner(host);
@@ -64,12 +88,14 @@ int runScript(const QStringList &arguments)
 
 } // namespace
 
-QMX44_COMMAND("script", "[--db CONNECTION] [--demo] [--today YYYY-MM-DD] [FILE]",
+QMX44_COMMAND("script", "[--db CONNECTION] [--demo] [--user USER] [--today YYYY-MM-DD] [FILE]",
               "runs a scenario script against the screen, headless (FILE or standard input; see "
               "docs/scenario-runner.md)",
               "--db CONNECTION\tthe database (a new or older one gets the schema); without it a fresh "
               "in-memory SQLite database, gone at the end of the run\n"
               "--demo\tloads the demo company into the database, which must be empty\n"
+              "--user USER\ton a site's database, who signs in (on a server, the login's own user; an SQLite "
+              "file's password from $QMX44_PASSWORD)\n"
               "--today YYYY-MM-DD\tfixes the working date (default: today)\n"
               "FILE\tthe script; standard input when it is absent or -",
               runScript);

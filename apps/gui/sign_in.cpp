@@ -1,23 +1,17 @@
 #include "apps/gui/sign_in.h"
 
+#include "platform/db/clerks.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qmx44::apps::gui {
-
-std::vector<UserRow> databaseUsers(db::Conexion &connection)
-{
-    std::vector<UserRow> users;
-    auto rs = connection.query(QStringLiteral("SELECT Us_Cve_Usuario, Us_Nombre FROM Usuario ORDER BY Us_Cve_Usuario"));
-    for (; !rs->eof(); rs->moveNext())
-        users.push_back({rs->field(QStringLiteral("Us_Cve_Usuario")).toString().trimmed(),
-                         rs->field(QStringLiteral("Us_Nombre")).toString().trimmed()});
-    return users;
-}
 
 std::optional<QString> signIn(db::Conexion &connection, QWidget *parent)
 {
@@ -29,7 +23,7 @@ std::optional<QString> signIn(db::Conexion &connection, QWidget *parent)
     auto *list = new QListWidget(&dialog);
     label->setBuddy(list);
     // The key first, so that typing it finds the user.
-    for (const UserRow &u : databaseUsers(connection)) {
+    for (const db::UserRow &u : db::databaseUsers(connection)) {
         auto *item = new QListWidgetItem(QStringLiteral("%1  %2").arg(u.key, u.name), list);
         item->setData(Qt::UserRole, u.key);
     }
@@ -49,6 +43,45 @@ std::optional<QString> signIn(db::Conexion &connection, QWidget *parent)
     if (dialog.exec() != QDialog::Accepted || !list->currentItem())
         return std::nullopt;
     return list->currentItem()->data(Qt::UserRole).toString();
+}
+
+std::optional<UserAndPassword> askPassword(const QString &database, const QString &userCaption, const QString &user,
+                                           const QString &problem, QWidget *parent)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("signIn"));
+    dialog.setWindowTitle(QStringLiteral("Iniciar sesión"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *intro = new QLabel(QStringLiteral("Base de datos: %1").arg(database), &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto *form = new QFormLayout;
+    auto *userField = new QLineEdit(user, &dialog);
+    userField->setObjectName(QStringLiteral("user"));
+    auto *passwordField = new QLineEdit(&dialog);
+    passwordField->setObjectName(QStringLiteral("password"));
+    passwordField->setEchoMode(QLineEdit::Password);
+    form->addRow(userCaption, userField);
+    form->addRow(QStringLiteral("&Contraseña:"), passwordField);
+    layout->addLayout(form);
+    if (!problem.isEmpty()) {
+        auto *why = new QLabel(problem, &dialog);
+        why->setObjectName(QStringLiteral("problem"));
+        why->setWordWrap(true);
+        why->setStyleSheet(QStringLiteral("color: #b00020;"));
+        layout->addWidget(why);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Entrar"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Cancelar"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(420, dialog.sizeHint().height());
+    (user.isEmpty() ? userField : passwordField)->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return UserAndPassword{userField->text().trimmed(), passwordField->text()};
 }
 
 } // namespace qmx44::apps::gui

@@ -27,11 +27,15 @@ ScriptHost::ScriptHost(const HostOptions &options)
     });
     m_presenter->onDialog = [this](const controls::Form &dialog) { m_owners.insert(dialog.handle(), dialog.name()); };
 
+    m_signedIn = options.database != nullptr;
     try {
         int versionFound = 0;
-        m_connection =
+        if (m_signedIn)
+            m_connection = options.database;
+        else
+            m_connection =
             db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade, versionFound);
-        if (options.demo)
+        if (options.demo && !m_signedIn)
             db::loadDemo(*m_connection);
     } catch (const db::OpenError &) {
         throw; // the command tells what to do, with its own exit status
@@ -40,8 +44,9 @@ ScriptHost::ScriptHost(const HostOptions &options)
     }
 
     m_context = std::make_shared<host::PlatformContext>();
-    // Nobody signs in: the user's branch, warehouse and rights come from the script.
-    m_context->session = std::make_shared<services::Session>(m_connection, QString());
+    // On a new or in-memory database nobody signs in: the user's branch, warehouse and
+    // rights come from the script.
+    m_context->session = std::make_shared<services::Session>(m_connection, options.user);
     m_context->session->setMessageSink(m_messages);
     if (options.today)
         m_context->session->setFixedDate(*options.today);

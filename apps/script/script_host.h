@@ -51,6 +51,11 @@ struct HostOptions {
     std::optional<QDate> today;        // the working date
     // The component plug-in built with the executable: used when none is registered.
     QString builtComponent;
+    // A site's database, opened and signed in to by the command (`connection` and `demo`
+    // are then not used): the session is `user`'s, and the lines that rewrite the site's
+    // settings are refused.
+    std::shared_ptr<db::Conexion> database;
+    QString user;
 };
 
 class ScriptHost {
@@ -62,6 +67,8 @@ public:
     ScriptHost &operator=(const ScriptHost &) = delete;
 
     db::Conexion &connection() { return *m_connection; }
+    // A site's database that someone signed in to: its settings are not the script's.
+    bool signedIn() const { return m_signedIn; }
     services::Session &session() { return *m_context->session; }
     ScriptPresenter &presenter() { return *m_presenter; }
     // Where standard-error warnings go (the runner prefixes the line number).
@@ -102,6 +109,7 @@ private:
     QString m_builtComponent;
     QTemporaryDir m_outputFolder;
     std::shared_ptr<db::Conexion> m_connection;
+    bool m_signedIn = false;
     std::shared_ptr<host::PlatformContext> m_context;
     std::shared_ptr<MessageRecorder> m_messages;
     std::shared_ptr<ScriptPresenter> m_presenter;

@@ -92,6 +92,15 @@ void ScriptRunner::execute(const ScriptLine &line)
         {"prorate", &ScriptRunner::cmdProrate},   {"dump", &ScriptRunner::cmdDump},
         {"messages", &ScriptRunner::cmdMessages},
     };
+    // Lines that rewrite the site's settings or act past the screen belong to a database
+    // made for the run; on a site's, the signed-in user's own settings and rights stand.
+    static const char *const siteSettings[] = {"exec", "user", "param", "right", "rate", "period"};
+    if (m_host.signedIn())
+        for (const char *name : siteSettings)
+            if (line.command == QLatin1String(name))
+                throw ScriptError{QStringLiteral("'%1' is refused on a database someone signed in to: it would rewrite "
+                                                 "the site's settings (only a new demo or in-memory database takes it)")
+                                      .arg(line.command)};
     for (const auto &entry : table) {
         if (line.command == QLatin1String(entry.name)) {
             (this->*entry.handler)(line);

@@ -53,6 +53,8 @@ void loadDemo(Conexion &c)
                 QStringLiteral("Fallaron los datos de demostración: %1\n%2").arg(e.description(), statement.left(200)));
         }
     }
+    // A demo database: its users are picked from a list at sign-in, without a password.
+    c.run(QStringLiteral("INSERT INTO Base_Demostracion (Bd_Cargada) VALUES (1)"));
     tx.commit();
 }
 

@@ -2,6 +2,7 @@
 // cannot go on giving a clear error, its own status, no writes and a log line; and
 // `qmx44 script`: where the script comes from, its command line's exit statuses and which
 // component it loads.
+#include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -42,6 +44,9 @@ protected:
         env.remove(QStringLiteral("QMX44_DB"));
         if (database)
             env.insert(QStringLiteral("QMX44_DB"), *database);
+        env.remove(QStringLiteral("QMX44_PASSWORD"));
+        for (auto it = extraEnvironment.cbegin(); it != extraEnvironment.cend(); ++it)
+            env.insert(it.key(), it.value());
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QMX44_EXECUTABLE), args);
         p.write(input);
@@ -69,6 +74,7 @@ protected:
 
     QTemporaryDir tmp;
     QString components = tmp.filePath(QStringLiteral("components"));
+    QHash<QString, QString> extraEnvironment; // for the next runs
 };
 
 // Guards against a wrong command line being taken as success (scripts rely on status 2).
@@ -327,7 +333,7 @@ TEST_F(CliScriptTest, BadCommandLinesStopBeforeAnyLineRuns)
     const BadCommandLine cases[] = {
         {"date not ISO", {QStringLiteral("--today"), QStringLiteral("15/07/2024")}, 2, "--today takes a date"},
         {"impossible date", {QStringLiteral("--today"), QStringLiteral("2024-02-30")}, 2, "--today takes a date"},
-        {"unknown option", {QStringLiteral("--user"), QStringLiteral("X")}, 2, "unknown option --user"},
+        {"user of an in-memory database", {QStringLiteral("--user"), QStringLiteral("X")}, 2, "--user names who signs in"},
         {"two files", {QStringLiteral("a"), QStringLiteral("b")}, 2, "unexpected argument b"},
         {"missing file", {tmp.filePath(QStringLiteral("none.scenario"))}, 1, "cannot read"},
         {"demo over data", {QStringLiteral("--db"), db, QStringLiteral("--demo")}, 1, "no se cargan"},
@@ -373,6 +379,140 @@ TEST_F(CliScriptTest, ComponentOfAnotherVersionIsSkipped)
     const Result refused = qmx44({QStringLiteral("register"), QStringLiteral(QMX44_STALE_COMPONENT_FILE)});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("built for qmx44 0.0.1"))) << refused.err.toStdString();
+}
+
+// ---- signing in -------------------------------------------------------------------------
+
+using CliSignInTest = CliTest;
+
+// Guards against an SQLite file that is not a demo letting anyone act as any user (no
+// password, a wrong one, one of another user), against a signed-in script granting itself
+// rights or rewriting the site's settings, and against the walk-through writing into a
+// company's file.
+TEST_F(CliSignInTest, SqliteFileAsksThePasswordAndKeepsItsSettings)
+{
+    const QString site = tmp.filePath(QStringLiteral("site.sqlite"));
+    ASSERT_EQ(qmx44({QStringLiteral("init-db"), QStringLiteral("--demo"), site}).status, 0);
+    // A company's file: the demo mark gone.
+    db::open(site, db::OpenMode::Existing)->run(QStringLiteral("DELETE FROM Base_Demostracion"));
+    const QString script = QStringLiteral("script"), db = QStringLiteral("--db"), user = QStringLiteral("--user");
+    const QByteArray count = "query SELECT COUNT(*) AS \"n\" FROM Usuario\n";
+
+    Result r = qmx44({script, db, site, user, QStringLiteral("GDL01")}, count);
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("has no password yet"))) << r.err.toStdString();
+    r = qmx44({QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("GDL01"), db, site,
+               QStringLiteral("--password-stdin")},
+              "Guadalajara ñ\n");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("passwd"), QStringLiteral("MTY01"), db, site,
+                     QStringLiteral("--password-stdin")},
+                    "Monterrey\n")
+                  .status,
+              0);
+
+    r = qmx44({script, db, site, user, QStringLiteral("GDL01")}, count);
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("QMX44_PASSWORD"))) << r.err.toStdString();
+    extraEnvironment.insert(QStringLiteral("QMX44_PASSWORD"), QStringLiteral("Monterrey"));
+    r = qmx44({script, db, site, user, QStringLiteral("GDL01")}, count);
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Wrong user or password"))) << r.err.toStdString();
+    r = qmx44({script, db, site}, count);
+    EXPECT_EQ(r.status, 5) << r.err.toStdString();
+
+    extraEnvironment.insert(QStringLiteral("QMX44_PASSWORD"), QStringLiteral("Guadalajara ñ"));
+    r = qmx44({script, db, site, user, QStringLiteral("GDL01")}, count);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\"n\":5"))) << r.out.toStdString();
+    for (const char *line : {"right CHFECHA 1", "user \"\" \"\"", "param CXP_APLICAR_NOTA_CREDITO 0",
+                             "exec UPDATE Usuario SET Sc_Cve_Sucursal = ''", "rate USD 2024-01-01 1",
+                             "period COMPRAS 2024-01-01 2024-12-31 open"}) {
+        r = qmx44({script, db, site, user, QStringLiteral("GDL01")}, QByteArray("open\n") + line + "\n" + count);
+        EXPECT_EQ(r.status, 2) << line;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("line 2: '")) && r.err.contains(QStringLiteral("site's settings")))
+            << line << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << line;
+    }
+    EXPECT_EQ(db::open(site, db::OpenMode::Existing)
+                  ->query(QStringLiteral("SELECT Sc_Cve_Sucursal FROM Usuario WHERE Us_Cve_Usuario = 'GDL01'"))
+                  ->field(QStringLiteral("Sc_Cve_Sucursal"))
+                  .toString(),
+              QStringLiteral("001"));
+
+    const QByteArray before = fingerprint(site);
+    r = qmx44({QStringLiteral("gui"), db, site, QStringLiteral("--walkthrough"), tmp.filePath(QStringLiteral("w"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("only on a new demo database"))) << r.err.toStdString();
+    EXPECT_EQ(fingerprint(site), before);
+}
+
+// Guards against a demo file's headless sign-in guessing a user, and against --user being
+// taken on an SQLite demo without the user existing.
+TEST_F(CliSignInTest, DemoFileNamesItsUser)
+{
+    const QString demo = tmp.filePath(QStringLiteral("demo.sqlite"));
+    ASSERT_EQ(qmx44({QStringLiteral("init-db"), QStringLiteral("--demo"), demo}).status, 0);
+    const QByteArray who = "open\nquery SELECT COUNT(*) AS \"n\" FROM Usuario\n";
+    Result r = qmx44({QStringLiteral("script"), QStringLiteral("--db"), demo}, who);
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Name the user with --user"))) << r.err.toStdString();
+    r = qmx44({QStringLiteral("script"), QStringLiteral("--db"), demo, QStringLiteral("--user"), QStringLiteral("ALM01")},
+              who);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+}
+
+// Guards against a server's clerk acting as another user (--user, an unmapped login, a
+// missing password), and against `qmx44 user` failing to make, disable or remove one.
+TEST_F(CliSignInTest, ServerLoginIsTheUser)
+{
+    const auto all = test::backends();
+    if (std::find(all.begin(), all.end(), "postgres") == all.end())
+        GTEST_SKIP() << "needs a PostgreSQL server (scripts/with-postgres)";
+    test::FreshDatabase fresh("postgres", /*demo=*/true);
+    const QString admin = fresh.connectionString();
+    const auto as = [&](const QString &login, const QString &password) {
+        db::ConnectionSpec spec = db::parseConnectionString(admin);
+        spec.user = login;
+        spec.password = password;
+        return spec.toString();
+    };
+    const QString run = QStringLiteral("run"), db = QStringLiteral("--db");
+    Result r = qmx44({QStringLiteral("user"), QStringLiteral("add"), QStringLiteral("cli_clerk"),
+                      QStringLiteral("GDL01"), db, admin, QStringLiteral("--password-stdin")},
+                     "secreto cli\n");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+
+    r = qmx44({run, db, as(QStringLiteral("cli_clerk"), QStringLiteral("secreto cli"))});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("user GDL01: branch 001"))) << r.out.toStdString();
+    r = qmx44({run, db, as(QStringLiteral("cli_clerk"), QStringLiteral("secreto cli")), QStringLiteral("--user"),
+               QStringLiteral("ADMIN")});
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("signs in as GDL01, not as ADMIN"))) << r.err.toStdString();
+    // The throwaway server checks every password but its superuser's.
+    r = qmx44({run, db, as(QStringLiteral("cli_clerk"), QStringLiteral("otra"))});
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("refused the login cli_clerk"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("otra"))) << r.err.toStdString();
+    extraEnvironment.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("secreto cli"));
+    r = qmx44({QStringLiteral("script"), db, as(QStringLiteral("cli_clerk"), QString())}, "open\nright CHFECHA 1\n");
+    EXPECT_EQ(r.status, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("line 2: 'right' is refused"))) << r.err.toStdString();
+
+    fresh.connection().run(QStringLiteral("DROP ROLE IF EXISTS cli_stray"));
+    fresh.connection().run(QStringLiteral("CREATE ROLE cli_stray LOGIN PASSWORD 'x' IN ROLE qmx44_clerk"));
+    r = qmx44({QStringLiteral("script"), db, as(QStringLiteral("cli_stray"), QStringLiteral("x"))}, "open\n");
+    EXPECT_EQ(r.status, 5);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("is not mapped to a qmx44 user"))) << r.err.toStdString();
+
+    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("disable"), QStringLiteral("cli_clerk"), db, admin}).status, 0);
+    EXPECT_EQ(qmx44({run, db, as(QStringLiteral("cli_clerk"), QString())}).status, 3);
+    r = qmx44({QStringLiteral("user"), QStringLiteral("list"), db, admin});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("cli_clerk\tGDL01\tdisabled"))) << r.out.toStdString();
+    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("remove"), QStringLiteral("cli_clerk"), db, admin}).status, 0);
+    EXPECT_TRUE(qmx44({QStringLiteral("user"), QStringLiteral("list"), db, admin}).out.isEmpty());
+    fresh.connection().run(QStringLiteral("DROP ROLE cli_stray"));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tools/load/clerk.h"
 
+#include "tools/load/load_data.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -88,8 +90,11 @@ Clerk::Clerk(int number, const Setup &setup, Tally &tally, QObject *parent)
 
 void Clerk::start()
 {
-    m_process.start(m_setup.program,
-                    {QStringLiteral("script"), QStringLiteral("--db"), m_setup.connection, QStringLiteral("-")});
+    // A site's database: the clerk signs in (on a server the login's own user).
+    QStringList arguments{QStringLiteral("script"), QStringLiteral("--db"), m_setup.connection};
+    if (!m_setup.connection.startsWith(QLatin1String("postgresql:")))
+        arguments << QStringLiteral("--user") << QLatin1String(kClerkUser);
+    m_process.start(m_setup.program, arguments << QStringLiteral("-"));
     send(Step::Open, {QStringLiteral("open"), QStringLiteral("messages")}, 1);
 }
 

@@ -1,6 +1,8 @@
 #include "tools/load/load_data.h"
 
 #include "platform/db/admin.h"
+#include "platform/db/clerks.h"
+#include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "tools/load/invariants.h"
 
@@ -55,6 +57,18 @@ SharedPurchases prepareDatabase(const QString &connection)
     recordOpeningBalances(*c);
     tx.commit();
     return shared;
+}
+
+QString clerkConnection(const QString &connection)
+{
+    db::ConnectionSpec spec = db::parseConnectionString(connection);
+    if (spec.backend != db::Backend::Postgres)
+        return connection;
+    const QString login = QStringLiteral("qmx44_load_clerk"), password = QStringLiteral("load-clerk");
+    db::addClerk(*db::open(connection, db::OpenMode::Existing), login, QLatin1String(kClerkUser), password);
+    spec.user = login;
+    spec.password = password;
+    return spec.toString();
 }
 
 } // namespace qmx44::load

@@ -19,4 +19,12 @@ struct SharedPurchases {
 // `qmx44 init-db --demo` does), then adds the shared purchases. Throws RuntimeError.
 SharedPurchases prepareDatabase(const QString &connection);
 
+// The user every clerk of the load signs in as (a clerk of every branch).
+inline constexpr char kClerkUser[] = "CXP01";
+
+// How the clerks connect: on a PostgreSQL server as a clerk's login of their own, mapped
+// to kClerkUser (created here through the administrator's `connection`); an SQLite file
+// as it is. Throws RuntimeError.
+QString clerkConnection(const QString &connection);
+
 } // namespace qmx44::load

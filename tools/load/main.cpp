@@ -152,13 +152,14 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    QString connection = parser.value(dbOption), serverDatabase;
+    QString connection = parser.value(dbOption), serverDatabase, clerkConnection;
     load::SharedPurchases purchases;
     QString backend;
     try {
         if (parser.isSet(serverOption))
             connection = createServerDatabase(parser.value(serverOption), serverDatabase);
         purchases = load::prepareDatabase(connection);
+        clerkConnection = load::clerkConnection(connection);
         backend = serverVersion(*db::open(connection, db::OpenMode::Existing));
     } catch (const RuntimeError &e) {
         std::fprintf(stderr, "qmx44_load: %s\n", qPrintable(e.description()));
@@ -181,7 +182,7 @@ int main(int argc, char **argv)
         environment.insert(QStringLiteral("QMX44_COMPONENT_PATH"), QStringLiteral(QMX44_COMPONENT_DIR));
     // Under faults a clerk that waits 30 s for an answer is stuck.
     const load::Clerk::Setup setup{parser.value(programOption),
-                                   connection,
+                                   clerkConnection,
                                    purchases.folios,
                                    purchases.rowsEach,
                                    environment,

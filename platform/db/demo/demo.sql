@@ -252,6 +252,3 @@ INSERT INTO Periodo_Operativo (Po_Modulo, Po_Fecha_Inicio, Po_Fecha_Fin, Po_Abie
  ('COMPRAS', '2024-01-01', '2024-03-31', 0),
  ('COMPRAS', '2024-04-01', '2024-06-30', 0),
  ('COMPRAS', '2024-07-01', '2099-12-31', 1);
-
--- A demo database: its users are picked from a list at sign-in, without a password.
-INSERT INTO Base_Demostracion (Bd_Cargada) VALUES (1);

@@ -20,7 +20,7 @@ CREATE INDEX IX_Usuario_Login_Usuario ON Usuario_Login (Us_Cve_Usuario);
 
 CREATE TABLE Usuario_Clave (
     Us_Cve_Usuario   TEXT NOT NULL PRIMARY KEY,
-    Uc_Hash          TEXT NOT NULL
+    Uc_Hash          TEXT DEFAULT ''
 );
 
 CREATE TABLE Base_Demostracion (
