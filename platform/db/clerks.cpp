@@ -33,10 +33,11 @@ bool roleExists(Conexion &c, const QString &login)
 
 // A statement that names a role or holds a password literal cannot bind them: the
 // server writes it with its own quoting (format's %I and %L), from bound values.
+// format() takes any type, so each value is typed text for the server to accept it.
 void runFormatted(Conexion &c, const QString &pattern, const QVariantList &values)
 {
     auto rs = c.query(QStringLiteral("SELECT format('%1'%2) AS sql")
-                          .arg(pattern, QString(QStringLiteral(", ?")).repeated(values.size())),
+                          .arg(pattern, QString(QStringLiteral(", ?::text")).repeated(values.size())),
                       values);
     const QString sql = rs->field(QStringLiteral("sql")).toString();
     rs->close();
