@@ -53,6 +53,8 @@ TEST_P(ClerkSessionTest, SavesReplacesPrintsShowsQueriesAndCancelsAsTheClerk)
                                       "WHERE Nc_Folio > '0000000003'")));
 }
 
+// Without a server there is nothing to run, and that is no failure.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ClerkSessionTest);
 INSTANTIATE_TEST_SUITE_P(Backends, ClerkSessionTest, ::testing::ValuesIn(postgresOnly()), test::backendName);
 
 } // namespace
