@@ -96,8 +96,7 @@ bool verifyPassword(const QString &hash, const QString &password)
     const QByteArray utf8 = password.toUtf8();
     if (stored.isEmpty() || stored.size() >= qsizetype(crypto_pwhash_STRBYTES))
         return false;
-    return crypto_pwhash_str_verify(stored.constData(), utf8.constData(),
-                                    static_cast<unsigned long long>(utf8.size()))
+    return crypto_pwhash_str_verify(stored.constData(), utf8.constData(), static_cast<unsigned long long>(utf8.size()))
         == 0;
 }
 
@@ -199,7 +198,8 @@ std::vector<ClerkLogin> clerkLogins(Conexion &c)
                                      "COALESCE(r.rolcanlogin, false) AS puede FROM Usuario_Login m "
                                      "LEFT JOIN pg_roles r ON r.rolname = m.Ul_Login ORDER BY m.Ul_Login"));
     for (; !rs->eof(); rs->moveNext())
-        logins.push_back({rs->field(QStringLiteral("login")).toString(), rs->field(QStringLiteral("usuario")).toString(),
+        logins.push_back({rs->field(QStringLiteral("login")).toString(),
+                          rs->field(QStringLiteral("usuario")).toString(),
                           rs->field(QStringLiteral("puede")).toBool()});
     return logins;
 }
