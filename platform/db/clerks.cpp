@@ -33,10 +33,11 @@ bool roleExists(Conexion &c, const QString &login)
 
 // A statement that names a role or holds a password literal cannot bind them: the
 // server writes it with its own quoting (format's %I and %L), from bound values.
+// format() takes any type, so each value is typed text for the server to accept it.
 void runFormatted(Conexion &c, const QString &pattern, const QVariantList &values)
 {
     auto rs = c.query(QStringLiteral("SELECT format('%1'%2) AS sql")
-                          .arg(pattern, QString(QStringLiteral(", ?")).repeated(values.size())),
+                          .arg(pattern, QString(QStringLiteral(", ?::text")).repeated(values.size())),
                       values);
     const QString sql = rs->field(QStringLiteral("sql")).toString();
     rs->close();
@@ -95,8 +96,7 @@ bool verifyPassword(const QString &hash, const QString &password)
     const QByteArray utf8 = password.toUtf8();
     if (stored.isEmpty() || stored.size() >= qsizetype(crypto_pwhash_STRBYTES))
         return false;
-    return crypto_pwhash_str_verify(stored.constData(), utf8.constData(),
-                                    static_cast<unsigned long long>(utf8.size()))
+    return crypto_pwhash_str_verify(stored.constData(), utf8.constData(), static_cast<unsigned long long>(utf8.size()))
         == 0;
 }
 
@@ -198,7 +198,8 @@ std::vector<ClerkLogin> clerkLogins(Conexion &c)
                                      "COALESCE(r.rolcanlogin, false) AS puede FROM Usuario_Login m "
                                      "LEFT JOIN pg_roles r ON r.rolname = m.Ul_Login ORDER BY m.Ul_Login"));
     for (; !rs->eof(); rs->moveNext())
-        logins.push_back({rs->field(QStringLiteral("login")).toString(), rs->field(QStringLiteral("usuario")).toString(),
+        logins.push_back({rs->field(QStringLiteral("login")).toString(),
+                          rs->field(QStringLiteral("usuario")).toString(),
                           rs->field(QStringLiteral("puede")).toBool()});
     return logins;
 }

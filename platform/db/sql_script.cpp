@@ -2,6 +2,30 @@
 
 namespace qmx44::db {
 
+namespace {
+
+bool identifierChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+// The length of the opening "$tag$" (or "$$") of a dollar-quoted string at `i`; 0 when
+// there is none there. A '$' inside a word ("a$b") or before a digit ("$1", a
+// parameter) opens nothing.
+qsizetype dollarTagLength(const QString &script, qsizetype i, const QString &before)
+{
+    if (!before.isEmpty() && identifierChar(before.back()))
+        return 0;
+    qsizetype j = i + 1;
+    if (j < script.size() && script[j].isDigit())
+        return 0;
+    while (j < script.size() && (script[j].isLetterOrNumber() || script[j] == QLatin1Char('_')))
+        ++j;
+    return j < script.size() && script[j] == QLatin1Char('$') ? j + 1 - i : 0;
+}
+
+} // namespace
+
 QStringList splitSqlScript(const QString &script)
 {
     QStringList statements;
@@ -30,6 +54,12 @@ QStringList splitSqlScript(const QString &script)
             }
             current += QStringView(script).mid(i, j - i);
             i = j;
+        } else if (const qsizetype tag = c == QLatin1Char('$') ? dollarTagLength(script, i, current) : 0) {
+            // A function body: kept whole, semicolons, quotes and "--" included.
+            const qsizetype close = script.indexOf(QStringView(script).mid(i, tag), i + tag);
+            const qsizetype end = close < 0 ? n : close + tag;
+            current += QStringView(script).mid(i, end - i);
+            i = end;
         } else if (c == QLatin1Char('-') && i + 1 < n && script[i + 1] == QLatin1Char('-')) {
             while (i < n && script[i] != QLatin1Char('\n'))
                 ++i;

@@ -5,8 +5,9 @@
 
 namespace qmx44::db {
 
-// Statements end at ';' outside string literals, quoted identifiers and comments
-// ("-- ..." to the end of the line, "/* ... */"). Comments are dropped; statements that
+// Statements end at ';' outside string literals (dollar-quoted ones, "$$ ... $$" and
+// "$tag$ ... $tag$", included), quoted identifiers and comments ("-- ..." to the end of
+// the line, "/* ... */"). Comments are dropped; statements that
 // are empty once trimmed are left out.
 QStringList splitSqlScript(const QString &script);
 

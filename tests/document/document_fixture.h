@@ -68,13 +68,18 @@ public:
     std::vector<bool> abiertas;
 };
 
+// Who the screen's session signs in as on PostgreSQL: the server's superuser (the
+// fresh database's own connection), or a new clerk's login mapped to the screen's user.
+enum class ServerLogin { Superuser, Clerk };
+
 struct PantallaNota {
-    explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
-        : fresh(backend, /*demo=*/true)
+    explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"),
+                          ServerLogin login = ServerLogin::Superuser)
+        : fresh(backend, /*demo=*/true), clerk(login == ServerLogin::Clerk ? clerkConnection(fresh, usuario) : nullptr)
     {
         controls::Desktop::reset();
         auto conexion = std::shared_ptr<db::Conexion>(&faults, [](db::Conexion *) {});
-        sink->conexion = &fresh.connection();
+        sink->conexion = clerk ? clerk.get() : &fresh.connection();
         context = std::make_shared<host::PlatformContext>();
         context->session = std::make_shared<services::Session>(conexion, usuario);
         context->session->setMessageSink(sink);
@@ -202,8 +207,10 @@ struct PantallaNota {
 
     QTemporaryDir salida;
     FreshDatabase fresh;
-    // The screen's connection: the fresh database's, with failures to arm.
-    db::StatementFaults faults{fresh.connection()};
+    // The screen's own session when it runs as a clerk's login; db() stays the superuser's.
+    std::unique_ptr<db::Conexion> clerk;
+    // The screen's connection: the fresh database's (or the clerk's), with failures to arm.
+    db::StatementFaults faults{clerk ? *clerk : fresh.connection()};
     std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
     std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;

@@ -1,6 +1,7 @@
 #include "tests/support/test_db.h"
 
 #include "platform/db/admin.h"
+#include "platform/db/clerks.h"
 #include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <stdexcept>
 
@@ -199,6 +201,18 @@ QString FreshDatabase::connectionString() const
 void FreshDatabase::closeConnection()
 {
     d->connection.reset();
+}
+
+std::unique_ptr<db::Conexion> clerkConnection(FreshDatabase &fresh, const QString &user)
+{
+    static std::atomic<int> counter = 0;
+    const QString login =
+        QStringLiteral("%1_%2_%3").arg(user.toLower()).arg(QCoreApplication::applicationPid()).arg(++counter);
+    db::addClerk(fresh.connection(), login, user, std::nullopt);
+    db::ConnectionSpec spec = db::parseConnectionString(fresh.connectionString());
+    spec.user = login;
+    spec.password.clear();
+    return db::open(spec.toString(), db::OpenMode::Existing);
 }
 
 namespace {

@@ -83,6 +83,11 @@ private:
     std::unique_ptr<Impl> d;
 };
 
+// PostgreSQL: a new login, made a clerk mapped to `user` (db::addClerk on the database's
+// own connection, the server's superuser), and a connection to the database as that
+// login. Logins are the cluster's, so each name is new for the whole run.
+std::unique_ptr<db::Conexion> clerkConnection(FreshDatabase &fresh, const QString &user);
+
 // Shorthand: an open connection to a fresh database; the database is removed when the
 // returned connection is destroyed.
 std::unique_ptr<db::Conexion> freshDatabase(const std::string &backend, bool demo = false);

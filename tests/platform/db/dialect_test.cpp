@@ -90,4 +90,20 @@ TEST(DialectScriptSplitTest, SplitsOnSemicolonsOutsideLiteralsAndComments)
     EXPECT_EQ(QStringLiteral("INSERT INTO t VALUES ('--not a comment')"), statements[2]);
 }
 
+// Guards against a function body cut at its first semicolon, and against a parameter
+// ($1) or a name with '$' taken for the start of a body.
+TEST(DialectScriptSplitTest, KeepsDollarQuotedBodiesWhole)
+{
+    const QString body = QStringLiteral("$fn$ BEGIN x := 'a;b'; -- it's\n RETURN $$;$$; END $fn$");
+    const QString script = QStringLiteral("CREATE FUNCTION f() AS ") + body
+        + QStringLiteral(" LANGUAGE plpgsql;\n"
+                         "SELECT a$b$ FROM t WHERE x = $1;\n"
+                         "DO $$ BEGIN NULL; END $$;");
+    const QStringList statements = qmx44::db::splitSqlScript(script);
+    ASSERT_EQ(3, statements.size());
+    EXPECT_EQ(QStringLiteral("CREATE FUNCTION f() AS ") + body + QStringLiteral(" LANGUAGE plpgsql"), statements[0]);
+    EXPECT_EQ(QStringLiteral("SELECT a$b$ FROM t WHERE x = $1"), statements[1]);
+    EXPECT_EQ(QStringLiteral("DO $$ BEGIN NULL; END $$"), statements[2]);
+}
+
 } // namespace
