@@ -101,6 +101,17 @@ QString serverUser(db::Conexion &database, const db::ConnectionSpec &spec, const
 std::optional<QString> passwordUser(db::Conexion &database, const db::ConnectionSpec &spec,
                                     const StartOptions &options, Credentials &credentials)
 {
+    const auto users = db::databaseUsers(database);
+    // A user of the file who cannot sign in yet is told so, before a password is asked.
+    const auto refuseWithoutPassword = [&](const QString &user) {
+        const bool known = std::any_of(users.begin(), users.end(), [&](const db::UserRow &u) { return u.key == user; });
+        if (known && !db::hasPassword(database, user))
+            throw signInFailure(
+                QStringLiteral("The user %1 of %2 has no password yet.").arg(user, spec.display()),
+                QStringLiteral("An administrator sets it with: qmx44 user passwd %1 --db %2").arg(user, spec.display()));
+    };
+    if (options.user)
+        refuseWithoutPassword(*options.user);
     QString problem;
     for (int attempt = 0; attempt < kPasswordAttempts; ++attempt) {
         const auto given = credentials.userPassword(spec.display(), options.user.value_or(QString()), problem);
@@ -116,12 +127,7 @@ std::optional<QString> passwordUser(db::Conexion &database, const db::Connection
         const QString user = given->login.trimmed();
         if (db::checkPassword(database, user, given->password))
             return user;
-        const auto users = db::databaseUsers(database);
-        const bool known = std::any_of(users.begin(), users.end(), [&](const db::UserRow &u) { return u.key == user; });
-        if (known && !db::hasPassword(database, user))
-            throw signInFailure(
-                QStringLiteral("The user %1 of %2 has no password yet.").arg(user, spec.display()),
-                QStringLiteral("An administrator sets it with: qmx44 user passwd %1 --db %2").arg(user, spec.display()));
+        refuseWithoutPassword(user);
         problem = QStringLiteral("Usuario o contraseña incorrectos.");
     }
     throw signInFailure(QStringLiteral("Wrong user or password for %1.").arg(spec.display()),

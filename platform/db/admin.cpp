@@ -54,7 +54,7 @@ void loadDemo(Conexion &c)
         }
     }
     // A demo database: its users are picked from a list at sign-in, without a password.
-    c.run(QStringLiteral("INSERT INTO Base_Demostracion (Bd_Cargada) VALUES (1)"));
+    c.run(QStringLiteral("INSERT INTO Base_Demostracion (Bd_Origen) VALUES ('demo')"));
     tx.commit();
 }
 

@@ -203,16 +203,23 @@ void FreshDatabase::closeConnection()
     d->connection.reset();
 }
 
-std::unique_ptr<db::Conexion> clerkConnection(FreshDatabase &fresh, const QString &user)
+QString clerkConnectionString(FreshDatabase &fresh, const QString &user)
 {
     static std::atomic<int> counter = 0;
     const QString login =
         QStringLiteral("%1_%2_%3").arg(user.toLower()).arg(QCoreApplication::applicationPid()).arg(++counter);
-    db::addClerk(fresh.connection(), login, user, std::nullopt);
+    // The throwaway server checks every password but its superuser's.
+    const QString password = QStringLiteral("clave de ") + login;
+    db::addClerk(fresh.connection(), login, user, password);
     db::ConnectionSpec spec = db::parseConnectionString(fresh.connectionString());
     spec.user = login;
-    spec.password.clear();
-    return db::open(spec.toString(), db::OpenMode::Existing);
+    spec.password = password;
+    return spec.toString();
+}
+
+std::unique_ptr<db::Conexion> clerkConnection(FreshDatabase &fresh, const QString &user)
+{
+    return db::open(clerkConnectionString(fresh, user), db::OpenMode::Existing);
 }
 
 namespace {

@@ -87,6 +87,8 @@ private:
 // own connection, the server's superuser), and a connection to the database as that
 // login. Logins are the cluster's, so each name is new for the whole run.
 std::unique_ptr<db::Conexion> clerkConnection(FreshDatabase &fresh, const QString &user);
+// The same login's connection string (another process's, or a second connection).
+QString clerkConnectionString(FreshDatabase &fresh, const QString &user);
 
 // Shorthand: an open connection to a fresh database; the database is removed when the
 // returned connection is destroyed.

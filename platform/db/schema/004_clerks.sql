@@ -14,7 +14,7 @@
 
 CREATE TABLE Usuario_Login (
     Ul_Login         TEXT NOT NULL PRIMARY KEY,
-    Us_Cve_Usuario   TEXT NOT NULL
+    Us_Cve_Usuario   TEXT NOT NULL DEFAULT ''
 );
 CREATE INDEX IX_Usuario_Login_Usuario ON Usuario_Login (Us_Cve_Usuario);
 
@@ -24,5 +24,5 @@ CREATE TABLE Usuario_Clave (
 );
 
 CREATE TABLE Base_Demostracion (
-    Bd_Cargada       INTEGER NOT NULL PRIMARY KEY
+    Bd_Origen        TEXT NOT NULL PRIMARY KEY
 );
