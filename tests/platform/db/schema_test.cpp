@@ -197,6 +197,28 @@ TEST_P(SchemaTest, EveryKeyColumnRefusesNull)
     }
 }
 
+// Guards against the save-token step losing a company's notes, or leaving their token
+// NULL (a look-up by token would then have to treat NULL and '' alike).
+TEST_P(SchemaTest, VersionThreeGainsTheSaveTokenKeepingItsNotes)
+{
+    qmx44::test::FreshDatabase fresh(GetParam());
+    Conexion &db = fresh.connection();
+    for (const QString &table : qmx44::db::tableNames(db))
+        db.run(QStringLiteral("DROP TABLE %1").arg(table));
+    QList<QStringList> steps;
+    for (int v = 1; v <= 3; ++v)
+        steps.append(qmx44::db::schemaStep(v, db.backend()));
+    qmx44::db::upgradeSchema(db, steps);
+    const QString insert =
+        QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio) VALUES (?, 1, ?)");
+    db.run(insert, {QStringLiteral("0000000001"), QStringLiteral("C1")});
+
+    EXPECT_EQ(3, qmx44::db::upgradeSchema(db));
+    db.run(insert, {QStringLiteral("0000000002"), QStringLiteral("C2")});
+    EXPECT_EQ(2, scalar(db, QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ''")));
+    EXPECT_EQ(1, scalar(db, QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Co_Folio = 'C1'")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::backends()), qmx44::test::backendName);
 
 // ---- SQLite files -------------------------------------------------------------------------
@@ -257,10 +279,12 @@ TEST_F(SchemaSqliteFileTest, VersionTwoUpgradesWithRowsAndColumnsIntact)
 {
     auto db = versionTwoWithDemo();
     const std::string before = contents(*db);
-    EXPECT_EQ(2, qmx44::db::upgradeSchema(*db));
+    QList<QStringList> steps;
+    for (int v = 1; v <= 3; ++v)
+        steps.append(qmx44::db::schemaStep(v, db->backend()));
+    EXPECT_EQ(2, qmx44::db::upgradeSchema(*db, steps));
     EXPECT_EQ(before, contents(*db));
-    EXPECT_EQ(qmx44::db::knownSchemaVersion(), scalar(*db, QStringLiteral("SELECT COUNT(*) FROM Version_Esquema")));
-    EXPECT_EQ(qmx44::db::SchemaState::Current, qmx44::db::inspectSchema(*db).state);
+    EXPECT_EQ(3, scalar(*db, QStringLiteral("SELECT COUNT(*) FROM Version_Esquema")));
 }
 
 // Guards against rows with a NULL key being dropped or given a made-up key by the
