@@ -1,5 +1,6 @@
-// The PostgreSQL server going away under the screen: stopped between two actions, or
-// stopped while a save waits inside its transaction. Runs under its own throwaway
+// The PostgreSQL server going away under the screen: stopped between two actions,
+// stopped while a save waits inside its transaction, or restarted after a commit whose
+// answer was lost. Runs under its own throwaway
 // server (scripts/with-postgres), which it stops and starts.
 #include "platform/db/open.h"
 #include "tests/document/document_fixture.h"
@@ -144,6 +145,20 @@ TEST_F(ReconnectTest, ServerStoppedWhileTheSaveIsInItsTransaction)
     holder.reset();
     start();
     expectNothingSavedThenTheSaveSucceeds();
+}
+
+// Guards against a note the server kept, whose commit's answer was lost before the
+// server restarted, being saved again: the next Aceptar reconnects and finds it.
+TEST_F(ReconnectTest, CommitLostThenServerRestartedFindsTheNote)
+{
+    p->faults.loseCommit(true);
+    p->accept();
+    expectOneMessageNaming("Conexión perdida programada");
+    stop();
+    start();
+    p->accept();
+    EXPECT_TRUE(p->messages().at(0).text.startsWith(QStringLiteral("La nota de crédito se guardó con el folio ")));
+    EXPECT_EQ(notesBefore + 1, notes());
 }
 
 } // namespace
