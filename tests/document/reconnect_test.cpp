@@ -1,6 +1,5 @@
-// The PostgreSQL server going away under the screen: stopped between two actions,
-// stopped while a save waits inside its transaction, or restarted after a commit whose
-// answer was lost. Runs under its own throwaway
+// The PostgreSQL server going away under the screen: stopped between two actions, or
+// stopped while a save waits inside its transaction. Runs under its own throwaway
 // server (scripts/with-postgres), which it stops and starts.
 #include "platform/db/open.h"
 #include "tests/document/document_fixture.h"

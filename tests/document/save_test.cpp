@@ -440,15 +440,11 @@ TEST_P(SaveTest, CommitLostAfterTheServerKeptTheNoteIsFoundNotSavedAgain)
     p.accept();
     EXPECT_TRUE(p.faults.last().contains(QStringLiteral("Nc_Token")));
     EXPECT_EQ(1u, p.messages().size());
-    EXPECT_TRUE(p.toolbar().EnEdicion());
 
     p.accept();
-    const auto found = p.messages();
-    ASSERT_EQ(1u, found.size());
-    EXPECT_EQ(QStringLiteral("La nota de crédito se guardó con el folio 0000000004"), found[0].text);
+    EXPECT_EQ(QStringLiteral("La nota de crédito se guardó con el folio 0000000004"), p.messages().at(0).text);
     EXPECT_EQ(QStringLiteral("0000000004"), p.frm->txtFolio().text());
     EXPECT_EQ(100.0, p.cell(p.rowOf("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
-    EXPECT_EQ(1u, p.context->activityLog->printedDocuments().size());
     p.accept();
     EXPECT_EQ(saved, p.fingerprint());
     EXPECT_EQ(
@@ -460,10 +456,8 @@ TEST_P(SaveTest, CommitLostAfterTheServerKeptTheNoteIsFoundNotSavedAgain)
 TEST_P(SaveTest, CommitLostBeforeTheServerKeptTheNoteIsSavedOnceByTheNextAceptar)
 {
     notaDeDosLineas();
-    const QString before = p.fingerprint();
     p.faults.loseCommit(false);
     p.accept();
-    EXPECT_EQ(before, p.fingerprint());
     const QString token = p.frm->saveToken;
     p.messages();
     p.accept();
