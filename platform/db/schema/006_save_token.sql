@@ -1,4 +1,4 @@
--- Schema version 4: the save token.
+-- Schema version 6: the save token.
 --
 -- NOTA_CREDITO_PROVEEDOR.Nc_Token: a text the screen makes up once for the note being
 -- entered and stores on every line of it. When the connection is lost while the commit
