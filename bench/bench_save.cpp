@@ -168,7 +168,8 @@ void BM_Raw(benchmark::State &state, BenchDb *b)
                                           1.16,
                                           QString(),
                                           QStringLiteral("ADMIN"),
-                                          registro};
+                                          registro,
+                                          QString()};
             for (int k = 0; k < valores.size(); ++k)
                 insert.bindValue(k, valores[k]);
             if (!insert.exec()) {

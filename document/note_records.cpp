@@ -41,6 +41,7 @@ business::EncabezadoNota headerFromForm(screen::FrmQMX44 &frm)
     e.almacen = text(frm, screen::fields::txt_Al_Cve_Almacen);
     e.proveedor = text(frm, screen::fields::txt_Pv_Cve_Proveedor);
     e.comprador = text(frm, screen::fields::txt_Cm_Cve_Comprador);
+    e.token = frm.saveToken;
     return e;
 }
 

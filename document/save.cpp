@@ -6,11 +6,14 @@
 #include "platform/business/direccion_entrega.h"
 #include "platform/business/impresion.h"
 #include "platform/business/nota_credito.h"
+#include "platform/controls/keys.h"
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
+#include "platform/db/connection.h"
 #include "screen/frm_qmx44.h"
 #include "screen/messages.h"
 
+#include <QUuid>
 #include <memory>
 #include <optional>
 
@@ -22,6 +25,7 @@ const QString TitleCompany = QStringLiteral("Orvalis");
 const QString TitleOperationCancelled = QStringLiteral("Operación cancelada");
 const QString Titulo = QStringLiteral("Controles_Aceptar()");
 const QString SaveErrorId = QStringLiteral("ERR-ID:7500012");
+const QString SavedBeforeId = QStringLiteral("ERR-ID:7500035");
 
 // ---- validation ---------------------------------------------------------------------------------
 
@@ -275,11 +279,75 @@ void reportAndPrint(screen::FrmQMX44 &frm, const QString &folio, QString supplie
     }
 }
 
+// ---- a save whose commit lost its answer -----------------------------------------------------------
+
+// The saved note shown as the clerk shows one: its folio typed into txtFolio and Enter.
+void showSavedNote(screen::FrmQMX44 &frm, const QString &folio)
+{
+    controls::TextField &folioField = frm.txtFolio();
+    folioField.setText(folio);
+    folioField.pressKey(controls::keys::Enter);
+}
+
+enum class Settled { Saved, NotSaved, Unknown };
+
+// Looks the note's token up, with no transaction open so that a session lost with the
+// commit is replaced by itself. Saved: the clerk was told the folio and the note is
+// shown, as after a save. NotSaved: the same Aceptar goes on to save it, with the same
+// token. Unknown: the look-up failed and was reported; nothing changed, so the next
+// Aceptar looks again.
+Settled settleLostCommit(screen::FrmQMX44 &frm)
+{
+    QString folio, supplier;
+    double total = 0;
+    try {
+        auto rs = frm.Sistema().Conexion().query(
+            QStringLiteral("SELECT MIN(Nc_Folio) AS Nc_Folio, MIN(Pv_Cve_Proveedor) AS Pv_Cve_Proveedor, "
+                           "SUM(Nc_Precio_Neto_Importe) AS Total FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ?"),
+            {frm.saveToken});
+        if (!rs->eof()) {
+            folio = rs->field(QStringLiteral("Nc_Folio")).toString();
+            supplier = rs->field(QStringLiteral("Pv_Cve_Proveedor")).toString();
+            total = rs->field(QStringLiteral("Total")).toDouble();
+        }
+        rs->close();
+    } catch (const std::exception &e) {
+        frm.Controles().OperacionFallida();
+        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, SaveErrorId);
+        return Settled::Unknown;
+    }
+    if (folio.isEmpty()) {
+        frm.saveOutcomeUnknown = false;
+        return Settled::NotSaved;
+    }
+
+    screen::showMessage(frm, QStringLiteral("La nota de crédito se guardó con el folio %1").arg(folio),
+                        MessageStyle::Information, TitleCompany, SavedBeforeId);
+    // Clearing the screen forgets the token; should it fail, the next Aceptar finds the
+    // note again rather than saving it.
+    try {
+        frm.TotalNota = total;
+        frm.Controles().OperacionTerminada();
+        frm.Controles_Cancelar();
+    } catch (const std::exception &e) {
+        frm.Controles().OperacionFallida();
+        screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, SaveErrorId);
+        return Settled::Saved;
+    }
+    reportAndPrint(frm, folio, supplier);
+    showSavedNote(frm, folio);
+    return Settled::Saved;
+}
+
 } // namespace
 
 void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
 {
     frm.ssTabFichas().setActivePage(0);
+    // The last save may have been kept by the server though its answer never came: it
+    // is settled before anything is checked or saved again, so a note is never saved twice.
+    if (frm.saveOutcomeUnknown && settleLostCommit(frm) != Settled::NotSaved)
+        return;
     if (!validate(frm))
         return;
 
@@ -296,6 +364,10 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
     if (!frm.Controles().EnEdicion())
         return;
 
+    // Every attempt at this note stores the same token, so that any of them can be found.
+    if (frm.saveToken.isEmpty())
+        frm.saveToken = QUuid::createUuid().toString(QUuid::WithoutBraces);
+
     QString folio;
     QString supplier;
     try {
@@ -311,8 +383,11 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
         frm.Controles().OperacionTerminada();
         frm.Controles_Cancelar();
     } catch (const std::exception &e) {
+        // The server may have kept the note: the next Aceptar finds out before saving.
+        if (dynamic_cast<const db::CommitOutcomeUnknown *>(&e))
+            frm.saveOutcomeUnknown = true;
         // Until the screen is cleared the save counts as abandoned (the transaction is
-        // already rolled back).
+        // already rolled back, or its outcome is unknown).
         frm.Controles().OperacionFallida();
         screen::showMessage(frm, describe(e), MessageStyle::Error, Titulo, SaveErrorId);
         return;

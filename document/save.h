@@ -16,6 +16,9 @@ namespace qmx44::document {
 // reported and roll everything back, and the pending column is read again; the handler
 // never throws past its validation. A form closed (or a note cancelled) while the save
 // lets pending window events through, before its transaction, ends it quietly.
+// Every attempt at one note stores the form's saveToken; after a commit whose answer was
+// lost (db::CommitOutcomeUnknown) the next call looks that token up first and, when the
+// note is there, tells its folio and shows it instead of saving it again.
 void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo);
 
 } // namespace qmx44::document

@@ -108,6 +108,8 @@ void txt_Co_Folio_Enter(screen::FrmQMX44 &frm)
 
 void txt_Co_Folio_Change(screen::FrmQMX44 &frm)
 {
+    // Another purchase is another note.
+    frm.forgetSaveToken();
     frm.Utilerias().LimpiarControles(frm.form(), 1);
     frm.textField(screen::fields::txt_Nc_Referencia).setText(QString());
     frm.textField(screen::fields::txt_Comentario).setText(QString());

@@ -74,6 +74,19 @@ public:
     double BaseSubTotal = 0;
     double BaseImpuestos = 0;
     double TotalNota = 0;
+    // The save token of the note being entered (empty until its first save attempt),
+    // kept across refused or failed attempts so that every attempt stores the same one,
+    // and dropped whenever the screen is cleared or another note is started.
+    QString saveToken;
+    // A save of this token lost its commit's answer: the next Aceptar looks the token up
+    // before it saves anything.
+    bool saveOutcomeUnknown = false;
+    // Forgets both: the note on the screen is no longer the one they stand for.
+    void forgetSaveToken()
+    {
+        saveToken.clear();
+        saveOutcomeUnknown = false;
+    }
     // The statement text the handlers build and run (one for the whole screen).
     QString Sql;
 

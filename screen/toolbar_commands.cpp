@@ -24,6 +24,7 @@ void FrmQMX44::enableDate()
 
 void FrmQMX44::Controles_Nuevo()
 {
+    forgetSaveToken();
     txtFolio().setText(QString());
     txtFolio().setEnabled(false);
     Utilerias().LimpiarControles(m_form, 1);
@@ -38,6 +39,7 @@ void FrmQMX44::Controles_Nuevo()
 
 void FrmQMX44::Controles_Modificar()
 {
+    forgetSaveToken();
     // The shown note is left: the toolbar no longer stands for it.
     Controles().setFolio(QString());
     Controles().setProveedor(QString());
@@ -87,6 +89,8 @@ void FrmQMX44::Controles_Cancelar()
     Controles().setNewEnabled(true);
     ssTabFichas().setActivePage(0);
     Controles().setOptionalCaption(QString());
+    // Last: a clearing cut short leaves the note, and what is known of its saving, as it was.
+    forgetSaveToken();
 }
 
 void FrmQMX44::Controles_Salir()

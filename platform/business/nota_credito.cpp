@@ -25,6 +25,13 @@ bool positive(double v)
     return std::isfinite(v) && v > 0;
 }
 
+// A note saved without a token stores '' (the column's default), never NULL: the
+// look-up by token then has one "none" to skip.
+QString tokenValue(const QString &token)
+{
+    return token.isNull() ? QStringLiteral("") : token;
+}
+
 } // namespace
 
 const QString &insertNoteLineSql()
@@ -37,9 +44,10 @@ const QString &insertNoteLineSql()
         "Nc_Comentario_Linea, Nc_Cantidad_1, Nc_Unidad_1, Nc_Cantidad_Control_1, Nc_Unidad_Control_1, "
         "Nc_Cantidad_Control_2, Nc_Unidad_Control_2, Nc_Precio_Lista, Nc_Precio_Descontado, Nc_Descuento_1, "
         "Nc_Descuento_2, Nc_Impuesto_Factor, Nc_Impuesto_Importe, Nc_Precio_Neto, Nc_Precio_Lista_Importe, "
-        "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro"
+        "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro, "
+        "Nc_Token"
         ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?)");
+        "?, ?, ?, ?, ?)");
     return sql;
 }
 
@@ -250,7 +258,8 @@ void NotaCredito::insertLine(const DetalleNota &l)
                       l.precioNetoImporte,
                       replaces,
                       m_session->user(),
-                      m_savedAt});
+                      m_savedAt,
+                      tokenValue(e.token)});
 }
 
 // The header changed after lines were stored: every row of the note carries it again.
@@ -263,9 +272,9 @@ void NotaCredito::updateHeader()
         QStringLiteral("UPDATE NOTA_CREDITO_PROVEEDOR SET Nc_Fecha = ?, Nc_Referencia = ?, Nc_Comentario = ?, "
                        "Mn_Cve_Moneda = ?, Cn_Cve_Causa_Nota_Credito_Proveedor = ?, Nc_Tipo_Cambio = ?, "
                        "Sc_Cve_Sucursal = ?, Al_Cve_Almacen = ?, Pv_Cve_Proveedor = ?, Cm_Cve_Comprador = ?, "
-                       "Nc_Folio_Sustituye = ? WHERE Nc_Folio = ?"),
+                       "Nc_Folio_Sustituye = ?, Nc_Token = ? WHERE Nc_Folio = ?"),
         {date, e.referencia, e.comentario, e.moneda, e.causa, e.tipoCambio, e.sucursal, e.almacen, e.proveedor,
-         e.comprador, replaces, m_folio});
+         e.comprador, replaces, tokenValue(e.token), m_folio});
     m_savedHeader = m_encabezado;
 }
 

@@ -21,6 +21,9 @@ struct EncabezadoNota {
     QString almacen;       // Al_Cve_Almacen
     QString proveedor;     // Pv_Cve_Proveedor
     QString comprador;     // Cm_Cve_Comprador
+    // Nc_Token, on every line: made up by the screen once per note being entered, so that
+    // after a commit whose answer was lost the note can be found instead of saved again.
+    QString token;
     // Filled by the document when the screen leaves them empty:
     QString folioSustituye; // Nc_Folio_Sustituye: the note this one replaces (the folio
                             // the same document object cancelled before Nuevo)

@@ -13,6 +13,14 @@ namespace qmx44::db {
 
 enum class Backend { Sqlite, Postgres, Odbc };
 
+// The commit was sent and the session was lost before its answer came: the server kept
+// the whole transaction or none of it, and only reading the database again tells which.
+// The transaction is over either way and the connection reconnects at its next use.
+class CommitOutcomeUnknown : public RuntimeError {
+public:
+    using RuntimeError::RuntimeError;
+};
+
 // A forward-only result. Fields are found by column name without regard to case.
 // Every failure throws qmx44::RuntimeError with the database's message.
 class RecordSet {

@@ -299,10 +299,11 @@ void QtConnection::commit()
         // The server may have committed before the answer was lost: all of it or none.
         markLost();
         m_inTransaction = false;
-        throw RuntimeError(
+        throw CommitOutcomeUnknown(
             QStringLiteral("Se perdió la conexión con la base de datos %1 al confirmar la operación (%2). El "
-                           "servidor la guardó completa o no guardó nada de ella: revise el documento antes de "
-                           "repetirla. La siguiente acción vuelve a conectar.")
+                           "servidor la guardó completa o no guardó nada de ella. Al aceptar de nuevo se revisa "
+                           "si la nota de crédito quedó guardada, y nunca se guarda dos veces. La siguiente acción "
+                           "vuelve a conectar.")
                 .arg(m_spec.display(), text));
     }
     // A failed commit ends the transaction without saving anything, on every back-end

@@ -12,6 +12,11 @@ QString StatementFaults::commitFaultText()
     return QStringLiteral("Falla programada al confirmar la transacción");
 }
 
+QString StatementFaults::commitLostText()
+{
+    return QStringLiteral("Conexión perdida programada al confirmar la transacción");
+}
+
 void StatementFaults::pass(const QString &statement)
 {
     ++m_statements;
@@ -44,6 +49,16 @@ int StatementFaults::run(const QString &sql, const QVariantList &values)
 
 void StatementFaults::commit()
 {
+    if (m_loseCommit != CommitLoss::None) {
+        const bool committed = m_loseCommit == CommitLoss::Committed;
+        m_loseCommit = CommitLoss::None;
+        m_fired = true;
+        if (committed)
+            m_inner.commit();
+        else
+            m_inner.rollback();
+        throw CommitOutcomeUnknown(commitLostText());
+    }
     if (!m_failCommit) {
         m_inner.commit();
         return;

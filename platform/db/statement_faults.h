@@ -1,6 +1,6 @@
 #pragma once
 // A connection that forwards to another and can be told to fail: the Nth statement from
-// now (execute, query or run), or the next commit. It counts the statements it passes
+// now (execute, query or run), or the next commit, refused or with its answer lost. It counts the statements it passes
 // on, so a test learns how many steps an operation has and can make each one fail in
 // turn without being told the list.
 #include "platform/db/connection.h"
@@ -30,16 +30,26 @@ public:
         m_failCommit = true;
         m_fired = false;
     }
+    // The next commit ends the inner transaction (committed when `serverCommitted`,
+    // rolled back otherwise) and then throws CommitOutcomeUnknown(commitLostText()), as
+    // a session lost before the commit's answer arrived does.
+    void loseCommit(bool serverCommitted)
+    {
+        m_loseCommit = serverCommitted ? CommitLoss::Committed : CommitLoss::RolledBack;
+        m_fired = false;
+    }
     void disarm()
     {
         m_failIn = 0;
         m_failCommit = false;
+        m_loseCommit = CommitLoss::None;
     }
     // Whether the failure armed last has happened.
     bool fired() const { return m_fired; }
 
     static QString faultText(int n);
     static QString commitFaultText();
+    static QString commitLostText();
 
     Backend backend() const override { return m_inner.backend(); }
     std::unique_ptr<RecordSet> execute(const QString &statement) override;
@@ -57,6 +67,7 @@ private:
     int m_statements = 0;
     int m_failIn = 0; // 0: nothing armed
     bool m_failCommit = false;
+    enum class CommitLoss { None, Committed, RolledBack } m_loseCommit = CommitLoss::None;
     bool m_fired = false;
     QString m_last;
 };

@@ -146,4 +146,18 @@ TEST_F(ReconnectTest, ServerStoppedWhileTheSaveIsInItsTransaction)
     expectNothingSavedThenTheSaveSucceeds();
 }
 
+// Guards against a note the server kept, whose commit's answer was lost before the
+// server restarted, being saved again: the next Aceptar reconnects and finds it.
+TEST_F(ReconnectTest, CommitLostThenServerRestartedFindsTheNote)
+{
+    p->faults.loseCommit(true);
+    p->accept();
+    expectOneMessageNaming("Conexión perdida programada");
+    stop();
+    start();
+    p->accept();
+    EXPECT_TRUE(p->messages().at(0).text.startsWith(QStringLiteral("La nota de crédito se guardó con el folio ")));
+    EXPECT_EQ(notesBefore + 1, notes());
+}
+
 } // namespace

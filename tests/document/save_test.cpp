@@ -1,6 +1,7 @@
 // Saving a credit note from the screen, on every back-end: validation, the stored note,
 // every way the transaction can fail (each leaving the database exactly as it was and
-// the screen with its contents on the lines page), the aftermath, and replacing a note.
+// the screen with its contents on the lines page), the aftermath, a commit whose answer
+// was lost, and replacing a note.
 #include "document/excede_pendiente.h"
 #include "tests/document/document_fixture.h"
 
@@ -424,6 +425,46 @@ TEST_P(SaveTest, ClosingTheWindowDuringTheYieldAbandonsTheSave)
     EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_EQ(antes, p.fingerprint());
     EXPECT_EQ(0, p.toolbar().savedNotified());
+}
+
+// Guards against a note the server kept, though the commit's answer was lost, being
+// saved again by the next Aceptar (or by one after a failed look-up) instead of shown.
+TEST_P(SaveTest, CommitLostAfterTheServerKeptTheNoteIsFoundNotSavedAgain)
+{
+    notaDeDosLineas();
+    p.faults.loseCommit(true);
+    p.accept();
+    EXPECT_EQ(QStringLiteral("ERR-ID:7500012"), p.messages().at(0).id);
+    const QString token = p.frm->saveToken, saved = p.fingerprint();
+    p.faults.failStatement(1);
+    p.accept();
+    EXPECT_TRUE(p.faults.last().contains(QStringLiteral("Nc_Token")));
+    EXPECT_EQ(1u, p.messages().size());
+
+    p.accept();
+    EXPECT_EQ(QStringLiteral("La nota de crédito se guardó con el folio 0000000004"), p.messages().at(0).text);
+    EXPECT_EQ(QStringLiteral("0000000004"), p.frm->txtFolio().text());
+    EXPECT_EQ(100.0, p.cell(p.rowOf("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
+    p.accept();
+    EXPECT_EQ(saved, p.fingerprint());
+    EXPECT_EQ(
+        2, p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ?"), {token}).toInt());
+}
+
+// Guards against a note the server did not keep being left unsaved, or saved with
+// another token, by the next Aceptar.
+TEST_P(SaveTest, CommitLostBeforeTheServerKeptTheNoteIsSavedOnceByTheNextAceptar)
+{
+    notaDeDosLineas();
+    p.faults.loseCommit(false);
+    p.accept();
+    const QString token = p.frm->saveToken;
+    p.messages();
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_EQ(
+        2, p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ?"), {token}).toInt());
+    EXPECT_EQ(4, p.scalar(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SaveTest, ::testing::ValuesIn(test::backends()), test::backendName);

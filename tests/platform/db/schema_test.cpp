@@ -197,6 +197,24 @@ TEST_P(SchemaTest, EveryKeyColumnRefusesNull)
     }
 }
 
+// Guards against the save-token step losing a company's notes, or leaving their token
+// NULL (a look-up by token would then have to treat NULL and '' alike).
+TEST_P(SchemaTest, VersionThreeGainsTheSaveTokenKeepingItsNotes)
+{
+    qmx44::test::FreshDatabase fresh(GetParam());
+    Conexion &db = fresh.connection();
+    for (const QString &table : qmx44::db::tableNames(db))
+        db.run(QStringLiteral("DROP TABLE %1").arg(table));
+    QList<QStringList> steps;
+    for (int v = 1; v <= 3; ++v)
+        steps.append(qmx44::db::schemaStep(v, db.backend()));
+    qmx44::db::upgradeSchema(db, steps);
+    db.run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio) VALUES ('1', 1, 'C1')"));
+
+    EXPECT_EQ(3, qmx44::db::upgradeSchema(db));
+    EXPECT_EQ(1, scalar(db, QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ''")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::backends()), qmx44::test::backendName);
 
 // ---- SQLite files -------------------------------------------------------------------------
