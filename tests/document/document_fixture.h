@@ -9,6 +9,7 @@
 #include "platform/controls/desktop.h"
 #include "platform/controls/keys.h"
 #include "platform/core/message.h"
+#include "platform/db/open.h"
 #include "platform/db/statement_faults.h"
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
@@ -69,12 +70,15 @@ public:
 };
 
 struct PantallaNota {
-    explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
-        : fresh(backend, /*demo=*/true)
+    // `options` (e.g. "lock_timeout=1s"), when given, go into the query of the screen's
+    // own connection string.
+    explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"),
+                          const QString &options = {})
+        : fresh(backend, /*demo=*/true), own(options.isEmpty() ? nullptr : openWith(fresh, options))
     {
         controls::Desktop::reset();
         auto conexion = std::shared_ptr<db::Conexion>(&faults, [](db::Conexion *) {});
-        sink->conexion = &fresh.connection();
+        sink->conexion = own ? own.get() : &fresh.connection();
         context = std::make_shared<host::PlatformContext>();
         context->session = std::make_shared<services::Session>(conexion, usuario);
         context->session->setMessageSink(sink);
@@ -201,9 +205,16 @@ struct PantallaNota {
     std::vector<Message> messages() { return sink->take(); }
 
     QTemporaryDir salida;
+    static std::unique_ptr<db::Conexion> openWith(FreshDatabase &fresh, const QString &options)
+    {
+        const QString cs = fresh.connectionString();
+        return db::open(cs + (cs.contains(u'?') ? u'&' : u'?') + options, db::OpenMode::Existing);
+    }
+
     FreshDatabase fresh;
-    // The screen's connection: the fresh database's, with failures to arm.
-    db::StatementFaults faults{fresh.connection()};
+    std::unique_ptr<db::Conexion> own;
+    // The screen's connection: the fresh database's (or its own), with failures to arm.
+    db::StatementFaults faults{own ? *own : fresh.connection()};
     std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
     std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;
