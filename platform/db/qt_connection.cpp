@@ -391,10 +391,12 @@ QString QtConnection::describeError(const QSqlError &error, const QString &state
     // was done and where, before any value.
     const QString words = statement.simplified().section(u' ', 0, 3).left(80);
     log::error(QStringLiteral("database %1: %2 [%3]").arg(m_spec.display(), errorText(error), words));
-    // A full disk (or an SQLite file at its page limit): named for what it is.
     const QString code = error.nativeErrorCode();
-    if (m_spec.backend == Backend::Postgres && code == QLatin1String("55P03")) // lock_not_available
+    // Another clerk's lock waited for past lock_timeout (lock_not_available): the
+    // operation is rolled back whole and may simply be repeated.
+    if (m_spec.backend == Backend::Postgres && code == QLatin1String("55P03"))
         return QStringLiteral("Otro usuario está guardando sobre esta compra; vuelva a intentarlo. No se guardó nada.");
+    // A full disk (or an SQLite file at its page limit): named for what it is.
     const bool full = m_spec.backend == Backend::Sqlite ? code == QLatin1String("13") : code == QLatin1String("53100");
     if (full)
         return QStringLiteral("No hay espacio para la base de datos %1 (disco lleno): no se guardó nada de la "
