@@ -1,4 +1,6 @@
 #include "apps/cli.h"
+#include "apps/command.h"
+#include "apps/host_setup.h"
 
 #include "platform/db/connection_string.h"
 
@@ -93,8 +95,17 @@ QString resolveConnection(const std::optional<QString> &dbOption)
     const QString fromEnvironment = qEnvironmentVariable("QMX44_DB");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    const QString fromFile =
-        QSettings(configurationFile(), QSettings::IniFormat).value(QLatin1String(kConnectionKey)).toString();
+    const QString file = configurationFile();
+    const QVariant configured = QSettings(file, QSettings::IniFormat).value(QLatin1String(kConnectionKey));
+    // An unquoted comma makes the value a list, which toString() turns into nothing: the
+    // demo database would open in place of the site's, without a word.
+    if (configured.typeId() == QMetaType::QStringList)
+        throw StartFailure{kExitUnreachable,
+                           QStringLiteral("%1: the value of connection in [database] is read as a list "
+                                          "(an unquoted comma)")
+                               .arg(file),
+                           QStringLiteral("Write it between double quotes: connection=\"...\"")};
+    const QString fromFile = configured.toString();
     if (!fromFile.isEmpty())
         return fromFile;
     return defaultDatabase();

@@ -35,7 +35,8 @@ inline constexpr const char *kConnectionKey = "database/connection";
 
 // The database a command works on, first found of: the --db option, the environment
 // variable QMX44_DB, the configuration file's database/connection, the demo database.
-// An empty variable or key counts as not set.
+// An empty variable or key counts as not set; a key read as a list (an unquoted comma)
+// throws StartFailure naming the file.
 QString resolveConnection(const std::optional<QString> &dbOption);
 
 // The database `connection` names, for messages and the log: without its password, and

@@ -63,9 +63,13 @@ QString databaseOf(const QString &command, QStringList args)
         connection = takeOption(args, QStringLiteral("db"));
     } catch (const UsageError &) {
     }
-    if (command == u"gui" || command == u"run")
-        connection = resolveConnection(connection);
-    else if (command == u"script" && !connection)
+    if (command == u"gui" || command == u"run") {
+        try {
+            connection = resolveConnection(connection);
+        } catch (const StartFailure &) {
+            return QString(); // the command reports it
+        }
+    } else if (command == u"script" && !connection)
         connection = QStringLiteral(":memory:");
     else if (command == u"init-db" && !args.isEmpty())
         connection = args.last();

@@ -32,9 +32,11 @@ State &state()
     return s;
 }
 
+// Never through a symbolic link: one planted at the log's name would have the program
+// append to (or create) whatever file it points to, with the user's rights.
 int openAppending(const QByteArray &path)
 {
-    return ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    return ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
 }
 
 QByteArray rotated(const QByteArray &path, int n)

@@ -4,6 +4,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace qmx44::db {
 
@@ -14,31 +16,51 @@ QString decode(const QString &s)
     return QUrl::fromPercentEncoding(s.toUtf8());
 }
 
-// The values of password= options and of an ODBC string's PWD= shown as "***".
-QString hideKeyedPasswords(QString s)
+// The values of password= options (up to the next '&' of a URL's query) and of an ODBC
+// string's PWD= (up to its ';', or a braced value whole, "}}" being a '}' inside it)
+// shown as "***".
+QString hideKeyedPasswords(QString s, bool odbc)
 {
-    static const QRegularExpression keyed(QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)(\\{[^}]*\\}?|[^&;]*)"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    return s.replace(keyed, QStringLiteral("\\1***"));
+    static const QRegularExpression url(QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)([^&]*)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression braced(
+        QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}?|[^;]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return s.replace(odbc ? braced : url, QStringLiteral("\\1***"));
 }
 
-// The string as a message may quote it: a password in a URL's user part shown as "***"
-// too. A refused string is quoted this way, since its message reaches the screen,
-// standard error and the log.
+// The part of a URL that a message never shows: from the ':' after the user name to the
+// last '@' of the whole string. Wider than the password when the string is odd (a '?' or
+// an '@' where it does not belong), never narrower. Empty when there is none.
+std::pair<qsizetype, qsizetype> hiddenSpan(const QString &cs)
+{
+    const qsizetype sep = cs.indexOf(QLatin1String("://"));
+    if (sep < 0)
+        return {0, 0};
+    const qsizetype colon = cs.indexOf(QLatin1Char(':'), sep + 3);
+    const qsizetype at = cs.lastIndexOf(QLatin1Char('@'));
+    if (colon < 0 || at <= colon)
+        return {0, 0};
+    return {colon + 1, at};
+}
+
+// The string as a message may quote it. A refused string is quoted this way, since its
+// message reaches the screen, standard error and the log.
 QString withoutPassword(QString cs)
 {
-    if (const qsizetype sep = cs.indexOf(QLatin1String("://")); sep >= 0) {
-        const qsizetype start = sep + 3;
-        qsizetype end = cs.size();
-        for (const QChar stop : {QLatin1Char('/'), QLatin1Char('?')})
-            if (const qsizetype at = cs.indexOf(stop, start); at >= 0)
-                end = std::min(end, at);
-        const qsizetype at = end > start ? cs.lastIndexOf(QLatin1Char('@'), end - 1) : -1;
-        const qsizetype colon = cs.indexOf(QLatin1Char(':'), start);
-        if (at >= start && colon >= 0 && colon < at)
-            cs.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
-    }
-    return hideKeyedPasswords(cs);
+    const auto [from, to] = hiddenSpan(cs);
+    if (to > from)
+        cs.replace(from, to - from, QStringLiteral("***"));
+    return hideKeyedPasswords(cs, cs.startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive));
+}
+
+// cs[from, to) as a refusal may quote it: "***" when it reaches into the hidden span.
+QString piece(const QString &cs, qsizetype from, qsizetype to)
+{
+    const auto [hiddenFrom, hiddenTo] = hiddenSpan(cs);
+    if (hiddenTo > hiddenFrom && from < hiddenTo && hiddenFrom < to)
+        return QStringLiteral("***");
+    return hideKeyedPasswords(cs.mid(from, to - from), false);
 }
 
 [[noreturn]] void refuse(const QString &cs, const QString &why)
@@ -46,13 +68,33 @@ QString withoutPassword(QString cs)
     throw RuntimeError(QStringLiteral("Cadena de conexión no válida \"%1\": %2").arg(withoutPassword(cs), why));
 }
 
-int parsePort(const QString &cs, const QString &text)
+// The port cs[from, to) says (percent-encoded when it comes from the query).
+int parsePort(const QString &cs, qsizetype from, qsizetype to)
 {
     bool ok = false;
-    const int port = text.toInt(&ok);
+    const int port = decode(cs.mid(from, to - from)).toInt(&ok);
     if (!ok || port <= 0 || port > 65535)
-        refuse(cs, QStringLiteral("el puerto \"%1\" no es un número de puerto").arg(text));
+        refuse(cs, QStringLiteral("el puerto \"%1\" no es un número de puerto").arg(piece(cs, from, to)));
     return port;
+}
+
+// A session limit: a whole number of ms (the unit when none is given), s or min.
+// Checked here, so that what reaches the server's SET is only ever a number.
+int parseDuration(const QString &cs, const QString &key, const QString &text)
+{
+    static const QRegularExpression shape(QStringLiteral("^\\s*(\\d{1,9})\\s*(ms|s|min)?\\s*$"));
+    const QRegularExpressionMatch m = shape.match(text);
+    const qint64 factor = !m.hasMatch()         ? 0
+        : m.captured(2) == QLatin1String("min") ? 60000
+        : m.captured(2) == QLatin1String("s")   ? 1000
+                                                : 1;
+    const qint64 ms = factor * m.captured(1).toLongLong();
+    if (factor == 0 || ms > std::numeric_limits<int>::max())
+        refuse(cs,
+               QStringLiteral("el valor de %1 no es una duración (un número entero con ms, s o min, "
+                              "p. ej. %1=15s)")
+                   .arg(key));
+    return int(ms);
 }
 
 // postgresql://[user[:password]@][host][:port][/database][?key=value&...]
@@ -60,67 +102,79 @@ ConnectionSpec parsePostgres(const QString &cs, qsizetype schemeEnd)
 {
     ConnectionSpec spec;
     spec.backend = Backend::Postgres;
-    QString rest = cs.mid(schemeEnd);
 
-    QString query;
-    if (const qsizetype q = rest.indexOf(QLatin1Char('?')); q >= 0) {
-        query = rest.mid(q + 1);
-        rest.truncate(q);
-    }
-    QString authority = rest;
-    if (const qsizetype slash = rest.indexOf(QLatin1Char('/')); slash >= 0) {
-        authority = rest.left(slash);
-        spec.database = decode(rest.mid(slash + 1));
-    }
-    if (const qsizetype at = authority.lastIndexOf(QLatin1Char('@')); at >= 0) {
-        const QString userInfo = authority.left(at);
-        authority = authority.mid(at + 1);
+    // Positions in cs: [begin, end) is what is left to read of the part before the query.
+    qsizetype begin = schemeEnd;
+    const qsizetype queryStart = cs.indexOf(QLatin1Char('?'), schemeEnd);
+    qsizetype end = queryStart >= 0 ? queryStart : cs.size();
+
+    // The user part runs to the last '@' before the query, not to the first '/': a
+    // password with a '/' would otherwise be read as a host, a port and a database,
+    // and shown as such.
+    if (const qsizetype at = cs.lastIndexOf(QLatin1Char('@'), end - 1); at >= begin) {
+        const QString userInfo = cs.mid(begin, at - begin);
         const qsizetype colon = userInfo.indexOf(QLatin1Char(':'));
         spec.user = decode(colon >= 0 ? userInfo.left(colon) : userInfo);
         if (colon >= 0)
             spec.password = decode(userInfo.mid(colon + 1));
+        begin = at + 1;
     }
-    QString hostPart = authority;
-    QString portPart;
-    if (hostPart.startsWith(QLatin1Char('['))) { // [IPv6]:port
-        const qsizetype close = hostPart.indexOf(QLatin1Char(']'));
-        if (close < 0)
+    if (const qsizetype slash = cs.indexOf(QLatin1Char('/'), begin); slash >= 0 && slash < end) {
+        spec.database = decode(cs.mid(slash + 1, end - slash - 1));
+        end = slash;
+    }
+    // The host and port, cs[begin, end).
+    qsizetype hostEnd = end;
+    qsizetype portStart = end;
+    if (begin < end && cs.at(begin) == QLatin1Char('[')) { // [IPv6]:port
+        const qsizetype close = cs.indexOf(QLatin1Char(']'), begin);
+        if (close < 0 || close >= end)
             refuse(cs, QStringLiteral("falta el \"]\" de la dirección IPv6"));
-        portPart = hostPart.mid(close + 1);
-        hostPart = hostPart.mid(1, close - 1);
-        if (!portPart.isEmpty()) {
-            if (!portPart.startsWith(QLatin1Char(':')))
-                refuse(cs, QStringLiteral("texto inesperado después de la dirección IPv6"));
-            portPart = portPart.mid(1);
+        spec.host = decode(cs.mid(begin + 1, close - begin - 1));
+        if (close + 1 < end && cs.at(close + 1) != QLatin1Char(':'))
+            refuse(cs, QStringLiteral("texto inesperado después de la dirección IPv6"));
+        portStart = std::min(close + 2, end);
+    } else {
+        if (const qsizetype colon = cs.lastIndexOf(QLatin1Char(':'), end - 1); colon >= begin) {
+            hostEnd = colon;
+            portStart = colon + 1;
         }
-    } else if (const qsizetype colon = hostPart.lastIndexOf(QLatin1Char(':')); colon >= 0) {
-        portPart = hostPart.mid(colon + 1);
-        hostPart = hostPart.left(colon);
+        spec.host = decode(cs.mid(begin, hostEnd - begin));
     }
-    spec.host = decode(hostPart);
-    if (!portPart.isEmpty())
-        spec.port = parsePort(cs, portPart);
+    if (portStart < end)
+        spec.port = parsePort(cs, portStart, end);
 
-    if (!query.isEmpty()) {
-        for (const QString &item : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
-            const qsizetype eq = item.indexOf(QLatin1Char('='));
-            if (eq <= 0)
-                refuse(cs, QStringLiteral("la opción \"%1\" no tiene la forma clave=valor").arg(item));
+    for (qsizetype from = queryStart + 1; queryStart >= 0 && from <= cs.size();) {
+        qsizetype to = cs.indexOf(QLatin1Char('&'), from);
+        if (to < 0)
+            to = cs.size();
+        const QString item = cs.mid(from, to - from);
+        const qsizetype eq = item.indexOf(QLatin1Char('='));
+        if (!item.isEmpty() && eq <= 0)
+            refuse(cs, QStringLiteral("la opción \"%1\" no tiene la forma clave=valor").arg(piece(cs, from, to)));
+        if (!item.isEmpty()) {
             const QString key = decode(item.left(eq));
             const QString value = decode(item.mid(eq + 1));
             if (key == QLatin1String("host"))
                 spec.host = value;
             else if (key == QLatin1String("port"))
-                spec.port = parsePort(cs, value);
+                spec.port = parsePort(cs, from + eq + 1, to);
             else if (key == QLatin1String("user"))
                 spec.user = value;
             else if (key == QLatin1String("password"))
                 spec.password = value;
             else if (key == QLatin1String("dbname"))
                 spec.database = value;
+            else if (key == QLatin1String("lock_timeout"))
+                spec.lockTimeoutMs = parseDuration(cs, key, value);
+            else if (key == QLatin1String("idle_in_transaction_session_timeout"))
+                spec.idleInTransactionTimeoutMs = parseDuration(cs, key, value);
+            else if (key == QLatin1String("statement_timeout"))
+                spec.statementTimeoutMs = parseDuration(cs, key, value);
             else
                 spec.options.append({key, value});
         }
+        from = to + 1;
     }
     if (spec.database.isEmpty())
         refuse(cs, QStringLiteral("falta el nombre de la base de datos (postgresql://usuario@servidor:puerto/base)"));
@@ -150,7 +204,7 @@ QString render(const ConnectionSpec &spec, bool withPassword)
         return s;
     }
     case Backend::Odbc:
-        return QStringLiteral("odbc:") + (withPassword ? spec.odbc : hideKeyedPasswords(spec.odbc));
+        return QStringLiteral("odbc:") + (withPassword ? spec.odbc : hideKeyedPasswords(spec.odbc, true));
     case Backend::Postgres: {
         QString s = QStringLiteral("postgresql://");
         // A password without a user name (given as ?password=) is written as ":PASSWORD@".
@@ -178,6 +232,17 @@ QString render(const ConnectionSpec &spec, bool withPassword)
         s += QLatin1Char('/') + enc(spec.database);
         for (const auto &[key, value] : spec.options)
             query.append(enc(key) + QLatin1Char('=') + enc(value));
+        // The session's limits only when they differ from the defaults.
+        const struct {
+            const char *key;
+            int value, byDefault;
+        } limits[] = {{"lock_timeout", spec.lockTimeoutMs, kDefaultLockTimeoutMs},
+                      {"idle_in_transaction_session_timeout", spec.idleInTransactionTimeoutMs,
+                       kDefaultIdleInTransactionTimeoutMs},
+                      {"statement_timeout", spec.statementTimeoutMs, kDefaultStatementTimeoutMs}};
+        for (const auto &limit : limits)
+            if (limit.value != limit.byDefault)
+                query.append(QStringLiteral("%1=%2ms").arg(QLatin1String(limit.key)).arg(limit.value));
         if (!query.isEmpty())
             s += QLatin1Char('?') + query.join(QLatin1Char('&'));
         return s;
@@ -236,7 +301,9 @@ ConnectionSpec parseConnectionString(const QString &connectionString)
                 bool ok = false;
                 const int ms = value.toInt(&ok);
                 if (key != QLatin1String("busy_timeout") || !ok || ms < 0)
-                    refuse(cs, QStringLiteral("opción desconocida \"%1\" (se admite busy_timeout=MS)").arg(item));
+                    refuse(cs,
+                           QStringLiteral("opción desconocida \"%1\" (se admite busy_timeout=MS)")
+                               .arg(hideKeyedPasswords(item, false)));
                 spec.options.append({key, QString::number(ms)});
             }
         }

@@ -39,13 +39,17 @@ QSqlDatabase configure(const ConnectionSpec &spec, const QString &name)
         db.setPassword(spec.password);
         db.setDatabaseName(spec.database);
         QStringList options;
-        bool timeoutGiven = false;
+        QStringList given;
         for (const auto &[key, value] : spec.options) {
             options.append(key + QLatin1Char('=') + value);
-            timeoutGiven = timeoutGiven || key == QLatin1String("connect_timeout");
+            given.append(key);
         }
-        if (!timeoutGiven)
-            options.append(QStringLiteral("connect_timeout=10"));
+        // A laptop that sleeps or leaves the network takes its session with it without a
+        // word; keepalives let both ends notice within minutes instead of hours.
+        for (const char *fallback : {"connect_timeout=10", "keepalives=1", "keepalives_idle=60",
+                                     "keepalives_interval=10", "keepalives_count=6"})
+            if (const QString option = QLatin1String(fallback); !given.contains(option.section(u'=', 0, 0)))
+                options.append(option);
         db.setConnectOptions(options.join(QLatin1Char(';')));
         return db;
     }
@@ -104,7 +108,20 @@ void QtConnection::connect(const QString &failureText)
     m_forwardOnly = m_spec.backend != Backend::Postgres;
 
     try {
-        if (m_spec.backend == Backend::Sqlite) {
+        if (m_spec.backend == Backend::Postgres) {
+            // Nobody waits on a clerk inside a transaction (every message comes after the
+            // rollback), so a transaction idle for long is a dead client, and a lock held
+            // by one must not stop the team. The values are numbers read by
+            // parseConnectionString. Literals mean what they say whatever the server's
+            // default, since statements built as text only double their quotes.
+            runPlain(QStringLiteral("SELECT set_config('lock_timeout', '%1', false), "
+                                    "set_config('idle_in_transaction_session_timeout', '%2', false), "
+                                    "set_config('statement_timeout', '%3', false), "
+                                    "set_config('standard_conforming_strings', 'on', false)")
+                         .arg(m_spec.lockTimeoutMs)
+                         .arg(m_spec.idleInTransactionTimeoutMs)
+                         .arg(m_spec.statementTimeoutMs));
+        } else if (m_spec.backend == Backend::Sqlite) {
             // The first statement reads the file: a file that is not a database or is
             // locked fails here, named.
             runPlain(QStringLiteral("PRAGMA foreign_keys = ON"));
@@ -375,8 +392,12 @@ QString QtConnection::describeError(const QSqlError &error, const QString &state
     // was done and where, before any value.
     const QString words = statement.simplified().section(u' ', 0, 3).left(80);
     log::error(QStringLiteral("database %1: %2 [%3]").arg(m_spec.display(), errorText(error), words));
-    // A full disk (or an SQLite file at its page limit): named for what it is.
     const QString code = error.nativeErrorCode();
+    // Another clerk's lock waited for past lock_timeout (lock_not_available): the
+    // operation is rolled back whole and may simply be repeated.
+    if (m_spec.backend == Backend::Postgres && code == QLatin1String("55P03"))
+        return QStringLiteral("Otro usuario está guardando sobre esta compra; vuelva a intentarlo. No se guardó nada.");
+    // A full disk (or an SQLite file at its page limit): named for what it is.
     const bool full = m_spec.backend == Backend::Sqlite ? code == QLatin1String("13") : code == QLatin1String("53100");
     if (full)
         return QStringLiteral("No hay espacio para la base de datos %1 (disco lleno): no se guardó nada de la "

@@ -185,6 +185,22 @@ TEST_F(CliTest, RunCreatesTheDemoDatabaseWhenMissing)
     EXPECT_TRUE(QFileInfo::exists(standard));
 }
 
+// Guards against a configured connection with an unquoted comma, which QSettings reads as
+// a list, being replaced by the demo database without a word.
+TEST_F(CliTest, AConfiguredConnectionReadAsAListIsRefusedNamingTheFile)
+{
+    const QString conf = tmp.filePath(QStringLiteral("config/qmx44/qmx44.conf"));
+    QDir().mkpath(QFileInfo(conf).absolutePath());
+    QFile f(conf);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[database]\nconnection=postgresql://clerk@a,b/qmx44\n");
+    f.close();
+    const Result r = qmx44({QStringLiteral("run")});
+    EXPECT_EQ(r.status, 3) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(conf)) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath(QStringLiteral("home/.local/share/qmx44/demo.sqlite"))));
+}
+
 // Guards against the sources of the database being taken in the wrong order, an empty
 // QMX44_DB hiding the configuration file, or the file not being the documented one.
 TEST_F(CliTest, DatabaseComesFromOptionThenEnvironmentThenFileThenDemo)

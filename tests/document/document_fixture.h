@@ -9,6 +9,7 @@
 #include "platform/controls/desktop.h"
 #include "platform/controls/keys.h"
 #include "platform/core/message.h"
+#include "platform/db/open.h"
 #include "platform/db/statement_faults.h"
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
@@ -73,13 +74,15 @@ public:
 enum class ServerLogin { Superuser, Clerk };
 
 struct PantallaNota {
+    // `options` (e.g. "lock_timeout=1s"), when given, go into the query of the screen's
+    // own connection string.
     explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"),
-                          ServerLogin login = ServerLogin::Superuser)
-        : fresh(backend, /*demo=*/true), clerk(login == ServerLogin::Clerk ? clerkConnection(fresh, usuario) : nullptr)
+                          ServerLogin login = ServerLogin::Superuser, const QString &options = {})
+        : fresh(backend, /*demo=*/true), own(ownConnection(fresh, usuario, login, options))
     {
         controls::Desktop::reset();
         auto conexion = std::shared_ptr<db::Conexion>(&faults, [](db::Conexion *) {});
-        sink->conexion = clerk ? clerk.get() : &fresh.connection();
+        sink->conexion = own ? own.get() : &fresh.connection();
         context = std::make_shared<host::PlatformContext>();
         context->session = std::make_shared<services::Session>(conexion, usuario);
         context->session->setMessageSink(sink);
@@ -206,11 +209,24 @@ struct PantallaNota {
     std::vector<Message> messages() { return sink->take(); }
 
     QTemporaryDir salida;
+    static std::unique_ptr<db::Conexion> ownConnection(FreshDatabase &fresh, const QString &usuario,
+                                                       ServerLogin login, const QString &options)
+    {
+        if (login == ServerLogin::Superuser && options.isEmpty())
+            return nullptr;
+        const QString cs =
+            login == ServerLogin::Clerk ? clerkConnectionString(fresh, usuario) : fresh.connectionString();
+        return db::open(options.isEmpty() ? cs : cs + (cs.contains(u'?') ? u'&' : u'?') + options,
+                        db::OpenMode::Existing);
+    }
+
     FreshDatabase fresh;
-    // The screen's own session when it runs as a clerk's login; db() stays the superuser's.
-    std::unique_ptr<db::Conexion> clerk;
-    // The screen's connection: the fresh database's (or the clerk's), with failures to arm.
-    db::StatementFaults faults{clerk ? *clerk : fresh.connection()};
+    FreshDatabase fresh;
+    // The screen's own session when it runs as a clerk's login or with options of its
+    // own; db() stays the superuser's.
+    std::unique_ptr<db::Conexion> own;
+    // The screen's connection: the fresh database's (or its own), with failures to arm.
+    db::StatementFaults faults{own ? *own : fresh.connection()};
     std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
     std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;

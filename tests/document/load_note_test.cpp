@@ -3,11 +3,13 @@
 // or warehouse, the period, cancelled) and the trap are guarded end to end by
 // tests/scenarios/document/load_*.scenario.
 #include "document/load_note.h"
+#include "platform/db/open.h"
 #include "tests/document/document_fixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace qmx44;
+using namespace Qt::StringLiterals;
 using test::PantallaNota;
 
 namespace {
@@ -59,6 +61,25 @@ TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
     p.frm->txtFolio().pressKey(controls::keys::Enter);
     EXPECT_TRUE(test::sinMensajes(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
+}
+
+// Guards against a session taking the server's standard_conforming_strings = off, where a
+// backslash before a doubled quote ends the literal and the rest of the folio is read as
+// SQL (finding a note by "OR"). The screen's session is replaced, as after a restart.
+TEST_P(LoadNoteTest, ABackslashAndQuoteStayInTheLiteralWhateverTheServerDefault)
+{
+    if (GetParam() != "postgres")
+        GTEST_SKIP() << "SQLite has no backslash escapes";
+    auto admin = db::open(p.fresh.connectionString(), db::OpenMode::Existing);
+    admin->execute(QStringLiteral("ALTER DATABASE \"%1\" SET standard_conforming_strings = off")
+                       .arg(admin->query(QStringLiteral("SELECT current_database() AS d"))->field(u"d"_s).toString()));
+    admin->query(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    p.frm->txtFolio().setText(QStringLiteral("1\\' OR Nc_Folio <> '' --"));
+    p.frm->txtFolio().pressKey(controls::keys::Enter);
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_FALSE(p.toolbar().printEnabled());
+    EXPECT_EQ(0, p.grid().rowCount());
 }
 
 // Guards against leaving the shown note clearing a note being edited, or not clearing

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 using namespace qmx44;
@@ -468,5 +469,42 @@ TEST_P(SaveTest, CommitLostBeforeTheServerKeptTheNoteIsSavedOnceByTheNextAceptar
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SaveTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+class SaveLockTimeoutTest : public ::testing::TestWithParam<std::string> {};
+
+// Guards against a clerk holding a purchase's lock (a laptop asleep inside a save)
+// stopping everyone else's save, against the wait ending in the driver's words or with
+// part of the note written, and against the note being lost to the clerk.
+TEST_P(SaveLockTimeoutTest, WaitingPastTheLockTimeoutSavesNothingAndTheSameSaveGoesThroughLater)
+{
+    if (GetParam() != "postgres")
+        GTEST_SKIP() << "SQLite waits for its write lock by busy_timeout";
+    PantallaNota p(GetParam(), QStringLiteral("ADMIN"), test::ServerLogin::Superuser, QStringLiteral("lock_timeout=1s"));
+    p.open();
+    p.newNote(kCompra);
+    p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
+    p.messages();
+    const QString before = p.fingerprint();
+    auto holder = db::open(p.fresh.connectionString(), db::OpenMode::Existing);
+    holder->begin();
+    holder->lockRows(QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"), kCompra);
+    QElapsedTimer waited;
+    waited.start();
+    p.accept();
+    EXPECT_LT(waited.elapsed(), 10000);
+    const auto shown = p.messages();
+    ASSERT_EQ(1u, shown.size()) << test::sinMensajes(shown);
+    EXPECT_EQ(shown[0].text,
+              QStringLiteral("Otro usuario está guardando sobre esta compra; vuelva a intentarlo. No se "
+                             "guardó nada."));
+    EXPECT_EQ(before, p.fingerprint());
+    EXPECT_TRUE(p.toolbar().EnEdicion());
+    holder->rollback();
+    p.accept();
+    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_NE(before, p.fingerprint());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, SaveLockTimeoutTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -57,6 +58,18 @@ TEST(LogTest, AnUnwritableFolderTurnsTheLogOff)
     EXPECT_FALSE(log::openLog(blocker.fileName() + QStringLiteral("/qmx44")));
     EXPECT_TRUE(log::logFile().isEmpty());
     log::error(QStringLiteral("goes nowhere"));
+}
+
+// Guards against a symbolic link planted at the log's name making the program write into
+// the file it points to.
+TEST(LogTest, ASymlinkAtTheLogsNameTurnsTheLogOff)
+{
+    QTemporaryDir tmp;
+    const QString target = tmp.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QFile::link(target, tmp.filePath(QStringLiteral("qmx44.log"))));
+    EXPECT_FALSE(log::openLog(tmp.path()));
+    log::error(QStringLiteral("goes nowhere"));
+    EXPECT_FALSE(QFileInfo::exists(target));
 }
 
 } // namespace
