@@ -221,7 +221,6 @@ struct PantallaNota {
     }
 
     FreshDatabase fresh;
-    FreshDatabase fresh;
     // The screen's own session when it runs as a clerk's login or with options of its
     // own; db() stays the superuser's.
     std::unique_ptr<db::Conexion> own;
