@@ -53,7 +53,7 @@ StartFailure startFailure(const db::OpenError &error, const QString &connection)
 }
 
 std::optional<Credentials::LoginPassword> HeadlessCredentials::userPassword(const QString &, const QString &preset,
-                                                                          const QString &problem)
+                                                                            const QString &problem)
 {
     // Asked again means the first answer was wrong: there is no other.
     if (!problem.isEmpty() || preset.isEmpty() || !qEnvironmentVariableIsSet("QMX44_PASSWORD"))
@@ -90,48 +90,50 @@ QString serverUser(db::Conexion &database, const db::ConnectionSpec &spec, const
             QStringLiteral("An administrator maps it with: qmx44 user add %1 USER --db %2").arg(login, spec.display()));
     }
     if (options.user && *options.user != *mapped)
-        throw signInFailure(QStringLiteral("The login %1 signs in as %2, not as %3.").arg(login, *mapped, *options.user),
-                            QStringLiteral("On a server the user is the one mapped to the login: leave --user out, "
-                                           "or connect as the login of %1.")
-                                .arg(*options.user));
+        throw signInFailure(
+            QStringLiteral("The login %1 signs in as %2, not as %3.").arg(login, *mapped, *options.user),
+            QStringLiteral("On a server the user is the one mapped to the login: leave --user out, "
+                           "or connect as the login of %1.")
+                .arg(*options.user));
     return *mapped;
 }
 
 // An SQLite file that is not a demo: the user's password against its stored hash.
-std::optional<QString> passwordUser(db::Conexion &database, const db::ConnectionSpec &spec,
-                                    const StartOptions &options, Credentials &credentials)
+std::optional<QString> passwordUser(db::Conexion &database, const db::ConnectionSpec &spec, const StartOptions &options,
+                                    Credentials &credentials)
 {
     const auto users = db::databaseUsers(database);
     // A user of the file who cannot sign in yet is told so, before a password is asked.
     const auto refuseWithoutPassword = [&](const QString &user) {
         const bool known = std::any_of(users.begin(), users.end(), [&](const db::UserRow &u) { return u.key == user; });
         if (known && !db::hasPassword(database, user))
-            throw signInFailure(
-                QStringLiteral("The user %1 of %2 has no password yet.").arg(user, spec.display()),
-                QStringLiteral("An administrator sets it with: qmx44 user passwd %1 --db %2").arg(user, spec.display()));
+            throw signInFailure(QStringLiteral("The user %1 of %2 has no password yet.").arg(user, spec.display()),
+                                QStringLiteral("An administrator sets it with: qmx44 user passwd %1 --db %2")
+                                    .arg(user, spec.display()));
     };
     if (options.user)
         refuseWithoutPassword(*options.user);
     QString problem;
+    QString user = options.user.value_or(QString()); // asked again, the user already typed
     for (int attempt = 0; attempt < kPasswordAttempts; ++attempt) {
-        const auto given = credentials.userPassword(spec.display(), options.user.value_or(QString()), problem);
+        const auto given = credentials.userPassword(spec.display(), user, problem);
         if (!given) {
             if (credentials.interactive())
                 return std::nullopt;
             if (!problem.isEmpty())
                 break;
-            throw signInFailure(
-                QStringLiteral("The database %1 asks for a user and password.").arg(spec.display()),
-                QStringLiteral("Name the user with --user and give the password in QMX44_PASSWORD."));
+            throw signInFailure(QStringLiteral("The database %1 asks for a user and password.").arg(spec.display()),
+                                QStringLiteral("Name the user with --user and give the password in QMX44_PASSWORD."));
         }
-        const QString user = given->login.trimmed();
+        user = given->login.trimmed();
         if (db::checkPassword(database, user, given->password))
             return user;
         refuseWithoutPassword(user);
         problem = QStringLiteral("Usuario o contraseña incorrectos.");
     }
-    throw signInFailure(QStringLiteral("Wrong user or password for %1.").arg(spec.display()),
-                        QStringLiteral("Check them, or ask an administrator to set the password with qmx44 user passwd."));
+    throw signInFailure(
+        QStringLiteral("Wrong user or password for %1.").arg(spec.display()),
+        QStringLiteral("Check them, or ask an administrator to set the password with qmx44 user passwd."));
 }
 
 } // namespace
@@ -175,7 +177,8 @@ std::optional<Started> startOn(const QString &connection, const StartOptions &op
             if (credentials.interactive() && attempt < kPasswordAttempts)
                 return std::nullopt;
             throw signInFailure(
-                QStringLiteral("The server of %1 refused the login %2: %3").arg(spec.display(), spec.user, e.description()),
+                QStringLiteral("The server of %1 refused the login %2: %3")
+                    .arg(spec.display(), spec.user, e.description()),
                 QStringLiteral("Give the login's password in the connection string, PGPASSWORD or ~/.pgpass."));
         }
     }
@@ -198,8 +201,9 @@ std::optional<Started> startOn(const QString &connection, const StartOptions &op
             started.user = serverUser(database, spec, options);
         } else if (spec.backend == db::Backend::Odbc || defaultDemo || newFile || db::isDemoDatabase(database)) {
             if (options.user && !known(*options.user))
-                throw signInFailure(QStringLiteral("The database %1 has no user %2.").arg(spec.display(), *options.user),
-                                     QStringLiteral("Name one of its users, or leave --user out to choose one."));
+                throw signInFailure(
+                    QStringLiteral("The database %1 has no user %2.").arg(spec.display(), *options.user),
+                    QStringLiteral("Name one of its users, or leave --user out to choose one."));
             if (options.user) {
                 started.user = *options.user;
             } else if (options.signIn) {
@@ -208,7 +212,7 @@ std::optional<Started> startOn(const QString &connection, const StartOptions &op
                     if (credentials.interactive())
                         return std::nullopt;
                     throw signInFailure(QStringLiteral("Nobody signs in to %1.").arg(spec.display()),
-                                         QStringLiteral("Name the user with --user."));
+                                        QStringLiteral("Name the user with --user."));
                 }
                 started.user = *picked;
             }

@@ -28,8 +28,9 @@ public:
     {
         // The first refusal is the server asking: no need to call it a problem.
         const bool noPasswordYet = problem.contains(QLatin1String("no password supplied"));
-        const auto given = gui::askPassword(database, QStringLiteral("&Usuario de la base:"), login,
-                                            noPasswordYet ? QString() : QStringLiteral("El servidor rechazó la contraseña."));
+        const auto given =
+            gui::askPassword(database, QStringLiteral("&Usuario de la base:"), login,
+                             noPasswordYet ? QString() : QStringLiteral("El servidor rechazó la contraseña."));
         if (!given)
             return std::nullopt;
         return LoginPassword{given->user, given->password};
@@ -74,7 +75,7 @@ int runGui(const QStringList &arguments)
     HeadlessCredentials noDialogs;
     // An unknown --user, or nobody to sign in, ends the start here.
     auto started = startOn(connection, {user, /*signIn=*/!walkthrough, /*usersNeeded=*/true},
-                                 walkthrough ? static_cast<Credentials &>(noDialogs) : credentials);
+                           walkthrough ? static_cast<Credentials &>(noDialogs) : credentials);
     if (!started)
         return kExitOk; // the clerk closed the sign-in
     std::shared_ptr<db::Conexion> database(std::move(started->database));

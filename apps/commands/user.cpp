@@ -95,9 +95,8 @@ int user(const QStringList &arguments)
     } else if (action == u"disable" || action == u"enable") {
         expect(1, "LOGIN");
         db::setClerkEnabled(*database, args[0], action == u"enable");
-        printOut(QStringLiteral("%1: the login %2 is %3").arg(name, args[0], action == u"enable"
-                                                                                    ? QStringLiteral("enabled")
-                                                                                    : QStringLiteral("disabled")));
+        printOut(QStringLiteral("%1: the login %2 is %3")
+                     .arg(name, args[0], action == u"enable" ? QStringLiteral("enabled") : QStringLiteral("disabled")));
     } else if (action == u"remove") {
         expect(1, "LOGIN");
         db::removeClerk(*database, args[0], !keepLogin);
@@ -105,8 +104,8 @@ int user(const QStringList &arguments)
     } else if (action == u"list") {
         expect(0, "no arguments");
         for (const db::ClerkLogin &c : db::clerkLogins(*database))
-            printOut(QStringLiteral("%1\t%2\t%3").arg(c.login, c.user,
-                                                       c.canLogIn ? QStringLiteral("enabled") : QStringLiteral("disabled")));
+            printOut(QStringLiteral("%1\t%2\t%3")
+                         .arg(c.login, c.user, c.canLogIn ? QStringLiteral("enabled") : QStringLiteral("disabled")));
     } else if (action == u"passwd") {
         expect(1, database->backend() == db::Backend::Postgres ? "LOGIN" : "USER");
         const QString password = newPassword(passwordStdin);
@@ -116,7 +115,8 @@ int user(const QStringList &arguments)
             db::setPassword(*database, args[0], password);
         printOut(QStringLiteral("%1: the password of %2 is set").arg(name, args[0]));
     } else {
-        throw UsageError{QStringLiteral("unknown action '%1' (add, disable, enable, remove, list, passwd)").arg(action)};
+        throw UsageError{
+            QStringLiteral("unknown action '%1' (add, disable, enable, remove, list, passwd)").arg(action)};
     }
     return kExitOk;
 }

@@ -34,7 +34,7 @@ ScriptHost::ScriptHost(const HostOptions &options)
             m_connection = options.database;
         else
             m_connection =
-            db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade, versionFound);
+                db::open(options.connection.value_or(QStringLiteral(":memory:")), db::OpenMode::Upgrade, versionFound);
         if (options.demo && !m_signedIn)
             db::loadDemo(*m_connection);
     } catch (const db::OpenError &) {

@@ -349,7 +349,10 @@ TEST_F(CliScriptTest, BadCommandLinesStopBeforeAnyLineRuns)
     const BadCommandLine cases[] = {
         {"date not ISO", {QStringLiteral("--today"), QStringLiteral("15/07/2024")}, 2, "--today takes a date"},
         {"impossible date", {QStringLiteral("--today"), QStringLiteral("2024-02-30")}, 2, "--today takes a date"},
-        {"user of an in-memory database", {QStringLiteral("--user"), QStringLiteral("X")}, 2, "--user names who signs in"},
+        {"user of an in-memory database",
+         {QStringLiteral("--user"), QStringLiteral("X")},
+         2,
+         "--user names who signs in"},
         {"two files", {QStringLiteral("a"), QStringLiteral("b")}, 2, "unexpected argument b"},
         {"missing file", {tmp.filePath(QStringLiteral("none.scenario"))}, 1, "cannot read"},
         {"demo over data", {QStringLiteral("--db"), db, QStringLiteral("--demo")}, 1, "no se cargan"},
@@ -473,8 +476,9 @@ TEST_F(CliSignInTest, DemoFileNamesItsUser)
     Result r = qmx44({QStringLiteral("script"), QStringLiteral("--db"), demo}, who);
     EXPECT_EQ(r.status, 5);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Name the user with --user"))) << r.err.toStdString();
-    r = qmx44({QStringLiteral("script"), QStringLiteral("--db"), demo, QStringLiteral("--user"), QStringLiteral("ALM01")},
-              who);
+    r = qmx44(
+        {QStringLiteral("script"), QStringLiteral("--db"), demo, QStringLiteral("--user"), QStringLiteral("ALM01")},
+        who);
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
 }
 
@@ -522,11 +526,13 @@ TEST_F(CliSignInTest, ServerLoginIsTheUser)
     EXPECT_EQ(r.status, 5);
     EXPECT_TRUE(r.err.contains(QStringLiteral("is not mapped to a qmx44 user"))) << r.err.toStdString();
 
-    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("disable"), QStringLiteral("cli_clerk"), db, admin}).status, 0);
+    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("disable"), QStringLiteral("cli_clerk"), db, admin}).status,
+              0);
     EXPECT_EQ(qmx44({run, db, as(QStringLiteral("cli_clerk"), QString())}).status, 3);
     r = qmx44({QStringLiteral("user"), QStringLiteral("list"), db, admin});
     EXPECT_TRUE(r.out.contains(QStringLiteral("cli_clerk\tGDL01\tdisabled"))) << r.out.toStdString();
-    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("remove"), QStringLiteral("cli_clerk"), db, admin}).status, 0);
+    ASSERT_EQ(qmx44({QStringLiteral("user"), QStringLiteral("remove"), QStringLiteral("cli_clerk"), db, admin}).status,
+              0);
     EXPECT_TRUE(qmx44({QStringLiteral("user"), QStringLiteral("list"), db, admin}).out.isEmpty());
     fresh.connection().run(QStringLiteral("DROP ROLE cli_stray"));
 }

@@ -72,8 +72,7 @@ protected:
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QMX44_EXECUTABLE),
                 {QStringLiteral("script"), QStringLiteral("--db"), fresh.connectionString(), QStringLiteral("--demo"),
-                 QStringLiteral("--today"),
-                 QStringLiteral("2024-07-15"), QStringLiteral("-")});
+                 QStringLiteral("--today"), QStringLiteral("2024-07-15"), QStringLiteral("-")});
         EXPECT_TRUE(p.waitForStarted());
         p.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
         p.closeWriteChannel();

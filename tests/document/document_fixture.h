@@ -209,8 +209,8 @@ struct PantallaNota {
     std::vector<Message> messages() { return sink->take(); }
 
     QTemporaryDir salida;
-    static std::unique_ptr<db::Conexion> ownConnection(FreshDatabase &fresh, const QString &usuario,
-                                                       ServerLogin login, const QString &options)
+    static std::unique_ptr<db::Conexion> ownConnection(FreshDatabase &fresh, const QString &usuario, ServerLogin login,
+                                                       const QString &options)
     {
         if (login == ServerLogin::Superuser && options.isEmpty())
             return nullptr;

@@ -479,7 +479,8 @@ TEST_P(SaveLockTimeoutTest, WaitingPastTheLockTimeoutSavesNothingAndTheSameSaveG
 {
     if (GetParam() != "postgres")
         GTEST_SKIP() << "SQLite waits for its write lock by busy_timeout";
-    PantallaNota p(GetParam(), QStringLiteral("ADMIN"), test::ServerLogin::Superuser, QStringLiteral("lock_timeout=1s"));
+    PantallaNota p(GetParam(), QStringLiteral("ADMIN"), test::ServerLogin::Superuser,
+                   QStringLiteral("lock_timeout=1s"));
     p.open();
     p.newNote(kCompra);
     p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);

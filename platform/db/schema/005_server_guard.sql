@@ -60,7 +60,7 @@ GRANT SELECT, INSERT, DELETE ON Campo_Adicional_Valor, Documento_Direccion TO qm
 -- guard reads the mapping and the user's limits with the owner's rights, so that it
 -- holds whatever an administrator later narrows in what clerks may read. It reveals
 -- nothing but the caller's own mapping.
-CREATE FUNCTION qmx44_clerk_user(OUT user_key TEXT, OUT branch TEXT, OUT warehouse TEXT)
+CREATE OR REPLACE FUNCTION qmx44_clerk_user(OUT user_key TEXT, OUT branch TEXT, OUT warehouse TEXT)
 LANGUAGE plpgsql STABLE SECURITY DEFINER AS $$
 BEGIN
     IF NOT pg_has_role(session_user, 'qmx44_clerk', 'MEMBER')
@@ -80,7 +80,7 @@ $$;
 
 -- Refuses a note (its branch, warehouse and purchase) that the clerk's user may not
 -- touch; `action` completes the message ("registrar", "cancelar", ...).
-CREATE FUNCTION qmx44_require_scope(user_key TEXT, branch TEXT, warehouse TEXT, action TEXT,
+CREATE OR REPLACE FUNCTION qmx44_require_scope(user_key TEXT, branch TEXT, warehouse TEXT, action TEXT,
                                     note_branch TEXT, note_warehouse TEXT, purchase TEXT)
 RETURNS void LANGUAGE plpgsql STABLE AS $$
 DECLARE
@@ -111,7 +111,7 @@ BEGIN
 END
 $$;
 
-CREATE FUNCTION qmx44_guard_note() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION qmx44_guard_note() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
     clerk RECORD;
     action TEXT;
@@ -158,7 +158,7 @@ BEGIN
 END
 $$;
 
-CREATE FUNCTION qmx44_guard_application() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION qmx44_guard_application() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
     clerk RECORD;
     note RECORD;
@@ -197,7 +197,7 @@ END
 $$;
 
 -- Clerks may lock a purchase's lines (the grant above) but never change them.
-CREATE FUNCTION qmx44_guard_purchase() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE OR REPLACE FUNCTION qmx44_guard_purchase() RETURNS trigger LANGUAGE plpgsql AS $$
 DECLARE
     clerk RECORD;
 BEGIN

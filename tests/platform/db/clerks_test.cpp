@@ -82,7 +82,8 @@ TEST_F(ClerksServerTest, AddDisableEnableRemove)
         EXPECT_EQ(std::optional<QString>(QStringLiteral("GDL01")), db::mappedUser(*clerk));
     }
     db::addClerk(admin, login, QStringLiteral("MTY01"), std::nullopt); // mapped again
-    EXPECT_EQ(std::optional<QString>(QStringLiteral("MTY01")), db::mappedUser(*db::open(as(login), db::OpenMode::Existing)));
+    EXPECT_EQ(std::optional<QString>(QStringLiteral("MTY01")),
+              db::mappedUser(*db::open(as(login), db::OpenMode::Existing)));
     ASSERT_EQ(1u, db::clerkLogins(admin).size());
     EXPECT_TRUE(db::clerkLogins(admin).front().canLogIn);
 
@@ -96,9 +97,9 @@ TEST_F(ClerksServerTest, AddDisableEnableRemove)
     EXPECT_TRUE(db::clerkLogins(admin).empty());
     EXPECT_THROW(db::open(as(login), db::OpenMode::Existing), db::OpenError);
 
-    EXPECT_THROW(db::addClerk(admin, QStringLiteral("x\"; DROP TABLE COMPRA; --"), QStringLiteral("GDL01"),
-                              std::nullopt),
-                 RuntimeError);
+    EXPECT_THROW(
+        db::addClerk(admin, QStringLiteral("x\"; DROP TABLE COMPRA; --"), QStringLiteral("GDL01"), std::nullopt),
+        RuntimeError);
     EXPECT_THROW(db::addClerk(admin, QStringLiteral("clerk_nobody"), QStringLiteral("NADIE"), std::nullopt),
                  RuntimeError);
     EXPECT_TRUE(admin.query(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = 'clerk_nobody'"))->eof());
