@@ -17,14 +17,14 @@ QString decode(const QString &s)
 }
 
 // The values of password= options (up to the next '&' of a URL's query) and of an ODBC
-// string's PWD= (up to its ';', or a braced value whole, "}}" being a '}' inside it)
-// shown as "***".
+// string's PWD= (up to its ';', or a braced value whole: "}}" is a '}' inside it, and a
+// '}' that is not followed by ';' or the end does not close it) shown as "***".
 QString hideKeyedPasswords(QString s, bool odbc)
 {
     static const QRegularExpression url(QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)([^&]*)"),
                                         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression braced(
-        QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}?|[^;]*)"),
+        QStringLiteral("(\\b(?:password|pwd)\\s*=\\s*)(\\{(?:[^}]|\\}\\}|\\}(?!;|$))*\\}?|[^;]*)"),
         QRegularExpression::CaseInsensitiveOption);
     return s.replace(odbc ? braced : url, QStringLiteral("\\1***"));
 }
