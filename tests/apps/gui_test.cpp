@@ -2,17 +2,13 @@
 // real main window (sign-in, purchase folio and Enter, bonus cells, Opcional with F4 in
 // the dialog, the required additional field, Aceptar, message boxes answered), and what
 // it did is read back from the database.
-#include "apps/gui/start_failure.h"
 #include "apps/gui/walkthrough.h"
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
 
-#include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace qmx44;
@@ -61,28 +57,4 @@ TEST(GuiHostTest, ClerkSavesANoteByKeyboard)
     QSettings settings;
     EXPECT_TRUE(settings.contains(QStringLiteral("window/geometry")));
     EXPECT_TRUE(settings.contains(QStringLiteral("screen/gridColumnWidths")));
-}
-
-// Guards against a start failure shown as anything but a modal error box titled qmx44
-// with the whole text (the user would not know what to do), or one that never returns.
-TEST(GuiHostTest, StartFailureIsAModalErrorBox)
-{
-    QString title, text, detail;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            title = box->windowTitle();
-            text = box->text();
-            detail = box->informativeText();
-            icon = box->icon();
-            box->close();
-        }
-    });
-    closer.start(10);
-    apps::gui::showStartFailure(QStringLiteral("connection refused"), QStringLiteral("Check the server."));
-    EXPECT_EQ(title, QStringLiteral("qmx44"));
-    EXPECT_EQ(text, QStringLiteral("Check the server."));
-    EXPECT_EQ(detail, QStringLiteral("connection refused"));
-    EXPECT_EQ(icon, QMessageBox::Critical);
 }
