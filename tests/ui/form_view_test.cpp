@@ -5,13 +5,11 @@
 #include "ui/catalogue_search.h"
 #include "ui/dialog_presenter.h"
 #include "ui/form_view.h"
-#include "ui/message_box.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -162,34 +160,6 @@ TEST_F(SmallForm, TabBarShowsTheModelsPage)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
     EXPECT_EQ(0, tabs.activePage());
     EXPECT_TRUE(view->widgetFor(page0)->isVisible());
-}
-
-// The message box carries the style's icon, the title and the identifier for support.
-TEST_F(SmallForm, MessageBoxShowsIconTitleAndIdentifier)
-{
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title, details;
-    QWidget *parent = nullptr;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        ASSERT_TRUE(box);
-        icon = box->icon();
-        title = box->windowTitle();
-        details = box->informativeText();
-        parent = box->parentWidget();
-        box->accept();
-    });
-    ui::MessageBoxSink sink;
-    sink.show({QStringLiteral("No existe"),
-               48,
-               QStringLiteral("Aviso"),
-               form.handle(),
-               {},
-               QStringLiteral("ERR-ID:7500016")});
-    EXPECT_EQ(QMessageBox::Warning, icon);
-    EXPECT_EQ(QStringLiteral("Aviso"), title);
-    EXPECT_TRUE(details.contains(QStringLiteral("ERR-ID:7500016")));
-    EXPECT_EQ(view.get(), parent);
 }
 
 // The dialog's window lasts until the model hides the dialog; its close button cancels
