@@ -9,13 +9,6 @@ using test::PantallaNota;
 
 namespace {
 
-std::vector<std::string> postgresOnly()
-{
-    auto all = test::backends();
-    std::erase_if(all, [](const std::string &b) { return b != "postgres"; });
-    return all;
-}
-
 class ClerkSessionTest : public ::testing::TestWithParam<std::string> {};
 
 // Guards against a grant the screen needs missing from the clerks' group (a save, a
@@ -51,6 +44,6 @@ TEST_P(ClerkSessionTest, SavesReplacesPrintsShowsQueriesAndCancelsAsTheClerk)
 
 // Without a server there is nothing to run, and that is no failure.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ClerkSessionTest);
-INSTANTIATE_TEST_SUITE_P(Backends, ClerkSessionTest, ::testing::ValuesIn(postgresOnly()), test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ClerkSessionTest, ::testing::ValuesIn(test::serverBackends()), test::backendName);
 
 } // namespace

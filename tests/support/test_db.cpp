@@ -138,6 +138,13 @@ std::vector<std::string> backends()
     return list;
 }
 
+std::vector<std::string> serverBackends()
+{
+    auto all = backends();
+    std::erase_if(all, [](const std::string &b) { return b != "postgres"; });
+    return all;
+}
+
 std::string backendLabel(const std::string &backend)
 {
     return backend;

@@ -45,6 +45,8 @@ namespace qmx44::test {
 // "sqlite" always; "postgres" as well when QMX44_TEST_PG is set (or tests are only
 // being listed, see above).
 std::vector<std::string> backends();
+// backends() without SQLite, for what only a server has (roles, grants, its guard).
+std::vector<std::string> serverBackends();
 
 // Name printer for INSTANTIATE_TEST_SUITE_P over backends(): gives "sqlite"/"postgres".
 // For tuple parameters write your own printer and call backendLabel() on the back-end.

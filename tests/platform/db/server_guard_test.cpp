@@ -13,13 +13,6 @@ using qmx44::db::Conexion;
 
 namespace {
 
-std::vector<std::string> postgresOnly()
-{
-    auto all = qmx44::test::backends();
-    std::erase_if(all, [](const std::string &b) { return b != "postgres"; });
-    return all;
-}
-
 // The server's refusal of `sql` run on `c`; "ok" when it ran.
 QString attempt(Conexion &c, const QString &sql)
 {
@@ -132,6 +125,7 @@ TEST_P(ServerGuardTest, ClerksCannotWriteWhatTheScreenOnlyReads)
 
 // Without a server there is nothing to run, and that is no failure.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ServerGuardTest);
-INSTANTIATE_TEST_SUITE_P(Backends, ServerGuardTest, ::testing::ValuesIn(postgresOnly()), qmx44::test::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ServerGuardTest, ::testing::ValuesIn(qmx44::test::serverBackends()),
+                         qmx44::test::backendName);
 
 } // namespace
