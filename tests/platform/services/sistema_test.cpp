@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace qmx44;
 using qmx44::services::Sistema;
 
@@ -111,29 +109,21 @@ TEST_P(SistemaTest, UnknownUserIsRefused)
 // fails more than once for one planned failure.
 TEST_P(SistemaTest, EveryOperationHonoursThePlannedFailure)
 {
-    const std::vector<std::pair<QString, std::function<void()>>> operations = {
-        {QStringLiteral("Sistema.Conexion"), [&] { sistema.Conexion(); }},
-        {QStringLiteral("Sistema.Sucursal"), [&] { sistema.Sucursal(); }},
-        {QStringLiteral("Sistema.Almacen"), [&] { sistema.Almacen(); }},
-        {QStringLiteral("Sistema.Parametro"), [&] { sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL")); }},
-        {QStringLiteral("Sistema.Permiso"),
-         [&] { sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")); }},
-        {QStringLiteral("Sistema.Mensaje"),
-         [&] {
-             sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), 0, QStringLiteral("QMX44"), QString());
-         }},
-    };
-    for (const auto &[name, call] : operations) {
-        demo.session->faults().arm(name, QStringLiteral("falla planeada de ") + name);
-        try {
-            call();
-            ADD_FAILURE() << name.toStdString() << " did not fail";
-        } catch (const RuntimeError &e) {
-            EXPECT_EQ(e.description(), QStringLiteral("falla planeada de ") + name);
-        }
-        EXPECT_NO_THROW(call()) << name.toStdString();
-    }
-    EXPECT_TRUE(demo.session->faults().empty());
+    test::expectEachHonoursOnePlannedFailure(
+        *demo.session,
+        {
+            {QStringLiteral("Sistema.Conexion"), [&] { sistema.Conexion(); }},
+            {QStringLiteral("Sistema.Sucursal"), [&] { sistema.Sucursal(); }},
+            {QStringLiteral("Sistema.Almacen"), [&] { sistema.Almacen(); }},
+            {QStringLiteral("Sistema.Parametro"), [&] { sistema.Parametro(QStringLiteral("FIN_MONEDA_LOCAL")); }},
+            {QStringLiteral("Sistema.Permiso"),
+             [&] { sistema.Permiso(QStringLiteral("QMX44"), QStringLiteral("CHFECHA")); }},
+            {QStringLiteral("Sistema.Mensaje"),
+             [&] {
+                 sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), 0, QStringLiteral("QMX44"),
+                                 QString());
+             }},
+        });
     // The failed message never reached the user.
     EXPECT_EQ(demo.sink->messages().size(), 1u);
 }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace qmx44;
 using qmx44::services::Utilerias;
 
@@ -79,26 +77,19 @@ TEST_P(UtileriasTest, FormatearFolioUsesTheDocumentsWidth)
 // Guards against an operation that ignores the host's planned failure.
 TEST_P(UtileriasTest, EveryOperationHonoursThePlannedFailure)
 {
-    const std::vector<std::pair<QString, std::function<void()>>> operations = {
-        {QStringLiteral("Utilerias.FechaActual"), [&] { utilerias.FechaActual(); }},
-        {QStringLiteral("Utilerias.ValidarPeriodo"),
-         [&] { utilerias.ValidarPeriodo(d("2024-07-01"), QStringLiteral("COMPRAS"), 0); }},
-        {QStringLiteral("Utilerias.FormatearFolio"), [&] { utilerias.FormatearFolio(QStringLiteral("1")); }},
-        {QStringLiteral("Utilerias.TipoCambio"), [&] { utilerias.TipoCambio(QStringLiteral("USD"), d("2024-07-01")); }},
-        {QStringLiteral("Utilerias.Transaccion"),
-         [&] { utilerias.Transaccion(QStringLiteral("CO003"), QStringLiteral("Orvalis")); }},
-        {QStringLiteral("Utilerias.EnviarTeclas"), [&] { utilerias.EnviarTeclas(QStringLiteral("\t"), false); }},
-    };
-    for (const auto &[name, call] : operations) {
-        demo.session->faults().arm(name, QStringLiteral("sin servicio"));
-        try {
-            call();
-            ADD_FAILURE() << name.toStdString() << " did not fail";
-        } catch (const RuntimeError &e) {
-            EXPECT_EQ(e.description(), QStringLiteral("sin servicio"));
-        }
-        EXPECT_NO_THROW(call()) << name.toStdString();
-    }
+    test::expectEachHonoursOnePlannedFailure(
+        *demo.session,
+        {
+            {QStringLiteral("Utilerias.FechaActual"), [&] { utilerias.FechaActual(); }},
+            {QStringLiteral("Utilerias.ValidarPeriodo"),
+             [&] { utilerias.ValidarPeriodo(d("2024-07-01"), QStringLiteral("COMPRAS"), 0); }},
+            {QStringLiteral("Utilerias.FormatearFolio"), [&] { utilerias.FormatearFolio(QStringLiteral("1")); }},
+            {QStringLiteral("Utilerias.TipoCambio"),
+             [&] { utilerias.TipoCambio(QStringLiteral("USD"), d("2024-07-01")); }},
+            {QStringLiteral("Utilerias.Transaccion"),
+             [&] { utilerias.Transaccion(QStringLiteral("CO003"), QStringLiteral("Orvalis")); }},
+            {QStringLiteral("Utilerias.EnviarTeclas"), [&] { utilerias.EnviarTeclas(QStringLiteral("\t"), false); }},
+        });
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, UtileriasTest, ::testing::ValuesIn(test::backends()), test::backendName);
