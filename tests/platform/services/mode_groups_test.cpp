@@ -17,46 +17,38 @@ class ModeGroupsTest : public ::testing::Test {
 protected:
     ModeGroupsTest()
     {
-        addField(QStringLiteral("txtFolio"), QStringLiteral("0000000005"), false, true);
-        addField(QStringLiteral("txt_Sc_Cve_Sucursal"), QStringLiteral("001"), true, false, 1)
-            .setTag(QStringLiteral("0"));
-        addField(QStringLiteral("txt_Al_Cve_Almacen"), QStringLiteral("A01"), true, false, 1);
-        addField(QStringLiteral("txt_Pv_Cve_Proveedor"), QStringLiteral("P0001"), true, false, 1);
-        addField(QStringLiteral("txt_Pv_Descripcion"), QStringLiteral("Hilados de Jalisco"), true, false, 1);
-        moneda(QStringLiteral("txt_Nc_Tipo_Cambio"), 17.5, false, false, 1, true);
-        moneda(QStringLiteral("txt_SubTotal"), 100.0, true, true, 1);
-        addField(QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC"), false, false, 2, true);
-        addField(QStringLiteral("txt_Cn_Descripcion"), QStringLiteral("Bonificación comercial"), true, false, 2);
-        addField(QStringLiteral("txt_Nc_Referencia"), QStringLiteral("REF-1"), false, false, 2, true);
-        addField(QStringLiteral("txt_Comentario"), QStringLiteral("nota"), false, false, 2, true);
+        addField(QStringLiteral("txtFolio"), false, true).setText(QStringLiteral("0000000005"));
+        addField(QStringLiteral("txt_Sc_Cve_Sucursal"), true, false, 1).setTag(QStringLiteral("0"));
+        f("txt_Sc_Cve_Sucursal").setText(QStringLiteral("001"));
+        addField(QStringLiteral("txt_Al_Cve_Almacen"), true, false, 1).setText(QStringLiteral("A01"));
+        addField(QStringLiteral("txt_Pv_Cve_Proveedor"), true, false, 1).setText(QStringLiteral("P0001"));
+        addField(QStringLiteral("txt_Pv_Descripcion"), true, false, 1).setText(QStringLiteral("Hilados de Jalisco"));
+        currency(addField(QStringLiteral("txt_Nc_Tipo_Cambio"), false, false, 1, true), 17.5);
+        currency(addField(QStringLiteral("txt_SubTotal"), true, true, 1), 100.0);
+        addField(QStringLiteral("txt_Cn_Cve_Causa_Nota"), false, false, 2, true).setText(QStringLiteral("BC"));
+        addField(QStringLiteral("txt_Cn_Descripcion"), true, false, 2)
+            .setText(QStringLiteral("Bonificación comercial"));
+        addField(QStringLiteral("txt_Nc_Referencia"), false, false, 2, true).setText(QStringLiteral("REF-1"));
+        addField(QStringLiteral("txt_Comentario"), false, false, 2, true).setText(QStringLiteral("nota"));
         // No buyer, currency or totals beyond the subtotal: the services must skip them.
     }
 
     // Each field with its mode group and whether HabilitarControles unlocks it, as the
     // main form's design gives them.
-    TextField &addField(const QString &nombre, const QString &texto, bool locked, bool enabled, int grupo = 0,
-                        bool desbloquea = false)
+    TextField &addField(const QString &nombre, bool locked, bool enabled, int grupo = 0, bool desbloquea = false)
     {
         TextField &t = form.add<TextField>(nombre);
         t.applySetting(QStringLiteral("modegroup"), grupo);
         t.applySetting(QStringLiteral("modeunlock"), desbloquea);
-        t.setText(texto);
         t.setLocked(locked);
         t.setEnabled(enabled);
         return t;
     }
-    TextField &moneda(const QString &nombre, double valor, bool locked, bool enabled, int grupo,
-                      bool desbloquea = false)
+    static void currency(TextField &t, double valor)
     {
-        TextField &t = form.add<TextField>(nombre);
-        t.applySetting(QStringLiteral("modegroup"), grupo);
-        t.applySetting(QStringLiteral("modeunlock"), desbloquea);
         t.setTipodato(TextField::CurrencyDataType);
         t.setFormato(TextField::CurrencyFormat4);
         t.setValue(valor);
-        t.setLocked(locked);
-        t.setEnabled(enabled);
-        return t;
     }
     TextField &f(const char *nombre) { return form.get<TextField>(QString::fromLatin1(nombre)); }
 
