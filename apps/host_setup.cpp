@@ -99,10 +99,10 @@ QString serverUser(db::Conexion &database, const db::ConnectionSpec &spec, const
 }
 
 // An SQLite file that is not a demo: the user's password against its stored hash.
-std::optional<QString> passwordUser(db::Conexion &database, const db::ConnectionSpec &spec, const StartOptions &options,
+std::optional<QString> passwordUser(db::Conexion &database, const std::vector<db::UserRow> &users,
+                                    const db::ConnectionSpec &spec, const StartOptions &options,
                                     Credentials &credentials)
 {
-    const auto users = db::databaseUsers(database);
     // A user of the file who cannot sign in yet is told so, before a password is asked.
     const auto refuseWithoutPassword = [&](const QString &user) {
         const bool known = std::any_of(users.begin(), users.end(), [&](const db::UserRow &u) { return u.key == user; });
@@ -217,7 +217,7 @@ std::optional<Started> startOn(const QString &connection, const StartOptions &op
                 started.user = *picked;
             }
         } else if (options.signIn || options.user) {
-            const auto user = passwordUser(database, spec, options, credentials);
+            const auto user = passwordUser(database, users, spec, options, credentials);
             if (!user)
                 return std::nullopt;
             started.user = *user;
