@@ -232,22 +232,12 @@ std::optional<Started> startOn(const QString &connection, const StartOptions &op
     return started;
 }
 
-std::unique_ptr<host::ComponentRegistry> screenRegistry(const QString &command)
+bool componentFound(const QString &command, host::ScreenSession &screen)
 {
-    auto registered = std::make_unique<host::ComponentRegistry>();
-    if (registered->find(component::ProgId))
-        return registered;
-    const QString plugin = builtComponent();
-    if (!plugin.isEmpty()) {
-        auto shipped = std::make_unique<host::ComponentRegistry>(QFileInfo(plugin).absolutePath());
-        if (shipped->find(component::ProgId))
-            return shipped;
-    }
-    printError(command,
-               QStringLiteral("%1 is not registered in %2 and no component came with qmx44; "
-                              "run qmx44 register PLUGIN")
-                   .arg(component::ProgId, registered->folder()));
-    return nullptr;
+    if (screen.registry())
+        return true;
+    printError(command, screen.missingComponent() + QStringLiteral("; run qmx44 register PLUGIN"));
+    return false;
 }
 
 } // namespace qmx44::apps

@@ -3,7 +3,7 @@
 // and the screen component found in the registry; and what a start that fails tells.
 #include "platform/db/connection.h"
 #include "platform/db/open.h"
-#include "platform/host/component_registry.h"
+#include "platform/host/screen_session.h"
 
 #include <QString>
 #include <memory>
@@ -87,10 +87,9 @@ struct Started {
 // newer, and for a sign-in refused. None when the clerk gave up (closed a dialog).
 std::optional<Started> startOn(const QString &connection, const StartOptions &options, Credentials &credentials);
 
-// The registry to take the screen component from: the user's component folder when it
-// holds one this program can load, else the folder of the component that comes with the
-// program (see builtComponent; nothing is copied into the user's folder, where it would
-// outlive an upgrade of the program). Null, with a message printed, when neither has it.
-std::unique_ptr<host::ComponentRegistry> screenRegistry(const QString &command);
+// Whether a registry serves the screen of `screen` (see host::ScreenSession: the user's
+// component folder, else the component that came with the program); when none does, a
+// message naming what to do is printed for `command`.
+bool componentFound(const QString &command, host::ScreenSession &screen);
 
 } // namespace qmx44::apps

@@ -36,7 +36,13 @@ void printHelp()
 // window-less "offscreen" platform unless the caller chose a platform.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
-    if (argc < 2 || qstrcmp(argv[1], "gui") == 0) {
+    // The scenario runner's widget driver works the desktop application's windows.
+    bool widgets = false;
+    for (int i = 2; i < argc && argc >= 2 && qstrcmp(argv[1], "script") == 0; ++i)
+        widgets = widgets || qstrcmp(argv[i], "--widgets") == 0;
+    if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc < 2 || qstrcmp(argv[1], "gui") == 0 || widgets) {
         QCoreApplication::setOrganizationName(QStringLiteral("qmx44"));
         QCoreApplication::setApplicationName(QStringLiteral("qmx44"));
         auto app = std::make_unique<QApplication>(argc, argv);

@@ -9,6 +9,7 @@
 #include "apps/gui/sign_in.h"
 #include "apps/gui/walkthrough.h"
 #include "apps/host_setup.h"
+#include "component/prog_id.h"
 #include "platform/db/connection_string.h"
 
 #include <QApplication>
@@ -80,16 +81,12 @@ int runGui(const QStringList &arguments)
         return kExitOk; // the clerk closed the sign-in
     std::shared_ptr<db::Conexion> database(std::move(started->database));
     const QString databaseName = displayedConnection(connection);
-    const auto components = screenRegistry(QStringLiteral("gui"));
-    if (!components)
-        return kExitFailure;
-    host::ComponentRegistry &registry = *components;
 
     if (walkthrough) {
         gui::WalkthroughPlan plan;
         if (user)
             plan.user = *user;
-        gui::Walkthrough tour(database, databaseName, registry, QDir(*walkthrough).absolutePath(), plan);
+        gui::Walkthrough tour(database, databaseName, builtComponent(), QDir(*walkthrough).absolutePath(), plan);
         const bool ok = tour.run([](const QString &line) { printOut(line); });
         if (!ok)
             printError(QStringLiteral("gui"),
@@ -100,7 +97,11 @@ int runGui(const QStringList &arguments)
     // Printed notes are written beside the default database, in the user's data folder.
     const QString printed = QFileInfo(defaultDatabase()).absoluteDir().filePath(QStringLiteral("printed"));
     QDir().mkpath(printed);
-    gui::MainWindow window(gui::makeContext(database, started->user, printed), registry, databaseName);
+    host::ScreenSession screen(gui::makeContext(database, started->user, printed), component::ProgId,
+                               builtComponent());
+    if (!componentFound(QStringLiteral("gui"), screen))
+        return kExitFailure;
+    gui::MainWindow window(screen, databaseName);
     window.show();
     return QApplication::exec();
 }

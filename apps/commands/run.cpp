@@ -9,7 +9,6 @@
 #include "platform/controls/form.h"
 #include "platform/db/admin.h"
 #include "platform/db/connection_string.h"
-#include "platform/host/component_registry.h"
 #include "platform/services/sistema.h"
 
 namespace qmx44::apps {
@@ -51,8 +50,7 @@ int run(const QStringList &arguments)
     const QString signedIn = started->user;
     const db::DatabaseSummary summary = db::summarize(*database);
 
-    auto context = std::make_shared<host::PlatformContext>();
-    context->session = std::make_shared<services::Session>(database, signedIn);
+    auto context = host::makePlatformContext(database, signedIn);
     context->session->setMessageSink(std::make_shared<ConsoleMessageSink>());
     QString userLine;
     if (!signedIn.isEmpty()) {
@@ -64,16 +62,13 @@ int run(const QStringList &arguments)
     }
 
     // 2. The component: the registered one, else the one that came with qmx44.
-    const auto components = screenRegistry(QStringLiteral("run"));
-    if (!components)
+    host::ScreenSession screen(context, component::ProgId, builtComponent());
+    if (!componentFound(QStringLiteral("run"), screen))
         return kExitFailure;
-    host::ComponentRegistry &registry = *components;
-    const auto entry = registry.find(component::ProgId);
+    const auto entry = screen.registry()->find(component::ProgId);
 
     // 3. The screen, as a host gets it.
-    std::unique_ptr<QObject> object = registry.createObject(component::ProgId, context);
-    auto *screenObject = qobject_cast<host::PantallaInterface *>(object.get());
-    host::MainForm *form = screenObject ? host::mainFormOf(screenObject->GetPantalla()) : nullptr;
+    host::MainForm *form = screen.open();
     if (!form) {
         printError(QStringLiteral("run"), QStringLiteral("the component %1 gave no screen").arg(entry->file));
         return kExitFailure;
@@ -95,7 +90,7 @@ int run(const QStringList &arguments)
         text += userLine + u'\n';
     text += QStringLiteral("Component %1\n").arg(component::ProgId);
     text += QStringLiteral("  file %1\n").arg(entry->file);
-    text += QStringLiteral("  module %1\n").arg(screenObject->Modulo().toString());
+    text += QStringLiteral("  module %1\n").arg(screen.screen()->Modulo().toString());
     text +=
         QStringLiteral("  screen \"%1\" (%2)")
             .arg(form->form().caption(), form->isLoaded() ? QStringLiteral("loaded") : QStringLiteral("not loaded"));

@@ -4,6 +4,7 @@
 // docs/scenario-runner.md.
 #include "apps/cli.h"
 #include "apps/command.h"
+#include "apps/gui/widget_driver.h"
 #include "apps/host_setup.h"
 #include "apps/script/script_runner.h"
 #include "platform/db/connection_string.h"
@@ -27,6 +28,10 @@ int runScript(const QStringList &arguments)
     options.connection = takeOption(args, QStringLiteral("db"));
     options.demo = takeFlag(args, QStringLiteral("demo"));
     const auto user = takeOption(args, QStringLiteral("user"));
+    const bool widgets = takeFlag(args, QStringLiteral("widgets"));
+    const auto shots = takeOption(args, QStringLiteral("shots"));
+    if (shots && !widgets)
+        throw UsageError{QStringLiteral("--shots takes the pictures of the widget driver: give --widgets too")};
     options.builtComponent = builtComponent();
     if (const auto today = takeOption(args, QStringLiteral("today"))) {
         static const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
@@ -76,6 +81,14 @@ int runScript(const QStringList &arguments)
                                         "database takes its user from the script's user line")};
     try {
         script::ScriptHost host(options);
+        if (widgets) {
+            gui::WidgetDriver driver(host, shots.value_or(QString()));
+            script::ScriptRunner runner(host, driver);
+            const int status = runner.run(in);
+            for (const QString &picture : driver.shots())
+                printError(QStringLiteral("script"), QStringLiteral("wrote %1").arg(picture));
+            return status;
+        }
         script::ScriptRunner runner(host);
         return runner.run(in);
     } catch (const db::OpenError &e) {
@@ -88,7 +101,8 @@ int runScript(const QStringList &arguments)
 
 } // namespace
 
-QMX44_COMMAND("script", "[--db CONNECTION] [--demo] [--user USER] [--today YYYY-MM-DD] [FILE]",
+QMX44_COMMAND("script",
+              "[--db CONNECTION] [--demo] [--user USER] [--today YYYY-MM-DD] [--widgets [--shots FOLDER]] [FILE]",
               "runs a scenario script against the screen, headless (FILE or standard input; see "
               "docs/scenario-runner.md)",
               "--db CONNECTION\tthe database (a new or older one gets the schema); without it a fresh "
@@ -97,6 +111,9 @@ QMX44_COMMAND("script", "[--db CONNECTION] [--demo] [--user USER] [--today YYYY-
               "--user USER\ton a site's database, who signs in (on a server, the login's own user; an SQLite "
               "file's password from $QMX44_PASSWORD)\n"
               "--today YYYY-MM-DD\tfixes the working date (default: today)\n"
+              "--widgets\tworks the desktop application's windows with key and mouse events instead of the "
+              "screen's models (offscreen without a display)\n"
+              "--shots FOLDER\twhere the widget driver writes the pictures of shot lines\n"
               "FILE\tthe script; standard input when it is absent or -",
               runScript);
 

@@ -1,6 +1,5 @@
 #include "apps/gui/main_window.h"
 
-#include "component/prog_id.h"
 #include "platform/core/error.h"
 #include "platform/services/sistema.h"
 #include "ui/dialog_presenter.h"
@@ -89,8 +88,7 @@ QList<int> storedWidths()
 std::shared_ptr<host::PlatformContext> makeContext(std::shared_ptr<db::Conexion> database, const QString &user,
                                                    const QString &outputFolder)
 {
-    auto context = std::make_shared<host::PlatformContext>();
-    context->session = std::make_shared<services::Session>(std::move(database), user);
+    auto context = host::makePlatformContext(std::move(database), user);
     context->session->setMessageSink(std::make_shared<ui::MessageBoxSink>());
     // Over the window the clerk works in when a long job starts.
     context->session->setProgressSink(std::make_shared<ui::ProgressDialogSink>());
@@ -101,9 +99,8 @@ std::shared_ptr<host::PlatformContext> makeContext(std::shared_ptr<db::Conexion>
     return context;
 }
 
-MainWindow::MainWindow(std::shared_ptr<host::PlatformContext> context, host::ComponentRegistry &registry,
-                       const QString &databaseName, QWidget *parent)
-    : QMainWindow(parent), m_context(std::move(context)), m_registry(registry)
+MainWindow::MainWindow(host::ScreenSession &screen, const QString &databaseName, QWidget *parent)
+    : QMainWindow(parent), m_screen(screen)
 {
     setWindowTitle(QStringLiteral("qmx44"));
     m_area = new QMdiArea(this);
@@ -121,9 +118,9 @@ MainWindow::MainWindow(std::shared_ptr<host::PlatformContext> context, host::Com
 
 MainWindow::~MainWindow()
 {
-    // The screen's window goes first (unloading the form), then the component's object.
+    // The screen's window goes first (unloading the form); the host's session keeps the
+    // component's object.
     delete m_screenWindow.data();
-    m_screenObject.reset();
 }
 
 void MainWindow::buildMenus()
@@ -135,7 +132,7 @@ void MainWindow::buildMenus()
 
     QMenu *purchases = menuBar()->addMenu(QStringLiteral("&Compras"));
     m_screenAction = purchases->addAction(QIcon::fromTheme(QStringLiteral("document-new")), kScreenTitle);
-    m_screenAction->setStatusTip(QStringLiteral("%1 (%2)").arg(kScreenTitle, component::ProgId));
+    m_screenAction->setStatusTip(QStringLiteral("%1 (%2)").arg(kScreenTitle, m_screen.progId()));
     connect(m_screenAction, &QAction::triggered, this, [this] { openScreen(); });
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Ventana"));
@@ -163,14 +160,14 @@ void MainWindow::fillWindowMenu()
 
 void MainWindow::buildStatusBar(const QString &databaseName)
 {
-    services::Session &session = *m_context->session;
+    services::Session &session = *m_screen.context().session;
     QString userText = session.user(), branch, warehouse;
     try {
         auto rs = session.connection().query(QStringLiteral("SELECT Us_Nombre FROM Usuario WHERE Us_Cve_Usuario = ?"),
                                              {session.user()});
         if (!rs->eof())
             userText += QStringLiteral(" — ") + rs->field(QStringLiteral("Us_Nombre")).toString();
-        services::Sistema system(m_context->session);
+        services::Sistema system(m_screen.context().session);
         branch = system.Sucursal();
         warehouse = system.Almacen();
     } catch (const std::exception &e) {
@@ -194,11 +191,10 @@ QMdiSubWindow *MainWindow::openScreen()
         m_area->setActiveSubWindow(open);
         return open;
     }
+    if (host::Padre *old = m_screen.padre())
+        old->disconnect(this);
     try {
-        if (!m_screenObject)
-            m_screenObject = m_registry.createObject(component::ProgId, m_context);
-        auto *screenObject = qobject_cast<host::PantallaInterface *>(m_screenObject.get());
-        m_form = screenObject ? host::mainFormOf(screenObject->GetPantalla()) : nullptr;
+        m_form = m_screen.open();
     } catch (const std::exception &e) {
         m_form = nullptr;
         QMessageBox::critical(this, kScreenTitle, describe(e));
@@ -206,25 +202,19 @@ QMdiSubWindow *MainWindow::openScreen()
     }
     if (!m_form) {
         QMessageBox::critical(this, kScreenTitle,
-                              QStringLiteral("El componente %1 no dio su pantalla.").arg(component::ProgId));
+                              QStringLiteral("El componente %1 no dio su pantalla.").arg(m_screen.progId()));
         return nullptr;
     }
 
-    // A new parent for this showing: the screen's Salir closes it, which closes the window
-    // once the screen's handler has returned.
-    if (m_padre)
-        m_padre->disconnect(this);
-    m_padre = std::make_shared<host::Padre>();
-    m_padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("QMX44"));
-    m_padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
+    // The screen's Salir closes its parent, which closes the window once the screen's
+    // handler has returned.
     connect(
-        m_padre.get(), &host::Padre::closed, this,
+        m_screen.padre(), &host::Padre::closed, this,
         [this] {
             if (m_screenWindow)
                 m_screenWindow->close();
         },
         Qt::QueuedConnection);
-    m_form->setPadre(m_padre);
 
     auto *view = new ui::FormView(m_form->form());
     auto *window = m_area->addSubWindow(view);
@@ -251,6 +241,11 @@ QMdiSubWindow *MainWindow::openScreen()
 ui::FormView *MainWindow::screenView() const
 {
     return m_screenView;
+}
+
+host::MainForm *MainWindow::screenForm() const
+{
+    return m_screenView ? m_form : nullptr;
 }
 
 QMdiSubWindow *MainWindow::screenWindow() const

@@ -5,10 +5,7 @@
 // a status bar with who works where and on what, and the window's geometry and the
 // grid's column widths remembered between runs.
 #include "platform/db/connection.h"
-#include "platform/host/component_interfaces.h"
-#include "platform/host/component_registry.h"
-#include "platform/host/padre.h"
-#include "platform/host/platform_context.h"
+#include "platform/host/screen_session.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -34,8 +31,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `databaseName` is what the status bar shows of the connection.
-    MainWindow(std::shared_ptr<host::PlatformContext> context, host::ComponentRegistry &registry,
-               const QString &databaseName, QWidget *parent = nullptr);
+    MainWindow(host::ScreenSession &screen, const QString &databaseName, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Opens the screen (or brings its window forward when it is open already). The
@@ -43,9 +39,11 @@ public:
     QMdiSubWindow *openScreen();
     // The screen's form view while its window is open, else null.
     ui::FormView *screenView() const;
+    // The screen's form while its window is open, else null.
+    host::MainForm *screenForm() const;
     QMdiArea *mdiArea() const { return m_area; }
     QAction *screenAction() const { return m_screenAction; }
-    host::PlatformContext &context() const { return *m_context; }
+    host::PlatformContext &context() const { return m_screen.context(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,13 +57,10 @@ private:
     void screenWindowClosed();
     void saveColumnWidths();
 
-    std::shared_ptr<host::PlatformContext> m_context;
-    host::ComponentRegistry &m_registry;
+    host::ScreenSession &m_screen;
     QMdiArea *m_area = nullptr;
     QMenu *m_windowMenu = nullptr;
     QAction *m_screenAction = nullptr;
-    std::unique_ptr<QObject> m_screenObject; // the component's Pantalla
-    std::shared_ptr<host::Padre> m_padre;
     host::MainForm *m_form = nullptr;
     // Held as a widget: the window's events still reach the filter while it is being
     // destroyed, when it is no longer a QMdiSubWindow.

@@ -2,6 +2,7 @@
 
 #include "apps/gui/main_window.h"
 #include "apps/gui/sign_in.h"
+#include "component/prog_id.h"
 #include "platform/controls/grid.h"
 #include "screen/field_names.h"
 #include "ui/form_view.h"
@@ -80,9 +81,10 @@ QWidget *keyTarget()
 
 } // namespace
 
-Walkthrough::Walkthrough(std::shared_ptr<db::Conexion> database, QString databaseName,
-                         host::ComponentRegistry &registry, QString folder, WalkthroughPlan plan)
-    : m_database(std::move(database)), m_databaseName(std::move(databaseName)), m_registry(registry),
+Walkthrough::Walkthrough(std::shared_ptr<db::Conexion> database, QString databaseName, QString builtComponent,
+                         QString folder, WalkthroughPlan plan)
+    : m_database(std::move(database)), m_databaseName(std::move(databaseName)),
+      m_builtComponent(std::move(builtComponent)),
       m_folder(std::move(folder)), m_plan(std::move(plan))
 {
 }
@@ -91,6 +93,7 @@ Walkthrough::~Walkthrough()
 {
     m_polling = false;
     m_window.reset();
+    m_screen.reset();
 }
 
 // ---- the clerk's work -------------------------------------------------------------------------------
@@ -125,7 +128,8 @@ bool Walkthrough::run(const std::function<void(const QString &)> &report)
         problem(QStringLiteral("signed in as %1 instead of %2").arg(*user, m_plan.user));
 
     auto context = makeContext(m_database, *user, m_folder);
-    m_window = std::make_unique<MainWindow>(context, m_registry, m_databaseName);
+    m_screen = std::make_unique<host::ScreenSession>(context, component::ProgId, m_builtComponent);
+    m_window = std::make_unique<MainWindow>(*m_screen, m_databaseName);
     m_window->resize(1180, 820);
     m_window->show();
     bringToFront(*m_window);

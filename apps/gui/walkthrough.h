@@ -8,7 +8,7 @@
 // step the main window is saved as a PNG picture in the output folder, where the printed
 // note's PDF is written too.
 #include "platform/db/connection.h"
-#include "platform/host/component_registry.h"
+#include "platform/host/screen_session.h"
 
 #include <QPoint>
 #include <QString>
@@ -35,7 +35,8 @@ struct WalkthroughPlan {
 
 class Walkthrough {
 public:
-    Walkthrough(std::shared_ptr<db::Conexion> database, QString databaseName, host::ComponentRegistry &registry,
+    // `builtComponent`: the screen's plug-in that came with the program.
+    Walkthrough(std::shared_ptr<db::Conexion> database, QString databaseName, QString builtComponent,
                 QString folder, WalkthroughPlan plan = {});
     ~Walkthrough();
     Walkthrough(const Walkthrough &) = delete;
@@ -81,7 +82,8 @@ private:
 
     std::shared_ptr<db::Conexion> m_database;
     QString m_databaseName;
-    host::ComponentRegistry &m_registry;
+    QString m_builtComponent;
+    std::unique_ptr<host::ScreenSession> m_screen;
     QString m_folder;
     WalkthroughPlan m_plan;
     std::unique_ptr<MainWindow> m_window;

@@ -12,6 +12,10 @@ void ScriptPresenter::runModal(controls::Form &dialog)
 {
     if (onDialog)
         onDialog(dialog);
+    if (controls::ModalPresenter *views = viewPresenter ? viewPresenter() : nullptr) {
+        views->runModal(dialog);
+        return;
+    }
     // Queued lines serve this opening in order while it stays open (a refused amount
     // keeps it open for the next line).
     while (dialog.isVisible() && !m_steps.empty()) {

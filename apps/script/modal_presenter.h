@@ -29,6 +29,8 @@ public:
 
     // Every dialog shown so far, by window handle, so messages can name their owner.
     std::function<void(const controls::Form &)> onDialog;
+    // A host window's presenter, when dialogs are shown and answered through windows.
+    std::function<controls::ModalPresenter *()> viewPresenter;
 
     void runModal(controls::Form &dialog) override;
 

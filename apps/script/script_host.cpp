@@ -19,13 +19,14 @@ std::vector<Message> MessageRecorder::takeNew()
 }
 
 ScriptHost::ScriptHost(const HostOptions &options)
-    : m_builtComponent(options.builtComponent), m_messages(std::make_shared<MessageRecorder>())
+    : m_messages(std::make_shared<MessageRecorder>())
 {
     m_presenter = std::make_shared<ScriptPresenter>([this](const QString &text) {
         if (m_warn)
             m_warn(text);
     });
     m_presenter->onDialog = [this](const controls::Form &dialog) { m_owners.insert(dialog.handle(), dialog.name()); };
+    m_presenter->viewPresenter = [this] { return m_viewPresenter.get(); };
 
     m_signedIn = options.database != nullptr;
     try {
@@ -43,10 +44,9 @@ ScriptHost::ScriptHost(const HostOptions &options)
         throw HostError{describe(e)};
     }
 
-    m_context = std::make_shared<host::PlatformContext>();
     // On a new or in-memory database nobody signs in: the user's branch, warehouse and
     // rights come from the script.
-    m_context->session = std::make_shared<services::Session>(m_connection, options.user);
+    m_context = host::makePlatformContext(m_connection, options.user);
     m_context->session->setMessageSink(m_messages);
     if (options.today)
         m_context->session->setFixedDate(*options.today);
@@ -54,6 +54,7 @@ ScriptHost::ScriptHost(const HostOptions &options)
     // Printed documents go to a folder of this run's own, removed with it.
     if (m_outputFolder.isValid())
         m_context->outputFolder = m_outputFolder.path();
+    m_screen = std::make_unique<host::ScreenSession>(m_context, component::ProgId, options.builtComponent);
 }
 
 ScriptHost::~ScriptHost()
@@ -61,65 +62,44 @@ ScriptHost::~ScriptHost()
     // The component goes first (stopping it closes the form), while the session, the
     // message sink and the presenter it uses still exist.
     m_form = nullptr;
-    m_formObject = nullptr;
-    m_screens.clear();
-    m_registry.reset();
-}
-
-host::ComponentRegistry &ScriptHost::registry()
-{
-    if (m_registry)
-        return *m_registry;
-    // The registered component when there is one (the folder of QMX44_COMPONENT_PATH, or
-    // the user's), else the one built beside this executable.
-    auto registered = std::make_unique<host::ComponentRegistry>();
-    if (registered->find(component::ProgId)) {
-        m_registry = std::move(registered);
-        return *m_registry;
-    }
-    const QString &built = m_builtComponent;
-    if (built.isEmpty() || !QFileInfo(built).isFile())
-        throw HostError{QStringLiteral("%1 is not registered in %2 and no built component was found")
-                            .arg(component::ProgId, registered->folder())};
-    m_registry = std::make_unique<host::ComponentRegistry>(QFileInfo(built).absolutePath());
-    return *m_registry;
+    m_screen.reset();
 }
 
 bool ScriptHost::open()
 {
-    std::unique_ptr<QObject> object;
+    host::MainForm *opened = nullptr;
     try {
-        object = registry().createObject(component::ProgId, m_context);
+        // Whatever form was had before may have been replaced by this call.
+        opened = m_screen->open();
     } catch (const std::exception &e) {
         throw HostError{describe(e)};
     }
-    auto *screenObject = qobject_cast<host::PantallaInterface *>(object.get());
-    if (!screenObject)
-        throw HostError{QStringLiteral("%1 of the component is not a Pantalla").arg(component::ProgId)};
-    const QVariant value = screenObject->GetPantalla();
-    m_screens.push_back(std::move(object));
-    // Whatever form was had before may have been replaced by this call.
-    m_form = host::mainFormOf(value);
-    m_formObject = m_form ? value.value<QObject *>() : nullptr;
-    if (!m_form) {
-        if (m_warn)
-            m_warn(QStringLiteral("open: %1 gave no form").arg(component::ProgId));
+    if (!adopt(opened))
         return false;
-    }
-    m_owners.insert(form().handle(), form().name());
-
-    // A new parent for this showing; the old one no longer speaks for the form.
-    QObject::disconnect(m_padreClosed);
-    m_padre = std::make_shared<host::Padre>();
-    m_padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("QMX44"));
-    m_padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
-    // Closing the parent window closes the form, once the command that closed it is over.
-    m_padreClosed = QObject::connect(m_padre.get(), &host::Padre::closed, [this] { m_closeRequested = true; });
-    m_form->setPadre(m_padre);
     if (auto *toolbar = dynamic_cast<controls::Toolbar *>(form().find(screen::fields::Controles)))
         toolbar->setConfirm([this](const QString &) { return nextConfirmation(); });
     m_form->show();
     return true;
+}
+
+bool ScriptHost::adopt(host::MainForm *form)
+{
+    QObject::disconnect(m_padreClosed);
+    m_form = form;
+    if (!m_form) {
+        warn(QStringLiteral("open: %1 gave no form").arg(component::ProgId));
+        return false;
+    }
+    m_owners.insert(this->form().handle(), this->form().name());
+    // Closing the parent window closes the form, once the command that closed it is over.
+    m_padreClosed = QObject::connect(m_screen->padre(), &host::Padre::closed, [this] { m_closeRequested = true; });
+    return true;
+}
+
+void ScriptHost::useViews(std::shared_ptr<MessageSink> echo, std::shared_ptr<controls::ModalPresenter> presenter)
+{
+    m_messages->echo = std::move(echo);
+    m_viewPresenter = std::move(presenter);
 }
 
 bool ScriptHost::formOpen() const

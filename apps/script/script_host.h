@@ -7,9 +7,7 @@
 #include "apps/script/modal_presenter.h"
 #include "platform/core/message.h"
 #include "platform/host/component_interfaces.h"
-#include "platform/host/component_registry.h"
-#include "platform/host/padre.h"
-#include "platform/host/platform_context.h"
+#include "platform/host/screen_session.h"
 
 #include <QDate>
 #include <QHash>
@@ -35,8 +33,10 @@ public:
     int show(const Message &message) override
     {
         m_messages.push_back(message);
-        return 1;
+        return echo ? echo->show(message) : 1;
     }
+    // Where a message is shown besides (a host window's message box); none: nowhere.
+    std::shared_ptr<MessageSink> echo;
     // The messages shown since the last call.
     std::vector<Message> takeNew();
 
@@ -73,6 +73,11 @@ public:
     ScriptPresenter &presenter() { return *m_presenter; }
     // Where standard-error warnings go (the runner prefixes the line number).
     void setWarn(std::function<void(const QString &)> warn) { m_warn = std::move(warn); }
+    void warn(const QString &text) const
+    {
+        if (m_warn)
+            m_warn(text);
+    }
 
     // ---- the screen ----------------------------------------------------------------
     // Creates "QMX44.Pantalla", reads GetPantalla, assigns Padre (members Transaccion
@@ -80,13 +85,23 @@ public:
     // warning, when the component gives no form. Throws HostError when the component
     // cannot be found or loaded.
     bool open();
+    // The form a host window opened through screenSession() (null when the component
+    // gave none): recorded as open() records its own, but shown and answered by the
+    // window's views.
+    bool adopt(host::MainForm *form);
+    host::ScreenSession &screenSession() { return *m_screen; }
+    host::PlatformContext &context() { return *m_context; }
+    // Shows each message through `echo` too, and runs dialogs through `presenter`
+    // (recording their names all the same): a host window's, instead of the script's
+    // own answers.
+    void useViews(std::shared_ptr<MessageSink> echo, std::shared_ptr<controls::ModalPresenter> presenter);
     // A form was had from the component (it may have been closed since).
     bool hasForm() const { return m_form != nullptr; }
     // The form is loaded and shown: it takes user input.
     bool formOpen() const;
     host::MainForm &mainForm() { return *m_form; }
     controls::Form &form() { return m_form->form(); }
-    const QObject *formObject() const { return m_formObject; }
+    const QObject *formObject() const { return m_form ? m_screen->formObject() : nullptr; }
     // The host's part after each command: a closed parent window closes the form.
     void afterCommand();
 
@@ -104,24 +119,19 @@ public:
     Json queriedJson() const;
 
 private:
-    host::ComponentRegistry &registry();
-
-    QString m_builtComponent;
     QTemporaryDir m_outputFolder;
     std::shared_ptr<db::Conexion> m_connection;
     bool m_signedIn = false;
     std::shared_ptr<host::PlatformContext> m_context;
     std::shared_ptr<MessageRecorder> m_messages;
     std::shared_ptr<ScriptPresenter> m_presenter;
+    std::shared_ptr<controls::ModalPresenter> m_viewPresenter;
     std::function<void(const QString &)> m_warn;
     std::deque<bool> m_confirmations;
     QHash<qint64, QString> m_owners;
 
-    std::unique_ptr<host::ComponentRegistry> m_registry;
-    std::vector<std::unique_ptr<QObject>> m_screens; // every Pantalla the host created
-    std::shared_ptr<host::Padre> m_padre;
+    std::unique_ptr<host::ScreenSession> m_screen;
     host::MainForm *m_form = nullptr;
-    QObject *m_formObject = nullptr;
     QMetaObject::Connection m_padreClosed;
     bool m_closeRequested = false;
 };

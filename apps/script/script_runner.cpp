@@ -1,5 +1,6 @@
 #include "apps/script/script_runner.h"
 
+#include "apps/script/model_driver.h"
 #include "platform/core/error.h"
 
 #include <string>
@@ -7,8 +8,6 @@
 namespace qmx44::apps::script {
 
 namespace {
-
-using Handler = void (ScriptRunner::*)(const ScriptLine &);
 
 // One line on standard error per message: a database's message may span several lines
 // (PostgreSQL adds the statement and a caret), which are joined with blanks.
@@ -25,7 +24,14 @@ std::string oneLine(const QString &text)
 
 } // namespace
 
-ScriptRunner::ScriptRunner(ScriptHost &host, std::FILE *out, std::FILE *err) : m_host(host), m_out(out), m_err(err)
+ScriptRunner::ScriptRunner(ScriptHost &host, std::FILE *out, std::FILE *err)
+    : m_host(host), m_ownDriver(std::make_unique<ModelDriver>(host)), m_driver(*m_ownDriver), m_out(out), m_err(err)
+{
+    m_host.setWarn([this](const QString &text) { warn(text); });
+}
+
+ScriptRunner::ScriptRunner(ScriptHost &host, Driver &driver, std::FILE *out, std::FILE *err)
+    : m_host(host), m_driver(driver), m_out(out), m_err(err)
 {
     m_host.setWarn([this](const QString &text) { warn(text); });
 }
@@ -60,8 +66,49 @@ void ScriptRunner::runLine(const QString &text, int number)
     const auto line = parseLine(text, number);
     if (!line)
         return;
+    // Lines that rewrite the site's settings or act past the screen belong to a database
+    // made for the run; on a site's, the signed-in user's own settings and rights stand.
+    static const char *const siteSettings[] = {"exec", "user", "param", "right", "rate", "period"};
+    if (m_host.signedIn())
+        for (const char *name : siteSettings)
+            if (line->command == QLatin1String(name))
+                throw ScriptError{QStringLiteral("'%1' is refused on a database someone signed in to: it would rewrite "
+                                                 "the site's settings (only a new demo or in-memory database takes it)")
+                                      .arg(line->command)};
+    runStep(typedStep(*line));
+}
+
+void ScriptRunner::runStep(const Step &step)
+{
+    m_lineNumber = step.line;
     try {
-        execute(*line);
+        std::visit(
+            [&](const auto &s) {
+                using T = std::decay_t<decltype(s)>;
+                if constexpr (std::is_same_v<T, steps::Exec>)
+                    exec(s);
+                else if constexpr (std::is_same_v<T, steps::Query>)
+                    query(s);
+                else if constexpr (std::is_same_v<T, steps::User>)
+                    user(s);
+                else if constexpr (std::is_same_v<T, steps::Param>)
+                    param(s);
+                else if constexpr (std::is_same_v<T, steps::Right>)
+                    right(s);
+                else if constexpr (std::is_same_v<T, steps::Rate>)
+                    rate(s);
+                else if constexpr (std::is_same_v<T, steps::Period>)
+                    period(s);
+                else if constexpr (std::is_same_v<T, steps::Fail>)
+                    fail(s);
+                else if constexpr (std::is_same_v<T, steps::Dump>)
+                    dump();
+                else if constexpr (std::is_same_v<T, steps::Messages>)
+                    messages();
+                else
+                    m_driver.drive(step);
+            },
+            step.action);
     } catch (const ScriptError &) {
         throw;
     } catch (const HostError &) {
@@ -69,45 +116,9 @@ void ScriptRunner::runLine(const QString &text, int number)
     } catch (const std::exception &e) {
         // The screen let a failure out of one of its calls. A host never ends on that:
         // it is told, and the run goes on.
-        warn(QStringLiteral("%1: the screen failed: %2").arg(line->command, describe(e)));
+        warn(QStringLiteral("%1: the screen failed: %2").arg(step.verb, describe(e)));
     }
     m_host.afterCommand();
-}
-
-void ScriptRunner::execute(const ScriptLine &line)
-{
-    static const struct {
-        const char *name;
-        Handler handler;
-    } table[] = {
-        {"exec", &ScriptRunner::cmdExec},         {"query", &ScriptRunner::cmdQuery},
-        {"user", &ScriptRunner::cmdUser},         {"param", &ScriptRunner::cmdParam},
-        {"right", &ScriptRunner::cmdRight},       {"rate", &ScriptRunner::cmdRate},
-        {"period", &ScriptRunner::cmdPeriod},     {"fail", &ScriptRunner::cmdFail},
-        {"confirm", &ScriptRunner::cmdConfirm},   {"open", &ScriptRunner::cmdOpen},
-        {"activate", &ScriptRunner::cmdActivate}, {"type", &ScriptRunner::cmdType},
-        {"enter", &ScriptRunner::cmdEnter},       {"click", &ScriptRunner::cmdClick},
-        {"cell", &ScriptRunner::cmdCell},         {"key", &ScriptRunner::cmdKey},
-        {"page", &ScriptRunner::cmdPage},         {"resize", &ScriptRunner::cmdResize},
-        {"prorate", &ScriptRunner::cmdProrate},   {"dump", &ScriptRunner::cmdDump},
-        {"messages", &ScriptRunner::cmdMessages},
-    };
-    // Lines that rewrite the site's settings or act past the screen belong to a database
-    // made for the run; on a site's, the signed-in user's own settings and rights stand.
-    static const char *const siteSettings[] = {"exec", "user", "param", "right", "rate", "period"};
-    if (m_host.signedIn())
-        for (const char *name : siteSettings)
-            if (line.command == QLatin1String(name))
-                throw ScriptError{QStringLiteral("'%1' is refused on a database someone signed in to: it would rewrite "
-                                                 "the site's settings (only a new demo or in-memory database takes it)")
-                                      .arg(line.command)};
-    for (const auto &entry : table) {
-        if (line.command == QLatin1String(entry.name)) {
-            (this->*entry.handler)(line);
-            return;
-        }
-    }
-    throw ScriptError{QStringLiteral("unknown command '%1'").arg(line.command)};
 }
 
 void ScriptRunner::print(const Json &value)
@@ -121,14 +132,6 @@ void ScriptRunner::warn(const QString &text)
 {
     std::fprintf(m_err, "qmx44 script: line %d: warning: %s\n", m_lineNumber, oneLine(text).c_str());
     std::fflush(m_err);
-}
-
-controls::Form &ScriptRunner::openForm()
-{
-    if (!m_host.formOpen())
-        throw ScriptError{m_host.hasForm() ? QStringLiteral("the form is closed (open it again with open)")
-                                           : QStringLiteral("no form is open (use open first)")};
-    return m_host.form();
 }
 
 } // namespace qmx44::apps::script

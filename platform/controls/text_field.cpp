@@ -263,6 +263,12 @@ void TextField::keyDown(int &keyCode, int &shift)
     const int size = int(m_text.size());
     const int start = qBound(0, m_selStart, size);
     const int length = qBound(0, m_selLength, size - start);
+    // Ctrl+A selects the whole content, as in any desktop program.
+    if (keyCode == 'A' && (shift & (keys::ShiftMask | keys::CtrlMask | keys::AltMask)) == keys::CtrlMask) {
+        keyCode = 0;
+        selectAll();
+        return;
+    }
     switch (keyCode) {
     case keys::Enter:
         keyCode = 0;

@@ -6,7 +6,6 @@
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
 
-#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -33,9 +32,8 @@ TEST(GuiHostTest, ClerkSavesANoteByKeyboard)
     test::FreshDatabase fresh("sqlite", /*demo=*/true);
     fresh.closeConnection();
     std::shared_ptr<db::Conexion> database = db::open(fresh.connectionString());
-    host::ComponentRegistry registry(QFileInfo(QStringLiteral(QMX44_COMPONENT_FILE)).absolutePath());
-
-    apps::gui::Walkthrough tour(database, fresh.connectionString(), registry, folder.filePath(QStringLiteral("out")));
+    apps::gui::Walkthrough tour(database, fresh.connectionString(), QStringLiteral(QMX44_COMPONENT_FILE),
+                                folder.filePath(QStringLiteral("out")));
     EXPECT_TRUE(tour.run([](const QString &) {})) << tour.problems().join(u'\n').toStdString();
 
     db::Conexion &c = *database;

@@ -1,6 +1,7 @@
 // Runs every checked-in scenario script through the built `qmx44 script`, on each
 // available back-end, and compares what it printed, what it said on standard error and
-// its exit status with the script's expected file.
+// its exit status with the script's expected file; then runs it again through the
+// widget driver (`--widgets`) and compares the two runs.
 //
 // A script names the runner's options in a comment line "# args: --demo --today ...".
 // On SQLite the runner makes its own in-memory database; on PostgreSQL it is pointed at
@@ -16,7 +17,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cmath>
 #include <ostream>
+#include <sstream>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -231,6 +234,100 @@ TEST_P(ScenarioTest, MatchesExpectedOutput)
                   << "\nchanges from expected to actual:\n"
                   << patch << "\nstderr:\n"
                   << run.err.toStdString();
+}
+
+// A control's place and size in twips: a window lays the form out in whole pixels, so
+// the widget driver's may differ from the model driver's by less than a pixel.
+bool sameGeometry(const Json &model, const Json &widgets)
+{
+    return model.is_number() && widgets.is_number() && std::abs(model.get<double>() - widgets.get<double>()) <= 15;
+}
+
+// `widgets` with every control geometry that is within a pixel of `model`'s replaced by
+// the model's value.
+Json withinAPixel(const Json &model, Json widgets)
+{
+    for (const char *part : {"controls"}) {
+        if (!model.contains(part) || !widgets.contains(part))
+            continue;
+        for (auto &[name, control] : widgets[part].items()) {
+            if (!model[part].contains(name))
+                continue;
+            for (const char *key : {"left", "top", "width", "height"})
+                if (control.contains(key) && model[part][name].contains(key) &&
+                    sameGeometry(model[part][name][key], control[key]))
+                    control[key] = model[part][name][key];
+        }
+    }
+    return widgets;
+}
+
+// The lines of a script that print (dump, messages, query), by line number.
+std::vector<int> printingLines(const QString &script)
+{
+    std::vector<int> lines;
+    int number = 0;
+    for (const QString &line : script.split(u'\n')) {
+        ++number;
+        const QString word = line.trimmed().section(u' ', 0, 0);
+        if (word == u"dump" || word == u"messages" || word == u"query")
+            lines.push_back(number);
+    }
+    return lines;
+}
+
+// Guards against the windows and the models parting: the same script worked through the
+// real widgets (keys, clicks, message boxes and dialogs answered through their windows)
+// must leave the same state, messages, prints and database rows as through the models.
+// A script whose comment says "# drivers: model" is about the runner's own language.
+TEST_P(ScenarioTest, WidgetsAgreeWithModels)
+{
+    const Scenario &s = GetParam();
+    const QString scriptPath = QDir(scenarioDir()).filePath(s.name + QStringLiteral(".scenario"));
+    const QString script = readText(scriptPath);
+    if (script.contains(QLatin1String("\n# drivers: model")))
+        GTEST_SKIP() << "the runner's own language: model driver only";
+
+    RunResult runs[2];
+    for (int widgets = 0; widgets < 2; ++widgets) {
+        QStringList args{QStringLiteral("script")};
+        args += scriptOptions(script);
+        std::unique_ptr<qmx44::test::FreshDatabase> fresh;
+        if (s.backend != "sqlite") {
+            fresh = std::make_unique<qmx44::test::FreshDatabase>(s.backend, /*demo=*/false);
+            args << QStringLiteral("--db") << fresh->connectionString();
+        }
+        if (widgets)
+            args << QStringLiteral("--widgets");
+        args << scriptPath;
+        runs[widgets] = runQmx44(args);
+    }
+    Json model = resultJson(runs[0]), widgets = resultJson(runs[1]);
+    // The offscreen platform's notes on what it cannot do with windows are not the run's.
+    Json stderrLines = Json::array();
+    for (const Json &line : widgets["stderr"])
+        if (line.get<std::string>().rfind("This plugin does not support", 0) != 0)
+            stderrLines.push_back(line);
+    widgets["stderr"] = stderrLines;
+    const Json &modelOut = model["stdout"];
+    Json &widgetsOut = widgets["stdout"];
+    for (std::size_t i = 0; i < widgetsOut.size() && i < modelOut.size(); ++i)
+        widgetsOut[i] = withinAPixel(modelOut[i], widgetsOut[i]);
+    if (model == widgets)
+        return;
+    const std::vector<int> lines = printingLines(script);
+    std::size_t first = 0;
+    while (first < modelOut.size() && first < widgetsOut.size() && modelOut[first] == widgetsOut[first])
+        ++first;
+    std::ostringstream where;
+    if (first < lines.size() && (first < modelOut.size() || first < widgetsOut.size()))
+        where << "first disagreement in what line " << lines[first] << " printed";
+    else
+        where << "the printed objects agree; the exit status or standard error differ";
+    ADD_FAILURE() << scriptPath.toStdString() << ": the widget driver and the model driver disagree, " << where.str()
+                  << "\nchanges from the model driver's to the widget driver's:\n"
+                  << Json::diff(model, widgets).dump(2) << "\nwidget driver's stderr:\n"
+                  << runs[1].err.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ScenarioTest, testing::ValuesIn(allScenarios()), scenarioLabel);

@@ -1,0 +1,48 @@
+#pragma once
+// The scenario's user steps worked on the control models: the field takes the focus and
+// the keys, the toolbar its click, the grid its cell edit, the proration dialog its queued
+// answers, exactly as the views pass them down.
+#include "apps/script/driver.h"
+#include "apps/script/script_host.h"
+
+namespace qmx44::controls {
+class Grid;
+class TabControl;
+class Toolbar;
+} // namespace qmx44::controls
+
+namespace qmx44::apps::script {
+
+// What both drivers look up before they act, with the same refusals (ScriptError).
+// The form, when it takes user input.
+controls::Form &openForm(ScriptHost &host);
+// A text or date field of the form by name.
+controls::Control &fieldNamed(controls::Form &form, const QString &name);
+controls::Grid &detailGrid(controls::Form &form);
+controls::TabControl &tabStrip(controls::Form &form);
+controls::Toolbar &toolbarOf(controls::Form &form);
+// The model column of a cell step whose row exists (0-based column).
+int cellColumn(controls::Grid &grid, const steps::Cell &cell);
+// Throws unless the page exists.
+void checkPage(controls::TabControl &tab, int page);
+// Throws unless `text` is a date as a `type` into a date field needs it.
+void checkDate(const QString &text);
+
+class ModelDriver : public Driver {
+public:
+    explicit ModelDriver(ScriptHost &host) : m_host(host) {}
+    void drive(const Step &step) override;
+
+private:
+    void type(const steps::Type &s);
+    void enter(const steps::Enter &s);
+    void click(const steps::Click &s);
+    void cell(const steps::Cell &s);
+    void key(const steps::Key &s);
+    void page(const steps::Page &s);
+    void resize(const steps::Resize &s);
+
+    ScriptHost &m_host;
+};
+
+} // namespace qmx44::apps::script
