@@ -40,6 +40,7 @@ void DialogPresenter::runModal(controls::Form &dialog)
     if (FormView *owner = dialog.owner() ? FormView::forHandle(dialog.owner()->handle()) : nullptr)
         parent = owner->window();
     DialogWindow window(dialog, parent);
+    window.setObjectName(dialog.name());
     window.setWindowModality(Qt::WindowModal);
     auto *view = new FormView(dialog, &window);
     auto *layout = new QVBoxLayout(&window);

@@ -75,7 +75,9 @@ int runGui(const QStringList &arguments)
     DialogCredentials credentials;
     HeadlessCredentials noDialogs;
     // An unknown --user, or nobody to sign in, ends the start here.
-    auto started = startOn(connection, {user, /*signIn=*/!walkthrough, /*usersNeeded=*/true},
+    // The walk-through works as a clerk of every branch unless told whom.
+    const std::optional<QString> who = walkthrough && !user ? std::optional<QString>(QStringLiteral("CXP01")) : user;
+    auto started = startOn(connection, {who, /*signIn=*/!walkthrough, /*usersNeeded=*/true},
                            walkthrough ? static_cast<Credentials &>(noDialogs) : credentials);
     if (!started)
         return kExitOk; // the clerk closed the sign-in
@@ -83,14 +85,11 @@ int runGui(const QStringList &arguments)
     const QString databaseName = displayedConnection(connection);
 
     if (walkthrough) {
-        gui::WalkthroughPlan plan;
-        if (user)
-            plan.user = *user;
-        gui::Walkthrough tour(database, databaseName, builtComponent(), QDir(*walkthrough).absolutePath(), plan);
-        const bool ok = tour.run([](const QString &line) { printOut(line); });
+        const bool ok = gui::runWalkthrough(database, started->user, builtComponent(),
+                                            QDir(*walkthrough).absolutePath(),
+                                            [](const QString &line) { printOut(line); });
         if (!ok)
-            printError(QStringLiteral("gui"),
-                       QStringLiteral("the walk-through met %1 problem(s)").arg(tour.problems().size()));
+            printError(QStringLiteral("gui"), QStringLiteral("the walk-through met problems"));
         return ok ? kExitOk : kExitFailure;
     }
 

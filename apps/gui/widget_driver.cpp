@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -36,6 +37,12 @@
 #include <QTabBar>
 #include <QThread>
 #include <QTimer>
+
+// Qt's own step between a key from the window system and the focused widget: the
+// window's shortcuts get the key first unless the widget claims it (QtTest types keys
+// through it too).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject *o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString &text, bool autorep, ushort count);
 
 namespace qmx44::apps::gui {
 
@@ -86,12 +93,13 @@ int qtKey(int code, bool shift)
 
 } // namespace
 
-WidgetDriver::WidgetDriver(script::ScriptHost &host, QString shotFolder)
+WidgetDriver::WidgetDriver(script::ScriptHost &host, QString shotFolder, bool ownSettings)
     : m_host(host), m_shotFolder(std::move(shotFolder))
 {
-    // The window's remembered geometry and column widths belong to this run alone.
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    if (ownSettings) {
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    }
     if (!m_shotFolder.isEmpty())
         QDir().mkpath(m_shotFolder);
     m_host.useViews(std::make_shared<ui::MessageBoxSink>(), std::make_shared<ui::DialogPresenter>());
@@ -112,6 +120,11 @@ WidgetDriver::WidgetDriver(script::ScriptHost &host, QString shotFolder)
 
 WidgetDriver::~WidgetDriver()
 {
+    // Closed as the clerk closes it at the end of the day: it remembers its geometry.
+    if (m_window) {
+        m_window->close();
+        QCoreApplication::processEvents();
+    }
     m_polling = false;
     m_window.reset();
 }
@@ -143,6 +156,8 @@ void WidgetDriver::drive(const script::Step &step)
                 page(s);
             else if constexpr (std::is_same_v<T, steps::Resize>)
                 resize(s);
+            else if constexpr (std::is_same_v<T, steps::Additional>)
+                additional(s);
             else if constexpr (std::is_same_v<T, steps::Shot>)
                 shot(s.name);
         },
@@ -341,19 +356,43 @@ void WidgetDriver::resize(const steps::Resize &s)
     settle();
 }
 
+void WidgetDriver::additional(const steps::Additional &s)
+{
+    controls::Form &form = script::openForm(m_host);
+    auto &toolbar = script::toolbarOf(form);
+    script::checkAdditional(toolbar, s); // an unknown field is refused alike
+    auto *bar = screenView().findChild<ui::ToolbarView *>();
+    QAction *action = bar ? bar->additionalFieldsAction() : nullptr;
+    if (!action || !action->isEnabled())
+        throw ScriptError{QStringLiteral("additional: the toolbar offers no additional fields now")};
+    // Its shortcut, from the screen's window; the dialog is answered when it opens.
+    m_additional = s;
+    const QKeySequence keys = action->shortcut();
+    if (!keys.isEmpty())
+        press(keys[0].key(), keys[0].keyboardModifiers());
+    if (m_additional) {
+        m_additional.reset();
+        action->trigger(); // no shortcut reached it: the button instead
+    }
+}
+
 void WidgetDriver::shot(const QString &name)
 {
-    if (m_shotFolder.isEmpty())
-        return;
     QWidget *front = QApplication::activeModalWidget();
     if (!front)
         front = m_window.get();
-    if (!front)
+    if (front)
+        picture(*front, name);
+}
+
+void WidgetDriver::picture(QWidget &window, const QString &name)
+{
+    if (m_shotFolder.isEmpty())
         return;
     QCoreApplication::processEvents();
     const QString file = QDir(m_shotFolder).absoluteFilePath(
         QStringLiteral("%1-%2.png").arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name));
-    if (!front->grab().save(file))
+    if (!window.grab().save(file))
         throw script::HostError{QStringLiteral("could not write %1").arg(file)};
     m_shots.append(file);
 }
@@ -365,13 +404,14 @@ void WidgetDriver::press(int key, Qt::KeyboardModifiers modifiers, const QString
     QPointer<QWidget> target = to ? (to->focusWidget() ? to->focusWidget() : to) : keyTarget(m_window.get());
     if (!target)
         throw ScriptError{QStringLiteral("no window takes the key")};
-    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
-    // A chord the focused widget leaves alone is a shortcut of its window.
-    if (!QCoreApplication::sendEvent(target, &down) || !down.isAccepted()) {
-        QKeyEvent shortcut(QEvent::ShortcutOverride, key, modifiers, text);
-        if (target)
-            QCoreApplication::sendEvent(target, &shortcut);
+    if (qt_sendShortcutOverrideEvent(target, 0, key, modifiers, text, false, 1)) {
+        QCoreApplication::processEvents();
+        return; // a shortcut of the window took it
     }
+    if (!target)
+        return;
+    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &down);
     if (target) {
         QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
         QCoreApplication::sendEvent(target, &up);
@@ -441,6 +481,7 @@ void WidgetDriver::closeWindows()
         if (!guard || guard == m_window.get() || !guard->isVisible() || !qobject_cast<QDialog *>(guard.data()) ||
             guard->isModal())
             continue;
+        picture(*guard, guard->objectName().isEmpty() ? QStringLiteral("window") : guard->objectName());
         press(Qt::Key_Escape, Qt::NoModifier, QString(), guard);
         if (guard && guard->isVisible())
             guard->close();
@@ -476,6 +517,7 @@ void WidgetDriver::pollModals()
 
 void WidgetDriver::answer(QWidget &modal)
 {
+    picture(modal, modal.objectName().isEmpty() ? QStringLiteral("dialog") : modal.objectName());
     if (auto *box = qobject_cast<QMessageBox *>(&modal)) {
         // A question is answered as the script queued it (yes when it queued nothing);
         // anything else with its default button.
@@ -491,6 +533,27 @@ void WidgetDriver::answer(QWidget &modal)
             return;
         }
         press(Qt::Key_Return, Qt::NoModifier, QString(), &modal);
+        return;
+    }
+    if (modal.objectName() == u"CamposAdicionales" && m_additional) {
+        const script::steps::Additional s = *m_additional;
+        m_additional.reset();
+        QPointer<QWidget> guard(&modal);
+        if (auto *input = modal.findChild<QLineEdit *>(s.field)) {
+            mouseClick(*input);
+            press(Qt::Key_A, Qt::ControlModifier, QString(), &modal);
+            press(Qt::Key_Backspace, Qt::NoModifier, QString(), &modal);
+            typeKeys(s.value, &modal);
+        }
+        if (guard)
+            press(Qt::Key_Return, Qt::NoModifier, QString(), &modal);
+        // Still open: the dialog said why under its fields.
+        if (guard && guard->isVisible()) {
+            auto *reason = modal.findChild<QLabel *>(QStringLiteral("reason"));
+            m_host.warn(QStringLiteral("additional %1: the dialog refused it: %2")
+                            .arg(s.field, reason ? reason->text() : QString()));
+            press(Qt::Key_Escape, Qt::NoModifier, QString(), &modal);
+        }
         return;
     }
     if (auto *view = modal.findChild<ui::FormView *>()) {

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -28,8 +29,10 @@ class MainWindow;
 
 class WidgetDriver : public script::Driver {
 public:
-    // Pictures go to `shotFolder` (none taken when it is empty).
-    WidgetDriver(script::ScriptHost &host, QString shotFolder);
+    // Pictures go to `shotFolder` (none taken when it is empty). With `ownSettings` the
+    // window's remembered geometry and column widths are the run's alone; else the
+    // user's, as the desktop application keeps them.
+    WidgetDriver(script::ScriptHost &host, QString shotFolder, bool ownSettings = true);
     ~WidgetDriver() override;
     WidgetDriver(const WidgetDriver &) = delete;
     WidgetDriver &operator=(const WidgetDriver &) = delete;
@@ -50,7 +53,10 @@ private:
     void key(const script::steps::Key &s);
     void page(const script::steps::Page &s);
     void resize(const script::steps::Resize &s);
+    void additional(const script::steps::Additional &s);
     void shot(const QString &name);
+    // A picture of `window` into the shot folder (none without one).
+    void picture(QWidget &window, const QString &name);
 
     ui::FormView &screenView();
     // Clicks the input of field `name` so that it takes the focus; false (with the same
@@ -77,6 +83,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     std::deque<bool> m_confirmations;
     std::deque<script::ProrateStep> m_prorates;
+    std::optional<script::steps::Additional> m_additional; // for the dialog about to open
     std::vector<const QObject *> m_answered;
     QStringList m_shots;
     QSizeF m_designSize;

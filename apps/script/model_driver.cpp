@@ -85,6 +85,15 @@ void checkDate(const QString &text)
         throw ScriptError{QStringLiteral("'%1' is not a date YYYY-MM-DD").arg(text)};
 }
 
+QString checkAdditional(controls::Toolbar &toolbar, const steps::Additional &s)
+{
+    controls::AdditionalFields fields = toolbar.additionalFields();
+    if (!fields.definition(s.field))
+        throw ScriptError{QStringLiteral("unknown additional field '%1'").arg(s.field)};
+    fields.setValue(s.field, s.value);
+    return fields.validate();
+}
+
 void ModelDriver::drive(const Step &step)
 {
     std::visit(
@@ -113,6 +122,8 @@ void ModelDriver::drive(const Step &step)
                 page(s);
             else if constexpr (std::is_same_v<T, steps::Resize>)
                 resize(s);
+            else if constexpr (std::is_same_v<T, steps::Additional>)
+                additional(s);
             // shot: the models have no picture.
         },
         step.action);
@@ -208,6 +219,18 @@ void ModelDriver::resize(const steps::Resize &s)
 {
     controls::Form &form = openForm(m_host);
     form.setClientSize(s.width, s.height);
+}
+
+void ModelDriver::additional(const steps::Additional &s)
+{
+    controls::Form &form = openForm(m_host);
+    auto &toolbar = toolbarOf(form);
+    const QString refused = checkAdditional(toolbar, s);
+    if (!refused.isEmpty()) {
+        m_host.warn(QStringLiteral("additional %1: the dialog refused it: %2").arg(s.field, refused));
+        return;
+    }
+    toolbar.setAdditionalField(s.field, s.value);
 }
 
 } // namespace qmx44::apps::script

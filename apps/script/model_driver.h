@@ -27,6 +27,10 @@ int cellColumn(controls::Grid &grid, const steps::Cell &cell);
 void checkPage(controls::TabControl &tab, int page);
 // Throws unless `text` is a date as a `type` into a date field needs it.
 void checkDate(const QString &text);
+// The toolbar's additional fields with `s`'s value set and checked, as its dialog checks
+// them before handing them over: the reason it refuses them, empty when it takes them.
+// Throws for a field the document does not define.
+QString checkAdditional(controls::Toolbar &toolbar, const steps::Additional &s);
 
 class ModelDriver : public Driver {
 public:
@@ -41,6 +45,7 @@ private:
     void key(const steps::Key &s);
     void page(const steps::Page &s);
     void resize(const steps::Resize &s);
+    void additional(const steps::Additional &s);
 
     ScriptHost &m_host;
 };

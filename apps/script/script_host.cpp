@@ -52,7 +52,9 @@ ScriptHost::ScriptHost(const HostOptions &options)
         m_context->session->setFixedDate(*options.today);
     m_context->presenter = m_presenter;
     // Printed documents go to a folder of this run's own, removed with it.
-    if (m_outputFolder.isValid())
+    if (!options.outputFolder.isEmpty())
+        m_context->outputFolder = options.outputFolder;
+    else if (m_outputFolder.isValid())
         m_context->outputFolder = m_outputFolder.path();
     m_screen = std::make_unique<host::ScreenSession>(m_context, component::ProgId, options.builtComponent);
 }

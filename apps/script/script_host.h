@@ -56,6 +56,8 @@ struct HostOptions {
     // settings are refused.
     std::shared_ptr<db::Conexion> database;
     QString user;
+    // Where printed documents go; empty: a folder of the run's own, removed with it.
+    QString outputFolder;
 };
 
 class ScriptHost {

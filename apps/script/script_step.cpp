@@ -202,6 +202,9 @@ Step typedStep(const ScriptLine &line)
         if (width < 0 || height < 0)
             throw ScriptError{QStringLiteral("a size cannot be negative")};
         step.action = steps::Resize{width, height};
+    } else if (verb == u"additional") {
+        requireArgs(line, 2, 2, "FIELD VALUE");
+        step.action = steps::Additional{a[0], a[1]};
     } else if (verb == u"prorate") {
         requireArgs(line, 3, 3, "AMOUNT 1|2|3 accept|f4|cancel|escape");
         ProrateStep p;
@@ -280,6 +283,8 @@ QString stepText(const StepAction &action)
                 return QStringLiteral("page %1").arg(s.page);
             else if constexpr (std::is_same_v<T, steps::Resize>)
                 return QStringLiteral("resize %1 %2").arg(number(s.width), number(s.height));
+            else if constexpr (std::is_same_v<T, steps::Additional>)
+                return QStringLiteral("additional %1 %2").arg(quoted(s.field), quoted(s.value));
             else if constexpr (std::is_same_v<T, steps::Dump>)
                 return QStringLiteral("dump");
             else if constexpr (std::is_same_v<T, steps::Messages>)

@@ -37,6 +37,8 @@ struct Cell { int row = 0; QString column, text; };
 struct Key { QString name; KeyChord chord; };
 struct Page { int page = 0; };
 struct Resize { double width = 0, height = 0; };
+// A value typed into the toolbar's additional-fields dialog, then accepted.
+struct Additional { QString field, value; };
 // What the run prints or pictures.
 struct Dump {};
 struct Messages {};
@@ -46,7 +48,7 @@ struct Shot { QString name; };
 using StepAction = std::variant<steps::Exec, steps::Query, steps::User, steps::Param, steps::Right, steps::Rate,
                                 steps::Period, steps::Fail, steps::Confirm, steps::Prorate, steps::Open,
                                 steps::Activate, steps::Type, steps::Enter, steps::Click, steps::Cell, steps::Key,
-                                steps::Page, steps::Resize, steps::Dump, steps::Messages, steps::Shot>;
+                                steps::Page, steps::Resize, steps::Additional, steps::Dump, steps::Messages, steps::Shot>;
 
 struct Step {
     int line = 0;

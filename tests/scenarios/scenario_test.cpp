@@ -52,6 +52,7 @@ std::vector<Scenario> allScenarios()
     QStringList names;
     for (const char *const *p = kScripts; *p; ++p)
         names << QString::fromUtf8(*p).chopped(int(QStringLiteral(".scenario").size()));
+    names << QStringLiteral("walkthrough"); // the desktop application's, built into it
     std::vector<Scenario> out;
     for (const std::string &backend : qmx44::test::backends()) {
         for (const QString &n : names)
@@ -68,6 +69,14 @@ std::string scenarioLabel(const testing::TestParamInfo<Scenario> &info)
             c = '_';
     }
     return name;
+}
+
+// A scenario's script: the walk-through's lives with the desktop application.
+QString scriptPathOf(const Scenario &s)
+{
+    if (s.name == u"walkthrough")
+        return QStringLiteral(QMX44_WALKTHROUGH_SCENARIO);
+    return QDir(scenarioDir()).filePath(s.name + QStringLiteral(".scenario"));
 }
 
 QString readText(const QString &path)
@@ -186,7 +195,7 @@ class ScenarioTest : public testing::TestWithParam<Scenario> {};
 TEST_P(ScenarioTest, MatchesExpectedOutput)
 {
     const Scenario &s = GetParam();
-    const QString scriptPath = QDir(scenarioDir()).filePath(s.name + QStringLiteral(".scenario"));
+    const QString scriptPath = scriptPathOf(s);
     const QString script = readText(scriptPath);
     ASSERT_FALSE(script.isEmpty()) << scriptPath.toStdString();
 
@@ -283,7 +292,7 @@ std::vector<int> printingLines(const QString &script)
 TEST_P(ScenarioTest, WidgetsAgreeWithModels)
 {
     const Scenario &s = GetParam();
-    const QString scriptPath = QDir(scenarioDir()).filePath(s.name + QStringLiteral(".scenario"));
+    const QString scriptPath = scriptPathOf(s);
     const QString script = readText(scriptPath);
     if (script.contains(QLatin1String("\n# drivers: model")))
         GTEST_SKIP() << "the runner's own language: model driver only";
