@@ -4,10 +4,13 @@
 // go to the host's hook (the GUI's query window) and the request is recorded in the
 // host's ActivityLog. A planned failure of "ConsultaRegistro.Mostrar" raises a run-time error.
 #include "platform/business/activity_log.h"
-#include "platform/services/session.h"
 
 #include <QString>
 #include <memory>
+
+namespace qmx44::services {
+class Session;
+}
 
 namespace qmx44::business {
 

@@ -2,6 +2,7 @@
 
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
+#include "platform/services/session.h"
 
 namespace qmx44::business {
 

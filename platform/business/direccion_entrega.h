@@ -3,10 +3,12 @@
 // address recorded for a document (Documento_Direccion) and an owner's default address
 // (Direccion_Entrega.De_Omision), and records a document's address. Every value is
 // bound, never spliced. Asignar reports failure through its flag and MensajeError().
-#include "platform/services/session.h"
-
 #include <QString>
 #include <memory>
+
+namespace qmx44::services {
+class Session;
+}
 
 namespace qmx44::business {
 

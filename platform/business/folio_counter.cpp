@@ -1,5 +1,7 @@
 #include "platform/business/folio_counter.h"
 
+#include "platform/db/connection.h"
+
 namespace qmx44::business {
 
 namespace {

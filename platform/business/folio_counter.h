@@ -2,10 +2,12 @@
 // Numbering of documents from the counters of Folio_Contador, inside the caller's
 // transaction, so that concurrent writers never draw the same folio and a rollback
 // gives the number back.
-#include "platform/db/connection.h"
-
 #include <QString>
 #include <functional>
+
+namespace qmx44::db {
+class Conexion;
+}
 
 namespace qmx44::business {
 

@@ -3,6 +3,7 @@
 #include "platform/business/print/print_format.h"
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
+#include "platform/services/session.h"
 
 namespace qmx44::business {
 

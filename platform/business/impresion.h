@@ -4,10 +4,13 @@
 // host's ActivityLog and hands it to the host's hook (the GUI's preview and printing).
 // A planned failure of "Impresion.Imprimir" raises a run-time error.
 #include "platform/business/activity_log.h"
-#include "platform/services/session.h"
 
 #include <QString>
 #include <memory>
+
+namespace qmx44::services {
+class Session;
+}
 
 namespace qmx44::business {
 

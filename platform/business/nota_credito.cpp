@@ -2,6 +2,7 @@
 
 #include "platform/business/folio_counter.h"
 #include "platform/core/faults.h"
+#include "platform/db/connection.h"
 #include "platform/services/parameters.h"
 #include "platform/services/session.h"
 #include "platform/services/utilerias.h"

@@ -3,11 +3,14 @@
 // NOTA_CREDITO_PROVEEDOR per line, applies a note to the supplier's balance and cancels
 // notes — always through the caller's connection and inside the caller's transaction.
 #include "platform/business/nota_credito_records.h"
-#include "platform/db/connection.h"
 
 #include <QHash>
 #include <QString>
 #include <memory>
+
+namespace qmx44::db {
+class Conexion;
+}
 
 namespace qmx44::services {
 class Session;

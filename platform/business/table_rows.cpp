@@ -1,5 +1,6 @@
 #include "platform/business/table_rows.h"
 
+#include "platform/db/connection.h"
 #include "platform/db/schema.h"
 
 namespace qmx44::business {

@@ -1,12 +1,14 @@
 #pragma once
 // Reading the rows of a table by a key column for the record query, with the table and
 // column names checked against the database's own before they reach a statement.
-#include "platform/db/connection.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+
+namespace qmx44::db {
+class Conexion;
+}
 
 namespace qmx44::business {
 

@@ -151,7 +151,6 @@ void Grid::addRow()
 
 void Grid::refresh()
 {
-    ++m_refreshCount;
     notify(Aspect::Cell); // every cell: row and column -1
 }
 
@@ -320,11 +319,6 @@ bool Grid::rowMarked(int row) const
     if (row < 0 || row >= m_rowCount)
         throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
     return std::size_t(row) < m_marks.size() && m_marks[std::size_t(row)];
-}
-
-std::size_t Grid::bytesPerRow() const
-{
-    return m_columns.size() * sizeof(QVariant);
 }
 
 // ---- the user's path ----------------------------------------------------------------------------------------

@@ -92,9 +92,8 @@ public:
     void removeAll();
     // Appends an empty row and makes it the current row.
     void addRow();
-    // Repaints (a view listening to refreshed() redraws); no effect on the data.
+    // Tells the views to redraw every cell; no effect on the data.
     void refresh();
-    int refreshCount() const { return m_refreshCount; }
     void moveFirst();
     // To the next row; stays on the last row.
     void moveNext();
@@ -140,9 +139,6 @@ public:
     void focusOut() override;
     bool applySetting(const QString &name, const QVariant &value) override;
 
-    // Bytes held per row by the cell store (for the capacity test and the bench).
-    std::size_t bytesPerRow() const;
-
 private:
     friend class GridColumn;
     QVariant &cell(int row, int column);
@@ -167,7 +163,6 @@ private:
     int m_col = -1;
     bool m_editing = false;  // a cell was typed into and not yet left
     bool m_freshCell = true; // next accepted key replaces the content
-    int m_refreshCount = 0;
     // One bit per row, grown only when a row is first marked.
     std::vector<bool> m_marks;
 };

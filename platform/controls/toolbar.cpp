@@ -115,8 +115,6 @@ void Toolbar::NotificarGuardado(bool isNew, QString &supplier, double &total)
 {
     m_lastSaved = SavedNotice{isNew, m_folio, supplier, total};
     ++m_savedCount;
-    if (m_savedListener)
-        m_savedListener(m_lastSaved);
 }
 
 AdditionalFields &Toolbar::additionalFields()

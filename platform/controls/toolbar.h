@@ -112,7 +112,6 @@ public:
     void NotificarGuardado(bool isNew, QString &supplier, double &total);
     const SavedNotice &lastSavedAt() const { return m_lastSaved; }
     int savedNotified() const { return m_savedCount; }
-    void setSavedListener(std::function<void(const SavedNotice &)> l) { m_savedListener = std::move(l); }
 
     // ---- additional fields ---------------------------------------------------------------------------------
     // Where they are kept (set by the screen with the connection; none = no database).
@@ -165,7 +164,6 @@ private:
     double m_importe = 0;
     bool m_editing = false, m_newDocument = false;
     std::function<bool(const QString &)> m_confirm;
-    std::function<void(const SavedNotice &)> m_savedListener;
     SavedNotice m_lastSaved;
     int m_savedCount = 0;
     AdditionalFields m_fields;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace qmx44;
-using test::PantallaNota;
+using test::NoteScreen;
 
 namespace {
 
@@ -16,25 +16,25 @@ class ClerkSessionTest : public ::testing::TestWithParam<std::string> {};
 // refused by the server), and against the guard rewriting what the screen wrote right.
 TEST_P(ClerkSessionTest, SavesReplacesPrintsShowsQueriesAndCancelsAsTheClerk)
 {
-    PantallaNota p(GetParam(), QStringLiteral("GDL01"), test::ServerLogin::Clerk);
+    NoteScreen p(GetParam(), QStringLiteral("GDL01"), test::ServerLogin::Clerk);
     p.setParameter("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("1"));
     p.open();
     p.newNote(QStringLiteral("C000000002"));
     p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
     p.accept();
-    ASSERT_TRUE(test::sinMensajes(p.messages()));
+    ASSERT_TRUE(test::noMessages(p.messages()));
 
     p.showNote(QStringLiteral("4"));
     p.toolbar().click(controls::Command::Modificar);
     p.grantBonus(p.rowOf("CJ-001", "", ""), 50);
     p.accept();
-    ASSERT_TRUE(test::sinMensajes(p.messages()));
+    ASSERT_TRUE(test::noMessages(p.messages()));
 
     p.showNote(QStringLiteral("5"));
     p.toolbar().click(controls::Command::Consultar);
     p.toolbar().click(controls::Command::Imprimir);
     p.toolbar().click(controls::Command::Eliminar);
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
 
     EXPECT_EQ(QStringLiteral("0000000004 CA GDL01 GDL01; 0000000005 CA GDL01 GDL01"),
               p.scalar(QStringLiteral("SELECT string_agg(DISTINCT k, '; ' ORDER BY k) FROM (SELECT Nc_Folio || ' ' || "

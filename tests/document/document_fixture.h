@@ -42,7 +42,7 @@ inline void PrintTo(const Message &m, std::ostream *os)
 
 namespace qmx44::test {
 // Success when no message was shown; otherwise the messages, for the failure report.
-inline ::testing::AssertionResult sinMensajes(const std::vector<Message> &mensajes)
+inline ::testing::AssertionResult noMessages(const std::vector<Message> &mensajes)
 {
     if (mensajes.empty())
         return ::testing::AssertionSuccess();
@@ -73,11 +73,11 @@ public:
 // fresh database's own connection), or a new clerk's login mapped to the screen's user.
 enum class ServerLogin { Superuser, Clerk };
 
-struct PantallaNota {
+struct NoteScreen {
     // `options` (e.g. "lock_timeout=1s"), when given, go into the query of the screen's
     // own connection string.
-    explicit PantallaNota(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"),
-                          ServerLogin login = ServerLogin::Superuser, const QString &options = {})
+    explicit NoteScreen(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"),
+                        ServerLogin login = ServerLogin::Superuser, const QString &options = {})
         : fresh(backend, /*demo=*/true), own(ownConnection(fresh, usuario, login, options))
     {
         controls::Desktop::reset();
@@ -98,7 +98,7 @@ struct PantallaNota {
         padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));
         padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("CO003"));
     }
-    ~PantallaNota() { controls::Desktop::reset(); }
+    ~NoteScreen() { controls::Desktop::reset(); }
 
     // What the host does: parent, load, show.
     void open()

@@ -12,7 +12,7 @@
 #include <iostream>
 
 using namespace qmx44;
-using test::PantallaNota;
+using test::NoteScreen;
 
 namespace {
 
@@ -20,11 +20,11 @@ const QString kCompra = QStringLiteral("C000000002");
 
 struct Operation {
     const char *name;
-    std::function<void(PantallaNota &)> prepare; // up to just before the clerk's command
-    std::function<void(PantallaNota &)> act;     // the command
+    std::function<void(NoteScreen &)> prepare; // up to just before the clerk's command
+    std::function<void(NoteScreen &)> act;     // the command
 };
 
-void newNote(PantallaNota &p, const char *apply)
+void newNote(NoteScreen &p, const char *apply)
 {
     p.setParameter("CXP_APLICAR_NOTA_CREDITO", QString::fromLatin1(apply));
     p.open();
@@ -33,24 +33,24 @@ void newNote(PantallaNota &p, const char *apply)
     p.grantBonus(p.rowOf("CJ-001", "", ""), 50);
 }
 
-void showNoteOne(PantallaNota &p)
+void showNoteOne(NoteScreen &p)
 {
     p.open();
     p.showNote(QStringLiteral("1"));
 }
 
 const Operation kOperations[] = {
-    {"save", [](PantallaNota &p) { newNote(p, "0"); }, [](PantallaNota &p) { p.accept(); }},
-    {"save_and_apply", [](PantallaNota &p) { newNote(p, "1"); }, [](PantallaNota &p) { p.accept(); }},
+    {"save", [](NoteScreen &p) { newNote(p, "0"); }, [](NoteScreen &p) { p.accept(); }},
+    {"save_and_apply", [](NoteScreen &p) { newNote(p, "1"); }, [](NoteScreen &p) { p.accept(); }},
     {"replace",
-     [](PantallaNota &p) {
+     [](NoteScreen &p) {
          showNoteOne(p);
          p.toolbar().click(controls::Command::Modificar);
          p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 200);
      },
-     [](PantallaNota &p) { p.accept(); }},
-    {"cancel", showNoteOne, [](PantallaNota &p) { p.toolbar().click(controls::Command::Eliminar); }},
-    {"load", [](PantallaNota &p) { p.open(); }, [](PantallaNota &p) { p.showNote(QStringLiteral("1")); }},
+     [](NoteScreen &p) { p.accept(); }},
+    {"cancel", showNoteOne, [](NoteScreen &p) { p.toolbar().click(controls::Command::Eliminar); }},
+    {"load", [](NoteScreen &p) { p.open(); }, [](NoteScreen &p) { p.showNote(QStringLiteral("1")); }},
 };
 
 struct Measured {
@@ -64,9 +64,9 @@ protected:
     const std::string &backend() const { return std::get<0>(GetParam()); }
     const Operation &operation() const { return kOperations[std::get<1>(GetParam())]; }
 
-    std::unique_ptr<PantallaNota> prepared()
+    std::unique_ptr<NoteScreen> prepared()
     {
-        auto p = std::make_unique<PantallaNota>(backend());
+        auto p = std::make_unique<NoteScreen>(backend());
         operation().prepare(*p);
         p->messages();
         p->faults.resetCount();
@@ -85,14 +85,14 @@ protected:
             p->faults.disarm();
         p = prepared();
         operation().act(*p);
-        EXPECT_TRUE(test::sinMensajes(p->messages()));
+        EXPECT_TRUE(test::noMessages(p->messages()));
         run.statements = p->faults.statements();
         run.after = p->fingerprint();
         return run;
     }
 
     // The clerk was told of the failure, with nothing held, in words that name it.
-    void expectTold(PantallaNota &p, const QString &fault)
+    void expectTold(NoteScreen &p, const QString &fault)
     {
         const auto shown = p.messages();
         ASSERT_FALSE(shown.empty()) << "nothing told of: " << fault.toStdString();
@@ -101,7 +101,7 @@ protected:
             EXPECT_FALSE(p.sink->abiertas[p.sink->abiertas.size() - shown.size() + i]);
             named = named || shown[i].text.contains(fault);
         }
-        EXPECT_TRUE(named) << fault.toStdString() << test::sinMensajes(shown);
+        EXPECT_TRUE(named) << fault.toStdString() << test::noMessages(shown);
     }
 };
 
@@ -155,7 +155,7 @@ TEST_P(EveryStatementTest, EachStatementAndTheCommitFailingInTurn)
     // After all that, the same screen carries the command out.
     p->faults.disarm();
     operation().act(*p);
-    EXPECT_TRUE(test::sinMensajes(p->messages()));
+    EXPECT_TRUE(test::noMessages(p->messages()));
     EXPECT_EQ(run.after, p->fingerprint());
 }
 

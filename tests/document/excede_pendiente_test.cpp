@@ -92,7 +92,7 @@ protected:
             {QString::fromLatin1(folio), QString::fromLatin1(unidad), QString::fromLatin1(estado), net});
     }
 
-    test::SesionDemo demo{GetParam()};
+    test::DemoSession demo{GetParam()};
 };
 
 // Guards against one purchase row or one note row being taken for the whole line: two

@@ -10,7 +10,7 @@
 
 using namespace qmx44;
 using namespace Qt::StringLiterals;
-using test::PantallaNota;
+using test::NoteScreen;
 
 namespace {
 
@@ -21,7 +21,7 @@ protected:
         p.open();
         p.messages();
     }
-    PantallaNota p{GetParam()};
+    NoteScreen p{GetParam()};
 };
 
 // Guards against the purchase amount counted twice when the same note is confirmed
@@ -49,7 +49,7 @@ TEST_P(LoadNoteTest, LinesThatNoLongerMatchAreNotShown)
                               "VALUES ('0000000077', 1, '', 'BT-001')"));
     p.toolbar().click(controls::Command::Cancelar);
     p.showNote(QStringLiteral("77"));
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
     EXPECT_EQ(0, p.grid().rowCount());
 }
@@ -59,7 +59,7 @@ TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
 {
     p.frm->txtFolio().setText(QStringLiteral("1' OR '1'='1"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
 }
 
@@ -77,7 +77,7 @@ TEST_P(LoadNoteTest, ABackslashAndQuoteStayInTheLiteralWhateverTheServerDefault)
                                 "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
     p.frm->txtFolio().setText(QStringLiteral("1\\' OR Nc_Folio <> '' --"));
     p.frm->txtFolio().pressKey(controls::keys::Enter);
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
     EXPECT_EQ(0, p.grid().rowCount());
 }

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace qmx44;
-using test::PantallaNota;
+using test::NoteScreen;
 
 namespace {
 
@@ -18,7 +18,7 @@ protected:
     {
         return p.cell(p.rowOf(producto, talla, color), "Pending").toDouble();
     }
-    PantallaNota p{GetParam()};
+    NoteScreen p{GetParam()};
 };
 
 // Guards against a pending amount that forgets a live note, counts a cancelled one, or
@@ -39,7 +39,7 @@ TEST_P(PendingTest, PurchaseLessLiveNotesAfterIntakeAndWhenANoteIsShown)
     p.showNote(QStringLiteral("0000000001"));
     EXPECT_DOUBLE_EQ(1160.0, pending("BT-001", "27", "NEG"));
     EXPECT_DOUBLE_EQ(150.0, p.cell(p.rowOf("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
 }
 
 // Guards against a mark that lags the clerk's typing, flags a bonus still within the

@@ -11,7 +11,7 @@ namespace {
 
 class ProgressTest : public ::testing::TestWithParam<std::string> {
 protected:
-    test::PantallaNota p{GetParam()};
+    test::NoteScreen p{GetParam()};
 };
 
 // Guards against long work without progress, counted against the wrong total, reported
@@ -41,14 +41,14 @@ TEST_P(ProgressTest, TakingInAPurchaseAndShowingANoteReportTheirLines)
     p.open();
     p.toolbar().click(controls::Command::Nuevo);
     p.typeInto("txt_Co_Folio", QStringLiteral("C000000002"));
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(3004, p.grid().rowCount());
     progress->expectOneJob(QStringLiteral("Cargando partidas de la compra…"), 3007);
 
     p.toolbar().click(controls::Command::Cancelar);
     *progress = {};
     p.showNote(QStringLiteral("1"));
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(3004, p.grid().rowCount());
     progress->expectOneJob(QStringLiteral("Cargando la nota…"), 3007);
 }

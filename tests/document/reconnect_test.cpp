@@ -12,7 +12,7 @@
 #include <thread>
 
 using namespace qmx44;
-using test::PantallaNota;
+using test::NoteScreen;
 
 namespace {
 
@@ -31,7 +31,7 @@ protected:
     {
         if (!std::getenv("QMX44_TEST_PG_SERVER") || !std::getenv("QMX44_TEST_PG"))
             GTEST_SKIP() << "needs a throwaway PostgreSQL server of its own (scripts/with-postgres)";
-        p = std::make_unique<PantallaNota>("postgres");
+        p = std::make_unique<NoteScreen>("postgres");
         p->open();
         p->newNote(kCompra);
         p->grantBonus(p->rowOf("BT-001", "27", "NEG"), 100);
@@ -66,7 +66,7 @@ protected:
     void expectOneMessageNaming(const char *words)
     {
         const auto shown = p->messages();
-        ASSERT_EQ(1u, shown.size()) << test::sinMensajes(shown);
+        ASSERT_EQ(1u, shown.size()) << test::noMessages(shown);
         EXPECT_TRUE(shown[0].text.contains(QString::fromUtf8(words))) << shown[0].text.toStdString();
         EXPECT_FALSE(p->sink->abiertas.back());
     }
@@ -76,11 +76,11 @@ protected:
         EXPECT_EQ(before, p->fingerprint());
         EXPECT_TRUE(p->toolbar().EnEdicion());
         p->accept();
-        EXPECT_TRUE(test::sinMensajes(p->messages()));
+        EXPECT_TRUE(test::noMessages(p->messages()));
         EXPECT_EQ(notesBefore + 1, notes());
     }
 
-    std::unique_ptr<PantallaNota> p;
+    std::unique_ptr<NoteScreen> p;
     QString before;
     int notesBefore = 0;
     bool stopped = false;
@@ -111,7 +111,7 @@ TEST_F(ReconnectTest, ServerCrashedBetweenActions)
     stopped = true;
     start();
     p->accept();
-    EXPECT_TRUE(test::sinMensajes(p->messages()));
+    EXPECT_TRUE(test::noMessages(p->messages()));
     EXPECT_EQ(notesBefore + 1, notes());
 }
 

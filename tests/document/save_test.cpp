@@ -11,7 +11,7 @@
 #include <QTimer>
 
 using namespace qmx44;
-using test::PantallaNota;
+using test::NoteScreen;
 
 namespace {
 
@@ -19,7 +19,7 @@ const QString kCompra = QStringLiteral("C000000002");
 const QString kCancelada = QStringLiteral("Operación cancelada");
 
 // The live notes' net amount on one line of C000000002.
-double noted(PantallaNota &p, const char *producto, const char *talla, const char *color)
+double noted(NoteScreen &p, const char *producto, const char *talla, const char *color)
 {
     return p
         .scalar(QStringLiteral("SELECT COALESCE(SUM(Nc_Precio_Neto_Importe), 0) FROM NOTA_CREDITO_PROVEEDOR "
@@ -52,7 +52,7 @@ protected:
         EXPECT_TRUE(p.context->activityLog->printedDocuments().empty());
     }
 
-    PantallaNota p{GetParam()};
+    NoteScreen p{GetParam()};
 };
 
 // Guards against a zero or negative bonus reaching the document, and a division by a
@@ -65,7 +65,7 @@ TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
     p.grid().setCellValue(botas, p.column("Cantidad_1"), 0);
     p.grantBonus(botas, 30);
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(
         1,
         p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
@@ -93,7 +93,7 @@ class SaveFailureTest : public ::testing::TestWithParam<std::tuple<std::string, 
 TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 {
     const auto &[backend, f] = GetParam();
-    PantallaNota p(backend);
+    NoteScreen p(backend);
     p.open();
     p.newNote(kCompra);
     p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
@@ -128,7 +128,7 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 
     // Nothing was lost: the same note saves on the next try.
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(
         2,
         p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
@@ -184,21 +184,21 @@ TEST_P(SaveTest, ExceedingLineRollsBackTheLinesAlreadyAdded)
     // 675 + 16 % = 783 is exactly what is pending: accepted.
     p.grantBonus(p.rowOf("CJ-001", "", ""), 675);
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_DOUBLE_EQ(783.0, noted(p, "CJ-001", "", ""));
 }
 
 // Guards against applying the note when the parameter says not to.
 TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
 {
-    PantallaNota q(GetParam());
+    NoteScreen q(GetParam());
     q.setParameter("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("0"));
     q.open();
     q.newNote(kCompra);
     q.grantBonus(0, 10);
     q.armFault("NotaCredito.Aplicar", QStringLiteral("no debe llamarse"));
     q.accept();
-    EXPECT_TRUE(test::sinMensajes(q.messages()));
+    EXPECT_TRUE(test::noMessages(q.messages()));
     EXPECT_FALSE(q.context->session->faults().empty());
     EXPECT_EQ(
         0,
@@ -255,7 +255,7 @@ TEST_P(SaveTest, FullDiskSavesNothingAndTheSameSaveGoesThroughOnceThereIsRoom)
 
     p.db().run(QStringLiteral("PRAGMA max_page_count = 1073741823"));
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(
         2,
         p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
@@ -275,7 +275,7 @@ TEST_P(SaveTest, ModifyAndSaveReplacesTheNote)
 
     p.accept();
 
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(QStringLiteral("CA"),
               p.scalar(QStringLiteral("SELECT MIN(Es_Cve_Estado) FROM NOTA_CREDITO_PROVEEDOR "
                                       "WHERE Nc_Folio = '0000000001'"))
@@ -314,13 +314,13 @@ TEST_P(SaveTest, LineKeepsItsRowsEmptyControlUnit)
     ASSERT_NE(-1, rowWithUnit(""));
     p.grantBonus(rowWithUnit(""), 10);
     p.accept();
-    ASSERT_TRUE(test::sinMensajes(p.messages()));
+    ASSERT_TRUE(test::noMessages(p.messages()));
 
     p.showNote(QStringLiteral("4"));
     EXPECT_EQ(std::pair(10.0, 0.0), bonusOnRows());
     p.toolbar().click(controls::Command::Modificar);
     p.accept();
-    ASSERT_TRUE(test::sinMensajes(p.messages()));
+    ASSERT_TRUE(test::noMessages(p.messages()));
     p.showNote(QStringLiteral("5"));
     EXPECT_EQ(std::pair(10.0, 0.0), bonusOnRows());
     EXPECT_EQ(QString(),
@@ -378,7 +378,7 @@ TEST_P(SaveTest, GridBeyondSixteenBitsSaves)
         g.setCellValue(total - 1, c, fila[c]);
     p.grantBonus(total - 1, 10);
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_DOUBLE_EQ(174.0 + 11.6, noted(p, "BT-001", "27", "NEG"));
 }
 
@@ -394,7 +394,7 @@ TEST_P(SaveTest, SecondAceptarDuringTheYieldIsIgnored)
     });
     p.accept();
     EXPECT_EQ(1, clicks);
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(1, p.toolbar().savedNotified());
     EXPECT_EQ(4, p.scalar(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
 }
@@ -408,7 +408,7 @@ TEST_P(SaveTest, CancelarDuringTheYieldAbandonsTheSave)
     const QString antes = p.fingerprint();
     QTimer::singleShot(0, [&] { p.toolbar().click(controls::Command::Cancelar); });
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(antes, p.fingerprint());
     EXPECT_EQ(0, p.toolbar().savedNotified());
     EXPECT_EQ(0, p.grid().rowCount());
@@ -423,7 +423,7 @@ TEST_P(SaveTest, ClosingTheWindowDuringTheYieldAbandonsTheSave)
     QTimer::singleShot(0, [&] { p.padre->close(); });
     p.accept();
     EXPECT_TRUE(p.frm->isUnloaded());
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(antes, p.fingerprint());
     EXPECT_EQ(0, p.toolbar().savedNotified());
 }
@@ -462,7 +462,7 @@ TEST_P(SaveTest, CommitLostBeforeTheServerKeptTheNoteIsSavedOnceByTheNextAceptar
     const QString token = p.frm->saveToken;
     p.messages();
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(
         2, p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ?"), {token}).toInt());
     EXPECT_EQ(4, p.scalar(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
@@ -479,8 +479,7 @@ TEST_P(SaveLockTimeoutTest, WaitingPastTheLockTimeoutSavesNothingAndTheSameSaveG
 {
     if (GetParam() != "postgres")
         GTEST_SKIP() << "SQLite waits for its write lock by busy_timeout";
-    PantallaNota p(GetParam(), QStringLiteral("ADMIN"), test::ServerLogin::Superuser,
-                   QStringLiteral("lock_timeout=1s"));
+    NoteScreen p(GetParam(), QStringLiteral("ADMIN"), test::ServerLogin::Superuser, QStringLiteral("lock_timeout=1s"));
     p.open();
     p.newNote(kCompra);
     p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
@@ -494,7 +493,7 @@ TEST_P(SaveLockTimeoutTest, WaitingPastTheLockTimeoutSavesNothingAndTheSameSaveG
     p.accept();
     EXPECT_LT(waited.elapsed(), 10000);
     const auto shown = p.messages();
-    ASSERT_EQ(1u, shown.size()) << test::sinMensajes(shown);
+    ASSERT_EQ(1u, shown.size()) << test::noMessages(shown);
     EXPECT_EQ(shown[0].text,
               QStringLiteral("Otro usuario está guardando sobre esta compra; vuelva a intentarlo. No se "
                              "guardó nada."));
@@ -502,7 +501,7 @@ TEST_P(SaveLockTimeoutTest, WaitingPastTheLockTimeoutSavesNothingAndTheSameSaveG
     EXPECT_TRUE(p.toolbar().EnEdicion());
     holder->rollback();
     p.accept();
-    EXPECT_TRUE(test::sinMensajes(p.messages()));
+    EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_NE(before, p.fingerprint());
 }
 

@@ -26,7 +26,7 @@ protected:
         sucursal().pressKey(controls::keys::Enter);
     }
 
-    test::PantallaDemo p{GetParam()};
+    test::DemoScreen p{GetParam()};
 };
 
 // Guards against Change keeping the old branch's lookups, touching the warehouse text,

@@ -51,7 +51,7 @@ struct Intake {
         return p.sink->messages().empty() ? Message{} : p.sink->messages().front();
     }
 
-    test::PantallaDemo p;
+    test::DemoScreen p;
 };
 
 class PurchaseTest : public ::testing::TestWithParam<std::string> {};

@@ -26,7 +26,7 @@ protected:
     }
     QString domicilio() { return p.textField("txt_Pv_Direccion_1").text(); }
 
-    test::PantallaDemo p{GetParam()};
+    test::DemoScreen p{GetParam()};
 };
 
 // Guards against "0000" being taken as an address, and against a recorded identifier

@@ -17,7 +17,7 @@ class LifecycleTest : public ::testing::TestWithParam<std::string> {};
 // against a quote in a cause parameter breaking the statement.
 TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
 {
-    test::PantallaDemo p(GetParam());
+    test::DemoScreen p(GetParam());
     p.setParameter("CXC_CAUSA_RECHAZO", QStringLiteral("R'C"));
     p.open();
     auto &causa = p.textField("txt_Cn_Cve_Causa_Nota");
@@ -36,7 +36,7 @@ TEST_P(LifecycleTest, CauseLookupRefusesReturnRejectionAndRetiredCauses)
 // and the retired cause AN is not offered.
 TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
 {
-    test::PantallaDemo p(GetParam());
+    test::DemoScreen p(GetParam());
     p.open();
     for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
         EXPECT_FALSE(p.textField(name).search().empty()) << name;
@@ -49,7 +49,7 @@ TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
 // must neither keep the focus it had nor take it.
 TEST_P(LifecycleTest, DateTakesTheFocusOnlyOnTheHeaderPage)
 {
-    test::PantallaDemo p(GetParam());
+    test::DemoScreen p(GetParam());
     p.open();
     ASSERT_TRUE(p.frm->Controles().click(controls::Command::Nuevo));
     ASSERT_EQ(p.focusedField(), QStringLiteral("dpFecha"));

@@ -25,8 +25,8 @@ inline void PrintTo(const QString &s, std::ostream *os)
 
 namespace qmx44::test {
 
-struct PantallaDemo {
-    explicit PantallaDemo(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
+struct DemoScreen {
+    explicit DemoScreen(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
         : fresh(backend, /*demo=*/true)
     {
         controls::Desktop::reset();
@@ -43,7 +43,7 @@ struct PantallaDemo {
         intake::install(*frm);
         bonus::install(*frm);
     }
-    ~PantallaDemo() { controls::Desktop::reset(); }
+    ~DemoScreen() { controls::Desktop::reset(); }
 
     // What the host does: load, show (first layout and activation).
     void open()

@@ -26,7 +26,7 @@ namespace {
 
 // A small form: two fields with tab-on-enter, a locked one, a date, a frame with two
 // options, a tab control whose pages hold one frame each.
-struct SmallForm : ::testing::Test {
+struct FormViewTest : ::testing::Test {
     Form form{QStringLiteral("frmPrueba")};
     TextField &folio = form.add<TextField>(QStringLiteral("txtFolio"));
     TextField &next = form.add<TextField>(QStringLiteral("txtSiguiente"));
@@ -85,7 +85,7 @@ QWidget *shownDialog()
 
 // A text field that edited itself, or moved the focus by Qt's own chain, would part from
 // the model: keys go through the model (upper case applied there), Enter moves on as Tab.
-TEST_F(SmallForm, TextFieldFollowsTheModelAndTypesThroughIt)
+TEST_F(FormViewTest, TextFieldFollowsTheModelAndTypesThroughIt)
 {
     auto *edit = widget<QLineEdit>(folio);
     ASSERT_TRUE(edit);
@@ -110,7 +110,7 @@ TEST_F(SmallForm, TextFieldFollowsTheModelAndTypesThroughIt)
 }
 
 // A click asks the model for the focus; a field the model refuses keeps no Qt focus.
-TEST_F(SmallForm, ClickFocusesThroughTheModel)
+TEST_F(FormViewTest, ClickFocusesThroughTheModel)
 {
     QTest::mouseClick(widget<QLineEdit>(next), Qt::LeftButton);
     EXPECT_EQ(&next, form.focused());
@@ -119,7 +119,7 @@ TEST_F(SmallForm, ClickFocusesThroughTheModel)
 }
 
 // A date picked in the widget must reach the model, and a date written by code show.
-TEST_F(SmallForm, DateFieldBothWays)
+TEST_F(FormViewTest, DateFieldBothWays)
 {
     auto *edit = widget<QDateEdit>(date);
     date.setValue(QDate(2024, 7, 15));
@@ -130,7 +130,7 @@ TEST_F(SmallForm, DateFieldBothWays)
 
 // Option buttons: the model keeps one selected; Down reaches the screen's KeyDown; a
 // disabled frame disables what it holds.
-TEST_F(SmallForm, OptionButtonsAndTheirFrame)
+TEST_F(FormViewTest, OptionButtonsAndTheirFrame)
 {
     int keyDown = 0;
     second.KeyDown.connect([&](int &key, int &) { keyDown = key; });
@@ -149,7 +149,7 @@ TEST_F(SmallForm, OptionButtonsAndTheirFrame)
 }
 
 // The tab strip shows the model's page (and only that page's frame); a click changes it.
-TEST_F(SmallForm, TabBarShowsTheModelsPage)
+TEST_F(FormViewTest, TabBarShowsTheModelsPage)
 {
     auto *bar = view->widgetFor(tabs)->findChild<QTabBar *>();
     ASSERT_TRUE(bar);
@@ -164,7 +164,7 @@ TEST_F(SmallForm, TabBarShowsTheModelsPage)
 
 // The dialog's window lasts until the model hides the dialog; its close button cancels
 // through the dialog's own Escape.
-TEST_F(SmallForm, DialogRunsUntilTheModelHidesIt)
+TEST_F(FormViewTest, DialogRunsUntilTheModelHidesIt)
 {
     Form dialog(QStringLiteral("frmDialogo"));
     auto &accept = dialog.add<Button>(QStringLiteral("cmdAceptar"));
@@ -190,7 +190,7 @@ TEST_F(SmallForm, DialogRunsUntilTheModelHidesIt)
 }
 
 // The catalogue search lists the field's catalogue, filtered as typed; Enter picks.
-TEST_F(SmallForm, CatalogueSearchPicksByEnter)
+TEST_F(FormViewTest, CatalogueSearchPicksByEnter)
 {
     auto db = test::freshDatabase("sqlite");
     form.setConnection(db.get());

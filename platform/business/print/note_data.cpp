@@ -1,5 +1,6 @@
 #include "platform/business/print/note_data.h"
 
+#include "platform/db/connection.h"
 #include "platform/services/parameters.h"
 
 #include <QDateTime>

@@ -2,7 +2,10 @@
 // The values a credit note's print format is filled with, read from the stored note and
 // the catalogues it names.
 #include "platform/business/print/print_template.h"
-#include "platform/db/connection.h"
+
+namespace qmx44::db {
+class Conexion;
+}
 
 namespace qmx44::business::print {
 

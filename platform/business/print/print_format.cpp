@@ -3,6 +3,7 @@
 #include "platform/business/print/note_data.h"
 #include "platform/business/print/pdf.h"
 #include "platform/business/print/print_template.h"
+#include "platform/db/connection.h"
 
 #include <QDir>
 

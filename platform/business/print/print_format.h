@@ -1,9 +1,12 @@
 #pragma once
 // Printing a stored document with a named print format of Formato_Impresion into a PDF.
 #include "platform/core/progress.h"
-#include "platform/db/connection.h"
 
 #include <QString>
+
+namespace qmx44::db {
+class Conexion;
+}
 
 namespace qmx44::business::print {
 

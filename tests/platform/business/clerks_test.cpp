@@ -17,7 +17,7 @@
 
 using namespace qmx44;
 using business::NotaCredito;
-using test::LineaNota;
+using test::NoteLine;
 using test::Resultado;
 
 namespace {
@@ -25,7 +25,7 @@ namespace {
 const QString kNotaAplicada = QStringLiteral("0000000001"); // C000000002, applied to P0002
 const QString kOtraCompra = QStringLiteral("C000000090");   // another purchase of P0002
 
-LineaNota bt001(double bon)
+NoteLine bt001(double bon)
 {
     return {"BT-001", "27", "NEG", "PAR", 1, bon};
 }
@@ -36,7 +36,7 @@ protected:
     {
         if (GetParam() != "postgres")
             GTEST_SKIP() << "row locks are PostgreSQL's; SQLite serialises every write transaction";
-        demo = std::make_unique<test::SesionDemo>(GetParam(), QStringLiteral("CXP01"));
+        demo = std::make_unique<test::DemoSession>(GetParam(), QStringLiteral("CXP01"));
         demo->session->setFixedDate(QDate(2024, 8, 15));
         db().run(QStringLiteral("SET lock_timeout = '8s'"));
     }
@@ -75,7 +75,7 @@ protected:
         return false;
     }
 
-    std::unique_ptr<test::SesionDemo> demo;
+    std::unique_ptr<test::DemoSession> demo;
 };
 
 // Guards against a deadlock between a plain save that applies its note (counter, then
@@ -103,10 +103,10 @@ TEST_P(ClerksTest, ANewNoteAndTheReplacementOfAnAppliedOneNeverDeadlock)
     ASSERT_TRUE(ok) << reemplazo.MensajeError().toStdString();
 
     // Clerk 2 saves and applies a new note on the other purchase meanwhile.
-    test::Guardado nueva;
+    test::SavedNote nueva;
     std::thread clerk2 = otherClerk([&nueva](db::Conexion &c, const std::shared_ptr<services::Session> &session) {
         NotaCredito nota(session, c);
-        nueva = test::guardarNota(c, nota, test::encabezadoNota(kOtraCompra), {bt001(100)}, /*aplicar=*/true);
+        nueva = test::saveNote(c, nota, test::encabezadoNota(kOtraCompra), {bt001(100)}, /*aplicar=*/true);
     });
     const bool waited = someoneWaits();
 

@@ -18,7 +18,7 @@ protected:
                                      QStringLiteral("P0002"));
     }
 
-    test::SesionDemo demo{GetParam()};
+    test::DemoSession demo{GetParam()};
     DireccionEntrega direccion{demo.session};
 };
 

@@ -14,7 +14,7 @@
 using namespace qmx44;
 using business::EncabezadoNota;
 using business::NotaCredito;
-using test::LineaNota;
+using test::NoteLine;
 using test::Resultado;
 
 namespace {
@@ -22,11 +22,11 @@ namespace {
 const QString kCompra = QStringLiteral("C000000002");
 const QString kP0002 = QStringLiteral("P0002");
 
-LineaNota bt001(double bon)
+NoteLine bt001(double bon)
 {
     return {"BT-001", "27", "NEG", "PAR", 1, bon};
 }
-LineaNota cj001(double cantidad, double bon)
+NoteLine cj001(double cantidad, double bon)
 {
     return {"CJ-001", "", "", "PZA", cantidad, bon};
 }
@@ -65,14 +65,14 @@ protected:
                      {QStringLiteral("NOTA_CREDITO_PROVEEDOR")})
                   .toString();
     }
-    test::Guardado guardar(const std::vector<LineaNota> &lineas, bool aplicar = false, const QString &cancelar = {},
-                           const EncabezadoNota &e = test::encabezadoNota())
+    test::SavedNote guardar(const std::vector<NoteLine> &lineas, bool aplicar = false, const QString &cancelar = {},
+                            const EncabezadoNota &e = test::encabezadoNota())
     {
         NotaCredito nota(demo.session);
-        return test::guardarNota(db(), nota, e, lineas, aplicar, cancelar);
+        return test::saveNote(db(), nota, e, lineas, aplicar, cancelar);
     }
 
-    test::SesionDemo demo{GetParam(), QStringLiteral("CXP01")};
+    test::DemoSession demo{GetParam(), QStringLiteral("CXP01")};
 };
 
 // Guards against folios reused, skipped after a rollback, or given before a line exists.
@@ -198,7 +198,7 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
         std::function<void(NotaCredito &, bool &)> hacer;
         QString mensaje;
     };
-    auto conLinea = [](const EncabezadoNota &e, const LineaNota &l) {
+    auto conLinea = [](const EncabezadoNota &e, const NoteLine &l) {
         return [e, l](NotaCredito &n, bool &ok) {
             n.Nuevo();
             n.Encabezado(e);

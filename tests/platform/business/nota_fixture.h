@@ -10,7 +10,7 @@
 namespace qmx44::test {
 
 // One bonused grid row.
-struct LineaNota {
+struct NoteLine {
     QString producto, talla, color, unidad1;
     double cantidad1 = 1;
     double bonificacion = 0; // Bon_Importe, without tax
@@ -38,7 +38,7 @@ inline business::EncabezadoNota encabezadoNota(const QString &compra = QStringLi
 }
 
 // The line record as the save fills it from the row's cells.
-inline business::DetalleNota detalleNota(const QString &compra, const LineaNota &l)
+inline business::DetalleNota detalleNota(const QString &compra, const NoteLine &l)
 {
     business::DetalleNota d;
     const double bon = l.bonificacion;
@@ -67,16 +67,16 @@ enum class Resultado { Guardada, Fallo };
 // + AgregarDetalle, Guardar, optionally Aplicar, commit (the pending check is the
 // document layer's and is tested there). `cancelar`
 // names a note to replace first. Returns the outcome and the folio (or the failure).
-struct Guardado {
+struct SavedNote {
     Resultado resultado = Resultado::Fallo;
     QString folio;
     QString mensaje;
 };
 
-inline Guardado guardarNota(db::Conexion &c, business::NotaCredito &nota, const business::EncabezadoNota &e,
-                            const std::vector<LineaNota> &lineas, bool aplicar = false, const QString &cancelar = {})
+inline SavedNote saveNote(db::Conexion &c, business::NotaCredito &nota, const business::EncabezadoNota &e,
+                          const std::vector<NoteLine> &lineas, bool aplicar = false, const QString &cancelar = {})
 {
-    Guardado g;
+    SavedNote g;
     db::ScopedTransaction tx(c);
     bool ok = true;
     if (!cancelar.isEmpty()) {
@@ -86,7 +86,7 @@ inline Guardado guardarNota(db::Conexion &c, business::NotaCredito &nota, const 
     }
     nota.Nuevo();
     nota.Encabezado(e);
-    for (const LineaNota &l : lineas) {
+    for (const NoteLine &l : lineas) {
         nota.Detalle(detalleNota(e.compra, l));
         nota.AgregarDetalle(ok);
         if (!ok)

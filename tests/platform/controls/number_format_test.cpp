@@ -15,10 +15,10 @@ struct FormatCase {
     const char *expected;
 };
 
-class NumberFormatTest : public ::testing::TestWithParam<FormatCase> {};
+class NumberFormatPicturesTest : public ::testing::TestWithParam<FormatCase> {};
 
 // Guards against wrong decimal bounds, grouping, sign placement and rounding.
-TEST_P(NumberFormatTest, ShowsValueThroughPicture)
+TEST_P(NumberFormatPicturesTest, ShowsValueThroughPicture)
 {
     const FormatCase &c = GetParam();
     EXPECT_EQ(QString::fromUtf8(c.expected), formatNumber(c.value, QString::fromUtf8(c.picture)))
@@ -26,7 +26,7 @@ TEST_P(NumberFormatTest, ShowsValueThroughPicture)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, NumberFormatTest,
+    Cases, NumberFormatPicturesTest,
     ::testing::Values(
         // quantities: 3 to 9 decimals
         FormatCase{"#,##0.000######", 0, "0.000"}, FormatCase{"#,##0.000######", 1.0 / 3, "0.333333333"},
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Guards against reading past the digits computed when a picture asks for more
 // decimals than the expansion held (a heap overflow).
-TEST(NumberFormat, ShowsMoreDecimalsThanTheExpansionHolds)
+TEST(NumberFormatTest, ShowsMoreDecimalsThanTheExpansionHolds)
 {
     const QString shown = formatNumber(0.1, QStringLiteral("0.") + QString(500, QLatin1Char('0')));
     EXPECT_EQ(QStringLiteral("0.1000000000000000055511151231257827021181583404541015625")

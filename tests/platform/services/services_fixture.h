@@ -14,8 +14,8 @@
 
 namespace qmx44::test {
 
-struct SesionDemo {
-    explicit SesionDemo(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
+struct DemoSession {
+    explicit DemoSession(const std::string &backend, const QString &usuario = QStringLiteral("ADMIN"))
         : fresh(backend, /*demo=*/true)
     {
         // The fresh database owns the connection; the session only borrows it.

@@ -12,7 +12,7 @@ namespace {
 
 class SistemaTest : public ::testing::TestWithParam<std::string> {
 protected:
-    test::SesionDemo demo{GetParam()};
+    test::DemoSession demo{GetParam()};
     Sistema sistema{demo.session};
 };
 

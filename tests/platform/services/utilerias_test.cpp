@@ -17,7 +17,7 @@ QDate d(const char *iso)
 
 class UtileriasTest : public ::testing::TestWithParam<std::string> {
 protected:
-    test::SesionDemo demo{GetParam()};
+    test::DemoSession demo{GetParam()};
     Utilerias utilerias{demo.session};
 };
 
