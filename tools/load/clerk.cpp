@@ -27,9 +27,19 @@ bool queryLostConnection(const QString &line)
     return query.match(line).hasMatch();
 }
 
-QString quotedArgument(const QString &text)
+script::StepAction click(controls::Command command)
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
+    return script::steps::Click{command, script::commandName(command)};
+}
+
+script::StepAction cancel()
+{
+    return click(controls::Command::Cancelar);
+}
+
+script::StepAction bonusCell(int row, int amount)
+{
+    return script::steps::Cell{row, QStringLiteral("BON_IMPORTE"), QString::number(amount)};
 }
 
 } // namespace
@@ -95,7 +105,7 @@ void Clerk::start()
     if (!m_setup.connection.startsWith(QLatin1String("postgresql:")))
         arguments << QStringLiteral("--user") << QLatin1String(kClerkUser);
     m_process.start(m_setup.program, arguments << QStringLiteral("-"));
-    send(Step::Open, {QStringLiteral("open"), QStringLiteral("messages")}, 1);
+    send(Step::Open, {script::steps::Open{}, script::steps::Messages{}}, 1);
 }
 
 void Clerk::stop()
@@ -105,14 +115,22 @@ void Clerk::stop()
         closeInput();
 }
 
-void Clerk::send(Step step, const QStringList &lines, int replies)
+void Clerk::write(const std::vector<script::StepAction> &steps)
+{
+    QString text;
+    for (const script::StepAction &step : steps)
+        text += script::stepText(step) + QLatin1Char('\n');
+    m_process.write(text.toUtf8());
+}
+
+void Clerk::send(Step step, const std::vector<script::StepAction> &lines, int replies)
 {
     m_step = step;
     m_expected = replies;
     m_replies.clear();
     if (step == Step::Save)
         m_saveClock.start();
-    m_process.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    write(lines);
     m_watchdog.start(m_setup.stepTimeoutMs);
     if (m_killDelayMs >= 0 && step == (m_killDuring == Operation::Save ? Step::Save : Step::Cancel)) {
         QTimer::singleShot(m_killDelayMs, this, &Clerk::kill);
@@ -274,7 +292,7 @@ void Clerk::answered()
         if (!refused)
             ++m_tally.notesSaved;
         else // the note stays being edited: leave it
-            m_process.write("click Cancelar\n");
+            write({cancel()});
         break;
     }
     case Step::Show:
@@ -292,8 +310,8 @@ void Clerk::answered()
     case Step::Cancel:
     case Step::Next:
         send(Step::Pick,
-             {QStringLiteral("query SELECT Nc_Folio AS \"F\" FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Linea = 1 AND "
-                             "Es_Cve_Estado = 'AC' AND Co_Folio LIKE 'L%' ORDER BY RANDOM() LIMIT 3")},
+             {script::steps::Query{QStringLiteral("SELECT Nc_Folio AS \"F\" FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Linea = 1 AND "
+                                            "Es_Cve_Estado = 'AC' AND Co_Folio LIKE 'L%' ORDER BY RANDOM() LIMIT 3")}},
              1);
         return;
     case Step::Pick:
@@ -305,7 +323,7 @@ void Clerk::answered()
     case Step::Intake:
         if (refused) { // the purchase was not taken in (a lost connection): start again
             leaveEdition(last);
-            send(Step::Next, {QStringLiteral("messages")}, 1);
+            send(Step::Next, {script::steps::Messages{}}, 1);
         } else {
             grant();
         }
@@ -314,7 +332,7 @@ void Clerk::answered()
     case Step::Modify:
         m_tally.count(m_step == Step::Grant ? QStringLiteral("purchase taken in") : QStringLiteral("note modified"));
         m_modifying = m_step == Step::Modify;
-        send(Step::Save, {QStringLiteral("click Aceptar"), QStringLiteral("messages")}, 1);
+        send(Step::Save, {click(controls::Command::Aceptar), script::steps::Messages{}}, 1);
         return;
     case Step::Save:
         if (m_modifying)
@@ -332,7 +350,7 @@ void Clerk::answered()
         const QJsonObject toolbar = last.value(QLatin1String("toolbar")).toObject();
         const bool modify = m_step == Step::ShowForModify;
         if (!modify && m_random.bounded(2) == 0) { // half the cycles cancel nothing: notes pile up
-            send(Step::Next, {QStringLiteral("messages")}, 1);
+            send(Step::Next, {script::steps::Messages{}}, 1);
             return;
         }
         if (!toolbar.value(QLatin1String(modify ? "modify" : "cancel")).toBool()) {
@@ -342,14 +360,14 @@ void Clerk::answered()
             if (modify)
                 showFolio(Step::ShowForCancel, 2);
             else
-                send(Step::Next, {QStringLiteral("messages")}, 1);
+                send(Step::Next, {script::steps::Messages{}}, 1);
             return;
         }
         if (modify)
-            send(Step::Edit, {QStringLiteral("click Modificar"), QStringLiteral("dump")}, 1);
+            send(Step::Edit, {click(controls::Command::Modificar), script::steps::Dump{}}, 1);
         else
             send(Step::Cancel,
-                 {QStringLiteral("confirm yes"), QStringLiteral("click Eliminar"), QStringLiteral("messages")}, 1);
+                 {script::steps::Confirm{true}, click(controls::Command::Eliminar), script::steps::Messages{}}, 1);
         return;
     }
     case Step::Edit: {
@@ -365,11 +383,7 @@ void Clerk::answered()
             showFolio(Step::ShowForCancel, 2);
         } else {
             send(Step::Modify,
-                 {QStringLiteral("page 1"),
-                  QStringLiteral("cell %1 BON_IMPORTE %2")
-                      .arg(randomBetween(1, m_setup.rowsEach))
-                      .arg(randomBetween(5, 60)),
-                  QStringLiteral("messages")},
+                 {script::steps::Page{1}, bonusCell(randomBetween(1, m_setup.rowsEach), randomBetween(5, 60)), script::steps::Messages{}},
                  1);
         }
         return;
@@ -382,12 +396,11 @@ void Clerk::intake()
     ++m_notes;
     const QString purchase = m_setup.purchases.at(randomBetween(0, int(m_setup.purchases.size()) - 1));
     send(Step::Intake,
-         {QStringLiteral("click Nuevo"), QStringLiteral("type txt_Co_Folio ") + purchase,
-          QStringLiteral("enter txt_Co_Folio"), QStringLiteral("type txt_Cn_Cve_Causa_Nota BC"),
-          QStringLiteral("enter txt_Cn_Cve_Causa_Nota"),
-          QStringLiteral("type txt_Nc_Referencia ")
-              + quotedArgument(QStringLiteral("L%1-%2").arg(m_number).arg(m_notes)),
-          QStringLiteral("dump")},
+         {click(controls::Command::Nuevo), script::steps::Type{QStringLiteral("txt_Co_Folio"), purchase},
+          script::steps::Enter{QStringLiteral("txt_Co_Folio")}, script::steps::Type{QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC")},
+          script::steps::Enter{QStringLiteral("txt_Cn_Cve_Causa_Nota")},
+          script::steps::Type{QStringLiteral("txt_Nc_Referencia"), QStringLiteral("L%1-%2").arg(m_number).arg(m_notes)},
+          script::steps::Dump{}},
          1);
 }
 
@@ -395,17 +408,17 @@ void Clerk::intake()
 void Clerk::leaveEdition(const QJsonObject &dump)
 {
     if (dump.value(QLatin1String("toolbar")).toObject().value(QLatin1String("EnEdicion")).toBool())
-        m_process.write("click Cancelar\n");
+        write({cancel()});
 }
 
 // The bonuses, once the purchase is in the grid.
 void Clerk::grant()
 {
     send(Step::Grant,
-         {QStringLiteral("page 1"), QStringLiteral("prorate %1 3 accept").arg(randomBetween(20, 150)),
-          QStringLiteral("click Opcional"),
-          QStringLiteral("cell %1 BON_IMPORTE %2").arg(randomBetween(1, m_setup.rowsEach)).arg(randomBetween(5, 60)),
-          QStringLiteral("messages")},
+         {script::steps::Page{1},
+          script::steps::Prorate{script::ProrateStep{QString::number(randomBetween(20, 150)), 3, script::ProrateAction::Accept}},
+          click(controls::Command::Opcional), bonusCell(randomBetween(1, m_setup.rowsEach), randomBetween(5, 60)),
+          script::steps::Messages{}},
          1);
 }
 
@@ -418,13 +431,13 @@ void Clerk::showFolio(Step step, int pick)
         else if (step == Step::ShowForModify)
             showFolio(Step::ShowForCancel, 2);
         else
-            send(Step::Next, {QStringLiteral("messages")}, 1);
+            send(Step::Next, {script::steps::Messages{}}, 1);
         return;
     }
     const QString folio = m_picks.at(pick);
     send(step,
-         {QStringLiteral("type txtFolio ") + folio, QStringLiteral("enter txtFolio"),
-          step == Step::Show ? QStringLiteral("messages") : QStringLiteral("dump")},
+         {script::steps::Type{QStringLiteral("txtFolio"), folio}, script::steps::Enter{QStringLiteral("txtFolio")},
+          step == Step::Show ? script::StepAction{script::steps::Messages{}} : script::StepAction{script::steps::Dump{}}},
          1);
 }
 

@@ -3,6 +3,7 @@
 // at a time, on the shared purchases. Every step ends with commands that print, and the
 // next step is chosen from what they printed: take a purchase in and grant bonuses (by
 // cell and by proration), save, show a note, modify one, cancel one, and again.
+#include "apps/script/script_step.h"
 #include "tools/load/tally.h"
 
 #include <QElapsedTimer>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace qmx44::load {
+
+namespace script = apps::script;
 
 class Clerk : public QObject {
     Q_OBJECT
@@ -62,7 +65,9 @@ signals:
 private:
     enum class Step { Open, Pick, Intake, Grant, Save, Show, ShowForModify, Edit, Modify, ShowForCancel, Cancel, Next };
 
-    void send(Step step, const QStringList &lines, int replies);
+    // Writes the steps as script lines, then waits for `replies` printed objects.
+    void send(Step step, const std::vector<script::StepAction> &lines, int replies);
+    void write(const std::vector<script::StepAction> &steps);
     void readOutput();
     void readErrors();
     void processEnded(int exitCode, QProcess::ExitStatus status);
