@@ -85,9 +85,9 @@ int runGui(const QStringList &arguments)
     const QString databaseName = displayedConnection(connection);
 
     if (walkthrough) {
-        const bool ok = gui::runWalkthrough(database, started->user, builtComponent(),
-                                            QDir(*walkthrough).absolutePath(),
-                                            [](const QString &line) { printOut(line); });
+        const bool ok =
+            gui::runWalkthrough(database, started->user, builtComponent(), QDir(*walkthrough).absolutePath(),
+                                [](const QString &line) { printOut(line); });
         if (!ok)
             printError(QStringLiteral("gui"), QStringLiteral("the walk-through met problems"));
         return ok ? kExitOk : kExitFailure;
@@ -96,8 +96,7 @@ int runGui(const QStringList &arguments)
     // Printed notes are written beside the default database, in the user's data folder.
     const QString printed = QFileInfo(defaultDatabase()).absoluteDir().filePath(QStringLiteral("printed"));
     QDir().mkpath(printed);
-    host::ScreenSession screen(gui::makeContext(database, started->user, printed), component::ProgId,
-                               builtComponent());
+    host::ScreenSession screen(gui::makeContext(database, started->user, printed), component::ProgId, builtComponent());
     if (!componentFound(QStringLiteral("gui"), screen))
         return kExitFailure;
     gui::MainWindow window(screen, databaseName);

@@ -75,10 +75,10 @@ int qtKey(int code, bool shift)
         int code;
         Qt::Key key;
     } table[] = {
-        {keys::Enter, Qt::Key_Return}, {keys::Escape, Qt::Key_Escape},       {keys::Backspace, Qt::Key_Backspace},
-        {keys::Delete, Qt::Key_Delete}, {45, Qt::Key_Insert},               {keys::Home, Qt::Key_Home},
-        {keys::End, Qt::Key_End},       {33, Qt::Key_PageUp},               {34, Qt::Key_PageDown},
-        {keys::Left, Qt::Key_Left},     {keys::Up, Qt::Key_Up},             {keys::Right, Qt::Key_Right},
+        {keys::Enter, Qt::Key_Return},  {keys::Escape, Qt::Key_Escape}, {keys::Backspace, Qt::Key_Backspace},
+        {keys::Delete, Qt::Key_Delete}, {45, Qt::Key_Insert},           {keys::Home, Qt::Key_Home},
+        {keys::End, Qt::Key_End},       {33, Qt::Key_PageUp},           {34, Qt::Key_PageDown},
+        {keys::Left, Qt::Key_Left},     {keys::Up, Qt::Key_Up},         {keys::Right, Qt::Key_Right},
         {keys::Down, Qt::Key_Down},     {keys::Space, Qt::Key_Space},
     };
     if (code == keys::Tab)
@@ -216,10 +216,10 @@ bool WidgetDriver::focusField(controls::Control &field, const QString &verb)
             input = inner;
     mouseClick(*input);
     if (!field.hasFocus()) {
-        m_host.warn(QStringLiteral("%1 %2: the focus went elsewhere on entering the field; %3")
-                        .arg(verb, field.name(),
-                             verb == u"type" ? QStringLiteral("nothing was typed")
-                                             : QStringLiteral("Enter was not pressed")));
+        m_host.warn(
+            QStringLiteral("%1 %2: the focus went elsewhere on entering the field; %3")
+                .arg(verb, field.name(),
+                     verb == u"type" ? QStringLiteral("nothing was typed") : QStringLiteral("Enter was not pressed")));
         return false;
     }
     return true;
@@ -350,8 +350,8 @@ void WidgetDriver::resize(const steps::Resize &s)
         return;
     // The view holds the toolbar's extra height above the form's client area.
     const QSize client(ui::toPixels(s.width, &view),
-                       ui::toPixels(s.height, &view) + view.sizeHint().height() -
-                           ui::toPixels(view.form().clientHeight(), &view));
+                       ui::toPixels(s.height, &view) + view.sizeHint().height()
+                           - ui::toPixels(view.form().clientHeight(), &view));
     window->resize(window->size() + (client - view.size()));
     settle();
 }
@@ -390,8 +390,9 @@ void WidgetDriver::picture(QWidget &window, const QString &name)
     if (m_shotFolder.isEmpty())
         return;
     QCoreApplication::processEvents();
-    const QString file = QDir(m_shotFolder).absoluteFilePath(
-        QStringLiteral("%1-%2.png").arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name));
+    const QString file =
+        QDir(m_shotFolder)
+            .absoluteFilePath(QStringLiteral("%1-%2.png").arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name));
     if (!window.grab().save(file))
         throw script::HostError{QStringLiteral("could not write %1").arg(file)};
     m_shots.append(file);
@@ -478,8 +479,8 @@ void WidgetDriver::closeWindows()
     for (QWidget *w : QApplication::topLevelWidgets())
         windows.append(w);
     for (const QPointer<QWidget> &guard : windows) {
-        if (!guard || guard == m_window.get() || !guard->isVisible() || !qobject_cast<QDialog *>(guard.data()) ||
-            guard->isModal())
+        if (!guard || guard == m_window.get() || !guard->isVisible() || !qobject_cast<QDialog *>(guard.data())
+            || guard->isModal())
             continue;
         picture(*guard, guard->objectName().isEmpty() ? QStringLiteral("window") : guard->objectName());
         press(Qt::Key_Escape, Qt::NoModifier, QString(), guard);
@@ -595,8 +596,8 @@ void WidgetDriver::playProrate(ui::FormView &view, const script::ProrateStep &st
             }
         }
     } else {
-        m_host.warn(QStringLiteral("prorate: the dialog %1 has no txtImporte; the amount was not typed")
-                        .arg(dialog.name()));
+        m_host.warn(
+            QStringLiteral("prorate: the dialog %1 has no txtImporte; the amount was not typed").arg(dialog.name()));
     }
     const QString optionName = QStringLiteral("Option%1").arg(step.option);
     if (QWidget *option = view.widgetFor(optionName))

@@ -144,8 +144,8 @@ void ModelDriver::type(const steps::Type &s)
     if (!textField.setFocus())
         return;
     if (!textField.hasFocus()) {
-        m_host.warn(QStringLiteral("type %1: the focus went elsewhere on entering the field; nothing was typed")
-                        .arg(s.field));
+        m_host.warn(
+            QStringLiteral("type %1: the focus went elsewhere on entering the field; nothing was typed").arg(s.field));
         return;
     }
     textField.selectAll();

@@ -18,8 +18,7 @@ std::vector<Message> MessageRecorder::takeNew()
     return out;
 }
 
-ScriptHost::ScriptHost(const HostOptions &options)
-    : m_messages(std::make_shared<MessageRecorder>())
+ScriptHost::ScriptHost(const HostOptions &options) : m_messages(std::make_shared<MessageRecorder>())
 {
     m_presenter = std::make_shared<ScriptPresenter>([this](const QString &text) {
         if (m_warn)

@@ -59,9 +59,9 @@ bool choiceArg(const QString &text, const char *yes, const char *no)
 }
 
 using controls::Command;
-const Command kCommands[] = {Command::Nuevo,    Command::Modificar, Command::Imprimir,
-                             Command::Consultar, Command::Eliminar, Command::Aceptar,
-                             Command::Cancelar,  Command::Salir,    Command::Opcional};
+const Command kCommands[] = {Command::Nuevo,     Command::Modificar, Command::Imprimir,
+                             Command::Consultar, Command::Eliminar,  Command::Aceptar,
+                             Command::Cancelar,  Command::Salir,     Command::Opcional};
 
 const struct {
     ProrateAction action;
@@ -74,8 +74,8 @@ const struct {
 // An argument as a script writes it: quoted when it is empty or holds blanks or quotes.
 QString quoted(const QString &text)
 {
-    if (!text.isEmpty() && !text.contains(u' ') && !text.contains(u'\t') && !text.contains(u'"') &&
-        !text.startsWith(u'#'))
+    if (!text.isEmpty() && !text.contains(u' ') && !text.contains(u'\t') && !text.contains(u'"')
+        && !text.startsWith(u'#'))
         return text;
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
@@ -96,15 +96,24 @@ QString number(double v)
 QString commandName(controls::Command command)
 {
     switch (command) {
-    case Command::Nuevo: return QStringLiteral("Nuevo");
-    case Command::Modificar: return QStringLiteral("Modificar");
-    case Command::Imprimir: return QStringLiteral("Imprimir");
-    case Command::Consultar: return QStringLiteral("Consultar");
-    case Command::Eliminar: return QStringLiteral("Eliminar");
-    case Command::Aceptar: return QStringLiteral("Aceptar");
-    case Command::Cancelar: return QStringLiteral("Cancelar");
-    case Command::Salir: return QStringLiteral("Salir");
-    case Command::Opcional: return QStringLiteral("Opcional");
+    case Command::Nuevo:
+        return QStringLiteral("Nuevo");
+    case Command::Modificar:
+        return QStringLiteral("Modificar");
+    case Command::Imprimir:
+        return QStringLiteral("Imprimir");
+    case Command::Consultar:
+        return QStringLiteral("Consultar");
+    case Command::Eliminar:
+        return QStringLiteral("Eliminar");
+    case Command::Aceptar:
+        return QStringLiteral("Aceptar");
+    case Command::Cancelar:
+        return QStringLiteral("Cancelar");
+    case Command::Salir:
+        return QStringLiteral("Salir");
+    case Command::Opcional:
+        return QStringLiteral("Opcional");
     }
     return QString();
 }
@@ -153,8 +162,7 @@ Step typedStep(const ScriptLine &line)
         // success path instead.
         if (!faults::consulted(a[0]))
             throw ScriptError{QStringLiteral("unknown operation '%1'").arg(a[0])};
-        step.action =
-            steps::Fail{a[0], a.size() > 1 ? a[1] : QStringLiteral("Falla programada: %1").arg(a[0])};
+        step.action = steps::Fail{a[0], a.size() > 1 ? a[1] : QStringLiteral("Falla programada: %1").arg(a[0])};
     } else if (verb == u"confirm") {
         requireArgs(line, 1, 1, "yes|no");
         step.action = steps::Confirm{choiceArg(a[0], "yes", "no")};
@@ -249,12 +257,14 @@ QString stepText(const StepAction &action)
             else if constexpr (std::is_same_v<T, steps::Param>)
                 return QStringLiteral("param %1 %2").arg(quoted(s.name), quoted(s.value));
             else if constexpr (std::is_same_v<T, steps::Right>)
-                return QStringLiteral("right %1 %2").arg(quoted(s.key), s.granted ? QStringLiteral("1") : QStringLiteral("0"));
+                return QStringLiteral("right %1 %2")
+                    .arg(quoted(s.key), s.granted ? QStringLiteral("1") : QStringLiteral("0"));
             else if constexpr (std::is_same_v<T, steps::Rate>)
                 return QStringLiteral("rate %1 %2 %3").arg(quoted(s.currency), date(s.from), number(s.value));
             else if constexpr (std::is_same_v<T, steps::Period>)
                 return QStringLiteral("period %1 %2 %3 %4")
-                    .arg(quoted(s.module), date(s.from), date(s.to), s.open ? QStringLiteral("open") : QStringLiteral("closed"));
+                    .arg(quoted(s.module), date(s.from), date(s.to),
+                         s.open ? QStringLiteral("open") : QStringLiteral("closed"));
             else if constexpr (std::is_same_v<T, steps::Fail>)
                 return QStringLiteral("fail %1 %2").arg(quoted(s.operation), quoted(s.text));
             else if constexpr (std::is_same_v<T, steps::Confirm>)

@@ -16,39 +16,86 @@ namespace qmx44::apps::script {
 
 namespace steps {
 // The database and the host's settings.
-struct Exec { QString sql; };
-struct Query { QString sql; };
-struct User { QString branch, warehouse; };
-struct Param { QString name, value; };
-struct Right { QString key; bool granted = false; };
-struct Rate { QString currency; QDate from; double value = 0; };
-struct Period { QString module; QDate from, to; bool open = false; };
-struct Fail { QString operation, text; };
+struct Exec {
+    QString sql;
+};
+struct Query {
+    QString sql;
+};
+struct User {
+    QString branch, warehouse;
+};
+struct Param {
+    QString name, value;
+};
+struct Right {
+    QString key;
+    bool granted = false;
+};
+struct Rate {
+    QString currency;
+    QDate from;
+    double value = 0;
+};
+struct Period {
+    QString module;
+    QDate from, to;
+    bool open = false;
+};
+struct Fail {
+    QString operation, text;
+};
 // Answers given to what the screen asks later.
-struct Confirm { bool yes = true; };
-struct Prorate { ProrateStep step; };
+struct Confirm {
+    bool yes = true;
+};
+struct Prorate {
+    ProrateStep step;
+};
 // The screen, as the host and the user drive it.
 struct Open {};
 struct Activate {};
-struct Type { QString field, text; };
-struct Enter { QString field; };
-struct Click { controls::Command command = controls::Command::Aceptar; QString name; };
-struct Cell { int row = 0; QString column, text; };
-struct Key { QString name; KeyChord chord; };
-struct Page { int page = 0; };
-struct Resize { double width = 0, height = 0; };
+struct Type {
+    QString field, text;
+};
+struct Enter {
+    QString field;
+};
+struct Click {
+    controls::Command command = controls::Command::Aceptar;
+    QString name;
+};
+struct Cell {
+    int row = 0;
+    QString column, text;
+};
+struct Key {
+    QString name;
+    KeyChord chord;
+};
+struct Page {
+    int page = 0;
+};
+struct Resize {
+    double width = 0, height = 0;
+};
 // A value typed into the toolbar's additional-fields dialog, then accepted.
-struct Additional { QString field, value; };
+struct Additional {
+    QString field, value;
+};
 // What the run prints or pictures.
 struct Dump {};
 struct Messages {};
-struct Shot { QString name; };
+struct Shot {
+    QString name;
+};
 } // namespace steps
 
-using StepAction = std::variant<steps::Exec, steps::Query, steps::User, steps::Param, steps::Right, steps::Rate,
-                                steps::Period, steps::Fail, steps::Confirm, steps::Prorate, steps::Open,
-                                steps::Activate, steps::Type, steps::Enter, steps::Click, steps::Cell, steps::Key,
-                                steps::Page, steps::Resize, steps::Additional, steps::Dump, steps::Messages, steps::Shot>;
+using StepAction =
+    std::variant<steps::Exec, steps::Query, steps::User, steps::Param, steps::Right, steps::Rate, steps::Period,
+                 steps::Fail, steps::Confirm, steps::Prorate, steps::Open, steps::Activate, steps::Type, steps::Enter,
+                 steps::Click, steps::Cell, steps::Key, steps::Page, steps::Resize, steps::Additional, steps::Dump,
+                 steps::Messages, steps::Shot>;
 
 struct Step {
     int line = 0;

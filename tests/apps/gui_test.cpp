@@ -13,7 +13,6 @@
 
 using namespace qmx44;
 
-
 // Guards against a walk-through that stops short or pictures nothing, and against the
 // window forgetting its geometry and the grid's column widths.
 TEST(GuiHostTest, WalkthroughPicturesEachStepAndRemembersTheWindow)
@@ -25,11 +24,9 @@ TEST(GuiHostTest, WalkthroughPicturesEachStepAndRemembersTheWindow)
     std::shared_ptr<db::Conexion> database = db::open(fresh.connectionString());
 
     QStringList files, problems;
-    const bool ok = apps::gui::runWalkthrough(database, QStringLiteral("CXP01"), QStringLiteral(QMX44_COMPONENT_FILE),
-                                              folder.filePath(QStringLiteral("out")), [&](const QString &line) {
-                                                  (line.startsWith(QLatin1String("problem:")) ? problems : files)
-                                                      << line;
-                                              });
+    const bool ok = apps::gui::runWalkthrough(
+        database, QStringLiteral("CXP01"), QStringLiteral(QMX44_COMPONENT_FILE), folder.filePath(QStringLiteral("out")),
+        [&](const QString &line) { (line.startsWith(QLatin1String("problem:")) ? problems : files) << line; });
     EXPECT_TRUE(ok) << problems.join(u'\n').toStdString();
     EXPECT_EQ(files.filter(QStringLiteral(".pdf")).size(), 1) << "the saved note, printed";
     EXPECT_GE(files.filter(QStringLiteral(".png")).size(), 12);

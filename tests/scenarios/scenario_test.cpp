@@ -263,8 +263,8 @@ Json withinAPixel(const Json &model, Json widgets)
             if (!model[part].contains(name))
                 continue;
             for (const char *key : {"left", "top", "width", "height"})
-                if (control.contains(key) && model[part][name].contains(key) &&
-                    sameGeometry(model[part][name][key], control[key]))
+                if (control.contains(key) && model[part][name].contains(key)
+                    && sameGeometry(model[part][name][key], control[key]))
                     control[key] = model[part][name][key];
         }
     }

@@ -310,8 +310,9 @@ void Clerk::answered()
     case Step::Cancel:
     case Step::Next:
         send(Step::Pick,
-             {script::steps::Query{QStringLiteral("SELECT Nc_Folio AS \"F\" FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Linea = 1 AND "
-                                            "Es_Cve_Estado = 'AC' AND Co_Folio LIKE 'L%' ORDER BY RANDOM() LIMIT 3")}},
+             {script::steps::Query{
+                 QStringLiteral("SELECT Nc_Folio AS \"F\" FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Linea = 1 AND "
+                                "Es_Cve_Estado = 'AC' AND Co_Folio LIKE 'L%' ORDER BY RANDOM() LIMIT 3")}},
              1);
         return;
     case Step::Pick:
@@ -383,7 +384,8 @@ void Clerk::answered()
             showFolio(Step::ShowForCancel, 2);
         } else {
             send(Step::Modify,
-                 {script::steps::Page{1}, bonusCell(randomBetween(1, m_setup.rowsEach), randomBetween(5, 60)), script::steps::Messages{}},
+                 {script::steps::Page{1}, bonusCell(randomBetween(1, m_setup.rowsEach), randomBetween(5, 60)),
+                  script::steps::Messages{}},
                  1);
         }
         return;
@@ -397,7 +399,8 @@ void Clerk::intake()
     const QString purchase = m_setup.purchases.at(randomBetween(0, int(m_setup.purchases.size()) - 1));
     send(Step::Intake,
          {click(controls::Command::Nuevo), script::steps::Type{QStringLiteral("txt_Co_Folio"), purchase},
-          script::steps::Enter{QStringLiteral("txt_Co_Folio")}, script::steps::Type{QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC")},
+          script::steps::Enter{QStringLiteral("txt_Co_Folio")},
+          script::steps::Type{QStringLiteral("txt_Cn_Cve_Causa_Nota"), QStringLiteral("BC")},
           script::steps::Enter{QStringLiteral("txt_Cn_Cve_Causa_Nota")},
           script::steps::Type{QStringLiteral("txt_Nc_Referencia"), QStringLiteral("L%1-%2").arg(m_number).arg(m_notes)},
           script::steps::Dump{}},
@@ -416,7 +419,8 @@ void Clerk::grant()
 {
     send(Step::Grant,
          {script::steps::Page{1},
-          script::steps::Prorate{script::ProrateStep{QString::number(randomBetween(20, 150)), 3, script::ProrateAction::Accept}},
+          script::steps::Prorate{
+              script::ProrateStep{QString::number(randomBetween(20, 150)), 3, script::ProrateAction::Accept}},
           click(controls::Command::Opcional), bonusCell(randomBetween(1, m_setup.rowsEach), randomBetween(5, 60)),
           script::steps::Messages{}},
          1);
@@ -437,7 +441,8 @@ void Clerk::showFolio(Step step, int pick)
     const QString folio = m_picks.at(pick);
     send(step,
          {script::steps::Type{QStringLiteral("txtFolio"), folio}, script::steps::Enter{QStringLiteral("txtFolio")},
-          step == Step::Show ? script::StepAction{script::steps::Messages{}} : script::StepAction{script::steps::Dump{}}},
+          step == Step::Show ? script::StepAction{script::steps::Messages{}}
+                             : script::StepAction{script::steps::Dump{}}},
          1);
 }
 

@@ -46,6 +46,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextFieldTypingTest,
                                            TypingCase{0, false, true, "abc", ""},
                                            TypingCase{3, false, false, "ab\bcd", "acd"}));
 
+// Guards against Ctrl+A not selecting the whole content (what is typed next would be
+// added to the old text instead of replacing it) or typing an "a".
+TEST(TextFieldTest, CtrlASelectsEverythingForTheNextKeys)
+{
+    Form form(QStringLiteral("f"));
+    auto &field = form.add<TextField>("txt");
+    field.setFocus();
+    form.typeText(QStringLiteral("C0001"));
+    form.keyStroke('A', keys::CtrlMask, 0);
+    form.typeText(QStringLiteral("7"));
+    EXPECT_EQ(field.text(), QStringLiteral("7"));
+}
+
 // Guards Change: it fires for typed and code-written text, once per real change, never
 // for writing the same text again.
 TEST(TextFieldTest, ChangeFiresOnlyWhenTheTextChanges)
