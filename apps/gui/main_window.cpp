@@ -107,6 +107,14 @@ MainWindow::MainWindow(host::ScreenSession &screen, const QString &databaseName,
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
+    // The clerk coming back to the screen's window from another one activates its form
+    // again (its first activation comes with its showing).
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        const bool screen = window && window == screenWindow();
+        if (screen && !m_screenActive && m_form && m_form->isLoaded())
+            m_form->activate();
+        m_screenActive = screen;
+    });
     buildMenus();
     buildStatusBar(databaseName);
 
@@ -217,6 +225,7 @@ QMdiSubWindow *MainWindow::openScreen()
         Qt::QueuedConnection);
 
     auto *view = new ui::FormView(m_form->form());
+    m_screenActive = true; // the form activates itself as it shows
     auto *window = m_area->addSubWindow(view);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(m_form->form().caption().isEmpty() ? kScreenTitle : m_form->form().caption());

@@ -67,6 +67,7 @@ private:
     QPointer<QWidget> m_screenWindow;
     QMdiSubWindow *screenWindow() const;
     QPointer<ui::FormView> m_screenView;
+    bool m_screenActive = false; // the screen's window is the area's active one
 };
 
 } // namespace qmx44::apps::gui
