@@ -129,42 +129,6 @@ WidgetDriver::~WidgetDriver()
     m_window.reset();
 }
 
-void WidgetDriver::drive(const script::Step &step)
-{
-    std::visit(
-        [&](const auto &s) {
-            using T = std::decay_t<decltype(s)>;
-            if constexpr (std::is_same_v<T, steps::Open>)
-                open();
-            else if constexpr (std::is_same_v<T, steps::Activate>)
-                activate();
-            else if constexpr (std::is_same_v<T, steps::Confirm>)
-                m_confirmations.push_back(s.yes);
-            else if constexpr (std::is_same_v<T, steps::Prorate>)
-                m_prorates.push_back(s.step);
-            else if constexpr (std::is_same_v<T, steps::Type>)
-                type(s);
-            else if constexpr (std::is_same_v<T, steps::Enter>)
-                enter(s);
-            else if constexpr (std::is_same_v<T, steps::Click>)
-                click(s);
-            else if constexpr (std::is_same_v<T, steps::Cell>)
-                cell(s);
-            else if constexpr (std::is_same_v<T, steps::Key>)
-                key(s);
-            else if constexpr (std::is_same_v<T, steps::Page>)
-                page(s);
-            else if constexpr (std::is_same_v<T, steps::Resize>)
-                resize(s);
-            else if constexpr (std::is_same_v<T, steps::Additional>)
-                additional(s);
-            else if constexpr (std::is_same_v<T, steps::Shot>)
-                shot(s.name);
-        },
-        step.action);
-    settle();
-}
-
 // ---- the steps ---------------------------------------------------------------------------------------------
 
 void WidgetDriver::open()
@@ -184,6 +148,16 @@ void WidgetDriver::open()
     // to the pixel.
     if (m_host.adopt(m_window->screenForm()) && m_window->screenView() && !m_designSize.isEmpty())
         resize(steps::Resize{m_designSize.width(), m_designSize.height()});
+}
+
+void WidgetDriver::confirm(bool yes)
+{
+    m_confirmations.push_back(yes);
+}
+
+void WidgetDriver::prorate(const script::ProrateStep &step)
+{
+    m_prorates.push_back(step);
 }
 
 void WidgetDriver::activate()

@@ -37,24 +37,27 @@ public:
     WidgetDriver(const WidgetDriver &) = delete;
     WidgetDriver &operator=(const WidgetDriver &) = delete;
 
-    void drive(const script::Step &step) override;
     void settle() override;
 
     // The pictures written so far.
     const QStringList &shots() const { return m_shots; }
 
+protected:
+    void open() override;
+    void activate() override;
+    void confirm(bool yes) override;
+    void prorate(const script::ProrateStep &step) override;
+    void type(const script::steps::Type &s) override;
+    void enter(const script::steps::Enter &s) override;
+    void click(const script::steps::Click &s) override;
+    void cell(const script::steps::Cell &s) override;
+    void key(const script::steps::Key &s) override;
+    void page(const script::steps::Page &s) override;
+    void resize(const script::steps::Resize &s) override;
+    void additional(const script::steps::Additional &s) override;
+    void shot(const QString &name) override;
+
 private:
-    void open();
-    void activate();
-    void type(const script::steps::Type &s);
-    void enter(const script::steps::Enter &s);
-    void click(const script::steps::Click &s);
-    void cell(const script::steps::Cell &s);
-    void key(const script::steps::Key &s);
-    void page(const script::steps::Page &s);
-    void resize(const script::steps::Resize &s);
-    void additional(const script::steps::Additional &s);
-    void shot(const QString &name);
     // A picture of `window` into the shot folder (none without one).
     void picture(QWidget &window, const QString &name);
 

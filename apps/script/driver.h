@@ -11,12 +11,29 @@ namespace qmx44::apps::script {
 class Driver {
 public:
     virtual ~Driver() = default;
-    // open, activate, type, enter, click, cell, key, page, resize, confirm, prorate and
-    // shot. Throws ScriptError for a step the screen cannot take (no form, an unknown
-    // field or row); warns, through the host, for one that does nothing.
-    virtual void drive(const Step &step) = 0;
+    // Carries out a user's step (open, activate, type, enter, click, cell, key, page,
+    // resize, additional, confirm, prorate, shot; the runner keeps the others). Throws
+    // ScriptError for a step the screen cannot take (no form, an unknown field or row);
+    // warns, through the host, for one that does nothing.
+    void drive(const Step &step);
     // Before a dump: whatever the step set going has finished.
     virtual void settle() {}
+
+protected:
+    virtual void open() = 0;
+    virtual void activate() = 0;
+    // Answers the screen's next question / the proration dialog's next opening.
+    virtual void confirm(bool yes) = 0;
+    virtual void prorate(const ProrateStep &step) = 0;
+    virtual void type(const steps::Type &s) = 0;
+    virtual void enter(const steps::Enter &s) = 0;
+    virtual void click(const steps::Click &s) = 0;
+    virtual void cell(const steps::Cell &s) = 0;
+    virtual void key(const steps::Key &s) = 0;
+    virtual void page(const steps::Page &s) = 0;
+    virtual void resize(const steps::Resize &s) = 0;
+    virtual void additional(const steps::Additional &s) = 0;
+    virtual void shot(const QString &name) = 0;
 };
 
 } // namespace qmx44::apps::script

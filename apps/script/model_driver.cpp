@@ -94,20 +94,19 @@ QString checkAdditional(controls::Toolbar &toolbar, const steps::Additional &s)
     return fields.validate();
 }
 
-void ModelDriver::drive(const Step &step)
+void Driver::drive(const Step &step)
 {
     std::visit(
         [&](const auto &s) {
             using T = std::decay_t<decltype(s)>;
             if constexpr (std::is_same_v<T, steps::Open>)
-                m_host.open();
-            else if constexpr (std::is_same_v<T, steps::Activate>) {
-                openForm(m_host);
-                m_host.mainForm().activate();
-            } else if constexpr (std::is_same_v<T, steps::Confirm>)
-                m_host.queueConfirmation(s.yes);
+                open();
+            else if constexpr (std::is_same_v<T, steps::Activate>)
+                activate();
+            else if constexpr (std::is_same_v<T, steps::Confirm>)
+                confirm(s.yes);
             else if constexpr (std::is_same_v<T, steps::Prorate>)
-                m_host.presenter().queue(s.step);
+                prorate(s.step);
             else if constexpr (std::is_same_v<T, steps::Type>)
                 type(s);
             else if constexpr (std::is_same_v<T, steps::Enter>)
@@ -124,9 +123,32 @@ void ModelDriver::drive(const Step &step)
                 resize(s);
             else if constexpr (std::is_same_v<T, steps::Additional>)
                 additional(s);
-            // shot: the models have no picture.
+            else if constexpr (std::is_same_v<T, steps::Shot>)
+                shot(s.name);
         },
         step.action);
+    settle();
+}
+
+void ModelDriver::open()
+{
+    m_host.open();
+}
+
+void ModelDriver::activate()
+{
+    openForm(m_host);
+    m_host.mainForm().activate();
+}
+
+void ModelDriver::confirm(bool yes)
+{
+    m_host.queueConfirmation(yes);
+}
+
+void ModelDriver::prorate(const ProrateStep &step)
+{
+    m_host.presenter().queue(step);
 }
 
 void ModelDriver::type(const steps::Type &s)

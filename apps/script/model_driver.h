@@ -35,18 +35,23 @@ QString checkAdditional(controls::Toolbar &toolbar, const steps::Additional &s);
 class ModelDriver : public Driver {
 public:
     explicit ModelDriver(ScriptHost &host) : m_host(host) {}
-    void drive(const Step &step) override;
+
+protected:
+    void open() override;
+    void activate() override;
+    void confirm(bool yes) override;
+    void prorate(const ProrateStep &step) override;
+    void type(const steps::Type &s) override;
+    void enter(const steps::Enter &s) override;
+    void click(const steps::Click &s) override;
+    void cell(const steps::Cell &s) override;
+    void key(const steps::Key &s) override;
+    void page(const steps::Page &s) override;
+    void resize(const steps::Resize &s) override;
+    void additional(const steps::Additional &s) override;
+    void shot(const QString &) override {} // the models have no picture
 
 private:
-    void type(const steps::Type &s);
-    void enter(const steps::Enter &s);
-    void click(const steps::Click &s);
-    void cell(const steps::Cell &s);
-    void key(const steps::Key &s);
-    void page(const steps::Page &s);
-    void resize(const steps::Resize &s);
-    void additional(const steps::Additional &s);
-
     ScriptHost &m_host;
 };
 

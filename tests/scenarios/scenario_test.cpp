@@ -134,6 +134,23 @@ RunResult runQmx44(const QStringList &args)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+// The script run by `qmx44 script` with its options: on SQLite in the runner's own
+// database, on a server in a fresh empty one.
+RunResult runScenario(const Scenario &s, const QString &scriptPath, const QString &script, bool widgets)
+{
+    QStringList args{QStringLiteral("script")};
+    args += scriptOptions(script);
+    std::unique_ptr<qmx44::test::FreshDatabase> fresh;
+    if (s.backend != "sqlite") {
+        fresh = std::make_unique<qmx44::test::FreshDatabase>(s.backend, /*demo=*/false);
+        args << QStringLiteral("--db") << fresh->connectionString();
+    }
+    if (widgets)
+        args << QStringLiteral("--widgets");
+    args << scriptPath;
+    return runQmx44(args);
+}
+
 // What a run printed, as one JSON document: exit status, every output line parsed
 // (a line that is not JSON is kept as text, and fails the comparison), stderr lines.
 Json resultJson(const RunResult &run)
@@ -199,15 +216,7 @@ TEST_P(ScenarioTest, MatchesExpectedOutput)
     const QString script = readText(scriptPath);
     ASSERT_FALSE(script.isEmpty()) << scriptPath.toStdString();
 
-    QStringList args{QStringLiteral("script")};
-    args += scriptOptions(script);
-    std::unique_ptr<qmx44::test::FreshDatabase> fresh;
-    if (s.backend != "sqlite") {
-        fresh = std::make_unique<qmx44::test::FreshDatabase>(s.backend, /*demo=*/false);
-        args << QStringLiteral("--db") << fresh->connectionString();
-    }
-    args << scriptPath;
-    const RunResult run = runQmx44(args);
+    const RunResult run = runScenario(s, scriptPath, script, /*widgets=*/false);
     const std::string actual = pretty(resultJson(run));
 
     const QString common = QDir(scenarioDir()).filePath(s.name + QStringLiteral(".expected.json"));
@@ -297,20 +306,7 @@ TEST_P(ScenarioTest, WidgetsAgreeWithModels)
     if (script.contains(QLatin1String("\n# drivers: model")))
         GTEST_SKIP() << "the runner's own language: model driver only";
 
-    RunResult runs[2];
-    for (int widgets = 0; widgets < 2; ++widgets) {
-        QStringList args{QStringLiteral("script")};
-        args += scriptOptions(script);
-        std::unique_ptr<qmx44::test::FreshDatabase> fresh;
-        if (s.backend != "sqlite") {
-            fresh = std::make_unique<qmx44::test::FreshDatabase>(s.backend, /*demo=*/false);
-            args << QStringLiteral("--db") << fresh->connectionString();
-        }
-        if (widgets)
-            args << QStringLiteral("--widgets");
-        args << scriptPath;
-        runs[widgets] = runQmx44(args);
-    }
+    const RunResult runs[2] = {runScenario(s, scriptPath, script, false), runScenario(s, scriptPath, script, true)};
     Json model = resultJson(runs[0]), widgets = resultJson(runs[1]);
     // The offscreen platform's notes on what it cannot do with windows are not the run's.
     Json stderrLines = Json::array();
