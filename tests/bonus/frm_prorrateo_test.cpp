@@ -35,8 +35,6 @@ struct Usuario : ModalPresenter {
     }
 };
 
-enum class Accion { Aceptar, F4, Cancelar, Escape };
-
 class FrmProrrateoTest : public ::testing::Test {
 protected:
     void SetUp() override { f.form.setPresenter(&usuario); }
@@ -61,23 +59,6 @@ protected:
         t.setFocus();
         t.selectAll();
         d.typeText(importe);
-    }
-    static void actuar(Form &d, Accion a)
-    {
-        switch (a) {
-        case Accion::Aceptar:
-            d.get<Button>(QStringLiteral("cmdAceptar")).click();
-            break;
-        case Accion::F4:
-            d.keyStroke(keys::F4);
-            break;
-        case Accion::Cancelar:
-            d.get<Button>(QStringLiteral("cmdCancelar")).click();
-            break;
-        case Accion::Escape:
-            d.keyStroke(keys::Escape);
-            break;
-        }
     }
     test::FormaBonos f;
     Usuario usuario;
@@ -121,7 +102,7 @@ TEST_F(FrmProrrateoTest, EveryOpeningStartsOnTheFirstBasisWithTheFocusInTheAmoun
     open(100, [&](Form &d) {
         escribir(d, QStringLiteral("900"));
         d.get<OptionButton>(QStringLiteral("Option3")).click();
-        actuar(d, Accion::Aceptar);
+        d.get<Button>(QStringLiteral("cmdAceptar")).click();
     });
     open(100, [&](Form &d) {
         EXPECT_TRUE(d.get<OptionButton>(QStringLiteral("Option1")).selected());

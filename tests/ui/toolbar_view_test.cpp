@@ -1,16 +1,12 @@
-// The toolbar's view: the actions follow the model's availability, Eliminar asks first,
-// and the additional-fields dialog hands the clerk's values to the model.
+// The toolbar's view: the actions follow the model's availability and Eliminar's question
+// keeps the document on a stray Enter; the dialogs' answers are the widget driver's
+// scenarios'.
 #include "platform/controls/controls.h"
 #include "platform/core/message.h"
-#include "ui/additional_fields_dialog.h"
 #include "ui/toolbar_view.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -85,9 +81,9 @@ TEST_F(ToolbarViewTest, ActionsFollowTheModel)
     EXPECT_EQ(QString("Prorratear"), opcional->text());
 }
 
-// Guards against deleting without asking: a No (the default button) runs nothing, a Yes
-// runs Eliminar.
-TEST_F(ToolbarViewTest, EliminarAsksFirst)
+// Guards against a stray Enter deleting: the question's default button is No, and it
+// runs nothing.
+TEST_F(ToolbarViewTest, EliminarAsksWithNoAsTheDefault)
 {
     bar.setFolio(QStringLiteral("0000000001"));
     bar.setDeleteEnabled(true);
@@ -101,28 +97,4 @@ TEST_F(ToolbarViewTest, EliminarAsksFirst)
     view.action(Command::Eliminar)->trigger();
     EXPECT_EQ(QString("¿Desea cancelar el documento 0000000001?"), asked);
     EXPECT_EQ(0, deletions);
-
-    whenModalOpens([](QWidget *modal) { qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click(); });
-    view.action(Command::Eliminar)->trigger();
-    EXPECT_EQ(1, deletions);
-}
-
-// Guards the required field the demo company defines: the dialog shows the model's
-// reason and stays open while it is empty, then hands every value to the model.
-TEST_F(ToolbarViewTest, AdditionalFieldsDialogHandsValuesToTheModel)
-{
-    bar.click(Command::Nuevo);
-    QString reason;
-    whenModalOpens([&](QWidget *dialog) {
-        auto *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-        dialog->findChild<QLineEdit *>("NC_PIEZAS")->setText("12");
-        ok->click();
-        reason = dialog->findChild<QLabel *>("reason")->text();
-        dialog->findChild<QLineEdit *>("NC_FOLIO_PROVEEDOR")->setText("NCP-1");
-        ok->click();
-    });
-    EXPECT_TRUE(ui::editAdditionalFields(bar, &view));
-    EXPECT_EQ(QString("El campo adicional Folio del proveedor es obligatorio"), reason);
-    EXPECT_EQ(QString("NCP-1"), bar.additionalField("NC_FOLIO_PROVEEDOR"));
-    EXPECT_EQ(QString("12"), bar.additionalField("NC_PIEZAS"));
 }

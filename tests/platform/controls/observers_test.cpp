@@ -122,18 +122,3 @@ TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
     grid.removeAll();
     EXPECT_TRUE(seen.saw(Aspect::Rows));
 }
-
-// The toolbar's availability follows the editing state and its exit setting; a view
-// greys or hides its actions from it.
-TEST(ObserversTest, ToolbarTellsItsCommandsAndTheOptionalCaption)
-{
-    Form form(QStringLiteral("f"));
-    auto &bar = form.add<Toolbar>(QStringLiteral("bar"));
-    Seen seen(bar);
-    bar.setNewEnabled(true);
-    bar.click(Command::Nuevo);
-    bar.setOptionalCaption(QStringLiteral("Prorratear"));
-    bar.applySetting(QStringLiteral("showexitbutton"), QStringLiteral("NO")); // Salir no longer offered
-    EXPECT_TRUE(seen.saw(Aspect::Commands));
-    EXPECT_TRUE(seen.saw(Aspect::Caption));
-}

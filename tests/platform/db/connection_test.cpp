@@ -155,17 +155,6 @@ TEST_P(ConnectionTest, TransactionsCommitAndRollBackAndRefuseMisuse)
     EXPECT_THROW(db->rollback(), RuntimeError);
 }
 
-// Guards against a statement error that leaves the transaction in a state where the
-// rollback fails or the earlier writes survive.
-TEST_P(ConnectionTest, RollbackAfterAFailedStatementUndoesEverything)
-{
-    db->begin();
-    db->run(QStringLiteral("DELETE FROM Proveedor WHERE Pv_Cve_Proveedor = ?"), {QStringLiteral("P1")});
-    EXPECT_THROW(db->execute(QStringLiteral("SELECT nada FROM Proveedor")), RuntimeError);
-    db->rollback();
-    EXPECT_EQ(3, count());
-}
-
 class IsolationTest : public ::testing::TestWithParam<std::string> {};
 
 // Guards against a transaction that keeps the session's REPEATABLE READ snapshot and so

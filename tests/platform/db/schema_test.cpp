@@ -373,8 +373,6 @@ TEST_P(SchemaNonsenseConnectionTest, IsRefusedNamingTheProblemAndCreatesNothing)
 const Nonsense kNonsense[] = {
     {"missing_folder", "%1/no/existe/empresa.sqlite", "no existe la carpeta"},
     {"not_a_database", "%1/texto.sqlite", "not a database"},
-    {"unreachable_postgres", "postgresql://postgres@/empresa?host=%1/sin-servidor&port=1",
-     "No se pudo abrir la base de datos"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SchemaNonsenseConnectionTest, ::testing::ValuesIn(kNonsense),
