@@ -110,10 +110,10 @@ MainWindow::MainWindow(host::ScreenSession &screen, const QString &databaseName,
     // The clerk coming back to the screen's window from another one activates its form
     // again (its first activation comes with its showing).
     connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
-        const bool screen = window && window == screenWindow();
-        if (screen && !m_screenActive && m_form && m_form->isLoaded())
+        const bool isScreen = window && window == screenWindow();
+        if (isScreen && !m_screenActive && m_form && m_form->isLoaded())
             m_form->activate();
-        m_screenActive = screen;
+        m_screenActive = isScreen;
     });
     buildMenus();
     buildStatusBar(databaseName);

@@ -270,11 +270,11 @@ QString stepText(const StepAction &action)
             else if constexpr (std::is_same_v<T, steps::Confirm>)
                 return QStringLiteral("confirm ") + QString::fromUtf16(s.yes ? u"yes" : u"no");
             else if constexpr (std::is_same_v<T, steps::Prorate>) {
-                QString action;
+                QString name;
                 for (const auto &k : kProrateActions)
                     if (k.action == s.step.action)
-                        action = QLatin1String(k.name);
-                return QStringLiteral("prorate %1 %2 %3").arg(quoted(s.step.amount)).arg(s.step.option).arg(action);
+                        name = QLatin1String(k.name);
+                return QStringLiteral("prorate %1 %2 %3").arg(quoted(s.step.amount)).arg(s.step.option).arg(name);
             } else if constexpr (std::is_same_v<T, steps::Open>)
                 return QStringLiteral("open");
             else if constexpr (std::is_same_v<T, steps::Activate>)
