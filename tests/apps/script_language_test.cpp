@@ -52,19 +52,15 @@ TEST_P(ScriptLanguageLineTest, SplitsAsTheLanguageSays)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ScriptLanguageLineTest,
-    testing::Values(LineCase{"", nullptr, {}, nullptr}, LineCase{"   \t ", nullptr, {}, nullptr},
-                    LineCase{"# a comment", nullptr, {}, nullptr}, LineCase{"dump", "dump", {}, ""},
+    testing::Values(LineCase{"   \t ", nullptr, {}, nullptr}, LineCase{"# a comment", nullptr, {}, nullptr},
                     LineCase{"type  txtFolio\t123", "type", {"txtFolio", "123"}, nullptr},
-                    LineCase{
-                        "type txt_Comentario \"dos  palabras\"", "type", {"txt_Comentario", "dos  palabras"}, nullptr},
-                    LineCase{"cell 1 BON_IMPORTE \"\"", "cell", {"1", "BON_IMPORTE", ""}, nullptr},
+                    LineCase{"cell 1 \"dos  palabras\" \"\"", "cell", {"1", "dos  palabras", ""}, nullptr},
                     LineCase{"type f \"a \\\"b\\\" c\\\\d\"", "type", {"f", "a \"b\" c\\d"}, nullptr},
                     LineCase{"type f 5\"", "type", {"f", "5\""}, nullptr},
-                    LineCase{"exec UPDATE Parametro SET Pa_Valor = 'a  b' WHERE Pa_Nombre = \"X\"",
+                    LineCase{"exec   UPDATE Parametro SET Pa_Valor = 'a  b' WHERE Pa_Nombre = \"X\"  ",
                              "exec",
                              {},
-                             "UPDATE Parametro SET Pa_Valor = 'a  b' WHERE Pa_Nombre = \"X\""},
-                    LineCase{"query   SELECT 1 AS \"n\"   ", "query", {}, "SELECT 1 AS \"n\""}));
+                             "UPDATE Parametro SET Pa_Valor = 'a  b' WHERE Pa_Nombre = \"X\""}));
 
 // Guards against a broken quote being taken as text instead of stopping the run.
 TEST(ScriptLanguageLineErrorTest, UnterminatedOrGluedQuotesAreBadLines)
@@ -96,10 +92,8 @@ TEST_P(ScriptLanguageKeyTest, NamesGiveTheCodesTheFormExpects)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptLanguageKeyTest,
-                         testing::Values(KeyCase{"Alt+1", 49, 4, 0}, KeyCase{"Alt+2", 50, 4, 0},
-                                         KeyCase{"Ctrl+Alt+1", 49, 6, 0}, KeyCase{"Shift+Alt+1", 49, 5, 0},
-                                         KeyCase{"1", 49, 0, u'1'}, KeyCase{"Enter", 13, 0, 0},
-                                         KeyCase{"esc", 27, 0, 0}, KeyCase{"F4", 115, 0, 0}, KeyCase{"Tab", 9, 0, 0},
+                         testing::Values(KeyCase{"Alt+1", 49, 4, 0}, KeyCase{"1", 49, 0, u'1'},
+                                         KeyCase{"Enter", 13, 0, 0}, KeyCase{"F4", 115, 0, 0},
                                          KeyCase{"Shift+Tab", 9, 1, 0}, KeyCase{"a", 65, 0, u'a'},
                                          KeyCase{"Shift+a", 65, 1, u'A'}, KeyCase{"Ctrl+A", 65, 2, 0},
                                          KeyCase{"Space", 32, 0, u' '}, KeyCase{"control+alt+Delete", 46, 6, 0}));
@@ -107,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScriptLanguageKeyTest,
 // Guards against a misspelt key being sent as some other key instead of stopping the run.
 TEST(ScriptLanguageKeyErrorTest, UnknownNamesAreRefused)
 {
-    for (const char *bad : {"", "+", "Alt+", "Hyper+1", "F13", "F0", "F04", "Alt+Alt+1", "Enterr", "ñ", "Alt+12"})
+    for (const char *bad : {"", "Alt+", "Hyper+1", "F13", "F04", "Alt+Alt+1", "Enterr", "Alt+12"})
         EXPECT_FALSE(parseKeyChord(QString::fromUtf8(bad)).has_value()) << bad;
 }
 
