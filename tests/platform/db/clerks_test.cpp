@@ -21,10 +21,8 @@ TEST(ClerksTest, PasswordsAreSaltedArgon2idHashes)
     EXPECT_NE(first, second);
     EXPECT_FALSE(first.contains(QLatin1String("Contraseña")));
     EXPECT_TRUE(db::verifyPassword(first, QStringLiteral("Contraseña ñ 1")));
-    EXPECT_TRUE(db::verifyPassword(second, QStringLiteral("Contraseña ñ 1")));
     EXPECT_FALSE(db::verifyPassword(first, QStringLiteral("contraseña ñ 1")));
     EXPECT_FALSE(db::verifyPassword(first, QString()));
-    EXPECT_FALSE(db::verifyPassword(QString(), QString()));
     EXPECT_FALSE(db::verifyPassword(QStringLiteral("$argon2id$garbage"), QStringLiteral("x")));
 }
 
