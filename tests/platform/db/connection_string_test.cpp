@@ -47,9 +47,11 @@ const Good kGood[] = {
 
 class ConnectionStringTest : public ::testing::TestWithParam<Good> {};
 
-// Guards against a connection string read into the wrong back-end or wrong pieces
-// (e.g. the socket folder of the test server taken for a file name).
-TEST_P(ConnectionStringTest, ReadsEachPiece)
+// Guards against a connection string read into the wrong back-end or wrong pieces (e.g.
+// the socket folder of the test server taken for a file name), one that cannot be handed
+// on (tests give child processes the string of their database), and passwords shown in
+// messages.
+TEST_P(ConnectionStringTest, ReadsEachPieceAndWritesBackWhatItRead)
 {
     const Good &g = GetParam();
     const ConnectionSpec spec = parseConnectionString(QString::fromUtf8(g.text));
@@ -61,13 +63,7 @@ TEST_P(ConnectionStringTest, ReadsEachPiece)
     EXPECT_EQ(QString::fromUtf8(g.password), spec.password);
     EXPECT_EQ(QString::fromUtf8(g.database), spec.database);
     EXPECT_EQ(QString::fromUtf8(g.odbc), spec.odbc);
-}
 
-// Guards against a string that cannot be handed on (tests give child processes the
-// string of their database) and against passwords shown in messages.
-TEST_P(ConnectionStringTest, WritesBackWhatItRead)
-{
-    const ConnectionSpec spec = parseConnectionString(QString::fromUtf8(GetParam().text));
     const ConnectionSpec again = parseConnectionString(spec.toString());
     EXPECT_EQ(spec.toString(), again.toString());
     EXPECT_EQ(spec.password, again.password);
