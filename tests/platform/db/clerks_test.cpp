@@ -42,8 +42,6 @@ TEST(ClerksTest, SqliteUsersPasswords)
     EXPECT_FALSE(db::checkPassword(*db, QStringLiteral("NADIE"), QStringLiteral("dos")));
     EXPECT_THROW(db::setPassword(*db, QStringLiteral("NADIE"), QStringLiteral("x")), RuntimeError);
     EXPECT_THROW(db::setPassword(*db, QStringLiteral("ADMIN"), QString()), RuntimeError);
-    EXPECT_TRUE(db::isDemoDatabase(*db));
-    EXPECT_FALSE(db::isDemoDatabase(*test::freshDatabase("sqlite", /*demo=*/false)));
 }
 
 class ClerksServerTest : public ::testing::Test {
