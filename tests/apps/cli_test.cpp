@@ -88,17 +88,13 @@ protected:
     QHash<QString, QString> extraEnvironment; // for the next runs
 };
 
-// Guards against a wrong command line being taken as success (scripts rely on status 2).
-TEST_F(CliTest, HelpAndUsage)
+// Guards against a wrong command line being taken as success (scripts rely on status 2),
+// a command without a help of its own, a help that fails, and an option the manual page
+// does not describe.
+TEST_F(CliTest, UsageErrorsAndEveryCommandsHelpAndTheManual)
 {
     EXPECT_EQ(qmx44({QStringLiteral("nope")}).status, 2);
     EXPECT_EQ(qmx44({QStringLiteral("run"), QStringLiteral("--db")}).status, 2);
-}
-
-// Guards against a command without a help of its own, a help that fails, and an option the
-// manual page does not describe.
-TEST_F(CliTest, EveryCommandHasItsHelpAndTheManualNamesItsOptions)
-{
     QFile manFile(QStringLiteral(QMX44_MAN_PAGE));
     ASSERT_TRUE(manFile.open(QIODevice::ReadOnly));
     // roff writes a hyphen in an option as "\-".
@@ -122,21 +118,6 @@ TEST_F(CliTest, EveryCommandHasItsHelpAndTheManualNamesItsOptions)
     }
 }
 
-// Guards against the main job failing on a good database, copying the component into the
-// user's folder (where it would outlive an upgrade of qmx44), or summarising the wrong things.
-TEST_F(CliTest, RunFindsTheComponentAndSummarises)
-{
-    test::FreshDatabase fresh("sqlite", /*demo=*/true);
-    fresh.closeConnection();
-    const QString connection = fresh.connectionString();
-    const Result r = qmx44(
-        {QStringLiteral("run"), QStringLiteral("--db"), connection, QStringLiteral("--user"), QStringLiteral("GDL01")});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    for (const char *expected : {"user GDL01: branch 001, warehouse any", "Component QMX44.Pantalla", "(loaded)"})
-        EXPECT_TRUE(r.out.contains(QLatin1String(expected))) << expected << "\n" << r.out.toStdString();
-    EXPECT_FALSE(QDir(components).exists());
-}
-
 // Guards against a configured connection with an unquoted comma, which QSettings reads as
 // a list, being replaced by the demo database without a word.
 TEST_F(CliTest, AConfiguredConnectionReadAsAListIsRefusedNamingTheFile)
@@ -149,8 +130,10 @@ TEST_F(CliTest, AConfiguredConnectionReadAsAListIsRefusedNamingTheFile)
 }
 
 // Guards against the sources of the database being taken in the wrong order, an empty
-// QMX44_DB hiding the configuration file, the file not being the documented one, and a
-// missing database (the demo's folder included) not being created on a first start.
+// QMX44_DB hiding the configuration file, the file not being the documented one, a
+// missing database (the demo's folder included) not being created on a first start, and
+// `run` not loading the component or copying it into the user's folder (where it would
+// outlive an upgrade of qmx44).
 TEST_F(CliTest, DatabaseComesFromOptionThenEnvironmentThenFileThenDemo)
 {
     const QString option = tmp.filePath(QStringLiteral("option.sqlite"));
@@ -179,7 +162,11 @@ TEST_F(CliTest, DatabaseComesFromOptionThenEnvironmentThenFileThenDemo)
         EXPECT_TRUE(r.out.startsWith(QStringLiteral("Database sqlite:") + c.expected + u'\n'))
             << c.expected.toStdString() << "\n"
             << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral("Component QMX44.Pantalla"))
+                    && r.out.contains(QStringLiteral("(loaded)")))
+            << r.out.toStdString();
     }
+    EXPECT_FALSE(QDir(components).exists());
 }
 
 struct StartCase {

@@ -81,7 +81,6 @@ TEST_F(GridTest, WalkKeepsExactValuesAndStopsOnTheLastRow)
     EXPECT_EQ(1, grid.currentRow());
     grid.moveFirst();
     EXPECT_EQ(1.0 / 3 * 100, grid.column("BON_IMPORTE").value().toDouble());
-    EXPECT_EQ(QString("$33.333333333"), grid.column("BON_IMPORTE").text());
     grid.removeAll();
     EXPECT_EQ(-1, grid.currentColumn());
     EXPECT_THROW(grid.column("BON_IMPORTE").value(), RuntimeError);

@@ -18,13 +18,11 @@ struct Case {
 
 const Case kCases[] = {
     {"isnull_lower_with_blank", "select isnull (a, 0) from t", "select COALESCE (a, 0) from t"},
-    {"isnull_inside_word_kept", "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c)",
-     "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c)"},
-    {"isnull_column_kept", "SELECT ISNULL_Flag, ISNULL FROM t", "SELECT ISNULL_Flag, ISNULL FROM t"},
+    {"isnull_inside_word_or_without_call_kept", "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c), ISNULL_Flag, ISNULL",
+     "SELECT MyISNULL(a), ISNULLX(b), X_ISNULL(c), ISNULL_Flag, ISNULL"},
     {"isnull_in_literal_kept", "SELECT 'ISNULL(a,0)' FROM t WHERE c = 'isnull('",
      "SELECT 'ISNULL(a,0)' FROM t WHERE c = 'isnull('"},
-    {"plus_both_sides_literal", "SELECT a + ' ' + b FROM t", "SELECT a || ' ' || b FROM t"},
-    {"plus_without_blanks", "SELECT a +' '+ b, 'x'+'y'", "SELECT a ||' '|| b, 'x'||'y'"},
+    {"plus_beside_a_literal", "SELECT a + ' ' + b, a +' '+ b, 'x'+'y'", "SELECT a || ' ' || b, a ||' '|| b, 'x'||'y'"},
     {"plus_between_columns_kept", "SELECT a + b, c+1, 2 + d FROM t", "SELECT a + b, c+1, 2 + d FROM t"},
     {"literal_with_doubled_quote", "SELECT 'O''Farrill' + x, 'it''s+' FROM t",
      "SELECT 'O''Farrill' || x, 'it''s+' FROM t"},
