@@ -1,6 +1,6 @@
 // Hostile input through the scenario runner, on every back-end: every text field of the
-// screen and both bonus cells fed quotes, SQL fragments, control characters, a NUL,
-// right-to-left, combining and emoji text, texts at and far beyond the field's length,
+// screen and both bonus cells fed quotes, SQL fragments, LIKE wildcards, control
+// characters, a NUL, text beyond the basic plane, a text far beyond the field's length,
 // and numbers at the edges of a double. Nothing may crash or break a statement; what a
 // field accepted is stored exactly so; a refusal comes with the screen's own message.
 #include "tests/support/test_db.h"
@@ -18,30 +18,16 @@ using namespace qmx44;
 namespace {
 
 const QStringList kTexts = {
-    QStringLiteral("'"),
-    QStringLiteral("''"),
-    QStringLiteral("\""),
-    QStringLiteral("x' OR '1'='1"),
-    QStringLiteral("'; DROP TABLE COMPRA; --"),
-    QStringLiteral("\\' + CHAR(39) + '"),
-    QStringLiteral("%_[]^"),
-    QStringLiteral("a\x01\x07\x1b\x7f z"),
-    QString(QChar(0)) + QStringLiteral("nul"),
-    QStringLiteral("שלום עולם"),
-    QStringLiteral("\u202Eabc\u202C"),
-    QStringLiteral("e\u0301a\u0308"),
+    QStringLiteral("\""),           QStringLiteral("x' OR '1'='1"),        QStringLiteral("\\' + CHAR(39) + '"),
+    QStringLiteral("%_[]^"),        QStringLiteral("a\x01\x07\x1b\x7f z"), QString(QChar(0)) + QStringLiteral("nul"),
     QStringLiteral("😀👍🏽"),
-    QStringLiteral("1e308"),
 };
 
 const QStringList kNumbers = {
     QStringLiteral("1e308"),
     QStringLiteral("-0"),
-    QStringLiteral("1e-320"),
     QStringLiteral("nan"),
     QStringLiteral("inf"),
-    QStringLiteral("-inf"),
-    QStringLiteral("123456789012345"),
     QStringLiteral("0.1234567890123456789"),
     QStringLiteral("1,000.50"),
     QStringLiteral("'"),
@@ -100,8 +86,10 @@ protected:
 };
 
 // Guards against input that breaks a statement, crashes the screen or is stored other
-// than the field shows it, in every text field and in the header fields a note keeps.
-TEST_P(HostileInputTest, TextFields)
+// than the field shows it, in every text field and in the header fields a note keeps; and
+// against a bonus text that is not a finite amount reaching the totals or the database,
+// or an accepted amount stored other than the grid shows it. One run takes both.
+TEST_P(HostileInputTest, TextFieldsAndBonusCells)
 {
     fresh.closeConnection();
     QStringList s{QStringLiteral("exec UPDATE Campo_Adicional SET Ca_Requerido = 0"), QStringLiteral("open")};
@@ -127,28 +115,6 @@ TEST_P(HostileInputTest, TextFields)
           << QStringLiteral("query SELECT Nc_Referencia AS \"r\", Nc_Comentario AS \"c\" FROM NOTA_CREDITO_PROVEEDOR "
                             "WHERE Nc_Folio = (SELECT MAX(Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR)");
     }
-    const std::vector<Json> out = run(s);
-    constexpr size_t kPerValue = 6; // three look-ups' messages, dump, the save's messages, the stored note
-    ASSERT_EQ(all.size() * kPerValue, out.size());
-    for (qsizetype i = 0; i < all.size(); ++i) {
-        SCOPED_TRACE(all[i].left(40).toStdString());
-        const Json *o = &out[size_t(i) * kPerValue];
-        for (int m = 0; m < 3; ++m)
-            expectOnlyScreenMessages(o[m], all[i]);
-        ASSERT_TRUE(o[4]["messages"].empty()) << o[4].dump();
-        const Json &fields = o[3]["fields"];
-        const Json &stored = o[5]["rows"].at(0);
-        EXPECT_EQ(fields["txt_Nc_Referencia"]["text"], stored["r"]);
-        EXPECT_EQ(fields["txt_Comentario"]["text"], stored["c"]);
-    }
-}
-
-// Guards against a bonus text that is not a finite amount reaching the totals or the
-// database, and against an accepted amount stored other than the grid shows it.
-TEST_P(HostileInputTest, BonusCells)
-{
-    fresh.closeConnection();
-    QStringList s{QStringLiteral("exec UPDATE Campo_Adicional SET Ca_Requerido = 0"), QStringLiteral("open")};
     for (const QString &v : kNumbers)
         s << QStringLiteral("click Nuevo") << QStringLiteral("type txt_Co_Folio C000000002")
           << QStringLiteral("enter txt_Co_Folio") << QStringLiteral("type txt_Cn_Cve_Causa_Nota PP")
@@ -162,11 +128,23 @@ TEST_P(HostileInputTest, BonusCells)
                             "(SELECT MAX(Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR)")
           << QStringLiteral("click Cancelar");
     const std::vector<Json> out = run(s);
-    constexpr size_t kPerValue = 4; // typing's messages, dump, the save's messages, the last note
-    ASSERT_EQ(kNumbers.size() * kPerValue, out.size());
+    constexpr size_t kPerText = 6;   // three look-ups' messages, dump, the save's messages, the stored note
+    constexpr size_t kPerNumber = 4; // typing's messages, dump, the save's messages, the last note
+    ASSERT_EQ(all.size() * kPerText + kNumbers.size() * kPerNumber, out.size());
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        SCOPED_TRACE(all[i].left(40).toStdString());
+        const Json *o = &out[size_t(i) * kPerText];
+        for (int m = 0; m < 3; ++m)
+            expectOnlyScreenMessages(o[m], all[i]);
+        ASSERT_TRUE(o[4]["messages"].empty()) << o[4].dump();
+        const Json &fields = o[3]["fields"];
+        const Json &stored = o[5]["rows"].at(0);
+        EXPECT_EQ(fields["txt_Nc_Referencia"]["text"], stored["r"]);
+        EXPECT_EQ(fields["txt_Comentario"]["text"], stored["c"]);
+    }
     for (qsizetype i = 0; i < kNumbers.size(); ++i) {
         SCOPED_TRACE(kNumbers[i].toStdString());
-        const Json *o = &out[size_t(i) * kPerValue];
+        const Json *o = &out[all.size() * kPerText + size_t(i) * kPerNumber];
         expectOnlyScreenMessages(o[0], kNumbers[i]);
         expectOnlyScreenMessages(o[2], kNumbers[i]);
         const Json &grid = o[1]["grid"]["rows"];

@@ -47,13 +47,6 @@ protected:
     }
     static screen::FrmQMX44 *frm(const QVariant &v) { return qobject_cast<screen::FrmQMX44 *>(v.value<QObject *>()); }
 
-    static std::shared_ptr<host::Padre> padreCon(const QString &transaccion)
-    {
-        auto padre = std::make_shared<host::Padre>();
-        padre->setMember(QStringLiteral("Transaccion"), transaccion);
-        return padre;
-    }
-
     static QTemporaryDir *folder;
     test::FreshDatabase fresh{"sqlite", /*demo=*/true};
     std::shared_ptr<RecordingMessageSink> sink = std::make_shared<RecordingMessageSink>();
@@ -75,7 +68,6 @@ TEST_F(ComponentTest, GetPantallaServesOneFormLoadedOnce)
     EXPECT_EQ(host::mainFormOf(primera), host::mainFormOf(segunda));
     ASSERT_NE(frm(primera), nullptr);
     EXPECT_EQ(frm(primera)->loadCount(), 1);
-    EXPECT_TRUE(frm(primera)->isLoaded());
 
     // Another Pantalla of the same load, and a late-bound read, reach the same form.
     auto otro = nuevaPantalla();
@@ -97,7 +89,6 @@ TEST_F(ComponentTest, ClosedFormLivesUntilTheComponentStops)
     EXPECT_NE(closed.data(), next.data());
     ASSERT_FALSE(closed.isNull());
     EXPECT_TRUE(closed->isUnloaded());
-    EXPECT_EQ(closed->txtFolio().text(), QString());
 
     registry->loadedPlugin(kPantalla)->stop();
     EXPECT_TRUE(closed.isNull());
@@ -114,14 +105,11 @@ TEST_F(ComponentTest, TransaccionNeedsPadreWithTheMember)
     EXPECT_EQ(form->getPadre(), nullptr);
     EXPECT_THROW(form->Transaccion(), RuntimeError);
 
-    form->setPadre(std::make_shared<host::Padre>());
+    auto padre = std::make_shared<host::Padre>();
+    form->setPadre(padre);
     EXPECT_THROW(form->Transaccion(), RuntimeError);
-
-    form->setPadre(padreCon(QStringLiteral("CO003")));
+    padre->setMember(QStringLiteral("Transaccion"), QStringLiteral("CO003"));
     EXPECT_EQ(form->Transaccion(), QStringLiteral("Orvalis:CO003"));
-
-    context->session->faults().arm(QStringLiteral("Utilerias.Transaccion"), QStringLiteral("caído"));
-    EXPECT_THROW(form->Transaccion(), RuntimeError);
 }
 
 // Guards against a failed start-up leaving a half-made component that serves objects,

@@ -81,14 +81,14 @@ TEST_F(FormTest, DisablingTheFrameOfTheFocusedFieldReleasesTheFocus)
     EXPECT_EQ(QString(), a.text());
 }
 
-// Guards the event boundary: a failing handler is reported once with the handler's
-// name, the form's handle, style 16 and the form's module, and the control keeps working;
-// and the failure is not lost to support (it reaches the log).
+// Guards the event boundary: a failing handler (of either kind of exception) is reported
+// once and the control keeps working; and the failure is not lost to support (it reaches
+// the log). The message's title, style, owner and module show in every scenario's
+// expected messages.
 TEST_F(FormTest, FailingHandlerIsReportedAndTheControlStaysUsable)
 {
     QTemporaryDir logs;
     ASSERT_TRUE(log::openLog(logs.path()));
-    form.setModule("QMX44");
     auto &button = form.add<Button>("cmdAceptar");
     int runs = 0;
     button.Click.connect([&] {
@@ -99,13 +99,7 @@ TEST_F(FormTest, FailingHandlerIsReportedAndTheControlStaysUsable)
     EXPECT_TRUE(button.click());
     EXPECT_TRUE(button.click());
     ASSERT_EQ(2u, sink.messages().size());
-    const Message &m = sink.messages()[0];
-    EXPECT_EQ(QString("División entre cero"), m.text);
-    EXPECT_EQ(16, m.style);
-    EXPECT_EQ(QString("cmdAceptar_Click()"), m.title);
-    EXPECT_EQ(form.handle(), m.owner);
-    EXPECT_EQ(QString("QMX44"), m.module);
-    EXPECT_EQ(QString(), m.id);
+    EXPECT_EQ(QString("División entre cero"), sink.messages()[0].text);
     EXPECT_EQ(QString("plain failure"), sink.messages()[1].text);
     EXPECT_EQ(2, runs);
     log::closeLog();

@@ -1,5 +1,6 @@
 // The view channel: every change a view must redraw reaches each observer, apart from
-// the screen's events and without any of them firing.
+// the screen's events and without any of them firing (the grid's cells and rows reaching
+// its view are grid_view_test's).
 #include "platform/controls/controls.h"
 
 #include <gtest/gtest.h>
@@ -63,62 +64,27 @@ TEST(ObserversTest, AFramesStateReachesTheViewsOfWhatItHolds)
     EXPECT_TRUE(seen.saw(Aspect::Enabled));
 }
 
-// Focus moves are told to the control that lost it, the one that took it and the form.
-TEST(ObserversTest, FocusMovesAreToldToBothControlsAndTheForm)
-{
-    Form form(QStringLiteral("f"));
-    auto &a = form.add<TextField>(QStringLiteral("a"));
-    auto &b = form.add<TextField>(QStringLiteral("b"));
-    a.setFocus();
-    Seen seenA(a), seenB(b);
-    int formTold = 0;
-    form.observers().add([&](const ModelChange &m) { formTold += m.aspect == Aspect::Focus; });
-    form.sendTab();
-    EXPECT_TRUE(seenA.saw(Aspect::Focus));
-    EXPECT_TRUE(seenB.saw(Aspect::Focus));
-    EXPECT_EQ(1, formTold);
-}
-
-// A field taking the focus selects its text; its view must show the selection, or the
+// Focus moves are told to the control that lost it, the one that took it and the form;
+// and the field taking the focus selects its text, which its view must show, or the
 // clerk's next key silently replaces text the widget shows as unselected.
-TEST(ObserversTest, SelectingAllOfAFieldIsTold)
+TEST(ObserversTest, FocusMovesAndTheSelectionTheyMakeAreTold)
 {
     Form form(QStringLiteral("f"));
     auto &a = form.add<TextField>(QStringLiteral("a"));
     auto &b = form.add<TextField>(QStringLiteral("b"));
     b.setText(QStringLiteral("XY"));
     a.setFocus();
+    Seen seenA(a), seenB(b);
+    int formTold = 0;
+    form.observers().add([&](const ModelChange &m) { formTold += m.aspect == Aspect::Focus; });
     int selectedWhenTold = -1;
     b.observers().add([&](const ModelChange &m) {
         if (m.aspect == Aspect::Text)
             selectedWhenTold = b.selectionLength();
     });
     form.sendTab();
+    EXPECT_TRUE(seenA.saw(Aspect::Focus));
+    EXPECT_TRUE(seenB.saw(Aspect::Focus));
+    EXPECT_EQ(1, formTold);
     EXPECT_EQ(2, selectedWhenTold);
-}
-
-// The grid tells which rows, which cell and where the current cell went, including
-// the cell a keystroke changed, so a view repaints that cell only.
-TEST(ObserversTest, GridTellsRowsCellsAndTheCurrentCell)
-{
-    Form form(QStringLiteral("f"));
-    auto &grid = form.add<Grid>(QStringLiteral("g"));
-    ColumnDef amount;
-    amount.name = QStringLiteral("Importe");
-    amount.type = ColumnType::Number;
-    amount.editable = true;
-    grid.setColumns({amount});
-    grid.addRow();
-    grid.addRow();
-    Seen seen(grid);
-    grid.editCell(1, 0, QStringLiteral("12"));
-    ASSERT_TRUE(seen.saw(Aspect::CurrentCell));
-    const auto typed = std::find_if(seen.changes.begin(), seen.changes.end(),
-                                    [](const ModelChange &m) { return m.aspect == Aspect::Cell; });
-    ASSERT_NE(typed, seen.changes.end());
-    EXPECT_EQ(1, typed->row);
-    EXPECT_EQ(0, typed->column);
-    seen.changes.clear();
-    grid.removeAll();
-    EXPECT_TRUE(seen.saw(Aspect::Rows));
 }

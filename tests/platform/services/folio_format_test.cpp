@@ -25,24 +25,18 @@ TEST_P(FolioFormatTest, NormalisesToTheStoredForm)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FolioFormatTest,
-    ::testing::Values(FolioCase{"1", 10, "0000000001"}, FolioCase{"123", 10, "0000000123"},
-                      FolioCase{"  42  ", 10, "0000000042"},         // trimmed before padding
-                      FolioCase{"0000000001", 10, "0000000001"},     // already stored form
-                      FolioCase{"123456789012", 10, "123456789012"}, // longer than the width: never cut
-                      FolioCase{"123", 6, "000123"},                 // the document's own width
-                      FolioCase{"c1", 10, "C000000001"},             // letters kept in front, upper-cased
-                      FolioCase{"C1", 10, "C000000001"}, FolioCase{"ab12", 10, "AB00000012"},
-                      FolioCase{"ñ7", 5, "Ñ0007"},                 // non-ASCII letters upper-case too
-                      FolioCase{"C123456789", 10, "C123456789"},   // exactly the width
-                      FolioCase{"CX123456789", 10, "CX123456789"}, // longer with letters: unchanged
-                      FolioCase{"", 10, ""}, FolioCase{"   ", 10, ""},
-                      FolioCase{"abc", 10, "ABC"},     // letters only: no digits to pad
-                      FolioCase{"12ab", 10, "12AB"},   // digits then letters: unchanged
-                      FolioCase{"1 2", 10, "1 2"},     // a blank inside: unchanged
-                      FolioCase{"A-1", 10, "A-1"},     // a sign inside: unchanged
-                      FolioCase{"-5", 10, "-5"},       // not a folio of digits
-                      FolioCase{"x'1", 10, "X'1"},     // a quote is kept, never padded into
-                      FolioCase{"7", 0, "0000000007"}, // a nonsense width means the default
-                      FolioCase{"7", -3, "0000000007"}));
+    ::testing::Values(FolioCase{"1", 10, "0000000001"}, FolioCase{"  42  ", 10, "0000000042"}, // trimmed before padding
+                      FolioCase{"123456789012", 10, "123456789012"},         // longer than the width: never cut
+                      FolioCase{"123", 6, "000123"},                         // the document's own width
+                      FolioCase{"c1", 10, "C000000001"},                     // letters kept in front, upper-cased
+                      FolioCase{"ñ7", 5, "Ñ0007"},                           // non-ASCII letters upper-case too
+                      FolioCase{"CX123456789", 10, "CX123456789"},           // longer with letters: unchanged
+                      FolioCase{"   ", 10, ""}, FolioCase{"abc", 10, "ABC"}, // letters only: no digits to pad
+                      FolioCase{"12ab", 10, "12AB"},                         // digits then letters: unchanged
+                      FolioCase{"1 2", 10, "1 2"},                           // a blank inside: unchanged
+                      FolioCase{"-5", 10, "-5"},                             // a sign: not a folio of digits
+                      FolioCase{"x'1", 10, "X'1"},                           // a quote is kept, never padded into
+                      FolioCase{"7", -3, "0000000007"}                       // a nonsense width means the default
+                      ));
 
 } // namespace
