@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
 
 using namespace qmx44;
 using namespace qmx44::controls;
@@ -17,21 +16,17 @@ using qmx44::test::Linea;
 
 namespace {
 
-const QString Imp = QStringLiteral("BON_IMPORTE");
-
 // Runs the steps given for one opening, like a user in front of the dialog.
 struct Usuario : ModalPresenter {
     std::function<void(Form &)> pasos;
     int aperturas = 0;
     bool cerroSolo = false; // the dialog hid itself during the steps
-    QString focoFinal;
     void runModal(Form &dialog) override
     {
         ++aperturas;
         if (pasos)
             pasos(dialog);
         cerroSolo = !dialog.isVisible();
-        focoFinal = dialog.focused() ? dialog.focused()->name() : QString();
     }
 };
 
@@ -64,13 +59,11 @@ protected:
     Usuario usuario;
 };
 
-} // namespace
-
-namespace {
 Linea pieza(double base)
 {
     return Linea{.base = base, .factor = 0};
 }
+
 } // namespace
 
 // Guards the key preview: F4 accepts with the focus on an option button, Escape cancels
@@ -106,7 +99,6 @@ TEST_F(FrmProrrateoTest, EveryOpeningStartsOnTheFirstBasisWithTheFocusInTheAmoun
     });
     open(100, [&](Form &d) {
         EXPECT_TRUE(d.get<OptionButton>(QStringLiteral("Option1")).selected());
-        EXPECT_FALSE(d.get<OptionButton>(QStringLiteral("Option3")).selected());
         EXPECT_EQ(QStringLiteral("$0.0000"), d.get<TextField>(QStringLiteral("txtImporte")).text());
         EXPECT_EQ(QStringLiteral("txtImporte"), d.focused() ? d.focused()->name() : QString());
     });
