@@ -33,11 +33,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, AjusteGridProportionTest,
                          ::testing::Values(ProportionCase{{1000, 2000, 1000}, 8000, {2000, 4000, 2000}},
                                            ProportionCase{{1, 1, 1}, 10, {4, 3, 3}}, // leftover twips, leftmost first
                                            ProportionCase{{100, 300}, 9, {2, 7}},    // largest remainder gets it
-                                           ProportionCase{{500}, 1, {1}}, ProportionCase{{0, 1000}, 500, {0, 500}},
+                                           ProportionCase{{0, 1000}, 500, {0, 500}},
                                            ProportionCase{{1000, 1000}, 0, {}}, // no room: nothing
-                                           ProportionCase{{1000, 1000}, -50, {}},
-                                           ProportionCase{{0, 0}, 1000, {}}, // nothing to scale
-                                           ProportionCase{{}, 1000, {}}));
+                                           ProportionCase{{0, 0}, 1000, {}}));  // nothing to scale
 
 class AjusteGridTest : public ::testing::Test {
 protected:
@@ -73,7 +71,6 @@ TEST_F(AjusteGridTest, FitsShownColumnsAndNeverDrifts)
     EXPECT_EQ(ancho(1), 6000);
     EXPECT_EQ(ancho(3), 4000);
     EXPECT_EQ(ancho(2), 700);
-    EXPECT_EQ(grid.rowCount(), 1);
     EXPECT_EQ(grid.cellText(0, 0), QStringLiteral("BT-001"));
 
     ASSERT_TRUE(grid.setWidth(AjusteGrid::kMargin + 7));
