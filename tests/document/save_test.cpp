@@ -28,6 +28,13 @@ double noted(NoteScreen &p, const char *producto, const char *talla, const char 
         .toDouble();
 }
 
+// The rows of note 0000000004, the first one saved on the demo database.
+int rowsOfNote4(NoteScreen &p)
+{
+    return p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'"))
+        .toInt();
+}
+
 class SaveTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override { p.open(); }
@@ -71,9 +78,7 @@ TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
     p.grantBonus(botas, 30);
     p.accept();
     EXPECT_TRUE(test::noMessages(p.messages()));
-    EXPECT_EQ(
-        1,
-        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(1, rowsOfNote4(p));
     EXPECT_EQ(0.0,
               p.scalar(QStringLiteral("SELECT Nc_Precio_Lista + Nc_Precio_Neto FROM NOTA_CREDITO_PROVEEDOR "
                                       "WHERE Nc_Folio = '0000000004'"))
@@ -174,9 +179,7 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
     p.armFault("Impresion.Imprimir", QStringLiteral("Impresora fuera de línea"));
     p.accept();
     EXPECT_EQ(1u, p.messages().size());
-    EXPECT_EQ(
-        2,
-        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(2, rowsOfNote4(p));
     EXPECT_FALSE(p.toolbar().EnEdicion());
     EXPECT_EQ(1, p.toolbar().savedNotified());
     EXPECT_EQ(0, p.grid().rowCount());
@@ -207,9 +210,7 @@ TEST_P(SaveTest, FullDiskSavesNothingAndTheSameSaveGoesThroughOnceThereIsRoom)
     p.db().run(QStringLiteral("PRAGMA max_page_count = 1073741823"));
     p.accept();
     EXPECT_TRUE(test::noMessages(p.messages()));
-    EXPECT_EQ(
-        2,
-        p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_EQ(2, rowsOfNote4(p));
 }
 
 // Guards against replacing a note leaving the old one live, losing the link between
