@@ -27,10 +27,6 @@ struct Caso {
     std::vector<double> porcentajes; // expected BON_PORCENTAJE per row
     double sub, imp;
 };
-void PrintTo(const Caso &c, std::ostream *os)
-{
-    *os << c.nombre;
-}
 
 Linea control1(double q, double base = 100, const char *unidad = "PZA")
 {
@@ -48,6 +44,7 @@ protected:
 TEST_P(ProrationTest, DistributesTheAmount)
 {
     const Caso &c = GetParam();
+    SCOPED_TRACE(c.nombre);
     for (const Linea &l : c.lineas)
         f.addLine(l);
     // Bonuses and totals standing before are overwritten.
@@ -118,10 +115,6 @@ struct Rechazo {
     double importe;
     ProrationResult resultado;
 };
-void PrintTo(const Rechazo &c, std::ostream *os)
-{
-    *os << c.nombre;
-}
 class ProrationRefusalTest : public ::testing::TestWithParam<Rechazo> {
 protected:
     test::FormaBonos f;
@@ -133,6 +126,7 @@ protected:
 TEST_P(ProrationRefusalTest, ChangesNothing)
 {
     const Rechazo &c = GetParam();
+    SCOPED_TRACE(c.nombre);
     for (const Linea &l : c.lineas)
         f.addLine(l);
     for (int i = 0; i < f.grid.rowCount(); ++i) {
