@@ -24,10 +24,9 @@ struct Operation {
     std::function<void(NoteScreen &)> act;     // the command
 };
 
-// Saved and applied: a save that does not apply runs a subset of these statements.
-void newNote(NoteScreen &p)
+void newNote(NoteScreen &p, const char *apply)
 {
-    p.setParameter("CXP_APLICAR_NOTA_CREDITO", QStringLiteral("1"));
+    p.setParameter("CXP_APLICAR_NOTA_CREDITO", QString::fromLatin1(apply));
     p.open();
     p.newNote(kCompra);
     p.grantBonus(p.rowOf("BT-001", "27", "NEG"), 100);
@@ -41,7 +40,8 @@ void showNoteOne(NoteScreen &p)
 }
 
 const Operation kOperations[] = {
-    {"save_and_apply", newNote, [](NoteScreen &p) { p.accept(); }},
+    {"save", [](NoteScreen &p) { newNote(p, "0"); }, [](NoteScreen &p) { p.accept(); }},
+    {"save_and_apply", [](NoteScreen &p) { newNote(p, "1"); }, [](NoteScreen &p) { p.accept(); }},
     {"replace",
      [](NoteScreen &p) {
          showNoteOne(p);
