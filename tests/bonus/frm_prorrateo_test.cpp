@@ -31,26 +31,15 @@ class FrmProrrateoTest : public ::testing::Test {
 protected:
     void SetUp() override { f.form.setPresenter(&usuario); }
 
-    bonus::ProrationTarget target()
-    {
-        return bonus::ProrationTarget{f.form,          f.grid,    f.totals(), f.BaseSubTotal,
-                                      f.BaseImpuestos, f.sistema, f.utilerias};
-    }
     // One opening as the toolbar's command makes it: load, ImporteFactura, modal, unload.
     void open(double importeFactura, std::function<void(Form &)> pasos)
     {
         usuario.pasos = std::move(pasos);
-        bonus::FrmProrrateo prorationDialog(target());
+        bonus::FrmProrrateo prorationDialog(
+            {f.form, f.grid, f.totals(), f.BaseSubTotal, f.BaseImpuestos, f.sistema, f.utilerias});
         prorationDialog.ImporteFactura = importeFactura;
         prorationDialog.showDialog();
         prorationDialog.unload();
-    }
-    static void escribir(Form &d, const QString &importe)
-    {
-        auto &t = d.get<TextField>(QStringLiteral("txtImporte"));
-        t.setFocus();
-        t.selectAll();
-        d.typeText(importe);
     }
     test::FormaBonos f;
     Usuario usuario;
@@ -69,7 +58,10 @@ TEST_F(FrmProrrateoTest, EveryOpeningStartsOnTheFirstBasisWithTheFocusInTheAmoun
 {
     f.addLine(pieza(100));
     open(100, [&](Form &d) {
-        escribir(d, QStringLiteral("900"));
+        auto &importe = d.get<TextField>(QStringLiteral("txtImporte"));
+        importe.setFocus();
+        importe.selectAll();
+        d.typeText(QStringLiteral("900")); // refused: above the purchase
         d.get<OptionButton>(QStringLiteral("Option3")).click();
         d.get<Button>(QStringLiteral("cmdAceptar")).click();
     });
