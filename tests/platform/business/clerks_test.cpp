@@ -55,11 +55,6 @@ protected:
     {
         return scalar(QStringLiteral("SELECT Pv_Saldo FROM Proveedor WHERE Pv_Cve_Proveedor = 'P0002'"));
     }
-    double aplicadoNota1()
-    {
-        return scalar(QStringLiteral("SELECT Ap_Importe FROM Nota_Credito_Aplicacion WHERE Nc_Folio = ?"),
-                      {kNotaAplicada});
-    }
 
     // The other clerk: his own connection and session, in a thread, until `work` ends.
     std::thread otherClerk(std::function<void(db::Conexion &, const std::shared_ptr<services::Session> &)> work)
@@ -103,7 +98,9 @@ TEST_P(ClerksTest, ANewNoteAndTheReplacementOfAnAppliedOneNeverDeadlock)
                  "VALUES (?, 1, '001', 'A03', 'P0002', 'CM02', 'MN', 'AC', 'BT-001', '27', 'NEG', 2, 'PAR', 2, 'PAR', "
                  "0.16, 600, 600, 96, 696)"),
              {kOtraCompra});
-    const double saldoAntes = saldoP0002(), aplicado = aplicadoNota1();
+    const double saldoAntes = saldoP0002();
+    const double aplicado =
+        scalar(QStringLiteral("SELECT Ap_Importe FROM Nota_Credito_Aplicacion WHERE Nc_Folio = ?"), {kNotaAplicada});
 
     // Clerk 1 replaces the applied note: its cancellation gives the balance back.
     db::ScopedTransaction tx(db());

@@ -51,9 +51,6 @@ TEST_P(DireccionEntregaTest, AsignarRecordsReplacesAndRemoves)
     EXPECT_FALSE(ok);
     EXPECT_EQ(direccion.MensajeError(), QStringLiteral("sin acceso"));
     EXPECT_EQ(recorded(folio), QString());
-    direccion.Asignar(tabla, folio, prov, clave, QStringLiteral("0001"), ok); // the fault was for one call
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(direccion.MensajeError(), QString());
 
     const QString otra = QStringLiteral("0000000010");
     direccion.Asignar(tabla, otra, prov, QStringLiteral("P0004"), QStringLiteral("0002"), ok); // P0002 has it

@@ -59,7 +59,6 @@ TEST(PrintAmountsTest, AmountsAndQuantities)
     EXPECT_EQ(formatAmount(-1234567.891), QStringLiteral("-1,234,567.89"));
     EXPECT_EQ(formatAmount(0.125), QStringLiteral("0.13"));
     EXPECT_EQ(formatQuantity(2.5), QStringLiteral("2.5"));
-    EXPECT_EQ(formatQuantity(16.9875), QStringLiteral("16.9875"));
     EXPECT_EQ(formatQuantity(12345.000001), QStringLiteral("12,345"));
 }
 
@@ -125,7 +124,6 @@ protected:
 TEST_P(PrintTest, TheDefaultFormatPrintsACompleteNote)
 {
     const QString file = imprimir(QStringLiteral("0000000001"));
-    EXPECT_EQ(file, folder.filePath(QStringLiteral("NC_0000000001.pdf")));
     const QString text = textoPdf(file);
     for (const char *esperado :
          {"Distribuidora Textil del Bajío, S.A. de C.V.", "0000000001", "10/02/2024",
