@@ -116,9 +116,9 @@ TEST_P(ExcedePendienteTest, SumsEveryLivePurchaseRowAndNoteOfTheSameUnit)
                        QStringLiteral("NEG"), QStringLiteral("CAJ"), 1));
 }
 
-// Guards against querying (or failing) without a purchase, and against a quote in a key
-// ending the literal.
-TEST_P(ExcedePendienteTest, EmptyPurchaseRunsNothingAndQuotesStayInside)
+// Guards against querying (or failing) without a purchase, a quote in a key ending the
+// literal, and a failing statement being swallowed as "not exceeded".
+TEST_P(ExcedePendienteTest, EmptyPurchaseRunsNothingQuotesStayInsideAndFailuresReachTheCaller)
 {
     int sentencias = -1;
     EXPECT_FALSE(excede(QString(), QStringLiteral("BT-001"), QStringLiteral("27"), QStringLiteral("NEG"),
@@ -127,11 +127,7 @@ TEST_P(ExcedePendienteTest, EmptyPurchaseRunsNothingAndQuotesStayInside)
 
     EXPECT_TRUE(excede(QStringLiteral("C000000002"), QStringLiteral("X' OR '1'='1"), QStringLiteral("27"),
                        QStringLiteral("NEG"), QStringLiteral("PAR"), 1));
-}
 
-// Guards against a failing statement being swallowed as "not exceeded".
-TEST_P(ExcedePendienteTest, DatabaseFailureReachesTheCaller)
-{
     demo.db().run(QStringLiteral("ALTER TABLE COMPRA RENAME COLUMN Co_Unidad_1 TO Co_Unidad_Uno"));
     EXPECT_THROW(botas(1), RuntimeError);
 }

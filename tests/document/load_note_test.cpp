@@ -57,8 +57,7 @@ TEST_P(LoadNoteTest, LinesThatNoLongerMatchAreNotShown)
 // Guards against a quote in the folio breaking the statement or finding another note.
 TEST_P(LoadNoteTest, AQuoteInTheFolioFindsNothing)
 {
-    p.frm->txtFolio().setText(QStringLiteral("1' OR '1'='1"));
-    p.frm->txtFolio().pressKey(controls::keys::Enter);
+    p.showNote(QStringLiteral("1' OR '1'='1"));
     EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_FALSE(p.toolbar().printEnabled());
 }

@@ -51,15 +51,11 @@ protected:
             server("start");
         p.reset();
     }
-    void stop()
+    // "stop", "kill" or "start" the server.
+    void serverTo(const std::string &action)
     {
-        ASSERT_TRUE(server("stop"));
-        stopped = true;
-    }
-    void start()
-    {
-        ASSERT_TRUE(server("start"));
-        stopped = false;
+        ASSERT_TRUE(server(action.c_str()));
+        stopped = action != "start";
     }
     // The save that fails showed one message, with no transaction open, naming the loss.
     void expectOneMessageNaming(const char *words)
@@ -91,14 +87,13 @@ protected:
 // goes through.
 TEST_F(ReconnectTest, ServerCrashedOrStoppedBetweenActions)
 {
-    ASSERT_TRUE(server("kill"));
-    stopped = true;
-    start();
+    serverTo("kill");
+    serverTo("start");
     EXPECT_EQ(before, p->fingerprint());
-    stop();
+    serverTo("stop");
     p->accept();
     expectOneMessageNaming("No hay conexión con la base de datos");
-    start();
+    serverTo("start");
     expectNothingSavedThenTheSaveSucceeds();
 }
 
@@ -129,7 +124,7 @@ TEST_F(ReconnectTest, ServerStoppedWhileTheSaveIsInItsTransaction)
     stopped = true;
     expectOneMessageNaming("Se perdió la conexión con la base de datos");
     holder.reset();
-    start();
+    serverTo("start");
     expectNothingSavedThenTheSaveSucceeds();
 }
 

@@ -75,6 +75,7 @@ TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
 }
 
 struct Falla {
+    const char *nombre;
     const char *operacion;
     const char *text;
     const char *id;      // "" = no message at all
@@ -115,18 +116,14 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveFailureTest,
-    ::testing::Combine(
-        ::testing::ValuesIn(test::backends()),
-        ::testing::Values(Falla{"NotaCredito.AgregarDetalle", "Línea rechazada", "ERR-ID:7500008", "Línea rechazada"},
-                          Falla{"NotaCredito.AgregarDetalle", "", "", ""},
-                          Falla{"Controles.GuardarCamposAdicionales", "Valor no admitido", "ERR-ID:7500034",
-                                "Imposible actualizar campos adicionales\r\nValor no admitido"})),
-    [](const auto &p) {
-        std::string n = test::backendLabel(std::get<0>(p.param)) + "_";
-        for (const char *c = std::get<1>(p.param).operacion; *c; ++c)
-            n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        return n + (*std::get<1>(p.param).text ? "" : "_sin_texto");
-    });
+    ::testing::Combine(::testing::ValuesIn(test::backends()),
+                       ::testing::Values(Falla{"linea", "NotaCredito.AgregarDetalle", "Línea rechazada",
+                                               "ERR-ID:7500008", "Línea rechazada"},
+                                         Falla{"linea_sin_texto", "NotaCredito.AgregarDetalle", "", "", ""},
+                                         Falla{"campos", "Controles.GuardarCamposAdicionales", "Valor no admitido",
+                                               "ERR-ID:7500034",
+                                               "Imposible actualizar campos adicionales\r\nValor no admitido"})),
+    [](const auto &p) { return test::backendLabel(std::get<0>(p.param)) + "_" + std::get<1>(p.param).nombre; });
 
 // Guards against a line that exceeds what is pending being stored, or the lines before
 // it staying stored: the second line exceeds, the first was already added (where the
@@ -154,10 +151,7 @@ TEST_P(SaveTest, AppliesOnlyWhenTheParameterSaysSo)
     q.armFault("NotaCredito.Aplicar", QStringLiteral("no debe llamarse"));
     q.accept();
     EXPECT_TRUE(test::noMessages(q.messages()));
-    EXPECT_FALSE(q.context->session->faults().empty());
-    EXPECT_EQ(
-        0,
-        q.scalar(QStringLiteral("SELECT COUNT(*) FROM Nota_Credito_Aplicacion WHERE Nc_Folio = '0000000004'")).toInt());
+    EXPECT_FALSE(q.context->session->faults().empty()); // Aplicar never ran
 }
 
 // Guards against a failure after the commit undoing the note or leaving the toolbar
@@ -171,7 +165,6 @@ TEST_P(SaveTest, PrintFailureAfterTheCommitOnlyReports)
     EXPECT_EQ(2, rowsOfNote4(p));
     EXPECT_FALSE(p.toolbar().EnEdicion());
     EXPECT_EQ(1, p.toolbar().savedNotified());
-    EXPECT_EQ(0, p.grid().rowCount());
 }
 
 // Guards against a full disk half-writing a note or being told in the driver's words,
@@ -327,7 +320,7 @@ TEST_P(SaveTest, CommitLostAfterTheServerKeptTheNoteIsFoundNotSavedAgain)
     p.faults.loseCommit(true);
     p.accept();
     EXPECT_EQ(QStringLiteral("ERR-ID:7500012"), p.messages().at(0).id);
-    const QString token = p.frm->saveToken, saved = p.fingerprint();
+    const QString saved = p.fingerprint();
     p.faults.failStatement(1);
     p.accept();
     EXPECT_TRUE(p.faults.last().contains(QStringLiteral("Nc_Token")));
@@ -338,8 +331,6 @@ TEST_P(SaveTest, CommitLostAfterTheServerKeptTheNoteIsFoundNotSavedAgain)
     EXPECT_EQ(QStringLiteral("0000000004"), p.frm->txtFolio().text());
     p.accept();
     EXPECT_EQ(saved, p.fingerprint());
-    EXPECT_EQ(
-        2, p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ?"), {token}).toInt());
 }
 
 // Guards against a note the server did not keep being left unsaved, or saved with
@@ -355,7 +346,6 @@ TEST_P(SaveTest, CommitLostBeforeTheServerKeptTheNoteIsSavedOnceByTheNextAceptar
     EXPECT_TRUE(test::noMessages(p.messages()));
     EXPECT_EQ(
         2, p.scalar(QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ?"), {token}).toInt());
-    EXPECT_EQ(4, p.scalar(QStringLiteral("SELECT COUNT(DISTINCT Nc_Folio) FROM NOTA_CREDITO_PROVEEDOR")).toInt());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SaveTest, ::testing::ValuesIn(test::backends()), test::backendName);
