@@ -66,8 +66,7 @@ struct FormaBonos {
     }
 
     int col(const QString &name) const { return grid.columnIndex(name); }
-    QVariant cellValue(int row, const QString &column) const { return grid.cellValue(row, col(column)); }
-    double number(int row, const QString &column) const { return bonus::amountOf(cellValue(row, column)); }
+    double number(int row, const QString &column) const { return bonus::amountOf(grid.cellValue(row, col(column))); }
     double sub() const { return bonus::amountOf(subTotal.value()); }
     double imp() const { return bonus::amountOf(impuestos.value()); }
     double tot() const { return bonus::amountOf(total.value()); }

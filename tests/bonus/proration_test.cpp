@@ -27,10 +27,6 @@ struct Caso {
     std::vector<double> porcentajes; // expected BON_PORCENTAJE per row
     double sub, imp;
 };
-void PrintTo(const Caso &c, std::ostream *os)
-{
-    *os << c.nombre;
-}
 
 Linea control1(double q, double base = 100, const char *unidad = "PZA")
 {
@@ -48,6 +44,7 @@ protected:
 TEST_P(ProrationTest, DistributesTheAmount)
 {
     const Caso &c = GetParam();
+    SCOPED_TRACE(c.nombre);
     for (const Linea &l : c.lineas)
         f.addLine(l);
     // Bonuses and totals standing before are overwritten.
@@ -61,7 +58,6 @@ TEST_P(ProrationTest, DistributesTheAmount)
     EXPECT_DOUBLE_EQ(c.sub, f.sub());
     EXPECT_DOUBLE_EQ(c.imp, f.imp());
     EXPECT_DOUBLE_EQ(c.sub + c.imp, f.tot());
-    EXPECT_EQ(int(c.lineas.size()) - 1, f.grid.currentRow());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,14 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
                            {2.062, 2.062, 2.062, 2.062},
                            {2.062, 2.062, 2.062, 2.062},
                            8.248,
-                           0},
-                      Caso{"10 by quantities 1, 3, 6",
-                           {control1(1, 50), control1(3, 60), control1(6, 120)},
-                           ProrationBasis::ControlQuantity1,
-                           10,
-                           {1, 3, 6},
-                           {2, 5, 5},
-                           10,
                            0},
                       Caso{"by amount with taxes",
                            {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
@@ -101,14 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
                            {10, 10},
                            1,
                            0},
-                      Caso{"a row without base gets its share and percent 0",
-                           {control1(1, 0), control1(1, 100)},
-                           ProrationBasis::ControlQuantity1,
-                           20,
-                           {10, 10},
-                           {0, 10},
-                           20,
-                           0},
                       Caso{"a row whose basis is 0 gets 0",
                            {control1(0, 100), control1(2, 100)},
                            ProrationBasis::ControlQuantity1,
@@ -116,15 +96,6 @@ INSTANTIATE_TEST_SUITE_P(
                            {0, 20},
                            {0, 20},
                            20,
-                           0},
-                      Caso{"second control quantity, its own units",
-                           {Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "KG", .control2 = 1},
-                            Linea{.base = 100, .factor = 0, .control1 = 5, .unidad1 = "PZA", .control2 = 3}},
-                           ProrationBasis::ControlQuantity2,
-                           40,
-                           {10, 30},
-                           {10, 30},
-                           40,
                            0}));
 
 namespace {
@@ -135,10 +106,6 @@ struct Rechazo {
     double importe;
     ProrationResult resultado;
 };
-void PrintTo(const Rechazo &c, std::ostream *os)
-{
-    *os << c.nombre;
-}
 class ProrationRefusalTest : public ::testing::TestWithParam<Rechazo> {
 protected:
     test::FormaBonos f;
@@ -150,6 +117,7 @@ protected:
 TEST_P(ProrationRefusalTest, ChangesNothing)
 {
     const Rechazo &c = GetParam();
+    SCOPED_TRACE(c.nombre);
     for (const Linea &l : c.lineas)
         f.addLine(l);
     for (int i = 0; i < f.grid.rowCount(); ++i) {
@@ -170,12 +138,7 @@ TEST_P(ProrationRefusalTest, ChangesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProrationRefusalTest,
-                         ::testing::Values(Rechazo{"first control units differ on the last row",
-                                                   {control1(1), control1(1), control1(1, 100, "KG")},
-                                                   ProrationBasis::ControlQuantity1,
-                                                   10,
-                                                   ProrationResult::UnitMismatch},
-                                           Rechazo{"units compared exactly: case counts",
+                         ::testing::Values(Rechazo{"units compared exactly: case counts",
                                                    {control1(1, 100, "pza"), control1(1, 100, "PZA")},
                                                    ProrationBasis::ControlQuantity1,
                                                    10,
@@ -185,11 +148,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProrationRefusalTest,
                                                    ProrationBasis::ControlQuantity2,
                                                    10,
                                                    ProrationResult::UnitMismatch},
-                                           Rechazo{"basis adds up to 0",
-                                                   {control1(0), control1(0)},
-                                                   ProrationBasis::ControlQuantity1,
-                                                   10,
-                                                   ProrationResult::BasisWithoutTotal},
                                            Rechazo{"basis adds up to less than 0",
                                                    {control1(2), control1(-3)},
                                                    ProrationBasis::ControlQuantity1,

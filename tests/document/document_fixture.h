@@ -31,31 +31,18 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
-namespace qmx44 {
-// Failures show a message by its parts.
-inline void PrintTo(const Message &m, std::ostream *os)
-{
-    *os << m.id.toStdString() << " [" << m.style << ", " << m.title.toStdString() << ", " << m.module.toStdString()
-        << "] " << m.text.toStdString();
-}
-} // namespace qmx44
-
 namespace qmx44::test {
+
 // Success when no message was shown; otherwise the messages, for the failure report.
 inline ::testing::AssertionResult noMessages(const std::vector<Message> &mensajes)
 {
     if (mensajes.empty())
         return ::testing::AssertionSuccess();
     auto r = ::testing::AssertionFailure();
-    for (const Message &m : mensajes) {
-        r << "\n  ";
-        r << m.id.toStdString() << " [" << m.style << ", " << m.title.toStdString() << "] " << m.text.toStdString();
-    }
+    for (const Message &m : mensajes)
+        r << "\n  " << m.id.toStdString() << " [" << m.title.toStdString() << "] " << m.text.toStdString();
     return r;
 }
-} // namespace qmx44::test
-
-namespace qmx44::test {
 
 // Records every message and whether the connection had a transaction open at that moment.
 class SinkConTransaccion : public RecordingMessageSink {
@@ -123,23 +110,21 @@ struct NoteScreen {
     }
 
     // The user types `text` into field `name` and presses Enter.
-    void typeInto(const char *name, const QString &text, bool enter = true)
+    void typeInto(const char *name, const QString &text)
     {
         controls::TextField &f = textField(name);
         f.setFocus();
         f.selectAll();
         f.typeText(text);
-        if (enter)
-            f.pressKey(controls::keys::Enter);
+        f.pressKey(controls::keys::Enter);
     }
 
     // Nuevo, the purchase, the cause and the required additional field, as a user does.
-    void newNote(const QString &compra, const QString &causa = QStringLiteral("BC"))
+    void newNote(const QString &compra)
     {
         toolbar().click(controls::Command::Nuevo);
         typeInto("txt_Co_Folio", compra);
-        if (!causa.isEmpty())
-            typeInto("txt_Cn_Cve_Causa_Nota", causa);
+        typeInto("txt_Cn_Cve_Causa_Nota", QStringLiteral("BC"));
         toolbar().setAdditionalField(QStringLiteral("NC_FOLIO_PROVEEDOR"), QStringLiteral("PRV-77"));
     }
 

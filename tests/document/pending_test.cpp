@@ -1,6 +1,7 @@
-// The detail grid's pending column and row marks, on every back-end: what each purchase
-// line may still be granted after intake and when a saved note is shown, and the mark
-// following the clerk's typing and a proration.
+// The detail grid's row marks, on every back-end: the mark following the clerk's typing
+// and a proration. What each purchase line may still be granted (the pending column,
+// after intake and when a saved note is shown) is guarded end to end by the intake and
+// load scenarios.
 #include "bonus/proration.h"
 #include "tests/document/document_fixture.h"
 
@@ -14,33 +15,8 @@ namespace {
 class PendingTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override { p.open(); }
-    double pending(const char *producto, const char *talla, const char *color)
-    {
-        return p.cell(p.rowOf(producto, talla, color), "Pending").toDouble();
-    }
     NoteScreen p{GetParam()};
 };
-
-// Guards against a pending amount that forgets a live note, counts a cancelled one, or
-// counts a shown note's own lines against it (the save replaces that note first).
-TEST_P(PendingTest, PurchaseLessLiveNotesAfterIntakeAndWhenANoteIsShown)
-{
-    p.newNote(QStringLiteral("C000000002"));
-    EXPECT_DOUBLE_EQ(1160.0 - 174.0, pending("BT-001", "27", "NEG")); // note 0000000001
-    EXPECT_DOUBLE_EQ(1438.4, pending("BT-001", "28", "NEG"));
-    EXPECT_DOUBLE_EQ(2349.0, pending("BT-002", "27", "CAF"));
-    EXPECT_DOUBLE_EQ(783.0, pending("CJ-001", "", ""));
-
-    p.toolbar().click(controls::Command::Cancelar);
-    p.newNote(QStringLiteral("C000000004"));
-    EXPECT_DOUBLE_EQ(1392.0, pending("BO-001", "", "PLA")); // note 0000000002 is cancelled
-
-    p.toolbar().click(controls::Command::Cancelar);
-    p.showNote(QStringLiteral("0000000001"));
-    EXPECT_DOUBLE_EQ(1160.0, pending("BT-001", "27", "NEG"));
-    EXPECT_DOUBLE_EQ(150.0, p.cell(p.rowOf("BT-001", "27", "NEG"), "BON_IMPORTE").toDouble());
-    EXPECT_TRUE(test::noMessages(p.messages()));
-}
 
 // Guards against a mark that lags the clerk's typing, flags a bonus still within the
 // pending amount in whole units, or is not told to the views.

@@ -83,7 +83,6 @@ TEST_P(SupplierTest, QuotesInKeysFindExactlyTheirOwnRows)
 
     // A key that widens the condition finds no supplier: nothing changes, nothing is said.
     tomar(QStringLiteral("C000000001"), QStringLiteral("X' OR '1'='1"));
-    EXPECT_EQ(p.frm->IdDireccion, QStringLiteral("A'1"));
     EXPECT_EQ(domicilio(), QStringLiteral("Entrega con comilla"));
     EXPECT_TRUE(p.sink->messages().empty());
 }
@@ -98,7 +97,6 @@ TEST_P(SupplierTest, FailuresAreReportedByTheirOwnTrap)
     tomar(QStringLiteral("C000000002"), QStringLiteral("P0002"));
     ASSERT_EQ(p.sink->messages().size(), 1u);
     Message m = p.sink->messages()[0];
-    EXPECT_EQ(m.title, QStringLiteral("Direccion_Entrega()"));
     EXPECT_EQ(m.id, QStringLiteral("ERR-ID:7500023"));
     EXPECT_EQ(p.textField("txt_Pv_Descripcion").text(), QStringLiteral("Calzado Industrial León"));
     EXPECT_EQ(p.frm->IdDireccion, QStringLiteral("0002"));
@@ -110,7 +108,6 @@ TEST_P(SupplierTest, FailuresAreReportedByTheirOwnTrap)
     tomar(QStringLiteral("C000000001"), QStringLiteral("P0001"));
     ASSERT_EQ(p.sink->messages().size(), 1u);
     m = p.sink->messages()[0];
-    EXPECT_EQ(m.title, QStringLiteral("txt_Pv_Cve_Proveedor_Enter()"));
     EXPECT_EQ(m.id, QStringLiteral("ERR-ID:7500015"));
     EXPECT_EQ(p.textField("txt_Pv_Descripcion").text(), QStringLiteral("Hilados de Jalisco"));
 }

@@ -15,8 +15,6 @@ struct NoteLine {
     double cantidad1 = 1;
     double bonificacion = 0; // Bon_Importe, without tax
     double factor = 0.16;    // Impuesto_Factor
-    QString unidadControl2 = QStringLiteral("KG");
-    double cantidadControl2 = 0;
 };
 
 inline business::EncabezadoNota encabezadoNota(const QString &compra = QStringLiteral("C000000002"),
@@ -49,8 +47,7 @@ inline business::DetalleNota detalleNota(const QString &compra, const NoteLine &
     d.cantidad1 = l.cantidad1;
     d.unidad1 = l.unidad1;
     d.unidadControl1 = l.unidad1; // every demo purchase row is controlled in its unit 1
-    d.cantidadControl2 = l.cantidadControl2;
-    d.unidadControl2 = l.unidadControl2;
+    d.unidadControl2 = QStringLiteral("KG");
     d.precioLista = l.cantidad1 == 0 ? 0 : bon / l.cantidad1;
     d.precioDescontado = d.precioLista;
     d.impuestoFactor = l.factor;
@@ -65,8 +62,8 @@ enum class Resultado { Guardada, Fallo };
 
 // The save as the screen runs it, in its own transaction: Nuevo, header, per line Detalle
 // + AgregarDetalle, Guardar, optionally Aplicar, commit (the pending check is the
-// document layer's and is tested there). `cancelar`
-// names a note to replace first. Returns the outcome and the folio (or the failure).
+// document layer's and is tested there). Returns the outcome and the folio (or the
+// failure).
 struct SavedNote {
     Resultado resultado = Resultado::Fallo;
     QString folio;
@@ -74,16 +71,10 @@ struct SavedNote {
 };
 
 inline SavedNote saveNote(db::Conexion &c, business::NotaCredito &nota, const business::EncabezadoNota &e,
-                          const std::vector<NoteLine> &lineas, bool aplicar = false, const QString &cancelar = {})
+                          const std::vector<NoteLine> &lineas, bool aplicar = false)
 {
-    SavedNote g;
     db::ScopedTransaction tx(c);
     bool ok = true;
-    if (!cancelar.isEmpty()) {
-        nota.Cancelar(cancelar, ok);
-        if (!ok)
-            return {Resultado::Fallo, {}, nota.MensajeError()};
-    }
     nota.Nuevo();
     nota.Encabezado(e);
     for (const NoteLine &l : lineas) {
