@@ -21,7 +21,7 @@ inline void PrintTo(const QString &s, std::ostream *os)
 namespace qmx44::test {
 
 // One purchase line group as the grid holds it after a fill (bonuses 0).
-struct Linea {
+struct BonusLine {
     double base = 100;                            // Precio_Descontado_Importe
     double factor = 0.16;                         // Impuesto_Factor
     double control1 = 1;                          // Cantidad_Control_1
@@ -31,8 +31,8 @@ struct Linea {
     QString unidadCompra = QStringLiteral("PZA"); // Unidad_1
 };
 
-struct FormaBonos {
-    FormaBonos()
+struct BonusForm {
+    BonusForm()
     {
         controls::Desktop::reset();
         session->setMessageSink(sink);
@@ -45,9 +45,9 @@ struct FormaBonos {
         }
         form.show();
     }
-    ~FormaBonos() { controls::Desktop::reset(); }
+    ~BonusForm() { controls::Desktop::reset(); }
 
-    void addLine(const Linea &l)
+    void addLine(const BonusLine &l)
     {
         grid.addRow();
         auto set = [&](const char *col, const QVariant &v) { grid.column(QString::fromLatin1(col)).setValue(v); };

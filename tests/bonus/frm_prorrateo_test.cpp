@@ -11,7 +11,7 @@
 
 using namespace qmx44;
 using namespace qmx44::controls;
-using qmx44::test::Linea;
+using qmx44::test::BonusLine;
 
 namespace {
 
@@ -41,13 +41,13 @@ protected:
         prorationDialog.showDialog();
         prorationDialog.unload();
     }
-    test::FormaBonos f;
+    test::BonusForm f;
     Usuario usuario;
 };
 
-Linea pieza(double base)
+BonusLine piece(double base)
 {
-    return Linea{.base = base, .factor = 0};
+    return BonusLine{.base = base, .factor = 0};
 }
 
 } // namespace
@@ -56,7 +56,7 @@ Linea pieza(double base)
 // "$0.0000", the focus in the amount (after a refused amount and another option).
 TEST_F(FrmProrrateoTest, EveryOpeningStartsOnTheFirstBasisWithTheFocusInTheAmount)
 {
-    f.addLine(pieza(100));
+    f.addLine(piece(100));
     open(100, [&](Form &d) {
         auto &importe = d.get<TextField>(QStringLiteral("txtImporte"));
         importe.setFocus();

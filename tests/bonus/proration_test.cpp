@@ -11,16 +11,16 @@
 using namespace qmx44;
 using qmx44::bonus::ProrationBasis;
 using qmx44::bonus::ProrationResult;
-using qmx44::test::Linea;
+using qmx44::test::BonusLine;
 
 namespace {
 
 const QString Pct = QStringLiteral("BON_PORCENTAJE");
 const QString Imp = QStringLiteral("BON_IMPORTE");
 
-struct Caso {
+struct ProrationCase {
     const char *nombre;
-    std::vector<Linea> lineas;
+    std::vector<BonusLine> lineas;
     ProrationBasis base;
     double importe;
     std::vector<double> importes;    // expected BON_IMPORTE per row
@@ -28,14 +28,14 @@ struct Caso {
     double sub, imp;
 };
 
-Linea control1(double q, double base = 100, const char *unidad = "PZA")
+BonusLine control1(double q, double base = 100, const char *unidad = "PZA")
 {
-    return Linea{.base = base, .factor = 0, .control1 = q, .unidad1 = QString::fromLatin1(unidad)};
+    return BonusLine{.base = base, .factor = 0, .control1 = q, .unidad1 = QString::fromLatin1(unidad)};
 }
 
-class ProrationTest : public ::testing::TestWithParam<Caso> {
+class ProrationTest : public ::testing::TestWithParam<ProrationCase> {
 protected:
-    test::FormaBonos f;
+    test::BonusForm f;
 };
 
 } // namespace
@@ -43,9 +43,9 @@ protected:
 // Guards the arithmetic of each basis: shares, rounding per row, percents and totals.
 TEST_P(ProrationTest, DistributesTheAmount)
 {
-    const Caso &c = GetParam();
+    const ProrationCase &c = GetParam();
     SCOPED_TRACE(c.nombre);
-    for (const Linea &l : c.lineas)
+    for (const BonusLine &l : c.lineas)
         f.addLine(l);
     // Bonuses and totals standing before are overwritten.
     f.grid.setCellValue(0, f.col(Imp), 999.0);
@@ -62,53 +62,53 @@ TEST_P(ProrationTest, DistributesTheAmount)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProrationTest,
-    ::testing::Values(Caso{"true halves go to the even neighbour, the 0.002 left is not redistributed",
-                           {control1(1), control1(1), control1(1), control1(1)},
-                           ProrationBasis::ControlQuantity1,
-                           8.25,
-                           {2.062, 2.062, 2.062, 2.062},
-                           {2.062, 2.062, 2.062, 2.062},
-                           8.248,
-                           0},
-                      Caso{"by amount with taxes",
-                           {Linea{.base = 100, .factor = 0.16}, Linea{.base = 200, .factor = 0}},
-                           ProrationBasis::Importe,
-                           30,
-                           {10, 20},
-                           {10, 10},
-                           30,
-                           1.6},
+    ::testing::Values(ProrationCase{"true halves go to the even neighbour, the 0.002 left is not redistributed",
+                                    {control1(1), control1(1), control1(1), control1(1)},
+                                    ProrationBasis::ControlQuantity1,
+                                    8.25,
+                                    {2.062, 2.062, 2.062, 2.062},
+                                    {2.062, 2.062, 2.062, 2.062},
+                                    8.248,
+                                    0},
+                      ProrationCase{"by amount with taxes",
+                                    {BonusLine{.base = 100, .factor = 0.16}, BonusLine{.base = 200, .factor = 0}},
+                                    ProrationBasis::Importe,
+                                    30,
+                                    {10, 20},
+                                    {10, 10},
+                                    30,
+                                    1.6},
                       // The factor formed once from the basis total (no drift); the purchase unit of
                       // the amount basis is read but not compared.
-                      Caso{"1 by amounts 3 and 7 of differing units",
-                           {Linea{.base = 3, .factor = 0, .unidadCompra = "PZA"},
-                            Linea{.base = 7, .factor = 0, .unidadCompra = "KG"}},
-                           ProrationBasis::Importe,
-                           1,
-                           {0.3, 0.7},
-                           {10, 10},
-                           1,
-                           0},
-                      Caso{"a row whose basis is 0 gets 0",
-                           {control1(0, 100), control1(2, 100)},
-                           ProrationBasis::ControlQuantity1,
-                           20,
-                           {0, 20},
-                           {0, 20},
-                           20,
-                           0}));
+                      ProrationCase{"1 by amounts 3 and 7 of differing units",
+                                    {BonusLine{.base = 3, .factor = 0, .unidadCompra = "PZA"},
+                                     BonusLine{.base = 7, .factor = 0, .unidadCompra = "KG"}},
+                                    ProrationBasis::Importe,
+                                    1,
+                                    {0.3, 0.7},
+                                    {10, 10},
+                                    1,
+                                    0},
+                      ProrationCase{"a row whose basis is 0 gets 0",
+                                    {control1(0, 100), control1(2, 100)},
+                                    ProrationBasis::ControlQuantity1,
+                                    20,
+                                    {0, 20},
+                                    {0, 20},
+                                    20,
+                                    0}));
 
 namespace {
 struct Rechazo {
     const char *nombre;
-    std::vector<Linea> lineas;
+    std::vector<BonusLine> lineas;
     ProrationBasis base;
     double importe;
     ProrationResult resultado;
 };
 class ProrationRefusalTest : public ::testing::TestWithParam<Rechazo> {
 protected:
-    test::FormaBonos f;
+    test::BonusForm f;
 };
 } // namespace
 
@@ -118,7 +118,7 @@ TEST_P(ProrationRefusalTest, ChangesNothing)
 {
     const Rechazo &c = GetParam();
     SCOPED_TRACE(c.nombre);
-    for (const Linea &l : c.lineas)
+    for (const BonusLine &l : c.lineas)
         f.addLine(l);
     for (int i = 0; i < f.grid.rowCount(); ++i) {
         f.grid.setCellValue(i, f.col(Imp), 1.5 * (i + 1));
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProrationRefusalTest,
                                                    10,
                                                    ProrationResult::UnitMismatch},
                                            Rechazo{"second control units differ",
-                                                   {Linea{.unidad2 = "PZA"}, Linea{.unidad2 = "CJA"}},
+                                                   {BonusLine{.unidad2 = "PZA"}, BonusLine{.unidad2 = "CJA"}},
                                                    ProrationBasis::ControlQuantity2,
                                                    10,
                                                    ProrationResult::UnitMismatch},

@@ -12,27 +12,27 @@ using qmx44::bonus::roundHalfEven;
 
 namespace {
 
-struct Caso {
+struct RoundingCase {
     const char *nombre;
     double valor;
     double esperado;
 };
 
-void PrintTo(const Caso &c, std::ostream *os)
+void PrintTo(const RoundingCase &c, std::ostream *os)
 {
     *os << c.nombre;
 }
 
-double arriba(double x)
+double justAbove(double x)
 {
     return std::nextafter(x, std::numeric_limits<double>::infinity());
 }
-double abajo(double x)
+double justBelow(double x)
 {
     return std::nextafter(x, -std::numeric_limits<double>::infinity());
 }
 
-class RoundingTest : public ::testing::TestWithParam<Caso> {};
+class RoundingTest : public ::testing::TestWithParam<RoundingCase> {};
 
 } // namespace
 
@@ -40,24 +40,27 @@ class RoundingTest : public ::testing::TestWithParam<Caso> {};
 // the sign kept, and the result being exactly the double that prints as the decimal.
 TEST_P(RoundingTest, RoundsToThreeDecimalsHalfToEven)
 {
-    const Caso &c = GetParam();
+    const RoundingCase &c = GetParam();
     EXPECT_EQ(c.esperado, roundHalfEven(c.valor, 3)) << c.nombre;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RoundingTest,
-    ::testing::Values(
-        // True halves (exact in binary): to the even neighbour.
-        Caso{"2.0625 half, 2 even", 2.0625, 2.062}, Caso{"2.1875 half, 7 odd", 2.1875, 2.188},
-        Caso{"-2.1875", -2.1875, -2.188},
-        // One unit in the last place either side of a true half.
-        Caso{"just above 2.0625", arriba(2.0625), 2.063}, Caso{"just below 2.0625", abajo(2.0625), 2.062},
-        Caso{"just below -2.1875 (larger magnitude)", abajo(-2.1875), -2.188},
-        Caso{"just above -2.1875 (smaller magnitude)", arriba(-2.1875), -2.187},
-        // Decimal literals: the product with 1000 rounds to a half, the exact value does not.
-        Caso{"1.0635 lies below its half", 1.0635, 1.063}, Caso{"1.0645 lies above its half", 1.0645, 1.065},
-        // Ordinary values.
-        Caso{"tiny negative gives +0", -0.0004, 0.0}, Caso{"large", 123456789.1234567, 123456789.123}));
+INSTANTIATE_TEST_SUITE_P(Cases, RoundingTest,
+                         ::testing::Values(
+                             // True halves (exact in binary): to the even neighbour.
+                             RoundingCase{"2.0625 half, 2 even", 2.0625, 2.062},
+                             RoundingCase{"2.1875 half, 7 odd", 2.1875, 2.188},
+                             RoundingCase{"-2.1875", -2.1875, -2.188},
+                             // One unit in the last place either side of a true half.
+                             RoundingCase{"just above 2.0625", justAbove(2.0625), 2.063},
+                             RoundingCase{"just below 2.0625", justBelow(2.0625), 2.062},
+                             RoundingCase{"just below -2.1875 (larger magnitude)", justBelow(-2.1875), -2.188},
+                             RoundingCase{"just above -2.1875 (smaller magnitude)", justAbove(-2.1875), -2.187},
+                             // Decimal literals: the product with 1000 rounds to a half, the exact value does not.
+                             RoundingCase{"1.0635 lies below its half", 1.0635, 1.063},
+                             RoundingCase{"1.0645 lies above its half", 1.0645, 1.065},
+                             // Ordinary values.
+                             RoundingCase{"tiny negative gives +0", -0.0004, 0.0},
+                             RoundingCase{"large", 123456789.1234567, 123456789.123}));
 
 // Guards the values no digit can be rounded from: they come back as they are.
 TEST(RoundingLimitsTest, NonFiniteAndHugeValuesAreLeftAlone)

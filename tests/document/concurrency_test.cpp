@@ -35,7 +35,7 @@ const QString Compra = QStringLiteral("C000000100");
 
 // The purchase every clerk credits, with its products; the required additional field
 // made optional so that a script need not fill it.
-void prepararCompra(db::Conexion &c)
+void preparePurchase(db::Conexion &c)
 {
     db::ScopedTransaction t(c);
     for (int i = 1; i <= Lineas; ++i) {
@@ -59,7 +59,7 @@ void prepararCompra(db::Conexion &c)
 // lock against the test's exclusive one, read before Aceptar. SQLite: the save itself,
 // whose transaction waits for the test's open write transaction.
 constexpr int Candado = 7044;
-QString barrera(const std::string &backend)
+QString gate(const std::string &backend)
 {
     if (backend == "postgres")
         return QStringLiteral("query SELECT pg_advisory_lock_shared(%1) IS NULL AS \"x\"\n").arg(Candado);
@@ -76,14 +76,14 @@ void barreraCerrada(db::Conexion &c, const std::string &backend, bool cerrada)
 
 // A clerk's note: the purchase, the cause, every line bonused; "messages" says the
 // clerk is ready, the barrier holds him, then Aceptar.
-QString guion(const std::string &backend)
+QString clerkScript(const std::string &backend)
 {
     QString s = QStringLiteral("open\nclick Nuevo\ntype txt_Co_Folio %1\nenter txt_Co_Folio\n"
                                "type txt_Cn_Cve_Causa_Nota BC\nenter txt_Cn_Cve_Causa_Nota\npage 1\n")
                     .arg(Compra);
     for (int r = 1; r <= Lineas; ++r)
         s += QStringLiteral("cell %1 BON_IMPORTE %2\n").arg(r).arg(Bono);
-    s += QStringLiteral("messages\n%1click Aceptar\ndump\n").arg(barrera(backend));
+    s += QStringLiteral("messages\n%1click Aceptar\ndump\n").arg(gate(backend));
     return s;
 }
 
@@ -94,7 +94,7 @@ class ConcurrencyTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(ConcurrencyTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
 {
     test::FreshDatabase fresh(GetParam(), /*demo=*/true);
-    prepararCompra(fresh.connection());
+    preparePurchase(fresh.connection());
     // The clerks sign in to a company's database; they wait for the barrier longer than
     // a clerk would wait for a lock.
     QString cs;
@@ -111,7 +111,7 @@ TEST_P(ConcurrencyTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
     {
         QFile f(script);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(guion(GetParam()).toUtf8());
+        f.write(clerkScript(GetParam()).toUtf8());
     }
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -45,7 +45,7 @@ inline ::testing::AssertionResult noMessages(const std::vector<Message> &mensaje
 }
 
 // Records every message and whether the connection had a transaction open at that moment.
-class SinkConTransaccion : public RecordingMessageSink {
+class TransactionCheckingSink : public RecordingMessageSink {
 public:
     int show(const Message &m) override
     {
@@ -211,7 +211,7 @@ struct NoteScreen {
     std::unique_ptr<db::Conexion> own;
     // The screen's connection: the fresh database's (or its own), with failures to arm.
     db::StatementFaults faults{own ? *own : fresh.connection()};
-    std::shared_ptr<SinkConTransaccion> sink = std::make_shared<SinkConTransaccion>();
+    std::shared_ptr<TransactionCheckingSink> sink = std::make_shared<TransactionCheckingSink>();
     std::shared_ptr<host::PlatformContext> context;
     std::unique_ptr<services::Sistema> sistema;
     std::unique_ptr<services::Utilerias> utilerias;

@@ -16,29 +16,29 @@ namespace {
 
 // ---- the rule alone -------------------------------------------------------------------
 
-struct Comparacion {
+struct Comparison {
     double bonificacion, pendiente;
     bool excede;
 };
 
-class ExcedePendienteWholeUnitsTest : public ::testing::TestWithParam<Comparacion> {};
+class ExcedePendienteWholeUnitsTest : public ::testing::TestWithParam<Comparison> {};
 
 // Guards against rounding instead of truncating, truncating toward minus infinity, and
 // a non-strict comparison.
 TEST_P(ExcedePendienteWholeUnitsTest, TruncatesTowardZeroAndComparesStrictly)
 {
-    const Comparacion c = GetParam();
+    const Comparison c = GetParam();
     EXPECT_EQ(c.excede, document::exceedsInWholeUnits(c.bonificacion, c.pendiente))
         << c.bonificacion << " vs " << c.pendiente;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExcedePendienteWholeUnitsTest,
-                         ::testing::Values(Comparacion{101.00, 100.99, true},
-                                           Comparacion{100.99, 100.00, false}, // not rounded up
-                                           Comparacion{100, 100, false},
-                                           Comparacion{0.5, -0.99, false}, // -0.99 truncates to 0
-                                           Comparacion{0.5, -1.5, true},   // -1.5 truncates to -1
-                                           Comparacion{1e15 + 1, 1e15, true}));
+                         ::testing::Values(Comparison{101.00, 100.99, true},
+                                           Comparison{100.99, 100.00, false}, // not rounded up
+                                           Comparison{100, 100, false},
+                                           Comparison{0.5, -0.99, false}, // -0.99 truncates to 0
+                                           Comparison{0.5, -1.5, true},   // -1.5 truncates to -1
+                                           Comparison{1e15 + 1, 1e15, true}));
 
 // Guards against an amount that is not a number passing as "not greater" (and being
 // granted): it is a run-time error.

@@ -74,7 +74,7 @@ TEST_P(SaveTest, SkipsRowsWithoutBonusAndZeroQuantityGivesZeroUnitValues)
                   .toDouble());
 }
 
-struct Falla {
+struct PlannedFailure {
     const char *nombre;
     const char *operacion;
     const char *text;
@@ -82,7 +82,7 @@ struct Falla {
     const char *mensaje; // as shown
 };
 
-class SaveFailureTest : public ::testing::TestWithParam<std::tuple<std::string, Falla>> {};
+class SaveFailureTest : public ::testing::TestWithParam<std::tuple<std::string, PlannedFailure>> {};
 
 // Guards against a failure inside the transaction leaving part of the note behind,
 // reporting in the wrong words, showing its message before the rollback, or clearing
@@ -117,12 +117,13 @@ TEST_P(SaveFailureTest, LeavesTheDatabaseAsItWasAndTheScreenAsTheUserLeftIt)
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveFailureTest,
     ::testing::Combine(::testing::ValuesIn(test::backends()),
-                       ::testing::Values(Falla{"linea", "NotaCredito.AgregarDetalle", "Línea rechazada",
-                                               "ERR-ID:7500008", "Línea rechazada"},
-                                         Falla{"linea_sin_texto", "NotaCredito.AgregarDetalle", "", "", ""},
-                                         Falla{"campos", "Controles.GuardarCamposAdicionales", "Valor no admitido",
-                                               "ERR-ID:7500034",
-                                               "Imposible actualizar campos adicionales\r\nValor no admitido"})),
+                       ::testing::Values(PlannedFailure{"linea", "NotaCredito.AgregarDetalle", "Línea rechazada",
+                                                        "ERR-ID:7500008", "Línea rechazada"},
+                                         PlannedFailure{"linea_sin_texto", "NotaCredito.AgregarDetalle", "", "", ""},
+                                         PlannedFailure{
+                                             "campos", "Controles.GuardarCamposAdicionales", "Valor no admitido",
+                                             "ERR-ID:7500034",
+                                             "Imposible actualizar campos adicionales\r\nValor no admitido"})),
     [](const auto &p) { return test::backendLabel(std::get<0>(p.param)) + "_" + std::get<1>(p.param).nombre; });
 
 // Guards against a line that exceeds what is pending being stored, or the lines before

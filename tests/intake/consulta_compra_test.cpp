@@ -14,7 +14,7 @@ using namespace qmx44;
 namespace {
 
 // One purchase line; the defaults make lines of one group.
-struct Linea {
+struct BonusLine {
     QString producto = QStringLiteral("PR-1");
     QString talla = QStringLiteral("M");
     QString color = QStringLiteral("NEG");
@@ -40,10 +40,10 @@ protected:
                     {QString::fromLatin1(p), QString::fromLatin1(p)});
     }
 
-    void compra(const QString &folio, const std::vector<Linea> &lineas)
+    void compra(const QString &folio, const std::vector<BonusLine> &lineas)
     {
         int n = 0;
-        for (const Linea &l : lineas) {
+        for (const BonusLine &l : lineas) {
             // Control quantities deliberately differ from quantity 1.
             db->run(
                 QStringLiteral(
@@ -88,8 +88,8 @@ protected:
 TEST_P(ConsultaCompraTest, GroupsLinesByTheirKeys)
 {
     compra(QStringLiteral("G1"),
-           {Linea{}, Linea{.cantidad = 5}, Linea{.unidad1 = "CJA"}, Linea{.control1 = "MT"}, Linea{.control2 = "LT"},
-            Linea{.color = "AZU"}, Linea{.estado = "CA"}});
+           {BonusLine{}, BonusLine{.cantidad = 5}, BonusLine{.unidad1 = "CJA"}, BonusLine{.control1 = "MT"},
+            BonusLine{.control2 = "LT"}, BonusLine{.color = "AZU"}, BonusLine{.estado = "CA"}});
     llenar(QStringLiteral("G1"));
     EXPECT_EQ(grid->rowCount(), 6);
 }
@@ -100,8 +100,8 @@ TEST_P(ConsultaCompraTest, GroupsLinesByTheirKeys)
 TEST_P(ConsultaCompraTest, SumsTheLinesOfAGroup)
 {
     compra(QStringLiteral("S1"),
-           {Linea{.cantidad = 600, .descontado = 1000, .global = 50},
-            Linea{.cantidad = 400, .descontado = 500.25, .global = 25.125}});
+           {BonusLine{.cantidad = 600, .descontado = 1000, .global = 50},
+            BonusLine{.cantidad = 400, .descontado = 500.25, .global = 25.125}});
 
     const double importe = llenar(QStringLiteral("S1"));
     ASSERT_EQ(grid->rowCount(), 1);
@@ -119,7 +119,8 @@ TEST_P(ConsultaCompraTest, SumsTheLinesOfAGroup)
 // hashing back-end changes it from run to run): they come in the order of their keys.
 TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
 {
-    compra(QStringLiteral("O1"), {Linea{.producto = "PR-2"}, Linea{}, Linea{.talla = "G"}, Linea{.factor = 0}});
+    compra(QStringLiteral("O1"),
+           {BonusLine{.producto = "PR-2"}, BonusLine{}, BonusLine{.talla = "G"}, BonusLine{.factor = 0}});
     llenar(QStringLiteral("O1"));
     QStringList order;
     for (int r = 0; r < grid->rowCount(); ++r)
@@ -132,7 +133,7 @@ TEST_P(ConsultaCompraTest, GroupsComeInTheOrderOfTheirKeys)
 // purchase amount being reset instead of added to.
 TEST_P(ConsultaCompraTest, EmptyPurchaseEmptiesTheGridAndAddsNothing)
 {
-    compra(QStringLiteral("E1"), {Linea{}});
+    compra(QStringLiteral("E1"), {BonusLine{}});
     llenar(QStringLiteral("E1"));
     ASSERT_EQ(grid->rowCount(), 1);
 
@@ -147,9 +148,9 @@ TEST_P(ConsultaCompraTest, EmptyPurchaseEmptiesTheGridAndAddsNothing)
 // its own lines, and text that would widen the condition finds nothing.
 TEST_P(ConsultaCompraTest, FolioWithQuotesFindsExactlyItsOwnLines)
 {
-    compra(QStringLiteral("O'1"), {Linea{}});
-    compra(QStringLiteral("X1"), {Linea{}, Linea{}});
-    Linea otro;
+    compra(QStringLiteral("O'1"), {BonusLine{}});
+    compra(QStringLiteral("X1"), {BonusLine{}, BonusLine{}});
+    BonusLine otro;
     otro.producto = QStringLiteral("PR-2");
     compra(QStringLiteral("X2"), {otro});
 

@@ -113,14 +113,14 @@ TEST_P(ClerksTest, ANewNoteAndTheReplacementOfAnAppliedOneNeverDeadlock)
     test::SavedNote nueva;
     std::thread clerk2 = otherClerk([&nueva](db::Conexion &c, const std::shared_ptr<services::Session> &session) {
         NotaCredito nota(session, c);
-        nueva = test::saveNote(c, nota, test::encabezadoNota(kOtraCompra), {bt001(100)}, /*aplicar=*/true);
+        nueva = test::saveNote(c, nota, test::noteHeader(kOtraCompra), {bt001(100)}, /*aplicar=*/true);
     });
     const bool waited = someoneWaits();
 
     // Clerk 1 completes the replacement and applies it.
     reemplazo.Nuevo();
-    reemplazo.Encabezado(test::encabezadoNota());
-    reemplazo.Detalle(test::detalleNota(QStringLiteral("C000000002"), bt001(10)));
+    reemplazo.Encabezado(test::noteHeader());
+    reemplazo.Detalle(test::noteDetail(QStringLiteral("C000000002"), bt001(10)));
     reemplazo.AgregarDetalle(ok);
     if (ok)
         reemplazo.Guardar(reemplazo.Encabezado().folio, ok);

@@ -60,7 +60,7 @@ protected:
         return v.join(u'|');
     }
     test::SavedNote guardar(const std::vector<NoteLine> &lineas, bool aplicar = false,
-                            const EncabezadoNota &e = test::encabezadoNota())
+                            const EncabezadoNota &e = test::noteHeader())
     {
         NotaCredito nota(demo.session);
         return test::saveNote(db(), nota, e, lineas, aplicar);
@@ -81,8 +81,8 @@ TEST_P(NotaCreditoTest, FoliosAreConsecutiveTakeThePrefixAndPassOverFoliosInUse)
         db::ScopedTransaction tx(db());
         NotaCredito nota(demo.session);
         nota.Nuevo();
-        nota.Encabezado(test::encabezadoNota());
-        nota.Detalle(test::detalleNota(kCompra, bt001(10)));
+        nota.Encabezado(test::noteHeader());
+        nota.Detalle(test::noteDetail(kCompra, bt001(10)));
         bool ok = false;
         nota.AgregarDetalle(ok);
         ASSERT_TRUE(ok) << nota.MensajeError().toStdString();
@@ -115,16 +115,16 @@ TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotCha
 {
     db::ScopedTransaction tx(db());
     NotaCredito nota(demo.session);
-    EncabezadoNota e = test::encabezadoNota();
+    EncabezadoNota e = test::noteHeader();
     bool ok = false;
     nota.Nuevo();
     nota.Encabezado(e);
-    nota.Detalle(test::detalleNota(kCompra, bt001(10)));
+    nota.Detalle(test::noteDetail(kCompra, bt001(10)));
     nota.AgregarDetalle(ok);
     ASSERT_TRUE(ok);
     e.referencia = QStringLiteral("OTRA-REF");
     nota.Encabezado(e);
-    nota.Detalle(test::detalleNota(kCompra, cj001(1, 1)));
+    nota.Detalle(test::noteDetail(kCompra, cj001(1, 1)));
     nota.AgregarDetalle(ok);
     ASSERT_TRUE(ok);
     const QString folio = nota.Encabezado().folio;
@@ -138,7 +138,7 @@ TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotCha
 
     e.compra = QStringLiteral("C000000001");
     nota.Encabezado(e);
-    nota.Detalle(test::detalleNota(e.compra, {"PL-001", "M", "BCO", "PZA", 1, 5}));
+    nota.Detalle(test::noteDetail(e.compra, {"PL-001", "M", "BCO", "PZA", 1, 5}));
     nota.AgregarDetalle(ok);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(nota.MensajeError().contains(kCompra));
@@ -148,7 +148,7 @@ TEST_P(NotaCreditoTest, HeaderWrittenAgainReachesEveryRowAndThePurchaseCannotCha
 // against refusing a conversion for which the note's date has a rate.
 TEST_P(NotaCreditoTest, AplicarConvertsAtTheNotesRatesAndRefusesOnlyWithoutARate)
 {
-    EncabezadoNota usd = test::encabezadoNota();
+    EncabezadoNota usd = test::noteHeader();
     usd.moneda = QStringLiteral("USD");
     usd.tipoCambio = 17.5;
     const double antes = saldo(kP0002);
@@ -158,7 +158,7 @@ TEST_P(NotaCreditoTest, AplicarConvertsAtTheNotesRatesAndRefusesOnlyWithoutARate
 
     // A note in pesos on a supplier kept in dollars: the dollar's rate of 2024-07-01
     // is the latest on the note's date, 2024-08-15.
-    EncabezadoNota aDolares = test::encabezadoNota(kCompra, QStringLiteral("P0005"));
+    EncabezadoNota aDolares = test::noteHeader(kCompra, QStringLiteral("P0005"));
     const double antesUsd = saldo(QStringLiteral("P0005"));
     const auto convertida = guardar({bt001(10)}, true, aDolares);
     ASSERT_EQ(convertida.resultado, Resultado::Guardada) << convertida.mensaje.toStdString();
@@ -176,7 +176,7 @@ TEST_P(NotaCreditoTest, AplicarConvertsAtTheNotesRatesAndRefusesOnlyWithoutARate
 // reason than their own.
 TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
 {
-    struct Caso {
+    struct RefusalCase {
         bool enTransaccion;
         std::function<void(NotaCredito &, bool &)> hacer;
         const char *motivo; // words of the reason
@@ -185,21 +185,21 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
         return [=](NotaCredito &n, bool &ok) {
             n.Nuevo();
             n.Encabezado(e);
-            n.Detalle(test::detalleNota(e.compra, l));
+            n.Detalle(test::noteDetail(e.compra, l));
             n.AgregarDetalle(ok);
         };
     };
-    EncabezadoNota sinCompra = test::encabezadoNota();
+    EncabezadoNota sinCompra = test::noteHeader();
     sinCompra.compra.clear();
-    const std::vector<Caso> casos = {
-        {false, conLinea(test::encabezadoNota(), bt001(1)), "transacción abierta"},
+    const std::vector<RefusalCase> cases = {
+        {false, conLinea(test::noteHeader(), bt001(1)), "transacción abierta"},
         {true, conLinea(sinCompra, bt001(1)), "no indica la compra"},
-        {true, conLinea(test::encabezadoNota(), bt001(0)), "debe ser mayor que cero"},
-        {true, conLinea(test::encabezadoNota(), {"BT-001", "27", "NEG", "PZA", 1, 5}), "unidad 'PZA') no está"},
+        {true, conLinea(test::noteHeader(), bt001(0)), "debe ser mayor que cero"},
+        {true, conLinea(test::noteHeader(), {"BT-001", "27", "NEG", "PZA", 1, 5}), "unidad 'PZA') no está"},
         {true,
          [](NotaCredito &n, bool &ok) {
              n.Nuevo();
-             n.Encabezado(test::encabezadoNota());
+             n.Encabezado(test::noteHeader());
              n.Guardar(QString(), ok);
          },
          "no tiene partidas"},
@@ -208,24 +208,24 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
         {true, [](NotaCredito &n, bool &ok) { n.Aplicar(QStringLiteral("0000000001"), true, ok); }, "ya está aplicada"},
     };
     const QString foto = instantanea();
-    for (const Caso &caso : casos) {
-        SCOPED_TRACE(caso.motivo);
+    for (const RefusalCase &one : cases) {
+        SCOPED_TRACE(one.motivo);
         NotaCredito nota(demo.session);
         bool ok = true;
         std::optional<db::ScopedTransaction> tx;
-        if (caso.enTransaccion)
+        if (one.enTransaccion)
             tx.emplace(db());
-        caso.hacer(nota, ok);
+        one.hacer(nota, ok);
         EXPECT_EQ(instantanea(), foto); // nothing written, even before the rollback
         EXPECT_FALSE(ok);
-        EXPECT_TRUE(nota.MensajeError().contains(QString::fromUtf8(caso.motivo))) << nota.MensajeError().toStdString();
+        EXPECT_TRUE(nota.MensajeError().contains(QString::fromUtf8(one.motivo))) << nota.MensajeError().toStdString();
     }
 
     // Saving under a folio other than the one drawn.
     db::ScopedTransaction tx(db());
     NotaCredito nota(demo.session);
     bool ok = false;
-    conLinea(test::encabezadoNota(), bt001(1))(nota, ok);
+    conLinea(test::noteHeader(), bt001(1))(nota, ok);
     nota.Guardar(QStringLiteral("0000000099"), ok);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(nota.MensajeError().contains(QStringLiteral("no es el de la nota")))

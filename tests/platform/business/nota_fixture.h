@@ -17,8 +17,8 @@ struct NoteLine {
     double factor = 0.16;    // Impuesto_Factor
 };
 
-inline business::EncabezadoNota encabezadoNota(const QString &compra = QStringLiteral("C000000002"),
-                                               const QString &proveedor = QStringLiteral("P0002"))
+inline business::EncabezadoNota noteHeader(const QString &compra = QStringLiteral("C000000002"),
+                                           const QString &proveedor = QStringLiteral("P0002"))
 {
     business::EncabezadoNota e;
     e.fecha = QDate(2024, 8, 15);
@@ -36,7 +36,7 @@ inline business::EncabezadoNota encabezadoNota(const QString &compra = QStringLi
 }
 
 // The line record as the save fills it from the row's cells.
-inline business::DetalleNota detalleNota(const QString &compra, const NoteLine &l)
+inline business::DetalleNota noteDetail(const QString &compra, const NoteLine &l)
 {
     business::DetalleNota d;
     const double bon = l.bonificacion;
@@ -78,7 +78,7 @@ inline SavedNote saveNote(db::Conexion &c, business::NotaCredito &nota, const bu
     nota.Nuevo();
     nota.Encabezado(e);
     for (const NoteLine &l : lineas) {
-        nota.Detalle(detalleNota(e.compra, l));
+        nota.Detalle(noteDetail(e.compra, l));
         nota.AgregarDetalle(ok);
         if (!ok)
             return {Resultado::Fallo, {}, nota.MensajeError()};

@@ -24,12 +24,12 @@ namespace {
 
 // ---- the template language ------------------------------------------------------------
 
-struct CasoPlantilla {
+struct TemplateCase {
     const char *templateText;
     const char *esperado;
 };
 
-class PrintTemplateTest : public ::testing::TestWithParam<CasoPlantilla> {};
+class PrintTemplateTest : public ::testing::TestWithParam<TemplateCase> {};
 
 // Guards against unescaped values (a supplier name breaking the page), lost or repeated
 // lines, sections shown on the wrong condition and templates cut at a malformed tag.
@@ -44,12 +44,12 @@ TEST_P(PrintTemplateTest, FillsTheTemplate)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PrintTemplateTest,
-    ::testing::Values(CasoPlantilla{"{{Nombre}}", "Ana &amp; &lt;Bo&gt;"},
-                      CasoPlantilla{"{{#Lineas}}{{Vacio}}{{Multi}};{{/Lineas}}{{N}}", "a<br/>b;a<br/>b;fuera"},
-                      CasoPlantilla{"{{#Vacio}}x{{/Vacio}}{{^Vacio}}y{{/Vacio}}", "y"},
-                      CasoPlantilla{"{{#Nada}}x{{/Nada}}{{^Nada}}sin líneas{{/Nada}}", "sin líneas"},
-                      CasoPlantilla{"{{#Nombre}}sin fin", "sin fin"}, CasoPlantilla{"a{{/Nombre}}b", "ab"},
-                      CasoPlantilla{"abierto {{Nombre", "abierto {{Nombre"}));
+    ::testing::Values(TemplateCase{"{{Nombre}}", "Ana &amp; &lt;Bo&gt;"},
+                      TemplateCase{"{{#Lineas}}{{Vacio}}{{Multi}};{{/Lineas}}{{N}}", "a<br/>b;a<br/>b;fuera"},
+                      TemplateCase{"{{#Vacio}}x{{/Vacio}}{{^Vacio}}y{{/Vacio}}", "y"},
+                      TemplateCase{"{{#Nada}}x{{/Nada}}{{^Nada}}sin líneas{{/Nada}}", "sin líneas"},
+                      TemplateCase{"{{#Nombre}}sin fin", "sin fin"}, TemplateCase{"a{{/Nombre}}b", "ab"},
+                      TemplateCase{"abierto {{Nombre", "abierto {{Nombre"}));
 
 // Guards against amounts printed without grouping, with a stray minus, or rounded the
 // wrong way; and quantities printed with meaningless zeros.
@@ -85,7 +85,7 @@ TEST(PrintDefaultFormatTest, TheUpgradeReplacesOnlyThePlainTemplate)
 
 // ---- printed notes --------------------------------------------------------------------
 
-QString ejecutar(const QString &programa, const QStringList &argumentos)
+QString runTool(const QString &programa, const QStringList &argumentos)
 {
     QProcess p;
     p.start(programa, argumentos);
@@ -95,16 +95,16 @@ QString ejecutar(const QString &programa, const QStringList &argumentos)
 }
 
 // The PDF's text with runs of white space made one space.
-QString textoPdf(const QString &file)
+QString pdfText(const QString &file)
 {
-    return ejecutar(QStringLiteral("pdftotext"), {file, QStringLiteral("-")})
+    return runTool(QStringLiteral("pdftotext"), {file, QStringLiteral("-")})
         .replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
 }
 
-int paginasPdf(const QString &file)
+int pdfPages(const QString &file)
 {
     const auto m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(ejecutar(QStringLiteral("pdfinfo"), {file}));
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(runTool(QStringLiteral("pdfinfo"), {file}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -124,7 +124,7 @@ protected:
 TEST_P(PrintTest, TheDefaultFormatPrintsACompleteNote)
 {
     const QString file = imprimir(QStringLiteral("0000000001"));
-    const QString text = textoPdf(file);
+    const QString text = pdfText(file);
     for (const char *esperado :
          {"Distribuidora Textil del Bajío, S.A. de C.V.", "0000000001", "10/02/2024",
           "Calzado Industrial de León, S.A. de C.V.", "Calle Nardo 112, entre Jazmín y Azucena", "C000000002",
@@ -138,13 +138,13 @@ TEST_P(PrintTest, TheDefaultFormatPrintsACompleteNote)
 // does not say which note it replaces.
 TEST_P(PrintTest, CancelledAndReplacingNotesSaySo)
 {
-    const QString cancelada = textoPdf(imprimir(QStringLiteral("0000000002")));
+    const QString cancelada = pdfText(imprimir(QStringLiteral("0000000002")));
     EXPECT_TRUE(cancelada.contains(QStringLiteral("Cancelada por ADMIN el 25/03/2024 09:40")))
         << cancelada.toStdString();
 
     db->run(QStringLiteral("UPDATE NOTA_CREDITO_PROVEEDOR SET Nc_Folio_Sustituye = '0000000002' "
                            "WHERE Nc_Folio = '0000000003'"));
-    const QString sustituta = textoPdf(imprimir(QStringLiteral("0000000003")));
+    const QString sustituta = pdfText(imprimir(QStringLiteral("0000000003")));
     EXPECT_TRUE(sustituta.contains(QStringLiteral("Sustituye a la nota: 0000000002"))) << sustituta.toStdString();
 }
 
@@ -163,9 +163,9 @@ TEST_P(PrintTest, ALongNoteRunsOverSeveralPagesWithEveryLine)
     test::RecordingProgressSink progress;
     const QString file =
         printNote(*db, QStringLiteral("NCP_BONIFICACION"), QStringLiteral("LARGA"), folder.path(), nullptr, &progress);
-    EXPECT_GE(paginasPdf(file), 3);
-    progress.expectOneJob(QStringLiteral("Imprimiendo…"), paginasPdf(file));
-    const QString text = textoPdf(file);
+    EXPECT_GE(pdfPages(file), 3);
+    progress.expectOneJob(QStringLiteral("Imprimiendo…"), pdfPages(file));
+    const QString text = pdfText(file);
     for (int i = 1; i <= 150; ++i)
         ASSERT_TRUE(text.contains(QStringLiteral("PX-%1").arg(i, 4, 10, QLatin1Char('0'))))
             << i << text.left(3000).toStdString();
