@@ -114,7 +114,6 @@ WidgetDriver::WidgetDriver(script::ScriptHost &host, QString shotFolder, bool ow
     m_host.screenSession().onOpened = [this](host::MainForm &form) {
         m_designSize = QSizeF(form.form().clientWidth(), form.form().clientHeight());
     };
-    m_polling = true;
     pollModals();
 }
 
@@ -125,7 +124,7 @@ WidgetDriver::~WidgetDriver()
         m_window->close();
         QCoreApplication::processEvents();
     }
-    m_polling = false;
+    m_poll.reset(); // no look at the windows after this
     m_window.reset();
 }
 
@@ -474,11 +473,10 @@ void WidgetDriver::closeWindows()
 
 void WidgetDriver::pollModals()
 {
-    if (!m_polling)
-        return;
-    // The next look is planned first, so that it runs inside the loop of any window the
-    // answer opens.
-    QTimer::singleShot(15, [this] { pollModals(); });
+    // The next look is planned first (a timer of its own: a timer is not fired again
+    // while its handler runs), so that it runs inside the loop of any window the answer
+    // opens. It goes with the driver.
+    QTimer::singleShot(15, m_poll.get(), [this] { pollModals(); });
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
@@ -486,7 +484,7 @@ void WidgetDriver::pollModals()
         if (seen == modal)
             return;
     m_answered.push_back(modal);
-    QObject::connect(modal, &QObject::destroyed, [this, modal] { std::erase(m_answered, modal); });
+    QObject::connect(modal, &QObject::destroyed, m_poll.get(), [this, modal] { std::erase(m_answered, modal); });
     answer(*modal);
 }
 

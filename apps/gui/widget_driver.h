@@ -90,7 +90,7 @@ private:
     std::vector<const QObject *> m_answered;
     QStringList m_shots;
     QSizeF m_designSize;
-    bool m_polling = false;
+    std::unique_ptr<QObject> m_poll = std::make_unique<QObject>(); // owns the looks at the windows
     int m_shot = 0;
 };
 
