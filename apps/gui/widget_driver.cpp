@@ -114,7 +114,12 @@ WidgetDriver::WidgetDriver(script::ScriptHost &host, QString shotFolder, bool ow
     m_host.screenSession().onOpened = [this](host::MainForm &form) {
         m_designSize = QSizeF(form.form().clientWidth(), form.form().clientHeight());
     };
-    pollModals();
+    // A repeating timer looks at the windows, inside the event loop of any modal window
+    // too; the answer runs as a posted call, outside the timer's handler, so that the
+    // timer goes on firing inside the windows the answer opens. Both go with the driver.
+    auto *timer = new QTimer(m_poll.get());
+    QObject::connect(timer, &QTimer::timeout, m_poll.get(), [this] { pollModals(); });
+    timer->start(15);
 }
 
 WidgetDriver::~WidgetDriver()
@@ -473,10 +478,6 @@ void WidgetDriver::closeWindows()
 
 void WidgetDriver::pollModals()
 {
-    // The next look is planned first (a timer of its own: a timer is not fired again
-    // while its handler runs), so that it runs inside the loop of any window the answer
-    // opens. It goes with the driver.
-    QTimer::singleShot(15, m_poll.get(), [this] { pollModals(); });
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
@@ -485,7 +486,13 @@ void WidgetDriver::pollModals()
             return;
     m_answered.push_back(modal);
     QObject::connect(modal, &QObject::destroyed, m_poll.get(), [this, modal] { std::erase(m_answered, modal); });
-    answer(*modal);
+    QMetaObject::invokeMethod(
+        m_poll.get(),
+        [this, guard = QPointer<QWidget>(modal)] {
+            if (guard && guard->isVisible())
+                answer(*guard);
+        },
+        Qt::QueuedConnection);
 }
 
 void WidgetDriver::answer(QWidget &modal)
