@@ -37,8 +37,9 @@ void printHelp()
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
     // The scenario runner's widget driver works the desktop application's windows.
+    const bool script = argc >= 2 && qstrcmp(argv[1], "script") == 0;
     bool widgets = false;
-    for (int i = 2; i < argc && argc >= 2 && qstrcmp(argv[1], "script") == 0; ++i)
+    for (int i = 2; script && i < argc; ++i)
         widgets = widgets || qstrcmp(argv[i], "--widgets") == 0;
     if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -52,7 +53,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         QGuiApplication::setDesktopFileName(QStringLiteral("qmx44"));
         return app;
     }
-    if (qstrcmp(argv[1], "script") == 0) {
+    if (script) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);

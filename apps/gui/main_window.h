@@ -39,6 +39,8 @@ public:
     QMdiSubWindow *openScreen();
     // The screen's form view while its window is open, else null.
     ui::FormView *screenView() const;
+    // The screen's sub-window while it is open, else null.
+    QMdiSubWindow *screenWindow() const;
     // The screen's form while its window is open, else null.
     host::MainForm *screenForm() const;
     QMdiArea *mdiArea() const { return m_area; }
@@ -65,7 +67,6 @@ private:
     // Held as a widget: the window's events still reach the filter while it is being
     // destroyed, when it is no longer a QMdiSubWindow.
     QPointer<QWidget> m_screenWindow;
-    QMdiSubWindow *screenWindow() const;
     QPointer<ui::FormView> m_screenView;
     bool m_screenActive = false; // the screen's window is the area's active one
 };

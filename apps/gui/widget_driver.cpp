@@ -141,8 +141,7 @@ void WidgetDriver::open()
         m_window = std::make_unique<MainWindow>(m_host.screenSession(), QStringLiteral("scenario"));
         m_window->resize(1180, 820);
         m_window->show();
-        m_window->activateWindow();
-        QApplication::setActiveWindow(m_window.get());
+        toFront();
         settle();
     }
     // The clerk picks the screen from the purchasing menu.
@@ -194,10 +193,7 @@ bool WidgetDriver::focusField(controls::Control &field, const QString &verb)
             input = inner;
     mouseClick(*input);
     if (!field.hasFocus()) {
-        m_host.warn(
-            QStringLiteral("%1 %2: the focus went elsewhere on entering the field; %3")
-                .arg(verb, field.name(),
-                     verb == u"type" ? QStringLiteral("nothing was typed") : QStringLiteral("Enter was not pressed")));
+        m_host.warn(script::warnings::focusWentElsewhere(verb, field.name()));
         return false;
     }
     return true;
@@ -223,10 +219,7 @@ void WidgetDriver::type(const steps::Type &s)
     auto &text = static_cast<controls::TextField &>(field);
     if (!focusField(field, QStringLiteral("type")))
         return;
-    // The whole content is replaced, as after the focus came by a click.
-    if (text.selectionStart() != 0 || text.selectionLength() != text.text().size())
-        press(Qt::Key_A, Qt::ControlModifier);
-    typeKeys(s.text);
+    replaceText(text, s.text);
 }
 
 void WidgetDriver::enter(const steps::Enter &s)
@@ -243,7 +236,7 @@ void WidgetDriver::click(const steps::Click &s)
     controls::Form &form = script::openForm(m_host);
     auto &toolbar = script::toolbarOf(form);
     if (!toolbar.available(s.command)) {
-        m_host.warn(QStringLiteral("click %1: the toolbar does not offer it now; nothing ran").arg(s.name));
+        m_host.warn(script::warnings::notOffered(s.name));
         return;
     }
     auto *bar = screenView().findChild<ui::ToolbarView *>();
@@ -263,21 +256,19 @@ void WidgetDriver::cell(const steps::Cell &s)
     auto &grid = script::detailGrid(form);
     const int column = script::cellColumn(grid, s);
     if (!grid.columnDef(column).shown) {
-        m_host.warn(QStringLiteral("cell: column %1 is not shown; nothing was typed").arg(s.column));
+        m_host.warn(script::warnings::columnNotShown(s.column));
         return;
     }
     auto *view = screenView().findChild<ui::GridView *>();
     if (!view || !view->isVisible() || !view->isEnabled() || !grid.canFocus()) {
-        m_host.warn(QStringLiteral("cell: the grid cannot take the focus now (disabled, or on another page); nothing "
-                                   "was typed"));
+        m_host.warn(script::warnings::gridOutOfReach());
         return;
     }
     const QModelIndex index = view->model()->index(s.row - 1, view->tableModel()->viewColumn(column));
     view->scrollTo(index);
     mouseClick(*view->viewport(), view->visualRect(index).center());
     if (!grid.hasFocus()) {
-        m_host.warn(QStringLiteral("cell: the grid cannot take the focus now (disabled, or on another page); nothing "
-                                   "was typed"));
+        m_host.warn(script::warnings::gridOutOfReach());
         return;
     }
     // Backspace empties the cell's content, the text is typed, and a click on the cell
@@ -309,7 +300,7 @@ void WidgetDriver::page(const steps::Page &s)
     script::checkPage(tab, s.page);
     auto *view = qobject_cast<ui::detail::TabView *>(screenView().widgetFor(tab));
     if (!view || !view->isEnabled() || !tab.canFocus()) {
-        m_host.warn(QStringLiteral("page: the tab control is disabled; nothing changed"));
+        m_host.warn(script::warnings::tabsDisabled());
         return;
     }
     QTabBar *bar = view->bar();
@@ -321,9 +312,7 @@ void WidgetDriver::resize(const steps::Resize &s)
     script::openForm(m_host);
     ui::FormView &view = screenView();
     // The window grows or shrinks by what the form's client area must change.
-    QWidget *window = view.parentWidget();
-    while (window && !qobject_cast<QMdiSubWindow *>(window))
-        window = window->parentWidget();
+    QMdiSubWindow *window = m_window->screenWindow();
     if (!window)
         return;
     // The view holds the toolbar's extra height above the form's client area.
@@ -398,6 +387,14 @@ void WidgetDriver::press(int key, Qt::KeyboardModifiers modifiers, const QString
     QCoreApplication::processEvents();
 }
 
+void WidgetDriver::replaceText(const controls::TextField &field, const QString &text)
+{
+    // The whole content is selected (as after the focus came by a click), then replaced.
+    if (field.selectionStart() != 0 || field.selectionLength() != field.text().size())
+        press(Qt::Key_A, Qt::ControlModifier);
+    typeKeys(text);
+}
+
 void WidgetDriver::typeKeys(const QString &text, QWidget *to)
 {
     for (const QChar c : text) {
@@ -469,11 +466,15 @@ void WidgetDriver::closeWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // The clerk is back at the main window (a closed window leaves none active where
     // no window manager hands the focus back).
-    if (m_window && !QApplication::activeModalWidget() && QApplication::activeWindow() != m_window.get()) {
-        m_window->activateWindow();
-        QApplication::setActiveWindow(m_window.get());
-        QCoreApplication::processEvents();
-    }
+    if (m_window && !QApplication::activeModalWidget() && QApplication::activeWindow() != m_window.get())
+        toFront();
+}
+
+void WidgetDriver::toFront()
+{
+    m_window->activateWindow();
+    QApplication::setActiveWindow(m_window.get());
+    QCoreApplication::processEvents();
 }
 
 void WidgetDriver::pollModals()
@@ -530,8 +531,7 @@ void WidgetDriver::answer(QWidget &modal)
         // Still open: the dialog said why under its fields.
         if (guard && guard->isVisible()) {
             auto *reason = modal.findChild<QLabel *>(QStringLiteral("reason"));
-            m_host.warn(QStringLiteral("additional %1: the dialog refused it: %2")
-                            .arg(s.field, reason ? reason->text() : QString()));
+            m_host.warn(script::warnings::additionalRefused(s.field, reason ? reason->text() : QString()));
             press(Qt::Key_Escape, Qt::NoModifier, QString(), &modal);
         }
         return;
@@ -568,28 +568,24 @@ void WidgetDriver::playProrate(ui::FormView &view, const script::ProrateStep &st
         QWidget *widget = view.widgetFor(*amount);
         if (widget && widget->isEnabled() && widget->isVisible()) {
             mouseClick(*widget);
-            if (amount->hasFocus()) {
-                if (amount->selectionStart() != 0 || amount->selectionLength() != amount->text().size())
-                    press(Qt::Key_A, Qt::ControlModifier);
-                typeKeys(step.amount);
-            }
+            if (amount->hasFocus())
+                replaceText(*amount, step.amount);
         }
     } else {
-        m_host.warn(
-            QStringLiteral("prorate: the dialog %1 has no txtImporte; the amount was not typed").arg(dialog.name()));
+        m_host.warn(script::warnings::dialogLacks(dialog.name(), QStringLiteral("txtImporte")));
     }
     const QString optionName = QStringLiteral("Option%1").arg(step.option);
     if (QWidget *option = view.widgetFor(optionName))
         mouseClick(*option);
     else
-        m_host.warn(QStringLiteral("prorate: the dialog %1 has no %2").arg(dialog.name(), optionName));
+        m_host.warn(script::warnings::dialogLacks(dialog.name(), optionName));
     if (!view.hasForm() || !dialog.isVisible())
         return;
     const auto pressButton = [&](const QString &name) {
         if (auto *button = qobject_cast<QAbstractButton *>(view.widgetFor(name)))
             mouseClick(*button);
         else
-            m_host.warn(QStringLiteral("prorate: the dialog %1 has no %2").arg(dialog.name(), name));
+            m_host.warn(script::warnings::dialogLacks(dialog.name(), name));
     };
     switch (step.action) {
     case script::ProrateAction::Accept:

@@ -19,6 +19,10 @@
 
 class QWidget;
 
+namespace qmx44::controls {
+class TextField;
+}
+
 namespace qmx44::ui {
 class FormView;
 }
@@ -70,6 +74,10 @@ private:
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = QString(),
                QWidget *to = nullptr);
     void typeKeys(const QString &text, QWidget *to = nullptr);
+    // Replaces the whole content of `field`, which has the focus, by `text`.
+    void replaceText(const controls::TextField &field, const QString &text);
+    // The main window made the active one, as a window manager would.
+    void toFront();
     void mouseClick(QWidget &widget, QPoint at = QPoint(-1, -1));
 
     // Modal windows: looked at from a timer that runs inside their event loops.

@@ -1,5 +1,7 @@
 #include "apps/script/modal_presenter.h"
 
+#include "apps/script/script_step.h"
+
 #include "platform/controls/buttons.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/text_field.h"
@@ -12,7 +14,7 @@ void ScriptPresenter::runModal(controls::Form &dialog)
 {
     if (onDialog)
         onDialog(dialog);
-    if (controls::ModalPresenter *views = viewPresenter ? viewPresenter() : nullptr) {
+    if (views) {
         views->runModal(dialog);
         return;
     }
@@ -35,7 +37,7 @@ void ScriptPresenter::play(controls::Form &dialog, const ProrateStep &step)
             dialog.typeText(step.amount);
         }
     } else {
-        m_warn(QStringLiteral("prorate: the dialog %1 has no txtImporte; the amount was not typed").arg(dialog.name()));
+        m_warn(warnings::dialogLacks(dialog.name(), QStringLiteral("txtImporte")));
     }
 
     const QString optionName = QStringLiteral("Option%1").arg(step.option);
@@ -44,7 +46,7 @@ void ScriptPresenter::play(controls::Form &dialog, const ProrateStep &step)
         option->setFocus();
         option->click();
     } else {
-        m_warn(QStringLiteral("prorate: the dialog %1 has no %2").arg(dialog.name(), optionName));
+        m_warn(warnings::dialogLacks(dialog.name(), optionName));
     }
     if (!dialog.isVisible())
         return;
@@ -54,7 +56,7 @@ void ScriptPresenter::play(controls::Form &dialog, const ProrateStep &step)
             button->setFocus();
             button->click();
         } else {
-            m_warn(QStringLiteral("prorate: the dialog %1 has no %2").arg(dialog.name(), name));
+            m_warn(warnings::dialogLacks(dialog.name(), name));
         }
     };
     switch (step.action) {

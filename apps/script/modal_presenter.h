@@ -8,6 +8,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <memory>
 
 namespace qmx44::apps::script {
 
@@ -30,7 +31,7 @@ public:
     // Every dialog shown so far, by window handle, so messages can name their owner.
     std::function<void(const controls::Form &)> onDialog;
     // A host window's presenter, when dialogs are shown and answered through windows.
-    std::function<controls::ModalPresenter *()> viewPresenter;
+    std::shared_ptr<controls::ModalPresenter> views;
 
     void runModal(controls::Form &dialog) override;
 

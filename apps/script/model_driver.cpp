@@ -166,8 +166,7 @@ void ModelDriver::type(const steps::Type &s)
     if (!textField.setFocus())
         return;
     if (!textField.hasFocus()) {
-        m_host.warn(
-            QStringLiteral("type %1: the focus went elsewhere on entering the field; nothing was typed").arg(s.field));
+        m_host.warn(warnings::focusWentElsewhere(QStringLiteral("type"), s.field));
         return;
     }
     textField.selectAll();
@@ -181,8 +180,7 @@ void ModelDriver::enter(const steps::Enter &s)
     if (!field.setFocus())
         return;
     if (!field.hasFocus()) {
-        m_host.warn(QStringLiteral("enter %1: the focus went elsewhere on entering the field; Enter was not pressed")
-                        .arg(s.field));
+        m_host.warn(warnings::focusWentElsewhere(QStringLiteral("enter"), s.field));
         return;
     }
     form.keyStroke(controls::keys::Enter);
@@ -193,7 +191,7 @@ void ModelDriver::click(const steps::Click &s)
     controls::Form &form = openForm(m_host);
     auto &toolbar = toolbarOf(form);
     if (!toolbar.available(s.command)) {
-        m_host.warn(QStringLiteral("click %1: the toolbar does not offer it now; nothing ran").arg(s.name));
+        m_host.warn(warnings::notOffered(s.name));
         return;
     }
     toolbar.click(s.command);
@@ -205,12 +203,11 @@ void ModelDriver::cell(const steps::Cell &s)
     auto &grid = detailGrid(form);
     const int column = cellColumn(grid, s);
     if (!grid.columnDef(column).shown) {
-        m_host.warn(QStringLiteral("cell: column %1 is not shown; nothing was typed").arg(s.column));
+        m_host.warn(warnings::columnNotShown(s.column));
         return;
     }
     if (!grid.setFocus() || !grid.hasFocus()) {
-        m_host.warn(QStringLiteral("cell: the grid cannot take the focus now (disabled, or on another page); nothing "
-                                   "was typed"));
+        m_host.warn(warnings::gridOutOfReach());
         return;
     }
     // One Backspace empties the selected content; TEXT is then typed key by key and the
@@ -231,7 +228,7 @@ void ModelDriver::page(const steps::Page &s)
     checkPage(tab, s.page);
     // Clicking a tab gives the tab strip the focus, then shows the page.
     if (!tab.setFocus()) {
-        m_host.warn(QStringLiteral("page: the tab control is disabled; nothing changed"));
+        m_host.warn(warnings::tabsDisabled());
         return;
     }
     tab.setActivePage(s.page);
@@ -249,7 +246,7 @@ void ModelDriver::additional(const steps::Additional &s)
     auto &toolbar = toolbarOf(form);
     const QString refused = checkAdditional(toolbar, s);
     if (!refused.isEmpty()) {
-        m_host.warn(QStringLiteral("additional %1: the dialog refused it: %2").arg(s.field, refused));
+        m_host.warn(warnings::additionalRefused(s.field, refused));
         return;
     }
     toolbar.setAdditionalField(s.field, s.value);

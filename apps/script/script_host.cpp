@@ -20,12 +20,8 @@ std::vector<Message> MessageRecorder::takeNew()
 
 ScriptHost::ScriptHost(const HostOptions &options) : m_messages(std::make_shared<MessageRecorder>())
 {
-    m_presenter = std::make_shared<ScriptPresenter>([this](const QString &text) {
-        if (m_warn)
-            m_warn(text);
-    });
+    m_presenter = std::make_shared<ScriptPresenter>([this](const QString &text) { warn(text); });
     m_presenter->onDialog = [this](const controls::Form &dialog) { m_owners.insert(dialog.handle(), dialog.name()); };
-    m_presenter->viewPresenter = [this] { return m_viewPresenter.get(); };
 
     m_signedIn = options.database != nullptr;
     try {
@@ -100,7 +96,7 @@ bool ScriptHost::adopt(host::MainForm *form)
 void ScriptHost::useViews(std::shared_ptr<MessageSink> echo, std::shared_ptr<controls::ModalPresenter> presenter)
 {
     m_messages->echo = std::move(echo);
-    m_viewPresenter = std::move(presenter);
+    m_presenter->views = std::move(presenter);
 }
 
 bool ScriptHost::formOpen() const

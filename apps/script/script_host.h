@@ -127,7 +127,6 @@ private:
     std::shared_ptr<host::PlatformContext> m_context;
     std::shared_ptr<MessageRecorder> m_messages;
     std::shared_ptr<ScriptPresenter> m_presenter;
-    std::shared_ptr<controls::ModalPresenter> m_viewPresenter;
     std::function<void(const QString &)> m_warn;
     std::deque<bool> m_confirmations;
     QHash<qint64, QString> m_owners;

@@ -118,6 +118,49 @@ QString commandName(controls::Command command)
     return QString();
 }
 
+namespace warnings {
+
+QString focusWentElsewhere(const QString &verb, const QString &field)
+{
+    return QStringLiteral("%1 %2: the focus went elsewhere on entering the field; %3")
+        .arg(verb, field,
+             verb == u"type" ? QStringLiteral("nothing was typed") : QStringLiteral("Enter was not pressed"));
+}
+
+QString notOffered(const QString &command)
+{
+    return QStringLiteral("click %1: the toolbar does not offer it now; nothing ran").arg(command);
+}
+
+QString columnNotShown(const QString &column)
+{
+    return QStringLiteral("cell: column %1 is not shown; nothing was typed").arg(column);
+}
+
+QString gridOutOfReach()
+{
+    return QStringLiteral("cell: the grid cannot take the focus now (disabled, or on another page); nothing was typed");
+}
+
+QString tabsDisabled()
+{
+    return QStringLiteral("page: the tab control is disabled; nothing changed");
+}
+
+QString additionalRefused(const QString &field, const QString &reason)
+{
+    return QStringLiteral("additional %1: the dialog refused it: %2").arg(field, reason);
+}
+
+QString dialogLacks(const QString &dialog, const QString &control)
+{
+    if (control == u"txtImporte")
+        return QStringLiteral("prorate: the dialog %1 has no txtImporte; the amount was not typed").arg(dialog);
+    return QStringLiteral("prorate: the dialog %1 has no %2").arg(dialog, control);
+}
+
+} // namespace warnings
+
 Step typedStep(const ScriptLine &line)
 {
     Step step;

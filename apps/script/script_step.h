@@ -113,4 +113,18 @@ QString stepText(const StepAction &action);
 // The toolbar command's name as scripts write it ("Aceptar").
 QString commandName(controls::Command command);
 
+// What a driver says on standard error when a step does nothing: the same words from
+// both drivers, so that their runs compare.
+namespace warnings {
+// `verb` is type or enter.
+QString focusWentElsewhere(const QString &verb, const QString &field);
+QString notOffered(const QString &command);
+QString columnNotShown(const QString &column);
+QString gridOutOfReach();
+QString tabsDisabled();
+QString additionalRefused(const QString &field, const QString &reason);
+// The proration dialog lacks `control` (its amount, an option button, a button).
+QString dialogLacks(const QString &dialog, const QString &control);
+} // namespace warnings
+
 } // namespace qmx44::apps::script
