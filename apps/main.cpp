@@ -5,6 +5,7 @@
 #include "apps/host_setup.h"
 #include "platform/core/error.h"
 #include "platform/core/log.h"
+#include "ui/system_clipboard.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -51,6 +52,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         // windows to (its icon and name in a task bar).
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/qmx44/qmx44.png")));
         QGuiApplication::setDesktopFileName(QStringLiteral("qmx44"));
+        qmx44::ui::useSystemClipboard();
         return app;
     }
     if (script) {

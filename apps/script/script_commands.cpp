@@ -3,6 +3,7 @@
 #include "apps/script/host_tables.h"
 #include "apps/script/script_runner.h"
 #include "apps/script/state_dump.h"
+#include "platform/controls/clipboard.h"
 #include "screen/field_names.h"
 
 namespace qmx44::apps::script {
@@ -110,6 +111,18 @@ void ScriptRunner::messages()
     m_driver.settle();
     Json out;
     out["messages"] = messagesJson(m_host.takeNewMessages(), [this](qint64 h) { return m_host.ownerName(h); });
+    print(out);
+}
+
+void ScriptRunner::clipboard(const steps::Clipboard &s)
+{
+    m_driver.settle();
+    if (s.text) {
+        controls::Clipboard::setText(*s.text);
+        return;
+    }
+    Json out;
+    out["clipboard"] = controls::Clipboard::text().toStdString();
     print(out);
 }
 

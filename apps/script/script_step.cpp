@@ -279,6 +279,16 @@ Step typedStep(const ScriptLine &line)
         if (!name.match(a[0]).hasMatch())
             throw ScriptError{QStringLiteral("'%1' is not a picture name (letters, digits, - _ .)").arg(a[0])};
         step.action = steps::Shot{a[0]};
+    } else if (verb == u"clipboard") {
+        requireArgs(line, 0, 1, "[TEXT]");
+        steps::Clipboard c;
+        if (!a.isEmpty()) {
+            QString text = a[0];
+            text.replace(QStringLiteral("\\t"), QStringLiteral("\t"))
+                .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+            c.text = text;
+        }
+        step.action = c;
     } else {
         throw ScriptError{QStringLiteral("unknown command '%1'").arg(verb)};
     }
@@ -342,8 +352,15 @@ QString stepText(const StepAction &action)
                 return QStringLiteral("dump");
             else if constexpr (std::is_same_v<T, steps::Messages>)
                 return QStringLiteral("messages");
-            else
+            else if constexpr (std::is_same_v<T, steps::Shot>)
                 return QStringLiteral("shot ") + s.name;
+            else if (!s.text)
+                return QStringLiteral("clipboard");
+            else {
+                QString text = *s.text;
+                text.replace(u'\t', QStringLiteral("\\t")).replace(u'\n', QStringLiteral("\\n"));
+                return QStringLiteral("clipboard ") + quoted(text);
+            }
         },
         action);
 }

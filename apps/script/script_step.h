@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 #include <variant>
 
 namespace qmx44::apps::script {
@@ -89,13 +90,17 @@ struct Messages {};
 struct Shot {
     QString name;
 };
+// Puts text on the clipboard (`\t` a tab, `\n` a line break), or prints it (no text).
+struct Clipboard {
+    std::optional<QString> text;
+};
 } // namespace steps
 
 using StepAction =
     std::variant<steps::Exec, steps::Query, steps::User, steps::Param, steps::Right, steps::Rate, steps::Period,
                  steps::Fail, steps::Confirm, steps::Prorate, steps::Open, steps::Activate, steps::Type, steps::Enter,
                  steps::Click, steps::Cell, steps::Key, steps::Page, steps::Resize, steps::Additional, steps::Dump,
-                 steps::Messages, steps::Shot>;
+                 steps::Messages, steps::Shot, steps::Clipboard>;
 
 struct Step {
     int line = 0;
