@@ -2,6 +2,7 @@
 // currency amount type and the catalogue search.
 #include "platform/controls/text_field.h"
 
+#include "platform/controls/clipboard.h"
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/number_format.h"
@@ -32,8 +33,9 @@ void TextField::assignText(const QString &text)
     if (text == m_text)
         return;
     m_text = text;
-    m_selStart = int(m_text.size());
-    m_selLength = 0;
+    m_anchor = m_caret = int(m_text.size());
+    m_undo.clear();
+    m_typingRun = false;
     notify(Aspect::Text);
     Change.raise();
 }
@@ -201,7 +203,7 @@ void TextField::enterPressed()
 
 bool TextField::insertTyped(QString chars)
 {
-    if (!effectivelyEnabled() || m_locked || chars.isEmpty())
+    if (!editable() || chars.isEmpty())
         return false;
     if (m_upper)
         chars = chars.toUpper(); // Unicode-aware: "ñ" -> "Ñ"
@@ -211,15 +213,144 @@ bool TextField::insertTyped(QString chars)
                 return false;
     }
     QString next = m_text;
-    const int start = qBound(0, m_selStart, int(next.size()));
-    const int length = qBound(0, m_selLength, int(next.size()) - start);
-    next.replace(start, length, chars);
+    const int start = selectionStart();
+    next.replace(start, selectionLength(), chars);
     if (m_maxLength > 0 && next.size() > m_maxLength)
         return false;
-    const int caret = start + int(chars.size());
-    assignText(next);
-    m_selStart = caret;
-    m_selLength = 0;
+    applyEdit(next, start + int(chars.size()), EditKind::Typing);
+    return true;
+}
+
+void TextField::applyEdit(const QString &text, int caret, EditKind kind)
+{
+    if (text == m_text) {
+        select(caret, caret);
+        return;
+    }
+    if (kind != EditKind::Typing || !m_typingRun) {
+        constexpr std::size_t UndoSteps = 100;
+        if (m_undo.size() == UndoSteps)
+            m_undo.erase(m_undo.begin());
+        m_undo.push_back({m_text, m_anchor, m_caret});
+    }
+    m_typingRun = kind == EditKind::Typing;
+    m_text = text;
+    m_anchor = m_caret = caret;
+    notify(Aspect::Text);
+    Change.raise();
+}
+
+void TextField::select(int anchor, int caret)
+{
+    const int size = int(m_text.size());
+    anchor = qBound(0, anchor, size);
+    caret = qBound(0, caret, size);
+    m_typingRun = false; // typing after a move is a new step
+    if (anchor == m_anchor && caret == m_caret)
+        return;
+    m_anchor = anchor;
+    m_caret = caret;
+    notify(Aspect::Text); // the view shows the selection with the text
+}
+
+void TextField::setCursorPosition(int position, bool extend)
+{
+    select(extend ? m_anchor : position, position);
+}
+
+namespace {
+
+// Word moves as in any desktop program: Ctrl+Right to the start of the next word,
+// Ctrl+Left to the start of this or the previous one; blanks separate words.
+int nextWord(const QString &text, int from)
+{
+    const int size = int(text.size());
+    while (from < size && !text.at(from).isSpace())
+        ++from;
+    while (from < size && text.at(from).isSpace())
+        ++from;
+    return from;
+}
+
+int previousWord(const QString &text, int from)
+{
+    while (from > 0 && text.at(from - 1).isSpace())
+        --from;
+    while (from > 0 && !text.at(from - 1).isSpace())
+        --from;
+    return from;
+}
+
+} // namespace
+
+void TextField::selectWordAt(int position)
+{
+    position = qBound(0, position, int(m_text.size()));
+    int start = position, end = position;
+    while (start > 0 && !m_text.at(start - 1).isSpace())
+        --start;
+    while (end < m_text.size() && !m_text.at(end).isSpace())
+        ++end;
+    select(start, end);
+}
+
+bool TextField::copy() const
+{
+    if (!effectivelyEnabled() || selectionLength() == 0)
+        return false;
+    Clipboard::setText(selectedText());
+    return true;
+}
+
+bool TextField::cut()
+{
+    if (!editable() || !copy())
+        return false;
+    return eraseSelection();
+}
+
+bool TextField::eraseSelection()
+{
+    if (!editable() || selectionLength() == 0)
+        return false;
+    const int start = selectionStart();
+    applyEdit(QString(m_text).remove(start, selectionLength()), start, EditKind::Other);
+    return true;
+}
+
+bool TextField::paste()
+{
+    if (!editable())
+        return false;
+    // A field holds one line: the clipboard's first, typed key by key (upper case, the
+    // length limit and the amount's characters apply) as one step of the undo history.
+    QString text = Clipboard::text().section(QLatin1Char('\n'), 0, 0);
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\t'));
+    m_typingRun = false; // the first character starts the paste's step, the rest join it
+    bool any = false;
+    for (QChar ch : text)
+        any = insertTyped(QString(ch)) || any;
+    m_typingRun = false;
+    return any;
+}
+
+bool TextField::undo()
+{
+    if (!editable() || m_undo.empty())
+        return false;
+    const Snapshot last = m_undo.back();
+    m_undo.pop_back();
+    m_typingRun = false;
+    if (last.text != m_text) {
+        m_text = last.text;
+        m_anchor = last.anchor;
+        m_caret = last.caret;
+        notify(Aspect::Text);
+        Change.raise();
+    } else {
+        select(last.anchor, last.caret);
+    }
     return true;
 }
 
@@ -260,13 +391,24 @@ void TextField::keyDown(int &keyCode, int &shift)
 {
     if (!effectivelyEnabled())
         return;
-    const int size = int(m_text.size());
-    const int start = qBound(0, m_selStart, size);
-    const int length = qBound(0, m_selLength, size - start);
-    // Ctrl+A selects the whole content, as in any desktop program.
-    if (keyCode == 'A' && (shift & (keys::ShiftMask | keys::CtrlMask | keys::AltMask)) == keys::CtrlMask) {
-        keyCode = 0;
+    const int modifiers = shift & (keys::ShiftMask | keys::CtrlMask | keys::AltMask);
+    // The editing chords, as in any desktop program; each swallows its key.
+    const auto chord = [&](int code, int mask) { return keyCode == code && modifiers == mask; };
+    bool handled = true;
+    if (chord('A', keys::CtrlMask))
         selectAll();
+    else if (chord('C', keys::CtrlMask) || chord(keys::Insert, keys::CtrlMask))
+        copy();
+    else if (chord('X', keys::CtrlMask) || chord(keys::Delete, keys::ShiftMask))
+        cut();
+    else if (chord('V', keys::CtrlMask) || chord(keys::Insert, keys::ShiftMask))
+        paste();
+    else if (chord('Z', keys::CtrlMask))
+        undo();
+    else
+        handled = false;
+    if (handled) {
+        keyCode = 0;
         return;
     }
     switch (keyCode) {
@@ -278,40 +420,62 @@ void TextField::keyDown(int &keyCode, int &shift)
     case keys::Delete: {
         const bool back = keyCode == keys::Backspace;
         keyCode = 0;
-        if (m_locked)
+        if (!editable())
             break;
-        QString next = m_text;
-        int caret = start;
-        if (length > 0)
-            next.remove(start, length);
-        else if (back && start > 0)
-            next.remove(--caret, 1);
-        else if (!back && start < size)
-            next.remove(start, 1);
-        assignText(next);
-        m_selStart = caret;
-        m_selLength = 0;
+        if (selectionLength() > 0) {
+            eraseSelection();
+            break;
+        }
+        const int at = back ? m_caret - 1 : m_caret;
+        if (at >= 0 && at < m_text.size())
+            applyEdit(QString(m_text).remove(at, 1), at, EditKind::Other);
         break;
     }
+    default:
+        navigate(keyCode, modifiers);
+        break;
+    }
+}
+
+// Home, End, Left and Right move the caret (Ctrl: Left/Right by words); with Shift they
+// extend the selection. Without Shift, Left and Right first collapse a selection to its
+// start or end.
+bool TextField::navigate(int keyCode, int shift)
+{
+    if (shift & keys::AltMask)
+        return false;
+    const bool extend = shift & keys::ShiftMask;
+    const bool byWord = shift & keys::CtrlMask;
+    const int size = int(m_text.size());
+    int to = m_caret;
+    switch (keyCode) {
     case keys::Home:
-        m_selStart = 0;
-        m_selLength = 0;
+        to = 0;
         break;
     case keys::End:
-        m_selStart = size;
-        m_selLength = 0;
+        to = size;
         break;
     case keys::Left:
-        m_selStart = length > 0 ? start : qMax(0, start - 1);
-        m_selLength = 0;
+        if (byWord)
+            to = previousWord(m_text, m_caret);
+        else if (!extend && selectionLength() > 0)
+            to = selectionStart();
+        else
+            to = qMax(0, m_caret - 1);
         break;
     case keys::Right:
-        m_selStart = length > 0 ? start + length : qMin(size, start + 1);
-        m_selLength = 0;
+        if (byWord)
+            to = nextWord(m_text, m_caret);
+        else if (!extend && selectionLength() > 0)
+            to = selectionStart() + selectionLength();
+        else
+            to = qMin(size, m_caret + 1);
         break;
     default:
-        break;
+        return false;
     }
+    setCursorPosition(to, extend);
+    return true;
 }
 
 void TextField::keyPress(int &charCode)
@@ -323,12 +487,7 @@ void TextField::keyPress(int &charCode)
 
 void TextField::selectAll()
 {
-    const int length = int(m_text.size());
-    if (m_selStart == 0 && m_selLength == length)
-        return;
-    m_selStart = 0;
-    m_selLength = length;
-    notify(Aspect::Text); // the view shows the selection with the text
+    select(0, int(m_text.size()));
 }
 
 void TextField::focusIn()
@@ -398,8 +557,8 @@ bool TextField::applySetting(const QString &name, const QVariant &value)
             m_text = m_amountShown;
         }
         m_committed = m_text;
-        m_selStart = int(m_text.size());
-        m_selLength = 0;
+        m_anchor = m_caret = int(m_text.size());
+        m_undo.clear();
         notify(Aspect::Text);
     } else if (n == u"locked") {
         setLocked(flagFromValue(value));

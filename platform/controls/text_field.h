@@ -27,6 +27,13 @@
 //   upper-cases typed characters (Unicode: "ñ" becomes "Ñ"); `maxlength` (0 = no limit)
 //   refuses characters beyond it. Code-written text is taken as it is. Taking the focus
 //   selects the whole text, so typing replaces it.
+// - Editing as in any desktop program: a caret and a selection (anchor to caret) that
+//   keys and clicks move (Shift extends, Ctrl+Left/Right go by words); typing replaces
+//   the selection, Backspace/Delete delete it; Ctrl+A, Ctrl+C/X/V (also Ctrl+Insert,
+//   Shift+Delete, Shift+Insert) and Ctrl+Z work through the Clipboard. A paste is the
+//   clipboard's first line typed through the rules above, as one edit. A locked field
+//   copies but takes no cut, paste or undo. Ctrl+Z undoes the clerk's last edits (runs
+//   of typing count as one); code writing the text forgets them.
 // - `tipodato` 6 is a currency amount: value() is a double, the text shows it with the
 //   picture of `formato` ("$#,##0.0000": "$0.0000" fresh, "$1,234.5000"). Typed text is
 //   read back as a number on commit; what does not read as a number counts as 0.
@@ -142,8 +149,17 @@ public:
     // ---- operations -----------------------------------------------------------------
     // The selection call: selects the whole text (typing then replaces it).
     void selectAll();
-    int selectionStart() const { return m_selStart; }
-    int selectionLength() const { return m_selLength; }
+    int selectionStart() const { return qMin(m_anchor, m_caret); }
+    int selectionLength() const { return qAbs(m_caret - m_anchor); }
+    QString selectedText() const { return m_text.mid(selectionStart(), selectionLength()); }
+    // The caret (0 = before the first character) and the selection's other end.
+    int cursorPosition() const { return m_caret; }
+    int selectionAnchor() const { return m_anchor; }
+    // Moves the caret (kept within the text); `extend` keeps the anchor, so that what lies
+    // between is selected (Shift+click, a mouse drag).
+    void setCursorPosition(int position, bool extend = false);
+    // Selects the word at `position` (a double click).
+    void selectWordAt(int position);
     // Empties the field (currency fields: 0) as Utilerias.LimpiarControles does.
     void clear();
 
@@ -157,6 +173,16 @@ public:
     // Commits typed text now (the lookup and event 1, when the text changed since the
     // last commit): what leaving the field does.
     void commit();
+    // The editing commands of the keys and the context menu. False when they do nothing:
+    // no selection to copy, cut or erase, nothing to undo, a locked or disabled field.
+    bool copy() const;
+    bool cut();
+    bool paste();
+    bool eraseSelection();
+    bool undo();
+    bool canUndo() const { return !m_undo.empty(); }
+    // Takes typing, pastes and undo: enabled and not locked.
+    bool editable() const { return effectivelyEnabled() && !m_locked; }
     // Whether the last lookup found a row (true when none ran).
     bool lookupFound() const { return m_lookupFound; }
 
@@ -179,8 +205,18 @@ public:
     void focusOut() override;
 
 private:
-    void assignText(const QString &text); // sets and fires Change when different
-    void lookup();                        // runs sql into the result field
+    // What the clerk's edit was, for the undo history: runs of typing make one step.
+    enum class EditKind { Typing, Other };
+    struct Snapshot {
+        QString text;
+        int anchor, caret;
+    };
+    void assignText(const QString &text); // code writes: sets, forgets the undo history
+    // A clerk's edit: the new text with the caret after it, the state before kept for undo.
+    void applyEdit(const QString &text, int caret, EditKind kind);
+    void select(int anchor, int caret);
+    bool navigate(int keyCode, int shift);
+    void lookup(); // runs sql into the result field
     void commitBy(bool byEnter);
     void enterPressed();
     bool insertTyped(QString chars);
@@ -203,7 +239,9 @@ private:
     bool m_modeUnlock = false;
     double m_amount = 0;   // currency fields: the amount written or committed
     QString m_amountShown; // ... and its display; typed text differs from it
-    int m_selStart = 0, m_selLength = 0;
+    int m_anchor = 0, m_caret = 0;
+    std::vector<Snapshot> m_undo;
+    bool m_typingRun = false; // the last undo step is typing the next key may join
     bool m_lookupFound = true;
     bool m_inLookup = false;
 };

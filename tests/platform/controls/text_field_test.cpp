@@ -1,5 +1,6 @@
 // Text fields: typing rules, Change and lookup timing, Enter with tab-on-enter, the
 // currency amount type and the catalogue search.
+#include "platform/controls/clipboard.h"
 #include "platform/controls/controls.h"
 #include "platform/core/message.h"
 #include "tests/support/test_db.h"
@@ -47,6 +48,35 @@ TEST(TextFieldTest, ChangeFiresOnlyWhenTheTextChanges)
     form.typeText("7");
     field.clear();
     EXPECT_EQ((QStringList{"A", "A1", "B", "7", ""}), seen);
+}
+
+// Guards the undo history: a run of typing is one step, a paste (typed through the
+// field's rules) another, undo on a locked field does nothing, and code writing the text
+// forgets the history (undo must never bring back what the screen replaced).
+TEST(TextFieldTest, UndoStepsBackThroughTheClerksEdits)
+{
+    Form form(QStringLiteral("f"));
+    auto &field = form.add<TextField>("txtCausa");
+    field.setMaxlength(5);
+    field.setMayusculas(true);
+    field.setFocus();
+    form.typeText("ab");
+    form.keyStroke(keys::Left, keys::ShiftMask);
+    Clipboard::setText(QStringLiteral("xyz\tw9\nsegunda"));
+    form.keyStroke('V', keys::CtrlMask);
+    EXPECT_EQ(QStringLiteral("AXYZW"), field.text()); // the selected "B" replaced, cut at five
+    form.keyStroke('Z', keys::CtrlMask);
+    EXPECT_EQ(QStringLiteral("AB"), field.text());
+    EXPECT_EQ(QStringLiteral("B"), field.selectedText());
+    field.setLocked(true);
+    EXPECT_FALSE(field.undo());
+    field.setLocked(false);
+    form.keyStroke('Z', keys::CtrlMask);
+    EXPECT_EQ(QString(), field.text());
+    form.typeText("c");
+    field.setText(QStringLiteral("C001"));
+    EXPECT_FALSE(field.undo());
+    EXPECT_EQ(QStringLiteral("C001"), field.text());
 }
 
 // Guards the currency amount type: values keep full precision behind a four-decimal
