@@ -1,6 +1,7 @@
 // The widgets of the control kinds and how each shows its model's state.
 #include "ui/field_views.h"
 
+#include "platform/controls/clipboard.h"
 #include "platform/controls/controls.h"
 
 #include <QContextMenuEvent>
@@ -64,6 +65,7 @@ FieldEdit::FieldEdit(TextField &field, QWidget *parent) : QLineEdit(parent), m_f
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(false);
     setDragEnabled(false);
+    setAttribute(Qt::WA_InputMethodEnabled); // dead keys, compose and input methods
     if (!field.catalogueStatement().isEmpty()) {
         const QIcon icon =
             QIcon::fromTheme(QStringLiteral("edit-find"), style()->standardIcon(QStyle::SP_FileDialogContentsView));
@@ -78,17 +80,17 @@ void FieldEdit::showModel()
 {
     if (text() != m_field.text())
         setText(m_field.text());
-    const int start = m_field.selectionStart(), length = m_field.selectionLength();
+    const int anchor = m_field.selectionAnchor(), caret = m_field.cursorPosition();
     if (!m_field.hasFocus())
         setCursorPosition(0); // not being typed in: no selection, the beginning of the text
-    else if (length > 0 && length == text().size())
-        setSelection(start + length, -length); // the caret at the start: a long text shows its beginning
-    else if (length > 0)
-        setSelection(start, length);
+    else if (m_field.selectionLength() > 0 && m_field.selectionLength() == text().size())
+        setSelection(int(text().size()), -int(text().size())); // all of it: a long text shows its beginning
+    else if (anchor != caret)
+        setSelection(anchor, caret - anchor); // the caret at its end of the selection
     else
-        setCursorPosition(start);
+        setCursorPosition(caret);
     setAlignment(alignmentOf(m_field.alignment()));
-    setReadOnly(m_field.locked());
+    setReadOnly(m_field.locked()); // which also takes input methods away from a locked field
     if (m_search)
         m_search->setEnabled(!m_field.locked());
     QPalette p = palette();
@@ -105,15 +107,26 @@ void FieldEdit::showModel()
 
 void FieldEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    // Only what leaves the widget in step with the model: copying, pasting through the
-    // model, the search.
+    // The usual editing commands, each done by the model under the field's own rules.
+    TextField &field = m_field;
+    const bool editable = field.editable();
+    const bool selected = field.selectionLength() > 0;
     QMenu menu(this);
-    QAction *copy = menu.addAction(tr("Copiar"), this, &QLineEdit::copy);
-    copy->setEnabled(hasSelectedText());
-    QAction *paste = menu.addAction(tr("Pegar"), this, &FieldEdit::pasteRequested);
-    paste->setEnabled(!m_field.locked() && m_field.effectivelyEnabled());
-    if (m_search)
+    const auto add = [&](const QString &text, bool enabled, auto command) {
+        menu.addAction(text, this, [&field, command] { command(field); })->setEnabled(enabled);
+    };
+    add(tr("Deshacer\tCtrl+Z"), editable && field.canUndo(), [](TextField &f) { f.undo(); });
+    menu.addSeparator();
+    add(tr("Cortar\tCtrl+X"), editable && selected, [](TextField &f) { f.cut(); });
+    add(tr("Copiar\tCtrl+C"), selected && field.effectivelyEnabled(), [](TextField &f) { f.copy(); });
+    add(tr("Pegar\tCtrl+V"), editable && !Clipboard::text().isEmpty(), [](TextField &f) { f.paste(); });
+    add(tr("Eliminar\tSupr"), editable && selected, [](TextField &f) { f.eraseSelection(); });
+    menu.addSeparator();
+    add(tr("Seleccionar todo\tCtrl+A"), !field.text().isEmpty(), [](TextField &f) { f.selectAll(); });
+    if (m_search) {
+        menu.addSeparator();
         menu.addAction(m_search);
+    }
     menu.exec(event->globalPos());
 }
 

@@ -18,8 +18,10 @@ class TabControl;
 
 namespace qmx44::ui::detail {
 
-// A text field's widget: shows the model's text and selection; the clerk's keys reach the
-// model, never the widget's own editing. Its trailing action opens the catalogue search.
+// A text field's widget: shows the model's text, caret and selection; the clerk's keys,
+// clicks and input-method text reach the model, never the widget's own editing. Its
+// context menu offers the model's editing commands; its trailing action opens the
+// catalogue search.
 class FieldEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -32,7 +34,6 @@ public:
 
 signals:
     void searchRequested();
-    void pasteRequested();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -10,11 +10,12 @@
 #include "ui/toolbar_view.h"
 
 #include <QAbstractButton>
-#include <QClipboard>
+#include <QCoreApplication>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QHash>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <cmath>
 
@@ -148,14 +149,6 @@ void FormView::watch(controls::Control &control, QWidget *widget)
         auto *edit = static_cast<FieldEdit *>(widget);
         auto &field = static_cast<TextField &>(control);
         connect(edit, &FieldEdit::searchRequested, this, [this, &field, edit] { openSearch(field, edit); });
-        connect(edit, &FieldEdit::pasteRequested, this, [&field, edit] {
-            // The first line of the clipboard, typed through the model's rules.
-            QString text = QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0);
-            text.remove(QLatin1Char('\r'));
-            text.remove(QLatin1Char('\t'));
-            field.typeText(text);
-            edit->showModel();
-        });
         break;
     }
     case ControlKind::DateField: {
@@ -415,9 +408,15 @@ bool FormView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        // A text field's caret and selection are the model's: a click focuses the field
-        // (selecting its text, as taking the focus does), it does not place the caret.
-        return control->kind() == ControlKind::TextField;
+        // A text field's caret and selection are the model's: the widget only says where.
+        if (control->kind() != ControlKind::TextField)
+            break;
+        pointAt(static_cast<TextField &>(*control), static_cast<FieldEdit *>(widget),
+                static_cast<QMouseEvent *>(event));
+        return true;
+    case QEvent::InputMethod:
+        return control->kind() == ControlKind::TextField
+            && typeComposed(static_cast<TextField &>(*control), widget, static_cast<QInputMethodEvent *>(event));
     default:
         break;
     }
@@ -429,13 +428,7 @@ bool FormView::routeKey(controls::Control &control, QWidget *widget, QKeyEvent *
     if (control.kind() == ControlKind::TextField) {
         auto &field = static_cast<TextField &>(control);
         auto *edit = static_cast<FieldEdit *>(widget);
-        if (event->matches(QKeySequence::Copy))
-            return false; // copying leaves the widget as it is
-        if (event->matches(QKeySequence::Paste)) {
-            emit edit->pasteRequested();
-            return true;
-        }
-        sendKey(*m_form, *event);
+        sendKey(*m_form, *event); // editing keys and chords included: the model edits
         if (m_form && event->key() == Qt::Key_F2 && !field.catalogueStatement().isEmpty())
             openSearch(field, edit);
         if (m_form)
@@ -447,6 +440,46 @@ bool FormView::routeKey(controls::Control &control, QWidget *widget, QKeyEvent *
         return false; // the date edit edits its sections; the date goes to the model
     }
     sendKey(*m_form, *event);
+    return true;
+}
+
+void FormView::pointAt(controls::TextField &field, QWidget *widget, QMouseEvent *event)
+{
+    // Placed after the click's focus: a field the model did not give the focus to takes
+    // no caret. Shift+click and a drag extend the selection, a double click picks a word.
+    if (event->button() != Qt::LeftButton && !(event->buttons() & Qt::LeftButton))
+        return;
+    if (!field.hasFocus())
+        return;
+    const int at = static_cast<FieldEdit *>(widget)->cursorPositionAt(event->position().toPoint());
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        field.setCursorPosition(at, event->modifiers() & Qt::ShiftModifier);
+        break;
+    case QEvent::MouseMove:
+        field.setCursorPosition(at, true);
+        break;
+    case QEvent::MouseButtonDblClick:
+        field.selectWordAt(at);
+        break;
+    default:
+        break;
+    }
+}
+
+bool FormView::typeComposed(controls::TextField &field, QWidget *widget, QInputMethodEvent *event)
+{
+    // Text an input method composed (a dead key and its letter, compose sequences, an
+    // input method's words) is typed through the model, as keys are; only the text still
+    // being composed is left to the widget to show.
+    if (event->commitString().isEmpty())
+        return false;
+    if (m_form->focused() == &field)
+        field.typeText(event->commitString());
+    // The widget's composition ends or goes on without the committed text.
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    QCoreApplication::sendEvent(widget, &composing);
+    static_cast<FieldEdit *>(widget)->showModel();
     return true;
 }
 

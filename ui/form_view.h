@@ -5,6 +5,9 @@
 // Enter-as-Tab and the key preview behave exactly as in the scenario runner.
 #include <QSize>
 #include <QWidget>
+
+class QInputMethodEvent;
+class QMouseEvent;
 #include <memory>
 
 namespace qmx44::controls {
@@ -70,6 +73,10 @@ private:
     void forget();
     bool routeKey(controls::Control &control, QWidget *widget, QKeyEvent *event);
     void openSearch(controls::TextField &field, QWidget *widget);
+    // A click, drag or double click on a text field: the model places the caret.
+    void pointAt(controls::TextField &field, QWidget *widget, QMouseEvent *event);
+    // An input method's commit string typed into the field; false when it has none.
+    bool typeComposed(controls::TextField &field, QWidget *widget, QInputMethodEvent *event);
 
     controls::Form *m_form = nullptr;
     std::unique_ptr<Private> d;

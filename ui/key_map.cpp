@@ -63,9 +63,22 @@ int shiftState(Qt::KeyboardModifiers modifiers)
     return shift;
 }
 
+namespace {
+
+// AltGr picks a key's third character (@ # € \ | [ ] on a Spanish keyboard); some
+// platforms report it as Ctrl+Alt together, others as the group switch.
+bool altGr(Qt::KeyboardModifiers modifiers)
+{
+    const auto chord = modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    return chord == (Qt::ControlModifier | Qt::AltModifier) || (modifiers & Qt::GroupSwitchModifier);
+}
+
+} // namespace
+
 char16_t typedCharacter(const QKeyEvent &event)
 {
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if ((modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !altGr(modifiers))
         return 0;
     const QString text = event.text();
     if (text.size() != 1)
@@ -83,6 +96,9 @@ bool sendKey(controls::Form &form, const QKeyEvent &event)
     if (code == 0 && ch == 0)
         return false;
     int shift = shiftState(event.modifiers());
+    // A character made with AltGr is typed as such: its Ctrl+Alt is no chord.
+    if (ch != 0)
+        shift &= keys::ShiftMask;
     if (event.key() == Qt::Key_Backtab)
         shift |= keys::ShiftMask;
     form.keyStroke(code != 0 ? code : keys::virtualKeyFor(ch), shift, ch);

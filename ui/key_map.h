@@ -16,7 +16,8 @@ namespace qmx44::ui {
 int virtualKey(const QKeyEvent &event);
 // Shift, Ctrl and Alt as the models' shift bits.
 int shiftState(Qt::KeyboardModifiers modifiers);
-// The character the key types (0 for none: arrows, function keys, Ctrl/Alt chords).
+// The character the key types (0 for none: arrows, function keys, Ctrl/Alt chords); a
+// character made with AltGr (reported as Ctrl+Alt or as the group switch) is typed.
 char16_t typedCharacter(const QKeyEvent &event);
 // Sends a key press to `form` (key down, the typed character, the release preview).
 // False, sending nothing, for a key the models have no code and no character for, so

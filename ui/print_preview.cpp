@@ -7,16 +7,19 @@
 #include "platform/core/error.h"
 #include "ui/progress_dialog.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPageLayout>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -114,6 +117,33 @@ private:
     ProgressSink *m_progress = nullptr; // while printing
 };
 
+// Where the platform activates a window shown without activation all the same, hands the
+// activation straight back to the window that had it; the clerk's own click into the
+// preview, later, is not undone.
+class ActivationReturner : public QObject {
+public:
+    ActivationReturner(QWidget *preview, QWidget *previous) : QObject(preview), m_previous(previous)
+    {
+        preview->installEventFilter(this);
+        QTimer::singleShot(ShowingMs, this, &QObject::deleteLater);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate) {
+            if (m_previous && m_previous->isVisible())
+                m_previous->activateWindow();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    static constexpr int ShowingMs = 500; // how long showing the window may take
+    QPointer<QWidget> m_previous;
+};
+
 } // namespace
 
 QDialog *createPrintPreview(const business::PrintedDocument &document, QWidget *parent)
@@ -123,7 +153,12 @@ QDialog *createPrintPreview(const business::PrintedDocument &document, QWidget *
 
 void previewPrinted(const business::PrintedDocument &document, QWidget *parent)
 {
+    // The preview comes up beside the screen without taking the keyboard from it: after a
+    // save the clerk goes on typing in the field the screen focused (the folio); the
+    // preview is there to look at, click into or close.
     QDialog *preview = createPrintPreview(document, parent);
+    preview->setAttribute(Qt::WA_ShowWithoutActivating);
+    new ActivationReturner(preview, QApplication::activeWindow());
     preview->show();
     preview->raise();
 }

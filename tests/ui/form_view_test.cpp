@@ -1,13 +1,18 @@
 // What the widget driver's scenarios do not reach in a form's view: a dialog's window
-// closed by its title bar, and the catalogue search a field opens.
+// closed by its title bar, the catalogue search a field opens, text from input methods
+// and AltGr, the mouse on a field's text, and a print preview beside the screen.
+#include "platform/business/activity_log.h"
 #include "platform/controls/controls.h"
 #include "tests/support/test_db.h"
 #include "ui/catalogue_search.h"
 #include "ui/dialog_presenter.h"
 #include "ui/form_view.h"
+#include "ui/print_preview.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -85,4 +90,70 @@ TEST_F(FormViewTest, CatalogueSearchPicksByEnter)
     EXPECT_TRUE(ui::searchCatalogue(next, view.get()));
     EXPECT_EQ(1, rows);
     EXPECT_EQ(QStringLiteral("B2"), next.text());
+}
+
+// Guards against text that does not come as a plain key press being lost: a dead key's
+// composition (a commit string, its preedit only shown), and AltGr characters, reported
+// as Ctrl+Alt or as the group switch (where Ctrl+Alt with no character stays a chord).
+TEST_F(FormViewTest, ComposedAndAltGrCharactersReachTheModel)
+{
+    next.setFocus();
+    QWidget *edit = view->widgetFor(next);
+    QTest::keyClicks(edit, QStringLiteral("Devoluci"));
+    QInputMethodEvent composing(QStringLiteral("´"), {});
+    QCoreApplication::sendEvent(edit, &composing);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("ó"));
+    QCoreApplication::sendEvent(edit, &composed);
+    QTest::keyClick(edit, Qt::Key_N);
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char *> altGr[] = {
+        {Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@"},
+        {Qt::Key_E, Qt::GroupSwitchModifier, "€"},
+        {Qt::Key_1, Qt::ControlModifier | Qt::AltModifier, ""}};
+    for (const auto &[key, modifiers, text] : altGr) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QString::fromUtf8(text));
+        QCoreApplication::sendEvent(edit, &press);
+    }
+    EXPECT_EQ(QStringLiteral("Devolución@€"), next.text());
+    EXPECT_TRUE(edit->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+// Guards the mouse on a field's text: a click places the model's caret, a drag selects
+// from there, a double click selects the word.
+TEST_F(FormViewTest, ClicksAndDragsPlaceTheCaretAndSelect)
+{
+    next.setText(QStringLiteral("ABC DEF"));
+    next.setFocus();
+    auto *edit = qobject_cast<QLineEdit *>(view->widgetFor(next));
+    const auto at = [edit](int position) {
+        for (int x = 0; x < edit->width(); ++x)
+            if (edit->cursorPositionAt(QPoint(x, edit->height() / 2)) == position)
+                return QPoint(x, edit->height() / 2);
+        return QPoint();
+    };
+    QTest::mouseClick(edit, Qt::LeftButton, {}, at(1));
+    EXPECT_EQ(1, next.cursorPosition());
+    EXPECT_EQ(0, next.selectionLength());
+    QMouseEvent drag(QEvent::MouseMove, at(5), edit->mapToGlobal(at(5)), Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(edit, &drag);
+    EXPECT_EQ(QStringLiteral("BC D"), next.selectedText());
+    EXPECT_EQ(QStringLiteral("BC D"), edit->selectedText());
+    QTest::mouseDClick(edit, Qt::LeftButton, {}, at(6));
+    EXPECT_EQ(QStringLiteral("DEF"), next.selectedText());
+}
+
+// Guards against the preview of a printed note taking the keyboard from the screen:
+// after a save the clerk types the next folio straight away.
+TEST_F(FormViewTest, PrintPreviewLeavesTheKeyboardWithTheScreen)
+{
+    next.setFocus();
+    business::PrintedDocument printed;
+    printed.html = QStringLiteral("<p>Nota</p>");
+    ui::previewPrinted(printed, view.get());
+    QTest::qWait(100);
+    EXPECT_TRUE(shownDialog());
+    EXPECT_EQ(view.get(), QApplication::activeWindow());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+    EXPECT_EQ(QStringLiteral("7"), next.text());
+    shownDialog()->close();
 }
