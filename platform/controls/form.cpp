@@ -4,6 +4,7 @@
 
 #include "platform/controls/desktop.h"
 #include "platform/controls/keys.h"
+#include "platform/controls/tab_control.h"
 #include "platform/controls/text_field.h"
 #include "platform/core/log.h"
 #include "platform/core/message.h"
@@ -187,8 +188,21 @@ void Form::typeText(const QString &text)
 
 void Form::keyRelease(int keyCode, int shift)
 {
+    // A page that the preview shows for a key (a page shortcut) hands the keyboard to its
+    // tab strip, as a click on the tab does: the keys that follow go on into the page
+    // rather than to a field the page hid. A preview that moved the focus itself keeps it.
+    std::vector<std::pair<TabControl *, int>> pages;
+    for (const auto &c : m_controls)
+        if (c->kind() == ControlKind::TabControl)
+            pages.emplace_back(static_cast<TabControl *>(c.get()), static_cast<TabControl *>(c.get())->activePage());
+    Control *before = m_focus;
     int k = keyCode, s = shift;
     KeyUp.raise(k, s);
+    if (m_focus != before && m_focus)
+        return;
+    for (const auto &[tabs, page] : pages)
+        if (tabs->activePage() != page && tabs->setFocus())
+            return;
 }
 
 // ---- form events -------------------------------------------------------------------------

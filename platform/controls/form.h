@@ -106,7 +106,9 @@ public:
     void keyStroke(int keyCode, int shift = 0, char16_t ch = 0);
     // Types each character of `text` as a keystroke into the focused control.
     void typeText(const QString &text);
-    // Key release only (what a window gets for a key whose down went elsewhere).
+    // Key release only (what a window gets for a key whose down went elsewhere). When the
+    // preview switches a tab control's page (a page shortcut) and leaves the focus where
+    // it was, the tab control takes the focus, as a click on its tab gives it.
     void keyRelease(int keyCode, int shift = 0);
 
     // ---- form events ---------------------------------------------------------------
