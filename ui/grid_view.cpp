@@ -232,9 +232,10 @@ GridView::GridView(controls::Grid &grid, QWidget *parent) : QTableView(parent), 
 {
     setModel(m_model);
     setObjectName(grid.name());
-    // The grid model takes every key itself: no item editors, no drag selection.
+    // The grid model takes every key and click itself: no item editors; the selection
+    // shown is the model's.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -255,6 +256,7 @@ GridView::GridView(controls::Grid &grid, QWidget *parent) : QTableView(parent), 
     connect(m_model, &GridTableModel::modelReset, this, [this] {
         applyColumnWidths();
         followCurrentCell();
+        tellVisibleRows();
     });
     connect(m_model, &GridTableModel::currentCellChanged, this, &GridView::followCurrentCell);
     connect(m_model, &GridTableModel::columnWidthChanged, this, [this](int view, int twips) {
@@ -292,7 +294,46 @@ void GridView::userResizedColumn(int viewColumn, int, int newSize)
         return;
     const int gridCol = m_model->gridColumn(viewColumn);
     if (gridCol >= 0)
-        grid().setColumnWidth(gridCol, qRound(toTwips(newSize, this)));
+        grid().sizeColumn(gridCol, qRound(toTwips(newSize, this)));
+}
+
+QVariantMap GridView::sizedColumnWidths() const
+{
+    QVariantMap widths;
+    if (!m_model->hasGrid())
+        return widths;
+    for (int c = 0; c < grid().columnCount(); ++c) {
+        const controls::ColumnDef &def = grid().columnDef(c);
+        if (def.userSized)
+            widths.insert(def.name, def.width);
+    }
+    return widths;
+}
+
+void GridView::restoreSizedColumnWidths(const QVariantMap &widths)
+{
+    if (!m_model->hasGrid())
+        return;
+    for (auto it = widths.cbegin(); it != widths.cend(); ++it) {
+        bool ok = false;
+        const int twips = it.value().toInt(&ok);
+        const int column = grid().columnIndex(it.key());
+        if (ok && twips > 0 && column >= 0)
+            grid().sizeColumn(column, twips);
+    }
+}
+
+void GridView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    tellVisibleRows();
+}
+
+void GridView::tellVisibleRows()
+{
+    const int rowHeight = verticalHeader()->defaultSectionSize();
+    if (m_model->hasGrid() && rowHeight > 0)
+        grid().setVisibleRows(viewport()->height() / rowHeight);
 }
 
 void GridView::followCurrentCell()
@@ -312,7 +353,16 @@ void GridView::followCurrentCell()
     if (view >= m_model->columnCount())
         return;
     const QModelIndex index = m_model->index(row, view);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    // The model's selection: the rectangle from its anchor to the current cell.
+    QItemSelection selected(index, index);
+    const controls::Grid::Selection s = grid().selection();
+    if (s.top >= 0 && !s.columns.empty()) {
+        const int left = m_model->viewColumn(s.columns.front()), right = m_model->viewColumn(s.columns.back());
+        if (left >= 0 && right >= 0 && s.bottom < m_model->rowCount())
+            selected = QItemSelection(m_model->index(s.top, left), m_model->index(s.bottom, right));
+    }
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(selected, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
 }
 
@@ -353,7 +403,11 @@ void GridView::mousePressEvent(QMouseEvent *event)
     setFocus(Qt::MouseFocusReason);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (m_model->hasGrid() && index.isValid() && event->button() == Qt::LeftButton) {
-        grid().gotoCell(index.row(), m_model->gridColumn(index.column()));
+        const int column = m_model->gridColumn(index.column());
+        if (event->modifiers() & Qt::ShiftModifier)
+            grid().selectTo(index.row(), column);
+        else
+            grid().gotoCell(index.row(), column);
         followCurrentCell(); // a refused move (a disabled grid) puts the old cell back
     }
     event->accept();
@@ -361,7 +415,14 @@ void GridView::mousePressEvent(QMouseEvent *event)
 
 void GridView::mouseMoveEvent(QMouseEvent *event)
 {
-    event->accept(); // no drag selection: the current cell is the model's
+    // A drag with the button held extends the model's selection to the cell under it.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (m_model->hasGrid() && index.isValid() && (event->buttons() & Qt::LeftButton)) {
+        const int column = m_model->gridColumn(index.column());
+        if (index.row() != grid().currentRow() || column != grid().currentColumn())
+            grid().selectTo(index.row(), column);
+    }
+    event->accept();
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent *event)

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QTableView>
+#include <QVariantMap>
 #include <vector>
 
 namespace qmx44::controls {
@@ -69,23 +70,32 @@ public:
     ~GridView() override;
     controls::Grid &grid() const;
     GridTableModel *tableModel() const { return m_model; }
+    // The widths of the columns the user sized, in twips by column name (what a host
+    // keeps in the user's settings), and the same given back: each named column that
+    // exists is sized as the user left it (Grid::sizeColumn).
+    QVariantMap sizedColumnWidths() const;
+    void restoreSizedColumnWidths(const QVariantMap &widths);
 
 protected:
     // Every key goes down the form's keyboard path (Form::keyStroke) with the grid
     // holding the model's focus; keys the models have no code for are left to the window.
     void keyPressEvent(QKeyEvent *event) override;
-    // A click goes to the clicked cell through the model (Grid::gotoCell).
+    // A click goes to the clicked cell through the model (Grid::gotoCell); Shift+click
+    // and a drag extend the model's selection (Grid::selectTo).
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     // Tab and Shift+Tab belong to the grid's model, not to the widget focus chain.
     bool event(QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    // The model's page (PageUp/PageDown) is the rows the view shows.
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void followCurrentCell();
     void applyColumnWidths();
     void userResizedColumn(int viewColumn, int oldSize, int newSize);
+    void tellVisibleRows();
 
     GridTableModel *m_model = nullptr;
     bool m_applyingWidths = false;

@@ -26,6 +26,10 @@ int virtualKey(const QKeyEvent &event)
         return keys::Escape;
     case Qt::Key_Space:
         return keys::Space;
+    case Qt::Key_PageUp:
+        return keys::PageUp;
+    case Qt::Key_PageDown:
+        return keys::PageDown;
     case Qt::Key_End:
         return keys::End;
     case Qt::Key_Home:

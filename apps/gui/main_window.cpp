@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -30,6 +29,7 @@ const QString kScreenTitle = QStringLiteral("Nota de crédito de proveedor (boni
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kStateKey = QStringLiteral("window/state");
 const QString kColumnsKey = QStringLiteral("screen/gridColumnWidths");
+const QString kScreenGeometryKey = QStringLiteral("screen/geometry");
 
 // The window a dialog of the host belongs to: the modal one in front, else the active one.
 QWidget *dialogParent()
@@ -37,50 +37,6 @@ QWidget *dialogParent()
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
     return QApplication::activeWindow();
-}
-
-// The grid's column widths as the clerk left them, applied again whenever the grid's
-// model resets its columns (taking a purchase in, clearing the screen).
-class ColumnMemory : public QObject {
-public:
-    ColumnMemory(ui::GridView &grid, QList<int> widths) : QObject(&grid), m_grid(grid), m_widths(std::move(widths))
-    {
-        apply();
-        QHeaderView *header = grid.horizontalHeader();
-        connect(grid.model(), &QAbstractItemModel::modelReset, this, [this] { apply(); });
-        connect(grid.model(), &QAbstractItemModel::columnsInserted, this, [this] { apply(); });
-        connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
-            if (m_applying || section < 0)
-                return;
-            while (m_widths.size() <= section)
-                m_widths.append(0);
-            m_widths[section] = size;
-        });
-    }
-
-private:
-    void apply()
-    {
-        m_applying = true;
-        QHeaderView *header = m_grid.horizontalHeader();
-        for (int i = 0; i < m_widths.size() && i < header->count(); ++i) {
-            if (m_widths[i] > 0)
-                header->resizeSection(i, m_widths[i]);
-        }
-        m_applying = false;
-    }
-
-    ui::GridView &m_grid;
-    QList<int> m_widths;
-    bool m_applying = false;
-};
-
-QList<int> storedWidths()
-{
-    QList<int> widths;
-    for (const QVariant &v : QSettings().value(kColumnsKey).toList())
-        widths.append(v.toInt());
-    return widths;
 }
 
 } // namespace
@@ -237,11 +193,16 @@ QMdiSubWindow *MainWindow::openScreen()
     connect(window, &QObject::destroyed, this, [this] { screenWindowClosed(); });
 
     m_form->show();
+    // The columns the clerk sized, before the window's size fits the others around them.
     if (auto *grid = view->findChild<ui::GridView *>())
-        new ColumnMemory(*grid, storedWidths());
-    // As large as the area (the screen lays itself out for any size; the grid's columns
-    // get room), and never smaller than the design where the area allows.
-    window->resize(window->sizeHint().expandedTo(m_area->viewport()->size()).boundedTo(m_area->viewport()->size()));
+        grid->restoreSizedColumnWidths(QSettings().value(kColumnsKey).toMap());
+    // Where the clerk left it; the first time as large as the area (the screen lays
+    // itself out for any size; the grid's columns get room).
+    const QRect kept = QSettings().value(kScreenGeometryKey).toRect();
+    if (kept.isValid())
+        window->setGeometry(kept);
+    else
+        window->resize(window->sizeHint().expandedTo(m_area->viewport()->size()).boundedTo(m_area->viewport()->size()));
     window->show();
     m_area->setActiveSubWindow(window);
     return window;
@@ -264,21 +225,19 @@ QMdiSubWindow *MainWindow::screenWindow() const
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // The screen's window closing: its column widths are kept while the grid still exists.
+    // The screen's window closing: its place and column widths are kept while it exists.
     if (watched == m_screenWindow && event->type() == QEvent::Close)
-        saveColumnWidths();
+        saveScreenLayout();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::saveColumnWidths()
+void MainWindow::saveScreenLayout()
 {
-    auto *grid = m_screenView ? m_screenView->findChild<ui::GridView *>() : nullptr;
-    if (!grid || grid->horizontalHeader()->count() == 0)
-        return;
-    QVariantList widths;
-    for (int i = 0; i < grid->horizontalHeader()->count(); ++i)
-        widths.append(grid->horizontalHeader()->sectionSize(i));
-    QSettings().setValue(kColumnsKey, widths);
+    QSettings settings;
+    if (m_screenWindow)
+        settings.setValue(kScreenGeometryKey, m_screenWindow->geometry());
+    if (auto *grid = m_screenView ? m_screenView->findChild<ui::GridView *>() : nullptr)
+        settings.setValue(kColumnsKey, grid->sizedColumnWidths());
 }
 
 void MainWindow::screenWindowClosed()

@@ -2,8 +2,9 @@
 // The desktop host's main window: the purchasing module's menu, which opens the screen by
 // its programmatic identifier through the component registry as any host does, the
 // screen's form in a sub-window of a multiple-document area, a list of the open windows,
-// a status bar with who works where and on what, and the window's geometry and the
-// grid's column widths remembered between runs.
+// a status bar with who works where and on what, and the window's geometry, the screen's
+// window geometry and the widths of the grid's columns the clerk sized remembered between
+// runs.
 #include "platform/db/connection.h"
 #include "platform/host/screen_session.h"
 
@@ -57,7 +58,8 @@ private:
     void fillWindowMenu();
     // The sub-window was closed (by the clerk or by the screen's Salir): the form goes.
     void screenWindowClosed();
-    void saveColumnWidths();
+    // The screen's window geometry and the grid's columns the clerk sized, in the settings.
+    void saveScreenLayout();
 
     host::ScreenSession &m_screen;
     QMdiArea *m_area = nullptr;

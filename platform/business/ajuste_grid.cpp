@@ -60,11 +60,19 @@ void AjusteGrid::Ajustar(controls::Grid &grid, const QString &mode)
             design.widths.push_back(grid.columnDef(i).width);
     }
 
-    const std::vector<int> visibleColumns = grid.shownColumns();
+    // The columns the user sized keep their widths; the others share what is left.
+    std::vector<int> visibleColumns;
     std::vector<int> designWidths;
-    for (int c : visibleColumns)
-        designWidths.push_back(design.widths[std::size_t(c)]);
-    const double available = std::floor(double(grid.width())) - kMargin;
+    double sized = 0;
+    for (int c : grid.shownColumns()) {
+        if (grid.columnDef(c).userSized) {
+            sized += grid.columnDef(c).width;
+        } else {
+            visibleColumns.push_back(c);
+            designWidths.push_back(design.widths[std::size_t(c)]);
+        }
+    }
+    const double available = std::floor(double(grid.width())) - kMargin - sized;
     if (!(available > 0) || available > 1e9)
         return;
     const std::vector<int> widths = proportionalWidths(designWidths, int(available));

@@ -20,7 +20,9 @@ public:
     // Mode "1": the shown columns share the grid's width less kMargin in proportion to
     // their design widths (the widths they had the first time this grid was fitted), so
     // repeated resizes never drift. Other modes, a grid without shown columns or one too
-    // narrow to hold anything leave the widths as they are. Hidden columns are untouched.
+    // narrow to hold anything leave the widths as they are. Hidden columns are untouched,
+    // and so are the columns the user sized (ColumnDef::userSized): the others share the
+    // width those leave.
     void Ajustar(controls::Grid &grid, const QString &mode);
 
     // `disenos` scaled to add up to exactly `disponible` (largest remainders get the

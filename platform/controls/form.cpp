@@ -3,6 +3,7 @@
 #include "platform/controls/form.h"
 
 #include "platform/controls/desktop.h"
+#include "platform/controls/grid.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/tab_control.h"
 #include "platform/controls/text_field.h"
@@ -253,8 +254,15 @@ void Form::hide()
     m_observers.notify({Aspect::Shown});
 }
 
+void Form::endOpenEdit()
+{
+    if (auto *grid = dynamic_cast<Grid *>(m_focus))
+        grid->endEdit();
+}
+
 void Form::showModal(Form &dialog)
 {
+    endOpenEdit();
     dialog.m_owner = this;
     dialog.m_modal = true;
     if (!dialog.m_connection)

@@ -138,10 +138,14 @@ public:
     // Shows `dialog` modally, owned by this form: it becomes the desktop's active form,
     // inherits connection, sink, presenter and module when it has none, and the presenter runs
     // it until it hides. Without a presenter this returns at once (after showing and
-    // hiding). Returns when the dialog is hidden.
+    // hiding). Returns when the dialog is hidden. An edit open in this form ends first.
     void showModal(Form &dialog);
     Form *owner() const { return m_owner; }
     bool isModal() const { return m_modal; }
+    // Ends an edit left open in the focused control (a grid cell being typed: its event
+    // 50), as the user leaving it would: showModal does it, and so does the message service,
+    // before a modal window takes the user's input.
+    void endOpenEdit();
 
     // ---- host wiring -----------------------------------------------------------
     db::Conexion *connection() const { return m_connection; }

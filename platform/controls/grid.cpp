@@ -2,19 +2,41 @@
 // events 13, 26, 28 and 50.
 #include "platform/controls/grid.h"
 
+#include "platform/controls/clipboard.h"
 #include "platform/controls/form.h"
 #include "platform/controls/keys.h"
 #include "platform/controls/number_format.h"
 #include "platform/core/error.h"
+#include "platform/core/message.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QtDebug>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace qmx44::controls {
 
 namespace {
 constexpr int InternLimit = 6; // short codes (units, sizes, colours) repeat: share them
+
+// A pasted value as a number cell takes it typed: what a spreadsheet copies of a number
+// (a leading "$", commas between groups of three digits) without those marks; null when
+// it is no number, has a sign (no number cell takes one from the keyboard) or a comma
+// elsewhere ("12,5" may mean 12.5: it is not taken for 125).
+QString typedNumber(const QString &value)
+{
+    static const QRegularExpression plain(QStringLiteral(R"(^\$?(\d{1,3}(,\d{3})+|\d*)(\.\d*)?$)"));
+    if (!plain.match(value).hasMatch() || !parseNumber(value))
+        return QString();
+    QString typed = value;
+    typed.remove(u'$');
+    typed.remove(u',');
+    return typed;
+}
 } // namespace
 
 // ---- GridColumn ---------------------------------------------------------------------------------
@@ -84,6 +106,12 @@ void Grid::setColumnWidth(int index, int width)
     notify(Aspect::Columns, -1, index);
 }
 
+void Grid::sizeColumn(int index, int width)
+{
+    setColumnWidth(index, width);
+    m_columns[std::size_t(index)].userSized = true;
+}
+
 int Grid::columnIndex(const QString &name) const
 {
     return m_byName.value(name.toLower(), -1);
@@ -134,6 +162,7 @@ void Grid::removeAll()
     m_rowCount = 0;
     m_row = -1;
     m_col = -1;
+    m_anchorRow = m_anchorCol = -1;
     m_editing = false;
     m_freshCell = true;
     notify(Aspect::Rows, 0);
@@ -144,7 +173,8 @@ void Grid::addRow()
 {
     if (m_rowCount % BlockRows == 0)
         m_blocks.push_back(std::make_unique<QVariant[]>(std::size_t(BlockRows) * m_columns.size()));
-    m_row = m_rowCount++;
+    m_row = m_anchorRow = m_rowCount++;
+    m_anchorCol = m_col;
     notify(Aspect::Rows, m_row);
     notify(Aspect::CurrentCell, m_row, m_col);
 }
@@ -154,10 +184,18 @@ void Grid::refresh()
     notify(Aspect::Cell); // every cell: row and column -1
 }
 
-void Grid::moveTo(int row, int column)
+void Grid::moveTo(int row, int column, bool extend)
 {
-    if (row == m_row && column == m_col)
+    const bool collapses = !extend && (m_anchorRow != row || m_anchorCol != column);
+    if (!extend) {
+        m_anchorRow = row;
+        m_anchorCol = column;
+    }
+    if (row == m_row && column == m_col) {
+        if (collapses)
+            notify(Aspect::CurrentCell, m_row, m_col); // the selection changed
         return;
+    }
     m_row = row;
     m_col = column;
     notify(Aspect::CurrentCell, m_row, m_col);
@@ -325,6 +363,16 @@ bool Grid::rowMarked(int row) const
 
 bool Grid::gotoCell(int row, int column)
 {
+    return goTo(row, column, false);
+}
+
+bool Grid::selectTo(int row, int column)
+{
+    return goTo(row, column, true);
+}
+
+bool Grid::goTo(int row, int column, bool extend)
+{
     if (!effectivelyEnabled() || row < 0 || row >= m_rowCount || column < 0 || column >= columnCount()
         || !m_columns[std::size_t(column)].shown)
         return false;
@@ -332,11 +380,13 @@ bool Grid::gotoCell(int row, int column)
         setFocus();
     if (m_editing)
         endEdit();
-    if (row == m_row && column == m_col)
+    if (row == m_row && column == m_col) {
+        moveTo(row, column, extend);
         return true;
+    }
     const int prevRow = m_row, prevCol = m_col;
     m_freshCell = true;
-    moveTo(row, column);
+    moveTo(row, column, extend);
     CellMoved.raise(prevRow, prevCol);
     return true;
 }
@@ -366,7 +416,10 @@ bool Grid::typeChar(int charCode)
             return false;
     }
     // Kept as typed until the edit ends, so that the user sees what they type.
-    cell(m_row, m_col) = text;
+    QVariant &slot = cell(m_row, m_col);
+    if (!m_editing)
+        m_beforeEdit = slot; // what Escape gives back
+    slot = text;
     m_editing = true;
     m_freshCell = false;
     notify(Aspect::Cell, m_row, m_col);
@@ -396,6 +449,22 @@ void Grid::endEdit()
     finishTypedText(row, column);
 }
 
+void Grid::cancelEdit()
+{
+    if (!m_editing)
+        return;
+    m_editing = false;
+    m_freshCell = true;
+    const QVariant before = std::exchange(m_beforeEdit, QVariant());
+    if (m_row < 0 || m_row >= m_rowCount || m_col < 0 || m_col >= columnCount())
+        return;
+    cell(m_row, m_col) = before;
+    notify(Aspect::Cell, m_row, m_col);
+    // The same path as a typed change, so that whatever follows the cell (the screen's
+    // totals) follows it back.
+    CellChange.raise();
+}
+
 void Grid::editCell(int row, int column, const QString &text)
 {
     if (!gotoCell(row, column))
@@ -409,44 +478,181 @@ void Grid::editCell(int row, int column, const QString &text)
     }
 }
 
+// ---- selection and the clipboard ----------------------------------------------------------------------------
+
+Grid::Selection Grid::selection() const
+{
+    Selection s;
+    if (m_row < 0 || m_row >= m_rowCount || m_col < 0 || m_col >= columnCount())
+        return s;
+    const bool anchorValid = m_anchorRow >= 0 && m_anchorRow < m_rowCount && m_anchorCol >= 0;
+    const int anchorRow = anchorValid ? m_anchorRow : m_row;
+    const int anchorCol = anchorValid ? m_anchorCol : m_col;
+    s.top = qMin(anchorRow, m_row);
+    s.bottom = qMax(anchorRow, m_row);
+    const auto shown = shownColumns();
+    const auto a = std::find(shown.begin(), shown.end(), anchorCol);
+    const auto c = std::find(shown.begin(), shown.end(), m_col);
+    if (a == shown.end() || c == shown.end()) {
+        s.columns = {m_col};
+        return s;
+    }
+    s.columns.assign(qMin(a, c), qMax(a, c) + 1);
+    return s;
+}
+
+void Grid::copy()
+{
+    const Selection s = selection();
+    if (s.top < 0)
+        return;
+    QString text;
+    for (int row = s.top; row <= s.bottom; ++row) {
+        if (row > s.top)
+            text += u'\n';
+        for (std::size_t i = 0; i < s.columns.size(); ++i) {
+            if (i > 0)
+                text += u'\t';
+            text += cellText(row, s.columns[i]);
+        }
+    }
+    Clipboard::setText(text);
+}
+
+bool Grid::paste()
+{
+    if (!effectivelyEnabled() || m_row < 0 || m_row >= m_rowCount || m_col < 0 || m_col >= columnCount())
+        return false;
+    const int first = m_row, column = m_col;
+    const ColumnDef &def = m_columns[std::size_t(column)];
+    if (!def.editable)
+        return false;
+    QString text = Clipboard::text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    if (text.endsWith(u'\n'))
+        text.chop(1); // a spreadsheet ends its last line too
+    if (text.isEmpty())
+        return false;
+    QStringList values = text.split(u'\n');
+    const QString caption = def.caption.isEmpty() ? def.name : def.caption;
+    for (int i = 0; i < values.size(); ++i) {
+        QString value = values[i].trimmed();
+        if (def.type == ColumnType::Number)
+            value = typedNumber(value);
+        if (value.isNull() || value.size() > def.length) {
+            refusePaste(QStringLiteral("No se pegó nada: «%1» (línea %2 de lo copiado) no es un número que acepte la "
+                                       "columna «%3».")
+                            .arg(values[i].trimmed())
+                            .arg(i + 1)
+                            .arg(caption));
+            return false;
+        }
+        values[i] = value;
+    }
+    if (first + values.size() > m_rowCount) {
+        refusePaste(QStringLiteral("No se pegó nada: se copiaron %1 valores y del renglón %2 al último sólo hay %3.")
+                        .arg(values.size())
+                        .arg(first + 1)
+                        .arg(m_rowCount - first));
+        return false;
+    }
+    for (int i = 0; i < values.size(); ++i) {
+        // Each value as the user would enter it: to the cell (50 for the edit left, 26),
+        // typed key by key (13, 28), left (50).
+        if (!goTo(first + i, column, false) || m_row != first + i || m_col != column)
+            return false; // a handler took the grid elsewhere
+        if (values[i].isEmpty())
+            typeChar(keys::Backspace);
+        for (QChar ch : std::as_const(values[i]))
+            typeChar(ch.unicode());
+        endEdit();
+    }
+    if (m_row == first + values.size() - 1 && m_col == column) {
+        m_anchorRow = first; // the pasted cells selected
+        notify(Aspect::CurrentCell, m_row, m_col);
+    }
+    return true;
+}
+
+void Grid::refusePaste(const QString &text)
+{
+    endEdit();
+    Message m;
+    m.text = text;
+    m.style = static_cast<int>(MessageStyle::Warning);
+    m.title = QStringLiteral("Pegar");
+    m.owner = form().handle();
+    m.module = form().module();
+    if (MessageSink *sink = form().messageSink())
+        sink->show(m);
+    else
+        qWarning().noquote() << m.title << text;
+}
+
 // ---- keyboard ---------------------------------------------------------------------------------------------
 
 void Grid::keyDown(int &keyCode, int &shift)
 {
-    if (m_rowCount == 0)
+    const bool ctrl = shift & keys::CtrlMask, extend = shift & keys::ShiftMask;
+    if (keyCode == keys::Escape) {
+        if (m_editing) {
+            cancelEdit();
+            keyCode = 0; // nothing to type: the edit is gone
+        }
         return;
-    int row = qMax(m_row, 0), col = m_col;
+    }
+    if (ctrl && (keyCode == 'C' || keyCode == 'V')) {
+        if (keyCode == 'C')
+            copy();
+        else
+            paste();
+        keyCode = 0;
+        return;
+    }
+    const auto shown = shownColumns();
+    if (m_rowCount == 0 || shown.empty())
+        return;
+    const int lastRow = m_rowCount - 1, lastPos = int(shown.size()) - 1;
+    int row = qMax(m_row, 0);
+    // Without a current column the row's first shown cell counts as current.
+    int pos = int(std::find(shown.begin(), shown.end(), m_col) - shown.begin());
+    if (pos > lastPos)
+        pos = 0;
     switch (keyCode) {
     case keys::Up:
         row = qMax(0, row - 1);
         break;
     case keys::Down:
-        row = qMin(m_rowCount - 1, row + 1);
+        row = qMin(lastRow, row + 1);
+        break;
+    case keys::PageUp:
+        row = qMax(0, row - m_visibleRows);
+        break;
+    case keys::PageDown:
+        row = qMin(lastRow, row + m_visibleRows);
         break;
     case keys::Left:
-    case keys::Right: {
-        const auto shown = shownColumns();
-        if (shown.empty())
-            return;
-        int pos = 0;
-        for (int i = 0; i < int(shown.size()); ++i)
-            if (shown[std::size_t(i)] == col)
-                pos = i;
-        pos = keyCode == keys::Left ? qMax(0, pos - 1) : qMin(int(shown.size()) - 1, pos + 1);
-        col = shown[std::size_t(pos)];
+        pos = qMax(0, pos - 1);
         break;
-    }
+    case keys::Right:
+        pos = qMin(lastPos, pos + 1);
+        break;
+    case keys::Home:
+        pos = 0;
+        if (ctrl)
+            row = 0;
+        break;
+    case keys::End:
+        pos = lastPos;
+        if (ctrl)
+            row = lastRow;
+        break;
     default:
         return;
     }
-    if (col < 0) {
-        const auto shown = shownColumns();
-        if (shown.empty())
-            return;
-        col = shown.front();
-    }
     keyCode = 0;
-    gotoCell(row, col);
+    goTo(row, shown[std::size_t(pos)], extend);
 }
 
 void Grid::keyPress(int &charCode)

@@ -16,6 +16,14 @@
 //     the edited cell is still current; then a number cell's typed text is read as its
 //     value (what does not read as a number stays as text and has no value).
 // Locked columns: event 13 is still raised, but the cell does not change.
+// Escape while typing abandons the edit: the cell gets back the value it had before its
+// first typed key, and event 28 tells the change (the screen's totals follow); no 50.
+//
+// Keys that move (each ends an open edit first, then 26 as a click does): the arrows;
+// PageUp/PageDown a page of rows (the rows the view shows, visibleRows()); Home/End the
+// first/last shown column of the row; Ctrl+Home/Ctrl+End the first/last cell of the grid.
+// With Shift they extend the selection (a rectangle from the anchor to the current cell)
+// instead of collapsing it. Ctrl+C copies the selection (paste() and copy() below).
 //
 // Cell value vs text: number cells keep a double and show it through the column's
 // format; value() of a number cell is that double, or null when the cell is empty or its
@@ -77,6 +85,10 @@ public:
     const ColumnDef &columnDef(int index) const;
     // A column's display width in twips (rows are kept). Refuses a negative width.
     void setColumnWidth(int index, int width);
+    // The user sized the column (dragged its edge, or the host restores what they left):
+    // as setColumnWidth, and the column is marked `userSized`, so fitting the columns to
+    // the grid's width keeps it.
+    void sizeColumn(int index, int width);
     // Column position by name ignoring case, -1 when none. O(1).
     int columnIndex(const QString &name) const;
     // The column by position or name; RuntimeError when there is none.
@@ -128,6 +140,36 @@ public:
     // Ends an open edit: event 50, then the typed text becomes the cell's value.
     void endEdit();
     bool editing() const { return m_editing; }
+    // Escape's work: an open edit is abandoned, the cell restored (and 28 raised).
+    void cancelEdit();
+
+    // ---- paging and selection ----------------------------------------------------------------
+    // The rows one page holds: what the view shows (it tells the grid on every resize);
+    // DefaultVisibleRows without a view. At least 1.
+    static constexpr int DefaultVisibleRows = 15;
+    int visibleRows() const { return m_visibleRows; }
+    void setVisibleRows(int rows) { m_visibleRows = qMax(1, rows); }
+    // The user's Shift+click or drag: as gotoCell, keeping the selection's anchor.
+    bool selectTo(int row, int column);
+    // The selected rectangle: rows top..bottom and the shown columns between the anchor's
+    // and the current cell's, left to right. Without a current cell: none (top -1).
+    struct Selection {
+        int top = -1, bottom = -1;
+        std::vector<int> columns;
+    };
+    Selection selection() const;
+    // The selected cells' text as shown, tab-separated, rows by line breaks, on the
+    // Clipboard (Ctrl+C). Nothing happens without a current cell.
+    void copy();
+    // Ctrl+V: the Clipboard's lines, one value a line, into the current column from the
+    // current row down, each value typed as the user types it (13, 28) and its edit ended
+    // (50), a move to each row raising 26; the grid stays on the last pasted cell with
+    // the pasted cells selected. A number column takes numbers only (a leading "$" and
+    // thousands commas are dropped; no sign). The whole paste is refused, nothing
+    // changed, with a warning through the form's message sink, when one value is not
+    // such a number or there are more values than rows; a locked column refuses any paste
+    // silently, as it refuses keys. True when the paste was made.
+    bool paste();
 
     // Control
     bool focusable() const override { return true; }
@@ -147,8 +189,11 @@ private:
     void requireColumn(int column) const;
     QVariant normalise(int column, const QVariant &value) const;
     void finishTypedText(int row, int column);
-    // Moves the current cell by code and tells the views (no event).
-    void moveTo(int row, int column);
+    // Moves the current cell by code and tells the views (no event); the selection
+    // collapses onto it unless `extend`.
+    void moveTo(int row, int column, bool extend = false);
+    bool goTo(int row, int column, bool extend);
+    void refusePaste(const QString &text);
 
     QString m_caption;
     std::vector<ColumnDef> m_columns;
@@ -161,8 +206,11 @@ private:
     int m_rowCount = 0;
     int m_row = -1;
     int m_col = -1;
-    bool m_editing = false;  // a cell was typed into and not yet left
-    bool m_freshCell = true; // next accepted key replaces the content
+    bool m_editing = false;                 // a cell was typed into and not yet left
+    bool m_freshCell = true;                // next accepted key replaces the content
+    QVariant m_beforeEdit;                  // the edited cell's content before its first typed key
+    int m_anchorRow = -1, m_anchorCol = -1; // the selection's fixed corner
+    int m_visibleRows = DefaultVisibleRows;
     // One bit per row, grown only when a row is first marked.
     std::vector<bool> m_marks;
 };

@@ -16,9 +16,10 @@ struct ColumnDef {
     int length = 256; // maximum characters typed into a cell
     Alignment alignment = Alignment::Left;
     bool shown = true;
-    bool editable = false; // locked columns refuse typing
-    int width = 3200;      // twips
-    bool tabStop = true;   // false: Tab and Enter pass over the column (it can still be clicked)
+    bool editable = false;  // locked columns refuse typing
+    int width = 3200;       // twips
+    bool tabStop = true;    // false: Tab and Enter pass over the column (it can still be clicked)
+    bool userSized = false; // the user set its width: fitting the columns keeps it
 };
 
 } // namespace qmx44::controls

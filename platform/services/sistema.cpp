@@ -1,5 +1,7 @@
 #include "platform/services/sistema.h"
 
+#include "platform/controls/desktop.h"
+#include "platform/controls/form.h"
 #include "platform/core/faults.h"
 #include "platform/services/parameters.h"
 
@@ -90,6 +92,9 @@ int Sistema::Mensaje(const QString &text, int style, const QString &title, qint6
                      const QString &id)
 {
     m_session->check(faults::SistemaMensaje);
+    // The message is modal: a grid cell still being typed is left first (its event 50).
+    if (controls::Form *active = controls::Desktop::activeForm())
+        active->endOpenEdit();
     const qmx44::Message message{text, style, title, owner, module, id};
     if (MessageSink *sink = m_session->messageSink())
         return sink->show(message);

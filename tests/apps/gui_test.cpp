@@ -14,7 +14,7 @@
 using namespace qmx44;
 
 // Guards against a walk-through that stops short or pictures nothing, and against the
-// window forgetting its geometry and the grid's column widths.
+// windows forgetting their geometry and the grid's column widths.
 TEST(GuiHostTest, WalkthroughPicturesEachStepAndRemembersTheWindow)
 {
     QTemporaryDir folder;
@@ -36,4 +36,5 @@ TEST(GuiHostTest, WalkthroughPicturesEachStepAndRemembersTheWindow)
     QSettings settings;
     EXPECT_TRUE(settings.contains(QStringLiteral("window/geometry")));
     EXPECT_TRUE(settings.contains(QStringLiteral("screen/gridColumnWidths")));
+    EXPECT_TRUE(settings.value(QStringLiteral("screen/geometry")).toRect().isValid());
 }

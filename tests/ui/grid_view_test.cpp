@@ -1,11 +1,13 @@
 // The grid's view: what the model holds is drawn as the screen shows it (which columns,
 // captions, formats, alignment, the editable look); keys and clicks through the view are
 // the widget driver's scenarios'.
+#include "platform/business/ajuste_grid.h"
 #include "platform/controls/controls.h"
 #include "platform/core/message.h"
 #include "ui/grid_view.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -77,4 +79,32 @@ TEST_F(GridViewTest, ShowsWhatTheModelHolds)
     QCoreApplication::processEvents();
     EXPECT_EQ(503, view.model()->rowCount());
     EXPECT_EQ(view.model()->index(502, 1), view.currentIndex());
+}
+
+// Guards the clerk's column widths: a dragged width survives the grid being fitted to a
+// new size (the other shown column takes what is left), and comes back by column name
+// (what the host keeps in the user's settings) after the columns were set anew.
+TEST_F(GridViewTest, SizedColumnsSurviveFittingAndComeBack)
+{
+    business::AjusteGrid fit;
+    grid.setWidth(9000);
+    fit.Ajustar(grid, QStringLiteral("1"));
+    view.horizontalHeader()->resizeSection(0, 200); // the clerk drags the edge
+    const int twips = grid.columnDef(0).width;
+    grid.setWidth(12000);
+    fit.Ajustar(grid, QStringLiteral("1"));
+    EXPECT_EQ(200, view.horizontalHeader()->sectionSize(0));
+    EXPECT_EQ(12000 - business::AjusteGrid::kMargin - twips, grid.columnDef(2).width);
+
+    const QVariantMap kept = view.sizedColumnWidths();
+    EXPECT_EQ((QVariantMap{{QStringLiteral("Producto"), twips}}), kept);
+    std::vector<ColumnDef> columns;
+    for (int i = 0; i < grid.columnCount(); ++i)
+        columns.push_back(grid.columnDef(i));
+    columns[0].width = 3200;
+    columns[0].userSized = false;
+    grid.setColumns(columns);
+    view.restoreSizedColumnWidths(kept);
+    EXPECT_EQ(twips, grid.columnDef(0).width);
+    EXPECT_TRUE(grid.columnDef(0).userSized);
 }

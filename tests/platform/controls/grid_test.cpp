@@ -85,3 +85,20 @@ TEST_F(GridTest, WalkKeepsExactValuesAndStopsOnTheLastRow)
     EXPECT_EQ(-1, grid.currentColumn());
     EXPECT_THROW(grid.column("BON_IMPORTE").value(), RuntimeError);
 }
+
+// Guards the page: PageDown and PageUp move by the rows the view shows, no further than
+// the first and last rows, keeping the column.
+TEST_F(GridTest, PagesMoveByTheVisibleRows)
+{
+    for (int i = 0; i < 8; ++i)
+        grid.addRow();
+    grid.setVisibleRows(4);
+    grid.gotoCell(0, 2);
+    QList<int> rows;
+    for (int key : {keys::PageDown, keys::PageDown, keys::PageDown, keys::PageUp}) {
+        form.keyStroke(key);
+        rows << grid.currentRow();
+    }
+    EXPECT_EQ((QList<int>{4, 8, 9, 5}), rows);
+    EXPECT_EQ(2, grid.currentColumn());
+}

@@ -1,5 +1,6 @@
 // Sistema against the demo company: parameters, rights, the user's branch and warehouse,
 // the coded message, and planned failures — on every back-end of this run.
+#include "platform/controls/controls.h"
 #include "platform/services/sistema.h"
 #include "services_fixture.h"
 
@@ -115,3 +116,23 @@ TEST(SistemaWithoutConnectionTest, ConexionIsRefusedWithAnError)
 }
 
 } // namespace
+
+// Guards against a message coming up over a grid cell still being typed: its edit ends
+// (event 50) first, as the user leaving the cell would.
+TEST_P(SistemaTest, MensajeEndsAnOpenGridEditFirst)
+{
+    controls::Desktop::reset();
+    controls::Form form(QStringLiteral("frm"));
+    auto &grid = form.add<controls::Grid>(QStringLiteral("grd"));
+    grid.setColumns({controls::ColumnDef{.name = QStringLiteral("N"), .editable = true}});
+    grid.addRow();
+    form.show();
+    int done = 0;
+    grid.CellDone.connect([&](int) { ++done; });
+    grid.gotoCell(0, 0);
+    grid.typeChar('5');
+    sistema.Mensaje(QStringLiteral("t"), 48, QStringLiteral("Orvalis"), form.handle(), QString(), QString());
+    EXPECT_EQ(1, done);
+    EXPECT_FALSE(grid.editing());
+    controls::Desktop::reset();
+}
