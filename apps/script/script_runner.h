@@ -50,6 +50,7 @@ private:
     void fail(const steps::Fail &s);
     void dump();
     void messages();
+    void search(const steps::Search &s);
 
     ScriptHost &m_host;
     std::unique_ptr<Driver> m_ownDriver;
