@@ -6,6 +6,7 @@
 
 #include "platform/controls/controls.h"
 #include "platform/core/error.h"
+#include "platform/db/sql_text.h"
 #include "screen/field_names.h"
 
 namespace qmx44::screen {
@@ -268,24 +269,7 @@ FormDesign build()
     addHeaderPage(d.controls);
     addDetailPage(d.controls);
 
-    // ---- the catalogues of the folio, purchase and cause searches ---------------------------
-    d.catalogues = {
-        // Credit notes that are not cancelled, with their supplier.
-        {QStringLiteral("NC_PROVEEDOR_BN"),
-         QStringLiteral("SELECT Nc_Folio AS CLAVE, MAX(Pv_Cve_Proveedor) AS DESCRIPCION "
-                        "FROM NOTA_CREDITO_PROVEEDOR WHERE Es_Cve_Estado <> 'CA' "
-                        "GROUP BY Nc_Folio ORDER BY Nc_Folio")},
-        // Purchases that are not cancelled, with their supplier.
-        {QStringLiteral("COMPRA"),
-         QStringLiteral("SELECT Co_Folio AS CLAVE, MAX(Pv_Cve_Proveedor) AS DESCRIPCION "
-                        "FROM COMPRA WHERE Es_Cve_Estado <> 'CA' "
-                        "GROUP BY Co_Folio ORDER BY Co_Folio")},
-        // Causes that are not retired.
-        {QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR"),
-         QStringLiteral("SELECT Cn_Cve_Causa_Nota_Credito_Proveedor AS CLAVE, Cn_Descripcion AS DESCRIPCION "
-                        "FROM Causa_Nota_Credito_Proveedor WHERE Es_Cve_Estado <> 'BA' "
-                        "ORDER BY Cn_Cve_Causa_Nota_Credito_Proveedor")},
-    };
+    d.catalogues = catalogueDesigns(QString(), QString());
     return d;
 }
 
@@ -331,6 +315,55 @@ QString labelNameFor(const QString &fieldName)
     else if (base.startsWith(u"dp"))
         base.remove(0, 2);
     return QStringLiteral("lbl") + base;
+}
+
+std::vector<CatalogueDesign> catalogueDesigns(const QString &branch, const QString &warehouse)
+{
+    // The documents the clerk may open, as their folio fields would take them: of the
+    // user's branch and warehouse when restricted. One row per document (its first line),
+    // so the search's filter and order apply to the lines' own columns and its limit ends
+    // the scan early; the total is summed for the rows shown only.
+    const auto restricted = [&](const char *alias) {
+        QString where;
+        if (!branch.isEmpty())
+            where += QStringLiteral(" AND %1.Sc_Cve_Sucursal = '%2'").arg(QLatin1String(alias), db::quoted(branch));
+        if (!warehouse.isEmpty())
+            where += QStringLiteral(" AND %1.Al_Cve_Almacen = '%2'").arg(QLatin1String(alias), db::quoted(warehouse));
+        return where;
+    };
+    return {
+        // Credit notes on a purchase, cancelled ones too (their state says so).
+        {QStringLiteral("NC_PROVEEDOR_BN"),
+         QStringLiteral(
+             "SELECT n.Nc_Folio AS CLAVE, ISNULL(p.Pv_Descripcion, n.Pv_Cve_Proveedor) AS DESCRIPCION, "
+             "n.Nc_Fecha AS FECHA, (SELECT SUM(t.Nc_Precio_Neto_Importe) FROM NOTA_CREDITO_PROVEEDOR t "
+             "WHERE t.Nc_Folio = n.Nc_Folio) AS TOTAL, "
+             "CASE WHEN n.Es_Cve_Estado = 'CA' THEN 'Cancelada' ELSE 'Vigente' END AS ESTADO "
+             "FROM NOTA_CREDITO_PROVEEDOR n LEFT JOIN Proveedor p ON p.Pv_Cve_Proveedor = n.Pv_Cve_Proveedor "
+             "WHERE NOT EXISTS (SELECT 1 FROM NOTA_CREDITO_PROVEEDOR f "
+             "WHERE f.Nc_Folio = n.Nc_Folio AND f.Nc_Linea < n.Nc_Linea) AND n.Co_Folio <> ''")
+             + restricted("n")},
+        // Purchases that are not cancelled.
+        {QStringLiteral("COMPRA"),
+         QStringLiteral(
+             "SELECT c.Co_Folio AS CLAVE, ISNULL(p.Pv_Descripcion, c.Pv_Cve_Proveedor) AS DESCRIPCION, "
+             "c.Co_Fecha AS FECHA, (SELECT SUM(t.Co_Precio_Neto_Importe) FROM COMPRA t "
+             "WHERE t.Co_Folio = c.Co_Folio) AS TOTAL "
+             "FROM COMPRA c LEFT JOIN Proveedor p ON p.Pv_Cve_Proveedor = c.Pv_Cve_Proveedor "
+             "WHERE NOT EXISTS (SELECT 1 FROM COMPRA f WHERE f.Co_Folio = c.Co_Folio AND f.Co_Linea < c.Co_Linea) "
+             "AND c.Es_Cve_Estado <> 'CA'")
+             + restricted("c")},
+        // Causes that are not retired.
+        {QStringLiteral("CAUSA_NOTA_CREDITO_PROVEEDOR"),
+         QStringLiteral("SELECT Cn_Cve_Causa_Nota_Credito_Proveedor AS CLAVE, Cn_Descripcion AS DESCRIPCION "
+                        "FROM Causa_Nota_Credito_Proveedor WHERE Es_Cve_Estado <> 'BA'")},
+    };
+}
+
+void registerCatalogues(controls::Form &form, const QString &branch, const QString &warehouse)
+{
+    for (const CatalogueDesign &catalogue : catalogueDesigns(branch, warehouse))
+        form.registerCatalogue(catalogue.id, catalogue.statement);
 }
 
 const FormDesign &mainFormDesign()

@@ -35,7 +35,8 @@ struct ControlDesign {
 };
 
 // The catalogue behind the search of the fields whose `idconsulta` is `id`: a statement
-// giving CLAVE and DESCRIPCION, in the screen's dialect.
+// giving CLAVE and DESCRIPCION (and FECHA, TOTAL, ESTADO where they help), in the
+// screen's dialect, without an order of its own (the search orders by CLAVE).
 struct CatalogueDesign {
     QString id;
     QString statement;
@@ -54,6 +55,13 @@ struct FormDesign {
 // their labels, detail grid (its columns belong to the row format, put on by the
 // intake layer) and totals frame.
 const FormDesign &mainFormDesign();
+
+// The catalogues of the folio, purchase and cause searches: notes and purchases of
+// `branch` and `warehouse` only where these are not empty (the user's restriction).
+std::vector<CatalogueDesign> catalogueDesigns(const QString &branch, const QString &warehouse);
+// Registers them with `form`, replacing what it had (the first activation does, once the
+// user's branch and warehouse are known).
+void registerCatalogues(controls::Form &form, const QString &branch, const QString &warehouse);
 
 // Creates the controls of `design` on `form`, applies their settings, registers its
 // catalogues with the form and sets the form's caption and client size (no Resize

@@ -7,6 +7,7 @@
 #include "platform/controls/keys.h"
 #include "platform/core/flag.h"
 #include "screen/cause_lookup.h"
+#include "screen/form_design.h"
 #include "screen/frm_qmx44.h"
 #include "screen/messages.h"
 
@@ -80,6 +81,8 @@ void FrmQMX44::Form_Activate()
         textField(fields::txt_Sc_Cve_Sucursal).setTag(QStringLiteral("0"));
     if (!Sistema().Almacen().isEmpty())
         textField(fields::txt_Al_Cve_Almacen).setTag(QStringLiteral("0"));
+    // The searches offer only the notes and purchases the folio fields would take in.
+    registerCatalogues(form(), Sistema().Sucursal(), Sistema().Almacen());
     if (txtFolio().enabled())
         txtFolio().setFocus();
 }

@@ -37,6 +37,7 @@
 #include <QTabBar>
 #include <QThread>
 #include <QTimer>
+#include <QTreeWidget>
 
 // Qt's own step between a key from the window system and the focused widget: the
 // window's shortcuts get the key first unless the widget claims it (QtTest types keys
@@ -352,6 +353,27 @@ void WidgetDriver::shot(const QString &name)
         picture(*front, name);
 }
 
+script::SearchShown WidgetDriver::search(const steps::Search &s)
+{
+    controls::Form &form = script::openForm(m_host);
+    controls::TextField &field = script::searchField(form, s.field);
+    if (!field.canFocus() || field.locked()) {
+        m_host.warn(script::warnings::searchOutOfReach(s.field));
+        return {};
+    }
+    if (!focusField(field, QStringLiteral("search")))
+        return {};
+    m_search = PendingSearch{s, {}, false};
+    press(Qt::Key_F2); // the window is answered when it opens
+    settle();
+    const PendingSearch done = *m_search;
+    m_search.reset();
+    if (!done.served)
+        throw ScriptError{QStringLiteral("search %1: F2 opened no search window").arg(s.field)};
+    script::checkPick(s, done.shown.rows.size());
+    return done.shown;
+}
+
 void WidgetDriver::picture(QWidget &window, const QString &name)
 {
     if (m_shotFolder.isEmpty())
@@ -536,11 +558,55 @@ void WidgetDriver::answer(QWidget &modal)
         }
         return;
     }
+    if (modal.objectName() == u"catalogueSearch" && m_search && !m_search->served) {
+        answerSearch(modal);
+        return;
+    }
     if (auto *view = modal.findChild<ui::FormView *>()) {
         answerDialog(modal, *view);
         return;
     }
     press(Qt::Key_Escape, Qt::NoModifier, QString(), &modal);
+}
+
+void WidgetDriver::answerSearch(QWidget &dialog)
+{
+    PendingSearch &pending = *m_search;
+    pending.served = true;
+    QPointer<QWidget> guard(&dialog);
+    typeKeys(pending.step.filter, &dialog);
+    // The rows follow the filter once the typing pauses.
+    QPointer<QTimer> pause = dialog.findChild<QTimer *>(QStringLiteral("typingPause"));
+    QElapsedTimer clock;
+    clock.start();
+    while (guard && pause && pause->isActive() && clock.elapsed() < kModalTimeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    if (!guard)
+        return;
+    if (auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("rows"))) {
+        for (int c = 0; c < list->columnCount(); ++c)
+            pending.shown.columns << list->headerItem()->text(c);
+        for (int r = 0; r < list->topLevelItemCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < list->columnCount(); ++c)
+                cells << list->topLevelItem(r)->text(c);
+            pending.shown.rows << cells;
+        }
+    }
+    auto *more = dialog.findChild<QLabel *>(QStringLiteral("more"));
+    pending.shown.more = more && !more->text().isEmpty();
+    picture(dialog, QStringLiteral("catalogueSearch-rows"));
+    const int pick = pending.step.pick;
+    if (pick < 1 || pick > pending.shown.rows.size()) {
+        press(Qt::Key_Escape, Qt::NoModifier, QString(), &dialog);
+        return;
+    }
+    for (int i = 1; i < pick && guard; ++i)
+        press(Qt::Key_Down, Qt::NoModifier, QString(), &dialog);
+    if (guard)
+        press(Qt::Key_Return, Qt::NoModifier, QString(), &dialog);
 }
 
 void WidgetDriver::answerDialog(QWidget &window, ui::FormView &view)

@@ -60,6 +60,7 @@ protected:
     void resize(const script::steps::Resize &s) override;
     void additional(const script::steps::Additional &s) override;
     void shot(const QString &name) override;
+    script::SearchShown search(const script::steps::Search &s) override;
 
 private:
     // A picture of `window` into the shot folder (none without one).
@@ -85,6 +86,9 @@ private:
     void answer(QWidget &modal);
     void answerDialog(QWidget &window, ui::FormView &view);
     void playProrate(ui::FormView &view, const script::ProrateStep &step);
+    // The catalogue search window: the filter typed, its rows read once the typing
+    // paused, then the row picked or the window left.
+    void answerSearch(QWidget &dialog);
     // Closes the print previews and record windows a step opened.
     void closeWindows();
 
@@ -95,6 +99,12 @@ private:
     std::deque<bool> m_confirmations;
     std::deque<script::ProrateStep> m_prorates;
     std::optional<script::steps::Additional> m_additional; // for the dialog about to open
+    struct PendingSearch {
+        script::steps::Search step;
+        script::SearchShown shown;
+        bool served = false;
+    };
+    std::optional<PendingSearch> m_search; // for the search window about to open
     std::vector<const QObject *> m_answered;
     QStringList m_shots;
     QSizeF m_designSize;

@@ -6,7 +6,18 @@
 // and their state dumps must agree.
 #include "apps/script/script_step.h"
 
+#include <QList>
+#include <QStringList>
+
 namespace qmx44::apps::script {
+
+// What a catalogue search showed: its column headers, its rows as shown, and whether more
+// rows matched than it shows. Empty when no search opened.
+struct SearchShown {
+    QStringList columns;
+    QList<QStringList> rows;
+    bool more = false;
+};
 
 class Driver {
 public:
@@ -18,6 +29,9 @@ public:
     void drive(const Step &step);
     // Before a dump: whatever the step set going has finished.
     virtual void settle() {}
+    // The search step: F2 on the field, the filter typed, the rows read; the row to pick
+    // picked with Enter (one the search does not show is a ScriptError), else Escape.
+    virtual SearchShown search(const steps::Search &s) = 0;
 
 protected:
     virtual void open() = 0;

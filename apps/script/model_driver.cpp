@@ -78,6 +78,23 @@ void checkPage(controls::TabControl &tab, int page)
         throw ScriptError{QStringLiteral("unknown page %1: the tabs are 0 to %2").arg(page).arg(pages - 1)};
 }
 
+controls::TextField &searchField(controls::Form &form, const QString &name)
+{
+    auto *field = dynamic_cast<controls::TextField *>(&fieldNamed(form, name));
+    if (!field)
+        throw ScriptError{QStringLiteral("'%1' is not a text field").arg(name)};
+    if (field->catalogueStatement().isEmpty())
+        throw ScriptError{QStringLiteral("'%1' has no catalogue to search").arg(name)};
+    return *field;
+}
+
+void checkPick(const steps::Search &s, qsizetype rows)
+{
+    if (s.pick > rows)
+        throw ScriptError{
+            QStringLiteral("search %1: row %2 is not offered (%3 rows shown)").arg(s.field).arg(s.pick).arg(rows)};
+}
+
 void checkDate(const QString &text)
 {
     static const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
@@ -250,6 +267,30 @@ void ModelDriver::additional(const steps::Additional &s)
         return;
     }
     toolbar.setAdditionalField(s.field, s.value);
+}
+
+SearchShown ModelDriver::search(const steps::Search &s)
+{
+    controls::Form &form = openForm(m_host);
+    controls::TextField &field = searchField(form, s.field);
+    if (!field.canFocus() || field.locked()) {
+        m_host.warn(warnings::searchOutOfReach(s.field));
+        return {};
+    }
+    field.setFocus();
+    if (!field.hasFocus()) {
+        m_host.warn(warnings::focusWentElsewhere(QStringLiteral("search"), s.field));
+        return {};
+    }
+    form.keyStroke(controls::keys::F2);
+    const controls::CatalogueListing listing = field.search(s.filter);
+    SearchShown shown{controls::catalogueHeaders(listing), {}, listing.more};
+    for (const controls::CatalogueRow &row : listing.rows)
+        shown.rows.append(controls::catalogueCells(listing, row));
+    checkPick(s, shown.rows.size());
+    if (s.pick > 0)
+        field.pick(listing.rows[size_t(s.pick - 1)].key);
+    return shown;
 }
 
 } // namespace qmx44::apps::script

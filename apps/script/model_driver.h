@@ -8,6 +8,7 @@
 namespace qmx44::controls {
 class Grid;
 class TabControl;
+class TextField;
 class Toolbar;
 } // namespace qmx44::controls
 
@@ -25,6 +26,11 @@ controls::Toolbar &toolbarOf(controls::Form &form);
 int cellColumn(controls::Grid &grid, const steps::Cell &cell);
 // Throws unless the page exists.
 void checkPage(controls::TabControl &tab, int page);
+// The text field a search step names; throws for another control or a field without a
+// catalogue.
+controls::TextField &searchField(controls::Form &form, const QString &name);
+// Throws unless the search shows row `pick` (0: no pick asked).
+void checkPick(const steps::Search &s, qsizetype rows);
 // Throws unless `text` is a date as a `type` into a date field needs it.
 void checkDate(const QString &text);
 // The toolbar's additional fields with `s`'s value set and checked, as its dialog checks
@@ -50,6 +56,7 @@ protected:
     void resize(const steps::Resize &s) override;
     void additional(const steps::Additional &s) override;
     void shot(const QString &) override {} // the models have no picture
+    SearchShown search(const steps::Search &s) override;
 
 private:
     ScriptHost &m_host;

@@ -1,5 +1,5 @@
 // The steps of the scenario language that the runner carries out itself: the database,
-// the host's settings and what is printed.
+// the host's settings and what is printed (a search is driven, then printed here).
 #include "apps/script/host_tables.h"
 #include "apps/script/script_runner.h"
 #include "apps/script/state_dump.h"
@@ -103,6 +103,28 @@ void ScriptRunner::dump()
     out["messages"] = messagesJson(m_host.takeNewMessages(), [this](qint64 h) { return m_host.ownerName(h); });
     out["printed"] = m_host.printedJson();
     out["queried"] = m_host.queriedJson();
+    print(out);
+}
+
+void ScriptRunner::search(const steps::Search &s)
+{
+    const SearchShown shown = m_driver.search(s);
+    m_driver.settle();
+    const auto texts = [](const QStringList &list) {
+        Json out = Json::array();
+        for (const QString &t : list)
+            out.push_back(jsonText(t));
+        return out;
+    };
+    Json rows = Json::array();
+    for (const QStringList &row : shown.rows)
+        rows.push_back(texts(row));
+    Json out;
+    out["search"] = jsonText(s.field);
+    out["filter"] = jsonText(s.filter);
+    out["columns"] = texts(shown.columns);
+    out["rows"] = std::move(rows);
+    out["more"] = shown.more;
     print(out);
 }
 

@@ -107,6 +107,8 @@ void ScriptRunner::runStep(const Step &step)
                     messages();
                 else if constexpr (std::is_same_v<T, steps::Clipboard>)
                     clipboard(s);
+                else if constexpr (std::is_same_v<T, steps::Search>)
+                    search(s);
                 else
                     m_driver.drive(step);
             },

@@ -51,6 +51,7 @@ private:
     void dump();
     void messages();
     void clipboard(const steps::Clipboard &s);
+    void search(const steps::Search &s);
 
     ScriptHost &m_host;
     std::unique_ptr<Driver> m_ownDriver;

@@ -124,7 +124,9 @@ QString focusWentElsewhere(const QString &verb, const QString &field)
 {
     return QStringLiteral("%1 %2: the focus went elsewhere on entering the field; %3")
         .arg(verb, field,
-             verb == u"type" ? QStringLiteral("nothing was typed") : QStringLiteral("Enter was not pressed"));
+             verb == u"type"         ? QStringLiteral("nothing was typed")
+                 : verb == u"search" ? QStringLiteral("no search was opened")
+                                     : QStringLiteral("Enter was not pressed"));
 }
 
 QString notOffered(const QString &command)
@@ -145,6 +147,11 @@ QString gridOutOfReach()
 QString tabsDisabled()
 {
     return QStringLiteral("page: the tab control is disabled; nothing changed");
+}
+
+QString searchOutOfReach(const QString &field)
+{
+    return QStringLiteral("search %1: the field cannot take the focus or is locked; no search was opened").arg(field);
 }
 
 QString additionalRefused(const QString &field, const QString &reason)
@@ -273,6 +280,12 @@ Step typedStep(const ScriptLine &line)
         if (!known)
             throw ScriptError{QStringLiteral("'%1' is not accept, f4, cancel or escape").arg(a[2])};
         step.action = steps::Prorate{p};
+    } else if (verb == u"search") {
+        requireArgs(line, 2, 3, "FIELD FILTER [ROW]");
+        const int row = a.size() > 2 ? wholeArg(a[2]) : 0;
+        if (a.size() > 2 && row < 1)
+            throw ScriptError{QStringLiteral("row %1: rows count from 1").arg(a[2])};
+        step.action = steps::Search{a[0], a[1], row};
     } else if (verb == u"shot") {
         requireArgs(line, 1, 1, "NAME");
         static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_.-]+$"));
@@ -348,6 +361,9 @@ QString stepText(const StepAction &action)
                 return QStringLiteral("resize %1 %2").arg(number(s.width), number(s.height));
             else if constexpr (std::is_same_v<T, steps::Additional>)
                 return QStringLiteral("additional %1 %2").arg(quoted(s.field), quoted(s.value));
+            else if constexpr (std::is_same_v<T, steps::Search>)
+                return QStringLiteral("search %1 %2").arg(quoted(s.field), quoted(s.filter))
+                    + (s.pick > 0 ? QStringLiteral(" %1").arg(s.pick) : QString());
             else if constexpr (std::is_same_v<T, steps::Dump>)
                 return QStringLiteral("dump");
             else if constexpr (std::is_same_v<T, steps::Messages>)

@@ -84,6 +84,12 @@ struct Resize {
 struct Additional {
     QString field, value;
 };
+// The catalogue search of a text field (F2): FILTER typed, the rows printed; with a
+// ROW (from 1) that row is picked, else the search is left with Escape.
+struct Search {
+    QString field, filter;
+    int pick = 0;
+};
 // What the run prints or pictures.
 struct Dump {};
 struct Messages {};
@@ -99,8 +105,8 @@ struct Clipboard {
 using StepAction =
     std::variant<steps::Exec, steps::Query, steps::User, steps::Param, steps::Right, steps::Rate, steps::Period,
                  steps::Fail, steps::Confirm, steps::Prorate, steps::Open, steps::Activate, steps::Type, steps::Enter,
-                 steps::Click, steps::Cell, steps::Key, steps::Page, steps::Resize, steps::Additional, steps::Dump,
-                 steps::Messages, steps::Shot, steps::Clipboard>;
+                 steps::Click, steps::Cell, steps::Key, steps::Page, steps::Resize, steps::Additional, steps::Search,
+                 steps::Dump, steps::Messages, steps::Shot, steps::Clipboard>;
 
 struct Step {
     int line = 0;
@@ -127,6 +133,7 @@ QString notOffered(const QString &command);
 QString columnNotShown(const QString &column);
 QString gridOutOfReach();
 QString tabsDisabled();
+QString searchOutOfReach(const QString &field);
 QString additionalRefused(const QString &field, const QString &reason);
 // The proration dialog lacks `control` (its amount, an option button, a button).
 QString dialogLacks(const QString &dialog, const QString &control);

@@ -20,6 +20,7 @@ inline constexpr int Down = 40;
 inline constexpr int Insert = 45;
 inline constexpr int Delete = 46;
 inline constexpr int Digit0 = 48; // '0'..'9' are 48..57, 'A'..'Z' 65..90
+inline constexpr int F2 = 113;
 inline constexpr int F4 = 115;
 
 // Shift state bits.

@@ -1,5 +1,5 @@
 // Text field behaviour: typing rules, commit and lookup, Enter with tab-on-enter, the
-// currency amount type and the catalogue search.
+// currency amount type.
 #include "platform/controls/text_field.h"
 
 #include "platform/controls/clipboard.h"
@@ -498,49 +498,6 @@ void TextField::focusIn()
 void TextField::focusOut()
 {
     commit();
-}
-
-// ---- catalogue search ----------------------------------------------------------------------------
-
-QString TextField::catalogueStatement() const
-{
-    if (!m_sqlList.isEmpty())
-        return m_sqlList;
-    return form().catalogue(m_catalogue);
-}
-
-std::vector<CatalogueRow> TextField::search(const QString &filter) const
-{
-    std::vector<CatalogueRow> rows;
-    const QString statement = catalogueStatement();
-    if (statement.isEmpty())
-        return rows;
-    detail::runGuarded(this, name() + QStringLiteral("_Buscar()"), [&] {
-        db::Conexion *db = form().connection();
-        if (!db)
-            throw RuntimeError(QStringLiteral("No hay conexión a la base de datos"));
-        auto rs = db->execute(statement);
-        for (; !rs->eof(); rs->moveNext()) {
-            CatalogueRow row{rs->field(QStringLiteral("CLAVE")).toString(),
-                             rs->field(QStringLiteral("DESCRIPCION")).toString()};
-            if (filter.isEmpty() || row.key.contains(filter, Qt::CaseInsensitive)
-                || row.description.contains(filter, Qt::CaseInsensitive))
-                rows.push_back(std::move(row));
-        }
-        rs->close();
-    });
-    return rows;
-}
-
-bool TextField::pick(const QString &key)
-{
-    if (!effectivelyEnabled() || m_locked)
-        return false;
-    assignText(key);
-    m_committed = m_text;
-    lookup();
-    Revalidate.raise();
-    return true;
 }
 
 // ---- design settings ----------------------------------------------------------------------------

@@ -38,6 +38,7 @@
 //   picture of `formato` ("$#,##0.0000": "$0.0000" fresh, "$1,234.5000"). Typed text is
 //   read back as a number on commit; what does not read as a number counts as 0.
 // - clear(): text fields become empty, currency fields 0.
+#include "platform/controls/catalogue_search.h"
 #include "platform/controls/control.h"
 #include "platform/controls/event.h"
 
@@ -49,12 +50,6 @@
 namespace qmx44::controls {
 
 enum class Alignment { Left = 0, Right = 1, Center = 2 };
-
-// One row of a field's catalogue search.
-struct CatalogueRow {
-    QString key;
-    QString description;
-};
 
 class TextField : public Control {
 public:
@@ -186,13 +181,14 @@ public:
     // Whether the last lookup found a row (true when none ran).
     bool lookupFound() const { return m_lookupFound; }
 
-    // ---- catalogue search (idconsulta / sql_lista) ------------------------------------------
+    // ---- catalogue search (idconsulta / sql_lista; catalogue_search.cpp) ---------------------
     // The statement behind the search: `sql_lista` when set, else the one the form has
     // registered for `idconsulta` (Form::registerCatalogue), else "".
     QString catalogueStatement() const;
-    // Runs it on the form's connection; keeps rows whose CLAVE or DESCRIPCION contains
-    // `filter` (ignoring case). The filter is never put into the statement.
-    std::vector<CatalogueRow> search(const QString &filter = QString()) const;
+    // Its first `limit` rows, by key, whose CLAVE or DESCRIPCION holds `filter` (ignoring
+    // case), filtered and limited by the database; the filter is bound, never spliced. A
+    // failure is reported under "<field>_Buscar()" and gives no rows.
+    CatalogueListing search(const QString &filter = QString(), int limit = CatalogueLimit) const;
     // The user picked `clave` from the search: it becomes the text, the lookup runs and
     // event 1 is raised. Refused (false) on a locked or disabled field.
     bool pick(const QString &key);

@@ -106,4 +106,53 @@ QString translate(const QString &tsql, Backend backend)
     return out;
 }
 
+QString catalogueSearchSql(const QString &statement, Backend backend, int limit, bool filtered)
+{
+    QString condition;
+    if (filtered) {
+        // The same test on both columns; PostgreSQL matches text only (a numeric key is cast).
+        const QString test = backend == Backend::Sqlite ? QStringLiteral("%1 GLOB ?")
+            : backend == Backend::Postgres              ? QStringLiteral("CAST(%1 AS TEXT) ~ ?")
+                                                        : QStringLiteral("%1 LIKE ?");
+        condition = QStringLiteral(" WHERE ") + test.arg(QLatin1String("CLAVE")) + QStringLiteral(" OR ")
+            + test.arg(QLatin1String("DESCRIPCION"));
+    }
+    const QString inner = translate(statement, backend);
+    if (backend == Backend::Odbc)
+        return QStringLiteral("SELECT TOP %1 * FROM (%2) AS catalogue%3 ORDER BY CLAVE")
+            .arg(limit)
+            .arg(inner, condition);
+    return QStringLiteral("SELECT * FROM (%1) AS catalogue%2 ORDER BY CLAVE LIMIT %3").arg(inner, condition).arg(limit);
+}
+
+QString containsPattern(const QString &text, Backend backend)
+{
+    const bool glob = backend == Backend::Sqlite, like = backend == Backend::Odbc;
+    QString out = glob ? QStringLiteral("*") : like ? QStringLiteral("%") : QString();
+    for (const QChar c : text) {
+        const QChar lower = c.toLower(), upper = c.toUpper();
+        if (lower != upper) {
+            out += u'[';
+            out += lower;
+            out += upper;
+            out += u']';
+        } else if (c.isLetterOrNumber() || c.isSpace() || c.isSurrogate()) {
+            out += c;
+        } else if (glob || like) {
+            // A class of one holds any character literally (GLOB: * ? [; LIKE: % _ [).
+            out += u'[';
+            out += c;
+            out += u']';
+        } else {
+            out += u'\\'; // a backslash before a character that is not a letter or digit: that character
+            out += c;
+        }
+    }
+    if (glob)
+        out += u'*';
+    else if (like)
+        out += u'%';
+    return out;
+}
+
 } // namespace qmx44::db

@@ -50,7 +50,7 @@ TEST_P(BranchWarehouseTest, ListLeavesOutRetiredAndOtherBranches)
 {
     enterBranch(QStringLiteral("001"));
     QStringList listed;
-    for (const auto &row : almacen().search())
+    for (const auto &row : almacen().search().rows)
         listed << row.key;
     listed.sort();
     EXPECT_EQ(listed, (QStringList{QStringLiteral("A01"), QStringLiteral("A03")}));

@@ -39,8 +39,8 @@ TEST_P(LifecycleTest, FieldSearchesRunTheirCataloguesWithoutRetiredCauses)
     test::DemoScreen p(GetParam());
     p.open();
     for (const char *name : {"txtFolio", "txt_Co_Folio", "txt_Cn_Cve_Causa_Nota"})
-        EXPECT_FALSE(p.textField(name).search().empty()) << name;
-    for (const auto &row : p.textField("txt_Cn_Cve_Causa_Nota").search())
+        EXPECT_FALSE(p.textField(name).search().rows.empty()) << name;
+    for (const auto &row : p.textField("txt_Cn_Cve_Causa_Nota").search().rows)
         EXPECT_NE(QStringLiteral("AN"), row.key);
     EXPECT_TRUE(p.sink->messages().empty());
 }

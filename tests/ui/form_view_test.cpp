@@ -72,23 +72,31 @@ TEST_F(FormViewTest, DialogsCloseButtonCancelsThroughEscape)
     EXPECT_FALSE(dialog.isVisible());
 }
 
-// The catalogue search lists the field's catalogue, filtered as typed; Enter picks.
+// The catalogue search lists the field's catalogue, filtered once the typing pauses, with
+// a column for each the catalogue adds; Enter picks.
 TEST_F(FormViewTest, CatalogueSearchPicksByEnter)
 {
     auto db = test::freshDatabase("sqlite");
     form.setConnection(db.get());
-    next.setSqlLista(QStringLiteral("SELECT 'A1' AS CLAVE, 'Uno' AS DESCRIPCION UNION ALL SELECT 'B2', 'Dos'"));
+    next.setSqlLista(QStringLiteral("SELECT 'A1' AS CLAVE, 'Uno' AS DESCRIPCION, 1234.5 AS TOTAL "
+                                    "UNION ALL SELECT 'B2', 'Dos', 7"));
     int rows = -1;
+    QString total;
     QTimer::singleShot(0, [&] {
         auto *search = QApplication::activeModalWidget();
         ASSERT_TRUE(search);
         auto *filter = search->findChild<QLineEdit *>(QStringLiteral("filter"));
+        auto *list = search->findChild<QTreeWidget *>();
+        total = list->topLevelItem(0)->text(2);
         QTest::keyClicks(filter, QStringLiteral("do"));
-        rows = search->findChild<QTreeWidget *>()->topLevelItemCount();
+        EXPECT_EQ(2, list->topLevelItemCount()); // still typing
+        QTRY_COMPARE(list->topLevelItemCount(), 1);
+        rows = list->topLevelItemCount();
         QTest::keyClick(filter, Qt::Key_Return);
     });
     EXPECT_TRUE(ui::searchCatalogue(next, view.get()));
     EXPECT_EQ(1, rows);
+    EXPECT_EQ(QStringLiteral("$1,234.50"), total);
     EXPECT_EQ(QStringLiteral("B2"), next.text());
 }
 

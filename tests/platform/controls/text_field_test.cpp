@@ -184,27 +184,36 @@ TEST(TextFieldTabOnEnterTest, EnterMovesTheFocusOnlyWhenTheSettingsAllow)
 
 // Guards the catalogue search: rows come from sql_lista with CLAVE and DESCRIPCION, or
 // from the statement the form registered for the field's idconsulta (ignoring case and
-// blanks, nothing for another id), and the user's filter is applied without entering
-// the statement.
-TEST_P(TextFieldLookupTest, SearchListsTheCatalogueAndFiltersSafely)
+// blanks, nothing for another id); the database filters them by key or description in
+// any letter case (accents and ñ included), orders them by key and stops at the limit,
+// telling that there are more; the user's filter never enters the statement.
+TEST_P(TextFieldLookupTest, SearchFiltersAndLimitsOnTheDatabase)
 {
-    key.setSqlLista("SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION "
-                    "FROM Sucursal ORDER BY Sc_Cve_Sucursal");
+    db->run("INSERT INTO Sucursal (Sc_Cve_Sucursal, Sc_Descripcion) VALUES (?, ?)", {"N%_1", "Peñón [*?] 100%"});
+    key.setSqlLista("SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION, Es_Cve_Estado AS ESTADO "
+                    "FROM Sucursal");
     auto all = key.search();
-    ASSERT_EQ(2u, all.size());
-    EXPECT_EQ(QString("001"), all[0].key);
-    EXPECT_EQ(QString("Matriz"), all[0].description);
-    auto some = key.search("comILLA' OR '1'='1");
-    EXPECT_EQ(0u, some.size());
-    EXPECT_EQ(1u, key.search("comilla").size());
+    ASSERT_EQ(3u, all.rows.size());
+    EXPECT_EQ(QString("001"), all.rows[0].key);
+    EXPECT_EQ(QString("Matriz"), all.rows[0].description);
+    EXPECT_EQ(QString("AC"), all.rows[0].state.toString());
+    EXPECT_TRUE(all.hasState && !all.hasDate && !all.more);
+    EXPECT_TRUE(key.search("comILLA' OR '1'='1").rows.empty());
+    EXPECT_EQ(QString("O'X"), key.search("COMILLA").rows.at(0).key);
+    EXPECT_EQ(QString("N%_1"), key.search("PEÑ").rows.at(0).key);
+    for (const char *literal : {"[*?]", "0%", "%_", "n%_", "_", "?"})
+        EXPECT_EQ(1u, key.search(literal).rows.size()) << literal;
+    auto two = key.search(QString(), 2);
+    EXPECT_EQ((QStringList{two.rows[0].key, two.rows[1].key}), (QStringList{"001", "N%_1"}));
+    EXPECT_TRUE(two.more);
 
     key.setSqlLista("");
     form.registerCatalogue("sucursales",
                            "SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION FROM Sucursal");
     key.setIdconsulta(" SUCURSALES");
-    EXPECT_EQ(2u, key.search().size());
+    EXPECT_EQ(3u, key.search().rows.size());
     key.setIdconsulta("OTRO");
-    EXPECT_TRUE(key.search().empty());
+    EXPECT_TRUE(key.search().rows.empty());
     EXPECT_TRUE(sink.messages().empty());
 }
 
