@@ -58,6 +58,11 @@ private:
     // The sub-window was closed (by the clerk or by the screen's Salir): the form goes.
     void screenWindowClosed();
     void saveColumnWidths();
+    // A note is being entered or modified on the open screen.
+    bool noteBeingEntered() const;
+    // The clerk closes the screen's window (or the main window) on a note being entered:
+    // asks once whether to discard it; false keeps the window open.
+    bool discardConfirmed();
 
     host::ScreenSession &m_screen;
     QMdiArea *m_area = nullptr;

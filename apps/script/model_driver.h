@@ -50,6 +50,8 @@ protected:
     void resize(const steps::Resize &s) override;
     void additional(const steps::Additional &s) override;
     void shot(const QString &) override {} // the models have no picture
+    // What the screen left for after the step (its draft written, a draft offered).
+    void settle() override;
 
 private:
     ScriptHost &m_host;
