@@ -7,6 +7,7 @@
 #include "platform/business/direccion_entrega.h"
 #include "platform/business/impresion.h"
 #include "platform/core/error.h"
+#include "screen/draft_journal.h"
 #include "screen/form_design.h"
 
 #include <QCoreApplication>

@@ -27,6 +27,8 @@ class Impresion;
 
 namespace qmx44::screen {
 
+class DraftJournal;
+
 // What the form uses from outside: the host's context and the component-wide services
 // (which outlive the form).
 struct FormEnvironment {
@@ -131,6 +133,10 @@ public:
     void unload() override;
     controls::Form &form() override { return m_form; }
 
+    // The draft of the note being entered; null when the host keeps no drafts, before the
+    // load and after the unload.
+    DraftJournal *draftJournal() const { return m_journal.get(); }
+
     // True once the form was closed; the component then builds a fresh one.
     bool isUnloaded() const { return m_unloaded; }
     // How many times the load ran (once for the life of the form).
@@ -185,6 +191,7 @@ private:
     controls::TextField *m_purchase = nullptr;
     controls::Frame *m_fr0 = nullptr;
     controls::Frame *m_fr1 = nullptr;
+    std::unique_ptr<DraftJournal> m_journal;
 };
 
 } // namespace qmx44::screen

@@ -7,7 +7,9 @@
 #include "platform/controls/keys.h"
 #include "platform/core/flag.h"
 #include "screen/cause_lookup.h"
+#include "screen/draft_journal.h"
 #include "screen/form_design.h"
+#include "screen/draft_store.h"
 #include "screen/frm_qmx44.h"
 #include "screen/messages.h"
 
@@ -65,6 +67,11 @@ void FrmQMX44::Form_Load()
     // 10. Rights.
     PuedeCambiarFecha = Sistema().Permiso(ModuleTag, QStringLiteral("CHFECHA"), NotAvailable);
     DerechoTipoCambio = Sistema().Permiso(ModuleTag, QStringLiteral("CHTC01"), NotAvailable);
+
+    // The drafts of notes being entered, where the host keeps them.
+    if (!context().draftDatabase.isEmpty())
+        m_journal = std::make_unique<DraftJournal>(
+            *this, std::make_unique<DraftStore>(session.user(), context().draftDatabase, &context().memoryDrafts));
 }
 
 void FrmQMX44::Form_Activate()
@@ -85,6 +92,9 @@ void FrmQMX44::Form_Activate()
     registerCatalogues(form(), Sistema().Sucursal(), Sistema().Almacen());
     if (txtFolio().enabled())
         txtFolio().setFocus();
+    // A note left unsaved is offered once the host has shown the screen.
+    if (m_journal)
+        m_journal->offerLater();
 }
 
 void FrmQMX44::Form_KeyUp(int &keyCode, int &shift)
@@ -120,6 +130,10 @@ void FrmQMX44::ssTabFichas_KeyDown(int &keyCode, int &shift)
 
 void FrmQMX44::Form_Unload()
 {
+    // The draft stays for the next opening; the journal (and its lock) goes with the form.
+    if (m_journal)
+        m_journal->close();
+    m_journal.reset();
     AjusteGrid.reset();
     DireccionEntrega.reset();
 }

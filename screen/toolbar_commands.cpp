@@ -4,6 +4,7 @@
 #include "platform/business/consulta_registro.h"
 #include "platform/business/impresion.h"
 #include "platform/core/error.h"
+#include "screen/draft_journal.h"
 #include "screen/frm_qmx44.h"
 
 namespace qmx44::screen {
@@ -35,6 +36,8 @@ void FrmQMX44::Controles_Nuevo()
     ssTabFichas().setActivePage(0);
     enableDate();
     Controles().setOptionalCaption(Prorratear);
+    if (m_journal)
+        m_journal->begin();
 }
 
 void FrmQMX44::Controles_Modificar()
@@ -56,6 +59,8 @@ void FrmQMX44::Controles_Modificar()
     const bool foreign = textField(fields::txt_Mn_Cve_Moneda).text() != MonedaLocal;
     textField(fields::txt_Nc_Tipo_Cambio).setEnabled(foreign && !DerechoTipoCambio);
     Controles().setOptionalCaption(Prorratear);
+    if (m_journal)
+        m_journal->begin();
 }
 
 void FrmQMX44::Controles_Imprimir()
@@ -89,8 +94,11 @@ void FrmQMX44::Controles_Cancelar()
     Controles().setNewEnabled(true);
     ssTabFichas().setActivePage(0);
     Controles().setOptionalCaption(QString());
-    // Last: a clearing cut short leaves the note, and what is known of its saving, as it was.
+    // Last: a clearing cut short leaves the note, its draft and what is known of its
+    // saving as they were.
     forgetSaveToken();
+    if (m_journal)
+        m_journal->discard();
 }
 
 void FrmQMX44::Controles_Salir()

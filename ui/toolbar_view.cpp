@@ -73,10 +73,10 @@ ToolbarView::ToolbarView(controls::Toolbar &toolbar, QWidget *parent) : QToolBar
                {K(Qt::CTRL | Qt::Key_O)});
     addCommand(Command::Salir, tr("Salir"), "window-close", QStyle::SP_DialogCloseButton, {K(Qt::CTRL | Qt::Key_W)});
 
-    m_toolbar.setConfirm([this](const QString &question) {
-        QMessageBox box(QMessageBox::Question, tr("Eliminar"), question, QMessageBox::Yes | QMessageBox::No, window());
+    m_toolbar.setConfirm([this](const QString &title, const QString &question) {
+        QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, window());
         box.button(QMessageBox::Yes)->setText(tr("Sí"));
-        box.setDefaultButton(QMessageBox::No); // a stray Enter keeps the document
+        box.setDefaultButton(QMessageBox::No); // a stray Enter changes nothing
         return box.exec() == QMessageBox::Yes;
     });
     m_ticket = m_toolbar.observers().add([this](const controls::ModelChange &change) {

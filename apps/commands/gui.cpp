@@ -96,7 +96,10 @@ int runGui(const QStringList &arguments)
     // Printed notes are written beside the default database, in the user's data folder.
     const QString printed = QFileInfo(defaultDatabase()).absoluteDir().filePath(QStringLiteral("printed"));
     QDir().mkpath(printed);
-    host::ScreenSession screen(gui::makeContext(database, started->user, printed), component::ProgId, builtComponent());
+    auto context = gui::makeContext(database, started->user, printed);
+    // A note being entered is kept as a draft of this database in the user's data folder.
+    context->draftDatabase = db::parseConnectionString(connection).identity();
+    host::ScreenSession screen(context, component::ProgId, builtComponent());
     if (!componentFound(QStringLiteral("gui"), screen))
         return kExitFailure;
     gui::MainWindow window(screen, databaseName);

@@ -1,7 +1,9 @@
 #include "apps/gui/main_window.h"
 
+#include "platform/controls/toolbar.h"
 #include "platform/core/error.h"
 #include "platform/services/sistema.h"
+#include "screen/field_names.h"
 #include "ui/dialog_presenter.h"
 #include "ui/form_view.h"
 #include "ui/grid_view.h"
@@ -10,6 +12,7 @@
 #include "ui/progress_dialog.h"
 #include "ui/record_dialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -225,10 +228,39 @@ QMdiSubWindow *MainWindow::screenWindow() const
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // The screen's window closing: its place and column widths are kept while it exists.
-    if (watched == m_screenWindow && event->type() == QEvent::Close)
+    if (watched == m_screenWindow && event->type() == QEvent::Close) {
+        if (!discardConfirmed()) {
+            event->ignore();
+            return true;
+        }
+        // Its place and column widths are kept while it exists.
         saveScreenLayout();
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::noteBeingEntered() const
+{
+    // A form that closed itself (Salir) has nothing being entered any more.
+    if (!m_form || !m_form->isLoaded() || !m_form->form().isVisible())
+        return false;
+    const auto *toolbar = dynamic_cast<const controls::Toolbar *>(m_form->form().find(screen::fields::Controles));
+    return toolbar && toolbar->EnEdicion();
+}
+
+bool MainWindow::discardConfirmed()
+{
+    if (!noteBeingEntered())
+        return true;
+    // The screen's draft stays either way: the next opening offers it again.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Nota sin guardar"),
+                    QStringLiteral("Hay una nota en captura sin guardar. ¿Cerrar la ventana y descartarla?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setInformativeText(QStringLiteral("Al abrir la pantalla otra vez se le ofrecerá recuperarla."));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Descartar y cerrar"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Seguir capturando"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void MainWindow::saveScreenLayout()

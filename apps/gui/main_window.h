@@ -60,6 +60,11 @@ private:
     void screenWindowClosed();
     // The screen's window geometry and the grid's columns the clerk sized, in the settings.
     void saveScreenLayout();
+    // A note is being entered or modified on the open screen.
+    bool noteBeingEntered() const;
+    // The clerk closes the screen's window (or the main window) on a note being entered:
+    // asks once whether to discard it; false keeps the window open.
+    bool discardConfirmed();
 
     host::ScreenSession &m_screen;
     QMdiArea *m_area = nullptr;

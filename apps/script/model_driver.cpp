@@ -8,6 +8,7 @@
 #include "platform/controls/toolbar.h"
 #include "screen/field_names.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace qmx44::apps::script {
@@ -145,6 +146,12 @@ void Driver::drive(const Step &step)
         },
         step.action);
     settle();
+}
+
+void ModelDriver::settle()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents();
 }
 
 void ModelDriver::open()

@@ -57,6 +57,8 @@ protected:
     void additional(const steps::Additional &s) override;
     void shot(const QString &) override {} // the models have no picture
     SearchShown search(const steps::Search &s) override;
+    // What the screen left for after the step (its draft written, a draft offered).
+    void settle() override;
 
 private:
     ScriptHost &m_host;

@@ -4,6 +4,7 @@
 #include "platform/controls/toolbar.h"
 #include "platform/core/error.h"
 #include "platform/db/admin.h"
+#include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "screen/field_names.h"
 
@@ -46,6 +47,11 @@ ScriptHost::ScriptHost(const HostOptions &options) : m_messages(std::make_shared
     if (options.today)
         m_context->session->setFixedDate(*options.today);
     m_context->presenter = m_presenter;
+    // A note being entered is kept as a draft of the database the run names; in memory for
+    // one that lives only as long as the run, or that the run was handed unnamed (the
+    // desktop's walk-through).
+    m_context->draftDatabase =
+        db::parseConnectionString(options.connection.value_or(QStringLiteral(":memory:"))).identity();
     // Printed documents go to a folder of this run's own, removed with it.
     if (!options.outputFolder.isEmpty())
         m_context->outputFolder = options.outputFolder;
@@ -74,7 +80,7 @@ bool ScriptHost::open()
     if (!adopt(opened))
         return false;
     if (auto *toolbar = dynamic_cast<controls::Toolbar *>(form().find(screen::fields::Controles)))
-        toolbar->setConfirm([this](const QString &) { return nextConfirmation(); });
+        toolbar->setConfirm([this](const QString &, const QString &) { return nextConfirmation(); });
     m_form->show();
     return true;
 }

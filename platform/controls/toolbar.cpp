@@ -69,7 +69,7 @@ bool Toolbar::click(Command c)
     case Command::Eliminar: {
         const QString question = m_folio.isEmpty() ? QStringLiteral("¿Desea cancelar el documento?")
                                                    : QStringLiteral("¿Desea cancelar el documento %1?").arg(m_folio);
-        if (m_confirm && !m_confirm(question))
+        if (!confirm(QStringLiteral("Eliminar"), question))
             return false;
         Eliminar.raise();
         break;
@@ -128,7 +128,10 @@ AdditionalFields &Toolbar::additionalFields()
 
 bool Toolbar::setAdditionalField(const QString &field, const QString &value)
 {
-    return additionalFields().setValue(field, value);
+    if (!additionalFields().setValue(field, value))
+        return false;
+    notify(Aspect::Text);
+    return true;
 }
 
 bool Toolbar::GuardarCamposAdicionales(QString &folio)

@@ -74,8 +74,14 @@ public:
     bool available(Command c) const;
     // The user chose the command: runs it when available (see the state machine).
     bool click(Command c);
-    // The question asked before Eliminar; answers true to go on. Unset = yes.
-    void setConfirm(std::function<bool(const QString &question)> confirm) { m_confirm = std::move(confirm); }
+    // The host's yes/no question (asked before Eliminar, and by the screen); answers true
+    // to go on. Unset = yes.
+    using Confirm = std::function<bool(const QString &title, const QString &question)>;
+    void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
+    bool confirm(const QString &title, const QString &question) const
+    {
+        return !m_confirm || m_confirm(title, question);
+    }
 
     // ---- availability flags written by the screen --------------------------------------------------------
     bool printEnabled() const { return m_print; } // document pair
@@ -125,6 +131,7 @@ public:
     void CargarCamposAdicionales(const QString &folio);
     // Definitions of opc_table, read once from the store.
     AdditionalFields &additionalFields();
+    // Sets one value (told as Aspect::Text); false for a field the document does not define.
     bool setAdditionalField(const QString &field, const QString &value);
     QString additionalField(const QString &field) const { return m_fields.value(field); }
 
@@ -163,7 +170,7 @@ private:
     QString m_folio, m_proveedor;
     double m_importe = 0;
     bool m_editing = false, m_newDocument = false;
-    std::function<bool(const QString &)> m_confirm;
+    Confirm m_confirm;
     SavedNotice m_lastSaved;
     int m_savedCount = 0;
     AdditionalFields m_fields;

@@ -1,5 +1,6 @@
 #include "platform/db/connection_string.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -256,6 +257,15 @@ QString render(const ConnectionSpec &spec, bool withPassword)
 QString ConnectionSpec::display() const
 {
     return render(*this, false);
+}
+
+QString ConnectionSpec::identity() const
+{
+    if (inMemory())
+        return path;
+    if (backend == Backend::Sqlite)
+        return QStringLiteral("sqlite:") + QFileInfo(path).absoluteFilePath();
+    return display();
 }
 
 QString ConnectionSpec::toString() const

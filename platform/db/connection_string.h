@@ -41,6 +41,10 @@ struct ConnectionSpec {
     // The string again, without the password (for messages and the log; an ODBC string's
     // PWD= shown as "***", braces and all).
     QString display() const;
+    // The database as something kept per database names it: display() with an SQLite
+    // file's absolute path (so the folder it was named from does not matter), ":memory:"
+    // for an in-memory one.
+    QString identity() const;
     // The string again, password included: parseConnectionString(toString()) gives
     // back the same pieces.
     QString toString() const;

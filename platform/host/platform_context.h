@@ -6,6 +6,8 @@
 #include "platform/controls/form.h"
 #include "platform/services/session.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <memory>
 
@@ -25,6 +27,14 @@ struct PlatformContext {
     // Runs the component's modal dialogs (the GUI's window loop, or the scenario runner);
     // null = dialogs return at once. Given to every form the component shows.
     std::shared_ptr<controls::ModalPresenter> presenter;
+
+    // The database as the drafts of notes being entered name it (db::ConnectionSpec::
+    // identity(), never a password): with the user, it keys the one draft the screen keeps
+    // so that a note typed and not saved outlives a crash. Empty: the host keeps no drafts.
+    QString draftDatabase;
+    // The drafts of an in-memory database (draftDatabase ":memory:"), which cannot outlive
+    // the run: kept here, as long as the host's context and its database.
+    QHash<QString, QByteArray> memoryDrafts;
 };
 
 } // namespace qmx44::host

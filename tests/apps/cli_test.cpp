@@ -30,15 +30,14 @@ struct Result {
 
 class CliTest : public ::testing::Test {
 protected:
-    // Runs qmx44 with a private home, configuration and component folder, `input` on
-    // standard input, and QMX44_DB only when `database` is given.
-    Result qmx44(const QStringList &args, const QByteArray &input = {},
-                 const std::optional<QString> &database = std::nullopt)
+    // A private home, configuration, data and component folder; QMX44_DB only when
+    // `database` is given.
+    QProcessEnvironment environment(const std::optional<QString> &database = std::nullopt) const
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), tmp.filePath(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), tmp.filePath(QStringLiteral("data")));
         env.insert(QStringLiteral("QMX44_LOG_DIR"), tmp.filePath(QStringLiteral("log")));
         env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), components);
         env.remove(QStringLiteral("QMX44_DB"));
@@ -47,7 +46,15 @@ protected:
         env.remove(QStringLiteral("QMX44_PASSWORD"));
         for (auto it = extraEnvironment.cbegin(); it != extraEnvironment.cend(); ++it)
             env.insert(it.key(), it.value());
-        p.setProcessEnvironment(env);
+        return env;
+    }
+
+    // Runs qmx44 in that environment with `input` on standard input.
+    Result qmx44(const QStringList &args, const QByteArray &input = {},
+                 const std::optional<QString> &database = std::nullopt)
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment(database));
         p.start(QStringLiteral(QMX44_EXECUTABLE), args);
         p.write(input);
         p.closeWriteChannel();
@@ -230,6 +237,48 @@ TEST_F(CliTest, StartFailuresWriteNothingAndTellWhatToDo)
 }
 
 // ---- qmx44 script ----------------------------------------------------------------------
+
+// Guards against a note typed and not saved being lost with the program: killed while it
+// waits for the clerk's next line, the next start offers the draft, types it in again,
+// and the note saved is the one typed (a percent stays a percent, an amount an amount).
+TEST_F(CliTest, ANoteTypedBeforeAKillIsRecoveredAndSavedAsTyped)
+{
+    const QString db = tmp.filePath(QStringLiteral("company.sqlite"));
+    ASSERT_EQ(qmx44({QStringLiteral("init-db"), QStringLiteral("--demo"), db}).status, 0);
+    const QStringList args{QStringLiteral("script"),    QStringLiteral("--db"),  db,
+                           QStringLiteral("--user"),    QStringLiteral("CXP01"), QStringLiteral("--today"),
+                           QStringLiteral("2024-07-15")};
+
+    QProcess typing;
+    typing.setProcessEnvironment(environment());
+    typing.start(QStringLiteral(QMX44_EXECUTABLE), args);
+    typing.write("open\nclick Nuevo\ntype txt_Co_Folio c2\nenter txt_Co_Folio\ntype txt_Cn_Cve_Causa_Nota PP\n"
+                 "type txt_Nc_Referencia REF-7\npage 1\ncell 1 BON_IMPORTE 12.5\ncell 2 BON_PORCENTAJE 10\n"
+                 "additional NC_FOLIO_PROVEEDOR NCP-7\nmessages\n");
+    QByteArray out;
+    while (!out.contains("messages") && typing.waitForReadyRead(30000))
+        out += typing.readAllStandardOutput();
+    ASSERT_TRUE(out.contains("{\"messages\":[]}")) << out.toStdString();
+    typing.kill(); // SIGKILL: nothing of the program's own runs
+    typing.waitForFinished();
+    const QDir drafts(tmp.filePath(QStringLiteral("data/qmx44/drafts")));
+    ASSERT_EQ(drafts.entryList({QStringLiteral("*.json")}).size(), 1);
+
+    const QString note =
+        QStringLiteral("SELECT Nc_Referencia AS \"Ref\", Cn_Cve_Causa_Nota_Credito_Proveedor AS \"Causa\", "
+                       "Nc_Precio_Descontado_Importe AS \"Bon\" FROM NOTA_CREDITO_PROVEEDOR "
+                       "WHERE Nc_Referencia = 'REF-7' ORDER BY Nc_Precio_Descontado_Importe");
+    const Result recovered = qmx44(args, ("confirm yes\nopen\nclick Aceptar\nmessages\nquery " + note + "\n").toUtf8());
+    EXPECT_EQ(recovered.status, 0) << recovered.err.toStdString();
+    const QStringList lines = recovered.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << recovered.out.toStdString();
+    EXPECT_FALSE(lines[0].contains(QStringLiteral("\"style\":48"))) << lines[0].toStdString();
+    // Row 2's base is 1,240.00: 10 % of it is 124.
+    EXPECT_EQ(lines[1].section(QStringLiteral("\"rows\":"), 1).toStdString(),
+              "[{\"Ref\":\"REF-7\",\"Causa\":\"PP\",\"Bon\":12.5},{\"Ref\":\"REF-7\",\"Causa\":\"PP\",\"Bon\":124}]}");
+    // Saved: the draft is gone.
+    EXPECT_EQ(drafts.entryList({QStringLiteral("*.json")}), QStringList());
+}
 
 using CliScriptTest = CliTest;
 

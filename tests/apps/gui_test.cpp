@@ -2,13 +2,22 @@
 // window writes a picture of each step and the printed note, and the window remembers
 // its geometry and the grid's column widths. (What the walk-through saves is the
 // scenario test's: the same scenario runs there through both drivers.)
+#include "apps/gui/main_window.h"
 #include "apps/gui/walkthrough.h"
+#include "component/prog_id.h"
+#include "platform/controls/toolbar.h"
+#include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace qmx44;
@@ -37,4 +46,46 @@ TEST(GuiHostTest, WalkthroughPicturesEachStepAndRemembersTheWindow)
     EXPECT_TRUE(settings.contains(QStringLiteral("window/geometry")));
     EXPECT_TRUE(settings.contains(QStringLiteral("screen/gridColumnWidths")));
     EXPECT_TRUE(settings.value(QStringLiteral("screen/geometry")).toRect().isValid());
+}
+
+// Guards against closing the window on a note being entered losing it without a word,
+// asking twice (the main window, then the screen's window), or the answer losing the
+// draft the next opening offers.
+TEST(GuiHostTest, ClosingOnANoteBeingEnteredAsksOnceAndKeepsTheDraft)
+{
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toUtf8());
+    test::FreshDatabase fresh("sqlite", /*demo=*/true);
+    fresh.closeConnection();
+    auto context = apps::gui::makeContext(db::open(fresh.connectionString()), QStringLiteral("CXP01"), folder.path());
+    context->draftDatabase = db::parseConnectionString(fresh.connectionString()).identity();
+    host::ScreenSession screen(context, component::ProgId, QStringLiteral(QMX44_COMPONENT_FILE));
+    apps::gui::MainWindow window(screen, QStringLiteral("demo"));
+    window.show();
+    ASSERT_TRUE(window.openScreen());
+    QCoreApplication::processEvents();
+    auto &toolbar = dynamic_cast<controls::Toolbar &>(*window.screenForm()->form().find(QStringLiteral("Controles")));
+    toolbar.click(controls::Command::Nuevo);
+    QCoreApplication::processEvents();
+
+    int asked = 0;
+    bool discard = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            ++asked;
+            box->button(discard ? QMessageBox::Yes : QMessageBox::No)->click();
+        }
+    });
+    answer.start(10);
+    window.close();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window.screenWindow() != nullptr) << "kept open: the clerk goes on entering the note";
+    discard = true;
+    window.close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(window.screenWindow(), nullptr);
+    const QString drafts = QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("qmx44/drafts"));
+    EXPECT_EQ(QDir(drafts).entryList({QStringLiteral("*.json")}).size(), 1);
 }

@@ -122,7 +122,10 @@ TEST_P(ConcurrencyTest, SimultaneousSavesNeverOvercreditAndNeverShareAFolio)
     std::vector<std::unique_ptr<QProcess>> procesos;
     for (int i = 0; i < Procesos; ++i) {
         auto p = std::make_unique<QProcess>();
-        p->setProcessEnvironment(env);
+        // Each clerk's drafts are its own: one clerk's unsaved note is never offered to another.
+        QProcessEnvironment own = env;
+        own.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data%1").arg(i)));
+        p->setProcessEnvironment(own);
         p->start(QStringLiteral(QMX44_EXECUTABLE),
                  QStringList{QStringLiteral("script"), QStringLiteral("--db"), cs, QStringLiteral("--today"),
                              QStringLiteral("2024-07-15"), script}

@@ -120,6 +120,8 @@ RunResult runQmx44(const QStringList &args)
     // The component just built, never one a developer registered by hand.
     env.insert(QStringLiteral("QMX44_COMPONENT_PATH"), QStringLiteral(QMX44_COMPONENT_DIR));
     env.insert(QStringLiteral("HOME"), home.path());
+    // Drafts of notes left unsaved stay with this run.
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     // Qt's graphical part (which draws printed documents) warns on standard error without
     // a runtime folder of the user's own; the private home serves (it is mode 0700).
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());

@@ -12,6 +12,8 @@ using TestApplication = QApplication;
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;
 #endif
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -23,6 +25,9 @@ public:
     {
         if (QCoreApplication::instance())
             return;
+        // Nothing a test does keeps drafts in the user's own data folder.
+        if (m_dataHome.isValid())
+            qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome.path()));
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef QMX44_TEST_LOG_DIR
@@ -42,6 +47,7 @@ public:
     }
 
 private:
+    QTemporaryDir m_dataHome;
     std::unique_ptr<TestApplication> m_app;
 };
 

@@ -78,7 +78,9 @@ QString kindOf(const QString &id, const QString &text)
 Clerk::Clerk(int number, const Setup &setup, Tally &tally, QObject *parent)
     : QObject(parent), m_number(number), m_setup(setup), m_tally(tally), m_random(quint32(number * 7919 + 17))
 {
-    m_process.setProcessEnvironment(m_setup.environment);
+    QProcessEnvironment environment = m_setup.environment;
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dataHome.path());
+    m_process.setProcessEnvironment(environment);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &Clerk::readOutput);
     connect(&m_process, &QProcess::readyReadStandardError, this, &Clerk::readErrors);
     connect(&m_process, &QProcess::finished, this, &Clerk::processEnded);

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <vector>
 
@@ -87,6 +88,8 @@ private:
     Setup m_setup;
     Tally &m_tally;
     QProcess m_process;
+    // The clerk's own data folder: its drafts are its own, and a replaced clerk starts afresh.
+    QTemporaryDir m_dataHome;
     QTimer m_watchdog;
     QRandomGenerator m_random;
     QByteArray m_outBuffer, m_errBuffer;
