@@ -3,6 +3,7 @@
 
 #include "intake/direccion_entrega.h"
 #include "platform/business/direccion_entrega.h"
+#include "platform/controls/number_format.h"
 #include "platform/core/error.h"
 #include "platform/db/sql_text.h"
 #include "screen/frm_qmx44.h"
@@ -42,8 +43,9 @@ void takeSupplier(screen::FrmQMX44 &frm)
     if (rs->eof())
         return; // a key that Proveedor does not hold leaves the screen as it was
 
+    // A balance shows as the number it is, without the double's noise.
     for (const auto &[textField, column] : SupplierColumns)
-        frm.textField(*textField).setText(rs->field(QString::fromLatin1(column)).toString());
+        frm.textField(*textField).setText(controls::textOf(rs->field(QString::fromLatin1(column))));
 
     const QString supplierKey = frm.textField(SupplierField).text();
     business::DireccionEntrega &address = deliveryAddresses(frm);

@@ -103,10 +103,59 @@ ControlDesign control(const QString &name, ControlKind kind, const QString &cont
     return ControlDesign{name, kind, container, l, t, w, h, std::move(settings)};
 }
 
+// What a field is for, in the clerk's words, and the letter of its label that reaches it
+// with Alt. Alt+A, Alt+C and Alt+V open the main window's menus and Alt+1, Alt+2 turn
+// the pages, so no label uses them; page "Encabezado" has more labels than its captions
+// have letters, so Domicilio and Días crédito share the D (Alt+D goes to each in turn),
+// and the totals of page "Detalle" reuse letters of the other page, out of reach there.
+struct Reach {
+    const QString &field;
+    char16_t mnemonic; // 0: no label
+    const char16_t *hint;
+};
+
+const Reach Reaches[] = {
+    {fields::txtFolio, u'F', u"Folio de la nota de crédito; F2 busca entre las notas guardadas"},
+    {fields::dpFecha, u'H', u"Fecha de la nota de crédito"},
+    {fields::txt_Co_Folio, u'O', u"Folio de la compra que se bonifica; F2 busca entre las compras"},
+    {fields::txt_Sc_Cve_Sucursal, u'S', u"Clave de la sucursal de la compra"},
+    {fields::txt_Sc_Descripcion, 0, u"Nombre de la sucursal"},
+    {fields::txt_Al_Cve_Almacen, u'L', u"Clave del almacén de la compra"},
+    {fields::txt_Al_Descripcion, 0, u"Nombre del almacén"},
+    {fields::txt_Pv_Cve_Proveedor, u'P', u"Clave del proveedor de la compra"},
+    {fields::txt_Pv_Descripcion, 0, u"Nombre del proveedor"},
+    {fields::txt_Pv_Razon_Social, u'Z', u"Razón social del proveedor"},
+    {fields::txt_Pv_Direccion_1, u'D', u"Domicilio de entrega del proveedor"},
+    {fields::txt_Pv_R_F_C, u'R', u"RFC del proveedor"},
+    {fields::txt_Pv_Dias_Credito, u'D', u"Días de crédito que da el proveedor"},
+    {fields::txt_Credito_Disponible, u'I', u"Crédito disponible con el proveedor"},
+    {fields::txt_Cm_Cve_Comprador, u'M', u"Clave del comprador de la compra"},
+    {fields::txt_Cm_Descripcion, 0, u"Nombre del comprador"},
+    {fields::txt_Mn_Cve_Moneda, u'N', u"Clave de la moneda de la compra"},
+    {fields::txt_Mn_Descripcion, 0, u"Nombre de la moneda"},
+    {fields::txt_Nc_Tipo_Cambio, u'B', u"Tipo de cambio de la moneda de la compra"},
+    {fields::txt_Cn_Cve_Causa_Nota, u'U', u"Causa de la nota de crédito; F2 busca entre las causas"},
+    {fields::txt_Cn_Descripcion, 0, u"Descripción de la causa"},
+    {fields::txt_Nc_Referencia, u'E', u"Referencia de la nota, hasta 15 caracteres"},
+    {fields::txt_Comentario, u'T', u"Comentario de la nota, hasta 50 caracteres"},
+    {fields::txt_SubTotal, u'S', u"Bonificación antes de impuestos"},
+    {fields::txt_Impuestos, u'I', u"Impuestos de la bonificación"},
+    {fields::txt_Total, u'T', u"Total de la nota: bonificación más impuestos"},
+};
+
+const Reach &reachOf(const QString &field)
+{
+    for (const Reach &r : Reaches)
+        if (r.field == field)
+            return r;
+    throw RuntimeError(QStringLiteral("%1: falta su descripción").arg(field));
+}
+
 // Appends the label (when there is one) and the field.
 void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
 {
     const QString &name = f.name;
+    const Reach &reach = reachOf(name);
     if (f.label) {
         out.push_back(ControlDesign{labelNameFor(name),
                                     ControlKind::Label,
@@ -116,10 +165,13 @@ void addField(std::vector<ControlDesign> &out, const Field &f, const Place &p)
                                     p.labelWidth,
                                     LabelHeight,
                                     {{QStringLiteral("caption"), QString::fromUtf16(f.label)},
-                                     {QStringLiteral("idetiqueta"), text(f.labelId)}}});
+                                     {QStringLiteral("idetiqueta"), text(f.labelId)},
+                                     {QStringLiteral("buddy"), name},
+                                     {QStringLiteral("mnemonic"), QString(QChar(reach.mnemonic))}}});
     }
     const bool isDate = name.startsWith(u"dp");
     Settings s = f.settings;
+    s.emplace_back(QStringLiteral("hint"), QString::fromUtf16(reach.hint));
     if (f.length > 0)
         s.emplace_back(QStringLiteral("maxlength"), f.length);
     if (f.sql)
@@ -142,6 +194,7 @@ void addAboveTabs(std::vector<ControlDesign> &c)
 {
     c.push_back(control(fields::Controles, ControlKind::Toolbar, "", 0, 0, 11240, 480,
                         {{QStringLiteral("caption"), QStringLiteral("Nota de crédito de proveedor (bonificación)")},
+                         {QStringLiteral("hint"), QStringLiteral("Comandos de la nota")},
                          {QStringLiteral("opc_table"), QStringLiteral("Nota_Credito_Proveedor")},
                          {QStringLiteral("opc_key"), QStringLiteral("Nc_Folio")},
                          {QStringLiteral("tabwidth"), QStringLiteral("0")},
@@ -160,6 +213,7 @@ void addAboveTabs(std::vector<ControlDesign> &c)
         control(fields::ssTabFichas, ControlKind::TabControl, "", 120, 1080, 11000, 7000,
                 {{QStringLiteral("pages"), QStringList{QStringLiteral("Encabezado"), QStringLiteral("Detalle")}},
                  {QStringLiteral("tab"), 1},
+                 {QStringLiteral("hint"), QStringLiteral("Páginas Encabezado (Alt+1) y Detalle (Alt+2)")},
                  {QStringLiteral("tabheight"), 21},
                  {QStringLiteral("style"), 1},
                  {QStringLiteral("tabtheme"), 2},
@@ -246,8 +300,11 @@ void addDetailPage(std::vector<ControlDesign> &c)
     c.push_back(control(fields::fr1, ControlKind::Frame, fields::ssTabFichas, 0, 0, 11000, 7000));
     c.push_back(control(fields::sh1, ControlKind::Shape, fields::ssTabFichas, 0, 0, 11000, 45));
     // Height: frame height - top - totals frame height - 300, as the layout keeps it.
-    c.push_back(control(fields::ssDetalle, ControlKind::Grid, fields::fr1, 0, 120, 11000, 5380,
-                        {{QStringLiteral("caption"), QStringLiteral("Productos")}}));
+    c.push_back(
+        control(fields::ssDetalle, ControlKind::Grid, fields::fr1, 0, 120, 11000, 5380,
+                {{QStringLiteral("caption"), QStringLiteral("Productos")},
+                 {QStringLiteral("hint"),
+                  QStringLiteral("Partidas de la compra: la bonificación se escribe en porcentaje o en importe")}}));
     // Under the grid's right edge, 100 below it.
     c.push_back(control(fields::frTotal, ControlKind::Frame, fields::fr1, 7400, 5600, 3600, 1200));
     const auto total = [](int r, double top) { return Place{fields::frTotal, 120, 1200, 1380, top + 360 * r, 2100}; };

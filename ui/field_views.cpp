@@ -3,6 +3,7 @@
 
 #include "platform/controls/clipboard.h"
 #include "platform/controls/controls.h"
+#include "ui/accessibility.h"
 
 #include <QContextMenuEvent>
 #include <QDateEdit>
@@ -291,7 +292,7 @@ void showAspect(Control &control, QWidget *widget, Aspect aspect)
         break;
     case ControlKind::Label:
         if (aspect == Aspect::Caption)
-            static_cast<QLabel *>(widget)->setText(static_cast<Label &>(control).caption());
+            static_cast<QLabel *>(widget)->setText(labelText(static_cast<Label &>(control)));
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 #include "ui/form_view.h"
 
 #include "platform/controls/controls.h"
+#include "ui/accessibility.h"
 #include "ui/catalogue_search.h"
 #include "ui/field_views.h"
 #include "ui/grid_view.h"
@@ -12,11 +13,14 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHash>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTabBar>
+#include <algorithm>
 #include <cmath>
 
 namespace qmx44::ui {
@@ -28,10 +32,27 @@ using detail::FieldEdit;
 using detail::TabView;
 
 constexpr double TwipsPerInch = 1440;
+constexpr double TwipsPerPoint = 20;
+// However large the font, the form stays within twice its designed size.
+constexpr double MaxScale = 2;
+// Fields this long or longer are texts the clerk reads by scrolling, not keys.
+constexpr int MeasuredLength = 20;
 
 int dpiOf(const QWidget *widget)
 {
     return widget ? widget->logicalDpiX() : 96;
+}
+
+// Pixels of `widget`'s screen per twip, at the scale of the form view holding it.
+double pixelsPerTwip(const QWidget *widget)
+{
+    double scale = 1;
+    for (const QWidget *w = widget; w; w = w->parentWidget())
+        if (auto *view = qobject_cast<const FormView *>(w)) {
+            scale = view->scale();
+            break;
+        }
+    return dpiOf(widget) * scale / TwipsPerInch;
 }
 
 QHash<qint64, FormView *> &viewsByHandle()
@@ -69,12 +90,16 @@ bool formKey(const QKeyEvent &event)
 
 int toPixels(double twips, const QWidget *widget)
 {
-    return int(std::lround(twips * dpiOf(widget) / TwipsPerInch));
+    return int(std::lround(twips * pixelsPerTwip(widget)));
 }
 
 double toTwips(int pixels, const QWidget *widget)
 {
-    return pixels * TwipsPerInch / dpiOf(widget);
+    // In whole points: while a pixel is at most a point, a size in points shown in
+    // pixels reads back as the same size.
+    const double twips = pixels / pixelsPerTwip(widget);
+    const double pixelTwips = 1 / pixelsPerTwip(widget);
+    return pixelTwips > TwipsPerPoint ? twips : std::round(twips / TwipsPerPoint) * TwipsPerPoint;
 }
 
 struct FormView::Private {
@@ -83,6 +108,7 @@ struct FormView::Private {
     std::vector<std::pair<Control *, int>> tickets;
     int formTicket = 0;
     QWidget *toolbar = nullptr;
+    double scale = 1;
 };
 
 FormView::FormView(controls::Form &form, QWidget *parent) : QWidget(parent), m_form(&form), d(new Private)
@@ -107,6 +133,7 @@ FormView::~FormView()
 
 void FormView::build()
 {
+    d->scale = fitScale();
     for (const auto &owned : m_form->controls()) {
         Control &control = *owned;
         QWidget *parent = this;
@@ -134,6 +161,10 @@ void FormView::build()
     }
     if (d->toolbar)
         d->toolbar->raise();
+    describeControls(*m_form, [this](const Control &control) {
+        QWidget *widget = d->widgets.value(&control);
+        return widget ? focusTarget(widget) : nullptr;
+    });
     showTitle();
     showColors();
     showFocus();
@@ -239,6 +270,46 @@ void FormView::formChanged(const controls::ModelChange &change)
     }
 }
 
+double FormView::scale() const
+{
+    return d->scale;
+}
+
+double FormView::fitScale() const
+{
+    // Each label, date and key field is measured in a widget of its own kind made for the
+    // purpose and never shown.
+    QWidget probe;
+    probe.setFont(font());
+    double scale = 1;
+    const double pixelsPerDesignTwip = dpiOf(this) / TwipsPerInch;
+    const auto need = [&](double pixels, float twips) {
+        if (twips > 0)
+            scale = std::max(scale, pixels / (twips * pixelsPerDesignTwip));
+    };
+    for (const auto &owned : m_form->controls()) {
+        const Control &control = *owned;
+        const ControlKind kind = control.kind();
+        if (kind != ControlKind::Label && kind != ControlKind::DateField && kind != ControlKind::TextField)
+            continue;
+        QWidget *widget = detail::createWidget(*owned, &probe);
+        need(widget->minimumSizeHint().height(), control.height());
+        const int length = kind == ControlKind::TextField ? static_cast<const TextField &>(control).maxlength() : 0;
+        if (kind != ControlKind::TextField) {
+            need(widget->sizeHint().width(), control.width());
+        } else if (length > 0 && length < MeasuredLength) {
+            // A key field: its longest key in capitals of average width, beside its frame,
+            // margins and search button.
+            const QFontMetrics metrics = widget->fontMetrics();
+            const QString capitals = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+            const double content = metrics.horizontalAdvance(capitals) * length / double(capitals.size());
+            need(widget->minimumSizeHint().width() - metrics.maxWidth() + content, control.width());
+        }
+        delete widget;
+    }
+    return std::min(scale, MaxScale);
+}
+
 int FormView::toolbarExtra() const
 {
     if (!d->toolbar || !m_form)
@@ -282,6 +353,7 @@ void FormView::showTitle()
         if (c->kind() == ControlKind::TitleBar)
             title = static_cast<const TitleBar &>(*c).caption();
     setWindowTitle(title);
+    setAccessibleName(title);
 }
 
 void FormView::showColors()

@@ -19,7 +19,8 @@ struct ModelChange;
 
 namespace qmx44::ui {
 
-// Twips (1/1440 inch) to pixels of `widget`'s screen, and back.
+// Twips (1/1440 inch) to pixels of `widget`'s screen, at the scale of the form view that
+// holds it, and back (in whole points, 20 twips, while a pixel is no larger than one).
 int toPixels(double twips, const QWidget *widget);
 double toTwips(int pixels, const QWidget *widget);
 
@@ -40,6 +41,11 @@ public:
 
     // The design's client size.
     QSize sizeHint() const override;
+    // How much larger than the design (at the screen's resolution) the form is drawn, so
+    // that the font fits: every label shows its caption, every key field its longest key,
+    // the date field its date. One scale for every control keeps the design's
+    // proportions; 1 when the design's room is enough.
+    double scale() const;
 
 signals:
     // The model hid the form (a dialog closed itself, the main form unloaded).
@@ -63,6 +69,8 @@ private:
     void changed(controls::Control &control, const controls::ModelChange &change);
     void formChanged(const controls::ModelChange &change);
     void place(controls::Control &control, QWidget *widget);
+    // The scale that lets every label, date and key field of the form show its content.
+    double fitScale() const;
     // Pixels the toolbar needs beyond its strip in the design (0 without a toolbar).
     int toolbarExtra() const;
     void showShown(controls::Control &control, QWidget *widget);

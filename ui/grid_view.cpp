@@ -209,8 +209,11 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
         return def.caption.isEmpty() ? def.name : def.caption;
     case Qt::TextAlignmentRole:
         return m_alignment[std::size_t(section)];
-    case Qt::ToolTipRole:
-        return def.editable ? tr("%1 (captura)").arg(def.name) : def.name;
+    case Qt::ToolTipRole: {
+        // The clerk's words: the caption, and whether the column takes typing.
+        const QString caption = def.caption.isEmpty() ? def.name : def.caption;
+        return def.editable ? tr("%1: se escribe aquí").arg(caption) : caption;
+    }
     default:
         return {};
     }

@@ -140,6 +140,10 @@ bool Control::applySetting(const QString &name, const QVariant &value)
         setVisible(flagFromValue(value));
         return true;
     }
+    if (n == u"hint") {
+        m_hint = value.toString();
+        return true;
+    }
     if (n == u"tabindex") {
         setTabIndex(value.toInt());
         return true;

@@ -79,9 +79,13 @@ public:
     bool setWidth(double v);
     bool setHeight(double v);
 
+    // What the control holds or does, in the clerk's words (setting "hint"): views show it
+    // as the tool tip and tell it to assistive technology.
+    const QString &hint() const { return m_hint; }
+
     // Design-time settings by their stored names ("left", "maxlength", "mayusculas", ...).
     // Returns false for a name this control does not know. Base names: left, top, width,
-    // height, enabled, visible, tabindex, tabstop.
+    // height, enabled, visible, tabindex, tabstop, hint.
     virtual bool applySetting(const QString &name, const QVariant &value);
 
     // Keyboard input while this control has the focus (routed by Form::keyStroke).
@@ -119,6 +123,7 @@ private:
 
     Form &m_form;
     QString m_name;
+    QString m_hint;
     ControlKind m_kind;
     Control *m_container = nullptr;
     bool m_enabled = true;

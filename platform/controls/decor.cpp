@@ -25,9 +25,19 @@ bool Label::applySetting(const QString &name, const QVariant &value)
         m_caption = value.toString();
     else if (n == u"idetiqueta")
         m_labelId = value.toString();
-    else
+    else if (n == u"buddy")
+        m_buddy = value.toString();
+    else if (n == u"mnemonic") {
+        const QString letter = value.toString().trimmed().toUpper();
+        m_mnemonic = letter.isEmpty() ? QChar() : letter.front();
+    } else
         return Control::applySetting(name, value);
     return true;
+}
+
+Control *Label::buddy() const
+{
+    return m_buddy.isEmpty() ? nullptr : form().find(m_buddy);
 }
 
 Shape::Shape(Form &form, const QString &name) : Control(form, name, ControlKind::Shape) {}

@@ -34,11 +34,18 @@ public:
     }
     QString idetiqueta() const { return m_labelId; }
     void setIdetiqueta(const QString &id) { m_labelId = id; }
-    // "caption", "idetiqueta", plus base settings.
+    // The control this label names (its buddy): Alt with the label's mnemonic letter
+    // gives it the focus (Form::keyStroke). Null when there is none on the form.
+    Control *buddy() const;
+    // The mnemonic letter, upper case ('\0' for none); views underline it in the caption.
+    QChar mnemonic() const { return m_mnemonic; }
+    // "caption", "idetiqueta", "buddy" (a control's name), "mnemonic" (one letter of the
+    // caption), plus base settings.
     bool applySetting(const QString &name, const QVariant &value) override;
 
 private:
-    QString m_caption, m_labelId;
+    QString m_caption, m_labelId, m_buddy;
+    QChar m_mnemonic;
 };
 
 class Shape : public Control {

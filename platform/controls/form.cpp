@@ -2,6 +2,7 @@
 // display and the reporting end of the event boundary.
 #include "platform/controls/form.h"
 
+#include "platform/controls/decor.h"
 #include "platform/controls/desktop.h"
 #include "platform/controls/grid.h"
 #include "platform/controls/keys.h"
@@ -132,6 +133,25 @@ bool Form::stepFocus(bool backwards)
     return false;
 }
 
+bool Form::focusByMnemonic(QChar letter)
+{
+    std::vector<Control *> buddies;
+    for (const auto &c : m_controls) {
+        if (c->kind() != ControlKind::Label)
+            continue;
+        const auto &label = static_cast<const Label &>(*c);
+        Control *buddy = label.mnemonic() == letter.toUpper() ? label.buddy() : nullptr;
+        if (buddy && buddy->canFocus())
+            buddies.push_back(buddy);
+    }
+    if (buddies.empty())
+        return false;
+    auto it = std::find(buddies.begin(), buddies.end(), m_focus);
+    if (it == buddies.end() || ++it == buddies.end())
+        it = buddies.begin();
+    return focusControl(*it);
+}
+
 bool Form::focusNext()
 {
     return stepFocus(false);
@@ -152,8 +172,11 @@ bool Form::sendTab(bool backwards)
 
 void Form::keyStroke(int keyCode, int shift, char16_t ch)
 {
+    const bool altAlone = (shift & (keys::ShiftMask | keys::CtrlMask | keys::AltMask)) == keys::AltMask;
     if (keyCode == keys::Tab && !(shift & (keys::CtrlMask | keys::AltMask))) {
         sendTab(shift & keys::ShiftMask);
+    } else if (altAlone && keyCode >= 'A' && keyCode <= 'Z' && focusByMnemonic(QChar(keyCode))) {
+        // the label's field has the focus now
     } else if (Control *c = m_focus; c && c->canFocus()) {
         int k = keyCode, s = shift;
         c->keyDown(k, s);

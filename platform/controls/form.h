@@ -98,10 +98,15 @@ public:
     bool sendTab(bool backwards = false);
     // The controls that Tab visits, in order (for views and tests).
     std::vector<Control *> tabOrder() const;
+    // What Alt+`letter` does: the focus goes to the buddy of the label with that mnemonic
+    // that can take it; with several, to the one after the focused buddy, round again.
+    // False when no such label's buddy can take the focus.
+    bool focusByMnemonic(QChar letter);
 
     // ---- keyboard (the GUI and the runner drive the form through these) ----------
-    // One keystroke: key down and the typed character (if `ch` is not null) go to the
-    // focused control; then the key release goes to the form's KeyUp preview, and the
+    // One keystroke: Alt+letter may move the focus to a label's buddy (focusByMnemonic),
+    // and goes no further when it does; otherwise key down and the typed character (if
+    // `ch` is not null) go to the focused control; then the key release goes to the form's KeyUp preview, and the
     // key is not seen further if the preview zeroes it.
     void keyStroke(int keyCode, int shift = 0, char16_t ch = 0);
     // Types each character of `text` as a keystroke into the focused control.

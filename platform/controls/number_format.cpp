@@ -117,6 +117,17 @@ QString formatNumber(double value, const QString &picture)
     return out;
 }
 
+QString textOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return formatNumber(value.toDouble(), QString());
+    default:
+        return value.toString();
+    }
+}
+
 std::optional<double> parseNumber(const QString &text)
 {
     const QString t = text.trimmed();

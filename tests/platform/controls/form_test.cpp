@@ -81,6 +81,36 @@ TEST_F(FormTest, DisablingTheFrameOfTheFocusedFieldReleasesTheFocus)
     EXPECT_EQ(QString(), a.text());
 }
 
+// Guards Alt+letter: it reaches the field of the label with that mnemonic that can take
+// the focus (a shared letter goes to each in turn), the field then gets no key; with no
+// such field the key goes on to the focused field; Ctrl+Alt+letter is no mnemonic.
+TEST_F(FormTest, AltWithALabelsLetterFocusesItsField)
+{
+    auto label = [&](const char *name, const char *buddy, const char *letter) {
+        auto &l = form.add<Label>(name);
+        l.applySetting("buddy", buddy);
+        l.applySetting("mnemonic", letter);
+    };
+    label("lblA", "a", "d");
+    auto &a = form.add<TextField>("a");
+    label("lblB", "b", "D");
+    auto &b = form.add<OptionButton>("b");
+    label("lblC", "c", "X");
+    form.add<TextField>("c").setEnabled(false);
+    int keysInB = 0;
+    b.KeyDown.connect([&](int &, int &) { ++keysInB; });
+
+    form.keyStroke('D', keys::AltMask);
+    EXPECT_EQ(&a, form.focused());
+    form.keyStroke('D', keys::AltMask);
+    EXPECT_EQ(&b, form.focused());
+    EXPECT_EQ(0, keysInB);
+    form.keyStroke('X', keys::AltMask);
+    form.keyStroke('D', keys::AltMask | keys::CtrlMask);
+    EXPECT_EQ(&b, form.focused());
+    EXPECT_EQ(2, keysInB);
+}
+
 // Guards the event boundary: a failing handler (of either kind of exception) is reported
 // once and the control keeps working; and the failure is not lost to support (it reaches
 // the log). The message's title, style, owner and module show in every scenario's

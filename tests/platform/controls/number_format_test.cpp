@@ -35,6 +35,15 @@ TEST(NumberFormatTest, ShowsValueThroughPicture)
             << picture << " " << value;
 }
 
+// Guards against a stored number showing the double's noise where no picture applies.
+TEST(NumberFormatTest, StoredValuesShowWithoutNoise)
+{
+    EXPECT_EQ(QStringLiteral("16112.4"), qmx44::controls::textOf(16112.400000000001));
+    EXPECT_EQ(QStringLiteral("16112.39884"), qmx44::controls::textOf(17852.4 - 1740.0011600000003));
+    EXPECT_EQ(QStringLiteral("45"), qmx44::controls::textOf(qlonglong(45)));
+    EXPECT_EQ(QStringLiteral("CIL050607QX2"), qmx44::controls::textOf(QStringLiteral("CIL050607QX2")));
+}
+
 // Guards against reading past the digits computed when a picture asks for more
 // decimals than the expansion held (a heap overflow).
 TEST(NumberFormatTest, ShowsMoreDecimalsThanTheExpansionHolds)
