@@ -7,6 +7,7 @@
 #include "tests/support/test_db.h"
 
 #include <QFileInfo>
+#include <QRect>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
