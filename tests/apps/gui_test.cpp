@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRect>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>

@@ -124,7 +124,9 @@ TEST_P(SistemaTest, MensajeEndsAnOpenGridEditFirst)
     controls::Desktop::reset();
     controls::Form form(QStringLiteral("frm"));
     auto &grid = form.add<controls::Grid>(QStringLiteral("grd"));
-    grid.setColumns({controls::ColumnDef{.name = QStringLiteral("N"), .editable = true}});
+    controls::ColumnDef column;
+    column.editable = true;
+    grid.setColumns({column});
     grid.addRow();
     form.show();
     int done = 0;
