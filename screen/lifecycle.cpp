@@ -8,8 +8,8 @@
 #include "platform/core/flag.h"
 #include "screen/cause_lookup.h"
 #include "screen/draft_journal.h"
-#include "screen/form_design.h"
 #include "screen/draft_store.h"
+#include "screen/form_design.h"
 #include "screen/frm_qmx44.h"
 #include "screen/messages.h"
 
