@@ -18,13 +18,25 @@ const QString kSessionLost = QStringLiteral("Se perdió la conexión con la base
 const QString kNoSession = QStringLiteral("No hay conexión con la base de datos");
 
 // The runner's last words when the clerk's own query found no session, or when the
-// server refused it at its start: it ends there.
+// server refused it at its start (opening the database, or reading the user's settings
+// on a session that died just after): it ends there.
 bool queryLostConnection(const QString &line)
 {
     static const QRegularExpression query(
-        QStringLiteral("^qmx44 script: (line [0-9]+: SQL error: (%1|%2)|No se pudo abrir la base de datos)")
+        QStringLiteral("^qmx44 script: (line [0-9]+: SQL error: (%1|%2)|No se pudo abrir la base de datos|%2)")
             .arg(QRegularExpression::escape(kSessionLost), QRegularExpression::escape(kNoSession)));
     return query.match(line).hasMatch();
+}
+
+QString lostConnectionEnding(const QString &line)
+{
+    if (line.contains(kSessionLost))
+        return kSessionLost;
+    if (line.contains(QLatin1String("SQL error: ") + kNoSession))
+        return kNoSession + QStringLiteral(" (its own query)");
+    if (line.contains(kNoSession))
+        return kNoSession + QStringLiteral(" (at its start)");
+    return QStringLiteral("No se pudo abrir la base de datos (at its start)");
 }
 
 script::StepAction click(controls::Command command)
@@ -197,12 +209,14 @@ void Clerk::readErrors()
         static const QRegularExpression prefix(QStringLiteral("^qmx44 script: (line [0-9]+: )?"));
         const QString kind = kindOf(QString(), QString(line).remove(prefix));
         if (m_setup.serverRestarts && queryLostConnection(line)) {
-            ++m_tally.connection[QStringLiteral("clerk process ended and was replaced: ")
-                                 + (line.contains(kSessionLost) ? kSessionLost
-                                        : line.contains(kNoSession)
-                                        ? kNoSession + QStringLiteral(" (its own query)")
-                                        : QStringLiteral("No se pudo abrir la base de datos (at its start)"))];
+            ++m_tally.connection[QStringLiteral("clerk process ended and was replaced: ") + lostConnectionEnding(line)];
             m_endedOnLostConnection = true;
+            continue;
+        }
+        // The screen's load met the dead session (its message is counted with the
+        // others): the runner says the screen gave no form, and the clerk opens it again.
+        if (m_setup.serverRestarts && line.endsWith(QLatin1String("gave no form"))) {
+            ++m_tally.connection[QStringLiteral("screen not opened: its load met the lost connection")];
             continue;
         }
         // The advice that follows a refused start, counted with it above.
