@@ -2,7 +2,7 @@
 // typed key by key: every keystroke's search (TextField::search: the catalogue filtered and
 // limited on the database) against the raw work of the same statements on Qt Sql. Three
 // things a clerk types: part of a supplier's name, the beginning of a folio, and a whole
-// folio (which matches one purchase, so the database reads every purchase to be sure),
+// folio (which matches one purchase, so the database reads every purchase header to be sure),
 // the latter also as a clerk restricted to one branch and warehouse. SQLite always;
 // PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of a server's
 // administrative database (a scratch database is made and dropped).
@@ -123,12 +123,11 @@ void BM_Raw(benchmark::State &state, BenchDb *b, const Typing *t)
             const QString filter = t->text.left(k);
             QSqlQuery q(d);
             q.setForwardOnly(true);
-            q.prepare(db::catalogueSearchSql(purchaseCatalogue(*t), backend, controls::CatalogueLimit + 1,
-                                             !filter.isEmpty()));
-            if (!filter.isEmpty()) {
-                q.addBindValue(db::containsPattern(filter, backend));
-                q.addBindValue(db::containsPattern(filter, backend));
-            }
+            const db::CatalogueQuery search =
+                db::catalogueSearch(purchaseCatalogue(*t), backend, controls::CatalogueLimit + 1, filter);
+            q.prepare(search.sql);
+            for (const QVariant &value : search.parameters)
+                q.addBindValue(value);
             if (!q.exec()) {
                 state.SkipWithError(q.lastError().text().toStdString().c_str());
                 return;

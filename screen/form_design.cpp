@@ -377,9 +377,9 @@ QString labelNameFor(const QString &fieldName)
 std::vector<CatalogueDesign> catalogueDesigns(const QString &branch, const QString &warehouse)
 {
     // The documents the clerk may open, as their folio fields would take them: of the
-    // user's branch and warehouse when restricted. One row per document (its first line),
-    // so the search's filter and order apply to the lines' own columns and its limit ends
-    // the scan early; the total is summed for the rows shown only.
+    // user's branch and warehouse when restricted. One row per document (a note's first
+    // line, a purchase's header), so the search's order and limit end the scan early;
+    // the total is summed for the rows shown only.
     const auto restricted = [&](const char *alias) {
         QString where;
         if (!branch.isEmpty())
@@ -400,14 +400,17 @@ std::vector<CatalogueDesign> catalogueDesigns(const QString &branch, const QStri
              "WHERE NOT EXISTS (SELECT 1 FROM NOTA_CREDITO_PROVEEDOR f "
              "WHERE f.Nc_Folio = n.Nc_Folio AND f.Nc_Linea < n.Nc_Linea) AND n.Co_Folio <> ''")
              + restricted("n")},
-        // Purchases that are not cancelled.
+        // Purchases that are not cancelled, from their headers (one row per purchase):
+        // the folio tested as the field holds it, the supplier's name in any letter case
+        // among the suppliers, before anything is joined.
         {QStringLiteral("COMPRA"),
          QStringLiteral(
              "SELECT c.Co_Folio AS CLAVE, ISNULL(p.Pv_Descripcion, c.Pv_Cve_Proveedor) AS DESCRIPCION, "
              "c.Co_Fecha AS FECHA, (SELECT SUM(t.Co_Precio_Neto_Importe) FROM COMPRA t "
              "WHERE t.Co_Folio = c.Co_Folio) AS TOTAL "
-             "FROM COMPRA c LEFT JOIN Proveedor p ON p.Pv_Cve_Proveedor = c.Pv_Cve_Proveedor "
-             "WHERE NOT EXISTS (SELECT 1 FROM COMPRA f WHERE f.Co_Folio = c.Co_Folio AND f.Co_Linea < c.Co_Linea) "
+             "FROM Compra_Encabezado c LEFT JOIN Proveedor p ON p.Pv_Cve_Proveedor = c.Pv_Cve_Proveedor "
+             "WHERE (MATCHES_UPPER(c.Co_Folio) OR MATCHES_UPPER(c.Pv_Cve_Proveedor) OR c.Pv_Cve_Proveedor IN "
+             "(SELECT s.Pv_Cve_Proveedor FROM Proveedor s WHERE MATCHES(s.Pv_Descripcion))) "
              "AND c.Es_Cve_Estado <> 'CA'")
              + restricted("c")},
         // Causes that are not retired.

@@ -64,10 +64,8 @@ CatalogueListing TextField::search(const QString &filter, int limit) const
         db::Conexion *db = form().connection();
         if (!db)
             throw RuntimeError(QStringLiteral("No hay conexión a la base de datos"));
-        const bool filtered = !filter.isEmpty();
-        const QString pattern = db::containsPattern(filter, db->backend());
-        auto rs = db->query(db::catalogueSearchSql(statement, db->backend(), limit + 1, filtered),
-                            filtered ? QVariantList{pattern, pattern} : QVariantList{});
+        const db::CatalogueQuery search = db::catalogueSearch(statement, db->backend(), limit + 1, filter);
+        auto rs = db->query(search.sql, search.parameters);
         listing.hasDate = rs->hasField(QStringLiteral("FECHA"));
         listing.hasTotal = rs->hasField(QStringLiteral("TOTAL"));
         listing.hasState = rs->hasField(QStringLiteral("ESTADO"));

@@ -106,23 +106,115 @@ QString translate(const QString &tsql, Backend backend)
     return out;
 }
 
-QString catalogueSearchSql(const QString &statement, Backend backend, int limit, bool filtered)
+namespace {
+
+// Where a MATCHES( or MATCHES_UPPER( marker of a catalogue statement stands: the marker
+// from its name to its closing parenthesis, and the expression inside.
+struct Marker {
+    qsizetype begin = -1, end = -1;
+    bool upper = false;
+    QString expression;
+};
+
+// The next marker at or after `from`, outside string literals and quoted identifiers.
+Marker nextMarker(const QString &sql, qsizetype from)
 {
-    QString condition;
-    if (filtered) {
-        // The same test on both columns; PostgreSQL matches text only (a numeric key is cast).
-        const QString test = backend == Backend::Sqlite ? QStringLiteral("%1 GLOB ?")
-            : backend == Backend::Postgres              ? QStringLiteral("CAST(%1 AS TEXT) ~ ?")
-                                                        : QStringLiteral("%1 LIKE ?");
-        condition = QStringLiteral(" WHERE ") + test.arg(QLatin1String("CLAVE")) + QStringLiteral(" OR ")
-            + test.arg(QLatin1String("DESCRIPCION"));
+    const auto word = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    for (qsizetype i = from; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            const qsizetype close = sql.indexOf(c, i + 1);
+            if (close < 0)
+                break;
+            i = close;
+            continue;
+        }
+        if (!word(c) || (i > 0 && word(sql[i - 1])))
+            continue;
+        qsizetype j = i;
+        while (j < sql.size() && word(sql[j]))
+            ++j;
+        const QStringView name = QStringView(sql).mid(i, j - i);
+        const bool upper = name.compare(u"MATCHES_UPPER", Qt::CaseInsensitive) == 0;
+        if (!upper && name.compare(u"MATCHES", Qt::CaseInsensitive) != 0) {
+            i = j - 1;
+            continue;
+        }
+        while (j < sql.size() && sql[j].isSpace())
+            ++j;
+        if (j >= sql.size() || sql[j] != u'(')
+            continue;
+        int depth = 0;
+        for (qsizetype k = j; k < sql.size(); ++k) {
+            if (sql[k] == u'\'') {
+                const qsizetype close = sql.indexOf(u'\'', k + 1);
+                if (close < 0)
+                    break;
+                k = close;
+            } else if (sql[k] == u'(') {
+                ++depth;
+            } else if (sql[k] == u')' && --depth == 0) {
+                return {i, k + 1, upper, sql.mid(j + 1, k - j - 1).trimmed()};
+            }
+        }
+        throw RuntimeError(QStringLiteral("Falta el cierre de %1( en el catálogo").arg(name));
     }
-    const QString inner = translate(statement, backend);
+    return {};
+}
+
+// The test that `expression` holds the bound value: a pattern of containsPattern, or
+// the text itself when the letter case is already the filter's.
+QString containsTest(const QString &expression, Backend backend, bool exactCase)
+{
+    if (exactCase) {
+        return backend == Backend::Sqlite  ? QStringLiteral("instr(%1, ?) > 0").arg(expression)
+            : backend == Backend::Postgres ? QStringLiteral("strpos(CAST(%1 AS TEXT), ?) > 0").arg(expression)
+                                           : QStringLiteral("CHARINDEX(?, %1) > 0").arg(expression);
+    }
+    return backend == Backend::Sqlite  ? QStringLiteral("%1 GLOB ?").arg(expression)
+        : backend == Backend::Postgres ? QStringLiteral("CAST(%1 AS TEXT) ~ ?").arg(expression)
+                                       : QStringLiteral("%1 LIKE ?").arg(expression);
+}
+
+} // namespace
+
+CatalogueQuery catalogueSearch(const QString &statement, Backend backend, int limit, const QString &filter)
+{
+    CatalogueQuery query;
+    const bool filtered = !filter.isEmpty();
+    QString inner = translate(statement, backend);
+    QString condition;
+    Marker marker = nextMarker(inner, 0);
+    if (marker.begin < 0) {
+        if (filtered) {
+            condition = QStringLiteral(" WHERE ") + containsTest(QStringLiteral("CLAVE"), backend, false)
+                + QStringLiteral(" OR ") + containsTest(QStringLiteral("DESCRIPCION"), backend, false);
+            const QString pattern = containsPattern(filter, backend);
+            query.parameters = {pattern, pattern};
+        }
+    } else {
+        QString rewritten;
+        qsizetype copied = 0;
+        for (; marker.begin >= 0; marker = nextMarker(inner, marker.end)) {
+            rewritten += QStringView(inner).mid(copied, marker.begin - copied);
+            copied = marker.end;
+            if (!filtered) {
+                rewritten += QStringLiteral("(1 = 1)");
+                continue;
+            }
+            rewritten += u'(' + containsTest(marker.expression, backend, marker.upper) + u')';
+            query.parameters.append(marker.upper ? filter.toUpper() : containsPattern(filter, backend));
+        }
+        inner = rewritten + inner.mid(copied);
+    }
     if (backend == Backend::Odbc)
-        return QStringLiteral("SELECT TOP %1 * FROM (%2) AS catalogue%3 ORDER BY CLAVE")
-            .arg(limit)
-            .arg(inner, condition);
-    return QStringLiteral("SELECT * FROM (%1) AS catalogue%2 ORDER BY CLAVE LIMIT %3").arg(inner, condition).arg(limit);
+        query.sql =
+            QStringLiteral("SELECT TOP %1 * FROM (%2) AS catalogue%3 ORDER BY CLAVE").arg(limit).arg(inner, condition);
+    else
+        query.sql = QStringLiteral("SELECT * FROM (%1) AS catalogue%2 ORDER BY CLAVE LIMIT %3")
+                        .arg(inner, condition)
+                        .arg(limit);
+    return query;
 }
 
 QString containsPattern(const QString &text, Backend backend)

@@ -4,6 +4,7 @@
 #include "platform/db/connection.h"
 
 #include <QString>
+#include <QVariantList>
 
 namespace qmx44::db {
 
@@ -14,11 +15,24 @@ namespace qmx44::db {
 // returned as it is.
 QString translate(const QString &tsql, Backend backend);
 
+// A catalogue search as it runs on a back-end: its SQL and the values bound to it.
+struct CatalogueQuery {
+    QString sql;
+    QVariantList parameters;
+};
+
 // A catalogue statement (the screen's dialect, giving CLAVE and DESCRIPCION, no ORDER BY
-// of its own on ODBC) as the search runs it on `backend`: ordered by CLAVE, at most `limit`
-// rows, and with `filtered` only the rows whose CLAVE or DESCRIPCION holds the text: then
-// the statement takes containsPattern(text) bound twice. The filter is never spliced in.
-QString catalogueSearchSql(const QString &statement, Backend backend, int limit, bool filtered);
+// of its own on ODBC) as the search for `filter` runs it on `backend`: ordered by CLAVE
+// and at most `limit` rows. The filter is always bound, never spliced in.
+//
+// By default the rows kept are those whose CLAVE or DESCRIPCION holds the filter in any
+// letter case, tested on every row the statement gives. A statement over many rows says
+// itself where the filter applies, so that the database can test it before joining:
+// MATCHES(expression) holds where the expression holds the filter in any letter case,
+// and MATCHES_UPPER(expression) where it holds the filter in upper case (for keys, which
+// the fields hold in upper case: a plain test, much faster). The statement is then
+// filtered by its own tests alone; without a filter they hold for every row.
+CatalogueQuery catalogueSearch(const QString &statement, Backend backend, int limit, const QString &filter);
 
 // The pattern that finds `text` anywhere in a value on `backend`, without regard to letter
 // case in any alphabet (each cased letter a class of both cases): a GLOB on SQLite, a

@@ -1,5 +1,7 @@
 #include "platform/db/sql_script.h"
 
+#include <QRegularExpression>
+
 namespace qmx44::db {
 
 namespace {
@@ -22,6 +24,17 @@ qsizetype dollarTagLength(const QString &script, qsizetype i, const QString &bef
     while (j < script.size() && (script[j].isLetterOrNumber() || script[j] == QLatin1Char('_')))
         ++j;
     return j < script.size() && script[j] == QLatin1Char('$') ? j + 1 - i : 0;
+}
+
+// Whether `current` is an SQLite trigger whose body (BEGIN ... END) is still open: its
+// statements end with ';' too, and only the one after END ends the trigger.
+bool inTriggerBody(const QString &current)
+{
+    static const QRegularExpression trigger(QStringLiteral("^\\s*CREATE\\s+(TEMP\\s+|TEMPORARY\\s+)?TRIGGER\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression begin(QStringLiteral("\\bBEGIN\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression end(QStringLiteral("\\bEND\\s*$"), QRegularExpression::CaseInsensitiveOption);
+    return trigger.match(current).hasMatch() && begin.match(current).hasMatch() && !end.match(current).hasMatch();
 }
 
 } // namespace
@@ -67,6 +80,9 @@ QStringList splitSqlScript(const QString &script)
             const qsizetype end = script.indexOf(QLatin1String("*/"), i + 2);
             i = end < 0 ? n : end + 2;
             current += QLatin1Char(' ');
+        } else if (c == QLatin1Char(';') && inTriggerBody(current)) {
+            current += c;
+            ++i;
         } else if (c == QLatin1Char(';')) {
             flush();
             ++i;

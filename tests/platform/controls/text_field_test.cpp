@@ -207,6 +207,17 @@ TEST_P(TextFieldLookupTest, SearchFiltersAndLimitsOnTheDatabase)
     EXPECT_EQ((QStringList{two.rows[0].key, two.rows[1].key}), (QStringList{"001", "N%_1"}));
     EXPECT_TRUE(two.more);
 
+    // A statement that places the filter itself: the key as the field holds it (upper
+    // case), the description in any letter case; unfiltered, every row.
+    key.setSqlLista("SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION FROM Sucursal "
+                    "WHERE MATCHES_UPPER(Sc_Cve_Sucursal) OR Sc_Cve_Sucursal IN "
+                    "(SELECT s.Sc_Cve_Sucursal FROM Sucursal s WHERE matches ( s.Sc_Descripcion ))");
+    EXPECT_EQ(3u, key.search().rows.size());
+    EXPECT_EQ(QString("N%_1"), key.search("n%_").rows.at(0).key);
+    EXPECT_EQ(QString("N%_1"), key.search("PEÑÓN").rows.at(0).key);
+    EXPECT_EQ(QString("O'X"), key.search("o'").rows.at(0).key);
+    EXPECT_TRUE(key.search("x') OR ('1'='1").rows.empty());
+
     key.setSqlLista("");
     form.registerCatalogue("sucursales",
                            "SELECT Sc_Cve_Sucursal AS CLAVE, Sc_Descripcion AS DESCRIPCION FROM Sucursal");

@@ -73,20 +73,27 @@ TEST(DialectScriptSplitTest, SplitsOnSemicolonsOutsideLiteralsAndComments)
     EXPECT_EQ(QStringLiteral("INSERT INTO t VALUES ('--not a comment')"), statements[2]);
 }
 
-// Guards against a function body cut at its first semicolon, and against a parameter
-// ($1) or a name with '$' taken for the start of a body.
-TEST(DialectScriptSplitTest, KeepsDollarQuotedBodiesWhole)
+// Guards against a function body or an SQLite trigger's body cut at its first
+// semicolon, and against a parameter ($1) or a name with '$' taken for the start of a
+// body, or a PostgreSQL trigger (no body) running on into the next statement.
+TEST(DialectScriptSplitTest, KeepsBodiesWhole)
 {
     const QString body = QStringLiteral("$fn$ BEGIN x := 'a;b'; -- it's\n RETURN $$;$$; END $fn$");
+    const QString trigger = QStringLiteral("CREATE TRIGGER t AFTER DELETE ON a\nBEGIN\n DELETE FROM b; "
+                                           "INSERT INTO c VALUES ('end;'); END");
     const QString script = QStringLiteral("CREATE FUNCTION f() AS ") + body
         + QStringLiteral(" LANGUAGE plpgsql;\n"
                          "SELECT a$b$ FROM t WHERE x = $1;\n"
-                         "DO $$ BEGIN NULL; END $$;");
+                         "DO $$ BEGIN NULL; END $$;\n")
+        + trigger
+        + QStringLiteral(";\nCREATE TRIGGER g AFTER UPDATE ON a FOR EACH ROW EXECUTE FUNCTION f();\nSELECT 1;");
     const QStringList statements = qmx44::db::splitSqlScript(script);
-    ASSERT_EQ(3, statements.size());
+    ASSERT_EQ(6, statements.size());
     EXPECT_EQ(QStringLiteral("CREATE FUNCTION f() AS ") + body + QStringLiteral(" LANGUAGE plpgsql"), statements[0]);
     EXPECT_EQ(QStringLiteral("SELECT a$b$ FROM t WHERE x = $1"), statements[1]);
     EXPECT_EQ(QStringLiteral("DO $$ BEGIN NULL; END $$"), statements[2]);
+    EXPECT_EQ(trigger, statements[3]);
+    EXPECT_EQ(QStringLiteral("SELECT 1"), statements[5]);
 }
 
 } // namespace

@@ -167,6 +167,8 @@ TEST_P(SchemaTest, EveryKeyColumnRefusesNull)
             return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(it.key(), it.value().join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
         };
+        // A purchase's line made its header already.
+        db.run(QStringLiteral("DELETE FROM %1").arg(it.key()));
         EXPECT_EQ(QStringLiteral("<no error>"), describeFailure([&] { db.run(insert({})); }))
             << insert({}).toStdString();
         for (const QString &column : it.value())
@@ -191,6 +193,51 @@ TEST_P(SchemaTest, VersionThreeGainsTheSaveTokenKeepingItsNotes)
 
     EXPECT_EQ(3, qmx44::db::upgradeSchema(db));
     EXPECT_EQ(1, scalar(db, QStringLiteral("SELECT COUNT(*) FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Token = ''")));
+}
+
+// Guards against the purchase search missing a purchase, offering one that is gone, or
+// showing a header that is no longer the purchase's: the header table is filled from the
+// purchases a company has, and follows every insert, change and delete of their lines.
+TEST_P(SchemaTest, PurchaseHeadersFollowTheirLines)
+{
+    qmx44::test::FreshDatabase fresh(GetParam());
+    Conexion &db = fresh.connection();
+    for (const QString &table : qmx44::db::tableNames(db))
+        db.run(QStringLiteral("DROP TABLE %1").arg(table));
+    QList<QStringList> steps;
+    for (int v = 1; v <= 6; ++v)
+        steps.append(qmx44::db::schemaStep(v, db.backend()));
+    qmx44::db::upgradeSchema(db, steps);
+    const QString line = QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Pv_Cve_Proveedor, Es_Cve_Estado) "
+                                        "VALUES (?, ?, ?, 'AC')");
+    db.run(line, {QStringLiteral("C1"), 2, QStringLiteral("P1")});
+    db.run(line, {QStringLiteral("C1"), 1, QStringLiteral("P1")});
+    qmx44::db::upgradeSchema(db);
+    const auto headers = [&] {
+        QStringList rows;
+        for (auto rs = db.query(QStringLiteral("SELECT Co_Folio, Pv_Cve_Proveedor, Es_Cve_Estado "
+                                               "FROM Compra_Encabezado ORDER BY Co_Folio"));
+             !rs->eof(); rs->moveNext())
+            rows << rs->field(QStringLiteral("Co_Folio")).toString() + u' '
+                    + rs->field(QStringLiteral("Pv_Cve_Proveedor")).toString() + u' '
+                    + rs->field(QStringLiteral("Es_Cve_Estado")).toString();
+        return rows;
+    };
+    EXPECT_EQ(QStringList{"C1 P1 AC"}, headers());
+
+    db.run(line, {QStringLiteral("C2"), 1, QStringLiteral("P2")});
+    db.run(line, {QStringLiteral("C2"), 2, QStringLiteral("P2")});
+    db.run(QStringLiteral("UPDATE COMPRA SET Es_Cve_Estado = 'CA' WHERE Co_Folio = 'C1'"));
+    EXPECT_EQ((QStringList{"C1 P1 CA", "C2 P2 AC"}), headers());
+    // One line moved to another folio: both purchases stay; all moved: the old one goes.
+    db.run(QStringLiteral("UPDATE COMPRA SET Co_Folio = 'C3' WHERE Co_Folio = 'C2' AND Co_Linea = 1"));
+    EXPECT_EQ((QStringList{"C1 P1 CA", "C2 P2 AC", "C3 P2 AC"}), headers());
+    db.run(QStringLiteral("UPDATE COMPRA SET Co_Folio = 'C3' WHERE Co_Folio = 'C2'"));
+    EXPECT_EQ((QStringList{"C1 P1 CA", "C3 P2 AC"}), headers());
+    db.run(QStringLiteral("DELETE FROM COMPRA WHERE Co_Folio = 'C3' AND Co_Linea = 1"));
+    EXPECT_EQ((QStringList{"C1 P1 CA", "C3 P2 AC"}), headers());
+    db.run(QStringLiteral("DELETE FROM COMPRA WHERE Co_Folio = 'C1'"));
+    EXPECT_EQ(QStringList{"C3 P2 AC"}, headers());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SchemaTest, ::testing::ValuesIn(qmx44::test::backends()), qmx44::test::backendName);
