@@ -94,6 +94,9 @@ protected:
 private:
     void followCurrentCell();
     void applyColumnWidths();
+    // The width a column is shown at: its design width, but never narrower than its
+    // caption or the texts of the first rows, unless the clerk sized it.
+    int columnPixels(int viewColumn) const;
     void userResizedColumn(int viewColumn, int oldSize, int newSize);
     void tellVisibleRows();
 

@@ -108,8 +108,10 @@ void Grid::setColumnWidth(int index, int width)
 
 void Grid::sizeColumn(int index, int width)
 {
-    setColumnWidth(index, width);
+    // Marked first: whoever is told of the new width knows it is the clerk's.
+    requireColumn(index);
     m_columns[std::size_t(index)].userSized = true;
+    setColumnWidth(index, width);
 }
 
 int Grid::columnIndex(const QString &name) const

@@ -108,3 +108,25 @@ TEST_F(GridViewTest, SizedColumnsSurviveFittingAndComeBack)
     EXPECT_EQ(twips, grid.columnDef(0).width);
     EXPECT_TRUE(grid.columnDef(0).userSized);
 }
+
+// Guards against captions and values cut off at the platform's font: a column designed
+// narrower than its caption or its texts is shown wide enough for them, but a width the
+// clerk drags, however narrow, is the clerk's.
+TEST_F(GridViewTest, DesignedColumnsShowTheirCaptionAndTextsWhole)
+{
+    std::vector<ColumnDef> columns;
+    for (int i = 0; i < grid.columnCount(); ++i)
+        columns.push_back(grid.columnDef(i));
+    columns[0].width = 60;
+    columns[2].width = 60;
+    grid.setColumns(columns);
+    grid.addRow();
+    grid.column("Bon_Importe").setValue(1234567.5);
+    QCoreApplication::processEvents();
+    const QFontMetrics header = view.horizontalHeader()->fontMetrics();
+    EXPECT_GT(view.horizontalHeader()->sectionSize(0), header.horizontalAdvance(QStringLiteral("PRODUCTO")));
+    EXPECT_GT(view.horizontalHeader()->sectionSize(1), view.fontMetrics().horizontalAdvance(QStringLiteral("$1,234,567.50")));
+
+    view.horizontalHeader()->resizeSection(0, 40);
+    EXPECT_EQ(40, view.horizontalHeader()->sectionSize(0));
+}
