@@ -125,7 +125,8 @@ TEST_F(GridViewTest, DesignedColumnsShowTheirCaptionAndTextsWhole)
     QCoreApplication::processEvents();
     const QFontMetrics header = view.horizontalHeader()->fontMetrics();
     EXPECT_GT(view.horizontalHeader()->sectionSize(0), header.horizontalAdvance(QStringLiteral("PRODUCTO")));
-    EXPECT_GT(view.horizontalHeader()->sectionSize(1), view.fontMetrics().horizontalAdvance(QStringLiteral("$1,234,567.50")));
+    EXPECT_GT(view.horizontalHeader()->sectionSize(1),
+              view.fontMetrics().horizontalAdvance(QStringLiteral("$1,234,567.50")));
 
     view.horizontalHeader()->resizeSection(0, 40);
     EXPECT_EQ(40, view.horizontalHeader()->sectionSize(0));
