@@ -7,6 +7,7 @@
 #include "apps/command.h"
 #include "apps/gui/main_window.h"
 #include "apps/gui/sign_in.h"
+#include "apps/gui/startup_probe.h"
 #include "apps/gui/walkthrough.h"
 #include "apps/host_setup.h"
 #include "component/prog_id.h"
@@ -14,7 +15,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QTimer>
 
 namespace qmx44::apps {
 
@@ -104,6 +108,14 @@ int runGui(const QStringList &arguments)
         return kExitFailure;
     gui::MainWindow window(screen, databaseName);
     window.show();
+    if (gui::startupProbe() == u"screen") {
+        QTimer::singleShot(0, &window, [&window] {
+            QElapsedTimer clock;
+            clock.start();
+            if (QMdiSubWindow *opened = window.openScreen())
+                gui::reportWhenPainted(opened->widget(), QStringLiteral("screen"), &clock);
+        });
+    }
     return QApplication::exec();
 }
 

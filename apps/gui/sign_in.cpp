@@ -1,5 +1,6 @@
 #include "apps/gui/sign_in.h"
 
+#include "apps/gui/startup_probe.h"
 #include "platform/db/clerks.h"
 
 #include <QDialog>
@@ -40,6 +41,7 @@ std::optional<QString> signIn(db::Conexion &connection, QWidget *parent)
     layout->addWidget(buttons);
     dialog.resize(420, 280);
     list->setFocus();
+    reportWhenPainted(&dialog, QStringLiteral("sign-in"));
     if (dialog.exec() != QDialog::Accepted || !list->currentItem())
         return std::nullopt;
     return list->currentItem()->data(Qt::UserRole).toString();
@@ -79,6 +81,7 @@ std::optional<UserAndPassword> askPassword(const QString &database, const QStrin
     layout->addWidget(buttons);
     dialog.resize(420, dialog.sizeHint().height());
     (user.isEmpty() ? userField : passwordField)->setFocus();
+    reportWhenPainted(&dialog, QStringLiteral("sign-in"));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return UserAndPassword{userField->text().trimmed(), passwordField->text()};
