@@ -85,6 +85,7 @@ QtConnection::QtConnection(const ConnectionSpec &spec) : m_spec(spec)
 void QtConnection::connect(const QString &failureText)
 {
     m_prepared.clear();
+    m_preparedReads.clear();
     const QString name = uniqueConnectionName();
     QSqlDatabase db = configure(m_spec, name);
     if (!db.isValid()) {
@@ -140,6 +141,7 @@ void QtConnection::connect(const QString &failureText)
 QtConnection::~QtConnection()
 {
     m_prepared.clear();
+    m_preparedReads.clear();
     if (m_inTransaction) {
         try {
             rollback();
@@ -157,7 +159,35 @@ QSqlQuery QtConnection::newQuery() const
 
 std::unique_ptr<RecordSet> QtConnection::select(QSqlQuery &&query)
 {
+    return select(std::make_shared<QSqlQuery>(std::move(query)));
+}
+
+std::unique_ptr<RecordSet> QtConnection::select(std::shared_ptr<QSqlQuery> query)
+{
     return std::make_unique<QtRecordSet>(m_handle, std::move(query));
+}
+
+std::shared_ptr<QSqlQuery> QtConnection::preparedRead(const QString &sql)
+{
+    constexpr qsizetype Kept = 128;
+    auto it = m_preparedReads.find(sql);
+    if (it != m_preparedReads.end()) {
+        if (it.value().use_count() == 1)
+            return it.value();
+        // Still being read (a look-up inside a loop over the same statement): a query of
+        // its own, not kept.
+        auto q = std::make_shared<QSqlQuery>(newQuery());
+        if (!q->prepare(sql))
+            fail(describeError(q->lastError(), sql));
+        return q;
+    }
+    if (m_preparedReads.size() >= Kept)
+        m_preparedReads.removeIf([](const auto &entry) { return entry.value().use_count() == 1; });
+    auto q = std::make_shared<QSqlQuery>(newQuery());
+    if (!q->prepare(sql))
+        fail(describeError(q->lastError(), sql));
+    m_preparedReads.insert(sql, q);
+    return q;
 }
 
 void QtConnection::runPlain(const QString &sql)
@@ -196,21 +226,38 @@ std::unique_ptr<RecordSet> QtConnection::execute(const QString &statement)
 
 std::unique_ptr<RecordSet> QtConnection::query(const QString &sql, const QVariantList &values)
 {
-    return reading(sql, [&] {
-        QSqlQuery q = newQuery();
-        if (values.isEmpty()) {
+    if (values.isEmpty()) {
+        return reading(sql, [&] {
+            QSqlQuery q = newQuery();
             if (!q.exec(sql))
                 fail(describeError(q.lastError(), sql));
-        } else {
-            if (!q.prepare(sql))
-                fail(describeError(q.lastError(), sql));
-            for (const QVariant &v : values)
-                q.addBindValue(bindable(v));
-            if (!q.exec())
-                fail(describeError(q.lastError(), sql));
+            return q;
+        });
+    }
+    ensureSession();
+    const auto readOnce = [&] {
+        std::shared_ptr<QSqlQuery> q = preparedRead(sql);
+        for (int i = 0; i < values.size(); ++i)
+            q->bindValue(i, bindable(values[i]));
+        if (!q->exec()) {
+            const QString text = describeError(q->lastError(), sql);
+            q->finish();
+            m_preparedReads.remove(sql);
+            fail(text);
         }
-        return q;
-    });
+        return select(std::move(q));
+    };
+    // As reading(): a read outside a transaction that finds the session gone is read
+    // again on a new one.
+    const bool retryable = !m_inTransaction && isSelect(sql);
+    try {
+        return readOnce();
+    } catch (const RuntimeError &) {
+        if (!retryable || !m_lost)
+            throw;
+    }
+    ensureSession();
+    return readOnce();
 }
 
 int QtConnection::run(const QString &sql, const QVariantList &values)
@@ -228,6 +275,7 @@ int QtConnection::run(const QString &sql, const QVariantList &values)
     if (it == m_prepared.end()) {
         if (m_prepared.size() >= 64)
             m_prepared.clear();
+        m_preparedReads.clear();
         QSqlQuery q = newQuery();
         if (!q.prepare(sql))
             fail(describeError(q.lastError(), sql));
@@ -273,18 +321,13 @@ void QtConnection::startTransaction()
         // could otherwise fail when another process wrote in between, instead of
         // waiting for it.
         runPlain(QStringLiteral("BEGIN IMMEDIATE"));
-    } else if (!m_handle->database().transaction()) {
-        fail(describeError(m_handle->database().lastError(), QStringLiteral("BEGIN")));
     } else if (m_spec.backend == Backend::Postgres) {
         // The row locks of the save rely on READ COMMITTED: a statement run after a lock
         // was granted sees what its holder committed. Set it whatever the server's or the
-        // session's default.
-        try {
-            runPlain(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
-        } catch (...) {
-            m_handle->database().rollback();
-            throw;
-        }
+        // session's default, in the same round trip as the BEGIN.
+        runPlain(QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED"));
+    } else if (!m_handle->database().transaction()) {
+        fail(describeError(m_handle->database().lastError(), QStringLiteral("BEGIN")));
     }
 }
 
@@ -384,6 +427,7 @@ void QtConnection::markLost()
 {
     m_lost = true;
     m_prepared.clear();
+    m_preparedReads.clear();
 }
 
 QString QtConnection::describeError(const QSqlError &error, const QString &statement) const

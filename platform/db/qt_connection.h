@@ -57,6 +57,9 @@ private:
 
     QSqlQuery newQuery() const;
     std::unique_ptr<RecordSet> select(QSqlQuery &&query);
+    std::unique_ptr<RecordSet> select(std::shared_ptr<QSqlQuery> query);
+    // The prepared query of `sql` for a read, from the cache when it is not being read.
+    std::shared_ptr<QSqlQuery> preparedRead(const QString &sql);
     void runPlain(const QString &sql);
 
     std::shared_ptr<ConnectionHandle> m_handle; // first: the queries below go before it
@@ -65,6 +68,10 @@ private:
     bool m_inTransaction = false;
     bool m_lost = false;                  // the session is gone; the next statement opens a new one
     QHash<QString, QSqlQuery> m_prepared; // run() statements kept prepared
+    // Reads with values kept prepared: on PostgreSQL a statement prepared anew costs three
+    // round trips (PREPARE, EXECUTE, DEALLOCATE), a prepared one one. A query a record
+    // set still reads is shared with it.
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_preparedReads;
 };
 
 } // namespace qmx44::db

@@ -84,11 +84,11 @@ int ColumnIndex::find(QStringView name) const
 
 // ---------------------------------------------------------------------------------------
 
-QtRecordSet::QtRecordSet(std::shared_ptr<ConnectionHandle> handle, QSqlQuery &&query)
+QtRecordSet::QtRecordSet(std::shared_ptr<ConnectionHandle> handle, std::shared_ptr<QSqlQuery> query)
     : m_handle(std::move(handle)), m_query(std::move(query))
 {
-    if (m_query.isSelect()) {
-        const QSqlRecord record = m_query.record();
+    if (m_query->isSelect()) {
+        const QSqlRecord record = m_query->record();
         QStringList names;
         names.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)
@@ -102,13 +102,16 @@ QtRecordSet::QtRecordSet(std::shared_ptr<ConnectionHandle> handle, QSqlQuery &&q
     }
 }
 
-QtRecordSet::~QtRecordSet() = default;
+QtRecordSet::~QtRecordSet()
+{
+    close();
+}
 
 void QtRecordSet::advance()
 {
-    if (!m_query.next()) {
+    if (!m_query->next()) {
         m_eof = true;
-        const QSqlError error = m_query.lastError();
+        const QSqlError error = m_query->lastError();
         if (error.type() != QSqlError::NoError)
             throw RuntimeError(errorText(error));
     }
@@ -122,7 +125,7 @@ QVariant QtRecordSet::field(const QString &name) const
     if (m_eof)
         throw RuntimeError(m_closed ? QStringLiteral("El resultado está cerrado")
                                     : QStringLiteral("No hay registro actual: el resultado llegó a su fin"));
-    QVariant value = m_query.value(column);
+    QVariant value = m_query->value(column);
     if (value.isNull())
         return QVariant();
     return value;
@@ -147,8 +150,9 @@ void QtRecordSet::close()
         return;
     m_closed = true;
     m_eof = true;
-    m_query.finish();
-    m_query.clear();
+    // The rows go; the statement stays prepared for the next read of the same text.
+    m_query->finish();
+    m_query.reset();
 }
 
 } // namespace qmx44::db

@@ -52,8 +52,10 @@ private:
 
 class QtRecordSet final : public RecordSet {
 public:
-    // Takes an executed query; positions it on its first row.
-    QtRecordSet(std::shared_ptr<ConnectionHandle> handle, QSqlQuery &&query);
+    // Takes an executed query, maybe shared with the connection's cache of prepared
+    // statements (which reuses it once this set is closed or gone); positions it on its
+    // first row.
+    QtRecordSet(std::shared_ptr<ConnectionHandle> handle, std::shared_ptr<QSqlQuery> query);
     ~QtRecordSet() override;
 
     bool eof() const override { return m_eof; }
@@ -67,7 +69,7 @@ private:
     void advance();
 
     std::shared_ptr<ConnectionHandle> m_handle; // declared first: outlives the query
-    QSqlQuery m_query;
+    std::shared_ptr<QSqlQuery> m_query;
     ColumnIndex m_index;
     bool m_eof = true;
     bool m_closed = false;
