@@ -3,13 +3,11 @@
 #include "platform/business/folio_counter.h"
 #include "platform/core/faults.h"
 #include "platform/db/connection.h"
-#include "platform/db/dialect.h"
 #include "platform/services/parameters.h"
 #include "platform/services/session.h"
 #include "platform/services/utilerias.h"
 
 #include <QDateTime>
-#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -65,6 +63,11 @@ QString insertNoteLinesSql(int rows)
         sql += row;
     }
     return sql;
+}
+
+int linesPerStatement(db::Backend backend)
+{
+    return backend == db::Backend::Sqlite ? 1 : 1000 / kNoteLineValues;
 }
 
 NotaCredito::NotaCredito(std::shared_ptr<services::Session> session)
@@ -278,8 +281,7 @@ void NotaCredito::queueLine(const DetalleNota &l)
                            m_savedAt,
                            tokenValue(e.token)});
     m_queuedNet[e.compra + QChar(0x1f) + lineKey(l.producto, l.talla, l.color, l.unidad1)] += l.precioNetoImporte;
-    const int perStatement = std::max(1, db::boundValueLimit(m_connection.backend()) / kNoteLineValues);
-    if (m_lineCount == 0 || m_queuedValues.size() >= perStatement * kNoteLineValues)
+    if (m_lineCount == 0 || m_queuedValues.size() >= linesPerStatement(m_connection.backend()) * kNoteLineValues)
         sendQueuedLines();
 }
 

@@ -11,7 +11,8 @@
 
 namespace qmx44::db {
 class Conexion;
-}
+enum class Backend;
+} // namespace qmx44::db
 
 namespace qmx44::services {
 class Session;
@@ -34,8 +35,8 @@ namespace qmx44::business {
 //
 // Lines travel in batches: the first line of a note is inserted at once (a refusal of
 // the server that concerns the whole note comes at the first line, as it always did),
-// the others are queued and inserted many rows to a statement, when the queue holds as
-// many as one statement may bind, when the header is written again, and at the latest
+// the others are queued and inserted linesPerStatement rows to a statement, when the
+// queue holds that many, when the header is written again, and at the latest
 // by sendLines, Guardar, Aplicar, Cancelar or Nuevo. A failing batch fails the operation
 // that sent it, and the caller rolls back. The pending check of a later line counts the
 // queued lines through queuedNetAmount, so it sees every earlier line of the note.
@@ -69,6 +70,13 @@ namespace qmx44::business {
 // line after line), and the number of values each line binds.
 QString insertNoteLinesSql(int rows = 1);
 inline constexpr int kNoteLineValues = 38;
+// The lines one statement inserts at most on `backend`. On PostgreSQL about a thousand
+// values, far below its limit of bound values: a 5,000-line note takes under 200
+// statements. On SQLite one: Qt's SQLite driver binds every value by name and SQLite
+// finds a name by walking those before it, so a statement's cost grows with the square
+// of its values and a batch costs more than its lines one by one, which cost no round
+// trip there.
+int linesPerStatement(db::Backend backend);
 
 class NotaCredito {
 public:

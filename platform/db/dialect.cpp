@@ -35,11 +35,6 @@ bool isBlank(QChar c)
 
 } // namespace
 
-int boundValueLimit(Backend backend)
-{
-    return backend == Backend::Odbc ? 2000 : 32766;
-}
-
 QString translate(const QString &tsql, Backend backend)
 {
     if (backend == Backend::Odbc)

@@ -15,11 +15,6 @@ namespace qmx44::db {
 // returned as it is.
 QString translate(const QString &tsql, Backend backend);
 
-// The most values one statement may bind on `backend`: SQLite's default limit (a
-// PostgreSQL statement takes twice as many), and an ODBC source kept to what the
-// strictest servers accept.
-int boundValueLimit(Backend backend);
-
 // A catalogue search as it runs on a back-end: its SQL and the values bound to it.
 struct CatalogueQuery {
     QString sql;

@@ -4,7 +4,6 @@
 // (tests/document/save_test.cpp).
 #include "platform/business/folio_counter.h"
 #include "platform/business/nota_credito.h"
-#include "platform/db/dialect.h"
 #include "tests/platform/business/nota_fixture.h"
 #include "tests/platform/services/services_fixture.h"
 
@@ -238,7 +237,7 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
 TEST_P(NotaCreditoTest, ANoteOfSeveralBatchesIsStoredLineForLine)
 {
     const QString compra = QStringLiteral("C000000900");
-    const int lineas = 1 + db::boundValueLimit(db().backend()) / business::kNoteLineValues + 2;
+    const int lineas = 1 + 2 * business::linesPerStatement(db().backend()) + 2;
     std::vector<NoteLine> nota;
     QStringList esperado;
     db::ScopedTransaction tx(db());
