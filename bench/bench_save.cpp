@@ -1,8 +1,11 @@
 // Saving a credit note of 5,000 bonused lines through the document object against the
 // raw database work of the same statements. The save: Nuevo, Encabezado, and per line
 // Detalle + the two pending-check statements (built and run on the screen's connection
-// as the screen does) + AgregarDetalle; then Guardar and commit. The raw work: the same
-// two statements and one insert a line, executed directly on Qt Sql in one transaction.
+// as the screen does) + AgregarDetalle; then Guardar and commit. Two raw runs of the
+// same work, directly on Qt Sql in one transaction: the same two statements and one
+// insert a line; and on PostgreSQL the same two statements a line with the rows sent
+// together at the end by COPY (libpq through the driver's handle). On PostgreSQL the save
+// is also set against the same save on SQLite.
 // Every run starts from the same database (the notes of the previous run are removed,
 // untimed). SQLite always; PostgreSQL too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds
 // the URL of a server's administrative database (a scratch database is made and dropped).
@@ -17,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -24,6 +28,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <libpq-fe.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -106,70 +111,144 @@ bool leerPendiente(QSqlQuery &q, double &valor)
     return true;
 }
 
-// The raw work: per line the two aggregate statements and one prepared insert, all in
-// one transaction, on Qt Sql directly.
-void BM_Raw(benchmark::State &state, BenchDb *b)
+// The values of line i, in the order of the insert's columns.
+QVariantList valoresLinea(int i)
+{
+    return {QStringLiteral("0000000001"),
+            i,
+            QDate(2024, 8, 15),
+            QStringLiteral("REF"),
+            QString(),
+            QStringLiteral("MN"),
+            QStringLiteral("DP"),
+            1.0,
+            Compra,
+            QStringLiteral("001"),
+            QStringLiteral("A01"),
+            QStringLiteral("P0001"),
+            QStringLiteral("CM01"),
+            QStringLiteral("AC"),
+            producto(i),
+            QStringLiteral("M"),
+            QStringLiteral("NEG"),
+            QStringLiteral("Nota"),
+            1.0,
+            QStringLiteral("PZA"),
+            1.0,
+            QStringLiteral("PZA"),
+            0.0,
+            QStringLiteral("KG"),
+            1.0,
+            1.0,
+            0.0,
+            0.0,
+            0.16,
+            0.16,
+            1.16,
+            1.0,
+            1.0,
+            1.16,
+            QString(),
+            QStringLiteral("ADMIN"),
+            QStringLiteral("2024-08-15 10:00:00"),
+            QString()};
+}
+
+// The two aggregate statements of line i's pending check, raw; false when one failed.
+bool pendienteCrudo(QSqlDatabase &d, db::Backend backend, int i)
+{
+    const bool sqlite = backend == db::Backend::Sqlite;
+    double notado = 0, comprado = 0;
+    QSqlQuery a(d), c(d);
+    a.setForwardOnly(sqlite);
+    c.setForwardOnly(sqlite);
+    if (!a.exec(nativo(sentenciaNotas(i), backend)) || !leerPendiente(a, notado)
+        || !c.exec(nativo(sentenciaCompra(i), backend)) || !leerPendiente(c, comprado))
+        return false;
+    benchmark::DoNotOptimize(std::trunc(1.16) > std::trunc(comprado - notado));
+    return true;
+}
+
+// How the raw runs send the rows: one prepared insert a line, or (PostgreSQL) all of
+// them at the end by COPY.
+enum class Filas { UnaPorLinea, Copia };
+
+// The columns of the insert, as COPY names them.
+QByteArray columnas()
+{
+    const QString sql = business::insertNoteLinesSql(1);
+    const qsizetype desde = sql.indexOf(u'(');
+    return sql.mid(desde, sql.indexOf(QLatin1String(") VALUES")) - desde + 1).toUtf8();
+}
+
+// One value in COPY's text format.
+void copiar(QByteArray &out, const QVariant &v)
+{
+    if (v.typeId() == QMetaType::Double) {
+        out += QByteArray::number(v.toDouble(), 'g', 17);
+        return;
+    }
+    const QString text = v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : v.toString();
+    for (const char ch : text.toUtf8()) {
+        if (ch == '\\' || ch == '\t' || ch == '\n' || ch == '\r')
+            out += '\\';
+        out += ch;
+    }
+}
+
+// Every line's row by COPY ... FROM STDIN on the raw session's libpq connection.
+QString copiarFilas(QSqlDatabase &d)
+{
+    const QVariant handle = d.driver()->handle();
+    PGconn *pg = *static_cast<PGconn *const *>(handle.constData());
+    PGresult *r = PQexec(pg, ("COPY NOTA_CREDITO_PROVEEDOR " + columnas() + " FROM STDIN").constData());
+    const bool started = PQresultStatus(r) == PGRES_COPY_IN;
+    PQclear(r);
+    if (!started)
+        return QString::fromUtf8(PQerrorMessage(pg));
+    QByteArray datos;
+    for (int i = 1; i <= Lines; ++i) {
+        const QVariantList valores = valoresLinea(i);
+        for (int k = 0; k < valores.size(); ++k) {
+            if (k > 0)
+                datos += '\t';
+            copiar(datos, valores[k]);
+        }
+        datos += '\n';
+    }
+    if (PQputCopyData(pg, datos.constData(), int(datos.size())) != 1 || PQputCopyEnd(pg, nullptr) != 1)
+        return QString::fromUtf8(PQerrorMessage(pg));
+    QString error;
+    while ((r = PQgetResult(pg)) != nullptr) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK)
+            error = QString::fromUtf8(PQresultErrorMessage(r));
+        PQclear(r);
+    }
+    return error;
+}
+
+// The raw work: per line the two aggregate statements, and the rows as `filas` says,
+// all in one transaction, on Qt Sql directly.
+void BM_Raw(benchmark::State &state, BenchDb *b, Filas filas)
 {
     QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
-    const bool sqlite = b->spec.backend == db::Backend::Sqlite;
+    const db::Backend backend = b->spec.backend;
+    const bool sqlite = backend == db::Backend::Sqlite;
     for (auto _ : state) {
         if (sqlite ? !QSqlQuery(d).exec(QStringLiteral("BEGIN IMMEDIATE")) : !d.transaction()) {
             state.SkipWithError("begin failed");
             return;
         }
         QSqlQuery insert(d);
-        insert.prepare(business::insertNoteLineSql());
-        const QDate fecha(2024, 8, 15);
-        const QString registro = QStringLiteral("2024-08-15 10:00:00");
+        insert.prepare(business::insertNoteLinesSql(1));
         for (int i = 1; i <= Lines; ++i) {
-            double notado = 0, comprado = 0;
-            QSqlQuery a(d), c(d);
-            a.setForwardOnly(sqlite);
-            c.setForwardOnly(sqlite);
-            if (!a.exec(nativo(sentenciaNotas(i), b->spec.backend)) || !leerPendiente(a, notado)
-                || !c.exec(nativo(sentenciaCompra(i), b->spec.backend)) || !leerPendiente(c, comprado)) {
+            if (!pendienteCrudo(d, backend, i)) {
                 state.SkipWithError("aggregate failed");
                 return;
             }
-            benchmark::DoNotOptimize(std::trunc(1.16) > std::trunc(comprado - notado));
-            const QVariantList valores = {QStringLiteral("0000000001"),
-                                          i,
-                                          fecha,
-                                          QStringLiteral("REF"),
-                                          QString(),
-                                          QStringLiteral("MN"),
-                                          QStringLiteral("DP"),
-                                          1.0,
-                                          Compra,
-                                          QStringLiteral("001"),
-                                          QStringLiteral("A01"),
-                                          QStringLiteral("P0001"),
-                                          QStringLiteral("CM01"),
-                                          QStringLiteral("AC"),
-                                          producto(i),
-                                          QStringLiteral("M"),
-                                          QStringLiteral("NEG"),
-                                          QStringLiteral("Nota"),
-                                          1.0,
-                                          QStringLiteral("PZA"),
-                                          1.0,
-                                          QStringLiteral("PZA"),
-                                          0.0,
-                                          QStringLiteral("KG"),
-                                          1.0,
-                                          1.0,
-                                          0.0,
-                                          0.0,
-                                          0.16,
-                                          0.16,
-                                          1.16,
-                                          1.0,
-                                          1.0,
-                                          1.16,
-                                          QString(),
-                                          QStringLiteral("ADMIN"),
-                                          registro,
-                                          QString()};
+            if (filas == Filas::Copia)
+                continue;
+            const QVariantList valores = valoresLinea(i);
             for (int k = 0; k < valores.size(); ++k)
                 insert.bindValue(k, valores[k]);
             if (!insert.exec()) {
@@ -178,6 +257,13 @@ void BM_Raw(benchmark::State &state, BenchDb *b)
             }
         }
         insert.finish();
+        if (filas == Filas::Copia) {
+            const QString error = copiarFilas(d);
+            if (!error.isEmpty()) {
+                state.SkipWithError(error.toStdString().c_str());
+                return;
+            }
+        }
         if (sqlite ? !QSqlQuery(d).exec(QStringLiteral("COMMIT")) : !d.commit()) {
             state.SkipWithError("commit failed");
             return;
@@ -232,7 +318,8 @@ void BM_NotaCredito(benchmark::State &state, BenchDb *b)
             double notado = 0, comprado = 0;
             auto a = c.execute(sentenciaNotas(i));
             if (!a->eof()) {
-                notado = a->field(QStringLiteral("Precio_Neto_Importe")).toDouble();
+                notado = a->field(QStringLiteral("Precio_Neto_Importe")).toDouble()
+                    + nota.queuedNetAmount(Compra, linea.producto, linea.talla, linea.color, linea.unidad1);
                 auto q = c.execute(sentenciaCompra(i));
                 if (!q->eof())
                     comprado = q->field(QStringLiteral("Precio_Neto_Importe")).toDouble();
@@ -279,8 +366,16 @@ int main(int argc, char **argv)
     }
 
     for (auto &b : dbs) {
-        const std::string raw = "raw_save/" + b->label, save = "nota_credito_save/" + b->label;
-        benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get())->Unit(benchmark::kMillisecond)->Iterations(5);
+        const bool pg = b->label == "postgres";
+        const std::string raw = "raw_save/" + b->label, copy = "raw_save_copy/" + b->label,
+                          save = "nota_credito_save/" + b->label;
+        benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), Filas::UnaPorLinea)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
+        if (pg)
+            benchmark::RegisterBenchmark(copy.c_str(), BM_Raw, b.get(), Filas::Copia)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(5);
         benchmark::RegisterBenchmark(save.c_str(), BM_NotaCredito, b.get())
             ->Unit(benchmark::kMillisecond)
             ->Iterations(5);
@@ -291,6 +386,23 @@ int main(int argc, char **argv)
                         .baseline = raw,
                         .baselineLabel = "raw statements",
                         .maxRatio = 3.0});
+        if (!pg)
+            continue;
+        bench::declare({.operation = "save a note through NotaCredito",
+                        .size = "5,000 lines",
+                        .backend = "PostgreSQL",
+                        .measured = save,
+                        .baseline = copy,
+                        .baselineLabel = "raw, rows by COPY",
+                        .maxRatio = 3.0});
+        if (dbs.front()->label == "sqlite")
+            bench::declare({.operation = "save a note, PostgreSQL against SQLite",
+                            .size = "5,000 lines",
+                            .backend = "PostgreSQL",
+                            .measured = save,
+                            .baseline = "nota_credito_save/sqlite",
+                            .baselineLabel = "the save on SQLite",
+                            .maxRatio = 2.0});
     }
 
     benchmark::RunSpecifiedBenchmarks();

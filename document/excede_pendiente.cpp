@@ -81,7 +81,8 @@ bool ExcedePendiente(db::Conexion &connection, QString &sql, business::NotaCredi
     sql = pendingNotesSql(line);
     auto rs = connection.execute(sql);
     if (!rs->eof()) {
-        noted = netOf(*rs);
+        // The note's own lines still queued in the document count as saved.
+        noted = netOf(*rs) + note.queuedNetAmount(line.purchase, line.product, line.size, line.color, line.unit);
         rs->close();
         sql = pendingPurchaseSql(line);
         rs = connection.execute(sql);

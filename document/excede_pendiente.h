@@ -1,7 +1,8 @@
 #pragma once
 // ExcedePendiente: whether the current line of a credit note, tax included, grants more
 // than is still pending on the same line of its purchase (the purchase line's net amount
-// less the live notes already saved on it), compared in whole units.
+// less the live notes already saved on it, this note's lines still queued in the document
+// included), compared in whole units.
 #include "platform/business/nota_credito.h"
 #include "platform/db/connection.h"
 #include "screen/pending_marks.h"

@@ -129,6 +129,15 @@ std::optional<Refusal> cancelReplacedNote(SaveState &s)
     return Refusal{text, MessageStyle::Warning, TitleCompany, QStringLiteral("ERR-ID:7500006")};
 }
 
+// A line the document did not store: its message, when it gave one.
+Refusal lineRefused(business::NotaCredito &note)
+{
+    Refusal refusal{note.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
+                    QStringLiteral("ERR-ID:7500008")};
+    refusal.evenWithoutText = false;
+    return refusal;
+}
+
 // The header, then every bonused row checked against what is pending and added.
 std::optional<Refusal> addLines(SaveState &s)
 {
@@ -156,15 +165,17 @@ std::optional<Refusal> addLines(SaveState &s)
                                MessageStyle::Warning, TitleOperationCancelled, QStringLiteral("ERR-ID:7500007")};
             bool ok = false;
             s.note.AgregarDetalle(ok);
-            if (!ok) {
-                Refusal refusal{s.note.MensajeError(), MessageStyle::Error, TitleOperationCancelled,
-                                QStringLiteral("ERR-ID:7500008")};
-                refusal.evenWithoutText = false;
-                return refusal;
-            }
+            if (!ok)
+                return lineRefused(s.note);
         }
         grid.moveNext();
     }
+    // The lines the document still holds reach the database before anything else is
+    // written under the note's folio; a refusal there is a line's refusal.
+    bool ok = false;
+    s.note.sendLines(ok);
+    if (!ok)
+        return lineRefused(s.note);
     s.folio = s.note.Encabezado().folio;
     return std::nullopt;
 }

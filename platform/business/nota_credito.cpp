@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <cmath>
+#include <utility>
 
 namespace qmx44::business {
 
@@ -35,9 +36,9 @@ QString tokenValue(const QString &token)
 
 } // namespace
 
-const QString &insertNoteLineSql()
+QString insertNoteLinesSql(int rows)
 {
-    static const QString sql = QStringLiteral(
+    static const QString head = QStringLiteral(
         "INSERT INTO NOTA_CREDITO_PROVEEDOR ("
         "Nc_Folio, Nc_Linea, Nc_Fecha, Nc_Referencia, Nc_Comentario, Mn_Cve_Moneda, "
         "Cn_Cve_Causa_Nota_Credito_Proveedor, Nc_Tipo_Cambio, Co_Folio, Sc_Cve_Sucursal, Al_Cve_Almacen, "
@@ -47,9 +48,26 @@ const QString &insertNoteLineSql()
         "Nc_Descuento_2, Nc_Impuesto_Factor, Nc_Impuesto_Importe, Nc_Precio_Neto, Nc_Precio_Lista_Importe, "
         "Nc_Precio_Descontado_Importe, Nc_Precio_Neto_Importe, Nc_Folio_Sustituye, Nc_Usuario, Nc_Fecha_Registro, "
         "Nc_Token"
-        ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?)");
+        ") VALUES ");
+    static const QString row = [] {
+        QString r = QStringLiteral("(?");
+        for (int i = 1; i < kNoteLineValues; ++i)
+            r += QStringLiteral(", ?");
+        return r + QLatin1Char(')');
+    }();
+    QString sql = head;
+    sql.reserve(head.size() + rows * (row.size() + 2));
+    for (int i = 0; i < rows; ++i) {
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        sql += row;
+    }
     return sql;
+}
+
+int linesPerStatement(db::Backend backend)
+{
+    return backend == db::Backend::Sqlite ? 1 : 1000 / kNoteLineValues;
 }
 
 NotaCredito::NotaCredito(std::shared_ptr<services::Session> session)
@@ -94,6 +112,7 @@ void NotaCredito::Detalle(const DetalleNota &detail)
 
 void NotaCredito::Nuevo()
 {
+    sendQueuedLines(); // what was added before stays added
     m_errorMessage.clear();
     m_encabezado = {};
     m_savedHeader = {};
@@ -217,55 +236,76 @@ QString NotaCredito::localCurrency()
     return local && !local->value.isNull() ? local->value.toString() : QString();
 }
 
-void NotaCredito::insertLine(const DetalleNota &l)
+// The line joins the queue; the first line of a note goes at once, and a full queue too.
+void NotaCredito::queueLine(const DetalleNota &l)
 {
     const EncabezadoNota &e = m_encabezado;
     const QDate date = e.fecha.isValid() ? e.fecha : m_session->workingDate();
     const QString replaces = e.folioSustituye.isEmpty() ? m_cancelledFolio : e.folioSustituye;
-    m_connection.run(insertNoteLineSql(),
-                     {m_folio,
-                      l.linea,
-                      date,
-                      e.referencia,
-                      e.comentario,
-                      e.moneda,
-                      e.causa,
-                      e.tipoCambio,
-                      e.compra,
-                      e.sucursal,
-                      e.almacen,
-                      e.proveedor,
-                      e.comprador,
-                      QString::fromLatin1(kStatusActive),
-                      l.producto,
-                      l.talla,
-                      l.color,
-                      l.comentario,
-                      l.cantidad1,
-                      l.unidad1,
-                      l.cantidadControl1,
-                      l.unidadControl1,
-                      l.cantidadControl2,
-                      l.unidadControl2,
-                      l.precioLista,
-                      l.precioDescontado,
-                      l.descuento1,
-                      l.descuento2,
-                      l.impuestoFactor,
-                      l.impuestoImporte,
-                      l.precioNeto,
-                      l.importe,
-                      l.importe,
-                      l.precioNetoImporte,
-                      replaces,
-                      m_session->user(),
-                      m_savedAt,
-                      tokenValue(e.token)});
+    m_queuedValues.append({m_folio,
+                           l.linea,
+                           date,
+                           e.referencia,
+                           e.comentario,
+                           e.moneda,
+                           e.causa,
+                           e.tipoCambio,
+                           e.compra,
+                           e.sucursal,
+                           e.almacen,
+                           e.proveedor,
+                           e.comprador,
+                           QString::fromLatin1(kStatusActive),
+                           l.producto,
+                           l.talla,
+                           l.color,
+                           l.comentario,
+                           l.cantidad1,
+                           l.unidad1,
+                           l.cantidadControl1,
+                           l.unidadControl1,
+                           l.cantidadControl2,
+                           l.unidadControl2,
+                           l.precioLista,
+                           l.precioDescontado,
+                           l.descuento1,
+                           l.descuento2,
+                           l.impuestoFactor,
+                           l.impuestoImporte,
+                           l.precioNeto,
+                           l.importe,
+                           l.importe,
+                           l.precioNetoImporte,
+                           replaces,
+                           m_session->user(),
+                           m_savedAt,
+                           tokenValue(e.token)});
+    m_queuedNet[e.compra + QChar(0x1f) + lineKey(l.producto, l.talla, l.color, l.unidad1)] += l.precioNetoImporte;
+    if (m_lineCount == 0 || m_queuedValues.size() >= linesPerStatement(m_connection.backend()) * kNoteLineValues)
+        sendQueuedLines();
+}
+
+// Every queued line in one statement. Throws RuntimeError when the database refuses it;
+// the queue is emptied either way (a refused batch leaves a transaction to roll back).
+void NotaCredito::sendQueuedLines()
+{
+    if (m_queuedValues.isEmpty())
+        return;
+    const QVariantList values = std::exchange(m_queuedValues, {});
+    m_queuedNet.clear();
+    m_connection.run(insertNoteLinesSql(int(values.size() / kNoteLineValues)), values);
+}
+
+double NotaCredito::queuedNetAmount(const QString &compra, const QString &producto, const QString &talla,
+                                    const QString &color, const QString &unidad1) const
+{
+    return m_queuedNet.value(compra + QChar(0x1f) + lineKey(producto, talla, color, unidad1));
 }
 
 // The header changed after lines were stored: every row of the note carries it again.
 void NotaCredito::updateHeader()
 {
+    sendQueuedLines();
     const EncabezadoNota &e = m_encabezado;
     const QDate date = e.fecha.isValid() ? e.fecha : m_session->workingDate();
     const QString replaces = e.folioSustituye.isEmpty() ? m_cancelledFolio : e.folioSustituye;
@@ -338,11 +378,23 @@ void NotaCredito::AgregarDetalle(bool &ok)
         line.linea = m_lineCount + 1;
         m_encabezado.folio = m_folio;
         m_savedHeader.folio = m_folio;
-        insertLine(line);
+        queueLine(line);
 
         ++m_lineCount;
         m_total += line.precioNetoImporte;
         m_detalle = line;
+        ok = true;
+    } catch (const RuntimeError &error) {
+        fail(error.description(), ok);
+    }
+}
+
+void NotaCredito::sendLines(bool &ok)
+{
+    ok = false;
+    m_errorMessage.clear();
+    try {
+        sendQueuedLines();
         ok = true;
     } catch (const RuntimeError &error) {
         fail(error.description(), ok);
@@ -362,6 +414,7 @@ void NotaCredito::Guardar(const QString &folio, bool &ok)
             fail(QStringLiteral("El folio %1 no es el de la nota de crédito en captura (%2)").arg(folio, m_folio), ok);
             return;
         }
+        sendQueuedLines();
         if (!(m_encabezado == m_savedHeader))
             updateHeader();
         ok = true;
@@ -381,6 +434,7 @@ void NotaCredito::Aplicar(const QString &folio, bool aplicar, bool &ok)
     if (!requireTransaction(ok))
         return;
     try {
+        sendQueuedLines();
         auto note = m_connection.query(
             QStringLiteral("SELECT COUNT(*) AS Lineas, "
                            "SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 1 ELSE 0 END) AS Canceladas, "
@@ -479,6 +533,7 @@ void NotaCredito::Cancelar(const QString &folio, bool &ok)
             fail(QStringLiteral("No se indicó el folio de la nota de crédito a cancelar"), ok);
             return;
         }
+        sendQueuedLines();
         auto note =
             m_connection.query(QStringLiteral("SELECT COUNT(*) AS Lineas, "
                                               "SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 0 ELSE 1 END) AS Vigentes, "

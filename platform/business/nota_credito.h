@@ -6,11 +6,13 @@
 
 #include <QHash>
 #include <QString>
+#include <QVariantList>
 #include <memory>
 
 namespace qmx44::db {
 class Conexion;
-}
+enum class Backend;
+} // namespace qmx44::db
 
 namespace qmx44::services {
 class Session;
@@ -23,13 +25,21 @@ namespace qmx44::business {
 //
 //   Nuevo(); Encabezado(header);            // the header locks the purchase's lines
 //   for each line: Detalle(line); <pending check>; AgregarDetalle(ok);
+//   sendLines(ok);                          // the lines still queued reach the database
 //   folio = Encabezado().folio; Guardar(folio, ok); [Aplicar(folio, true, ok)]
 //
 // Folios come from the counter 'NOTA_CREDITO_PROVEEDOR' of Folio_Contador: its prefix
 // (none in a new company) and the number padded with zeros to the counter's width, 10
 // ("0000000004"), the form that folio normalisation gives to what a user types. The
-// folio is drawn when the first line is added; each line is stored as it is added, so
-// the pending check of a later line already counts the earlier ones.
+// folio is drawn when the first line is added.
+//
+// Lines travel in batches: the first line of a note is inserted at once (a refusal of
+// the server that concerns the whole note comes at the first line, as it always did),
+// the others are queued and inserted linesPerStatement rows to a statement, when the
+// queue holds that many, when the header is written again, and at the latest
+// by sendLines, Guardar, Aplicar, Cancelar or Nuevo. A failing batch fails the operation
+// that sent it, and the caller rolls back. The pending check of a later line counts the
+// queued lines through queuedNetAmount, so it sees every earlier line of the note.
 //
 // Saves on one purchase are serialised: writing a header (or a line of a purchase not
 // locked yet) inside a transaction locks the purchase's lines until that transaction
@@ -56,8 +66,17 @@ namespace qmx44::business {
 // Every operation first asks the session's fault plan under its own name
 // ("NotaCredito.AgregarDetalle", "NotaCredito.Guardar", "NotaCredito.Aplicar",
 // "NotaCredito.Cancelar"): a planned failure reports ok = false with the planned text.
-// The statement that stores one line of a note (values bound in its column order).
-const QString &insertNoteLineSql();
+// The statement that stores `rows` lines of a note (values bound in its column order,
+// line after line), and the number of values each line binds.
+QString insertNoteLinesSql(int rows = 1);
+inline constexpr int kNoteLineValues = 38;
+// The lines one statement inserts at most on `backend`. On PostgreSQL about a thousand
+// values, far below its limit of bound values: a 5,000-line note takes under 200
+// statements. On SQLite one: Qt's SQLite driver binds every value by name and SQLite
+// finds a name by walking those before it, so a statement's cost grows with the square
+// of its values and a batch costs more than its lines one by one, which cost no round
+// trip there.
+int linesPerStatement(db::Backend backend);
 
 class NotaCredito {
 public:
@@ -89,14 +108,25 @@ public:
     DetalleNota Detalle() const { return m_detalle; }
     void Detalle(const DetalleNota &detail);
 
-    // Starts an empty document. A folio this object cancelled stays remembered as the
+    // Starts an empty document, after sending the lines still queued (a database
+    // failure throws RuntimeError). A folio this object cancelled stays remembered as the
     // note the next one replaces.
     void Nuevo();
 
-    // Stores the current line under the note's folio (drawing the folio on the first
-    // line). Refuses a line without product or without a positive bonus, a line that
+    // Adds the current line under the note's folio (drawing the folio on the first
+    // line), queued or sent as the batches go. Refuses a line without product or without a positive bonus, a line that
     // the header's purchase does not have, and a header without purchase.
     void AgregarDetalle(bool &ok);
+
+    // Inserts the lines AgregarDetalle queued; ok = false with the database's message
+    // when the server refuses them.
+    void sendLines(bool &ok);
+
+    // The net amount (Nc_Precio_Neto_Importe) of the lines added to purchase `compra` on
+    // the given purchase line that are still queued: what the pending statements cannot
+    // see yet.
+    double queuedNetAmount(const QString &compra, const QString &producto, const QString &talla, const QString &color,
+                           const QString &unidad1) const;
 
     // Completes the note `folio` (the one drawn for this document): refuses a document
     // without lines or another folio.
@@ -134,7 +164,8 @@ private:
     void lockSupplier(const QString &supplier);
     void loadPurchase();
     bool folioExists(const QString &folio);
-    void insertLine(const DetalleNota &line);
+    void queueLine(const DetalleNota &line);
+    void sendQueuedLines();
     void updateHeader();
     void storeApplication(const QString &folio, const QString &supplier, double amount, bool hasPrevious);
     QVariant moment() const;
@@ -157,6 +188,8 @@ private:
     QString m_lockedSupplier;
     QString m_loadedPurchase;
     QHash<QString, PurchaseLine> m_purchaseLines; // purchase line key -> what a note line takes
+    QVariantList m_queuedValues;                  // the queued lines' values, line after line
+    QHash<QString, double> m_queuedNet;           // purchase + line key -> queued net amount
 };
 
 } // namespace qmx44::business

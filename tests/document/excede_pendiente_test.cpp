@@ -3,6 +3,7 @@
 #include "document/excede_pendiente.h"
 #include "platform/core/error.h"
 #include "platform/db/statement_faults.h"
+#include "tests/platform/business/nota_fixture.h"
 #include "tests/platform/services/services_fixture.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +131,30 @@ TEST_P(ExcedePendienteTest, EmptyPurchaseRunsNothingQuotesStayInsideAndFailuresR
 
     demo.db().run(QStringLiteral("ALTER TABLE COMPRA RENAME COLUMN Co_Unidad_1 TO Co_Unidad_Uno"));
     EXPECT_THROW(botas(1), RuntimeError);
+}
+
+// Guards against the note's own earlier lines on the same purchase line going uncounted,
+// the first (inserted at once) or a later one (still queued in the document).
+TEST_P(ExcedePendienteTest, CountsTheNotesOwnEarlierLines)
+{
+    db::ScopedTransaction tx(demo.db());
+    business::NotaCredito nota(demo.session);
+    nota.Nuevo();
+    nota.Encabezado(test::noteHeader());
+    const auto linea = [&](double net) {
+        nota.Detalle(test::noteDetail(QStringLiteral("C000000002"), {"BT-001", "27", "NEG", "PAR", 1, net, 0}));
+    };
+    for (const double net : {100.0, 200.0}) {
+        linea(net);
+        bool ok = false;
+        nota.AgregarDetalle(ok);
+        ASSERT_TRUE(ok) << nota.MensajeError().toStdString();
+    }
+    QString sql;
+    linea(686.99); // 986 - 300 = 686 left
+    EXPECT_FALSE(document::ExcedePendiente(demo.db(), sql, nota));
+    linea(687);
+    EXPECT_TRUE(document::ExcedePendiente(demo.db(), sql, nota));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ExcedePendienteTest, ::testing::ValuesIn(test::backends()), test::backendName);

@@ -232,6 +232,40 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
         << nota.MensajeError().toStdString();
 }
 
+// Guards against lines lost, repeated or shifted where the batches meet: a note of more
+// lines than one statement binds is stored line for line.
+TEST_P(NotaCreditoTest, ANoteOfSeveralBatchesIsStoredLineForLine)
+{
+    const QString compra = QStringLiteral("C000000900");
+    const int lineas = 1 + 2 * business::linesPerStatement(db().backend()) + 2;
+    std::vector<NoteLine> nota;
+    QStringList esperado;
+    db::ScopedTransaction tx(db());
+    for (int i = 1; i <= lineas; ++i) {
+        const QString producto = QStringLiteral("PM-%1").arg(i);
+        db().run(
+            QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Pv_Cve_Proveedor, Pr_Cve_Producto, "
+                           "Co_Unidad_1, Co_Cantidad_1, Co_Precio_Neto_Importe) VALUES (?, ?, ?, ?, 'PZA', 1, 1000)"),
+            {compra, i, kP0002, producto});
+        nota.push_back({producto, QString(), QString(), QStringLiteral("PZA"), 1, double(i)});
+        esperado << QStringLiteral("%1 %2 %3").arg(i).arg(producto).arg(i);
+    }
+    tx.commit();
+
+    const auto g = guardar(nota, false, test::noteHeader(compra));
+    ASSERT_EQ(g.resultado, Resultado::Guardada) << g.mensaje.toStdString();
+    QStringList guardado;
+    auto rs = db().query(QStringLiteral("SELECT Nc_Linea, Pr_Cve_Producto, Nc_Precio_Lista_Importe FROM "
+                                        "NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? ORDER BY Nc_Linea"),
+                         {g.folio});
+    for (; !rs->eof(); rs->moveNext())
+        guardado << QStringLiteral("%1 %2 %3")
+                        .arg(rs->field(QStringLiteral("Nc_Linea")).toInt())
+                        .arg(rs->field(QStringLiteral("Pr_Cve_Producto")).toString())
+                        .arg(rs->field(QStringLiteral("Nc_Precio_Lista_Importe")).toDouble());
+    EXPECT_TRUE(guardado == esperado) << guardado.size() << " of " << esperado.size() << " lines";
+}
+
 // Guards against folios that do not fit the width the folio field and its
 // normalisation use.
 TEST(NotaCreditoFolioTest, FoliosAreComposedToTheCounterWidth)
