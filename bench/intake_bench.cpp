@@ -213,7 +213,7 @@ int main(int argc, char **argv)
                             .figure = bench::Figure::Counter,
                             .counter = "grid_bytes_per_row",
                             .unit = "B/row",
-                            .maxValue = 2048});
+                            .maxValue = 768});
     }
 
     benchmark::RunSpecifiedBenchmarks();
