@@ -177,7 +177,10 @@ int main(int argc, char **argv)
                         .measured = load,
                         .baseline = raw,
                         .baselineLabel = "raw statements",
-                        .maxRatio = 2.0});
+                        // Beyond the two statements the load also runs the pending amounts'
+                        // grouped statement (intake/pending_amounts.cpp), about a third of
+                        // their time.
+                        .maxRatio = 1.2});
     }
 
     benchmark::RunSpecifiedBenchmarks();

@@ -204,7 +204,7 @@ int main(int argc, char **argv)
                         .measured = intake,
                         .baseline = raw,
                         .baselineLabel = "raw statement",
-                        .maxRatio = 1.5});
+                        .maxRatio = 1.2});
         if (&b == &dbs.front())
             bench::declare({.operation = "detail grid heap per row after the intake",
                             .size = "10,000 lines",
@@ -213,7 +213,7 @@ int main(int argc, char **argv)
                             .figure = bench::Figure::Counter,
                             .counter = "grid_bytes_per_row",
                             .unit = "B/row",
-                            .maxValue = 2048});
+                            .maxValue = 768});
     }
 
     benchmark::RunSpecifiedBenchmarks();

@@ -28,17 +28,16 @@ Publico::~Publico()
         }
     }
     m_pantalla.reset();
-    m_closedForms.clear();
+    for (const QPointer<screen::FrmQMX44> &closed : std::exchange(m_closedForms, {}))
+        delete closed.data();
 }
 
 screen::FrmQMX44 &Publico::pantalla()
 {
     if (m_pantalla && !m_pantalla->isUnloaded())
         return *m_pantalla;
-    // A closed form is replaced but stays alive: whoever still holds it was told it
-    // closed, and may still touch it.
     if (m_pantalla)
-        m_closedForms.push_back(std::move(m_pantalla));
+        release(m_pantalla.get());
     auto form =
         std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{m_context, m_sistema.get(), m_utilerias.get()});
     // Every layer's handlers are in place before the form loads.
@@ -46,8 +45,24 @@ screen::FrmQMX44 &Publico::pantalla()
     bonus::install(*form);
     document::install(*form);
     form->load();
+    QObject::connect(form.get(), &screen::FrmQMX44::closed, form.get(), [this, f = form.get()] { release(f); });
     m_pantalla = std::move(form);
     return *m_pantalla;
+}
+
+void Publico::release(screen::FrmQMX44 *form)
+{
+    if (m_pantalla.get() != form)
+        return; // released already
+    m_closedForms.emplace_back(m_pantalla.release());
+    std::erase_if(m_closedForms, [](const QPointer<screen::FrmQMX44> &f) { return f.isNull(); });
+    // Destroyed only where nothing of it is on the stack: after its running handlers
+    // return, and then once control is back in the event loop that closed it.
+    QPointer<screen::FrmQMX44> closed = form;
+    form->form().whenNoHandlerRuns([closed] {
+        if (closed)
+            closed->deleteLater();
+    });
 }
 
 } // namespace qmx44::component

@@ -7,6 +7,7 @@
 #include "platform/services/utilerias.h"
 #include "screen/frm_qmx44.h"
 
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -25,9 +26,13 @@ public:
     services::Auxiliar &Auxiliar() { return *m_auxiliar; }
 
     // The main form: the existing one, or, when there is none yet or the last one was
-    // closed, a new one whose load has run. A closed form is kept (not destroyed) until
-    // the component stops: a host may still hold it, and a handler of it may still be
-    // running. A form whose load fails is discarded and the failure reaches the caller.
+    // closed, a new one whose load has run. A form whose load fails is discarded and the
+    // failure reaches the caller.
+    //
+    // A closed form is destroyed once none of its handlers is running, when control next
+    // returns to the event loop (QObject::deleteLater), or when the component stops. Its
+    // views are told first (the control models' Aspect::Gone); hosts hold it through a
+    // QPointer and find it null once it is gone.
     screen::FrmQMX44 &pantalla();
 
 private:
@@ -35,9 +40,13 @@ private:
     std::unique_ptr<services::Sistema> m_sistema;
     std::unique_ptr<services::Utilerias> m_utilerias;
     std::unique_ptr<services::Auxiliar> m_auxiliar;
+    // The form's release once it closed.
+    void release(screen::FrmQMX44 *form);
+
     std::unique_ptr<screen::FrmQMX44> m_pantalla;
-    // The forms closed before the current one, destroyed with the component.
-    std::vector<std::unique_ptr<screen::FrmQMX44>> m_closedForms;
+    // Closed forms not destroyed yet: their handlers are running, or their deleteLater is
+    // pending. Those left when the component stops are destroyed with it.
+    std::vector<QPointer<screen::FrmQMX44>> m_closedForms;
 };
 
 } // namespace qmx44::component

@@ -51,17 +51,20 @@ void applyBonuses(db::RecordSet &rs, controls::Grid &grid, BonusTotals &totals)
     const int percent = column(grid, screen::columns::BON_PORCENTAJE);
     const int amount = column(grid, screen::columns::BON_IMPORTE);
 
-    const QString cProduct = QStringLiteral("Pr_Cve_Producto");
-    const QString cSize = QStringLiteral("Tl_Cve_Talla");
-    const QString cColor = QStringLiteral("Cl_Cve_Color");
-    const QString cUnit1 = QStringLiteral("Nc_Unidad_1");
-    const QString cControl1 = QStringLiteral("Nc_Unidad_Control_1");
-    const QString cControl2 = QStringLiteral("Nc_Unidad_Control_2");
-    const QString cAmount = QStringLiteral("Nc_Precio_Descontado_Importe");
+    if (rs.eof())
+        return;
+    // The note's columns by position, looked up once.
+    const int cProduct = rs.requireField(QStringLiteral("Pr_Cve_Producto"));
+    const int cSize = rs.requireField(QStringLiteral("Tl_Cve_Talla"));
+    const int cColor = rs.requireField(QStringLiteral("Cl_Cve_Color"));
+    const int cUnit1 = rs.requireField(QStringLiteral("Nc_Unidad_1"));
+    const int cControl1 = rs.requireField(QStringLiteral("Nc_Unidad_Control_1"));
+    const int cControl2 = rs.requireField(QStringLiteral("Nc_Unidad_Control_2"));
+    const int cAmount = rs.requireField(QStringLiteral("Nc_Precio_Descontado_Importe"));
 
     for (; !rs.eof(); rs.moveNext()) {
-        const QVariant keys[] = {rs.field(cProduct), rs.field(cSize),     rs.field(cColor),
-                                 rs.field(cUnit1),   rs.field(cControl1), rs.field(cControl2)};
+        const QVariant keys[] = {rs.fieldAt(cProduct), rs.fieldAt(cSize),     rs.fieldAt(cColor),
+                                 rs.fieldAt(cUnit1),   rs.fieldAt(cControl1), rs.fieldAt(cControl2)};
         bool nullValue = false;
         for (const QVariant &v : keys)
             nullValue = nullValue || v.isNull();
@@ -72,7 +75,7 @@ void applyBonuses(db::RecordSet &rs, controls::Grid &grid, BonusTotals &totals)
         const std::vector<int> &rows = gridIndex.rowsWith(key);
         if (rows.empty())
             continue;
-        const double stored = rs.field(cAmount).toDouble();
+        const double stored = rs.fieldAt(cAmount).toDouble();
         for (int row : rows) {
             const double price = grid.cellValue(row, base).toDouble();
             grid.setCellValue(row, percent, price == 0 ? 0.0 : stored / price * 100);

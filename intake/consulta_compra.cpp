@@ -134,6 +134,14 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
     const int bonusAmount = columnOf(grid, screen::columns::BON_IMPORTE);
     const QString base = QStringLiteral("Co_Precio_Descontado_Importe");
     const QVariant zero(0);
+    // The result's columns by position, looked up once.
+    std::array<int, Cells.size()> source{};
+    int baseAt = -1;
+    if (rs && !rs->eof()) {
+        for (std::size_t i = 0; i < Cells.size(); ++i)
+            source[i] = Cells[i].field ? rs->requireField(field[i]) : -1;
+        baseAt = rs->requireField(base);
+    }
 
     while (rs && !rs->eof()) {
         grid.addRow();
@@ -143,15 +151,15 @@ void LlenarDetalle(std::unique_ptr<db::RecordSet> &rs, controls::Grid &grid, dou
             if (copied[i] >= 0)
                 grid.setCellValue(row, target[i], grid.cellValue(row, copied[i]));
             else if (Cells[i].asText)
-                grid.setCellText(row, target[i], rs->field(field[i]).toString());
+                grid.setCellText(row, target[i], rs->fieldAt(source[i]).toString());
             else
-                grid.setCellValue(row, target[i], rs->field(field[i]));
+                grid.setCellValue(row, target[i], rs->fieldAt(source[i]));
         }
         grid.setCellValue(row, bonusPercent, zero);
         grid.setCellValue(row, bonusAmount, zero);
         // Summed as the database gives it, without rounding; a group without any
         // amount adds nothing.
-        purchaseAmount += rs->field(base).toDouble();
+        purchaseAmount += rs->fieldAt(baseAt).toDouble();
         rs->moveNext();
         if (progress)
             progress->advance(row + 1);

@@ -62,20 +62,27 @@ void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &
         values << replacedNote;
     QHash<QString, LineAmounts> lines;
     auto rs = connection.query(pendingAmountsSql(!replacedNote.isEmpty()), values);
+    // The result's columns by position, looked up once.
+    int keyAt[4] = {}, bought = -1, granted = -1;
+    if (!rs->eof()) {
+        for (int i = 0; i < 4; ++i)
+            keyAt[i] = rs->requireField(KeyColumns[i]);
+        bought = rs->requireField(QStringLiteral("Comprado"));
+        granted = rs->requireField(QStringLiteral("Bonificado"));
+    }
     for (; !rs->eof(); rs->moveNext()) {
         QString keys[4];
         bool nullKey = false;
         for (int i = 0; i < 4; ++i) {
-            const QVariant v = rs->field(KeyColumns[i]);
+            const QVariant v = rs->fieldAt(keyAt[i]);
             // A NULL key equals nothing in the save's check: such a line is never found.
             nullKey = nullKey || v.isNull();
             keys[i] = v.toString();
         }
         if (nullKey)
             continue;
-        lines.insert(
-            lineKey(keys[0], keys[1], keys[2], keys[3]),
-            {rs->field(QStringLiteral("Comprado")).toDouble(), rs->field(QStringLiteral("Bonificado")).toDouble()});
+        lines.insert(lineKey(keys[0], keys[1], keys[2], keys[3]),
+                     {rs->fieldAt(bought).toDouble(), rs->fieldAt(granted).toDouble()});
     }
     rs->close();
     rs.reset();

@@ -148,6 +148,7 @@ void FrmQMX44::unload()
         return;
     m_unloaded = true;
     m_form.unload();
+    emit closed();
 }
 
 } // namespace qmx44::screen

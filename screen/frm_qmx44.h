@@ -142,6 +142,10 @@ public:
     // How many times the load ran (once for the life of the form).
     int loadCount() const { return m_loadCount; }
 
+signals:
+    // The form closed (its unload ran): whoever owns it may let it go.
+    void closed();
+
 private:
     // Lifecycle (lifecycle.cpp).
     void Form_Load();

@@ -70,8 +70,8 @@ MainWindow::MainWindow(host::ScreenSession &screen, const QString &databaseName,
     // again (its first activation comes with its showing).
     connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
         const bool isScreen = window && window == screenWindow();
-        if (isScreen && !m_screenActive && m_form && m_form->isLoaded())
-            m_form->activate();
+        if (isScreen && !m_screenActive && form() && form()->isLoaded())
+            form()->activate();
         m_screenActive = isScreen;
     });
     buildMenus();
@@ -218,7 +218,7 @@ ui::FormView *MainWindow::screenView() const
 
 host::MainForm *MainWindow::screenForm() const
 {
-    return m_screenView ? m_form : nullptr;
+    return m_screenView ? form() : nullptr;
 }
 
 QMdiSubWindow *MainWindow::screenWindow() const
@@ -242,9 +242,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 bool MainWindow::noteBeingEntered() const
 {
     // A form that closed itself (Salir) has nothing being entered any more.
-    if (!m_form || !m_form->isLoaded() || !m_form->form().isVisible())
+    host::MainForm *open = form();
+    if (!open || !open->isLoaded() || !open->form().isVisible())
         return false;
-    const auto *toolbar = dynamic_cast<const controls::Toolbar *>(m_form->form().find(screen::fields::Controles));
+    const auto *toolbar = dynamic_cast<const controls::Toolbar *>(open->form().find(screen::fields::Controles));
     return toolbar && toolbar->EnEdicion();
 }
 
@@ -276,10 +277,10 @@ void MainWindow::screenWindowClosed()
 {
     // Closing the window closes the form: it releases what it holds, and the next opening
     // gets a fresh one from the component.
-    host::MainForm *form = m_form;
+    host::MainForm *closing = form();
     m_form = nullptr;
-    if (form && form->isLoaded())
-        form->unload();
+    if (closing && closing->isLoaded())
+        closing->unload();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

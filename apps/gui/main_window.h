@@ -70,6 +70,8 @@ private:
     QMdiArea *m_area = nullptr;
     QMenu *m_windowMenu = nullptr;
     QAction *m_screenAction = nullptr;
+    // The form of the last opening, while the component has not destroyed it (closed).
+    host::MainForm *form() const { return m_screen.formObject() ? m_form : nullptr; }
     host::MainForm *m_form = nullptr;
     // Held as a widget: the window's events still reach the filter while it is being
     // destroyed, when it is no longer a QMdiSubWindow.

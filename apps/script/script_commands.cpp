@@ -92,14 +92,7 @@ void ScriptRunner::dump()
     m_driver.settle();
     if (!m_host.hasForm())
         throw ScriptError{QStringLiteral("no form is open (use open first)")};
-    const controls::Form &form = m_host.form();
-    Json out;
-    out["form"] = formJson(form, m_host.formOpen());
-    out["fields"] = fieldsJson(form);
-    out["controls"] = controlsJson(form);
-    out["grid"] = gridJson(form);
-    out["toolbar"] = toolbarJson(form);
-    out["members"] = membersJson(m_host.formObject());
+    Json out = m_host.formState();
     out["messages"] = messagesJson(m_host.takeNewMessages(), [this](qint64 h) { return m_host.ownerName(h); });
     out["printed"] = m_host.printedJson();
     out["queried"] = m_host.queriedJson();

@@ -1,5 +1,6 @@
 #include "apps/script/script_host.h"
 
+#include "apps/script/state_dump.h"
 #include "component/prog_id.h"
 #include "platform/controls/toolbar.h"
 #include "platform/core/error.h"
@@ -8,6 +9,7 @@
 #include "platform/db/open.h"
 #include "screen/field_names.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace qmx44::apps::script {
@@ -65,6 +67,7 @@ ScriptHost::~ScriptHost()
     // The component goes first (stopping it closes the form), while the session, the
     // message sink and the presenter it uses still exist.
     m_form = nullptr;
+    m_watched = nullptr;
     m_screen.reset();
 }
 
@@ -94,6 +97,14 @@ bool ScriptHost::adopt(host::MainForm *form)
         return false;
     }
     m_owners.insert(this->form().handle(), this->form().name());
+    // Told before the closed form is destroyed: what `dump` prints of it afterwards.
+    m_watched = &this->form();
+    m_watched->observers().add([this, watched = m_watched](const controls::ModelChange &change) {
+        if (change.aspect == controls::Aspect::Gone && watched == m_watched) {
+            m_lastState = formStateJson(*watched, false, m_screen->formObject());
+            m_watched = nullptr;
+        }
+    });
     // Closing the parent window closes the form, once the command that closed it is over.
     m_padreClosed = QObject::connect(m_screen->padre(), &host::Padre::closed, [this] { m_closeRequested = true; });
     return true;
@@ -107,16 +118,26 @@ void ScriptHost::useViews(std::shared_ptr<MessageSink> echo, std::shared_ptr<con
 
 bool ScriptHost::formOpen() const
 {
-    return m_form && m_form->isLoaded() && m_form->form().isVisible();
+    host::MainForm *form = liveForm();
+    return form && form->isLoaded() && form->form().isVisible();
+}
+
+Json ScriptHost::formState() const
+{
+    host::MainForm *form = liveForm();
+    return form ? formStateJson(form->form(), formOpen(), m_screen->formObject()) : m_lastState;
 }
 
 void ScriptHost::afterCommand()
 {
-    if (!m_closeRequested)
-        return;
-    m_closeRequested = false;
-    if (m_form && formOpen())
-        m_form->unload();
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        if (formOpen())
+            m_form->unload();
+    }
+    // No event loop runs the script: a closed form's deferred deletion is sent here,
+    // between commands, where nothing of the form is running.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool ScriptHost::nextConfirmation()

@@ -97,14 +97,19 @@ public:
     // (recording their names all the same): a host window's, instead of the script's
     // own answers.
     void useViews(std::shared_ptr<MessageSink> echo, std::shared_ptr<controls::ModalPresenter> presenter);
-    // A form was had from the component (it may have been closed since).
+    // A form was had from the component (it may have been closed, and destroyed, since).
     bool hasForm() const { return m_form != nullptr; }
     // The form is loaded and shown: it takes user input.
     bool formOpen() const;
-    host::MainForm &mainForm() { return *m_form; }
-    controls::Form &form() { return m_form->form(); }
-    const QObject *formObject() const { return m_form ? m_screen->formObject() : nullptr; }
-    // The host's part after each command: a closed parent window closes the form.
+    // The form had, while the component has not destroyed it.
+    host::MainForm *liveForm() const { return m_screen->formObject() ? m_form : nullptr; }
+    host::MainForm &mainForm() { return *liveForm(); }
+    controls::Form &form() { return liveForm()->form(); }
+    // The form's state for `dump` (the form, its fields, containers, grid, toolbar and
+    // members); once the component destroyed the closed form, as it was then.
+    Json formState() const;
+    // The host's part after each command: a closed parent window closes the form, and
+    // a closed form is destroyed (the deletions the event loop would send).
     void afterCommand();
 
     // ---- answers the script gives --------------------------------------------------
@@ -133,6 +138,8 @@ private:
 
     std::unique_ptr<host::ScreenSession> m_screen;
     host::MainForm *m_form = nullptr;
+    const controls::Form *m_watched = nullptr; // the form had, until it is destroyed
+    Json m_lastState;                          // its state then
     QMetaObject::Connection m_padreClosed;
     bool m_closeRequested = false;
 };

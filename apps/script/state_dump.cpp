@@ -152,4 +152,16 @@ Json messagesJson(const std::vector<Message> &messages, const std::function<QStr
     return out;
 }
 
+Json formStateJson(const controls::Form &form, bool loaded, const QObject *formObject)
+{
+    Json out;
+    out["form"] = formJson(form, loaded);
+    out["fields"] = fieldsJson(form);
+    out["controls"] = controlsJson(form);
+    out["grid"] = gridJson(form);
+    out["toolbar"] = toolbarJson(form);
+    out["members"] = membersJson(formObject);
+    return out;
+}
+
 } // namespace qmx44::apps::script

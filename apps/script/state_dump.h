@@ -26,6 +26,8 @@ Json toolbarJson(const controls::Form &form);
 // The members ImporteCompra, IdDireccion, BaseSubTotal, BaseImpuestos, TotalNota, read
 // as the form object's Qt properties (null when the form has no such member).
 Json membersJson(const QObject *formObject);
+// The main form's whole state: {"form", "fields", "controls", "grid", "toolbar", "members"}.
+Json formStateJson(const controls::Form &form, bool loaded, const QObject *formObject);
 // Each message with its owner window named by `ownerName`.
 Json messagesJson(const std::vector<Message> &messages, const std::function<QString(qint64)> &ownerName);
 

@@ -155,6 +155,16 @@ bool Control::applySetting(const QString &name, const QVariant &value)
     return false;
 }
 
+void Control::handlerStarted() const
+{
+    m_form.handlerStarted();
+}
+
+void Control::handlerReturned() const
+{
+    m_form.handlerReturned();
+}
+
 void Control::reportFailure(const QString &title, const QString &description) const
 {
     m_form.reportFailure(title, description);

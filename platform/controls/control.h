@@ -109,6 +109,8 @@ public:
     // EventOwner
     QString eventOwnerName() const override { return m_name; }
     void reportFailure(const QString &title, const QString &description) const override;
+    void handlerStarted() const override;
+    void handlerReturned() const override;
 
 protected:
     // A control may refuse to be enabled/disabled differently; called after the change.

@@ -21,12 +21,27 @@ public:
     virtual QString eventOwnerName() const = 0;
     // Shows a failure of the handler `title` through the form's message sink.
     virtual void reportFailure(const QString &title, const QString &description) const = 0;
+    // A handler of this owner starts and returns (the form counts the running ones).
+    virtual void handlerStarted() const {}
+    virtual void handlerReturned() const {}
 };
 
 namespace detail {
 // Runs `body`; on an exception reports it through `owner` with `title`. True when the
 // body finished without throwing.
 bool runGuarded(const EventOwner *owner, const QString &title, const std::function<void()> &body);
+
+// Tells the owner that a handler runs while it exists.
+class HandlerRunning {
+public:
+    explicit HandlerRunning(const EventOwner *owner) : m_owner(owner) { m_owner->handlerStarted(); }
+    ~HandlerRunning() { m_owner->handlerReturned(); }
+    HandlerRunning(const HandlerRunning &) = delete;
+    HandlerRunning &operator=(const HandlerRunning &) = delete;
+
+private:
+    const EventOwner *m_owner;
+};
 } // namespace detail
 
 template <class... Args>
@@ -67,6 +82,7 @@ public:
         if (!m_handler)
             return true;
         Handler h = m_handler; // the handler may replace itself while it runs
+        detail::HandlerRunning running(m_owner);
         return detail::runGuarded(m_owner, handlerName(), [&] { h(std::forward<Args>(args)...); });
     }
 
@@ -76,6 +92,7 @@ public:
     {
         if (m_handler) {
             Handler h = m_handler;
+            detail::HandlerRunning running(m_owner);
             h(std::forward<Args>(args)...);
         }
     }

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 namespace qmx44::controls {
 
@@ -35,8 +36,9 @@ Form::Form(const QString &name)
 
 Form::~Form()
 {
-    m_focus = nullptr;
+    // Told while everything is as it was: an observer may keep the form's last state.
     m_observers.notify({Aspect::Gone});
+    m_focus = nullptr;
     Desktop::remove(*this);
 }
 
@@ -320,6 +322,20 @@ void Form::registerCatalogue(const QString &id, const QString &statement)
 QString Form::catalogue(const QString &id) const
 {
     return m_catalogues.value(id.trimmed().toUpper());
+}
+
+void Form::handlerReturned() const
+{
+    if (--m_handlersRunning == 0 && m_whenNoHandlerRuns)
+        std::exchange(m_whenNoHandlerRuns, nullptr)();
+}
+
+void Form::whenNoHandlerRuns(std::function<void()> then)
+{
+    if (m_handlersRunning == 0)
+        then();
+    else
+        m_whenNoHandlerRuns = std::move(then);
 }
 
 void Form::reportFailure(const QString &title, const QString &description) const

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -178,6 +179,16 @@ public:
     // Form handlers are named "Form_<event>()", whatever the form is called.
     QString eventOwnerName() const override { return QStringLiteral("Form"); }
     void reportFailure(const QString &title, const QString &description) const override;
+    // Counts the running handlers of the form and of its controls.
+    void handlerStarted() const override { ++m_handlersRunning; }
+    void handlerReturned() const override;
+
+    // ---- running handlers ----------------------------------------------------------------
+    // Whether a handler of the form or of one of its controls is running.
+    bool handlerRunning() const { return m_handlersRunning > 0; }
+    // Runs `then` at once when no handler is running, else as soon as the last running one
+    // returns (what may free the form waits for it). A later call replaces a waiting one.
+    void whenNoHandlerRuns(std::function<void()> then);
 
     // Used by Control when its tab index changes or it is destroyed.
     void tabOrderChanged() { m_tabOrderDirty = true; }
@@ -198,6 +209,8 @@ private:
     bool m_visible = false;
     bool m_modal = false;
     Form *m_owner = nullptr;
+    mutable int m_handlersRunning = 0;
+    mutable std::function<void()> m_whenNoHandlerRuns;
     db::Conexion *m_connection = nullptr;
     MessageSink *m_sink = nullptr;
     ModalPresenter *m_presenter = nullptr;

@@ -1,4 +1,4 @@
-// The data grid model: columns by name, a flat cell store, and the editing path with
+// The data grid model: columns by name, typed cell storage, and the editing path with
 // events 13, 26, 28 and 50.
 #include "platform/controls/grid.h"
 
@@ -83,8 +83,12 @@ void Grid::setColumns(std::vector<ColumnDef> columns)
 {
     m_columns = std::move(columns);
     m_byName.clear();
-    for (int i = 0; i < int(m_columns.size()); ++i)
+    std::vector<ColumnType> types;
+    for (int i = 0; i < int(m_columns.size()); ++i) {
         m_byName.insert(m_columns[std::size_t(i)].name.toLower(), i);
+        types.push_back(m_columns[std::size_t(i)].type);
+    }
+    m_cells.setTypes(types);
     removeAll();
     notify(Aspect::Columns);
 }
@@ -150,7 +154,7 @@ void Grid::requireColumn(int column) const
 
 void Grid::requireCurrentRow() const
 {
-    if (m_row < 0 || m_row >= m_rowCount)
+    if (m_row < 0 || m_row >= rowCount())
         throw RuntimeError(QStringLiteral("No hay renglón actual en %1").arg(name()));
 }
 
@@ -158,10 +162,9 @@ void Grid::requireCurrentRow() const
 
 void Grid::removeAll()
 {
-    m_blocks.clear();
+    m_cells.clear();
     m_pool.clear();
     m_marks.clear();
-    m_rowCount = 0;
     m_row = -1;
     m_col = -1;
     m_anchorRow = m_anchorCol = -1;
@@ -173,9 +176,8 @@ void Grid::removeAll()
 
 void Grid::addRow()
 {
-    if (m_rowCount % BlockRows == 0)
-        m_blocks.push_back(std::make_unique<QVariant[]>(std::size_t(BlockRows) * m_columns.size()));
-    m_row = m_anchorRow = m_rowCount++;
+    m_row = m_anchorRow = m_cells.rowCount();
+    m_cells.addRow();
     m_anchorCol = m_col;
     notify(Aspect::Rows, m_row);
     notify(Aspect::CurrentCell, m_row, m_col);
@@ -205,18 +207,18 @@ void Grid::moveTo(int row, int column, bool extend)
 
 void Grid::moveFirst()
 {
-    moveTo(m_rowCount > 0 ? 0 : -1, m_col);
+    moveTo(rowCount() > 0 ? 0 : -1, m_col);
 }
 
 void Grid::moveNext()
 {
-    if (m_row + 1 < m_rowCount)
+    if (m_row + 1 < rowCount())
         moveTo(m_row + 1, m_col);
 }
 
 bool Grid::setCurrentRow(int row)
 {
-    if (row < 0 || row >= m_rowCount)
+    if (row < 0 || row >= rowCount())
         return false;
     moveTo(row, m_col);
     return true;
@@ -232,18 +234,20 @@ bool Grid::setCurrentColumn(int column)
 
 // ---- cells ---------------------------------------------------------------------------------------------------
 
-QVariant &Grid::cell(int row, int column)
+QVariant Grid::cell(int row, int column) const
 {
-    if (row < 0 || row >= m_rowCount)
+    if (row < 0 || row >= rowCount())
         throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
     requireColumn(column);
-    return m_blocks[std::size_t(row / BlockRows)]
-                   [std::size_t(row % BlockRows) * m_columns.size() + std::size_t(column)];
+    return m_cells.get(row, column);
 }
 
-const QVariant &Grid::cell(int row, int column) const
+void Grid::store(int row, int column, const QVariant &normalised)
 {
-    return const_cast<Grid *>(this)->cell(row, column);
+    if (row < 0 || row >= rowCount())
+        throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
+    requireColumn(column);
+    m_cells.set(row, column, normalised);
 }
 
 // What a value becomes in a cell of `column`: null for nothing, a double for numbers,
@@ -300,7 +304,7 @@ QVariant Grid::normalise(int column, const QVariant &value) const
 
 QString Grid::cellText(int row, int column) const
 {
-    const QVariant &v = cell(row, column);
+    const QVariant v = cell(row, column);
     if (!v.isValid())
         return QString();
     switch (v.typeId()) {
@@ -315,7 +319,7 @@ QString Grid::cellText(int row, int column) const
 
 QVariant Grid::cellValue(int row, int column) const
 {
-    const QVariant &v = cell(row, column);
+    const QVariant v = cell(row, column);
     const ColumnDef &def = m_columns[std::size_t(column)];
     if (v.typeId() == QMetaType::QString && def.type == ColumnType::Number) {
         auto parsed = parseNumber(v.toString());
@@ -332,8 +336,7 @@ QVariant Grid::cellValue(int row, int column) const
 
 void Grid::setCellValue(int row, int column, const QVariant &value)
 {
-    QVariant &slot = cell(row, column);
-    slot = normalise(column, value);
+    store(row, column, normalise(column, value));
     notify(Aspect::Cell, row, column);
 }
 
@@ -344,19 +347,19 @@ void Grid::setCellText(int row, int column, const QString &text)
 
 void Grid::setRowMarked(int row, bool marked)
 {
-    if (row < 0 || row >= m_rowCount)
+    if (row < 0 || row >= rowCount())
         throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
     if (rowMarked(row) == marked)
         return;
     if (m_marks.size() <= std::size_t(row))
-        m_marks.resize(std::size_t(m_rowCount), false);
+        m_marks.resize(std::size_t(rowCount()), false);
     m_marks[std::size_t(row)] = marked;
     notify(Aspect::Cell, row, -1);
 }
 
 bool Grid::rowMarked(int row) const
 {
-    if (row < 0 || row >= m_rowCount)
+    if (row < 0 || row >= rowCount())
         throw RuntimeError(QStringLiteral("Renglón fuera de rango en %1: %2").arg(name()).arg(row));
     return std::size_t(row) < m_marks.size() && m_marks[std::size_t(row)];
 }
@@ -375,7 +378,7 @@ bool Grid::selectTo(int row, int column)
 
 bool Grid::goTo(int row, int column, bool extend)
 {
-    if (!effectivelyEnabled() || row < 0 || row >= m_rowCount || column < 0 || column >= columnCount()
+    if (!effectivelyEnabled() || row < 0 || row >= rowCount() || column < 0 || column >= columnCount()
         || !m_columns[std::size_t(column)].shown)
         return false;
     if (!hasFocus())
@@ -399,7 +402,7 @@ bool Grid::typeChar(int charCode)
         return false;
     int code = charCode;
     KeyPress.raise(code);
-    if (code == 0 || m_row < 0 || m_col < 0 || m_row >= m_rowCount)
+    if (code == 0 || m_row < 0 || m_col < 0 || m_row >= rowCount())
         return false;
     const ColumnDef &def = m_columns[std::size_t(m_col)];
     if (!def.editable)
@@ -418,10 +421,9 @@ bool Grid::typeChar(int charCode)
             return false;
     }
     // Kept as typed until the edit ends, so that the user sees what they type.
-    QVariant &slot = cell(m_row, m_col);
     if (!m_editing)
-        m_beforeEdit = slot; // what Escape gives back
-    slot = text;
+        m_beforeEdit = cell(m_row, m_col); // what Escape gives back
+    store(m_row, m_col, text);
     m_editing = true;
     m_freshCell = false;
     notify(Aspect::Cell, m_row, m_col);
@@ -431,11 +433,11 @@ bool Grid::typeChar(int charCode)
 
 void Grid::finishTypedText(int row, int column)
 {
-    if (row < 0 || row >= m_rowCount || column < 0 || column >= columnCount())
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
         return;
-    QVariant &slot = cell(row, column);
-    if (slot.typeId() == QMetaType::QString) {
-        slot = normalise(column, slot);
+    const QVariant typed = cell(row, column);
+    if (typed.typeId() == QMetaType::QString) {
+        store(row, column, normalise(column, typed));
         notify(Aspect::Cell, row, column);
     }
 }
@@ -458,9 +460,9 @@ void Grid::cancelEdit()
     m_editing = false;
     m_freshCell = true;
     const QVariant before = std::exchange(m_beforeEdit, QVariant());
-    if (m_row < 0 || m_row >= m_rowCount || m_col < 0 || m_col >= columnCount())
+    if (m_row < 0 || m_row >= rowCount() || m_col < 0 || m_col >= columnCount())
         return;
-    cell(m_row, m_col) = before;
+    store(m_row, m_col, before);
     notify(Aspect::Cell, m_row, m_col);
     // The same path as a typed change, so that whatever follows the cell (the screen's
     // totals) follows it back.
@@ -485,9 +487,9 @@ void Grid::editCell(int row, int column, const QString &text)
 Grid::Selection Grid::selection() const
 {
     Selection s;
-    if (m_row < 0 || m_row >= m_rowCount || m_col < 0 || m_col >= columnCount())
+    if (m_row < 0 || m_row >= rowCount() || m_col < 0 || m_col >= columnCount())
         return s;
-    const bool anchorValid = m_anchorRow >= 0 && m_anchorRow < m_rowCount && m_anchorCol >= 0;
+    const bool anchorValid = m_anchorRow >= 0 && m_anchorRow < rowCount() && m_anchorCol >= 0;
     const int anchorRow = anchorValid ? m_anchorRow : m_row;
     const int anchorCol = anchorValid ? m_anchorCol : m_col;
     s.top = qMin(anchorRow, m_row);
@@ -523,7 +525,7 @@ void Grid::copy()
 
 bool Grid::paste()
 {
-    if (!effectivelyEnabled() || m_row < 0 || m_row >= m_rowCount || m_col < 0 || m_col >= columnCount())
+    if (!effectivelyEnabled() || m_row < 0 || m_row >= rowCount() || m_col < 0 || m_col >= columnCount())
         return false;
     const int first = m_row, column = m_col;
     const ColumnDef &def = m_columns[std::size_t(column)];
@@ -552,11 +554,11 @@ bool Grid::paste()
         }
         values[i] = value;
     }
-    if (first + values.size() > m_rowCount) {
+    if (first + values.size() > rowCount()) {
         refusePaste(QStringLiteral("No se pegó nada: se copiaron %1 valores y del renglón %2 al último sólo hay %3.")
                         .arg(values.size())
                         .arg(first + 1)
-                        .arg(m_rowCount - first));
+                        .arg(rowCount() - first));
         return false;
     }
     for (int i = 0; i < values.size(); ++i) {
@@ -613,9 +615,9 @@ void Grid::keyDown(int &keyCode, int &shift)
         return;
     }
     const auto shown = shownColumns();
-    if (m_rowCount == 0 || shown.empty())
+    if (rowCount() == 0 || shown.empty())
         return;
-    const int lastRow = m_rowCount - 1, lastPos = int(shown.size()) - 1;
+    const int lastRow = rowCount() - 1, lastPos = int(shown.size()) - 1;
     int row = qMax(m_row, 0);
     // Without a current column the row's first shown cell counts as current.
     int pos = int(std::find(shown.begin(), shown.end(), m_col) - shown.begin());
@@ -666,7 +668,7 @@ bool Grid::handleTab(bool backwards)
 {
     auto shown = shownColumns();
     std::erase_if(shown, [this](int c) { return !m_columns[std::size_t(c)].tabStop; });
-    if (m_rowCount == 0 || shown.empty()) {
+    if (rowCount() == 0 || shown.empty()) {
         endEdit();
         return false;
     }
@@ -680,7 +682,7 @@ bool Grid::handleTab(bool backwards)
     } else if (!backwards) {
         if (++pos == int(shown.size())) {
             pos = 0;
-            if (++row == m_rowCount) {
+            if (++row == rowCount()) {
                 endEdit();
                 return false; // past the last cell: the focus leaves the grid
             }

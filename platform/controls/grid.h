@@ -1,9 +1,8 @@
 #pragma once
 // The unbound data grid model: columns declared as data, rows appended by code, a
 // current row and cell, cell text and value, and the user's editing path with its
-// events. Rows are stored compactly: one QVariant per cell in blocks of rows; empty
-// cells are null variants (no heap), numbers doubles, dates QDate, texts QString
-// (short ones shared between cells).
+// events. Rows are stored compactly (grid_cells.h): typed columns in blocks of rows;
+// empty cells cost nothing beyond their block, short texts are shared between cells.
 //
 // Events and their order, for a user edit of a cell (editCell or the keyboard):
 //  1. going to the cell: if the current cell moves, event 26 (previous row, previous
@@ -31,6 +30,7 @@
 // shown as YYYY-MM-DD.
 #include "platform/controls/control.h"
 #include "platform/controls/event.h"
+#include "platform/controls/grid_cells.h"
 #include "platform/controls/grid_column.h"
 
 #include <QHash>
@@ -98,7 +98,7 @@ public:
     std::vector<int> shownColumns() const;
 
     // ---- rows and current cell -------------------------------------------------------------------
-    int rowCount() const { return m_rowCount; }
+    int rowCount() const { return m_cells.rowCount(); }
     int currentRow() const { return m_row; }    // -1 when there are no rows
     int currentColumn() const { return m_col; } // negative when there is no current cell
     void removeAll();
@@ -183,8 +183,9 @@ public:
 
 private:
     friend class GridColumn;
-    QVariant &cell(int row, int column);
-    const QVariant &cell(int row, int column) const;
+    // A cell's stored content (see GridCells::get); RuntimeError out of range.
+    QVariant cell(int row, int column) const;
+    void store(int row, int column, const QVariant &normalised);
     void requireCurrentRow() const;
     void requireColumn(int column) const;
     QVariant normalise(int column, const QVariant &value) const;
@@ -199,11 +200,7 @@ private:
     std::vector<ColumnDef> m_columns;
     QHash<QString, int> m_byName; // lower-case name -> position
     QSet<QString> m_pool;         // short texts shared between cells (units, sizes)
-    // Row-major cells in fixed blocks of BlockRows rows, so that growing never holds
-    // more than one spare block (a doubling array would waste up to half its size).
-    static constexpr int BlockRows = 256;
-    std::vector<std::unique_ptr<QVariant[]>> m_blocks;
-    int m_rowCount = 0;
+    GridCells m_cells;
     int m_row = -1;
     int m_col = -1;
     bool m_editing = false;                 // a cell was typed into and not yet left

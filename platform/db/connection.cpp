@@ -18,6 +18,14 @@ void requireIdentifier(const QString &name)
 
 } // namespace
 
+int RecordSet::requireField(const QString &name) const
+{
+    const int at = fieldIndex(name);
+    if (at < 0)
+        throw RuntimeError(QStringLiteral("El resultado no tiene la columna \"%1\"").arg(name));
+    return at;
+}
+
 void Conexion::lockRows(const QString &table, const QString &column, const QVariant &value)
 {
     requireIdentifier(table);

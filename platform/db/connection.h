@@ -31,6 +31,12 @@ public:
     // column or no current row. A database NULL is an invalid (null) QVariant.
     virtual QVariant field(const QString &name) const = 0;
     virtual bool hasField(const QString &name) const = 0;
+    // The position of the named column, -1 when there is none; and the value at a
+    // position, as field() gives it: a loop over many rows looks its columns up once.
+    virtual int fieldIndex(const QString &name) const = 0;
+    virtual QVariant fieldAt(int index) const = 0;
+    // fieldIndex, throwing as field() does for a column the result lacks.
+    int requireField(const QString &name) const;
     // Column names as the database returns them, in order.
     virtual QStringList columns() const = 0;
     virtual void moveNext() = 0;

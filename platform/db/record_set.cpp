@@ -122,6 +122,13 @@ QVariant QtRecordSet::field(const QString &name) const
     const int column = m_index.find(name);
     if (column < 0)
         throw RuntimeError(QStringLiteral("El resultado no tiene la columna \"%1\"").arg(name));
+    return fieldAt(column);
+}
+
+QVariant QtRecordSet::fieldAt(int column) const
+{
+    if (column < 0 || column >= m_index.names().size())
+        throw RuntimeError(QStringLiteral("El resultado no tiene la columna %1").arg(column));
     if (m_eof)
         throw RuntimeError(m_closed ? QStringLiteral("El resultado está cerrado")
                                     : QStringLiteral("No hay registro actual: el resultado llegó a su fin"));

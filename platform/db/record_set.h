@@ -61,6 +61,8 @@ public:
     bool eof() const override { return m_eof; }
     QVariant field(const QString &name) const override;
     bool hasField(const QString &name) const override;
+    int fieldIndex(const QString &name) const override { return m_index.find(name); }
+    QVariant fieldAt(int index) const override;
     QStringList columns() const override { return m_index.names(); }
     void moveNext() override;
     void close() override;

@@ -43,8 +43,11 @@ public:
     // The one main form (a QObject implementing MainForm), created on first use and the
     // same instance afterwards; an invalid QVariant when it cannot be had. Once that form
     // is closed (unloaded) the next call makes a fresh one. The component owns every form
-    // it hands out and destroys none before it stops, closed ones included: a host may
-    // keep a form's pointer, and read a closed form, until it calls stop().
+    // it hands out. A closed form is destroyed once none of its handlers runs and control
+    // is back in the event loop that closed it (QObject::deleteLater; a host without a
+    // running loop sends the deferred deletions itself), or when the component stops:
+    // the views of its control models are told first (Aspect::Gone), and a host keeps
+    // the form in a QPointer, which is null once it is gone.
     virtual QVariant GetPantalla() = 0;
     // The host module the screen belongs to, whether or not the form exists.
     virtual QVariant Modulo() const = 0;
@@ -68,7 +71,7 @@ public:
     // The form's window received the focus.
     virtual void activate() = 0;
     // Closes the form: it releases what it holds and a later GetPantalla builds a fresh one.
-    // The closed object stays valid (not destroyed) until the component stops.
+    // The closed object is destroyed afterwards (see GetPantalla).
     virtual void unload() = 0;
     // The control models, for the GUI view and the scenario runner.
     virtual controls::Form &form() = 0;

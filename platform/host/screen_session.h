@@ -9,6 +9,7 @@
 #include "platform/host/padre.h"
 #include "platform/host/platform_context.h"
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -46,7 +47,8 @@ public:
     PlatformContext &context() const { return *m_context; }
     const std::shared_ptr<PlatformContext> &sharedContext() const { return m_context; }
     const QString &progId() const { return m_progId; }
-    // The last screen object and form, and the parent of the last showing.
+    // The last screen object and form (null once the component destroyed it, closed),
+    // and the parent of the last showing.
     PantallaInterface *screen() const;
     QObject *formObject() const { return m_formObject; }
     Padre *padre() const { return m_padre.get(); }
@@ -61,7 +63,7 @@ private:
     // Every screen object created stays alive while the host is: a form a user has seen
     // may still be referred to by the windows that showed it.
     std::vector<std::unique_ptr<QObject>> m_screens;
-    QObject *m_formObject = nullptr;
+    QPointer<QObject> m_formObject;
     std::shared_ptr<Padre> m_padre;
 };
 

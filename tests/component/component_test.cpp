@@ -7,6 +7,7 @@
 #include "screen/frm_qmx44.h"
 #include "tests/support/test_db.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QTemporaryDir>
 
@@ -76,22 +77,31 @@ TEST_F(ComponentTest, GetPantallaServesOneFormLoadedOnce)
     EXPECT_EQ(frm(primera)->loadCount(), 1);
 }
 
-// Guards against a second GetPantalla destroying the closed form a host still holds (a
-// dangling pointer in the host); the component stopping destroys them all.
-TEST_F(ComponentTest, ClosedFormLivesUntilTheComponentStops)
+// Guards the release of a closed form: never under a handler of its own that closed it
+// (Salir), then once the deferred deletions are sent, its views told first; a second
+// GetPantalla gives a fresh form, which the component stopping destroys.
+TEST_F(ComponentTest, ClosedFormIsDestroyedOnceItsHandlersReturn)
 {
     auto objeto = nuevaPantalla();
     QPointer<screen::FrmQMX44> closed = frm(pantalla(objeto)->GetPantalla());
     ASSERT_FALSE(closed.isNull());
-    closed->unload();
+    bool viewsTold = false;
+    closed->form().observers().add(
+        [&](const controls::ModelChange &c) { viewsTold |= c.aspect == controls::Aspect::Gone; });
+    closed->form().Resize.connect([&] {
+        closed->unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(closed.isNull());
+    });
+    closed->form().Resize.raise();
+    EXPECT_FALSE(closed.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_TRUE(viewsTold);
+
     QPointer<screen::FrmQMX44> next = frm(pantalla(objeto)->GetPantalla());
     ASSERT_FALSE(next.isNull());
-    EXPECT_NE(closed.data(), next.data());
-    ASSERT_FALSE(closed.isNull());
-    EXPECT_TRUE(closed->isUnloaded());
-
     registry->loadedPlugin(kPantalla)->stop();
-    EXPECT_TRUE(closed.isNull());
     EXPECT_TRUE(next.isNull());
 }
 

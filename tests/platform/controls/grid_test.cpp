@@ -3,6 +3,8 @@
 #include "platform/controls/controls.h"
 #include "platform/core/message.h"
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 using namespace qmx44;
@@ -101,4 +103,40 @@ TEST_F(GridTest, PagesMoveByTheVisibleRows)
     }
     EXPECT_EQ((QList<int>{4, 8, 9, 5}), rows);
     EXPECT_EQ(2, grid.currentColumn());
+}
+
+// Guards the typed cell storage: what a number or date column cannot read stays as text
+// until a value replaces it, rows past the first block keep theirs, and a cell left empty
+// beside filled ones reads as empty.
+TEST(GridCellsTest, CellsReadBackAsSet)
+{
+    Form form{QStringLiteral("frm")};
+    Grid &grid = form.add<Grid>("g");
+    ColumnDef number, date, text;
+    number.name = "N";
+    number.type = ColumnType::Number;
+    date.name = "D";
+    date.type = ColumnType::Date;
+    text.name = "T";
+    grid.setColumns({number, date, text});
+    for (int i = 0; i < 300; ++i)
+        grid.addRow();
+    grid.setCellValue(299, 0, "abc");
+    grid.setCellValue(299, 1, "sin fecha");
+    grid.setCellValue(0, 0, 2.5);
+    grid.setCellValue(0, 1, QDate(2024, 7, 15));
+    grid.setCellText(1, 2, "PZA");
+    EXPECT_EQ(QString("abc"), grid.cellText(299, 0));
+    EXPECT_FALSE(grid.cellValue(299, 0).isValid());
+    EXPECT_EQ(QString("sin fecha"), grid.cellText(299, 1));
+    EXPECT_EQ(QVariant(2.5), grid.cellValue(0, 0));
+    EXPECT_EQ(QVariant(QDate(2024, 7, 15)), grid.cellValue(0, 1));
+    EXPECT_FALSE(grid.cellValue(1, 0).isValid());
+    EXPECT_FALSE(grid.cellValue(298, 1).isValid());
+    EXPECT_EQ(QVariant(QString()), grid.cellValue(0, 2));
+    grid.setCellValue(299, 0, 0.0);
+    grid.setCellValue(299, 1, QVariant());
+    EXPECT_EQ(QVariant(0.0), grid.cellValue(299, 0));
+    EXPECT_EQ(QString(), grid.cellText(299, 1));
+    EXPECT_EQ(QString("PZA"), grid.cellText(1, 2));
 }
