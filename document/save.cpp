@@ -367,7 +367,7 @@ void Controles_Aceptar(screen::FrmQMX44 &frm, bool &nuevo)
     frm.processPendingEvents();
     // What was pending may have been the closing of the window: the form has released
     // the objects the save uses and the clerk has left it, so nothing is saved and
-    // nothing is said. (The component keeps a closed form alive until it stops.)
+    // nothing is said. (The component frees a closed form only once its running handlers return.)
     if (frm.isUnloaded())
         return;
     // Or the user's Cancelar: then there is nothing left to save (the screen is already
