@@ -170,23 +170,19 @@ std::unique_ptr<RecordSet> QtConnection::select(std::shared_ptr<QSqlQuery> query
 std::shared_ptr<QSqlQuery> QtConnection::preparedRead(const QString &sql)
 {
     constexpr qsizetype Kept = 128;
-    auto it = m_preparedReads.find(sql);
-    if (it != m_preparedReads.end()) {
-        if (it.value().use_count() == 1)
-            return it.value();
-        // Still being read (a look-up inside a loop over the same statement): a query of
-        // its own, not kept.
-        auto q = std::make_shared<QSqlQuery>(newQuery());
-        if (!q->prepare(sql))
-            fail(describeError(q->lastError(), sql));
-        return q;
-    }
-    if (m_preparedReads.size() >= Kept)
-        m_preparedReads.removeIf([](const auto &entry) { return entry.value().use_count() == 1; });
+    const auto cached = m_preparedReads.constFind(sql);
+    if (cached != m_preparedReads.cend() && cached.value().use_count() == 1)
+        return cached.value();
     auto q = std::make_shared<QSqlQuery>(newQuery());
     if (!q->prepare(sql))
         fail(describeError(q->lastError(), sql));
-    m_preparedReads.insert(sql, q);
+    // One still being read (a look-up inside a loop over the same statement) keeps its
+    // place; this one is not kept.
+    if (cached == m_preparedReads.cend()) {
+        if (m_preparedReads.size() >= Kept)
+            m_preparedReads.removeIf([](const auto &entry) { return entry.value().use_count() == 1; });
+        m_preparedReads.insert(sql, q);
+    }
     return q;
 }
 
@@ -199,19 +195,25 @@ void QtConnection::runPlain(const QString &sql)
 
 std::unique_ptr<RecordSet> QtConnection::reading(const QString &sql, const std::function<QSqlQuery()> &exec)
 {
+    return reading(sql, std::function<std::unique_ptr<RecordSet>()>([&] { return select(exec()); }));
+}
+
+std::unique_ptr<RecordSet> QtConnection::reading(const QString &sql,
+                                                 const std::function<std::unique_ptr<RecordSet>()> &read)
+{
     ensureSession();
     // A read outside a transaction that finds the session gone (a server restarted
     // while the clerk was idle) is simply read again on a new session: nothing was in
     // flight. Anything else reports the loss.
     const bool retryable = !m_inTransaction && isSelect(sql);
     try {
-        return select(exec());
+        return read();
     } catch (const RuntimeError &) {
         if (!retryable || !m_lost)
             throw;
     }
     ensureSession();
-    return select(exec());
+    return read();
 }
 
 std::unique_ptr<RecordSet> QtConnection::execute(const QString &statement)
@@ -234,30 +236,18 @@ std::unique_ptr<RecordSet> QtConnection::query(const QString &sql, const QVarian
             return q;
         });
     }
-    ensureSession();
-    const auto readOnce = [&] {
-        std::shared_ptr<QSqlQuery> q = preparedRead(sql);
-        for (int i = 0; i < values.size(); ++i)
-            q->bindValue(i, bindable(values[i]));
-        if (!q->exec()) {
-            const QString text = describeError(q->lastError(), sql);
-            q->finish();
-            m_preparedReads.remove(sql);
-            fail(text);
-        }
-        return select(std::move(q));
-    };
-    // As reading(): a read outside a transaction that finds the session gone is read
-    // again on a new one.
-    const bool retryable = !m_inTransaction && isSelect(sql);
-    try {
-        return readOnce();
-    } catch (const RuntimeError &) {
-        if (!retryable || !m_lost)
-            throw;
-    }
-    ensureSession();
-    return readOnce();
+    return reading(sql, std::function<std::unique_ptr<RecordSet>()>([&] {
+                       std::shared_ptr<QSqlQuery> q = preparedRead(sql);
+                       for (int i = 0; i < values.size(); ++i)
+                           q->bindValue(i, bindable(values[i]));
+                       if (!q->exec()) {
+                           const QString text = describeError(q->lastError(), sql);
+                           q->finish();
+                           m_preparedReads.remove(sql);
+                           fail(text);
+                       }
+                       return select(std::move(q));
+                   }));
 }
 
 int QtConnection::run(const QString &sql, const QVariantList &values)

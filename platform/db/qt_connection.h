@@ -45,7 +45,10 @@ private:
     // and the driver's message.
     void connect(const QString &failureText);
     void startTransaction();
+    // Runs `read`, and once more on a new session when a read outside a transaction
+    // found the session gone.
     std::unique_ptr<RecordSet> reading(const QString &sql, const std::function<QSqlQuery()> &exec);
+    std::unique_ptr<RecordSet> reading(const QString &sql, const std::function<std::unique_ptr<RecordSet>()> &read);
     // Throws RuntimeError(text), or the loss of the session when that is what happened.
     [[noreturn]] void fail(const QString &text);
     bool sessionLost() const;

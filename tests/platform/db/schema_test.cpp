@@ -46,6 +46,17 @@ QByteArray fileHash(const QString &path)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
 }
 
+// Drops every table of `db`, then applies the program's schema steps up to `version`.
+void upgradeFromScratchTo(Conexion &db, int version)
+{
+    for (const QString &table : qmx44::db::tableNames(db))
+        db.run(QStringLiteral("DROP TABLE %1").arg(table));
+    QList<QStringList> steps;
+    for (int v = 1; v <= version; ++v)
+        steps.append(qmx44::db::schemaStep(v, db.backend()));
+    qmx44::db::upgradeSchema(db, steps);
+}
+
 class SchemaTest : public ::testing::TestWithParam<std::string> {};
 
 // Guards against a database written by a newer program being used (or "upgraded")
@@ -183,12 +194,7 @@ TEST_P(SchemaTest, VersionThreeGainsTheSaveTokenKeepingItsNotes)
 {
     qmx44::test::FreshDatabase fresh(GetParam());
     Conexion &db = fresh.connection();
-    for (const QString &table : qmx44::db::tableNames(db))
-        db.run(QStringLiteral("DROP TABLE %1").arg(table));
-    QList<QStringList> steps;
-    for (int v = 1; v <= 3; ++v)
-        steps.append(qmx44::db::schemaStep(v, db.backend()));
-    qmx44::db::upgradeSchema(db, steps);
+    upgradeFromScratchTo(db, 3);
     db.run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio) VALUES ('1', 1, 'C1')"));
 
     EXPECT_EQ(3, qmx44::db::upgradeSchema(db));
@@ -202,12 +208,7 @@ TEST_P(SchemaTest, PurchaseHeadersFollowTheirLines)
 {
     qmx44::test::FreshDatabase fresh(GetParam());
     Conexion &db = fresh.connection();
-    for (const QString &table : qmx44::db::tableNames(db))
-        db.run(QStringLiteral("DROP TABLE %1").arg(table));
-    QList<QStringList> steps;
-    for (int v = 1; v <= 6; ++v)
-        steps.append(qmx44::db::schemaStep(v, db.backend()));
-    qmx44::db::upgradeSchema(db, steps);
+    upgradeFromScratchTo(db, 6);
     const QString line = QStringLiteral("INSERT INTO COMPRA (Co_Folio, Co_Linea, Pv_Cve_Proveedor, Es_Cve_Estado) "
                                         "VALUES (?, ?, ?, 'AC')");
     db.run(line, {QStringLiteral("C1"), 2, QStringLiteral("P1")});
