@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QHash>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 
 namespace qmx44::screen {
 
@@ -71,19 +74,41 @@ void DraftStore::write(const QByteArray &draft)
         m_memory->insert(m_key, draft);
         return;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(draft) != draft.size() || !file.commit())
+    // Written whole into the file beside the draft, then the two names are exchanged in
+    // one step: a program that dies leaves the old draft or the new one, and the file
+    // beside it keeps the one before for the next write. No file is created or deleted
+    // and nothing waits for the disk: a draft is written after every change the clerk
+    // makes, and making a file each time cost more than the rest of a save's work.
+    const QByteArray part = QFile::encodeName(partPath());
+    const QByteArray target = QFile::encodeName(m_path);
+    QFile file(partPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(draft) != draft.size() || !file.flush())
         throw RuntimeError(file.errorString());
+    file.close();
+    if (renameat2(AT_FDCWD, part.constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) == 0)
+        return;
+    // The first draft has nothing to exchange with; some file systems cannot exchange.
+    if ((errno == ENOENT || errno == EINVAL) && std::rename(part.constData(), target.constData()) == 0)
+        return;
+    throw RuntimeError(
+        QStringLiteral("No se pudo reemplazar %1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+QString DraftStore::partPath() const
+{
+    return m_path + QStringLiteral(".part");
 }
 
 void DraftStore::remove()
 {
     if (!m_owned)
         return;
-    if (m_path.isEmpty())
+    if (m_path.isEmpty()) {
         m_memory->remove(m_key);
-    else
+    } else {
         QFile::remove(m_path);
+        QFile::remove(partPath());
+    }
 }
 
 QString DraftStore::setAside()

@@ -39,6 +39,8 @@ public:
     QString setAside();
 
 private:
+    QString partPath() const;
+
     QString m_key;
     QString m_path;
     QHash<QString, QByteArray> *m_memory = nullptr;
