@@ -37,9 +37,9 @@ Picture parsePicture(const QString &picture)
     return p;
 }
 
-// The decimal expansion of |value| to `precision` decimals (400 are enough that no
-// double is cut short where it matters), split into integer and fraction digits.
-void expand(double magnitude, int precision, std::string &intDigits, std::string &fracDigits)
+// The decimal expansion of |value| to `precision` decimals, split into integer and
+// fraction digits.
+void expandTo(double magnitude, int precision, std::string &intDigits, std::string &fracDigits)
 {
     const int size = std::snprintf(nullptr, 0, "%.*f", precision, magnitude);
     // An encoding failure; never seen, but the buffer must not be sized from it. (assign,
@@ -55,6 +55,20 @@ void expand(double magnitude, int precision, std::string &intDigits, std::string
     const auto dot = buf.find('.');
     intDigits = buf.substr(0, dot);
     fracDigits = buf.substr(dot + 1);
+}
+
+// The first `digits` fraction digits of |value| exactly as they stand, not rounded.
+// printf rounds at its last decimal; that rounding reaches the digits wanted only by
+// carrying through every guard decimal after them, which leaves those all zeros. Guard
+// decimals with a non-zero digit prove the digits wanted untouched; otherwise (a value
+// that ends there, such as 12.5, or a run of nines) the expansion is taken far enough
+// that no double is cut short where it matters.
+void expand(double magnitude, int digits, std::string &intDigits, std::string &fracDigits)
+{
+    constexpr int kGuard = 24;
+    expandTo(magnitude, digits + kGuard, intDigits, fracDigits);
+    if (fracDigits.find_first_not_of('0', std::size_t(digits)) == std::string::npos)
+        expandTo(magnitude, std::max(400, digits), intDigits, fracDigits);
 }
 
 // Adds one unit at the last digit of `digits` (decimal string arithmetic); returns the
@@ -84,7 +98,7 @@ QString formatNumber(double value, const QString &picture)
     const Picture p = parsePicture(picture);
     std::string intDigits, frac;
     // One decimal past the picture's last decides the rounding, however many it has.
-    expand(std::fabs(value), std::max(400, p.maxDec + 1), intDigits, frac);
+    expand(std::fabs(value), p.maxDec + 1, intDigits, frac);
 
     // Half away from zero: the first dropped digit decides.
     const bool roundUp = frac[std::size_t(p.maxDec)] >= '5';
