@@ -96,6 +96,29 @@ bool ExcedePendiente(db::Conexion &connection, QString &sql, business::NotaCredi
     return exceedsInWholeUnits(note.Detalle().precioNetoImporte, pending);
 }
 
+PurchasePending::PurchasePending(db::Conexion &connection, QString &sql, const QString &purchase)
+{
+    sql = intake::pendingAmountsSql(false);
+    m_lines = intake::readPending(connection, purchase, QString());
+}
+
+bool PurchasePending::exceeds(business::NotaCredito &note)
+{
+    const business::DetalleNota detail = note.Detalle();
+    intake::LineAmounts &line =
+        m_lines[intake::pendingLineKey(detail.producto, detail.talla, detail.color, detail.unidad1)];
+    if (exceedsInWholeUnits(detail.precioNetoImporte, line.purchased - line.noted))
+        return true;
+    line.noted += detail.precioNetoImporte;
+    return false;
+}
+
+bool checksLinesTogether(db::Backend backend)
+{
+    // SQLite answers in the same process: a statement per line costs next to nothing.
+    return backend != db::Backend::Sqlite;
+}
+
 bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &note)
 {
     return ExcedePendiente(frm.Sistema().Conexion(), frm.Sql, note);

@@ -152,6 +152,9 @@ std::optional<Refusal> addLines(SaveState &s)
     // The rows are counted in full: a purchase may well have more line groups than a
     // 16-bit counter holds, and such a note must save like any other.
     const LineColumns bonusColumns(grid);
+    std::optional<PurchasePending> pending;
+    if (!header.compra.isEmpty() && checksLinesTogether(s.frm.Sistema().Conexion().backend()))
+        pending.emplace(s.frm.Sistema().Conexion(), s.frm.Sql, header.compra);
     grid.moveFirst();
     const int rowCount = grid.rowCount();
     for (int n = 1; n <= rowCount; ++n) {
@@ -159,7 +162,7 @@ std::optional<Refusal> addLines(SaveState &s)
         if (bonusOf(grid, bonusColumns, row) > 0) {
             fillLine(line, grid, bonusColumns, row, header.compra);
             s.note.Detalle(line);
-            if (ExcedePendiente(s.frm, s.note))
+            if (pending ? pending->exceeds(s.note) : ExcedePendiente(s.frm, s.note))
                 return Refusal{QStringLiteral("El importe a bonificar del producto: ") + line.producto
                                    + QStringLiteral(" excede el importe pendiente de la compra"),
                                MessageStyle::Warning, TitleOperationCancelled, QStringLiteral("ERR-ID:7500007")};

@@ -15,19 +15,14 @@ namespace {
 const QLatin1String KeyColumns[] = {QLatin1String("Pr_Cve_Producto"), QLatin1String("Tl_Cve_Talla"),
                                     QLatin1String("Cl_Cve_Color"), QLatin1String("Unidad_1")};
 
+} // namespace
+
 // The four keys joined; no key holds the separator.
-QString lineKey(const QString &product, const QString &size, const QString &color, const QString &unit)
+QString pendingLineKey(const QString &product, const QString &size, const QString &color, const QString &unit)
 {
     const QChar separator(0x1F);
     return product + separator + size + separator + color + separator + unit;
 }
-
-struct LineAmounts {
-    double purchased = 0;
-    double noted = 0;
-};
-
-} // namespace
 
 QString pendingAmountsSql(bool withoutReplacedNote)
 {
@@ -52,11 +47,8 @@ QString pendingAmountsSql(bool withoutReplacedNote)
     return sql;
 }
 
-void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &purchase, const QString &replacedNote)
+QHash<QString, LineAmounts> readPending(db::Conexion &connection, const QString &purchase, const QString &replacedNote)
 {
-    if (purchase.isEmpty() || grid.rowCount() == 0)
-        return;
-
     QVariantList values{purchase, purchase};
     if (!replacedNote.isEmpty())
         values << replacedNote;
@@ -75,17 +67,23 @@ void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &
         bool nullKey = false;
         for (int i = 0; i < 4; ++i) {
             const QVariant v = rs->fieldAt(keyAt[i]);
-            // A NULL key equals nothing in the save's check: such a line is never found.
             nullKey = nullKey || v.isNull();
             keys[i] = v.toString();
         }
         if (nullKey)
             continue;
-        lines.insert(lineKey(keys[0], keys[1], keys[2], keys[3]),
+        lines.insert(pendingLineKey(keys[0], keys[1], keys[2], keys[3]),
                      {rs->fieldAt(bought).toDouble(), rs->fieldAt(granted).toDouble()});
     }
     rs->close();
-    rs.reset();
+    return lines;
+}
+
+void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &purchase, const QString &replacedNote)
+{
+    if (purchase.isEmpty() || grid.rowCount() == 0)
+        return;
+    const QHash<QString, LineAmounts> lines = readPending(connection, purchase, replacedNote);
 
     const int product = grid.column(screen::columns::Pr_Cve_Producto).index();
     const int size = grid.column(screen::columns::Tl_Cve_Talla).index();
@@ -95,8 +93,8 @@ void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &
     for (int r = 0; r < grid.rowCount(); ++r) {
         // The keys as the save takes them from the row (an empty cell is the empty key).
         const LineAmounts amounts =
-            lines.value(lineKey(grid.cellValue(r, product).toString(), grid.cellValue(r, size).toString(),
-                                grid.cellValue(r, color).toString(), grid.cellValue(r, unit).toString()));
+            lines.value(pendingLineKey(grid.cellValue(r, product).toString(), grid.cellValue(r, size).toString(),
+                                       grid.cellValue(r, color).toString(), grid.cellValue(r, unit).toString()));
         // The save's arithmetic: what the purchase is worth less what was granted.
         grid.setCellValue(r, pending, amounts.purchased - amounts.noted);
     }

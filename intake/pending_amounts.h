@@ -7,6 +7,7 @@
 #include "platform/controls/grid.h"
 #include "platform/db/connection.h"
 
+#include <QHash>
 #include <QString>
 
 namespace qmx44::screen {
@@ -20,6 +21,20 @@ namespace qmx44::intake {
 // line: its keys, what the purchase is worth (Comprado) and what live notes granted
 // (Bonificado).
 QString pendingAmountsSql(bool withoutReplacedNote);
+
+// What the purchase line is worth (Comprado) and what live notes granted on it (Bonificado).
+struct LineAmounts {
+    double purchased = 0;
+    double noted = 0;
+};
+
+// The key of a purchase line in readPending's table: its product, size, colour and unit.
+QString pendingLineKey(const QString &product, const QString &size, const QString &color, const QString &unit);
+
+// Every line of purchase `purchase`, by pendingLineKey, from the statement above on
+// `connection`, the lines of `replacedNote` (when not empty) left out. Lines with a NULL
+// key are left out too: the save's check by equality never finds them.
+QHash<QString, LineAmounts> readPending(db::Conexion &connection, const QString &purchase, const QString &replacedNote);
 
 // Writes the pending amount of every row of `grid` (the detail grid of purchase
 // `purchase`) from one statement on `connection`, then marks the rows whose bonus

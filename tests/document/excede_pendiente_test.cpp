@@ -157,6 +157,41 @@ TEST_P(ExcedePendienteTest, CountsTheNotesOwnEarlierLines)
     EXPECT_TRUE(document::ExcedePendiente(demo.db(), sql, nota));
 }
 
+// Guards against the check of a whole note from one statement answering otherwise than
+// the check by line: cancelled notes, another unit, a line the purchase lacks, and the
+// note's earlier lines granted on the same purchase line.
+TEST_P(ExcedePendienteTest, WholeNoteCheckAnswersAsTheCheckByLine)
+{
+    nota("0000000049", "CA", "PAR", 500);
+    nota("0000000048", "AC", "CAJ", 900);
+    nota("0000000050", "AC", "PAR", 100.5);
+    db::ScopedTransaction tx(demo.db());
+    business::NotaCredito note(demo.session);
+    note.Nuevo();
+    note.Encabezado(test::noteHeader());
+    QString sql;
+    document::PurchasePending pending(demo.db(), sql, QStringLiteral("C000000002"));
+    const auto ask = [&](const char *unit, double net) {
+        note.Detalle(test::noteDetail(QStringLiteral("C000000002"), {"BT-001", "27", "NEG", unit, 1, net, 0}));
+        const bool byLine = document::ExcedePendiente(demo.db(), sql, note);
+        EXPECT_EQ(byLine, pending.exceeds(note)) << unit << " " << net;
+        if (!byLine && QLatin1String(unit) == QLatin1String("PAR")) {
+            bool ok = false;
+            note.AgregarDetalle(ok);
+            EXPECT_TRUE(ok) << note.MensajeError().toStdString();
+        }
+        return byLine;
+    };
+    // 1,160 - 174 - 100.5 = 885.5 pending in PAR; 900 noted on nothing purchased in CAJ.
+    EXPECT_TRUE(ask("PAR", 886));
+    EXPECT_FALSE(ask("PAR", 300));
+    EXPECT_FALSE(ask("PAR", 585.99));
+    EXPECT_TRUE(ask("PAR", 1));
+    EXPECT_TRUE(ask("CAJ", 1));
+    EXPECT_TRUE(ask("KG", 1));
+    EXPECT_FALSE(ask("KG", 0.5));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ExcedePendienteTest, ::testing::ValuesIn(test::backends()), test::backendName);
 
 } // namespace
