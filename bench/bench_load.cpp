@@ -1,17 +1,19 @@
-// Showing a saved note against the raw database work of its two statements: a note of
+// Showing a saved note against the raw database work of its three statements: a note of
 // 5,000 lines on its purchase of 5,000 lines in 5,000 groups is loaded through the note
 // folio's Enter (the note statement, the header with its look-ups and the supplier, the
-// purchase lines into the grid, the saved bonuses matched to their rows, the totals),
-// and compared with executing the note statement and the purchase-lines statement
-// directly on Qt Sql and reading every column of every row. SQLite always; PostgreSQL
-// too when QMX44_BENCH_PG (or QMX44_TEST_PG) holds the URL of a server's administrative
-// database (a scratch database is made and dropped).
+// purchase lines into the grid, the saved bonuses matched to their rows, the pending
+// amounts, the totals), and compared with executing the note statement, the
+// purchase-lines statement and the pending-amounts statement directly on Qt Sql and
+// reading every column of every row. SQLite always; PostgreSQL too when QMX44_BENCH_PG
+// (or QMX44_TEST_PG) holds the URL of a server's administrative database (a scratch
+// database is made and dropped).
 #include "bench/bench_db.h"
 #include "bench/summary.h"
 #include "document/install.h"
 #include "document/load_note.h"
 #include "intake/consulta_compra.h"
 #include "intake/install.h"
+#include "intake/pending_amounts.h"
 #include "platform/controls/desktop.h"
 #include "platform/core/message.h"
 #include "platform/db/admin.h"
@@ -76,19 +78,31 @@ void fill(db::Conexion &c)
     t.commit();
 }
 
-// The raw work: both statements on Qt Sql, every column of every row read, the way the
-// connection reads results on that back-end (forward-only on SQLite, whole on PostgreSQL).
+// The raw work: the three statements on Qt Sql, every column of every row read, the way
+// the connection reads results on that back-end (forward-only on SQLite, whole on
+// PostgreSQL).
 void BM_RawStatements(benchmark::State &state, BenchDb *b)
 {
-    const QString statements[] = {document::noteSql(Nota), intake::purchaseQuerySql(Compra)};
+    const std::pair<QString, QVariantList> statements[] = {{document::noteSql(Nota), {}},
+                                                           {intake::purchaseQuerySql(Compra), {}},
+                                                           {intake::pendingAmountsSql(true), {Compra, Compra, Nota}}};
     QSqlDatabase d = QSqlDatabase::database(b->rawName, false);
     std::int64_t rows = 0;
     for (auto _ : state) {
         rows = 0;
-        for (const QString &sql : statements) {
+        for (const auto &[sql, values] : statements) {
             QSqlQuery q(d);
             q.setForwardOnly(b->spec.backend == db::Backend::Sqlite);
-            if (!q.exec(sql)) {
+            bool ran = false;
+            if (values.isEmpty()) {
+                ran = q.exec(sql);
+            } else {
+                ran = q.prepare(sql);
+                for (const QVariant &v : values)
+                    q.addBindValue(v);
+                ran = ran && q.exec();
+            }
+            if (!ran) {
                 state.SkipWithError(q.lastError().text().toStdString().c_str());
                 return;
             }

@@ -113,10 +113,13 @@ bool PurchasePending::exceeds(business::NotaCredito &note)
     return false;
 }
 
-bool checksLinesTogether(db::Backend backend)
+bool checksLinesTogether(db::Backend backend, int lines)
 {
     // SQLite answers in the same process: a statement per line costs next to nothing.
-    return backend != db::Backend::Sqlite;
+    // On a server the read of the whole purchase walks every note ever granted on it,
+    // cancelled ones included, which costs more than a few lines' round trips.
+    constexpr int kLinesWorthOneRead = 64;
+    return backend != db::Backend::Sqlite && lines >= kLinesWorthOneRead;
 }
 
 bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &note)

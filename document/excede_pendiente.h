@@ -47,8 +47,9 @@ bool ExcedePendiente(screen::FrmQMX44 &frm, business::NotaCredito &note);
 // and the lines are answered from it. Read after the note's header locked the purchase, it
 // sees every note committed before and none can be added meanwhile; the note's earlier
 // lines count as they are granted, as the document's queue counts them for the check by
-// line. The save's way on a server across the network, where two statements for every
-// line of a note of thousands of lines cost more than the rest of the save.
+// line. The save's way for a note of many lines on a server across the network, where two
+// statements for every line of a note of thousands of lines cost more than the rest of the
+// save.
 class PurchasePending {
 public:
     // Reads purchase `purchase` (not empty) on `connection`, the statement left in `sql`.
@@ -61,7 +62,8 @@ private:
     QHash<QString, intake::LineAmounts> m_lines;
 };
 
-// Whether saves on `backend` check the lines through PurchasePending.
-bool checksLinesTogether(db::Backend backend);
+// Whether a save of a note of `lines` bonused lines on `backend` checks them through
+// PurchasePending rather than line by line.
+bool checksLinesTogether(db::Backend backend, int lines);
 
 } // namespace qmx44::document

@@ -152,8 +152,11 @@ std::optional<Refusal> addLines(SaveState &s)
     // The rows are counted in full: a purchase may well have more line groups than a
     // 16-bit counter holds, and such a note must save like any other.
     const LineColumns bonusColumns(grid);
+    int bonused = 0;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        bonused += bonusOf(grid, bonusColumns, row) > 0 ? 1 : 0;
     std::optional<PurchasePending> pending;
-    if (!header.compra.isEmpty() && checksLinesTogether(s.frm.Sistema().Conexion().backend()))
+    if (!header.compra.isEmpty() && checksLinesTogether(s.frm.Sistema().Conexion().backend(), bonused))
         pending.emplace(s.frm.Sistema().Conexion(), s.frm.Sql, header.compra);
     grid.moveFirst();
     const int rowCount = grid.rowCount();
