@@ -270,6 +270,7 @@ GridView::GridView(controls::Grid &grid, QWidget *parent) : QTableView(parent), 
         horizontalHeader()->resizeSection(view, columnPixels(view));
         m_applyingWidths = false;
     });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::widenForChangedCells);
     connect(columns, &QHeaderView::sectionResized, this, &GridView::userResizedColumn);
     applyColumnWidths();
     followCurrentCell();
@@ -292,6 +293,27 @@ void GridView::applyColumnWidths()
     m_applyingWidths = false;
 }
 
+// Cells written after the rows came (a proration's percentages, a typed amount) widen
+// their column when their text no longer fits; a column is never narrowed under the clerk.
+void GridView::widenForChangedCells(const QModelIndex &from, const QModelIndex &to)
+{
+    if (!m_model->hasGrid() || !from.isValid() || from.row() >= SampledRows)
+        return;
+    const QFontMetrics cells = fontMetrics();
+    m_applyingWidths = true;
+    for (int view = from.column(); view <= to.column(); ++view) {
+        const bool one = from.row() == to.row();
+        if (one
+            && cells.horizontalAdvance(m_model->index(from.row(), view).data().toString()) + 8
+                <= horizontalHeader()->sectionSize(view))
+            continue;
+        const int wanted = columnPixels(view);
+        if (wanted > horizontalHeader()->sectionSize(view))
+            horizontalHeader()->resizeSection(view, wanted);
+    }
+    m_applyingWidths = false;
+}
+
 int GridView::columnPixels(int viewColumn) const
 {
     const controls::ColumnDef &def = grid().columnDef(m_model->gridColumn(viewColumn));
@@ -300,7 +322,6 @@ int GridView::columnPixels(int viewColumn) const
         return designed;
     // The caption with the header's margins, and the cells' texts with theirs: a sample
     // of the first rows keeps a reset of 10,000 rows as quick as one of ten.
-    constexpr int SampledRows = 50;
     const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 4;
     int needed = horizontalHeader()->fontMetrics().horizontalAdvance(
                      m_model->headerData(viewColumn, Qt::Horizontal, Qt::DisplayRole).toString())

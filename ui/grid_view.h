@@ -97,6 +97,9 @@ private:
     // The width a column is shown at: its design width, but never narrower than its
     // caption or the texts of the first rows, unless the clerk sized it.
     int columnPixels(int viewColumn) const;
+    void widenForChangedCells(const QModelIndex &from, const QModelIndex &to);
+    // The rows whose texts size the columns.
+    static constexpr int SampledRows = 50;
     void userResizedColumn(int viewColumn, int oldSize, int newSize);
     void tellVisibleRows();
 

@@ -130,4 +130,13 @@ TEST_F(GridViewTest, DesignedColumnsShowTheirCaptionAndTextsWhole)
 
     view.horizontalHeader()->resizeSection(0, 40);
     EXPECT_EQ(40, view.horizontalHeader()->sectionSize(0));
+
+    // Texts written later (a proration's percentages) widen their column, unless the
+    // clerk sized it.
+    grid.column("Bon_Importe").setValue(987654321.25);
+    grid.column("Producto").setText(QStringLiteral("PRODUCTO DE NOMBRE LARGO"));
+    QCoreApplication::processEvents();
+    EXPECT_GT(view.horizontalHeader()->sectionSize(1),
+              view.fontMetrics().horizontalAdvance(QStringLiteral("$987,654,321.25")));
+    EXPECT_EQ(40, view.horizontalHeader()->sectionSize(0));
 }
