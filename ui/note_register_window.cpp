@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -164,16 +165,29 @@ NoteRegisterWindow::NoteRegisterWindow(std::shared_ptr<services::Session> sessio
     connect(m_model, &business::NoteRegisterModel::totalsChanged, this, &NoteRegisterWindow::fillTotals);
     connect(m_model, &business::NoteRegisterModel::failed, this,
             [this](const QString &message) { QMessageBox::warning(this, kTitle, message); });
-    // Newest first; the header's click sorts by another column.
+    // Newest first; the header's click sorts by another column. Turning sorting on sorts
+    // by the indicator, which reads the list the first time.
+    m_model->noteRegister().setFilter(currentFilter());
     m_table->horizontalHeader()->setSortIndicator(int(business::NoteColumn::Folio), Qt::DescendingOrder);
-    m_model->noteRegister().setSort(business::NoteColumn::Folio, true);
-    search();
-    m_table->setSortingEnabled(true);
+    {
+        WaitCursor wait;
+        m_table->setSortingEnabled(true);
+    }
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(0);
     m_table->resizeColumnsToContents();
-    syncTotalsWidths();
+    fitTotals();
 }
 
 void NoteRegisterWindow::search()
+{
+    WaitCursor wait;
+    m_model->setFilter(currentFilter());
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(0);
+}
+
+business::NoteRegisterFilter NoteRegisterWindow::currentFilter() const
 {
     business::NoteRegisterFilter f;
     f.supplier = m_supplier->text().trimmed();
@@ -185,10 +199,7 @@ void NoteRegisterWindow::search()
     if (m_useTo->isChecked())
         f.to = m_to->date();
     f.state = business::NoteState(m_state->currentData().toInt());
-    WaitCursor wait;
-    m_model->setFilter(f);
-    if (m_model->rowCount() > 0)
-        m_table->selectRow(0);
+    return f;
 }
 
 void NoteRegisterWindow::fillTotals()
@@ -206,12 +217,20 @@ void NoteRegisterWindow::fillTotals()
         m_totals->setItem(0, i, item);
     }
     m_count->setText(m_model->noteRegister().filterText());
+    fitTotals();
 }
 
-void NoteRegisterWindow::syncTotalsWidths()
+void NoteRegisterWindow::fitTotals()
 {
-    for (int i = 0; i < business::NoteColumnCount; ++i)
+    // A column as wide as its total needs (the list's columns follow), never narrower
+    // than the clerk left it.
+    for (int i = 0; i < business::NoteColumnCount; ++i) {
+        const QTableWidgetItem *item = m_totals->item(0, i);
+        const int needed = item ? QFontMetrics(item->font()).horizontalAdvance(item->text()) + 12 : 0;
+        if (needed > m_table->columnWidth(i))
+            m_table->setColumnWidth(i, needed);
         m_totals->setColumnWidth(i, m_table->columnWidth(i));
+    }
 }
 
 void NoteRegisterWindow::showCurrent()

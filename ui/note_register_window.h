@@ -19,7 +19,8 @@ class Session;
 
 namespace qmx44::business {
 class NoteRegisterModel;
-}
+struct NoteRegisterFilter;
+} // namespace qmx44::business
 
 namespace qmx44::ui {
 
@@ -47,8 +48,9 @@ protected:
 
 private:
     void showCurrent();
+    business::NoteRegisterFilter currentFilter() const;
     void fillTotals();
-    void syncTotalsWidths();
+    void fitTotals();
 
     business::NoteRegisterModel *m_model = nullptr;
     QLineEdit *m_supplier = nullptr, *m_purchase = nullptr, *m_cause = nullptr, *m_user = nullptr;

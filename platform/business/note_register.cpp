@@ -320,7 +320,7 @@ QString NoteRegister::filterText() const
 void NoteRegister::writePdf(const QString &file) const
 {
     db::Conexion &c = m_session->connection();
-    QString page = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: 8pt\">"
+    QString page = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: 7pt\">"
                                   "<p style=\"font-size: 12pt\"><b>%1</b><br/>RFC %2<br/>%3</p>"
                                   "<p style=\"font-size: 11pt\"><b>Notas de crédito de proveedor</b><br/>%4</p>"
                                   "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr>")
@@ -328,11 +328,13 @@ void NoteRegister::writePdf(const QString &file) const
                             html(parameterText(c, QStringLiteral("GEN_EMPRESA_RFC"))),
                             html(parameterText(c, QStringLiteral("GEN_EMPRESA_DIRECCION"))), html(filterText()));
     for (const QString &header : headers())
-        page += QStringLiteral("<th>%1</th>").arg(html(header));
+        page += QStringLiteral("<th nowrap>%1</th>").arg(html(header));
     page += QStringLiteral("</tr>");
+    // Only the supplier's name may wrap: folios, dates and amounts stay whole.
     const auto cell = [](NoteColumn column, const QString &text) {
-        return QStringLiteral("<td%1>%2</td>")
-            .arg(isAmount(column) ? QStringLiteral(" align=\"right\"") : QString(), html(text));
+        return QStringLiteral("<td%1%2>%3</td>")
+            .arg(isAmount(column) ? QStringLiteral(" align=\"right\"") : QString(),
+                 column == NoteColumn::Supplier ? QString() : QStringLiteral(" nowrap"), html(text));
     };
     for (const NoteRow &row : rows(0, -1)) {
         page += QStringLiteral("<tr>");
