@@ -165,14 +165,19 @@ std::vector<NoteRow> NoteRegister::rows(int offset, int limit) const
     if (m_sortColumn != NoteColumn::Folio)
         sql += QLatin1String(kSortKeys[int(m_sortColumn)]) + direction + QStringLiteral(", ");
     sql += QStringLiteral("n.Nc_Folio") + direction;
-    if (limit >= 0) {
-        sql += QStringLiteral(" LIMIT ? OFFSET ?");
-        values << limit << offset;
-    } else if (offset > 0) {
-        // Both back-ends take an OFFSET only after a LIMIT; -1 is SQLite's "no limit".
-        sql += m_session->connection().backend() == db::Backend::Postgres ? QStringLiteral(" OFFSET ?")
-                                                                          : QStringLiteral(" LIMIT -1 OFFSET ?");
+    // A page: LIMIT/OFFSET on SQLite and PostgreSQL (SQLite takes an OFFSET only after a
+    // LIMIT, -1 being none), the standard OFFSET/FETCH on an ODBC source's server.
+    const db::Backend backend = m_session->connection().backend();
+    if (backend == db::Backend::Odbc) {
+        sql += QStringLiteral(" OFFSET ? ROWS");
         values << offset;
+        if (limit >= 0) {
+            sql += QStringLiteral(" FETCH NEXT ? ROWS ONLY");
+            values << limit;
+        }
+    } else if (limit >= 0 || offset > 0) {
+        sql += QStringLiteral(" LIMIT ? OFFSET ?");
+        values << (limit >= 0 ? limit : backend == db::Backend::Sqlite ? -1 : QVariant()) << offset;
     }
     auto rs = m_session->connection().query(sql, values);
     int at[NoteColumnCount];
