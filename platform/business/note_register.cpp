@@ -244,8 +244,8 @@ QString NoteRegister::totalsText(const NoteTotals &totals, NoteColumn column)
 {
     if (column == NoteColumn::Folio)
         return QStringLiteral("Total: %1 %2")
-            .arg(totals.notes)
-            .arg(totals.notes == 1 ? QStringLiteral("nota") : QStringLiteral("notas"));
+            .arg(print::formatAmount(totals.notes, 0),
+                 totals.notes == 1 ? QStringLiteral("nota") : QStringLiteral("notas"));
     if (isAmount(column))
         return print::formatAmount(amountOf(totals, column));
     if (column == NoteColumn::Currency)
