@@ -159,7 +159,19 @@ NoteRegisterWindow::NoteRegisterWindow(std::shared_ptr<services::Session> sessio
     layout->addLayout(filters);
     layout->addWidget(m_table, 1);
     layout->setSpacing(4);
-    layout->addWidget(m_totals);
+    // Beside the totals, room for the list's vertical scroll bar while it shows, so the
+    // columns line up when the list is scrolled sideways to its end.
+    auto *totalsRow = new QHBoxLayout;
+    totalsRow->setSpacing(0);
+    totalsRow->addWidget(m_totals);
+    auto *scrollBarRoom = new QWidget(this);
+    scrollBarRoom->setFixedWidth(0);
+    totalsRow->addWidget(scrollBarRoom);
+    connect(m_table->verticalScrollBar(), &QScrollBar::rangeChanged, scrollBarRoom,
+            [this, scrollBarRoom](int, int max) {
+                scrollBarRoom->setFixedWidth(max > 0 ? m_table->verticalScrollBar()->sizeHint().width() : 0);
+            });
+    layout->addLayout(totalsRow);
     layout->addLayout(buttons);
 
     connect(m_model, &business::NoteRegisterModel::totalsChanged, this, &NoteRegisterWindow::fillTotals);
