@@ -1,5 +1,8 @@
 #include "apps/gui/main_window.h"
 
+#include "platform/controls/form.h"
+#include "platform/controls/keys.h"
+#include "platform/controls/text_field.h"
 #include "platform/controls/toolbar.h"
 #include "platform/core/error.h"
 #include "platform/services/sistema.h"
@@ -8,6 +11,7 @@
 #include "ui/form_view.h"
 #include "ui/grid_view.h"
 #include "ui/message_box.h"
+#include "ui/note_register_window.h"
 #include "ui/print_preview.h"
 #include "ui/progress_dialog.h"
 #include "ui/record_dialog.h"
@@ -101,6 +105,10 @@ void MainWindow::buildMenus()
     m_screenAction = purchases->addAction(QIcon::fromTheme(QStringLiteral("document-new")), kScreenTitle);
     m_screenAction->setStatusTip(QStringLiteral("%1 (%2)").arg(kScreenTitle, m_screen.progId()));
     connect(m_screenAction, &QAction::triggered, this, [this] { openScreen(); });
+    m_registerAction = purchases->addAction(QIcon::fromTheme(QStringLiteral("view-list-details")),
+                                            QStringLiteral("Notas de crédito de &proveedor"));
+    m_registerAction->setStatusTip(QStringLiteral("Las notas guardadas: buscar, exportar y mostrar en la pantalla"));
+    connect(m_registerAction, &QAction::triggered, this, [this] { openRegister(); });
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Ventana"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
@@ -209,6 +217,57 @@ QMdiSubWindow *MainWindow::openScreen()
     window->show();
     m_area->setActiveSubWindow(window);
     return window;
+}
+
+ui::NoteRegisterWindow *MainWindow::openRegister()
+{
+    if (m_registerWindow) {
+        m_area->setActiveSubWindow(m_registerWindow);
+        return qobject_cast<ui::NoteRegisterWindow *>(m_registerWindow->widget());
+    }
+    auto *view = new ui::NoteRegisterWindow(m_screen.context().session);
+    connect(view, &ui::NoteRegisterWindow::showNote, this, &MainWindow::showNote);
+    QMdiSubWindow *window = m_area->addSubWindow(view);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->resize(window->sizeHint().expandedTo(QSize(900, 500)).boundedTo(m_area->viewport()->size()));
+    m_registerWindow = window;
+    window->show();
+    m_area->setActiveSubWindow(window);
+    view->table()->setFocus();
+    return view;
+}
+
+void MainWindow::showNote(const QString &folio)
+{
+    if (noteBeingEntered()) {
+        QMessageBox box(
+            QMessageBox::Question, QStringLiteral("Nota sin guardar"),
+            QStringLiteral("Hay una nota en captura sin guardar. ¿Descartarla y mostrar la nota %1?").arg(folio),
+            QMessageBox::Yes | QMessageBox::No, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Descartar y mostrar"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Seguir capturando"));
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes) {
+            m_area->setActiveSubWindow(screenWindow());
+            return;
+        }
+    }
+    if (!openScreen() || !form())
+        return;
+    controls::Form &screenForm = form()->form();
+    auto *toolbar = dynamic_cast<controls::Toolbar *>(screenForm.find(screen::fields::Controles));
+    auto *field = dynamic_cast<controls::TextField *>(screenForm.find(screen::fields::txtFolio));
+    if (!field)
+        return;
+    // A note being entered or modified, or a note shown: Cancelar gives the folio field
+    // back, as the clerk would.
+    if (!field->editable() && toolbar && toolbar->available(controls::Command::Cancelar))
+        toolbar->click(controls::Command::Cancelar);
+    if (!field->setFocus() || !field->hasFocus())
+        return;
+    field->selectAll();
+    screenForm.typeText(folio);
+    screenForm.keyStroke(controls::keys::Enter);
 }
 
 ui::FormView *MainWindow::screenView() const

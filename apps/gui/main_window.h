@@ -2,7 +2,7 @@
 // The desktop host's main window: the purchasing module's menu, which opens the screen by
 // its programmatic identifier through the component registry as any host does, the
 // screen's form in a sub-window of a multiple-document area, a list of the open windows,
-// a status bar with who works where and on what, and the window's geometry, the screen's
+// the notes register, a status bar with who works where and on what, and the window's geometry, the screen's
 // window geometry and the widths of the grid's columns the clerk sized remembered between
 // runs.
 #include "platform/db/connection.h"
@@ -18,7 +18,8 @@ class QMenu;
 
 namespace qmx44::ui {
 class FormView;
-}
+class NoteRegisterWindow;
+} // namespace qmx44::ui
 
 namespace qmx44::apps::gui {
 
@@ -46,6 +47,14 @@ public:
     host::MainForm *screenForm() const;
     QMdiArea *mdiArea() const { return m_area; }
     QAction *screenAction() const { return m_screenAction; }
+    QAction *registerAction() const { return m_registerAction; }
+
+    // Opens the notes register (or brings its window forward).
+    ui::NoteRegisterWindow *openRegister();
+    // Shows the saved note `folio` in the screen, opening it when closed, as the clerk
+    // would: the folio typed into the screen's folio field and Enter. A note being
+    // entered there is discarded first, once the clerk agrees.
+    void showNote(const QString &folio);
     host::PlatformContext &context() const { return m_screen.context(); }
 
 protected:
@@ -70,6 +79,8 @@ private:
     QMdiArea *m_area = nullptr;
     QMenu *m_windowMenu = nullptr;
     QAction *m_screenAction = nullptr;
+    QAction *m_registerAction = nullptr;
+    QPointer<QMdiSubWindow> m_registerWindow;
     // The form of the last opening, while the component has not destroyed it (closed).
     host::MainForm *form() const { return m_screen.formObject() ? m_form : nullptr; }
     host::MainForm *m_form = nullptr;

@@ -5,18 +5,23 @@
 #include "apps/gui/main_window.h"
 #include "apps/gui/walkthrough.h"
 #include "component/prog_id.h"
+#include "platform/business/note_register_model.h"
+#include "platform/controls/text_field.h"
 #include "platform/controls/toolbar.h"
 #include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "tests/support/test_db.h"
+#include "ui/note_register_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QRect>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -89,4 +94,36 @@ TEST(GuiHostTest, ClosingOnANoteBeingEnteredAsksOnceAndKeepsTheDraft)
     EXPECT_EQ(window.screenWindow(), nullptr);
     const QString drafts = QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("qmx44/drafts"));
     EXPECT_EQ(QDir(drafts).entryList({QStringLiteral("*.json")}).size(), 1);
+}
+
+// Guards against the register's Enter showing another note than the one selected, or
+// showing it past the screen's own folio entry (the screen would not be in its shown
+// mode, nor its folio field hold the folio).
+TEST(GuiHostTest, EnterInTheRegisterShowsTheNoteInTheScreen)
+{
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toUtf8());
+    test::FreshDatabase fresh("sqlite", /*demo=*/true);
+    fresh.closeConnection();
+    auto context = apps::gui::makeContext(db::open(fresh.connectionString()), QStringLiteral("CXP01"), folder.path());
+    host::ScreenSession screen(context, component::ProgId, QStringLiteral(QMX44_COMPONENT_FILE));
+    apps::gui::MainWindow window(screen, QStringLiteral("demo"));
+    window.show();
+    window.registerAction()->trigger();
+    auto *list = window.findChild<ui::NoteRegisterWindow *>();
+    ASSERT_TRUE(list);
+    // Live notes, newest first: 0000000003, 0000000001.
+    ASSERT_EQ(list->model().rowCount(), 2);
+    list->table()->setCurrentIndex(list->model().index(1, 0));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(list->table(), &enter);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.screenForm());
+    const controls::Form &form = window.screenForm()->form();
+    EXPECT_EQ(dynamic_cast<controls::TextField &>(*form.find(QStringLiteral("txtFolio"))).text(),
+              QStringLiteral("0000000001"));
+    EXPECT_EQ(dynamic_cast<controls::TextField &>(*form.find(QStringLiteral("txt_Co_Folio"))).text(),
+              QStringLiteral("C000000002"));
+    auto &toolbar = dynamic_cast<controls::Toolbar &>(*form.find(QStringLiteral("Controles")));
+    EXPECT_EQ(toolbar.Folio(), QStringLiteral("0000000001")) << "the toolbar stands for the shown note";
 }
