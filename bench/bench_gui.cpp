@@ -24,6 +24,7 @@
 #include "platform/host/platform_context.h"
 #include "platform/services/sistema.h"
 #include "platform/services/utilerias.h"
+#include "preview/install.h"
 #include "screen/frm_qmx44.h"
 #include "ui/form_view.h"
 #include "ui/grid_view.h"
@@ -80,6 +81,7 @@ struct Screen {
         frm = std::make_unique<screen::FrmQMX44>(screen::FormEnvironment{context, sistema.get(), utilerias.get()});
         intake::install(*frm);
         bonus::install(*frm);
+        preview::install(*frm);
         document::install(*frm);
         auto padre = std::make_shared<host::Padre>();
         padre->setMember(QStringLiteral("Modulo"), QStringLiteral("COMPRAS"));

@@ -5,6 +5,7 @@
 #include "intake/install.h"
 #include "platform/core/error.h"
 #include "platform/core/faults.h"
+#include "preview/install.h"
 
 namespace qmx44::component {
 
@@ -43,6 +44,7 @@ screen::FrmQMX44 &Publico::pantalla()
     // Every layer's handlers are in place before the form loads.
     intake::install(*form);
     bonus::install(*form);
+    preview::install(*form);
     document::install(*form);
     form->load();
     QObject::connect(form.get(), &screen::FrmQMX44::closed, form.get(), [this, f = form.get()] { release(f); });

@@ -104,6 +104,7 @@ void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &
 void fillPending(screen::FrmQMX44 &frm)
 {
     fillPending(frm.Sistema().Conexion(), frm.ssDetalle(), frm.txt_Co_Folio().text(), frm.txtFolio().text());
+    emit frm.pendingRead();
 }
 
 } // namespace qmx44::intake

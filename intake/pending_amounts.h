@@ -44,7 +44,8 @@ QHash<QString, LineAmounts> readPending(db::Conexion &connection, const QString 
 // RuntimeError.
 void fillPending(db::Conexion &connection, controls::Grid &grid, const QString &purchase, const QString &replacedNote);
 // The same for the form: the purchase in txt_Co_Folio, and the note in txtFolio (empty
-// for a new note, the shown or modified note's folio otherwise).
+// for a new note, the shown or modified note's folio otherwise); then the form's
+// pendingRead() is emitted.
 void fillPending(screen::FrmQMX44 &frm);
 
 } // namespace qmx44::intake

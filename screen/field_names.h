@@ -55,5 +55,16 @@ inline const QString frTotal = QStringLiteral("frTotal");
 inline const QString txt_SubTotal = QStringLiteral("txt_SubTotal");
 inline const QString txt_Impuestos = QStringLiteral("txt_Impuestos");
 inline const QString txt_Total = QStringLiteral("txt_Total");
+// Beside the totals: what the note will do, before it is saved. A table of labels,
+// effectLabel(row, column): row 0 the headings, then the supplier's balance, the grid's
+// current line and the whole purchase; column 0 the row's caption, then before, this
+// note and after.
+inline const QString frEfecto = QStringLiteral("frEfecto");
+inline constexpr int EffectRows = 4;
+inline constexpr int EffectColumns = 4;
+inline QString effectLabel(int row, int column)
+{
+    return QStringLiteral("lblEfecto%1%2").arg(row).arg(column);
+}
 
 } // namespace qmx44::screen::fields

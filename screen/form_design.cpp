@@ -313,6 +313,21 @@ void addDetailPage(std::vector<ControlDesign> &c)
     addField(c, {fields::txt_Impuestos, u"Impuestos:", "Impuestos", 0, State::Locked, plus(Currency, Group1)},
              total(1, 120));
     addField(c, {fields::txt_Total, u"Total:", "Total", 0, State::Locked, plus(Currency, Group1)}, total(2, 120));
+
+    // Left of the totals, as high as they are: a caption column and three figures.
+    c.push_back(control(fields::frEfecto, ControlKind::Frame, fields::fr1, 0, 5600, 7300, 1200));
+    const double captionWidth = 2800, figureWidth = 1450, rowStep = 270;
+    for (int r = 0; r < fields::EffectRows; ++r) {
+        for (int col = 0; col < fields::EffectColumns; ++col) {
+            const bool caption = col == 0;
+            Settings s;
+            if (!caption)
+                s.emplace_back(QStringLiteral("alignment"), QStringLiteral("right"));
+            c.push_back(control(fields::effectLabel(r, col), ControlKind::Label, fields::frEfecto,
+                                caption ? 120 : 120 + captionWidth + figureWidth * (col - 1), 60 + rowStep * r,
+                                caption ? captionWidth - 60 : figureWidth - 60, LabelHeight, std::move(s)));
+        }
+    }
 }
 
 FormDesign build()

@@ -145,6 +145,9 @@ public:
 signals:
     // The form closed (its unload ran): whoever owns it may let it go.
     void closed();
+    // The grid's pending column was read again for the purchase on the form (taken in,
+    // a note shown, a save that did not go through); the header is filled by then.
+    void pendingRead();
 
 private:
     // Lifecycle (lifecycle.cpp).

@@ -1,6 +1,7 @@
 // The layout on resize: the tab control spans the form, both pages' frames and shapes
-// follow it (the frames below its strip), the grid fills the page "Detalle" above the totals frame, which keeps to
-// the grid's right edge; then the grid's columns are fitted to its width.
+// follow it (the frames below its strip), the grid fills the page "Detalle" above the
+// totals frame, which keeps to the grid's right edge, with what the note will do on its
+// left; then the grid's columns are fitted to its width.
 //
 // Every value is worked out in double and stored by the control as a float. A step the
 // control refuses (a negative size while the window is tiny, a value beyond float) or
@@ -8,6 +9,8 @@
 // resizing never reports anything.
 #include "platform/business/ajuste_grid.h"
 #include "screen/frm_qmx44.h"
+
+#include <algorithm>
 
 namespace qmx44::screen {
 
@@ -38,6 +41,7 @@ void FrmQMX44::Form_Resize()
     Control &f1 = fr1();
     Control &grid = ssDetalle();
     Control &totals = m_form.get<controls::Frame>(fields::frTotal);
+    Control &effect = m_form.get<controls::Frame>(fields::frEfecto);
     const double formWidth = m_form.clientWidth();
     const double formHeight = m_form.clientHeight();
 
@@ -56,6 +60,9 @@ void FrmQMX44::Form_Resize()
     tryStep([&] { grid.setHeight(double(f1.height()) - double(grid.top()) - double(totals.height()) - 300.0); });
     tryStep([&] { totals.setTop(double(grid.top()) + double(grid.height()) + 100.0); });
     tryStep([&] { totals.setLeft(double(grid.left()) + double(grid.width()) - double(totals.width())); });
+    // What the note will do sits left of the totals, on their row.
+    tryStep([&] { effect.setTop(double(totals.top())); });
+    tryStep([&] { effect.setWidth(std::max(0.0, double(totals.left()) - double(grid.left()) - 100.0)); });
     tryStep([&] {
         if (AjusteGrid)
             AjusteGrid->Ajustar(ssDetalle(), QStringLiteral("1"));

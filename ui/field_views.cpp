@@ -214,9 +214,13 @@ QWidget *createWidget(Control &control, QWidget *parent)
             widget = new QGroupBox(parent);
         }
         break;
-    case ControlKind::Label:
-        widget = new QLabel(parent);
+    case ControlKind::Label: {
+        auto *label = new QLabel(parent);
+        if (static_cast<Label &>(control).rightAligned())
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        widget = label;
         break;
+    }
     case ControlKind::Shape: {
         auto *shape = new QFrame(parent);
         shape->setFrameShape(control.height() <= LineShapeHeight ? QFrame::HLine : QFrame::Box);

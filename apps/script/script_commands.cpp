@@ -129,6 +129,16 @@ void ScriptRunner::messages()
     print(out);
 }
 
+void ScriptRunner::preview()
+{
+    m_driver.settle();
+    if (!m_host.liveForm() || !m_host.formOpen())
+        throw ScriptError{QStringLiteral("no form is open (use open first)")};
+    Json out;
+    out["preview"] = previewJson(m_host.form());
+    print(out);
+}
+
 void ScriptRunner::clipboard(const steps::Clipboard &s)
 {
     m_driver.settle();

@@ -105,6 +105,8 @@ void ScriptRunner::runStep(const Step &step)
                     dump();
                 else if constexpr (std::is_same_v<T, steps::Messages>)
                     messages();
+                else if constexpr (std::is_same_v<T, steps::Preview>)
+                    preview();
                 else if constexpr (std::is_same_v<T, steps::Clipboard>)
                     clipboard(s);
                 else if constexpr (std::is_same_v<T, steps::Search>)

@@ -50,6 +50,7 @@ private:
     void fail(const steps::Fail &s);
     void dump();
     void messages();
+    void preview();
     void clipboard(const steps::Clipboard &s);
     void search(const steps::Search &s);
 

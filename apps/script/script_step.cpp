@@ -216,7 +216,7 @@ Step typedStep(const ScriptLine &line)
     } else if (verb == u"confirm") {
         requireArgs(line, 1, 1, "yes|no");
         step.action = steps::Confirm{choiceArg(a[0], "yes", "no")};
-    } else if (verb == u"open" || verb == u"activate" || verb == u"dump" || verb == u"messages") {
+    } else if (verb == u"open" || verb == u"activate" || verb == u"dump" || verb == u"messages" || verb == u"preview") {
         requireArgs(line, 0, 0, "");
         if (verb == u"open")
             step.action = steps::Open{};
@@ -224,6 +224,8 @@ Step typedStep(const ScriptLine &line)
             step.action = steps::Activate{};
         else if (verb == u"dump")
             step.action = steps::Dump{};
+        else if (verb == u"preview")
+            step.action = steps::Preview{};
         else
             step.action = steps::Messages{};
     } else if (verb == u"type") {
@@ -368,6 +370,8 @@ QString stepText(const StepAction &action)
                 return QStringLiteral("dump");
             else if constexpr (std::is_same_v<T, steps::Messages>)
                 return QStringLiteral("messages");
+            else if constexpr (std::is_same_v<T, steps::Preview>)
+                return QStringLiteral("preview");
             else if constexpr (std::is_same_v<T, steps::Shot>)
                 return QStringLiteral("shot ") + s.name;
             else if (!s.text)

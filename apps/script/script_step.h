@@ -93,6 +93,8 @@ struct Search {
 // What the run prints or pictures.
 struct Dump {};
 struct Messages {};
+// The panel of what the note will do (its rows of labels).
+struct Preview {};
 struct Shot {
     QString name;
 };
@@ -106,7 +108,7 @@ using StepAction =
     std::variant<steps::Exec, steps::Query, steps::User, steps::Param, steps::Right, steps::Rate, steps::Period,
                  steps::Fail, steps::Confirm, steps::Prorate, steps::Open, steps::Activate, steps::Type, steps::Enter,
                  steps::Click, steps::Cell, steps::Key, steps::Page, steps::Resize, steps::Additional, steps::Search,
-                 steps::Dump, steps::Messages, steps::Shot, steps::Clipboard>;
+                 steps::Dump, steps::Messages, steps::Preview, steps::Shot, steps::Clipboard>;
 
 struct Step {
     int line = 0;

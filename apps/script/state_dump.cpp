@@ -136,6 +136,24 @@ Json membersJson(const QObject *formObject)
     return out;
 }
 
+Json previewJson(const controls::Form &form)
+{
+    Json out = Json::array();
+    for (int r = 0; r < fields::EffectRows; ++r) {
+        Json row = Json::array();
+        bool shown = false;
+        for (int c = 0; c < fields::EffectColumns; ++c) {
+            const auto *label = control<controls::Label>(form, fields::effectLabel(r, c));
+            const QString text = label ? label->caption() : QString();
+            shown = shown || !text.isEmpty();
+            row.push_back(jsonText(text));
+        }
+        if (shown)
+            out.push_back(std::move(row));
+    }
+    return out;
+}
+
 Json messagesJson(const std::vector<Message> &messages, const std::function<QString(qint64)> &ownerName)
 {
     Json out = Json::array();

@@ -28,6 +28,9 @@ Json toolbarJson(const controls::Form &form);
 Json membersJson(const QObject *formObject);
 // The main form's whole state: {"form", "fields", "controls", "grid", "toolbar", "members"}.
 Json formStateJson(const controls::Form &form, bool loaded, const QObject *formObject);
+// The panel of what the note will do: one array of label texts per row (caption,
+// before, this note, after), rows left empty out; [] when the form has no panel.
+Json previewJson(const controls::Form &form);
 // Each message with its owner window named by `ownerName`.
 Json messagesJson(const std::vector<Message> &messages, const std::function<QString(qint64)> &ownerName);
 

@@ -30,7 +30,9 @@ bool Label::applySetting(const QString &name, const QVariant &value)
     else if (n == u"mnemonic") {
         const QString letter = value.toString().trimmed().toUpper();
         m_mnemonic = letter.isEmpty() ? QChar() : letter.front();
-    } else
+    } else if (n == u"alignment")
+        m_rightAligned = value.toString().toLower() == u"right";
+    else
         return Control::applySetting(name, value);
     return true;
 }

@@ -39,13 +39,16 @@ public:
     Control *buddy() const;
     // The mnemonic letter, upper case ('\0' for none); views underline it in the caption.
     QChar mnemonic() const { return m_mnemonic; }
+    // The caption drawn against the label's right edge (figures in a column).
+    bool rightAligned() const { return m_rightAligned; }
     // "caption", "idetiqueta", "buddy" (a control's name), "mnemonic" (one letter of the
-    // caption), plus base settings.
+    // caption), "alignment" ("right"; anything else: left), plus base settings.
     bool applySetting(const QString &name, const QVariant &value) override;
 
 private:
     QString m_caption, m_labelId, m_buddy;
     QChar m_mnemonic;
+    bool m_rightAligned = false;
 };
 
 class Shape : public Control {
