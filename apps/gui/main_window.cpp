@@ -89,6 +89,9 @@ MainWindow::MainWindow(host::ScreenSession &screen, const QString &databaseName,
 
 MainWindow::~MainWindow()
 {
+    // The area tells of windows activated while its windows close, which it does after
+    // this window is gone: nothing of this window may hear of it then.
+    m_area->disconnect(this);
     // The screen's window goes first (unloading the form); the host's session keeps the
     // component's object.
     delete m_screenWindow.data();
