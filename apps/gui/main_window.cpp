@@ -15,6 +15,7 @@
 #include "ui/print_preview.h"
 #include "ui/progress_dialog.h"
 #include "ui/record_dialog.h"
+#include "ui/volume_rebate_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -112,6 +113,11 @@ void MainWindow::buildMenus()
                                             QStringLiteral("Notas de crédito de &proveedor"));
     m_registerAction->setStatusTip(QStringLiteral("Las notas guardadas: buscar, exportar y mostrar en la pantalla"));
     connect(m_registerAction, &QAction::triggered, this, [this] { openRegister(); });
+    m_rebateAction = purchases->addAction(QIcon::fromTheme(QStringLiteral("view-financial-list")),
+                                          QStringLiteral("&Bonificación por volumen"));
+    m_rebateAction->setStatusTip(
+        QStringLiteral("Un importe o porcentaje repartido en las compras de un proveedor en un periodo"));
+    connect(m_rebateAction, &QAction::triggered, this, [this] { openRebate(); });
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Ventana"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
@@ -237,6 +243,24 @@ ui::NoteRegisterWindow *MainWindow::openRegister()
     window->show();
     m_area->setActiveSubWindow(window);
     view->table()->setFocus();
+    return view;
+}
+
+ui::VolumeRebateWindow *MainWindow::openRebate()
+{
+    if (m_rebateWindow) {
+        m_area->setActiveSubWindow(m_rebateWindow);
+        return qobject_cast<ui::VolumeRebateWindow *>(m_rebateWindow->widget());
+    }
+    auto *view = new ui::VolumeRebateWindow(m_screen.context().session, m_screen.context().outputFolder);
+    QMdiSubWindow *window = m_area->addSubWindow(view);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // Wide: the lines' columns, their parts last, want the room.
+    window->resize(window->sizeHint().expandedTo(QSize(1280, 600)).boundedTo(m_area->viewport()->size()));
+    m_rebateWindow = window;
+    window->show();
+    m_area->setActiveSubWindow(window);
+    view->setFocus();
     return view;
 }
 

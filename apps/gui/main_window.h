@@ -2,9 +2,9 @@
 // The desktop host's main window: the purchasing module's menu, which opens the screen by
 // its programmatic identifier through the component registry as any host does, the
 // screen's form in a sub-window of a multiple-document area, a list of the open windows,
-// the notes register, a status bar with who works where and on what, and the window's geometry, the screen's
-// window geometry and the widths of the grid's columns the clerk sized remembered between
-// runs.
+// the notes register, the volume rebate, a status bar with who works where and on what,
+// and the window's geometry, the screen's window geometry and the widths of the grid's
+// columns the clerk sized remembered between runs.
 #include "platform/db/connection.h"
 #include "platform/host/screen_session.h"
 
@@ -19,6 +19,7 @@ class QMenu;
 namespace qmx44::ui {
 class FormView;
 class NoteRegisterWindow;
+class VolumeRebateWindow;
 } // namespace qmx44::ui
 
 namespace qmx44::apps::gui {
@@ -48,9 +49,12 @@ public:
     QMdiArea *mdiArea() const { return m_area; }
     QAction *screenAction() const { return m_screenAction; }
     QAction *registerAction() const { return m_registerAction; }
+    QAction *rebateAction() const { return m_rebateAction; }
 
     // Opens the notes register (or brings its window forward).
     ui::NoteRegisterWindow *openRegister();
+    // Opens the volume rebate's window (or brings it forward).
+    ui::VolumeRebateWindow *openRebate();
     // Shows the saved note `folio` in the screen, opening it when closed, as the clerk
     // would: the folio typed into the screen's folio field and Enter. A note being
     // entered there is discarded first, once the clerk agrees.
@@ -81,6 +85,8 @@ private:
     QAction *m_screenAction = nullptr;
     QAction *m_registerAction = nullptr;
     QPointer<QMdiSubWindow> m_registerWindow;
+    QAction *m_rebateAction = nullptr;
+    QPointer<QMdiSubWindow> m_rebateWindow;
     // The form of the last opening, while the component has not destroyed it (closed).
     host::MainForm *form() const { return m_screen.formObject() ? m_form : nullptr; }
     host::MainForm *m_form = nullptr;
