@@ -254,6 +254,15 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
     services::Sistema system(m_session);
     services::Utilerias utilities(m_session);
     try {
+        // An attempt after a lost commit: the run may be there already.
+        if (!parameters.token.isEmpty()) {
+            auto rs = c.query(QStringLiteral("SELECT Bv_Folio FROM Bonificacion_Volumen WHERE Bv_Token = ?"),
+                              {parameters.token});
+            const QString saved = rs->eof() ? QString() : rs->fieldAt(0).toString();
+            rs->close();
+            if (!saved.isEmpty())
+                return Outcome{true, saved, QString()};
+        }
         // The cause as the screen's cause field takes it: live, and neither the return
         // nor the rejection cause.
         // (The field splices the typed text at its quoted mark; here it is bound.)
@@ -358,14 +367,18 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
         const std::int64_t unplaced = std::max<std::int64_t>(0, spreadOver(parameters, respread).asked - granted);
         c.run(QStringLiteral("INSERT INTO Bonificacion_Volumen (Bv_Folio, Pv_Cve_Proveedor, Bv_Desde, Bv_Hasta, "
                              "Mn_Cve_Moneda, Cn_Cve_Causa_Nota_Credito_Proveedor, Bv_Referencia, Bv_Porcentaje, "
-                             "Bv_Valor, Bv_Base, Bv_Importe, Bv_No_Colocado, Es_Cve_Estado, Bv_Usuario) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC', ?)"),
+                             "Bv_Valor, Bv_Base, Bv_Importe, Bv_No_Colocado, Es_Cve_Estado, Bv_Usuario, Bv_Token) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC', ?, ?)"),
               {runFolio, parameters.supplier, isoDate(parameters.from), isoDate(parameters.to), currency,
                parameters.cause, parameters.reference, parameters.percent ? 1 : 0, parameters.value,
                parameters.basis == Basis::Amount ? QStringLiteral("I") : QStringLiteral("C"), double(granted) / 100,
-               double(unplaced) / 100, m_session->user()});
+               double(unplaced) / 100, m_session->user(), text(parameters.token)});
         tx.commit();
         return Outcome{true, runFolio, QString()};
+    } catch (const db::CommitOutcomeUnknown &e) {
+        return refused(describe(e)
+                       + QStringLiteral("\r\nNo se sabe si la bonificación se guardó: al guardarla de "
+                                        "nuevo se busca antes, y no se guarda dos veces."));
     } catch (const std::exception &e) {
         return refused(describe(e));
     }

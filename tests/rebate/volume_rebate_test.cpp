@@ -97,9 +97,14 @@ TEST_P(VolumeRebateTest, SavedRunGrantsExactlyTheAmountOneNotePerPurchase)
     const double before = balance();
     RebateParameters p = march(1000.01);
     p.basis = Basis::ControlQuantity;
+    p.token = QStringLiteral("run-1");
     const auto lines = spreadLines(r, p);
     const Outcome saved = r.save(p, lines, kFields);
     ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+    // Saved again after a commit whose answer was lost: found, not granted twice.
+    const int notesSaved = notes();
+    EXPECT_EQ(r.save(p, lines, kFields).folio, saved.folio);
+    EXPECT_EQ(notes(), notesSaved);
 
     const RebateRun run = r.run(saved.folio);
     ASSERT_EQ(run.folio, saved.folio);
