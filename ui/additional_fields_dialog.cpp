@@ -16,15 +16,9 @@
 
 namespace qmx44::ui {
 
-bool editAdditionalFields(controls::Toolbar &toolbar, QWidget *parent)
+bool editAdditionalFields(controls::AdditionalFields &edited, QWidget *parent)
 {
-    controls::AdditionalFields fields;
-    try {
-        fields = toolbar.additionalFields();
-    } catch (const RuntimeError &e) {
-        QMessageBox::warning(parent, QObject::tr("Campos adicionales"), QString::fromUtf8(e.what()));
-        return false;
-    }
+    controls::AdditionalFields fields = edited;
     const std::vector<controls::AdditionalFieldDef> &definitions = fields.definitions();
     if (definitions.empty())
         return false;
@@ -37,7 +31,7 @@ bool editAdditionalFields(controls::Toolbar &toolbar, QWidget *parent)
     layout->addLayout(form);
     std::vector<QLineEdit *> inputs;
     for (const controls::AdditionalFieldDef &def : definitions) {
-        auto *input = new QLineEdit(toolbar.additionalField(def.field), &dialog);
+        auto *input = new QLineEdit(fields.value(def.field), &dialog);
         input->setObjectName(def.field);
         input->setMaxLength(def.length);
         if (def.type == u'N')
@@ -72,8 +66,23 @@ bool editAdditionalFields(controls::Toolbar &toolbar, QWidget *parent)
     });
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    for (std::size_t i = 0; i < inputs.size(); ++i)
-        toolbar.setAdditionalField(definitions[i].field, inputs[i]->text());
+    edited = fields;
+    return true;
+}
+
+bool editAdditionalFields(controls::Toolbar &toolbar, QWidget *parent)
+{
+    controls::AdditionalFields fields;
+    try {
+        fields = toolbar.additionalFields();
+    } catch (const RuntimeError &e) {
+        QMessageBox::warning(parent, QObject::tr("Campos adicionales"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    if (!editAdditionalFields(fields, parent))
+        return false;
+    for (const controls::AdditionalFieldDef &def : fields.definitions())
+        toolbar.setAdditionalField(def.field, fields.value(def.field));
     return true;
 }
 

@@ -5,12 +5,16 @@
 class QWidget;
 
 namespace qmx44::controls {
+class AdditionalFields;
 class Toolbar;
-}
+} // namespace qmx44::controls
 
 namespace qmx44::ui {
 
 // True when the clerk confirmed the values.
 bool editAdditionalFields(controls::Toolbar &toolbar, QWidget *parent);
+// The same dialog over `fields` (definitions loaded), whose values change only when the
+// clerk confirms them (the volume rebate's notes take theirs so).
+bool editAdditionalFields(controls::AdditionalFields &fields, QWidget *parent);
 
 } // namespace qmx44::ui

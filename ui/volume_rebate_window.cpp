@@ -3,8 +3,10 @@
 #include "platform/business/activity_log.h"
 #include "platform/business/print/print_template.h"
 #include "platform/core/error.h"
+#include "rebate/note_fields.h"
 #include "rebate/rebate_summary.h"
 #include "rebate/volume_rebate.h"
+#include "ui/additional_fields_dialog.h"
 #include "ui/print_preview.h"
 
 #include <QAbstractButton>
@@ -497,6 +499,19 @@ bool VolumeRebateWindow::save()
                              QStringLiteral("Ninguna línea recibe bonificación: no hay notas que guardar."));
         return false;
     }
+    // The notes' additional fields, asked once for all of them (the last ones typed kept).
+    try {
+        if (!m_fields.definitionsLoaded())
+            m_fields = rebate::noteAdditionalFields(*m_session);
+    } catch (const std::exception &e) {
+        QMessageBox::warning(this, kTitle, describe(e));
+        return false;
+    }
+    if (!m_fields.definitions().empty() && !editAdditionalFields(m_fields, this))
+        return false;
+    std::vector<std::pair<QString, QString>> additional;
+    for (const controls::AdditionalFieldDef &def : m_fields.definitions())
+        additional.emplace_back(def.field, m_fields.value(def.field));
     QString question = QStringLiteral("¿Guardar %1 de crédito por un total de %2 %3, impuestos incluidos?")
                            .arg(notesText(int(purchases.size())), cents(taxed), m_currency->text().trimmed());
     if (m_unplacedCents != 0)
@@ -507,7 +522,7 @@ bool VolumeRebateWindow::save()
     rebate::Outcome outcome;
     try {
         WaitCursor wait;
-        outcome = m_rebate->save(parameters(), m_lines);
+        outcome = m_rebate->save(parameters(), m_lines, additional);
     } catch (const std::exception &e) {
         outcome.error = describe(e);
     }
@@ -587,6 +602,7 @@ void VolumeRebateWindow::fillRun(const rebate::RebateRun &run)
     if (!run.notes.empty())
         m_table->setCurrentCell(0, 0);
     updateButtons();
+    m_table->setFocus();
 }
 
 bool VolumeRebateWindow::cancelRun()

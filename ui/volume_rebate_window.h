@@ -4,6 +4,8 @@
 // their parts, spread again as lines are left out or the value changes; "Guardar" saves
 // one note per purchase; a stored run is shown again by its folio, printed as a summary
 // and cancelled as a whole.
+#include "platform/controls/additional_fields.h"
+
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -105,8 +107,9 @@ private:
     std::unique_ptr<rebate::VolumeRebate> m_rebate;
     QString m_outputFolder;
     std::vector<rebate::EligibleLine> m_lines;
-    QString m_run;          // the run shown
-    bool m_runLive = false; // the run shown is not cancelled
+    controls::AdditionalFields m_fields; // the notes' additional fields, as last typed
+    QString m_run;                       // the run shown
+    bool m_runLive = false;              // the run shown is not cancelled
     bool m_filling = false;
     std::int64_t m_asked = 0, m_unplacedCents = 0; // cents: asked for, and what no line takes
 

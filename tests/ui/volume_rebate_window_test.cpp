@@ -6,10 +6,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -62,11 +65,16 @@ TEST(VolumeRebateWindowTest, LeavesALineOutSavesOneNotePerPurchaseAndShowsTheRun
         << window.grantedText().toStdString();
     EXPECT_EQ(window.unplacedText(), QStringLiteral("No colocado: 0.00 MN"));
 
-    // Yes to the confirmation, then OK to the folio.
+    // The demo's required additional field, Yes to the confirmation, then OK to the folio.
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
             (box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->button(QMessageBox::Ok))->click();
+        else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            dialog->findChild<QLineEdit *>(QStringLiteral("NC_FOLIO_PROVEEDOR"))->setText(QStringLiteral("NCP-9001"));
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        }
     });
     answer.start(10);
     ASSERT_TRUE(window.save());
