@@ -593,7 +593,7 @@ void VolumeRebateWindow::fillRun(const rebate::RebateRun &run)
     if (run.cancelled && !run.cancelledBy.isEmpty())
         state += QStringLiteral(" por %1 el %2")
                      .arg(run.cancelledBy, run.cancelledAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-    m_granted->setText(QStringLiteral("Bonificación %1: %2 %3 en %4, con impuesto %5 · registró %6 el %7 · %8")
+    m_granted->setText(QStringLiteral("Bonificación %1: %2 %3 en %4, con impuesto %5 %3 · registró %6 el %7 · %8")
                            .arg(run.folio, cents(run.granted), run.parameters.currency,
                                 notesText(int(run.notes.size())), formatAmount(total), run.user,
                                 run.registered.toString(QStringLiteral("dd/MM/yyyy HH:mm")), state));
