@@ -112,16 +112,17 @@ QString summaryHtml(services::Session &session, const RebateRun &run)
             + amount(note.subtotal) + amount(note.tax) + amount(note.total)
             + QStringLiteral("<td nowrap>%1</td></tr>")
                   .arg(note.cancelled ? QStringLiteral("Cancelada") : QStringLiteral("Vigente"));
-        if (!note.cancelled) {
+        // A live run adds up its live notes; a cancelled one, all the notes it granted.
+        if (!note.cancelled || run.cancelled) {
             ++live;
             subtotal += note.subtotal;
             tax += note.tax;
             total += note.total;
         }
     }
-    page += QStringLiteral("<tr style=\"font-weight: bold\"><td colspan=\"2\" nowrap>Vigentes: %1 de %2 notas</td>")
-                .arg(live)
-                .arg(run.notes.size())
+    const QString count = run.cancelled ? QStringLiteral("Total: %1 notas").arg(run.notes.size())
+                                        : QStringLiteral("Vigentes: %1 de %2 notas").arg(live).arg(run.notes.size());
+    page += QStringLiteral("<tr style=\"font-weight: bold\"><td colspan=\"2\" nowrap>%1</td>").arg(count)
         + amount(subtotal) + amount(tax) + amount(total) + QStringLiteral("<td></td></tr></table>");
 
     page += QStringLiteral("<p>Otorgado antes de impuestos: <b>%1 %2</b>").arg(cents(run.granted), html(p.currency));

@@ -66,10 +66,10 @@ QString cents(std::int64_t value)
     return formatAmount(double(value) / 100.0);
 }
 
-// A part with its tax, in cents, as the note's line carries it.
-std::int64_t withTax(const rebate::EligibleLine &line)
+// A part with its tax, as the note's line carries it (its tax not rounded).
+double withTax(const rebate::EligibleLine &line)
 {
-    return line.cents + std::llround(double(line.cents) * line.taxFactor);
+    return double(line.cents) / 100.0 * (1.0 + line.taxFactor);
 }
 
 QString notesText(int count)
@@ -237,6 +237,8 @@ VolumeRebateWindow::VolumeRebateWindow(std::shared_ptr<services::Session> sessio
     connect(m_print, &QPushButton::clicked, this, &VolumeRebateWindow::print);
     connect(m_cancel, &QPushButton::clicked, this, &VolumeRebateWindow::cancelRun);
     connect(m_supplier, &QLineEdit::editingFinished, this, &VolumeRebateWindow::confirmSupplier);
+    for (QLineEdit *field : {m_supplier, m_currency})
+        connect(field, &QLineEdit::returnPressed, this, &VolumeRebateWindow::search);
     // What the lines were read for changes: they are read again by Buscar.
     for (QLineEdit *field : {m_supplier, m_currency})
         connect(field, &QLineEdit::textEdited, this, &VolumeRebateWindow::clearList);
@@ -247,6 +249,9 @@ VolumeRebateWindow::VolumeRebateWindow(std::shared_ptr<services::Session> sessio
         });
     // What the lines are spread by changes: spread again at once.
     connect(m_byPercent, &QRadioButton::toggled, this, [this] {
+        // An amount is no percent (nor the other way): the value is typed again.
+        if (!m_filling)
+            m_value->setValue(0);
         valueKindChanged();
         respread();
     });
@@ -445,7 +450,7 @@ void VolumeRebateWindow::fillParts()
     for (int row = 0; row < int(m_lines.size()) && row < m_table->rowCount(); ++row) {
         const rebate::EligibleLine &l = m_lines[size_t(row)];
         m_table->item(row, Part)->setText(l.cents ? cents(l.cents) : QString());
-        m_table->item(row, PartWithTax)->setText(l.cents ? cents(withTax(l)) : QString());
+        m_table->item(row, PartWithTax)->setText(l.cents ? formatAmount(withTax(l)) : QString());
     }
     m_filling = false;
     // The parts' columns follow what they hold (never narrower than their captions).
@@ -461,7 +466,8 @@ QString VolumeRebateWindow::grantedText() const
 {
     if (!m_run.isEmpty() || m_lines.empty())
         return m_granted->text();
-    std::int64_t granted = 0, taxed = 0;
+    std::int64_t granted = 0;
+    double taxed = 0;
     QSet<QString> purchases;
     for (const rebate::EligibleLine &l : m_lines)
         if (l.cents != 0) {
@@ -471,7 +477,7 @@ QString VolumeRebateWindow::grantedText() const
         }
     const QString currency = m_currency->text().trimmed();
     return QStringLiteral("Bonificación: %1 %2 en %3 (con impuesto: %4 %2)")
-        .arg(cents(granted), currency, notesText(int(purchases.size())), cents(taxed));
+        .arg(cents(granted), currency, notesText(int(purchases.size())), formatAmount(taxed));
 }
 
 QString VolumeRebateWindow::unplacedText() const
@@ -487,7 +493,7 @@ bool VolumeRebateWindow::save()
 {
     if (!m_run.isEmpty() || m_lines.empty())
         return false;
-    std::int64_t taxed = 0;
+    double taxed = 0;
     QSet<QString> purchases;
     for (const rebate::EligibleLine &l : m_lines)
         if (l.cents != 0) {
@@ -513,7 +519,7 @@ bool VolumeRebateWindow::save()
     for (const controls::AdditionalFieldDef &def : m_fields.definitions())
         additional.emplace_back(def.field, m_fields.value(def.field));
     QString question = QStringLiteral("¿Guardar %1 de crédito por un total de %2 %3, impuestos incluidos?")
-                           .arg(notesText(int(purchases.size())), cents(taxed), m_currency->text().trimmed());
+                           .arg(notesText(int(purchases.size())), formatAmount(taxed), m_currency->text().trimmed());
     if (m_unplacedCents != 0)
         question += QStringLiteral("\n\nNo se colocan %1 %2: ninguna línea los admite.")
                         .arg(cents(m_unplacedCents), m_currency->text().trimmed());
@@ -584,8 +590,7 @@ void VolumeRebateWindow::fillRun(const rebate::RebateRun &run)
         m_table->setItem(row, 3, cell(formatAmount(n.tax), true));
         m_table->setItem(row, 4, cell(formatAmount(n.total), true));
         m_table->setItem(row, 5, cell(n.cancelled ? QStringLiteral("Cancelada") : QStringLiteral("Vigente")));
-        if (!n.cancelled)
-            total += n.total;
+        total += n.total;
     }
     m_table->resizeColumnsToContents();
     m_filling = false;
@@ -593,7 +598,7 @@ void VolumeRebateWindow::fillRun(const rebate::RebateRun &run)
     if (run.cancelled && !run.cancelledBy.isEmpty())
         state += QStringLiteral(" por %1 el %2")
                      .arg(run.cancelledBy, run.cancelledAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-    m_granted->setText(QStringLiteral("Bonificación %1: %2 %3 en %4, con impuesto %5 %3 · registró %6 el %7 · %8")
+    m_granted->setText(QStringLiteral("Bonificación %1: %2 %3 en %4, con impuesto %5 %3\nRegistró %6 el %7 · %8")
                            .arg(run.folio, cents(run.granted), run.parameters.currency,
                                 notesText(int(run.notes.size())), formatAmount(total), run.user,
                                 run.registered.toString(QStringLiteral("dd/MM/yyyy HH:mm")), state));
