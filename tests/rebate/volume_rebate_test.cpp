@@ -228,6 +228,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, VolumeRebateTest, ::testing::ValuesIn(test::b
 // cancel a run, and a modified client that hands the save lines of a branch the clerk
 // is held from gets nothing written.
 class VolumeRebateServerTest : public ::testing::TestWithParam<std::string> {};
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(VolumeRebateServerTest);
 
 TEST_P(VolumeRebateServerTest, AClerkSavesAndCancelsRunsOfHisBranchOnly)
 {
