@@ -69,18 +69,10 @@ void fillLine(business::DetalleNota &line, const controls::Grid &grid, const Lin
     const auto txt = [&](int col) { return notNull(grid.cellValue(row, col).toString()); };
     const auto num = [&](int col) { return grid.cellValue(row, col).toDouble(); };
 
-    const double bonus = num(c.bonusAmount);
-    const double quantity = num(c.quantity1);
-    const double factor = num(c.taxFactor);
-    const double tax = bonus * factor;
-    const double net = bonus + tax;
-    const double unitPrice = quantity == 0 ? 0 : bonus / quantity;
-
     line.producto = txt(c.product);
     line.comentario = QStringLiteral("Nota de crédito por bonificacion compra: ") + purchase;
     line.talla = txt(c.size);
     line.color = txt(c.color);
-    line.cantidad1 = quantity;
     line.unidad1 = txt(c.unit1);
     // The row's own control unit is stored, so that showing the note again finds this
     // very row (it is matched on that unit).
@@ -88,15 +80,24 @@ void fillLine(business::DetalleNota &line, const controls::Grid &grid, const Lin
     line.unidadControl1 = txt(c.controlUnit1);
     line.cantidadControl2 = num(c.controlQuantity2);
     line.unidadControl2 = txt(c.controlUnit2);
+    fillAmounts(line, num(c.bonusAmount), num(c.quantity1), num(c.taxFactor));
+}
+
+void fillAmounts(business::DetalleNota &line, double bonus, double quantity, double taxFactor)
+{
+    const double tax = bonus * taxFactor;
+    const double net = bonus + tax;
+    const double unitPrice = quantity == 0 ? 0 : bonus / quantity;
+    line.cantidad1 = quantity;
     line.precioLista = unitPrice;
     line.precioDescontado = unitPrice;
     line.descuento1 = 0;
     line.descuento2 = 0;
-    line.impuestoFactor = factor;
+    line.impuestoFactor = taxFactor;
     line.impuestoImporte = tax;
     line.precioNeto = quantity == 0 ? 0 : net / quantity;
     line.precioNetoImporte = net;
-    // The typed amount itself, so that the note shows it again to the last digit.
+    // The granted amount itself, so that the note shows it again to the last digit.
     line.importe = bonus;
 }
 

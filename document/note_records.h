@@ -31,4 +31,8 @@ double bonusOf(const controls::Grid &grid, const LineColumns &c, int row);
 void fillLine(business::DetalleNota &line, const controls::Grid &grid, const LineColumns &c, int row,
               const QString &purchase);
 
+// The amounts of a line granted `bonus` before tax on `quantity` units taxed at
+// `taxFactor`: the unit and whole prices with and without tax, the tax, the quantity.
+void fillAmounts(business::DetalleNota &line, double bonus, double quantity, double taxFactor);
+
 } // namespace qmx44::document

@@ -30,11 +30,11 @@ enum class Basis { Amount, ControlQuantity };
 
 // What the clerk asks for.
 struct RebateParameters {
-    QString supplier;  // Pv_Cve_Proveedor
-    QDate from, to;    // purchase dates (Co_Fecha), both days included
-    QString currency;  // only purchases in this currency; empty: the supplier's own
-    QString cause;     // Cn_Cve_Causa_Nota_Credito_Proveedor of every note
-    QString reference; // Nc_Referencia of every note
+    QString supplier;     // Pv_Cve_Proveedor
+    QDate from, to;       // purchase dates (Co_Fecha), both days included
+    QString currency;     // only purchases in this currency; empty: the supplier's own
+    QString cause;        // Cn_Cve_Causa_Nota_Credito_Proveedor of every note
+    QString reference;    // Nc_Referencia of every note
     bool percent = false; // `value` is a percent of the included lines' amount
     double value = 0;     // the amount in the purchases' currency, or the percent
     Basis basis = Basis::Amount;
@@ -46,13 +46,16 @@ struct EligibleLine {
     QString purchase, branch, warehouse, buyer, currency;
     QDate purchaseDate;
     QString product, description, size, color, unit1, controlUnit1, controlUnit2;
+    // As the grid shows them (and the note stores them): the control quantities are the
+    // grid's, which sum the purchase's first quantity.
     double quantity1 = 0, controlQuantity1 = 0, controlQuantity2 = 0;
+    double controlBasis = 0; // the purchase's own control quantity 1, summed: the basis by quantity
     double taxFactor = 0;
-    double amount = 0;  // the bonus base before tax, as the grid's (discounts taken off)
-    double pending = 0; // what is still pending on it, tax included
-    std::int64_t cap = 0; // the most it may take before tax, in cents (pending shared
-                          // between lines of one purchase line in proportion to amount)
-    bool excluded = false; // left out by the clerk
+    double amount = 0;      // the bonus base before tax, as the grid's (discounts taken off)
+    double pending = 0;     // what is still pending on it, tax included
+    std::int64_t cap = 0;   // the most it may take before tax, in cents (pending shared
+                            // between lines of one purchase line in proportion to amount)
+    bool excluded = false;  // left out by the clerk
     std::int64_t cents = 0; // its part of the rebate before tax, in cents
 };
 
