@@ -108,7 +108,8 @@ rebate::RebateParameters parameters(QStringList &args)
     };
     p.supplier = required("supplier");
     p.cause = required("cause");
-    p.reference = takeOption(args, QStringLiteral("reference")).value_or(QString());
+    // Empty, never null: the run stores no reference as an empty one.
+    p.reference = takeOption(args, QStringLiteral("reference")).value_or(QString::fromLatin1("", 0));
     p.currency = takeOption(args, QStringLiteral("currency")).value_or(QString());
     p.from = dateOption(args, "from", true);
     p.to = dateOption(args, "to", true);
@@ -138,6 +139,13 @@ int volumeRebate(const QStringList &arguments)
     const auto cancel = takeOption(args, QStringLiteral("cancel"));
     const auto show = takeOption(args, QStringLiteral("show"));
     const QDate today = dateOption(args, "today", false);
+    std::vector<std::pair<QString, QString>> fields;
+    while (const auto field = takeOption(args, QStringLiteral("field"))) {
+        const qsizetype equals = field->indexOf(u'=');
+        if (equals <= 0)
+            throw UsageError{QStringLiteral("--field takes NAME=VALUE, not '%1'").arg(*field)};
+        fields.emplace_back(field->left(equals), field->mid(equals + 1));
+    }
     if (cancel && show)
         throw UsageError{QStringLiteral("give at most one of --cancel and --show")};
     rebate::RebateParameters asked;
@@ -176,7 +184,7 @@ int volumeRebate(const QStringList &arguments)
     }
     std::vector<rebate::EligibleLine> lines = rebates.eligible(asked);
     const rebate::SpreadOutcome spread = rebate::VolumeRebate::spreadOver(asked, lines);
-    const rebate::Outcome outcome = rebates.save(asked, lines);
+    const rebate::Outcome outcome = rebates.save(asked, lines, fields);
     if (!outcome.ok)
         return refused(outcome.error, *sink);
     QJsonObject o = runJson(rebates.run(outcome.folio));
@@ -190,7 +198,7 @@ int volumeRebate(const QStringList &arguments)
 QMX44_COMMAND("rebate",
               "[--db CONNECTION] [--user USER] --supplier P --from YYYY-MM-DD --to YYYY-MM-DD --cause C "
               "[--reference R] (--amount X | --percent X) [--basis amount|control] [--currency M] "
-              "[--today YYYY-MM-DD] | --cancel FOLIO | --show FOLIO",
+              "[--field NAME=VALUE]... [--today YYYY-MM-DD] | --cancel FOLIO | --show FOLIO",
               "grants a volume rebate over a supplier's purchase lines of a period (one note per purchase, all or "
               "none), cancels a stored one or shows it; prints one JSON line",
               "--db CONNECTION\tthe database (default: $QMX44_DB, the configuration file, then the demo database)\n"
@@ -204,6 +212,7 @@ QMX44_COMMAND("rebate",
               "--percent X\tor a percent of the eligible lines' amount\n"
               "--basis amount|control\twhat it is spread in proportion to (default amount)\n"
               "--currency M\tonly purchases in this currency (default: the supplier's)\n"
+              "--field NAME=VALUE\tan additional field of every note (again for each field)\n"
               "--today YYYY-MM-DD\tfixes the working date, the notes' date (default: today)\n"
               "--cancel FOLIO\tcancels every note of the stored rebate FOLIO, all or none\n"
               "--show FOLIO\tprints the stored rebate FOLIO and its notes",

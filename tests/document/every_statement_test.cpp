@@ -40,9 +40,20 @@ void showNoteOne(NoteScreen &p)
     p.showNote(QStringLiteral("1"));
 }
 
+// A refusal shown to the clerk as the rebate's window shows it.
+void tell(NoteScreen &p, const rebate::Outcome &outcome)
+{
+    if (outcome.ok)
+        return;
+    Message m;
+    m.text = outcome.error;
+    m.style = int(MessageStyle::Warning);
+    m.title = QStringLiteral("Bonificación por volumen");
+    p.sink->show(m);
+}
+
 // A volume rebate over supplier P0001's three purchases of March and April 2024, read,
-// spread and saved as its window does; a refusal is shown to the clerk as the window
-// shows it.
+// spread and saved as its window does.
 void grantRebate(NoteScreen &p)
 {
     rebate::RebateParameters asked;
@@ -50,6 +61,7 @@ void grantRebate(NoteScreen &p)
     asked.from = QDate(2024, 3, 1);
     asked.to = QDate(2024, 4, 30);
     asked.cause = QStringLiteral("BC");
+    asked.reference = QStringLiteral("VOL-1");
     asked.value = 300;
     rebate::VolumeRebate rebates(p.context->session);
     rebate::Outcome outcome;
@@ -60,8 +72,7 @@ void grantRebate(NoteScreen &p)
     } catch (const RuntimeError &e) {
         outcome.error = e.description();
     }
-    if (!outcome.ok)
-        p.sink->show({outcome.error, int(MessageStyle::Warning), QStringLiteral("Bonificación por volumen")});
+    tell(p, outcome);
 }
 
 void cancelRebate(NoteScreen &p)
@@ -69,8 +80,7 @@ void cancelRebate(NoteScreen &p)
     const rebate::Outcome outcome =
         rebate::VolumeRebate(p.context->session)
             .cancel(p.scalar(QStringLiteral("SELECT MAX(Bv_Folio) FROM Bonificacion_Volumen")).toString());
-    if (!outcome.ok)
-        p.sink->show({outcome.error, int(MessageStyle::Warning), QStringLiteral("Bonificación por volumen")});
+    tell(p, outcome);
 }
 
 const Operation kOperations[] = {

@@ -16,7 +16,7 @@ QString expectedRefusal(bool cancelling, const QString &error)
     const QString lower = error.toLower();
     if (!cancelling && lower.contains(QLatin1String("excede")) && lower.contains(QLatin1String("pendiente")))
         return QStringLiteral("rebate exceeds what is pending (another clerk first)");
-    if (!cancelling && lower.contains(QLatin1String("nada")))
+    if (!cancelling && lower.contains(QLatin1String("importe cero")))
         return QStringLiteral("rebate with nothing left pending to grant");
     if (cancelling && lower.contains(QLatin1String("cancelad")))
         return QStringLiteral("rebate already cancelled");
