@@ -9,6 +9,7 @@
 #include "platform/controls/additional_fields.h"
 #include "platform/core/error.h"
 #include "platform/core/flag.h"
+#include "platform/core/progress.h"
 #include "platform/db/connection.h"
 #include "platform/services/session.h"
 #include "platform/services/sistema.h"
@@ -205,12 +206,15 @@ std::vector<EligibleLine> VolumeRebate::eligible(const RebateParameters &paramet
     rs->close();
 
     // What is pending, one statement a purchase (the screen's own), shared out by key.
+    ProgressReport progress(m_session->progressSink(), QStringLiteral("Leyendo lo pendiente de las compras…"),
+                            qint64(lines.size()));
     for (std::size_t first = 0; first < lines.size();) {
         std::size_t end = first;
         while (end < lines.size() && lines[end].purchase == lines[first].purchase)
             ++end;
         setCaps(lines, first, end, intake::readPending(c, lines[first].purchase, QString()));
         first = end;
+        progress.advance(qint64(end));
     }
     return lines;
 }
@@ -246,7 +250,7 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
     if (notes.empty())
         return refused(QStringLiteral("Imposible guardar la bonificación con importe cero"));
     for (const EligibleLine &l : lines) {
-        if (l.cents > 0 && l.currency != lines.front().currency)
+        if (!l.excluded && l.cents > 0 && l.currency != notes.front().lines.front()->currency)
             return refused(QStringLiteral("Las compras de una bonificación deben ser de una sola moneda"));
     }
 
@@ -254,6 +258,15 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
     services::Sistema system(m_session);
     services::Utilerias utilities(m_session);
     try {
+        // An attempt after a lost commit: the run may be there already.
+        if (!parameters.token.isEmpty()) {
+            auto rs = c.query(QStringLiteral("SELECT Bv_Folio FROM Bonificacion_Volumen WHERE Bv_Token = ?"),
+                              {parameters.token});
+            const QString saved = rs->eof() ? QString() : rs->fieldAt(0).toString();
+            rs->close();
+            if (!saved.isEmpty())
+                return Outcome{true, saved, QString()};
+        }
         // The cause as the screen's cause field takes it: live, and neither the return
         // nor the rejection cause.
         // (The field splices the typed text at its quoted mark; here it is bound.)
@@ -268,7 +281,7 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
             return refused(QStringLiteral("No se especificó la causa de la nota de credito"));
 
         const QDate today = utilities.FechaActual();
-        const QString currency = lines.front().currency;
+        const QString currency = notes.front().lines.front()->currency;
         const double rate = utilities.TipoCambio(currency, today);
         if (rate <= 0)
             return refused(QStringLiteral("No hay tipo de cambio de la moneda %1 para el %2")
@@ -307,6 +320,8 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
 
         business::NotaCredito note(m_session, c);
         QString sql;
+        ProgressReport progress(m_session->progressSink(), QStringLiteral("Guardando las notas de la bonificación…"),
+                                qint64(notes.size()));
         for (const PurchaseNote &n : notes) {
             const EligibleLine &first = *n.lines.front();
             business::EncabezadoNota header{};
@@ -352,20 +367,25 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
             }
             c.run(QStringLiteral("INSERT INTO Bonificacion_Volumen_Nota (Bv_Folio, Nc_Folio) VALUES (?, ?)"),
                   {runFolio, folio});
+            progress.advance(qint64(&n - notes.data()) + 1);
         }
         // What could not be placed: the amount asked for less what the lines take.
         std::vector<EligibleLine> respread = lines;
         const std::int64_t unplaced = std::max<std::int64_t>(0, spreadOver(parameters, respread).asked - granted);
         c.run(QStringLiteral("INSERT INTO Bonificacion_Volumen (Bv_Folio, Pv_Cve_Proveedor, Bv_Desde, Bv_Hasta, "
                              "Mn_Cve_Moneda, Cn_Cve_Causa_Nota_Credito_Proveedor, Bv_Referencia, Bv_Porcentaje, "
-                             "Bv_Valor, Bv_Base, Bv_Importe, Bv_No_Colocado, Es_Cve_Estado, Bv_Usuario) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC', ?)"),
+                             "Bv_Valor, Bv_Base, Bv_Importe, Bv_No_Colocado, Es_Cve_Estado, Bv_Usuario, Bv_Token) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC', ?, ?)"),
               {runFolio, parameters.supplier, isoDate(parameters.from), isoDate(parameters.to), currency,
                parameters.cause, parameters.reference, parameters.percent ? 1 : 0, parameters.value,
                parameters.basis == Basis::Amount ? QStringLiteral("I") : QStringLiteral("C"), double(granted) / 100,
-               double(unplaced) / 100, m_session->user()});
+               double(unplaced) / 100, m_session->user(), text(parameters.token)});
         tx.commit();
         return Outcome{true, runFolio, QString()};
+    } catch (const db::CommitOutcomeUnknown &e) {
+        return refused(describe(e)
+                       + QStringLiteral("\r\nNo se sabe si la bonificación se guardó: al guardarla de "
+                                        "nuevo se busca antes, y no se guarda dos veces."));
     } catch (const std::exception &e) {
         return refused(describe(e));
     }

@@ -38,6 +38,10 @@ struct RebateParameters {
     bool percent = false; // `value` is a percent of the included lines' amount
     double value = 0;     // the amount in the purchases' currency, or the percent
     Basis basis = Basis::Amount;
+    // Made up by the caller once per run being entered and given again on every attempt
+    // to save it: after a commit whose answer was lost, the next attempt finds the run
+    // saved under it instead of granting it twice. Empty: each attempt is a new run.
+    QString token;
 };
 
 // One purchase line, grouped as the screen's detail grid groups it, with what is still
@@ -115,7 +119,8 @@ public:
     // basis, capped), writing each line's `cents`; an excluded line gets 0.
     static SpreadOutcome spreadOver(const RebateParameters &parameters, std::vector<EligibleLine> &lines);
 
-    // Saves one note per purchase of the lines granted something, in one transaction:
+    // Saves one note per purchase of the lines granted something, in one transaction
+    // (or, when a run with the parameters' token is stored already, answers its folio):
     // the run stored with its parameters, each note linked to it, `additionalFields`
     // (name, value) stored under every note. Refused, with nothing written, when a line
     // would exceed what is pending by then (another clerk's note since the lines were

@@ -97,9 +97,14 @@ TEST_P(VolumeRebateTest, SavedRunGrantsExactlyTheAmountOneNotePerPurchase)
     const double before = balance();
     RebateParameters p = march(1000.01);
     p.basis = Basis::ControlQuantity;
+    p.token = QStringLiteral("run-1");
     const auto lines = spreadLines(r, p);
     const Outcome saved = r.save(p, lines, kFields);
     ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+    // Saved again after a commit whose answer was lost: found, not granted twice.
+    const int notesSaved = notes();
+    EXPECT_EQ(r.save(p, lines, kFields).folio, saved.folio);
+    EXPECT_EQ(notes(), notesSaved);
 
     const RebateRun run = r.run(saved.folio);
     ASSERT_EQ(run.folio, saved.folio);
@@ -218,5 +223,48 @@ TEST_P(VolumeRebateTest, AForeignCurrencyRunTakesTheDaysRateAndRefusesAReturnCau
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, VolumeRebateTest, ::testing::ValuesIn(test::backends()), test::backendName);
+
+// A clerk signed in with a login of his own, on the server: the grants let him save and
+// cancel a run, and a modified client that hands the save lines of a branch the clerk
+// is held from gets nothing written.
+class VolumeRebateServerTest : public ::testing::TestWithParam<std::string> {};
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(VolumeRebateServerTest);
+
+TEST_P(VolumeRebateServerTest, AClerkSavesAndCancelsRunsOfHisBranchOnly)
+{
+    test::FreshDatabase fresh(GetParam(), /*demo=*/true);
+    const auto signIn = [&](const QString &user) {
+        auto session = std::make_shared<services::Session>(
+            std::shared_ptr<db::Conexion>(test::clerkConnection(fresh, user)), user);
+        session->setFixedDate(QDate(2024, 7, 15));
+        return session;
+    };
+    VolumeRebate clerk(signIn(QStringLiteral("CXP01")));
+    const Outcome saved = clerk.save(
+        march(50),
+        [&] {
+            auto lines = clerk.eligible(march(50));
+            VolumeRebate::spreadOver(march(50), lines);
+            return lines;
+        }(),
+        kFields);
+    ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+    EXPECT_TRUE(clerk.cancel(saved.folio).ok);
+
+    // GDL01 is held to branch 001; the lines of C000000007 are of branch 002.
+    VolumeRebate held(signIn(QStringLiteral("GDL01")));
+    auto lines = clerk.eligible(march(0));
+    for (EligibleLine &l : lines)
+        l.cents = l.purchase == QLatin1String("C000000007") ? std::min<std::int64_t>(l.cap, 100) : 0;
+    const Outcome refused = held.save(march(0), lines, kFields);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("no puede registrar notas"))) << refused.error.toStdString();
+    auto rs = fresh.connection().query(QStringLiteral("SELECT COUNT(*) FROM Bonificacion_Volumen"));
+    EXPECT_EQ(rs->fieldAt(0).toInt(), 1);
+    rs->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, VolumeRebateServerTest, ::testing::ValuesIn(test::serverBackends()),
+                         test::backendName);
 
 } // namespace

@@ -23,7 +23,9 @@ CREATE TABLE Bonificacion_Volumen (
     Bv_Usuario                          TEXT NOT NULL DEFAULT '',
     Bv_Fecha_Registro                   TIMESTAMP DEFAULT CURRENT_TIMESTAMP,
     Bv_Usuario_Cancela                  TEXT NOT NULL DEFAULT '',
-    Bv_Fecha_Cancelacion                TIMESTAMP DEFAULT NULL
+    Bv_Fecha_Cancelacion                TIMESTAMP DEFAULT NULL,
+    -- The caller's token of the run, looked up after a commit whose answer was lost.
+    Bv_Token                            TEXT NOT NULL DEFAULT ''
 );
 
 CREATE TABLE Bonificacion_Volumen_Nota (
@@ -32,6 +34,7 @@ CREATE TABLE Bonificacion_Volumen_Nota (
     PRIMARY KEY (Bv_Folio, Nc_Folio)
 );
 
+CREATE INDEX IX_Bonificacion_Volumen_Token ON Bonificacion_Volumen (Bv_Token);
 CREATE INDEX IX_Compra_Encabezado_Proveedor ON Compra_Encabezado (Pv_Cve_Proveedor, Co_Fecha);
 
 -- @postgresql
