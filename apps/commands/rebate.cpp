@@ -111,6 +111,7 @@ rebate::RebateParameters parameters(QStringList &args)
     // Empty, never null: the run stores no reference as an empty one.
     p.reference = takeOption(args, QStringLiteral("reference")).value_or(QString::fromLatin1("", 0));
     p.currency = takeOption(args, QStringLiteral("currency")).value_or(QString());
+    p.token = takeOption(args, QStringLiteral("token")).value_or(QString());
     p.from = dateOption(args, "from", true);
     p.to = dateOption(args, "to", true);
     const auto amount = takeOption(args, QStringLiteral("amount"));
@@ -198,7 +199,7 @@ int volumeRebate(const QStringList &arguments)
 QMX44_COMMAND("rebate",
               "[--db CONNECTION] [--user USER] --supplier P --from YYYY-MM-DD --to YYYY-MM-DD --cause C "
               "[--reference R] (--amount X | --percent X) [--basis amount|control] [--currency M] "
-              "[--field NAME=VALUE]... [--today YYYY-MM-DD] | --cancel FOLIO | --show FOLIO",
+              "[--field NAME=VALUE]... [--token T] [--today YYYY-MM-DD] | --cancel FOLIO | --show FOLIO",
               "grants a volume rebate over a supplier's purchase lines of a period (one note per purchase, all or "
               "none), cancels a stored one or shows it; prints one JSON line",
               "--db CONNECTION\tthe database (default: $QMX44_DB, the configuration file, then the demo database)\n"
@@ -213,6 +214,8 @@ QMX44_COMMAND("rebate",
               "--basis amount|control\twhat it is spread in proportion to (default amount)\n"
               "--currency M\tonly purchases in this currency (default: the supplier's)\n"
               "--field NAME=VALUE\tan additional field of every note (again for each field)\n"
+              "--token T\tthe run's own token: run again with the same token after an answer that was lost, "
+              "it answers the run saved then instead of granting it twice\n"
               "--today YYYY-MM-DD\tfixes the working date, the notes' date (default: today)\n"
               "--cancel FOLIO\tcancels every note of the stored rebate FOLIO, all or none\n"
               "--show FOLIO\tprints the stored rebate FOLIO and its notes",
