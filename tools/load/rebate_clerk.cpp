@@ -18,7 +18,11 @@ QString expectedRefusal(bool cancelling, const QString &error)
         return QStringLiteral("rebate exceeds what is pending (another clerk first)");
     if (!cancelling && lower.contains(QLatin1String("importe cero")))
         return QStringLiteral("rebate with nothing left pending to grant");
-    if (cancelling && lower.contains(QLatin1String("cancelad")))
+    // A note of the run cancelled by a screen's clerk while the cancellation read its notes.
+    if (cancelling && lower.contains(QLatin1String("error al cancelar la nota"))
+        && lower.contains(QLatin1String("ya está cancelada")))
+        return QStringLiteral("rebate cancellation refused: one of its notes cancelled meanwhile");
+    if (cancelling && lower.contains(QLatin1String("ya está cancelada")))
         return QStringLiteral("rebate already cancelled");
     return QString();
 }
