@@ -466,34 +466,41 @@ Outcome VolumeRebate::cancel(const QString &typed)
         if (cancelled)
             return refused(QStringLiteral("La bonificación por volumen %1 ya está cancelada").arg(found.folio));
 
-        // The live notes, with the branch and warehouse a restricted user must share.
-        std::vector<std::pair<QString, QString>> live; // purchase, note
-        rs = c.query(QStringLiteral("SELECT DISTINCT n.Co_Folio, n.Nc_Folio, n.Sc_Cve_Sucursal, n.Al_Cve_Almacen "
+        // Every purchase of the run first, in folio order: each note's own locks (its rows,
+        // the supplier) are then taken behind purchases this transaction already holds, and
+        // no note of the run can be cancelled or replaced by another clerk meanwhile.
+        auto purchases = c.query(QStringLiteral("SELECT DISTINCT n.Co_Folio FROM Bonificacion_Volumen_Nota l "
+                                                "INNER JOIN NOTA_CREDITO_PROVEEDOR n ON n.Nc_Folio = l.Nc_Folio "
+                                                "WHERE l.Bv_Folio = ? ORDER BY n.Co_Folio"),
+                                 {found.folio});
+        QStringList toLock;
+        for (; !purchases->eof(); purchases->moveNext())
+            toLock << purchases->fieldAt(0).toString();
+        purchases->close();
+        for (const QString &purchase : toLock)
+            c.lockRows(QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"), purchase);
+
+        // The notes still live once the purchases are held (a clerk may have cancelled one
+        // on the screen), with the branch and warehouse a restricted user must share.
+        std::vector<QString> live;
+        rs = c.query(QStringLiteral("SELECT DISTINCT n.Nc_Folio, n.Sc_Cve_Sucursal, n.Al_Cve_Almacen "
                                     "FROM Bonificacion_Volumen_Nota l "
                                     "INNER JOIN NOTA_CREDITO_PROVEEDOR n ON n.Nc_Folio = l.Nc_Folio "
-                                    "WHERE l.Bv_Folio = ? AND n.Es_Cve_Estado <> 'CA' ORDER BY n.Co_Folio, n.Nc_Folio"),
+                                    "WHERE l.Bv_Folio = ? AND n.Es_Cve_Estado <> 'CA' ORDER BY n.Nc_Folio"),
                      {found.folio});
         for (; !rs->eof(); rs->moveNext()) {
-            if ((!branch.isEmpty() && rs->fieldAt(2).toString() != branch)
-                || (!warehouse.isEmpty() && rs->fieldAt(3).toString() != warehouse)) {
+            if ((!branch.isEmpty() && rs->fieldAt(1).toString() != branch)
+                || (!warehouse.isEmpty() && rs->fieldAt(2).toString() != warehouse)) {
                 rs->close();
                 return refused(
                     QStringLiteral("La bonificación %1 tiene notas de otra sucursal o almacén").arg(found.folio));
             }
-            live.emplace_back(rs->fieldAt(0).toString(), rs->fieldAt(1).toString());
+            live.push_back(rs->fieldAt(0).toString());
         }
         rs->close();
 
-        // Every purchase first, in folio order: then each note's own locks (its rows, the
-        // supplier) are taken behind purchases this transaction already holds.
-        QString locked;
-        for (const auto &[purchase, folio] : live) {
-            if (purchase != locked)
-                c.lockRows(QStringLiteral("COMPRA"), QStringLiteral("Co_Folio"), purchase);
-            locked = purchase;
-        }
         business::NotaCredito note(m_session, c);
-        for (const auto &[purchase, folio] : live) {
+        for (const QString &folio : live) {
             bool ok = false;
             note.Cancelar(folio, ok);
             if (!ok)

@@ -65,9 +65,72 @@ QString insertNoteLinesSql(int rows)
     return sql;
 }
 
+// The SQL type of each value of a line, in the insert's column order.
+constexpr const char *NoteLineTypes[kNoteLineValues] = {
+    "text",   "integer", "date",   "text",   "text",   "text",   "text",      "float8", "text",   "text",
+    "text",   "text",    "text",   "text",   "text",   "text",   "text",      "text",   "float8", "text",
+    "float8", "text",    "float8", "text",   "float8", "float8", "float8",    "float8", "float8", "float8",
+    "float8", "float8",  "float8", "float8", "text",   "text",   "timestamp", "text"};
+
+QString insertNoteLineColumnsSql()
+{
+    const QString rows = insertNoteLinesSql(1);
+    QString sql = rows.left(rows.indexOf(QLatin1String(" VALUES "))) + QStringLiteral(" SELECT * FROM unnest(");
+    for (int i = 0; i < kNoteLineValues; ++i)
+        sql +=
+            QStringLiteral("%1?::%2[]").arg(i > 0 ? QStringLiteral(", ") : QString(), QLatin1String(NoteLineTypes[i]));
+    return sql + QLatin1Char(')');
+}
+
+QVariantList noteLineColumns(const QVariantList &values)
+{
+    const qsizetype rows = values.size() / kNoteLineValues;
+    QVariantList columns;
+    columns.reserve(kNoteLineValues);
+    for (int column = 0; column < kNoteLineValues; ++column) {
+        QString array;
+        array.reserve(rows * 16 + 2);
+        array += QLatin1Char('{');
+        for (qsizetype row = 0; row < rows; ++row) {
+            if (row > 0)
+                array += QLatin1Char(',');
+            const QVariant &v = values[row * kNoteLineValues + column];
+            if (v.isNull()) {
+                array += QLatin1String("NULL");
+                continue;
+            }
+            QString text;
+            if (v.typeId() == QMetaType::Double)
+                text = QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+            else if (v.typeId() == QMetaType::QDate)
+                text = v.toDate().toString(Qt::ISODate);
+            else
+                text = v.toString();
+            // Every element quoted, its quotes and backslashes escaped: any text stays one element.
+            array += QLatin1Char('"');
+            for (const QChar ch : text) {
+                if (ch == u'"' || ch == u'\\')
+                    array += QLatin1Char('\\');
+                array += ch;
+            }
+            array += QLatin1Char('"');
+        }
+        array += QLatin1Char('}');
+        columns << array;
+    }
+    return columns;
+}
+
 int linesPerStatement(db::Backend backend)
 {
-    return backend == db::Backend::Sqlite ? 1 : 1000 / kNoteLineValues;
+    switch (backend) {
+    case db::Backend::Sqlite:
+        return 1;
+    case db::Backend::Postgres:
+        return 500;
+    default:
+        return 1000 / kNoteLineValues;
+    }
 }
 
 NotaCredito::NotaCredito(std::shared_ptr<services::Session> session)
@@ -293,7 +356,10 @@ void NotaCredito::sendQueuedLines()
         return;
     const QVariantList values = std::exchange(m_queuedValues, {});
     m_queuedNet.clear();
-    m_connection.run(insertNoteLinesSql(int(values.size() / kNoteLineValues)), values);
+    if (m_connection.backend() == db::Backend::Postgres)
+        m_connection.run(insertNoteLineColumnsSql(), noteLineColumns(values));
+    else
+        m_connection.run(insertNoteLinesSql(int(values.size() / kNoteLineValues)), values);
 }
 
 double NotaCredito::queuedNetAmount(const QString &compra, const QString &producto, const QString &talla,

@@ -70,12 +70,17 @@ namespace qmx44::business {
 // line after line), and the number of values each line binds.
 QString insertNoteLinesSql(int rows = 1);
 inline constexpr int kNoteLineValues = 38;
-// The lines one statement inserts at most on `backend`. On PostgreSQL about a thousand
-// values, far below its limit of bound values: a 5,000-line note takes under 200
-// statements. On SQLite one: Qt's SQLite driver binds every value by name and SQLite
-// finds a name by walking those before it, so a statement's cost grows with the square
-// of its values and a batch costs more than its lines one by one, which cost no round
-// trip there.
+// PostgreSQL's form of the same insert: one array a column (`?::text[]`, ...), unnested
+// into rows; and the arrays, as text, of the lines' `values` (bound in the other form's
+// order). The server parses 38 arrays rather than a literal for every value of every
+// line, and a batch may be as long as a note: a 5,000-line note takes 10 statements.
+QString insertNoteLineColumnsSql();
+QVariantList noteLineColumns(const QVariantList &values);
+// The lines one statement inserts at most on `backend`: 500 on PostgreSQL (in the column
+// form above); on ODBC sources about a thousand values. On SQLite one: Qt's SQLite driver
+// binds every value by name and SQLite finds a name by walking those before it, so a
+// statement's cost grows with the square of its values and a batch costs more than its
+// lines one by one, which cost no round trip there.
 int linesPerStatement(db::Backend backend);
 
 class NotaCredito {

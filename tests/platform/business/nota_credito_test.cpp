@@ -232,8 +232,9 @@ TEST_P(NotaCreditoTest, RefusalsExplainThemselvesAndWriteNothing)
         << nota.MensajeError().toStdString();
 }
 
-// Guards against lines lost, repeated or shifted where the batches meet: a note of more
-// lines than one statement binds is stored line for line.
+// Guards against lines lost, repeated or shifted where the batches meet, and texts split
+// or cut on their way in: a note of more lines than one statement binds is stored line
+// for line, its texts as they were.
 TEST_P(NotaCreditoTest, ANoteOfSeveralBatchesIsStoredLineForLine)
 {
     const QString compra = QStringLiteral("C000000900");
@@ -252,8 +253,17 @@ TEST_P(NotaCreditoTest, ANoteOfSeveralBatchesIsStoredLineForLine)
     }
     tx.commit();
 
-    const auto g = guardar(nota, false, test::noteHeader(compra));
+    // A text that an array or a list of values could split or end.
+    business::EncabezadoNota header = test::noteHeader(compra);
+    header.comentario = QStringLiteral("\"a\", \\b {c,d} NULL ñ\n'e'");
+    const auto g = guardar(nota, false, header);
     ASSERT_EQ(g.resultado, Resultado::Guardada) << g.mensaje.toStdString();
+    auto comments = db().query(
+        QStringLiteral("SELECT DISTINCT Nc_Comentario FROM NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ?"), {g.folio});
+    EXPECT_EQ(comments->fieldAt(0).toString(), header.comentario);
+    comments->moveNext();
+    EXPECT_TRUE(comments->eof());
+    comments->close();
     QStringList guardado;
     auto rs = db().query(QStringLiteral("SELECT Nc_Linea, Pr_Cve_Producto, Nc_Precio_Lista_Importe FROM "
                                         "NOTA_CREDITO_PROVEEDOR WHERE Nc_Folio = ? ORDER BY Nc_Linea"),
