@@ -72,7 +72,7 @@ QString databaseOf(const QString &command, QStringList args)
         connection = takeOption(args, QStringLiteral("db"));
     } catch (const UsageError &) {
     }
-    if (command == u"gui" || command == u"run") {
+    if (command == u"gui" || command == u"run" || command == u"rebate") {
         try {
             connection = resolveConnection(connection);
         } catch (const StartFailure &) {

@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -470,3 +473,40 @@ TEST_F(CliSignInTest, ServerLoginIsTheUser)
 }
 
 } // namespace
+
+// Guards against the headless rebate printing something other than one JSON line, a
+// refusal ending with status 0 (scripts rely on it), and a cancellation that leaves its
+// run shown as live.
+TEST_F(CliTest, RebateGrantsShowsAndCancelsARunAsJson)
+{
+    const QString db = tmp.filePath(QStringLiteral("rebate.sqlite"));
+    ASSERT_EQ(qmx44({QStringLiteral("init-db"), QStringLiteral("--demo"), db}).status, 0);
+    const auto rebate = [&](QStringList args) {
+        const Result r = qmx44(QStringList{QStringLiteral("rebate"), QStringLiteral("--db"), db,
+                                           QStringLiteral("--user"), QStringLiteral("CXP01")}
+                               + args);
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        return std::make_pair(r.status, QJsonDocument::fromJson(r.out.toUtf8()).object());
+    };
+    const QStringList grant{QStringLiteral("--supplier=P0001"), QStringLiteral("--from=2024-03-01"),
+                            QStringLiteral("--to=2024-04-30"),  QStringLiteral("--cause=BC"),
+                            QStringLiteral("--amount=300"),     QStringLiteral("--field=NC_FOLIO_PROVEEDOR=F-1")};
+    const auto refused = rebate(grant.mid(0, 5)); // the required additional field missing
+    EXPECT_EQ(refused.first, 1);
+    EXPECT_TRUE(refused.second.value(QLatin1String("error")).toString().contains(QStringLiteral("obligatorio")));
+    const auto [status, run] = rebate(grant);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(run.value(QLatin1String("granted")).toDouble(), 300);
+    EXPECT_EQ(run.value(QLatin1String("notes")).toArray().size(), 2);
+    const QString folio = run.value(QLatin1String("run")).toString();
+    EXPECT_EQ(rebate({QStringLiteral("--cancel"), folio}).first, 0);
+    const auto shown = rebate({QStringLiteral("--show"), folio}).second;
+    EXPECT_TRUE(shown.value(QLatin1String("cancelled")).toBool());
+    EXPECT_TRUE(
+        shown.value(QLatin1String("notes")).toArray().at(0).toObject().value(QLatin1String("cancelled")).toBool());
+    EXPECT_EQ(rebate({QStringLiteral("--cancel"), folio}).first, 1);
+    EXPECT_EQ(qmx44(QStringList{QStringLiteral("rebate"), QStringLiteral("--db"), db} + grant
+                    + QStringList{QStringLiteral("--percent=1")})
+                  .status,
+              2);
+}

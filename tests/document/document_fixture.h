@@ -182,7 +182,9 @@ struct NoteScreen {
         uno("SELECT SUM(Pv_Saldo) FROM Proveedor");
         uno("SELECT COUNT(*) FROM Documento_Direccion");
         uno("SELECT COUNT(*) FROM Campo_Adicional_Valor");
-        uno("SELECT Fc_Ultimo FROM Folio_Contador WHERE Fc_Documento = 'NOTA_CREDITO_PROVEEDOR'");
+        uno("SELECT COUNT(*), SUM(Fc_Ultimo) FROM Folio_Contador");
+        uno("SELECT COUNT(*), SUM(CASE WHEN Es_Cve_Estado = 'CA' THEN 1 ELSE 0 END) FROM Bonificacion_Volumen");
+        uno("SELECT COUNT(*) FROM Bonificacion_Volumen_Nota");
         return out;
     }
     // A one-value query.

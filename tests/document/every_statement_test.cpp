@@ -4,6 +4,7 @@
 // transaction open, and the screen takes the same command again. The number of
 // statements is found by running the operation, so a new statement is covered without
 // touching this test; the counts are printed.
+#include "rebate/volume_rebate.h"
 #include "tests/document/document_fixture.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +40,49 @@ void showNoteOne(NoteScreen &p)
     p.showNote(QStringLiteral("1"));
 }
 
+// A refusal shown to the clerk as the rebate's window shows it.
+void tell(NoteScreen &p, const rebate::Outcome &outcome)
+{
+    if (outcome.ok)
+        return;
+    Message m;
+    m.text = outcome.error;
+    m.style = int(MessageStyle::Warning);
+    m.title = QStringLiteral("Bonificación por volumen");
+    p.sink->show(m);
+}
+
+// A volume rebate over supplier P0001's three purchases of March and April 2024, read,
+// spread and saved as its window does.
+void grantRebate(NoteScreen &p)
+{
+    rebate::RebateParameters asked;
+    asked.supplier = QStringLiteral("P0001");
+    asked.from = QDate(2024, 3, 1);
+    asked.to = QDate(2024, 4, 30);
+    asked.cause = QStringLiteral("BC");
+    asked.reference = QStringLiteral("VOL-1");
+    asked.value = 300;
+    rebate::VolumeRebate rebates(p.context->session);
+    rebate::Outcome outcome;
+    try {
+        auto lines = rebates.eligible(asked);
+        rebate::VolumeRebate::spreadOver(asked, lines);
+        outcome = rebates.save(asked, lines, {{QStringLiteral("NC_FOLIO_PROVEEDOR"), QStringLiteral("PRV-77")}});
+    } catch (const RuntimeError &e) {
+        outcome.error = e.description();
+    }
+    tell(p, outcome);
+}
+
+void cancelRebate(NoteScreen &p)
+{
+    const rebate::Outcome outcome =
+        rebate::VolumeRebate(p.context->session)
+            .cancel(p.scalar(QStringLiteral("SELECT MAX(Bv_Folio) FROM Bonificacion_Volumen")).toString());
+    tell(p, outcome);
+}
+
 const Operation kOperations[] = {
     {"save", [](NoteScreen &p) { newNote(p, "0"); }, [](NoteScreen &p) { p.accept(); }},
     {"save_and_apply", [](NoteScreen &p) { newNote(p, "1"); }, [](NoteScreen &p) { p.accept(); }},
@@ -51,6 +95,13 @@ const Operation kOperations[] = {
      [](NoteScreen &p) { p.accept(); }},
     {"cancel", showNoteOne, [](NoteScreen &p) { p.toolbar().click(controls::Command::Eliminar); }},
     {"load", [](NoteScreen &p) { p.open(); }, [](NoteScreen &p) { p.showNote(QStringLiteral("1")); }},
+    {"rebate_save", [](NoteScreen &p) { p.open(); }, grantRebate},
+    {"rebate_cancel",
+     [](NoteScreen &p) {
+         p.open();
+         grantRebate(p);
+     },
+     cancelRebate},
 };
 
 struct Measured {

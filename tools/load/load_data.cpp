@@ -47,7 +47,10 @@ SharedPurchases prepareDatabase(const QString &connection)
                     quantity, quantity, quantity / 2, price, amount, amount, tax, amount + tax});
         }
         shared.folios << folio;
+        if (!shared.suppliers.contains(supplier))
+            shared.suppliers << supplier;
     }
+    shared.date = date;
     // Every saved note lowers the supplier's balance; nobody has to type the additional
     // fields.
     c->run(QStringLiteral("UPDATE Parametro SET Pa_Valor = '1' WHERE Pa_Nombre = 'CXP_APLICAR_NOTA_CREDITO'"));

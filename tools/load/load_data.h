@@ -4,15 +4,19 @@
 // suppliers' opening balances recorded for the checks.
 #include "platform/db/connection.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 namespace qmx44::load {
 
-// The purchases the clerks share and how many grid rows (line groups) each shows.
+// The purchases the clerks share, how many grid rows (line groups) each shows, their
+// suppliers and their date.
 struct SharedPurchases {
     QStringList folios;
     int rowsEach = 0;
+    QStringList suppliers;
+    QDate date;
 };
 
 // Creates the schema and the demo company in `connection` (a new or empty database, as

@@ -1,6 +1,6 @@
 // qmx44_load: many clerks at once on one database, then the checks of what they left.
 //
-//   qmx44_load (--db CONNECTION | --server ADMIN-URL) [--clerks N] [--seconds T]
+//   qmx44_load (--db CONNECTION | --server ADMIN-URL) [--clerks N] [--rebate-clerks R] [--seconds T]
 //              [--kill-clerks K | --restart-server COMMAND [--restarts R]]
 //              [--qmx44 PATH] [--markdown FILE]
 //
@@ -8,20 +8,21 @@
 // clerks' processes wait for each other, or a PostgreSQL database); --server is a
 // PostgreSQL server's administrative URL, on which a database of the run's own is
 // created and dropped at the end. The database gets the schema, the demo company and
-// the shared purchases (load_data.h); N clerks (clerk.h) work on it for T seconds. Then
+// the shared purchases (load_data.h); N clerks (clerk.h) and R rebate clerks
+// (rebate_clerk.h, 2 by default) work on it for T seconds. Then
 // the figures, the messages by kind and the invariant checks (invariants.h) are printed.
 // With --kill-clerks the clerks work until K of them were killed (each replaced by a new
 // one); with --restart-server until the server was crashed or stopped and started again
-// R times (faults.h). A killed clerk, and a lost connection while the server restarts,
-// are counted apart and are no error.
-// Exit status: 0 when nothing was violated and every message was one the load provokes
-// on purpose, 1 otherwise, 2 on a wrong command line.
+// R times (faults.h), in both modes without rebate clerks. A killed clerk, and a lost connection while the server
+// restarts, are counted apart and are no error. Exit status: 0 when nothing was violated and every message was one the
+// load provokes on purpose, 1 otherwise, 2 on a wrong command line.
 #include "platform/db/connection_string.h"
 #include "platform/db/open.h"
 #include "tools/load/clerk.h"
 #include "tools/load/faults.h"
 #include "tools/load/invariants.h"
 #include "tools/load/load_data.h"
+#include "tools/load/rebate_clerk.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -120,6 +121,9 @@ int main(int argc, char **argv)
         QStringLiteral("server"), QStringLiteral("a PostgreSQL server's administrative URL"), QStringLiteral("URL"));
     const QCommandLineOption clerksOption(QStringLiteral("clerks"), QStringLiteral("clerks at once"),
                                           QStringLiteral("N"), QStringLiteral("16"));
+    const QCommandLineOption rebateClerksOption(QStringLiteral("rebate-clerks"),
+                                                QStringLiteral("clerks granting volume rebates at once"),
+                                                QStringLiteral("R"), QStringLiteral("2"));
     const QCommandLineOption secondsOption(QStringLiteral("seconds"), QStringLiteral("how long they work"),
                                            QStringLiteral("T"), QStringLiteral("60"));
     const QCommandLineOption programOption(QStringLiteral("qmx44"), QStringLiteral("the qmx44 executable"),
@@ -135,19 +139,21 @@ int main(int argc, char **argv)
         QStringLiteral("COMMAND"));
     const QCommandLineOption restartsOption(QStringLiteral("restarts"), QStringLiteral("server restarts"),
                                             QStringLiteral("R"), QStringLiteral("4"));
-    parser.addOptions({dbOption, serverOption, clerksOption, secondsOption, killOption, restartOption, restartsOption,
-                       programOption, markdownOption});
+    parser.addOptions({dbOption, serverOption, clerksOption, rebateClerksOption, secondsOption, killOption,
+                       restartOption, restartsOption, programOption, markdownOption});
     parser.process(app);
-    bool clerksOk = false, secondsOk = false, killsOk = true, restartsOk = false;
+    bool clerksOk = false, rebateClerksOk = false, secondsOk = false, killsOk = true, restartsOk = false;
     const int clerks = parser.value(clerksOption).toInt(&clerksOk);
+    int rebateClerks = parser.value(rebateClerksOption).toInt(&rebateClerksOk);
     const int seconds = parser.value(secondsOption).toInt(&secondsOk);
     const int kills = parser.isSet(killOption) ? parser.value(killOption).toInt(&killsOk) : 0;
     const int restarts = parser.value(restartsOption).toInt(&restartsOk);
     const bool restarting = parser.isSet(restartOption);
-    if (parser.isSet(dbOption) == parser.isSet(serverOption) || !clerksOk || clerks < 1 || !secondsOk || seconds < 1
-        || !killsOk || kills < 0 || !restartsOk || restarts < 1 || (kills > 0 && restarting)) {
+    if (parser.isSet(dbOption) == parser.isSet(serverOption) || !clerksOk || clerks < 1 || !rebateClerksOk
+        || rebateClerks < 0 || !secondsOk || seconds < 1 || !killsOk || kills < 0 || !restartsOk || restarts < 1
+        || (kills > 0 && restarting)) {
         std::fputs("qmx44_load: give --db or --server, positive --clerks, --seconds, --kill-clerks and --restarts, "
-                   "and at most one of --kill-clerks and --restart-server\n",
+                   "--rebate-clerks of 0 or more, and at most one of --kill-clerks and --restart-server\n",
                    stderr);
         return 2;
     }
@@ -165,11 +171,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qmx44_load: %s\n", qPrintable(e.description()));
         return 1;
     }
+    // The faults strike the screen's clerks only: rebate clerks work in the timed run.
+    if (kills > 0 || restarting)
+        rebateClerks = 0;
     const QString howLong = kills > 0 ? QStringLiteral("until %1 were killed").arg(kills)
         : restarting                  ? QStringLiteral("until the server restarted %1 times").arg(restarts)
                                       : QStringLiteral("for %1 s").arg(seconds);
-    out(QStringLiteral("%1 clerks %2 on %3 (%4)")
+    out(QStringLiteral("%1 clerks and %2 rebate clerks %3 on %4 (%5)")
             .arg(clerks)
+            .arg(rebateClerks)
             .arg(howLong, backend, db::parseConnectionString(connection).display()));
 
     // The clerks run the screen component built with the executable, on the offscreen
@@ -189,8 +199,13 @@ int main(int argc, char **argv)
                                    restarting,
                                    kills > 0 || restarting ? 30000 : 120000};
 
+    const load::RebateClerk::Setup rebateSetup{parser.value(programOption), clerkConnection,
+                                               purchases.suppliers,         purchases.date.addDays(-6),
+                                               purchases.date.addDays(1),   environment};
+
     load::Tally tally;
     std::vector<std::unique_ptr<load::Clerk>> team;
+    std::vector<std::unique_ptr<load::RebateClerk>> rebaters;
     int running = 0, replaced = 0;
     bool over = false;
     QElapsedTimer clock;
@@ -201,6 +216,8 @@ int main(int argc, char **argv)
         over = true;
         elapsed = double(clock.elapsed()) / 1000.0;
         for (auto &clerk : team)
+            clerk->stop();
+        for (auto &clerk : rebaters)
             clerk->stop();
         if (running == 0)
             app.quit();
@@ -245,6 +262,15 @@ int main(int argc, char **argv)
     clock.start();
     for (int i = 1; i <= clerks; ++i)
         hire();
+    for (int i = 1; i <= rebateClerks; ++i) {
+        rebaters.push_back(std::make_unique<load::RebateClerk>(i, rebateSetup, tally));
+        ++running;
+        QObject::connect(rebaters.back().get(), &load::RebateClerk::finished, &app, [&] {
+            if (--running == 0 && over)
+                app.quit();
+        });
+        rebaters.back()->start();
+    }
     if (kills > 0)
         killer.start();
     else if (restarting)
@@ -254,6 +280,7 @@ int main(int argc, char **argv)
     app.exec();
     const double wall = double(clock.elapsed()) / 1000.0;
     team.clear();
+    rebaters.clear();
 
     // The figures.
     const double rate = elapsed > 0 ? tally.notesSaved / elapsed : 0;
@@ -268,6 +295,12 @@ int main(int argc, char **argv)
             .arg(p99, 0, 'f', 0)
             .arg(tally.saveMilliseconds.size())
             .arg(wall, 0, 'f', 1));
+    if (rebateClerks > 0)
+        out(QStringLiteral("rebates: %1 notes granted; a `qmx44 rebate` process p50 %2 ms, p95 %3 ms (%4 runs)")
+                .arg(tally.rebateNotes)
+                .arg(percentile(tally.rebateMilliseconds, 50), 0, 'f', 0)
+                .arg(percentile(tally.rebateMilliseconds, 95), 0, 'f', 0)
+                .arg(tally.rebateMilliseconds.size()));
     out(QStringLiteral("operations:"));
     for (const auto &[name, count] : tally.operations)
         out(QStringLiteral("  %1: %2").arg(name).arg(count));

@@ -15,6 +15,8 @@ struct Tally {
     std::map<QString, int> connection;  // lost-connection messages while the server restarts, by kind
     std::vector<double> saveMilliseconds;
     int notesSaved = 0;
+    std::vector<double> rebateMilliseconds; // each `qmx44 rebate` process, start to end
+    int rebateNotes = 0;                    // notes of the rebates granted
 
     void count(const QString &operation) { ++operations[operation]; }
     void unexpected(const QString &kind, const QString &text)

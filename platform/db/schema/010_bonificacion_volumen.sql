@@ -37,6 +37,10 @@ CREATE TABLE Bonificacion_Volumen_Nota (
 CREATE INDEX IX_Bonificacion_Volumen_Token ON Bonificacion_Volumen (Bv_Token);
 CREATE INDEX IX_Compra_Encabezado_Proveedor ON Compra_Encabezado (Pv_Cve_Proveedor, Co_Fecha);
 
+-- The runs' counter, there from the start: two first runs saved at once would otherwise
+-- both create it, and one of them would fail on the duplicate key.
+INSERT INTO Folio_Contador (Fc_Documento, Fc_Ultimo, Fc_Ancho, Fc_Prefijo) VALUES ('BONIFICACION_VOLUMEN', 0, 10, '');
+
 -- @postgresql
 
 GRANT SELECT, INSERT, UPDATE ON Bonificacion_Volumen, Bonificacion_Volumen_Nota TO qmx44_clerk;
