@@ -326,10 +326,10 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
             const EligibleLine &first = *n.lines.front();
             business::EncabezadoNota header{};
             header.fecha = today;
-            header.referencia = parameters.reference;
+            header.referencia = text(parameters.reference);
             header.comentario = QStringLiteral("Bonificación por volumen %1").arg(runFolio);
             header.moneda = currency;
-            header.causa = parameters.cause;
+            header.causa = text(parameters.cause);
             header.tipoCambio = rate;
             header.compra = n.purchase;
             header.sucursal = first.branch;
@@ -376,8 +376,8 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
                              "Mn_Cve_Moneda, Cn_Cve_Causa_Nota_Credito_Proveedor, Bv_Referencia, Bv_Porcentaje, "
                              "Bv_Valor, Bv_Base, Bv_Importe, Bv_No_Colocado, Es_Cve_Estado, Bv_Usuario, Bv_Token) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC', ?, ?)"),
-              {runFolio, parameters.supplier, isoDate(parameters.from), isoDate(parameters.to), currency,
-               parameters.cause, parameters.reference, parameters.percent ? 1 : 0, parameters.value,
+              {runFolio, parameters.supplier, isoDate(parameters.from), isoDate(parameters.to), text(currency),
+               parameters.cause, text(parameters.reference), parameters.percent ? 1 : 0, parameters.value,
                parameters.basis == Basis::Amount ? QStringLiteral("I") : QStringLiteral("C"), double(granted) / 100,
                double(unplaced) / 100, m_session->user(), text(parameters.token)});
         tx.commit();

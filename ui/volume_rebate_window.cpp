@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTableWidget>
+#include <QUuid>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -342,6 +343,7 @@ void VolumeRebateWindow::clearList()
 
 void VolumeRebateWindow::search()
 {
+    m_saveToken.clear();
     const rebate::RebateParameters p = parameters();
     if (p.supplier.isEmpty()) {
         QMessageBox::warning(this, kTitle, QStringLiteral("Falta el proveedor."));
@@ -528,7 +530,13 @@ bool VolumeRebateWindow::save()
     rebate::Outcome outcome;
     try {
         WaitCursor wait;
-        outcome = m_rebate->save(parameters(), m_lines, additional);
+        // The same token on every attempt at these lines: after a commit whose answer was
+        // lost, the next Guardar finds the run instead of granting it twice.
+        if (m_saveToken.isEmpty())
+            m_saveToken = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        rebate::RebateParameters p = parameters();
+        p.token = m_saveToken;
+        outcome = m_rebate->save(p, m_lines, additional);
     } catch (const std::exception &e) {
         outcome.error = describe(e);
     }
@@ -536,6 +544,7 @@ bool VolumeRebateWindow::save()
         QMessageBox::warning(this, kTitle, outcome.error);
         return false;
     }
+    m_saveToken.clear();
     m_runFolio->setText(outcome.folio);
     showRun(outcome.folio);
     QMessageBox::information(this, kTitle,

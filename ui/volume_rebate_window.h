@@ -122,6 +122,7 @@ private:
     QTableWidget *m_table = nullptr;
     QLabel *m_tableCaption = nullptr, *m_granted = nullptr, *m_unplaced = nullptr;
     QPushButton *m_search = nullptr, *m_save = nullptr, *m_show = nullptr, *m_print = nullptr, *m_cancel = nullptr;
+    QString m_saveToken; // the run being saved, kept across attempts until it is saved
 };
 
 } // namespace qmx44::ui

@@ -195,13 +195,14 @@ TEST_P(VolumeRebateTest, CancellingARunCancelsEveryNoteAndGivesTheBalanceBack)
     EXPECT_FALSE(r.cancel(saved.folio).ok);
 }
 
-// Guards against a dollar rebate converted or rounded like a peso one, and a refused
-// cause being saved.
+// Guards against a dollar rebate converted or rounded like a peso one, a refused cause
+// being saved, and a run without reference refused.
 TEST_P(VolumeRebateTest, AForeignCurrencyRunTakesTheDaysRateAndRefusesAReturnCause)
 {
     VolumeRebate r(demo.session);
     RebateParameters p = march(0.07);
     p.supplier = QStringLiteral("P0005");
+    p.reference = QString(); // none given
     const auto lines = spreadLines(r, p);
     ASSERT_EQ(lines.size(), 3u);
     std::int64_t cents = 0;
