@@ -407,7 +407,7 @@ void VolumeRebateWindow::fillLines()
         m_table->setItem(row, Unit, cell(l.unit1));
         m_table->setItem(row, Quantity, cell(formatQuantity(l.quantity1), true));
         m_table->setItem(row, ControlQuantity,
-                         cell(QStringLiteral("%1 %2").arg(formatQuantity(l.controlQuantity1), l.controlUnit1), true));
+                         cell(QStringLiteral("%1 %2").arg(formatQuantity(l.controlBasis), l.controlUnit1), true));
         m_table->setItem(row, Amount, cell(formatAmount(l.amount), true));
         m_table->setItem(row, Pending, cell(formatAmount(l.pending), true));
         auto *include = new QTableWidgetItem;
@@ -420,7 +420,7 @@ void VolumeRebateWindow::fillLines()
             paintRow(row);
     }
     m_table->resizeColumnsToContents();
-    m_table->setColumnWidth(Description, std::min(m_table->columnWidth(Description), 220));
+    m_table->setColumnWidth(Description, std::min(m_table->columnWidth(Description), 100));
     m_filling = false;
 }
 
