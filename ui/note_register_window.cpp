@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -117,6 +118,9 @@ NoteRegisterWindow::NoteRegisterWindow(std::shared_ptr<services::Session> sessio
     m_table->setToolTip(QStringLiteral("Enter o doble clic muestra la nota en la pantalla"));
     m_table->installEventFilter(this);
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this] { showCurrent(); });
+    auto *reread = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    reread->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(reread, &QShortcut::activated, this, &NoteRegisterWindow::refresh);
 
     // The totals of every matching note, under the list's columns.
     m_totals = new QTableWidget(1, business::NoteColumnCount, this);
@@ -197,6 +201,20 @@ void NoteRegisterWindow::search()
     m_model->setFilter(currentFilter());
     if (m_model->rowCount() > 0)
         m_table->selectRow(0);
+}
+
+void NoteRegisterWindow::refresh()
+{
+    WaitCursor wait;
+    const QString folio = m_model->folio(m_table->currentIndex().row());
+    m_model->refresh();
+    int row = 0;
+    while (row < m_model->rowCount() && m_model->folio(row) != folio)
+        ++row;
+    if (row == m_model->rowCount())
+        row = 0;
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(row);
 }
 
 business::NoteRegisterFilter NoteRegisterWindow::currentFilter() const

@@ -34,6 +34,10 @@ public:
 
     // Reads the list again with the filters as they stand.
     void search();
+    // Reads the list again with the filters last searched (F5, and each time the clerk
+    // comes back to the window: notes may have been saved or cancelled meanwhile), the
+    // same note selected when it is still among the rows read.
+    void refresh();
     // What is listed, to a file (the buttons ask for its name first). False, after a
     // message box saying why, when it could not be written.
     bool exportCsv(const QString &file);

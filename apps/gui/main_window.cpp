@@ -78,6 +78,12 @@ MainWindow::MainWindow(host::ScreenSession &screen, const QString &databaseName,
         if (isScreen && !m_screenActive && form() && form()->isLoaded())
             form()->activate();
         m_screenActive = isScreen;
+        // Back to the register from elsewhere: what it lists may have changed meanwhile.
+        const bool isRegister = window && window == m_registerWindow;
+        if (isRegister && !m_registerActive)
+            if (auto *list = qobject_cast<ui::NoteRegisterWindow *>(window->widget()))
+                list->refresh();
+        m_registerActive = isRegister;
     });
     buildMenus();
     buildStatusBar(databaseName);
@@ -240,6 +246,7 @@ ui::NoteRegisterWindow *MainWindow::openRegister()
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(window->sizeHint().expandedTo(QSize(900, 500)).boundedTo(m_area->viewport()->size()));
     m_registerWindow = window;
+    m_registerActive = true; // it reads its list as it opens
     window->show();
     m_area->setActiveSubWindow(window);
     view->table()->setFocus();

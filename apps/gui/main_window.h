@@ -94,7 +94,8 @@ private:
     // destroyed, when it is no longer a QMdiSubWindow.
     QPointer<QWidget> m_screenWindow;
     QPointer<ui::FormView> m_screenView;
-    bool m_screenActive = false; // the screen's window is the area's active one
+    bool m_screenActive = false;   // the screen's window is the area's active one
+    bool m_registerActive = false; // the register's window is
 };
 
 } // namespace qmx44::apps::gui

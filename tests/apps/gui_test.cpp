@@ -98,7 +98,8 @@ TEST(GuiHostTest, ClosingOnANoteBeingEnteredAsksOnceAndKeepsTheDraft)
 
 // Guards against the register's Enter showing another note than the one selected, or
 // showing it past the screen's own folio entry (the screen would not be in its shown
-// mode, nor its folio field hold the folio).
+// mode, nor its folio field hold the folio), and against a register gone stale when the
+// clerk comes back to it.
 TEST(GuiHostTest, EnterInTheRegisterShowsTheNoteInTheScreen)
 {
     QTemporaryDir folder;
@@ -126,4 +127,13 @@ TEST(GuiHostTest, EnterInTheRegisterShowsTheNoteInTheScreen)
               QStringLiteral("C000000002"));
     auto &toolbar = dynamic_cast<controls::Toolbar &>(*form.find(QStringLiteral("Controles")));
     EXPECT_EQ(toolbar.Folio(), QStringLiteral("0000000001")) << "the toolbar stands for the shown note";
+
+    // Another clerk saves a note meanwhile: back in the register, it is listed, and the
+    // clerk is still on the note he left.
+    auto other = db::open(fresh.connectionString());
+    other->run(QStringLiteral("INSERT INTO NOTA_CREDITO_PROVEEDOR (Nc_Folio, Nc_Linea, Co_Folio, Pv_Cve_Proveedor) "
+                              "VALUES ('0000000009', 1, 'C000000004', 'P0004')"));
+    window.registerAction()->trigger();
+    EXPECT_EQ(list->model().rowCount(), 3);
+    EXPECT_EQ(list->model().folio(list->table()->currentIndex().row()), QStringLiteral("0000000001"));
 }
