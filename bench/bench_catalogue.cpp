@@ -147,50 +147,37 @@ void BM_Raw(benchmark::State &state, BenchDb *b, const Typing *t)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<BenchDb>> dbs;
-    try {
-        dbs = bench::benchDatabases(dir, QStringLiteral("catalogue"), fill);
-    } catch (const RuntimeError &e) {
-        std::fprintf(stderr, "bench_catalogue: %s\n", qPrintable(e.description()));
-        return 1;
-    }
-
-    for (auto &b : dbs) {
-        for (const Typing &t : Typings) {
-            const std::string search = std::string("search_") + t.name + "/" + b->label;
-            const std::string raw = std::string("raw_") + t.name + "/" + b->label;
-            benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), &t)->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(search.c_str(), BM_Search, b.get(), &t)->Unit(benchmark::kMillisecond);
-            const std::string what = std::string("F2 search, each keystroke of \"") + t.text.toStdString() + "\""
-                + (t.branch.isEmpty() ? "" : " (restricted clerk)");
-            // The mean keystroke against the same statements run raw; the slowest one a
-            // clerk meets must stay under 50 ms.
-            bench::declare({.operation = what,
-                            .size = "100,000 purchases",
-                            .backend = bench::backendName(b->label),
-                            .measured = search,
-                            .baseline = raw,
-                            .baselineLabel = "raw statements",
-                            .figure = bench::Figure::Counter,
-                            .counter = "key_ms",
-                            .unit = "ms/key",
-                            .maxRatio = 1.5});
-            bench::declare({.operation = what + ", slowest key",
-                            .size = "100,000 purchases",
-                            .backend = bench::backendName(b->label),
-                            .measured = search,
-                            .figure = bench::Figure::Counter,
-                            .counter = "slowest_key_ms",
-                            .unit = "ms",
-                            .maxValue = 50});
-        }
-    }
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnDatabases(
+        argc, argv, "bench_catalogue", QStringLiteral("catalogue"), fill, [](bench::Databases &dbs) {
+            for (auto &b : dbs) {
+                for (const Typing &t : Typings) {
+                    const std::string search = std::string("search_") + t.name + "/" + b->label;
+                    const std::string raw = std::string("raw_") + t.name + "/" + b->label;
+                    benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), &t)->Unit(benchmark::kMillisecond);
+                    benchmark::RegisterBenchmark(search.c_str(), BM_Search, b.get(), &t)->Unit(benchmark::kMillisecond);
+                    const std::string what = std::string("F2 search, each keystroke of \"") + t.text.toStdString()
+                        + "\"" + (t.branch.isEmpty() ? "" : " (restricted clerk)");
+                    // The mean keystroke against the same statements run raw; the slowest one a
+                    // clerk meets must stay under 50 ms.
+                    bench::declare({.operation = what,
+                                    .size = "100,000 purchases",
+                                    .backend = bench::backendName(b->label),
+                                    .measured = search,
+                                    .baseline = raw,
+                                    .baselineLabel = "raw statements",
+                                    .figure = bench::Figure::Counter,
+                                    .counter = "key_ms",
+                                    .unit = "ms/key",
+                                    .maxRatio = 1.5});
+                    bench::declare({.operation = what + ", slowest key",
+                                    .size = "100,000 purchases",
+                                    .backend = bench::backendName(b->label),
+                                    .measured = search,
+                                    .figure = bench::Figure::Counter,
+                                    .counter = "slowest_key_ms",
+                                    .unit = "ms",
+                                    .maxValue = 50});
+                }
+            }
+        });
 }

@@ -3,6 +3,11 @@
 #include "platform/core/error.h"
 #include "platform/db/open.h"
 
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <cstdio>
+
 #include <QSqlError>
 #include <unistd.h>
 
@@ -112,6 +117,25 @@ void addVolumePurchaseLine(db::Conexion &c, const QString &folio, int line, cons
               "VALUES (?, ?, '001', 'A01', 'P0001', 'CM01', 'MN', 1, 'AC', ?, 'M', 'NEG', ?, 'PZA', ?, 'PZA', ?, 'KG', "
               "0.16, ?, ?, 0, ?, ?)"),
           {folio, line, product, qty, qty, qty * 0.3, amount, amount, amount * 0.16, amount * 1.16});
+}
+
+int runOnDatabases(int argc, char **argv, const char *program, const QString &tag, const Fill &fill,
+                   const std::function<void(Databases &)> &registerAll)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir dir;
+    Databases dbs;
+    try {
+        dbs = benchDatabases(dir, tag, fill);
+    } catch (const RuntimeError &e) {
+        std::fprintf(stderr, "%s: %s\n", program, qPrintable(e.description()));
+        return 1;
+    }
+    registerAll(dbs);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace qmx44::bench

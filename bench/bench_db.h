@@ -39,4 +39,13 @@ QSqlDatabase rawDatabase(const db::ConnectionSpec &spec, const QString &name);
 // a server's administrative database. `tag` names the files, databases and connections.
 std::vector<std::unique_ptr<BenchDb>> benchDatabases(const QTemporaryDir &dir, const QString &tag, const Fill &fill);
 
+using Databases = std::vector<std::unique_ptr<BenchDb>>;
+
+// The main of a benchmark program over scratch databases: Qt and the benchmark library
+// started, the databases made and filled as benchDatabases does (a failure printed under
+// the program's name `program`, and 1 returned), `registerAll` called to register and
+// declare the benchmarks, then they run. Returns the program's exit status.
+int runOnDatabases(int argc, char **argv, const char *program, const QString &tag, const Fill &fill,
+                   const std::function<void(Databases &)> &registerAll);
+
 } // namespace qmx44::bench

@@ -169,35 +169,21 @@ void BM_Load(benchmark::State &state, BenchDb *b)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<BenchDb>> dbs;
-    try {
-        dbs = bench::benchDatabases(dir, QStringLiteral("load"), fill);
-    } catch (const RuntimeError &e) {
-        std::fprintf(stderr, "bench_load: %s\n", qPrintable(e.description()));
-        return 1;
-    }
-
-    for (auto &b : dbs) {
-        const std::string raw = "raw_statements/" + b->label, load = "load/" + b->label;
-        benchmark::RegisterBenchmark(raw.c_str(), BM_RawStatements, b.get())->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(load.c_str(), BM_Load, b.get())->Unit(benchmark::kMillisecond);
-        bench::declare({.operation = "show a saved note (the note folio's Enter)",
-                        .size = "5,000 lines",
-                        .backend = bench::backendName(b->label),
-                        .measured = load,
-                        .baseline = raw,
-                        .baselineLabel = "raw statements",
-                        // Beyond the two statements the load also runs the pending amounts'
-                        // grouped statement (intake/pending_amounts.cpp), about a third of
-                        // their time.
-                        .maxRatio = 1.2});
-    }
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnDatabases(argc, argv, "bench_load", QStringLiteral("load"), fill, [](bench::Databases &dbs) {
+        for (auto &b : dbs) {
+            const std::string raw = "raw_statements/" + b->label, load = "load/" + b->label;
+            benchmark::RegisterBenchmark(raw.c_str(), BM_RawStatements, b.get())->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(load.c_str(), BM_Load, b.get())->Unit(benchmark::kMillisecond);
+            bench::declare({.operation = "show a saved note (the note folio's Enter)",
+                            .size = "5,000 lines",
+                            .backend = bench::backendName(b->label),
+                            .measured = load,
+                            .baseline = raw,
+                            .baselineLabel = "raw statements",
+                            // Beyond the two statements the load also runs the pending amounts'
+                            // grouped statement (intake/pending_amounts.cpp), about a third of
+                            // their time.
+                            .maxRatio = 1.2});
+        }
+    });
 }

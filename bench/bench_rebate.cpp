@@ -211,39 +211,25 @@ void BM_Save(benchmark::State &state, BenchDb *b)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<BenchDb>> dbs;
-    try {
-        dbs = bench::benchDatabases(dir, QStringLiteral("rebate"), fill);
-    } catch (const RuntimeError &e) {
-        std::fprintf(stderr, "bench_rebate: %s\n", qPrintable(e.description()));
-        return 1;
-    }
-
-    for (auto &b : dbs) {
-        const std::string raw = "raw_rebate_eligible/" + b->label, eligible = "rebate_eligible/" + b->label,
-                          save = "rebate_save/" + b->label;
-        benchmark::RegisterBenchmark(raw.c_str(), BM_RawEligible, b.get())->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(eligible.c_str(), BM_Eligible, b.get())->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(save.c_str(), BM_Save, b.get())->Unit(benchmark::kMillisecond)->Iterations(3);
-        bench::declare({.operation = "volume rebate: read the eligible lines, pending included",
-                        .size = "200 purchases × 50 lines",
-                        .backend = bench::backendName(b->label),
-                        .measured = eligible,
-                        .baseline = raw,
-                        .baselineLabel = "raw statements",
-                        .maxRatio = 1.5});
-        bench::declare({.operation = "volume rebate: save the run (200 notes, one transaction)",
-                        .size = "200 purchases × 50 lines",
-                        .backend = bench::backendName(b->label),
-                        .measured = save,
-                        .maxValue = 3000.0});
-    }
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnDatabases(argc, argv, "bench_rebate", QStringLiteral("rebate"), fill, [](bench::Databases &dbs) {
+        for (auto &b : dbs) {
+            const std::string raw = "raw_rebate_eligible/" + b->label, eligible = "rebate_eligible/" + b->label,
+                              save = "rebate_save/" + b->label;
+            benchmark::RegisterBenchmark(raw.c_str(), BM_RawEligible, b.get())->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(eligible.c_str(), BM_Eligible, b.get())->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(save.c_str(), BM_Save, b.get())->Unit(benchmark::kMillisecond)->Iterations(3);
+            bench::declare({.operation = "volume rebate: read the eligible lines, pending included",
+                            .size = "200 purchases × 50 lines",
+                            .backend = bench::backendName(b->label),
+                            .measured = eligible,
+                            .baseline = raw,
+                            .baselineLabel = "raw statements",
+                            .maxRatio = 1.5});
+            bench::declare({.operation = "volume rebate: save the run (200 notes, one transaction)",
+                            .size = "200 purchases × 50 lines",
+                            .backend = bench::backendName(b->label),
+                            .measured = save,
+                            .maxValue = 3000.0});
+        }
+    });
 }

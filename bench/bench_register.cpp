@@ -130,43 +130,33 @@ void BM_Raw(benchmark::State &state, BenchDb *b, const Opening *o)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<BenchDb>> dbs;
-    try {
-        dbs = bench::benchDatabases(dir, QStringLiteral("register"), [](db::Conexion &c) {
+    return bench::runOnDatabases(
+        argc, argv, "bench_register", QStringLiteral("register"),
+        [](db::Conexion &c) {
             fill(c);
             spreadDates(c);
+        },
+        [](bench::Databases &dbs) {
+            for (auto &b : dbs) {
+                for (const Opening &o : Openings) {
+                    const std::string measured = std::string("register_") + o.name + "/" + b->label;
+                    const std::string raw = std::string("raw_") + o.name + "/" + b->label;
+                    benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), &o)->Unit(benchmark::kMillisecond);
+                    benchmark::RegisterBenchmark(measured.c_str(), BM_Register, b.get(), &o)
+                        ->Unit(benchmark::kMillisecond);
+                    bench::declare({.operation = o.column == business::NoteColumn::Folio
+                                        ? "open the notes register (totals and first page)"
+                                        : "notes register sorted by total (totals and first page)",
+                                    .size = "100,000 notes",
+                                    .backend = bench::backendName(b->label),
+                                    .measured = measured,
+                                    .baseline = raw,
+                                    .baselineLabel = "raw statements",
+                                    // The window opens within a second; a sort by a summed
+                                    // column groups every note and is held to its ratio.
+                                    .maxRatio = o.column == business::NoteColumn::Folio ? 0.0 : 1.5,
+                                    .maxValue = o.column == business::NoteColumn::Folio ? 1000.0 : 0.0});
+                }
+            }
         });
-    } catch (const RuntimeError &e) {
-        std::fprintf(stderr, "bench_register: %s\n", qPrintable(e.description()));
-        return 1;
-    }
-
-    for (auto &b : dbs) {
-        for (const Opening &o : Openings) {
-            const std::string measured = std::string("register_") + o.name + "/" + b->label;
-            const std::string raw = std::string("raw_") + o.name + "/" + b->label;
-            benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), &o)->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(measured.c_str(), BM_Register, b.get(), &o)->Unit(benchmark::kMillisecond);
-            bench::declare({.operation = o.column == business::NoteColumn::Folio
-                                ? "open the notes register (totals and first page)"
-                                : "notes register sorted by total (totals and first page)",
-                            .size = "100,000 notes",
-                            .backend = bench::backendName(b->label),
-                            .measured = measured,
-                            .baseline = raw,
-                            .baselineLabel = "raw statements",
-                            // The window opens within a second; a sort by a summed
-                            // column groups every note and is held to its ratio.
-                            .maxRatio = o.column == business::NoteColumn::Folio ? 0.0 : 1.5,
-                            .maxValue = o.column == business::NoteColumn::Folio ? 1000.0 : 0.0});
-        }
-    }
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }

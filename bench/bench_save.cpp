@@ -354,59 +354,45 @@ void BM_NotaCredito(benchmark::State &state, BenchDb *b)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<BenchDb>> dbs;
-    try {
-        dbs = bench::benchDatabases(dir, QStringLiteral("save"), fill);
-    } catch (const RuntimeError &e) {
-        std::fprintf(stderr, "bench_save: %s\n", qPrintable(e.description()));
-        return 1;
-    }
-
-    for (auto &b : dbs) {
-        const bool pg = b->label == "postgres";
-        const std::string raw = "raw_save/" + b->label, copy = "raw_save_copy/" + b->label,
-                          save = "nota_credito_save/" + b->label;
-        benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), Filas::UnaPorLinea)
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(5);
-        if (pg)
-            benchmark::RegisterBenchmark(copy.c_str(), BM_Raw, b.get(), Filas::Copia)
+    return bench::runOnDatabases(argc, argv, "bench_save", QStringLiteral("save"), fill, [](bench::Databases &dbs) {
+        for (auto &b : dbs) {
+            const bool pg = b->label == "postgres";
+            const std::string raw = "raw_save/" + b->label, copy = "raw_save_copy/" + b->label,
+                              save = "nota_credito_save/" + b->label;
+            benchmark::RegisterBenchmark(raw.c_str(), BM_Raw, b.get(), Filas::UnaPorLinea)
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(5);
-        benchmark::RegisterBenchmark(save.c_str(), BM_NotaCredito, b.get())
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(5);
-        bench::declare({.operation = "save a note through NotaCredito",
-                        .size = "5,000 lines",
-                        .backend = bench::backendName(b->label),
-                        .measured = save,
-                        .baseline = raw,
-                        .baselineLabel = "raw statements",
-                        .maxRatio = 3.0});
-        if (!pg)
-            continue;
-        bench::declare({.operation = "save a note through NotaCredito",
-                        .size = "5,000 lines",
-                        .backend = "PostgreSQL",
-                        .measured = save,
-                        .baseline = copy,
-                        .baselineLabel = "raw, pending read once, rows by COPY",
-                        .maxRatio = 3.0});
-        if (dbs.front()->label == "sqlite")
-            bench::declare({.operation = "save a note, PostgreSQL against SQLite",
+            if (pg)
+                benchmark::RegisterBenchmark(copy.c_str(), BM_Raw, b.get(), Filas::Copia)
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(5);
+            benchmark::RegisterBenchmark(save.c_str(), BM_NotaCredito, b.get())
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(5);
+            bench::declare({.operation = "save a note through NotaCredito",
+                            .size = "5,000 lines",
+                            .backend = bench::backendName(b->label),
+                            .measured = save,
+                            .baseline = raw,
+                            .baselineLabel = "raw statements",
+                            .maxRatio = 3.0});
+            if (!pg)
+                continue;
+            bench::declare({.operation = "save a note through NotaCredito",
                             .size = "5,000 lines",
                             .backend = "PostgreSQL",
                             .measured = save,
-                            .baseline = "nota_credito_save/sqlite",
-                            .baselineLabel = "the save on SQLite",
-                            .maxRatio = 2.0});
-    }
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+                            .baseline = copy,
+                            .baselineLabel = "raw, pending read once, rows by COPY",
+                            .maxRatio = 3.0});
+            if (dbs.front()->label == "sqlite")
+                bench::declare({.operation = "save a note, PostgreSQL against SQLite",
+                                .size = "5,000 lines",
+                                .backend = "PostgreSQL",
+                                .measured = save,
+                                .baseline = "nota_credito_save/sqlite",
+                                .baselineLabel = "the save on SQLite",
+                                .maxRatio = 2.0});
+        }
+    });
 }

@@ -170,53 +170,39 @@ void BM_Intake(benchmark::State &state, BenchDb *b)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<BenchDb>> dbs;
-    try {
-        dbs = bench::benchDatabases(dir, QStringLiteral("intake"), fill);
-    } catch (const RuntimeError &e) {
-        std::fprintf(stderr, "bench_intake: %s\n", qPrintable(e.description()));
-        return 1;
-    }
-
-    for (auto &b : dbs) {
-        const std::string raw = "raw_statement/" + b->label, intake = "intake/" + b->label;
-        benchmark::RegisterBenchmark(raw.c_str(), BM_RawStatement, b.get())->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(intake.c_str(), BM_Intake, b.get())->Unit(benchmark::kMillisecond);
-        const std::string rawPending = "raw_pending/" + b->label, pending = "pending/" + b->label;
-        benchmark::RegisterBenchmark(rawPending.c_str(), BM_RawPending, b.get())->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(pending.c_str(), BM_Pending, b.get())->Unit(benchmark::kMillisecond);
-        bench::declare({.operation = "fill the pending column (one grouped statement)",
-                        .size = "10,000 lines",
-                        .backend = bench::backendName(b->label),
-                        .measured = pending,
-                        .baseline = rawPending,
-                        .baselineLabel = "raw statement",
-                        // Beyond the statement: a hash lookup, a cell and a mark per row.
-                        .maxRatio = 3.0});
-        // Wall time: what a user waits for, the database server's share included.
-        bench::declare({.operation = "take a purchase in (ConsultaCompra + LlenarDetalle)",
-                        .size = "10,000 lines",
-                        .backend = bench::backendName(b->label),
-                        .measured = intake,
-                        .baseline = raw,
-                        .baselineLabel = "raw statement",
-                        .maxRatio = 1.2});
-        if (&b == &dbs.front())
-            bench::declare({.operation = "detail grid heap per row after the intake",
+    return bench::runOnDatabases(argc, argv, "bench_intake", QStringLiteral("intake"), fill, [](bench::Databases &dbs) {
+        for (auto &b : dbs) {
+            const std::string raw = "raw_statement/" + b->label, intake = "intake/" + b->label;
+            benchmark::RegisterBenchmark(raw.c_str(), BM_RawStatement, b.get())->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(intake.c_str(), BM_Intake, b.get())->Unit(benchmark::kMillisecond);
+            const std::string rawPending = "raw_pending/" + b->label, pending = "pending/" + b->label;
+            benchmark::RegisterBenchmark(rawPending.c_str(), BM_RawPending, b.get())->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(pending.c_str(), BM_Pending, b.get())->Unit(benchmark::kMillisecond);
+            bench::declare({.operation = "fill the pending column (one grouped statement)",
                             .size = "10,000 lines",
-                            .backend = "-",
+                            .backend = bench::backendName(b->label),
+                            .measured = pending,
+                            .baseline = rawPending,
+                            .baselineLabel = "raw statement",
+                            // Beyond the statement: a hash lookup, a cell and a mark per row.
+                            .maxRatio = 3.0});
+            // Wall time: what a user waits for, the database server's share included.
+            bench::declare({.operation = "take a purchase in (ConsultaCompra + LlenarDetalle)",
+                            .size = "10,000 lines",
+                            .backend = bench::backendName(b->label),
                             .measured = intake,
-                            .figure = bench::Figure::Counter,
-                            .counter = "grid_bytes_per_row",
-                            .unit = "B/row",
-                            .maxValue = 768});
-    }
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+                            .baseline = raw,
+                            .baselineLabel = "raw statement",
+                            .maxRatio = 1.2});
+            if (&b == &dbs.front())
+                bench::declare({.operation = "detail grid heap per row after the intake",
+                                .size = "10,000 lines",
+                                .backend = "-",
+                                .measured = intake,
+                                .figure = bench::Figure::Counter,
+                                .counter = "grid_bytes_per_row",
+                                .unit = "B/row",
+                                .maxValue = 768});
+        }
+    });
 }
