@@ -4,7 +4,6 @@
 #include "platform/business/print/print_template.h"
 #include "platform/core/error.h"
 #include "platform/db/connection.h"
-#include "platform/services/parameters.h"
 #include "platform/services/session.h"
 #include "rebate/volume_rebate.h"
 
@@ -18,12 +17,6 @@ using business::print::formatQuantity;
 QString html(const QString &text)
 {
     return text.toHtmlEscaped();
-}
-
-QString parameterText(db::Conexion &c, const QString &name)
-{
-    const auto p = services::readParameter(c, name);
-    return p && !p->value.isNull() ? p->value.toString() : QString();
 }
 
 // The description of `key` in a catalogue, or empty.
@@ -67,12 +60,9 @@ QString summaryHtml(services::Session &session, const RebateRun &run)
                                       QStringLiteral("SELECT Cn_Descripcion FROM Causa_Nota_Credito_Proveedor "
                                                      "WHERE Cn_Cve_Causa_Nota_Credito_Proveedor = ?"),
                                       p.cause);
-    QString page = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: 8pt\">"
-                                  "<p style=\"font-size: 12pt\"><b>%1</b><br/>RFC %2<br/>%3</p>"
-                                  "<p style=\"font-size: 11pt\"><b>Bonificación por volumen %4</b></p>")
-                       .arg(html(parameterText(c, QStringLiteral("GEN_EMPRESA_NOMBRE"))),
-                            html(parameterText(c, QStringLiteral("GEN_EMPRESA_RFC"))),
-                            html(parameterText(c, QStringLiteral("GEN_EMPRESA_DIRECCION"))), html(run.folio));
+    QString page = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: 8pt\">%1"
+                                  "<p style=\"font-size: 11pt\"><b>Bonificación por volumen %2</b></p>")
+                       .arg(business::print::companyHeaderHtml(c), html(run.folio));
 
     const QString asked = p.percent ? QStringLiteral("%1 % de lo comprado").arg(formatQuantity(p.value))
                                     : QStringLiteral("%1 %2").arg(formatAmount(p.value), p.currency);

@@ -146,6 +146,17 @@ QVariant isoDate(const QDate &d)
     return d.isValid() ? QVariant(d.toString(Qt::ISODate)) : QVariant();
 }
 
+// The amount asked for, in cents: the value, or its percent of the included lines' amount.
+std::int64_t askedCents(const RebateParameters &parameters, const std::vector<EligibleLine> &lines)
+{
+    if (!parameters.percent)
+        return std::max<std::int64_t>(0, std::llround(parameters.value * 100));
+    double included = 0;
+    for (const EligibleLine &l : lines)
+        included += l.excluded ? 0 : l.amount;
+    return std::max<std::int64_t>(0, percentOf(included, parameters.value));
+}
+
 } // namespace
 
 VolumeRebate::VolumeRebate(std::shared_ptr<services::Session> session) : m_session(std::move(session)) {}
@@ -222,14 +233,7 @@ std::vector<EligibleLine> VolumeRebate::eligible(const RebateParameters &paramet
 SpreadOutcome VolumeRebate::spreadOver(const RebateParameters &parameters, std::vector<EligibleLine> &lines)
 {
     SpreadOutcome outcome;
-    if (parameters.percent) {
-        double included = 0;
-        for (const EligibleLine &l : lines)
-            included += l.excluded ? 0 : l.amount;
-        outcome.asked = std::max<std::int64_t>(0, percentOf(included, parameters.value));
-    } else {
-        outcome.asked = std::max<std::int64_t>(0, std::llround(parameters.value * 100));
-    }
+    outcome.asked = askedCents(parameters, lines);
     std::vector<SpreadLine> offered;
     offered.reserve(lines.size());
     for (const EligibleLine &l : lines)
@@ -370,8 +374,7 @@ Outcome VolumeRebate::save(const RebateParameters &parameters, const std::vector
             progress.advance(qint64(&n - notes.data()) + 1);
         }
         // What could not be placed: the amount asked for less what the lines take.
-        std::vector<EligibleLine> respread = lines;
-        const std::int64_t unplaced = std::max<std::int64_t>(0, spreadOver(parameters, respread).asked - granted);
+        const std::int64_t unplaced = std::max<std::int64_t>(0, askedCents(parameters, lines) - granted);
         c.run(QStringLiteral("INSERT INTO Bonificacion_Volumen (Bv_Folio, Pv_Cve_Proveedor, Bv_Desde, Bv_Hasta, "
                              "Mn_Cve_Moneda, Cn_Cve_Causa_Nota_Credito_Proveedor, Bv_Referencia, Bv_Porcentaje, "
                              "Bv_Valor, Bv_Base, Bv_Importe, Bv_No_Colocado, Es_Cve_Estado, Bv_Usuario, Bv_Token) "
@@ -448,23 +451,23 @@ Outcome VolumeRebate::cancel(const QString &typed)
 {
     db::Conexion &c = m_session->connection();
     try {
-        const RebateRun found = run(typed);
-        if (found.folio.isEmpty())
-            return refused(QStringLiteral("No existe la bonificación por volumen %1").arg(typed));
+        const QString folio = services::Utilerias(m_session).FormatearFolio(typed, RunDocument);
         services::Sistema system(m_session);
         const QString branch = system.Sucursal();
         const QString warehouse = system.Almacen();
 
         db::ScopedTransaction tx(c);
-        // Read again under the run's own lock: a second cancellation waits here and
-        // then finds the run cancelled.
-        c.lockRows(QStringLiteral("Bonificacion_Volumen"), QStringLiteral("Bv_Folio"), found.folio);
-        auto rs =
-            c.query(QStringLiteral("SELECT Es_Cve_Estado FROM Bonificacion_Volumen WHERE Bv_Folio = ?"), {found.folio});
-        const bool cancelled = rs->field(QStringLiteral("Es_Cve_Estado")).toString() == QLatin1String("CA");
+        // Read under the run's own lock: a second cancellation waits here and then finds
+        // the run cancelled.
+        c.lockRows(QStringLiteral("Bonificacion_Volumen"), QStringLiteral("Bv_Folio"), folio);
+        auto rs = c.query(QStringLiteral("SELECT Es_Cve_Estado FROM Bonificacion_Volumen WHERE Bv_Folio = ?"), {folio});
+        const bool found = !rs->eof();
+        const bool cancelled = found && rs->fieldAt(0).toString() == QLatin1String("CA");
         rs->close();
+        if (!found)
+            return refused(QStringLiteral("No existe la bonificación por volumen %1").arg(typed));
         if (cancelled)
-            return refused(QStringLiteral("La bonificación por volumen %1 ya está cancelada").arg(found.folio));
+            return refused(QStringLiteral("La bonificación por volumen %1 ya está cancelada").arg(folio));
 
         // Every purchase of the run first, in folio order: each note's own locks (its rows,
         // the supplier) are then taken behind purchases this transaction already holds, and
@@ -472,7 +475,7 @@ Outcome VolumeRebate::cancel(const QString &typed)
         auto purchases = c.query(QStringLiteral("SELECT DISTINCT n.Co_Folio FROM Bonificacion_Volumen_Nota l "
                                                 "INNER JOIN NOTA_CREDITO_PROVEEDOR n ON n.Nc_Folio = l.Nc_Folio "
                                                 "WHERE l.Bv_Folio = ? ORDER BY n.Co_Folio"),
-                                 {found.folio});
+                                 {folio});
         QStringList toLock;
         for (; !purchases->eof(); purchases->moveNext())
             toLock << purchases->fieldAt(0).toString();
@@ -487,31 +490,30 @@ Outcome VolumeRebate::cancel(const QString &typed)
                                     "FROM Bonificacion_Volumen_Nota l "
                                     "INNER JOIN NOTA_CREDITO_PROVEEDOR n ON n.Nc_Folio = l.Nc_Folio "
                                     "WHERE l.Bv_Folio = ? AND n.Es_Cve_Estado <> 'CA' ORDER BY n.Nc_Folio"),
-                     {found.folio});
+                     {folio});
         for (; !rs->eof(); rs->moveNext()) {
             if ((!branch.isEmpty() && rs->fieldAt(1).toString() != branch)
                 || (!warehouse.isEmpty() && rs->fieldAt(2).toString() != warehouse)) {
                 rs->close();
-                return refused(
-                    QStringLiteral("La bonificación %1 tiene notas de otra sucursal o almacén").arg(found.folio));
+                return refused(QStringLiteral("La bonificación %1 tiene notas de otra sucursal o almacén").arg(folio));
             }
             live.push_back(rs->fieldAt(0).toString());
         }
         rs->close();
 
         business::NotaCredito note(m_session, c);
-        for (const QString &folio : live) {
+        for (const QString &noteFolio : live) {
             bool ok = false;
-            note.Cancelar(folio, ok);
+            note.Cancelar(noteFolio, ok);
             if (!ok)
-                return refused(
-                    QStringLiteral("Error al cancelar la nota de credito %1\r\n%2").arg(folio, note.MensajeError()));
+                return refused(QStringLiteral("Error al cancelar la nota de credito %1\r\n%2")
+                                   .arg(noteFolio, note.MensajeError()));
         }
         c.run(QStringLiteral("UPDATE Bonificacion_Volumen SET Es_Cve_Estado = 'CA', Bv_Usuario_Cancela = ?, "
                              "Bv_Fecha_Cancelacion = CURRENT_TIMESTAMP WHERE Bv_Folio = ?"),
-              {m_session->user(), found.folio});
+              {m_session->user(), folio});
         tx.commit();
-        return Outcome{true, found.folio, QString()};
+        return Outcome{true, folio, QString()};
     } catch (const std::exception &e) {
         return refused(describe(e));
     }

@@ -1,4 +1,5 @@
 #include "ui/note_register_window.h"
+#include "ui/list_parts.h"
 
 #include "platform/business/note_register_model.h"
 #include "platform/core/error.h"
@@ -31,26 +32,6 @@ namespace qmx44::ui {
 namespace {
 
 const QString kTitle = QStringLiteral("Notas de crédito de proveedor");
-
-// The wait cursor while the database works.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-QLineEdit *keyField(int length, QWidget *parent)
-{
-    auto *field = new QLineEdit(parent);
-    field->setMaxLength(length);
-    field->setClearButtonEnabled(true);
-    // Keys are stored in upper case, as the screen's fields type them.
-    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString &text) {
-        const int at = field->cursorPosition();
-        field->setText(text.toUpper());
-        field->setCursorPosition(at);
-    });
-    return field;
-}
 
 } // namespace
 
@@ -108,14 +89,7 @@ NoteRegisterWindow::NoteRegisterWindow(std::shared_ptr<services::Session> sessio
 
     m_table = new QTableView(this);
     m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setAlternatingRowColors(true);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setHighlightSections(false);
-    m_table->setToolTip(QStringLiteral("Enter o doble clic muestra la nota en la pantalla"));
+    setUpRowList(m_table, QStringLiteral("Enter o doble clic muestra la nota en la pantalla"));
     m_table->installEventFilter(this);
     connect(m_table, &QAbstractItemView::doubleClicked, this, [this] { showCurrent(); });
     auto *reread = new QShortcut(QKeySequence(Qt::Key_F5), this);

@@ -1,4 +1,5 @@
 #include "ui/volume_rebate_window.h"
+#include "ui/list_parts.h"
 
 #include "platform/business/activity_log.h"
 #include "platform/business/print/print_template.h"
@@ -40,25 +41,10 @@ const QString kTitle = QStringLiteral("Bonificación por volumen");
 using business::print::formatAmount;
 using business::print::formatQuantity;
 
-// The wait cursor while the database works.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 QLineEdit *textField(const QString &name, int length, bool upper, QWidget *parent)
 {
-    auto *field = new QLineEdit(parent);
+    QLineEdit *field = keyField(length, parent, upper);
     field->setObjectName(name);
-    field->setMaxLength(length);
-    field->setClearButtonEnabled(true);
-    // Keys are stored in upper case, as the screen's fields type them.
-    if (upper)
-        QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString &text) {
-            const int at = field->cursorPosition();
-            field->setText(text.toUpper());
-            field->setCursorPosition(at);
-        });
     return field;
 }
 
@@ -172,14 +158,7 @@ VolumeRebateWindow::VolumeRebateWindow(std::shared_ptr<services::Session> sessio
 
     m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("lines"));
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setAlternatingRowColors(true);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setHighlightSections(false);
-    m_table->setToolTip(QStringLiteral("Espacio incluye o deja fuera la línea"));
+    setUpRowList(m_table, QStringLiteral("Espacio incluye o deja fuera la línea"));
     m_table->installEventFilter(this);
     m_tableCaption = new QLabel(QStringLiteral("&Líneas:"), this);
     m_tableCaption->setBuddy(m_table);

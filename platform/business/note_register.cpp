@@ -325,13 +325,10 @@ QString NoteRegister::filterText() const
 void NoteRegister::writePdf(const QString &file) const
 {
     db::Conexion &c = m_session->connection();
-    QString page = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: 7pt\">"
-                                  "<p style=\"font-size: 12pt\"><b>%1</b><br/>RFC %2<br/>%3</p>"
-                                  "<p style=\"font-size: 11pt\"><b>Notas de crédito de proveedor</b><br/>%4</p>"
+    QString page = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: 7pt\">%1"
+                                  "<p style=\"font-size: 11pt\"><b>Notas de crédito de proveedor</b><br/>%2</p>"
                                   "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" border=\"1\"><tr>")
-                       .arg(html(parameterText(c, QStringLiteral("GEN_EMPRESA_NOMBRE"))),
-                            html(parameterText(c, QStringLiteral("GEN_EMPRESA_RFC"))),
-                            html(parameterText(c, QStringLiteral("GEN_EMPRESA_DIRECCION"))), html(filterText()));
+                       .arg(print::companyHeaderHtml(c), html(filterText()));
     for (const QString &header : headers())
         page += QStringLiteral("<th nowrap>%1</th>").arg(html(header));
     page += QStringLiteral("</tr>");

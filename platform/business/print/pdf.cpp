@@ -1,6 +1,8 @@
 #include "platform/business/print/pdf.h"
 
 #include "platform/core/error.h"
+#include "platform/db/connection.h"
+#include "platform/services/parameters.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -99,6 +101,16 @@ void writePdf(const QString &html, const QString &file, const QString &title, co
     }
     if (!output.commit())
         throw RuntimeError(QStringLiteral("No se pudo escribir %1: %2").arg(file, output.errorString()));
+}
+
+QString companyHeaderHtml(db::Conexion &connection)
+{
+    const auto text = [&](const char *name) {
+        const auto p = services::readParameter(connection, QString::fromLatin1(name));
+        return (p && !p->value.isNull() ? p->value.toString() : QString()).toHtmlEscaped();
+    };
+    return QStringLiteral("<p style=\"font-size: 12pt\"><b>%1</b><br/>RFC %2<br/>%3</p>")
+        .arg(text("GEN_EMPRESA_NOMBRE"), text("GEN_EMPRESA_RFC"), text("GEN_EMPRESA_DIRECCION"));
 }
 
 } // namespace qmx44::business::print

@@ -6,6 +6,10 @@
 
 class QPagedPaintDevice;
 
+namespace qmx44::db {
+class Conexion;
+}
+
 namespace qmx44::business::print {
 
 // Lays `html` out on letter-size pages (15 mm margins) and writes them to `archivo`,
@@ -22,5 +26,10 @@ void writePdf(const QString &html, const QString &file, const QString &title = {
 // Needs a QGuiApplication. The pages drawn go to `progress` when given ("Imprimiendo…").
 void drawPages(const QString &html, QPagedPaintDevice &device, const QString &watermark = {},
                ProgressSink *progress = nullptr);
+
+// The company's header that printed lists begin with, as HTML: its name in bold, its RFC
+// and its address (parameters GEN_EMPRESA_NOMBRE, GEN_EMPRESA_RFC, GEN_EMPRESA_DIRECCION,
+// read on `connection`), escaped.
+QString companyHeaderHtml(db::Conexion &connection);
 
 } // namespace qmx44::business::print
